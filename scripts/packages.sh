@@ -1,0 +1,22 @@
+# Sourced by the scripts: installs the Debian packages Spinlog needs, when any
+# is missing. Uses sudo when not root.
+SPINLOG_PACKAGES=(
+  cmake ninja-build g++ pkg-config
+  qt6-base-dev qt6-multimedia-dev qt6-translations-l10n libgl-dev
+  libsqlcipher-dev sqlcipher
+  fonts-ipafont-gothic
+  xvfb xdotool x11-utils imagemagick
+)
+
+spinlog_install_packages() {
+  local missing=()
+  for p in "${SPINLOG_PACKAGES[@]}" "$@"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  local sudo=()
+  [ "$(id -u)" -ne 0 ] && sudo=(sudo)
+  echo "Installing: ${missing[*]}"
+  "${sudo[@]}" apt-get update
+  DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y --no-install-recommends "${missing[@]}"
+}

@@ -1,0 +1,2 @@
+#include "app/help.h"
+// Placeholder: filled in by the foundation work.

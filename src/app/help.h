@@ -1,0 +1,22 @@
+#pragma once
+// The Help menu's two commands.
+
+#include <QString>
+
+namespace spinlog {
+
+class Program;
+
+inline const QString kWebPage = QStringLiteral("https://spinlog.example.org/");
+inline const QString kMailAddress = QStringLiteral("spinlog@example.org");
+
+// Opens Readme.txt with its associated program; a failure is shown as
+// "Readme表示エラー" and logged with the full path.
+void Sub_ShowHelpFlie(const Program &program);
+// Opens the web page in the browser.
+void Sub_ShowWebFlie(const Program &program);
+
+// The text for a shell result below 32.
+QString shellErrorText(int code);
+
+}  // namespace spinlog

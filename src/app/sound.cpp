@@ -1,0 +1,2 @@
+#include "app/sound.h"
+// Placeholder: filled in by the foundation work.

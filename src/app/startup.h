@@ -1,0 +1,22 @@
+#pragma once
+// Start-up: one copy only, the database opened, the settings read, the main
+// window shown.
+
+#include <memory>
+
+namespace spinlog {
+
+class Program;
+class frmMain;
+
+// Reads the six settings into the program-wide values, in their fixed order.
+void readSettings(Program &program);
+
+// Returns the shown main window, or null when the program has ended (a second
+// copy, or a database that would not open).
+std::unique_ptr<frmMain> Main(Program &program);
+
+// The whole program: Qt set up for Japanese, real seams, Main, the event loop.
+int runSpinlog(int argc, char **argv);
+
+}  // namespace spinlog

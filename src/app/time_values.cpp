@@ -1,0 +1,2 @@
+#include "app/time_values.h"
+// Placeholder: filled in by the foundation work.

@@ -1,0 +1,38 @@
+#pragma once
+// Time values as text: the display form (9.87, 1:05.43, 1:00:00.00) and the
+// seconds form with two decimals (65.43).
+
+#include <QString>
+#include <cstdint>
+#include <optional>
+
+namespace spinlog {
+
+class Program;
+
+// Whole seconds to the whole-seconds display (65 -> 1:05). Reports
+// "時間変換エラー" and returns the empty text for input that is not a number.
+QString Fun_TimeChangeHNS(const Program &program, const QString &seconds);
+// Display form to seconds form (1:23.46 -> 83.46). The empty text gives the
+// empty text silently; bad input reports "時間変換エラー" and gives the empty text.
+QString Fun_TimeChangeS(const Program &program, const QString &time);
+
+// The same without the report: the result, or throws SpinlogError.
+QString timeChangeHNS(const QString &seconds);
+QString timeChangeS(const QString &time);
+
+// "0.00" text of a number of hundredths (8346 -> 83.46).
+QString secondsText(std::int64_t hundredths);
+// The display form of a seconds text F: Fun_TimeChangeHNS of F without its last
+// three characters, then those three characters. The one rule every window
+// uses for a time with hundredths.
+QString displayForm(const QString &secondsText);
+inline QString displayForm(std::int64_t hundredths) { return displayForm(secondsText(hundredths)); }
+
+// Nanoseconds to the nearest hundredth of a second (halves up).
+std::int64_t hundredthsFromNs(std::int64_t ns);
+// The seconds text read as hundredths ("83.46" -> 8346); nothing when it is not
+// such a number.
+std::optional<std::int64_t> hundredthsFromSecondsText(const QString &text);
+
+}  // namespace spinlog

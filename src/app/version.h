@@ -1,0 +1,14 @@
+#pragma once
+// The program's version information.
+
+#include <QString>
+
+namespace spinlog::version {
+
+inline const QString kTitle = QStringLiteral("Spinlog");
+inline constexpr int kMajor = 1;
+inline constexpr int kMinor = 0;
+inline const QString kComment = QStringLiteral("2007/05/25");
+inline const QString kLegalNotice = QStringLiteral("Copyright (C) 2007 The Spinlog developers");
+
+}  // namespace spinlog::version

@@ -1,0 +1,86 @@
+#pragma once
+// The grid control shared by the type editor and the history list: a
+// QTableView over a model that keeps texts and colours in plain vectors.
+// Rows and columns count from 0 and include the fixed rows and columns; row 0
+// is shown as the view's header and still counts in rows().
+
+#include <QColor>
+#include <QString>
+#include <QTableView>
+
+namespace spinlog {
+
+class GridModel;
+
+class Grid : public QTableView {
+    Q_OBJECT
+public:
+    explicit Grid(QWidget *parent = nullptr);
+    ~Grid() override;
+
+    // Size. Setting rows to 1 removes every data row with its colours and keeps
+    // the header row; rows + 1 appends an empty row.
+    int rows() const;
+    void setRows(int rows);
+    int cols() const;
+    void setCols(int cols);
+    int fixedRows() const;      // 1 (the header row)
+    int fixedCols() const;      // 0 or 1
+    void setFixedCols(int cols);
+
+    // Current cell; a fixed cell never becomes current.
+    int row() const;
+    void setRow(int row);
+    int col() const;
+    void setCol(int col);
+    // Makes (row, col) current and gives the grid the focus.
+    void selectCell(int row, int col);
+    int topRow() const;
+    void setTopRow(int row);
+
+    QString textMatrix(int row, int col) const;
+    void setTextMatrix(int row, int col, const QString &text);
+    QString text() const;  // the current cell's text
+    // The background of a cell; invalid when it has none of its own.
+    QColor cellBackColor(int row, int col) const;
+    void setCellBackColor(int row, int col, const QColor &color);
+
+    // Column layout. Widths in twips.
+    void setColWidth(int col, int twips);
+    int colWidth(int col) const;
+    void setColAlignment(int col, Qt::Alignment alignment);        // data rows
+    void setFixedAlignment(int col, Qt::Alignment alignment);      // header row
+    Qt::Alignment colAlignment(int col) const;
+    Qt::Alignment fixedAlignment(int col) const;
+
+    // Appends many rows at once (history fill): texts row-major, cols() per row.
+    // Much faster than rows() + 1 and setTextMatrix per cell.
+    void appendRows(const QStringList &texts);
+
+    // Editing, started only by the program: editCell() emits beforeEdit, then
+    // opens the editor the handler configured: a drop-down of the items in
+    // comboList ("a|b|c"), or free text of at most editMaxLength characters
+    // when the list is empty.
+    void editCell();
+    void setComboList(const QString &items);
+    QString comboList() const;
+    void setEditMaxLength(int chars);
+    int editMaxLength() const;
+    QWidget *activeEditor() const;
+
+signals:
+    void gridClicked();
+    void beforeEdit(int row, int col, bool *cancel);
+    // button 1 left, 2 right, 4 middle; shift 1 Shift, 2 Ctrl, 4 Alt.
+    void mouseDown(int button, int shift, int x, int y);
+
+protected:
+    void mousePressEvent(QMouseEvent *event) override;
+
+private:
+    GridModel *model_;
+    QString comboList_;
+    int editMaxLength_ = 0;
+};
+
+}  // namespace spinlog
