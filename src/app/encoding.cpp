@@ -2,6 +2,7 @@
 
 #include <QStringDecoder>
 #include <QStringEncoder>
+#include <algorithm>
 
 namespace spinlog {
 
@@ -14,32 +15,45 @@ QStringEncoder freshEncoder()
     return QStringEncoder(kCodePage, QStringConverter::Flag::Stateless);
 }
 
-}  // namespace
-
-QByteArray toCp932(const QString &text)
+// One character at a time: a character outside the code page becomes "?".
+void appendEachCharacter(QByteArray &bytes, QStringView text)
 {
-    // Most texts encode whole; only a text with a character outside the code
-    // page takes the slow road. The converter's own substitute is not "?", and
-    // its error flag sticks, so each character then gets a fresh encoder.
-    {
-        QStringEncoder encoder = freshEncoder();
-        QByteArray bytes = encoder(text);
-        if (!encoder.hasError())
-            return bytes;
-    }
-    QByteArray bytes;
-    bytes.reserve(text.size() * 2);
     for (qsizetype i = 0; i < text.size();) {
         qsizetype length = 1;
         if (text.at(i).isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
             length = 2;
         QStringEncoder encoder = freshEncoder();
-        const QByteArray one = encoder(QStringView(text).mid(i, length));
+        const QByteArray one = encoder(text.mid(i, length));
         if (encoder.hasError() || one.isEmpty())
             bytes += '?';
         else
             bytes += one;
         i += length;
+    }
+}
+
+}  // namespace
+
+QByteArray toCp932(const QString &text)
+{
+    // The converter's own substitute is not "?" and its error flag sticks, so
+    // a block holding a character outside the code page is done again one
+    // character at a time. Blocks keep that slow road short in long texts.
+    constexpr qsizetype kBlock = 1024;
+    QByteArray bytes;
+    bytes.reserve(text.size() * 2);
+    for (qsizetype begin = 0; begin < text.size();) {
+        qsizetype end = std::min(begin + kBlock, text.size());
+        if (end < text.size() && text.at(end - 1).isHighSurrogate())
+            ++end;  // keep a surrogate pair together
+        const QStringView block = QStringView(text).mid(begin, end - begin);
+        QStringEncoder encoder = freshEncoder();
+        const QByteArray encoded = encoder(block);
+        if (encoder.hasError())
+            appendEachCharacter(bytes, block);
+        else
+            bytes += encoded;
+        begin = end;
     }
     return bytes;
 }

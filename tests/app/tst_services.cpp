@@ -31,6 +31,10 @@ void TestServices::codePage932()
     QCOMPARE(toCp932("aéあ"), QByteArray("a?\x82\xa0"));
     QCOMPARE(toCp932(QString::fromUtf8("x😀y〜")), QByteArray("x?y?"));
     QCOMPARE(toCp932(QString(QChar(0xD800)) + "z"), QByteArray("?z"));
+    // Long texts go in blocks; a pair of surrogates straddling a block edge
+    // stays one character.
+    QCOMPARE(toCp932(QString(1023, 'a') + QString::fromUtf8("😀é") + QString(2000, u'あ')),
+             QByteArray(1023, 'a') + "??" + QByteArray("\x82\xa0").repeated(2000));
     QCOMPARE(fromCp932("\x87\x40\x81\x60\x82\xa0"), QString("①～あ"));
 
     const QByteArray mixed(
