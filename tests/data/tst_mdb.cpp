@@ -56,6 +56,7 @@ private slots:
         QCOMPARE(world.prompts.texts(),
                  QStringList{"データベースオープンエラー\r\n" + description});
         QCOMPARE(world.prompts.boxes[0].icon, Icon::Critical);
+        QCOMPARE(logEntries(folder), QStringList{"[mdlCommon]-[Fun_MDBOpen] " + description});
         // Neither made up nor changed (a write lock on an empty file would give it a header).
         QCOMPARE(QFile::exists(path), kind != "missing");
         QCOMPARE(folder.read("Spinlog.mdb"), before);
@@ -119,25 +120,29 @@ private slots:
         QTest::addColumn<QString>("blocked");  // a directory standing at this file's place
         QTest::addColumn<QByteArray>("content");
         QTest::addColumn<QStringList>("boxes");
+        QTest::addColumn<QStringList>("log");
+        const QString prefix = "[mdlCommon]-[Fun_MDBCompact]-";
+        QString why = "BKSpinlog.mdb: Filename refers to a directory";
         QTest::newRow("backup") << "BKSpinlog.mdb" << QByteArray()
-                                << QStringList{
-                                       "MDB最適化エラー[Backup]\r\n"
-                                       "BKSpinlog.mdb: Filename refers to a directory"};
+                                << QStringList{"MDB最適化エラー[Backup]\r\n" + why}
+                                << QStringList{prefix + "[ErrBackup] " + why};
+        why = "file is encrypted or is not a database";
         QTest::newRow("open") << "" << QByteArray(3000, 'Z')
-                              << QStringList{
-                                     "データベースオープンエラー\r\n"
-                                     "file is encrypted or is not a database",
-                                     "MDB最適化失敗。"};
+                              << QStringList{"データベースオープンエラー\r\n" + why,
+                                             "MDB最適化失敗。"}
+                              << QStringList{"[mdlCommon]-[Fun_MDBOpen] " + why,
+                                             prefix + "[ErrCompact] MDB最適化失敗。"};
+        why = "COMSpinlog.mdb: Is a directory";
         QTest::newRow("compact") << "COMSpinlog.mdb" << QByteArray()
-                                 << QStringList{
-                                        "MDB最適化エラー[Compact]\r\n"
-                                        "COMSpinlog.mdb: Is a directory"};
+                                 << QStringList{"MDB最適化エラー[Compact]\r\n" + why}
+                                 << QStringList{prefix + "[ErrCompact] " + why};
     }
     void failureLeavesTheDatabaseAsItWas()
     {
         QFETCH(QString, blocked);
         QFETCH(QByteArray, content);
         QFETCH(QStringList, boxes);
+        QFETCH(QStringList, log);
         TempAppFolder folder;
         if (content.isEmpty())
             Database::open(folder.file("Spinlog.mdb"))
@@ -156,6 +161,7 @@ private slots:
         QVERIFY(!Fun_MDBCompact(world.program));
         QCOMPARE(world.prompts.texts(), boxes);
         QCOMPARE(world.prompts.boxes.back().icon, Icon::Critical);
+        QCOMPARE(logEntries(folder), log);
         QVERIFY(!world.program.gDB);
         QCOMPARE(folder.read("Spinlog.mdb"), before);
         expected.sort();
