@@ -68,7 +68,7 @@ class Desktop:
         return result.stdout.strip()
 
     def windows(self, name=None, pid=None):
-        args = ["search", "--onlyvisible"]
+        args = ["search", "--all", "--onlyvisible"]
         if pid is not None:
             args += ["--pid", pid]
         args += ["--name", name if name is not None else "."]
