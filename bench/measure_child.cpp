@@ -1,0 +1,52 @@
+// measure_child RESULT PROGRAM [ARGS...]: runs the program as a child with this
+// process's standard files and writes "<wall ns> <peak kB>" to RESULT. Its own
+// image is small, so the child's peak from wait4 is the child's own (a child
+// inherits its parent's high-water mark across exec).
+
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <cerrno>
+#include <cstdio>
+#include <ctime>
+
+int main(int argc, char **argv)
+{
+    if (argc < 3) {
+        std::fprintf(stderr, "usage: measure_child RESULT PROGRAM [ARGS...]\n");
+        return 2;
+    }
+    timespec start{}, end{};
+    clock_gettime(CLOCK_MONOTONIC, &start);
+    const pid_t pid = fork();
+    if (pid < 0) {
+        std::perror("measure_child: fork");
+        return 2;
+    }
+    if (pid == 0) {
+        execvp(argv[2], argv + 2);
+        std::perror("measure_child: exec");
+        _exit(127);
+    }
+    int status = 0;
+    rusage usage{};
+    while (wait4(pid, &status, 0, &usage) < 0) {
+        if (errno != EINTR) {
+            std::perror("measure_child: wait4");
+            return 2;
+        }
+    }
+    clock_gettime(CLOCK_MONOTONIC, &end);
+    const long long ns =
+        (long long)(end.tv_sec - start.tv_sec) * 1000000000LL + (end.tv_nsec - start.tv_nsec);
+    std::FILE *out = std::fopen(argv[1], "w");
+    if (!out) {
+        std::perror("measure_child: result");
+        return 2;
+    }
+    std::fprintf(out, "%lld %ld\n", ns, usage.ru_maxrss);
+    std::fclose(out);
+    if (WIFEXITED(status))
+        return WEXITSTATUS(status);
+    return 128 + (WIFSIGNALED(status) ? WTERMSIG(status) : 0);
+}

@@ -1,0 +1,112 @@
+#!/usr/bin/env python3
+"""Gathers the "BENCH <name> <value> <unit>" lines of the benchmark programs
+into one Markdown table, with the machine they ran on.
+
+usage: table.py OUTPUT_FILE...
+"""
+
+import os
+import subprocess
+import sys
+
+# label, our figure, the command line's figure, our peak memory, the command
+# line's peak memory. Names are those the bench_*.cpp programs report.
+ROWS = [
+    ("Start-up to main window shown, empty database (median of 20)",
+     "startup.empty", None, "startup.empty.peak_rss", None),
+    ("Start-up to main window shown, 100 000 series (median of 20)",
+     "startup.100000", None, "startup.100000.peak_rss", None),
+    ("Stop key to solve shown and stored, median of 1000",
+     "stop.median", None, "stop.peak_rss", None),
+    ("Stop key to solve shown and stored, worst of 1000",
+     "stop.worst", None, None, None),
+]
+for n, label in ((1000, "1 000"), (10000, "10 000"), (100000, "100 000")):
+    ROWS += [
+        ("History window open, %s series" % label,
+         "history.%d.open" % n, "history.%d.open.cli" % n,
+         "history.%d.peak_rss" % n, "history.%d.cli_peak_rss" % n),
+        ("History re-sort by average, %s series" % label,
+         "history.%d.resort" % n, "history.%d.resort.cli" % n, None, None),
+    ]
+ROWS += [
+    ("CSV export, 100 000 series", "csv.100000", None, "csv.100000.peak_rss", None),
+    ("Compaction at exit, 100 000 series",
+     "compact.100000", "compact.100000.cli",
+     "compact.100000.peak_rss", "compact.100000.cli_peak_rss"),
+]
+
+
+def read_figures(paths):
+    figures = {}
+    for path in paths:
+        with open(path, encoding="utf-8", errors="replace") as f:
+            for line in f:
+                parts = line.split()
+                if len(parts) == 4 and parts[0] == "BENCH":
+                    try:
+                        figures[parts[1]] = (float(parts[2]), parts[3])
+                    except ValueError:
+                        pass
+    return figures
+
+
+def show(figure):
+    if figure is None:
+        return "—"
+    value, unit = figure
+    if unit == "ms" and value < 10:
+        return "%.2f ms" % value
+    return "%.0f %s" % (value, unit)
+
+
+def machine():
+    cpu = "unknown CPU"
+    try:
+        with open("/proc/cpuinfo") as f:
+            for line in f:
+                if line.startswith("model name"):
+                    cpu = line.split(":", 1)[1].strip()
+                    break
+    except OSError:
+        pass
+    memory = ""
+    try:
+        with open("/proc/meminfo") as f:
+            for line in f:
+                if line.startswith("MemTotal:"):
+                    memory = ", %.0f GB memory" % (int(line.split()[1]) / 1024 / 1024)
+                    break
+    except OSError:
+        pass
+    try:
+        commit = subprocess.run(["git", "rev-parse", "--short", "HEAD"], capture_output=True,
+                                text=True, cwd=os.path.dirname(os.path.abspath(__file__))
+                                ).stdout.strip()
+    except OSError:
+        commit = ""
+    return "%d cores (nproc), %s%s%s" % (len(os.sched_getaffinity(0)), cpu, memory,
+                                        "; commit " + commit if commit else "")
+
+
+def main():
+    figures = read_figures(sys.argv[1:])
+    print("| Measure | Spinlog | sqlcipher CLI | ratio | peak memory (Spinlog / CLI) |")
+    print("|---|---:|---:|---:|---:|")
+    for label, ours, cli, mem, cli_mem in ROWS:
+        mine = figures.get(ours)
+        theirs = figures.get(cli) if cli else None
+        ratio = "—"
+        if mine and theirs and theirs[0] > 0:
+            ratio = "%.2f" % (mine[0] / theirs[0])
+        memory = show(figures.get(mem)) if mem else ""
+        if cli_mem:
+            memory += " / " + show(figures.get(cli_mem))
+        print("| %s | %s | %s | %s | %s |" % (label, show(mine), show(theirs) if cli else "",
+                                             ratio if cli else "", memory))
+    print()
+    print("Machine: " + machine())
+
+
+if __name__ == "__main__":
+    main()
