@@ -1,0 +1,151 @@
+// Start-up until the main window is painted, with the delivered (empty)
+// database and with 100 000 saved series. Each run is a fresh process (this
+// program started again with --child), as every start of the program is: it
+// sets Qt up as the program does, then calls Main() with the real seams on the
+// offscreen platform and waits for the window's first paint. Medians of 20
+// runs of Main() to painted and of process start to painted, and the peak
+// memory at that moment.
+
+#include "app/errors.h"
+#include "app/program.h"
+#include "app/real_seams.h"
+#include "app/startup.h"
+#include "bench_support.h"
+#include "main_window/main_window.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QEvent>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QWidget>
+#include <cstdio>
+#include <cstring>
+
+using namespace spinlog;
+using namespace spinlog::bench;
+
+namespace {
+
+constexpr int kRuns = 20;
+constexpr int kSeries = 100000;
+
+// The real seams in a folder of our choosing, the instance lock included.
+class FolderRealApp : public RealApp {
+public:
+    explicit FolderRealApp(QString folder) : folder_(std::move(folder)) {}
+    QString folder() const override { return folder_; }
+    void endNow() override { ended = true; }
+    bool ended = false;
+
+private:
+    QString folder_;
+};
+
+// Notes the first paint of any top-level window.
+class PaintWatch : public QObject {
+public:
+    bool painted = false;
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint && watched->isWidgetType() &&
+            static_cast<QWidget *>(watched)->isWindow())
+            painted = true;
+        return false;
+    }
+};
+
+// One start-up: prints "<Main called ns> <painted ns> <peak kB>".
+int child(int argc, char **argv, const QString &folder)
+{
+    QApplication app(argc, argv);
+    setUpApplication();
+    PaintWatch watch;
+    app.installEventFilter(&watch);
+
+    QtPrompts prompts;
+    SteadyClock clock;
+    QtSound sound;
+    DesktopShell shell;
+    FolderRealApp realApp(folder);
+    Program program(Services{prompts, clock, sound, shell, realApp});
+
+    const std::int64_t called = nowNs();
+    std::unique_ptr<frmMain> window = Main(program);
+    if (!window) {
+        std::fprintf(stderr, "bench_startup: Main ended the program\n");
+        return 1;
+    }
+    const std::int64_t deadline = called + 20'000'000'000;
+    while (!watch.painted && nowNs() < deadline)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    const std::int64_t painted = nowNs();
+    if (!watch.painted) {
+        std::fprintf(stderr, "bench_startup: the window was never painted\n");
+        return 1;
+    }
+    std::printf("%lld %lld %.0f\n", static_cast<long long>(called), static_cast<long long>(painted),
+                peakRssMb() * 1024);
+    std::fflush(stdout);
+    window.reset();
+    return 0;
+}
+
+struct Figures {
+    std::vector<double> main, process, peak;
+};
+
+Figures measure(const QString &database)
+{
+    QTemporaryDir dir;
+    installDatabase(database, dir.path());
+    Figures figures;
+    for (int run = 0; run < kRuns; ++run) {
+        QProcess process;
+        process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        const std::int64_t started = nowNs();
+        process.start(QCoreApplication::applicationFilePath(),
+                      {QStringLiteral("--child"), dir.path()});
+        if (!process.waitForFinished(60000) || process.exitCode() != 0)
+            throw SpinlogError(QStringLiteral("a start-up run failed"));
+        const QList<QByteArray> out = process.readAllStandardOutput().trimmed().split(' ');
+        if (out.size() != 3)
+            throw SpinlogError(QStringLiteral("a start-up run gave no figures"));
+        const double called = out[0].toDouble(), painted = out[1].toDouble();
+        figures.main.push_back((painted - called) / 1e6);
+        figures.process.push_back((painted - double(started)) / 1e6);
+        figures.peak.push_back(out[2].toDouble() / 1024);
+    }
+    return figures;
+}
+
+void print(const QString &name, const QString &what, const Figures &f)
+{
+    printRuns(what + QStringLiteral(": Main() to painted"), f.main);
+    printRuns(what + QStringLiteral(": process start to painted"), f.process);
+    report(name, median(f.main), "ms");
+    report(name + QStringLiteral(".process"), median(f.process), "ms");
+    report(name + QStringLiteral(".peak_rss"), worst(f.peak), "MB");
+}
+
+}  // namespace
+
+int main(int argc, char **argv)
+{
+    if (argc == 3 && std::strcmp(argv[1], "--child") == 0)
+        return child(1, argv, QString::fromLocal8Bit(argv[2]));
+
+    QCoreApplication app(argc, argv);
+    try {
+        std::printf("start-up until the main window is painted, %d runs each\n", kRuns);
+        print(QStringLiteral("startup.empty"), QStringLiteral("empty database"),
+              measure(deliveredDatabase()));
+        const QString many = seriesDatabase(kSeries);
+        print(QStringLiteral("startup.%1").arg(kSeries), QStringLiteral("%1 series").arg(kSeries),
+              measure(many));
+    } catch (const SpinlogError &e) {
+        std::fprintf(stderr, "bench_startup: %s\n", qPrintable(e.description()));
+        return 1;
+    }
+    return 0;
+}
