@@ -99,7 +99,7 @@ void frmVersion::Form_KeyDown(int keyCode, Qt::KeyboardModifiers)
         // Whatever the file manager does, the next D starts a new sequence.
         matched = 0;
         if (!program_.services.shell.openFolder(program_.folder()))
-            throw SpinlogError(QStringLiteral("ファイルが見つかりません。"));
+            throw SpinlogError(QStringLiteral("フォルダを開くプログラムを起動できません。"));
     } catch (const SpinlogError &e) {
         program_.reportError(QStringLiteral("キーダウンエラー"),
                              QStringLiteral("[frmVersion]-[Form_KeyDown] "), e.description());

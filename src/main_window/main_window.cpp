@@ -105,10 +105,17 @@ void frmMain::buildControls()
             cmbType_Click();
     });
 
+    cmbType->installEventFilter(this);
+
+    // Precise timers keep the running display in step with the clock.
     tmrCount = new QTimer(this);
+    tmrCount->setTimerType(Qt::PreciseTimer);
     tmrCount->setInterval(1000);
+    connect(tmrCount, &QTimer::timeout, this, &frmMain::tmrCount_Timer);
     tmrCountDown = new QTimer(this);
+    tmrCountDown->setTimerType(Qt::PreciseTimer);
     tmrCountDown->setInterval(1000);
+    connect(tmrCountDown, &QTimer::timeout, this, &frmMain::tmrCountDown_Timer);
 
     cmdStartStop = new QPushButton(kStart, client);
     cmdStartStop->setObjectName(QStringLiteral("cmdStartStop"));
@@ -116,6 +123,7 @@ void frmMain::buildControls()
     cmdStartStop->setFont(layoutFont(12, true));
     // Enter presses the focused button, as Space does.
     cmdStartStop->setAutoDefault(true);
+    connect(cmdStartStop, &QPushButton::clicked, this, &frmMain::Sub_StartStop);
 
     StatusBar = new QStatusBar(this);
     StatusBar->setObjectName(QStringLiteral("StatusBar"));
@@ -252,11 +260,6 @@ void frmMain::Form_Load()
     }
 }
 
-void frmMain::restoreSeries()
-{
-    // The series left unfinished in W_Time comes back here.
-}
-
 bool frmMain::Form_Unload()
 {
     if (!M_File[2]->isEnabled()) {
@@ -310,6 +313,7 @@ void frmMain::resetSeriesControls()
 void frmMain::M_File_Click(int index)
 {
     switch (index) {
+        case 1: Sub_StartStop(); break;
         case 2:
             if (program_.services.prompts.message(QStringLiteral("リセットします、よろしいですか"),
                                                   Icon::Question, Buttons::YesNo,
@@ -318,6 +322,7 @@ void frmMain::M_File_Click(int index)
             resetSeriesControls();
             Sub_MainDspSet();
             break;
+        case 4: Sub_Save(); break;
         case 6: close(); break;
         default: break;
     }

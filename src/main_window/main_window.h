@@ -4,6 +4,8 @@
 // Controls and state are public so tests can read captions, colours and states
 // the way a user sees them.
 
+#include "main_window/series_rules.h"
+
 #include <QMainWindow>
 #include <QString>
 #include <array>
@@ -80,12 +82,25 @@ public:
     void cmbType_Click();
     void Sub_MainDspSet();
 
+    // Solve timing: the one toggle for every start, cancel and stop, and the
+    // two timers' ticks.
+    void Sub_StartStop();
+    void tmrCountDown_Timer();
+    void tmrCount_Timer();
+
+    // The series: colours, average, completion and saving.
+    BestWorst MarkBestWorst();
+    QString SeriesAverage(const BestWorst &marks);
+    void completeSeries(const BestWorst &marks);
+    void Sub_Save();
+
     // The background of a label as 0x00BBGGRR.
     static std::uint32_t backColor(const QLabel *label);
     static void setBackColor(QLabel *label, std::uint32_t bgr);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void buildControls();
@@ -93,6 +108,12 @@ private:
     void resetSeriesControls();
     // Brings back the series left in W_Time at the last exit.
     void restoreSeries();
+    void beginTiming(std::int64_t now);
+    void finishSolve(std::int64_t now);
+    void settleAfterFailure();
+    void showStatus(const QString &text);
+
+    bool inTick_ = false;  // a tick's error box is open
 
     Program &program_;
 };
