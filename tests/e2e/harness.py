@@ -68,7 +68,8 @@ class Desktop:
         return result.stdout.strip()
 
     def windows(self, name=None, pid=None):
-        args = ["search", "--onlyvisible"]
+        # --all: a window must match the pid and the name, not either.
+        args = ["search", "--all", "--onlyvisible"]
         if pid is not None:
             args += ["--pid", pid]
         args += ["--name", name if name is not None else "."]
@@ -85,14 +86,16 @@ class Desktop:
     def focus(self, wid):
         self.xdotool("windowfocus", "--sync", wid)
 
+    # Keys go through XTEST to the focused window: this Xvfb answers
+    # BadWindow to events sent to a window directly (xdotool --window).
     def key(self, wid, *keys):
         self.focus(wid)
         for k in keys:
-            self.xdotool("key", "--window", wid, "--clearmodifiers", k)
+            self.xdotool("key", "--clearmodifiers", k)
 
     def type(self, wid, text):
         self.focus(wid)
-        self.xdotool("type", "--window", wid, "--delay", "30", text)
+        self.xdotool("type", "--delay", "30", text)
 
     def geometry(self, wid):
         out = self.xdotool("getwindowgeometry", "--shell", wid)

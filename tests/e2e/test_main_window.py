@@ -7,21 +7,14 @@ from harness import SpinlogTest
 
 class MainWindowTest(SpinlogTest):
 
-    def press(self, wid, *keys):
-        # Keys go through XTEST to the focused window: this Xvfb refuses
-        # events sent to a window directly.
-        self.desktop.focus(wid)
-        for k in keys:
-            self.desktop.xdotool("key", "--clearmodifiers", k)
-
     def open_main(self):
         process = self.start()
         return process, self.desktop.wait_window("^Spinlog$", pid=process.pid)
 
     def exit_by_menu(self, process, main):
-        self.press(main, "alt+f")
+        self.desktop.key(main, "alt+f")
         menu = self.desktop.wait_window(".", pid=process.pid)
-        self.press(menu, "x")
+        self.desktop.key(menu, "x")
         self.assertEqual(self.wait_exit(process), 0)
 
     def test_opens_at_default_place_and_exit_remembers_it(self):
@@ -56,7 +49,7 @@ class MainWindowTest(SpinlogTest):
         self.folder.write("Spinlog.ini", b"[Main]\r\nLeft=left\r\n")
         process = self.start()
         box = self.desktop.wait_window("^Spinlog$", pid=process.pid)
-        self.press(box, "Return")
+        self.desktop.key(box, "Return")
         self.assertEqual(self.wait_exit(process), 0)
         entries = self.folder.log_entries()
         self.assertTrue(entries[1].startswith("[frmMain]-[Form_Load] "), entries)

@@ -126,7 +126,7 @@ struct MainFixture {
         Recordset rs(db(), QStringLiteral("select * from W_Time order by [No]"));
         for (; !rs.eof(); rs.moveNext())
             rows << QStringList{rs.text(QStringLiteral("No")), rs.text(QStringLiteral("Time")),
-                                rs.text(QStringLiteral("TimeSS"))};
+                                QString::number(rs.field(QStringLiteral("TimeSS")).toDouble())};
         return rows;
     }
 

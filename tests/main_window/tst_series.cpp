@@ -22,7 +22,9 @@ QMap<QString, QString> savedRow(MainFixture &f)
     for (const char *name : {"DateTime", "TypeID", "Time1", "Time2", "Time3", "Time4", "Time5",
                              "Time6", "Time12", "AveTime", "AveTimeSS", "BestTimeNo", "BestTime",
                              "BestTimeSS", "WorstTimeNo", "WorstTime", "WorstTimeSS"})
-        row[name] = rs.text(QString::fromLatin1(name));
+        row[name] = QByteArray(name).endsWith("SS")
+                        ? QString::number(rs.field(QString::fromLatin1(name)).toDouble())
+                        : rs.text(QString::fromLatin1(name));
     return row;
 }
 
