@@ -58,6 +58,10 @@ private slots:
         QCOMPARE(w.picIcon->pixmap().size(), QSize(32, 32));
         QCOMPARE(w.focusWidget(), static_cast<QWidget *>(w.cmdOK));
         QVERIFY(f.world.prompts.boxes.empty());
+        // Each text is one line that must not be cut off.
+        for (QLabel *label : {w.lblTitle, w.lblLastUpdate, w.lblCopyright, w.lblMail, w.lblURL})
+            QVERIFY2(label->fontMetrics().horizontalAdvance(label->text()) <= label->width(),
+                     qPrintable(label->text()));
     }
 
     void keySequence_data()

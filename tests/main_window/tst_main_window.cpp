@@ -116,6 +116,9 @@ private slots:
         QCOMPARE(w.lbl[3]->text(), QStringLiteral("タイプ:"));
         QCOMPARE(w.lbl[4]->text(), QStringLiteral("計測タイム:"));
         QVERIFY(w.lbl[3]->alignment() & Qt::AlignRight);
+        for (QLabel *label : w.lbl)
+            QVERIFY2(label->fontMetrics().horizontalAdvance(label->text()) <= label->width(),
+                     qPrintable(label->text()));
         QCOMPARE(w.lblTime[7]->geometry(), twipsRect(2505, 2115, 1140, 330));
         QCOMPARE(w.lblTime[12]->geometry(), twipsRect(3705, 2535, 1140, 330));
         QCOMPARE(w.lblTime[1]->property("Tag").toString(), QStringLiteral("1st"));
