@@ -82,6 +82,7 @@ frmMain::frmMain(Program &program, QWidget *parent) : QMainWindow(parent), progr
     buildControls();
     buildMenus();
     layout()->setSizeConstraint(QLayout::SetFixedSize);
+    layout()->activate();
     Form_Load();
 }
 

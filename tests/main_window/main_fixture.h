@@ -2,7 +2,6 @@
 // A main window over fakes in a fresh application folder, with the database
 // opened and the settings read as start-up does.
 
-#include "app/program.h"
 #include "app/startup.h"
 #include "data/database.h"
 #include "data/mdb.h"
@@ -10,13 +9,14 @@
 #include "support/fakes.h"
 #include "support/temp_app_folder.h"
 
+#include <sqlite3.h>
 #include <QAction>
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
-#include <QSet>
 #include <QStatusBar>
 #include <QTest>
+#include <QTimer>
 #include <memory>
 
 namespace spinlog::test {
@@ -26,59 +26,41 @@ struct MainFixture {
     {
         if (!ini.isEmpty())
             folder.write(QStringLiteral("Spinlog.ini"), ini);
+        // Any file will do: the fake sound only records what it is asked to play.
+        folder.write(QStringLiteral("Sound.wav"), "RIFF");
         if (!Fun_MDBOpen(world.program, folder.file(QStringLiteral("Spinlog.mdb"))))
             throw std::runtime_error("cannot open the test database");
         readSettings(world.program);
     }
 
-    frmMain &open()
-    {
-        window = std::make_unique<frmMain>(world.program);
-        return *window;
-    }
+    frmMain &open() { return *(window = std::make_unique<frmMain>(world.program)); }
 
-    Database &db() { return world.program.db(); }
-
-    int count(const QString &table)
+    void exec(const QString &sql, const QVariantList &values = {})
     {
-        Recordset rs(db(), QStringLiteral("select count(*) as n from ") + table);
-        return rs.field(QStringLiteral("n")).toInt();
+        world.program.db().execute(sql, values);
     }
-
-    void addWork(int no, const QString &time, double seconds)
+    // Each row as its fields joined by "|", as the engine writes them.
+    QStringList rows(const QString &sql)
     {
-        db().execute(QStringLiteral("insert into W_Time ([No],[Time],[TimeSS]) values (?,?,?)"),
-                     {no, time, seconds});
+        QStringList out;
+        Statement st(world.program.db(), sql);
+        while (st.step()) {
+            QStringList cells;
+            for (int i = 0; i < sqlite3_column_count(st.handle()); ++i)
+                cells << QString::fromUtf8(
+                    reinterpret_cast<const char *>(sqlite3_column_text(st.handle(), i)));
+            out << cells.join(QLatin1Char('|'));
+        }
+        return out;
     }
-
-    // A saved series with only the fields the best values are taken from.
-    void addSaved(const QString &typeId, const QString &stamp, const QString &best,
-                  double bestSeconds, const QString &average, double averageSeconds)
-    {
-        db().execute(QStringLiteral("insert into T_Time (DateTime, TypeID, BestTime, BestTimeSS, "
-                                    "AveTime, AveTimeSS) values (?,?,?,?,?,?)"),
-                     {stamp, typeId, best, bestSeconds, average, averageSeconds});
-    }
-
-    // Solve labels that are shown (not hidden by the type's count).
-    QList<int> shownLabels() const
-    {
-        QList<int> shown;
-        for (int n = 1; n <= 12; ++n)
-            if (!window->lblTime[n]->isHidden())
-                shown << n;
-        return shown;
-    }
+    QStringList work() { return rows(QStringLiteral("select * from W_Time order by [No]")); }
 
     QByteArray log() const { return folder.read(QStringLiteral("Err.log")); }
-
     // Any file will do: the fake sound only records what it was asked to play.
     void withSound() { folder.write(QStringLiteral("Sound.wav"), "RIFF"); }
-    int sounds() const { return int(world.sound.played.size()); }
 
-    // The start/stop menu item (F5), one press of the toggle.
+    // One press of the start/stop menu item (F5); one solve without countdown.
     void press() { window->M_File[1]->trigger(); }
-    // One solve with no countdown: start, the time passes, stop.
     void solve(std::int64_t ms)
     {
         press();
@@ -90,26 +72,25 @@ struct MainFixture {
     QString state() const
     {
         const frmMain &w = *window;
-        auto yes = [](bool b) { return b ? QStringLiteral("1") : QStringLiteral("0"); };
-        return w.cmdStartStop->text() + QStringLiteral(" button=") +
-               yes(w.cmdStartStop->isEnabled()) + QStringLiteral(" type=") +
-               yes(w.cmbType->isEnabled()) + QStringLiteral(" item=") +
-               yes(w.M_File[1]->isEnabled()) + QStringLiteral(" reset=") +
-               yes(w.M_File[2]->isEnabled()) + QStringLiteral(" save=") +
-               yes(w.M_File[4]->isEnabled()) + QStringLiteral(" options=") +
-               yes(w.M_Tool[3]->isEnabled()) + QStringLiteral(" clock=") +
-               QString::number(frmMain::backColor(w.lblTm)) + QStringLiteral(" status=") +
-               w.statusPanel->text();
+        QString s = w.cmdStartStop->text() + QLatin1Char(' ');
+        for (bool on :
+             {w.cmdStartStop->isEnabled(), w.cmbType->isEnabled(), w.M_File[1]->isEnabled(),
+              w.M_File[2]->isEnabled(), w.M_File[4]->isEnabled(), w.M_Tool[3]->isEnabled()})
+            s += on ? QLatin1Char('1') : QLatin1Char('0');
+        return s + QLatin1Char(' ') + QString::number(frmMain::backColor(w.lblTm)) +
+               QLatin1Char(' ') + w.statusPanel->text();
     }
 
-    QStringList labelTexts() const
+    // Solve labels: their texts, shown ones only; colours as d(efault),
+    // b(est), w(orst).
+    QStringList shownTexts() const
     {
         QStringList texts;
-        for (int n = 1; n <= 12; ++n) texts << window->lblTime[n]->text();
+        for (int n = 1; n <= 12; ++n)
+            if (!window->lblTime[n]->isHidden())
+                texts << window->lblTime[n]->text();
         return texts;
     }
-
-    // Label colours as d(efault), b(est), w(orst), one letter per label.
     QString colours() const
     {
         QString marks;
@@ -120,41 +101,25 @@ struct MainFixture {
         return marks;
     }
 
-    QList<QStringList> workRows()
-    {
-        QList<QStringList> rows;
-        Recordset rs(db(), QStringLiteral("select * from W_Time order by [No]"));
-        for (; !rs.eof(); rs.moveNext())
-            rows << QStringList{rs.text(QStringLiteral("No")), rs.text(QStringLiteral("Time")),
-                                QString::number(rs.field(QStringLiteral("TimeSS")).toDouble())};
-        return rows;
-    }
-
     TempAppFolder folder;
     FakeWorld world{folder.path()};
     std::unique_ptr<frmMain> window;
 };
 
-// The rows of the control-state table.
-inline const QString kIdleEmpty = QStringLiteral(
-    "計測開始 button=1 type=1 item=1 reset=1 save=0 options=1 clock=16777215 status=");
-inline const QString kIdleUnderWay = QStringLiteral(
-    "計測開始 button=1 type=0 item=1 reset=1 save=0 options=0 clock=16777215 status=");
-inline const QString kCountdown = QStringLiteral(
-    "計測停止 button=1 type=0 item=1 reset=0 save=0 options=0 clock=12632319 status=");
-inline const QString kTiming = QStringLiteral(
-    "計測停止 button=1 type=0 item=1 reset=0 save=0 options=0 clock=16761024 status=計測中...");
-inline const QString kComplete = QStringLiteral(
-    "計測開始 button=0 type=0 item=0 reset=1 save=1 options=0 clock=16777215 status=");
+// The rows of the control-state table: caption; button, type list, start/stop
+// item, reset, save, options enabled; large clock colour; status text.
+inline const QString kIdleEmpty = QStringLiteral("計測開始 111101 16777215 ");
+inline const QString kIdleUnderWay = QStringLiteral("計測開始 101100 16777215 ");
+inline const QString kCountdown = QStringLiteral("計測停止 101000 12632319 ");
+inline const QString kTiming = QStringLiteral("計測停止 101000 16761024 計測中...");
+inline const QString kComplete = QStringLiteral("計測開始 000110 16777215 ");
 
 // Settings for timing tests: no countdown, no alarm.
 inline const QByteArray kNoWaiting = "[Option]\r\nCntDownTm=0\r\nAlarmTm=0\r\n";
 
-inline QList<int> range(int from, int to)
+inline QStringList empties(int n)
 {
-    QList<int> list;
-    for (int n = from; n <= to; ++n) list << n;
-    return list;
+    return QStringList(n, QString());
 }
 
 }  // namespace spinlog::test
