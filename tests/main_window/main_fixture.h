@@ -56,8 +56,6 @@ struct MainFixture {
     QStringList work() { return rows(QStringLiteral("select * from W_Time order by [No]")); }
 
     QByteArray log() const { return folder.read(QStringLiteral("Err.log")); }
-    // Any file will do: the fake sound only records what it was asked to play.
-    void withSound() { folder.write(QStringLiteral("Sound.wav"), "RIFF"); }
 
     // One press of the start/stop menu item (F5); one solve without countdown.
     void press() { window->M_File[1]->trigger(); }
