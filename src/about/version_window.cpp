@@ -35,6 +35,9 @@ frmVersion::frmVersion(Program &program, QWidget *parent) : QDialog(parent), pro
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     setFixedSize(px(3390), px(2400));
     setFont(layoutFont(9));
+    // Centred over the main window (Qt's own placement guesses at frames).
+    if (parent)
+        move(parent->window()->frameGeometry().center() - QPoint(width() / 2, height() / 2));
 
     picIcon = addLabel(this, "picIcon", twipsRect(135, 120, 480, 480));
     picIcon->setPixmap(QPixmap(QStringLiteral(":/spinlog/icon.png")));

@@ -105,7 +105,6 @@ void frmMain::buildControls()
         if (index >= 0)
             cmbType_Click();
     });
-
     cmbType->installEventFilter(this);
 
     // Precise timers keep the running display in step with the clock.

@@ -166,14 +166,17 @@ private slots:
         QCOMPARE(history, 1);
         QCOMPARE(f.world.shell.files, QStringList{f.folder.file(QStringLiteral("Readme.txt"))});
         QString title;
+        QPoint offset;
         QTimer::singleShot(0, [&] {
             if (QWidget *modal = QApplication::activeModalWidget()) {
                 title = modal->windowTitle();
+                offset = modal->geometry().center() - w.geometry().center();
                 modal->close();
             }
         });
         w.M_Help[4]->trigger();
         QCOMPARE(title, QStringLiteral("バージョン情報"));
+        QVERIFY(offset.manhattanLength() <= 2);  // centred over the main window
     }
 };
 SPINLOG_TEST(MainWindowTest)
