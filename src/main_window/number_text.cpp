@@ -9,7 +9,7 @@
 
 namespace spinlog {
 
-double numberFromText(const QString &text)
+double numericValue(const QString &text)
 {
     bool ok = false;
     const double value = QLocale::c().toDouble(text.trimmed(), &ok);
@@ -21,7 +21,7 @@ double numberFromText(const QString &text)
 
 std::int16_t int16FromText(const QString &text)
 {
-    const double rounded = std::nearbyint(numberFromText(text));  // halves to even
+    const double rounded = std::nearbyint(numericValue(text));  // halves to even
     if (rounded < std::numeric_limits<std::int16_t>::min() ||
         rounded > std::numeric_limits<std::int16_t>::max())
         throw SpinlogError(describe::overflow());
@@ -30,7 +30,7 @@ std::int16_t int16FromText(const QString &text)
 
 float singleFromText(const QString &text)
 {
-    const double value = numberFromText(text);
+    const double value = numericValue(text);
     if (std::fabs(value) > std::numeric_limits<float>::max())
         throw SpinlogError(describe::overflow());
     return static_cast<float>(value);
@@ -38,7 +38,7 @@ float singleFromText(const QString &text)
 
 std::uint32_t colorFromText(const QString &text)
 {
-    const double value = std::nearbyint(numberFromText(text));
+    const double value = std::nearbyint(numericValue(text));
     if (value < 0 || value > 0xFFFFFF)
         throw SpinlogError(invalidPropertyText());
     return static_cast<std::uint32_t>(value);

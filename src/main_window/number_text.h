@@ -10,7 +10,7 @@ namespace spinlog {
 // The text as a number: surrounding spaces allowed, a point as decimal
 // separator, an exponent allowed. Throws SpinlogError (type mismatch) for
 // anything else, the empty text included.
-double numberFromText(const QString &text);
+double numericValue(const QString &text);
 
 // To a 16-bit whole number, a fraction rounded half to even; throws for a
 // non-number (type mismatch) and outside -32768..32767 (overflow).

@@ -181,11 +181,11 @@ void frmMain::tmrCount_Timer()
         if (!tmrCount->isActive())
             return;
         const std::int64_t shown =
-            ElapsedSec.isEmpty() ? 0 : std::llround(numberFromText(ElapsedSec));
+            ElapsedSec.isEmpty() ? 0 : std::llround(numericValue(ElapsedSec));
         ElapsedSec = QString::number(shown + 1);
         lblTm->setText(Fun_TimeChangeHNS(program_, ElapsedSec));
 
-        const std::int64_t alarm = std::llround(numberFromText(program_.settings.AlarmTm));
+        const std::int64_t alarm = std::llround(numericValue(program_.settings.AlarmTm));
         if (alarm != 0 && (shown + 1) % alarm == 0)
             Sub_Sound(program_);
     } catch (const SpinlogError &e) {
