@@ -1,5 +1,7 @@
 #include "main_window/main_window.h"
 
+#include "options/options_dialog.h"
+
 #include "about/version_window.h"
 #include "app/errors.h"
 #include "app/help.h"
@@ -81,6 +83,10 @@ frmMain::frmMain(Program &program, QWidget *parent) : QMainWindow(parent), progr
     setFont(layoutFont(9));
     buildControls();
     buildMenus();
+    openOptions = [this] {
+        frmOption dialog(program_, this);
+        dialog.exec();
+    };
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     layout()->activate();
     Form_Load();
@@ -242,6 +248,8 @@ void frmMain::Form_Load()
         if (std::fabs(x) > 1e9 || std::fabs(y) > 1e9)
             throw SpinlogError(describe::overflow());
         move(int(x), int(y));
+        placedLeft_ = left;
+        placedTop_ = top;
 
         lblTm->setText(program_.settings.CntDownTm);
         cmdStartStop->setText(kStart);
@@ -275,10 +283,15 @@ bool frmMain::Form_Unload()
         return true;
     }
 
+    // A window that was not moved keeps its stored twips, so a position that
+    // falls between two pixels does not creep at every exit.
+    const auto twipsOf = [](int pixels, float placed) {
+        return pixels == px(placed) ? placed : float(twipsFromPx(pixels));
+    };
     Fun_IniWrite(program_, QStringLiteral("Main"), QStringLiteral("Top"),
-                 singleText(float(twipsFromPx(y()))));
+                 singleText(twipsOf(y(), placedTop_)));
     Fun_IniWrite(program_, QStringLiteral("Main"), QStringLiteral("Left"),
-                 singleText(float(twipsFromPx(x()))));
+                 singleText(twipsOf(x(), placedLeft_)));
     Fun_IniWrite(program_, QStringLiteral("Main"), QStringLiteral("DefType"),
                  QString::number(cmbType->currentIndex()));
 

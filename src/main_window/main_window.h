@@ -67,6 +67,11 @@ public:
     std::function<void()> openHistory;
     std::function<void()> openOptions;
 
+private:
+    float placedLeft_ = 0;  // the stored position the window was placed at, twips
+    float placedTop_ = 0;
+
+public:
     // Load and exit.
     void Form_Load();
     // The exit sequence; true when the window must stay open.

@@ -151,6 +151,16 @@ private slots:
         QCOMPARE(again.cmbType->currentIndex(), 3);
     }
 
+    void anUnmovedWindowKeepsItsStoredPosition()
+    {
+        // 4000 and 5000 twips fall between pixels; they must not creep.
+        MainFixture f("[Main]\r\nLeft=4000\r\nTop=5000\r\n");
+        frmMain &w = f.open();
+        w.M_File[6]->trigger();
+        QCOMPARE(f.folder.read(QStringLiteral("Spinlog.ini")),
+                 QByteArray("[Main]\r\nLeft=4000\r\nTop=5000\r\nDefType=0\r\n"));
+    }
+
     void shortcutsAndTheOtherWindows()
     {
         MainFixture f;
