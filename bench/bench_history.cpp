@@ -1,0 +1,263 @@
+// The history window with a heavy user's history: 100 000 saved series made
+// by our own generator in a temporary application folder. Measures opening
+// the window, re-sorting and exporting all rows as medians of several runs,
+// the sqlcipher command line's time for the same list query on the same file
+// beside them, and the peak memory of this process.
+
+#include "app/program.h"
+#include "app/real_seams.h"
+#include "data/database.h"
+#include "history/history_query.h"
+#include "history/history_window.h"
+#include "widgets/units.h"
+
+#include <sqlite3.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLabel>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <cstdio>
+#include <memory>
+#include <vector>
+
+using namespace spinlog;
+
+namespace {
+
+constexpr int kSeries = 100000;
+constexpr int kRuns = 5;
+
+class BenchPrompts : public Prompts {
+public:
+    QString exportPath;
+    Answer message(const QString &text, Icon, Buttons, Answer) override
+    {
+        std::fprintf(stderr, "unexpected message: %s\n", qPrintable(text));
+        return Answer::No;
+    }
+    std::optional<std::uint32_t> pickColor() override { return std::nullopt; }
+    std::optional<QString> saveFile(const SaveFileRequest &) override { return exportPath; }
+};
+
+class SilentSound : public Sound {
+public:
+    void play(const QString &) override {}
+};
+
+class BenchApp : public App {
+public:
+    explicit BenchApp(QString folder) : folder_(std::move(folder)) {}
+    QString folder() const override { return folder_; }
+    bool claimSingleInstance() override { return true; }
+    void endNow() override {}
+
+private:
+    QString folder_;
+};
+
+QString displayText(int hundredths)
+{
+    const int h = hundredths / 360000, m = hundredths / 6000 % 60, s = hundredths / 100 % 60,
+              cs = hundredths % 100;
+    if (h > 0)
+        return QString::asprintf("%d:%02d:%02d.%02d", h, m, s, cs);
+    if (m > 0)
+        return QString::asprintf("%d:%02d.%02d", m, s, cs);
+    return QString::asprintf("%d.%02d", s, cs);
+}
+
+// Series as the program saves them: 5 solves (3 blindfolded), the average
+// without best and worst, one series every few minutes.
+void generate(Database &db)
+{
+    Transaction transaction(db);
+    Statement insert(
+        db, QStringLiteral("insert into T_Time (DateTime, TypeID, Time1, Time2, Time3, Time4, "
+                           "Time5, Time6, Time7, Time8, Time9, Time10, Time11, Time12, AveTime, "
+                           "AveTimeSS, BestTimeNo, BestTime, BestTimeSS, WorstTimeNo, WorstTime, "
+                           "WorstTimeSS) values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, "
+                           "?, ?, ?, ?, ?, ?)"));
+    sqlite3_stmt *stmt = insert.handle();
+    QRandomGenerator random(20070525);
+    QDateTime when(QDate(2007, 5, 1), QTime(21, 3, 9));
+    auto bindText = [stmt](int index, const QString &text) {
+        const QByteArray utf8 = text.toUtf8();
+        sqlite3_bind_text(stmt, index, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
+    };
+    for (int i = 0; i < kSeries; ++i) {
+        when = when.addSecs(60 + random.bounded(600));
+        const int type = 1 + random.bounded(5);
+        const int count = type == 5 ? 3 : 5;
+        const int base = type == 2 ? 500 : type == 5 ? 9000 : 1500 + 1500 * (type == 4);
+        std::vector<int> solves;
+        for (int n = 0; n < count; ++n) solves.push_back(base + random.bounded(base / 2));
+        const int best = int(std::min_element(solves.begin(), solves.end()) - solves.begin());
+        const int worst = int(std::max_element(solves.begin(), solves.end()) - solves.begin());
+        int sum = 0;
+        for (int n = 0; n < count; ++n)
+            sum += (type == 5 || (n != best && n != worst)) ? solves[std::size_t(n)] : 0;
+        const int average = sum / (type == 5 ? count : count - 2);
+
+        bindText(1, when.toString(QStringLiteral("yyyy/MM/dd HH:mm:ss")));
+        bindText(2, QString::number(type));
+        for (int n = 0; n < 12; ++n)
+            bindText(3 + n, n < count ? displayText(solves[std::size_t(n)]) : QStringLiteral("-"));
+        bindText(15, displayText(average));
+        sqlite3_bind_double(stmt, 16, average / 100.0);
+        sqlite3_bind_int(stmt, 17, best + 1);
+        bindText(18, displayText(solves[std::size_t(best)]));
+        sqlite3_bind_double(stmt, 19, solves[std::size_t(best)] / 100.0);
+        sqlite3_bind_int(stmt, 20, worst + 1);
+        bindText(21, displayText(solves[std::size_t(worst)]));
+        sqlite3_bind_double(stmt, 22, solves[std::size_t(worst)] / 100.0);
+        if (sqlite3_step(stmt) != SQLITE_DONE)
+            throw SpinlogError(QString::fromUtf8(sqlite3_errmsg(db.handle())));
+        sqlite3_reset(stmt);
+    }
+    transaction.commit();
+}
+
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+QString runs(const std::vector<double> &values)
+{
+    QStringList list;
+    for (double v : values) list << QString::number(v, 'f', 0);
+    return list.join(QStringLiteral(" "));
+}
+
+long statusKb(const char *key)
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith(key))
+            return line.mid(int(qstrlen(key))).trimmed().split(' ').value(0).toLong();
+    }
+    return -1;
+}
+
+// The same list query through the command line, its output thrown away.
+double cliMs(const QString &database, const QString &query)
+{
+    QProcess cli;
+    cli.setStandardOutputFile(QProcess::nullDevice());
+    QElapsedTimer timer;
+    timer.start();
+    cli.start(QStringLiteral("sqlcipher"), {database});
+    cli.write("PRAGMA key = 'wubd';\n" + query.toUtf8() + ";\n");
+    cli.closeWriteChannel();
+    if (!cli.waitForFinished(60000) || cli.exitCode() != 0)
+        throw SpinlogError(QStringLiteral("sqlcipher failed: ") +
+                           QString::fromLocal8Bit(cli.readAllStandardError()));
+    return double(timer.nsecsElapsed()) / 1e6;
+}
+
+double elapsedMs(QElapsedTimer &timer)
+{
+    return double(timer.nsecsElapsed()) / 1e6;
+}
+
+}  // namespace
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    QFont::insertSubstitution(kLayoutFontFamily, QStringLiteral("IPAPGothic"));
+    QApplication::setFont(layoutFont(9));
+
+    QTemporaryDir dir;
+    const QString dbPath = dir.filePath(QStringLiteral("Spinlog.mdb"));
+    if (!dir.isValid() || !QFile::copy(QStringLiteral(SPINLOG_APP_DIR "/Spinlog.mdb"), dbPath)) {
+        std::fprintf(stderr, "bench_history: no delivered database in %s\n", SPINLOG_APP_DIR);
+        return 1;
+    }
+    QFile::setPermissions(dbPath, QFile::ReadOwner | QFile::WriteOwner);
+
+    BenchPrompts prompts;
+    prompts.exportPath = dir.filePath(QStringLiteral("all.csv"));
+    SteadyClock clock;
+    SilentSound sound;
+    DesktopShell shell;
+    BenchApp benchApp(dir.path());
+    Program program(Services{prompts, clock, sound, shell, benchApp});
+    program.CurTypeID = QStringLiteral("1");
+
+    try {
+        QElapsedTimer timer;
+        timer.start();
+        {
+            auto db = Database::open(dbPath);
+            generate(*db);
+        }
+        std::printf("history: %d series generated in %.0f ms, file %.1f MB\n", kSeries,
+                    elapsedMs(timer), double(QFile(dbPath).size()) / 1e6);
+
+        const QString listQuery = historyListQuery(0, 0).sql;
+        const QString averageQuery = historyListQuery(0, 2).sql;
+        std::vector<double> cliList, cliAverage, open, resort, exportMs;
+        QLabel best, average;
+        int listed = 0;
+        qint64 csvBytes = 0;
+        for (int run = 0; run < kRuns; ++run) {
+            // The program holds the file exclusively; the command line runs
+            // while it is closed.
+            cliList.push_back(cliMs(dbPath, listQuery));
+            cliAverage.push_back(cliMs(dbPath, averageQuery));
+
+            program.gDB = Database::open(dbPath);
+            timer.restart();
+            auto view = std::make_unique<frmView>(program, &best, &average);
+            view->show();
+            QApplication::processEvents();
+            open.push_back(elapsedMs(timer));
+            listed = view->lblKensu->text().toInt();
+
+            timer.restart();
+            view->cmbOrder->setCurrentIndex(2);
+            QApplication::processEvents();
+            resort.push_back(elapsedMs(timer));
+
+            timer.restart();
+            view->Sub_OutputCSV();
+            exportMs.push_back(elapsedMs(timer));
+            csvBytes = QFile(prompts.exportPath).size();
+
+            view->cmbOrder->setCurrentIndex(0);
+            view->close();
+            view.reset();
+            QApplication::processEvents();
+            program.gDB.reset();
+        }
+
+        const double cli = median(cliList), cliAve = median(cliAverage);
+        std::printf("history: %d series listed, CSV %.1f MB\n", listed, double(csvBytes) / 1e6);
+        std::printf("  sqlcipher CLI, list by date     median %6.0f ms  (%s)\n", cli,
+                    qPrintable(runs(cliList)));
+        std::printf("  sqlcipher CLI, list by average  median %6.0f ms  (%s)\n", cliAve,
+                    qPrintable(runs(cliAverage)));
+        std::printf("  open window                     median %6.0f ms  (%s)  ratio %.2f\n",
+                    median(open), qPrintable(runs(open)), median(open) / cli);
+        std::printf("  re-sort by average              median %6.0f ms  (%s)  ratio %.2f\n",
+                    median(resort), qPrintable(runs(resort)), median(resort) / cliAve);
+        std::printf("  CSV export of all rows          median %6.0f ms  (%s)\n", median(exportMs),
+                    qPrintable(runs(exportMs)));
+        std::printf("  peak memory (VmHWM)             %.0f MB\n",
+                    double(statusKb("VmHWM:")) / 1024);
+    } catch (const SpinlogError &e) {
+        std::fprintf(stderr, "bench_history: %s\n", qPrintable(e.description()));
+        return 1;
+    }
+    return 0;
+}
