@@ -5,7 +5,7 @@ SPINLOG_PACKAGES=(
   qt6-base-dev qt6-multimedia-dev qt6-translations-l10n libgl-dev
   libsqlcipher-dev sqlcipher
   fonts-ipafont-gothic
-  xvfb xdotool x11-utils imagemagick
+  xvfb xdotool x11-utils imagemagick python3
 )
 
 spinlog_install_packages() {

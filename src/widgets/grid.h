@@ -2,11 +2,16 @@
 // The grid control shared by the type editor and the history list: a
 // QTableView over a model that keeps texts and colours in plain vectors.
 // Rows and columns count from 0 and include the fixed rows and columns; row 0
-// is shown as the view's header and still counts in rows().
+// is shown as the view's header and still counts in rows(). A fixed column
+// looks like the header and the user can never move the cursor onto it.
+// Editing opens only through editCell(): no key or double click starts it.
 
 #include <QColor>
+#include <QPointer>
 #include <QString>
+#include <QStringList>
 #include <QTableView>
+#include <vector>
 
 namespace spinlog {
 
@@ -24,16 +29,18 @@ public:
     void setRows(int rows);
     int cols() const;
     void setCols(int cols);
-    int fixedRows() const;      // 1 (the header row)
-    int fixedCols() const;      // 0 or 1
+    int fixedRows() const;  // 1 (the header row)
+    int fixedCols() const;  // 0 or 1
     void setFixedCols(int cols);
 
-    // Current cell; a fixed cell never becomes current.
+    // Current cell. The program may put the cursor on the header row (row 0:
+    // no data cell is current, as after setRows(1)); a fixed column is
+    // refused. Moving the cursor does not scroll; setTopRow() does.
     int row() const;
     void setRow(int row);
     int col() const;
     void setCol(int col);
-    // Makes (row, col) current and gives the grid the focus.
+    // Makes (row, col) current, scrolls it into view and gives the grid the focus.
     void selectCell(int row, int col);
     int topRow() const;
     void setTopRow(int row);
@@ -48,8 +55,8 @@ public:
     // Column layout. Widths in twips.
     void setColWidth(int col, int twips);
     int colWidth(int col) const;
-    void setColAlignment(int col, Qt::Alignment alignment);        // data rows
-    void setFixedAlignment(int col, Qt::Alignment alignment);      // header row
+    void setColAlignment(int col, Qt::Alignment alignment);    // data rows
+    void setFixedAlignment(int col, Qt::Alignment alignment);  // header row
     Qt::Alignment colAlignment(int col) const;
     Qt::Alignment fixedAlignment(int col) const;
 
@@ -66,21 +73,46 @@ public:
     QString comboList() const;
     void setEditMaxLength(int chars);
     int editMaxLength() const;
+    // The open editor (QLineEdit or QComboBox), or null.
     QWidget *activeEditor() const;
+    // Writes the open editor's value into its cell and closes it.
+    void finishEditing();
 
 signals:
+    // A left click in a data cell, after the cursor moved there.
     void gridClicked();
     void beforeEdit(int row, int col, bool *cancel);
-    // button 1 left, 2 right, 4 middle; shift 1 Shift, 2 Ctrl, 4 Alt.
+    // Every mouse press over the grid, header included. button 1 left,
+    // 2 right, 4 middle; shift 1 Shift, 2 Ctrl, 4 Alt; x, y in pixels of the
+    // grid widget. Only a left press moves the cursor.
     void mouseDown(int button, int shift, int x, int y);
 
 protected:
     void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void keyboardSearch(const QString &search) override;
+    void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;
+    void closeEditor(QWidget *editor, QAbstractItemDelegate::EndEditHint hint) override;
+    void changeEvent(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    friend class GridDelegate;
+    void applyCursor();
+    void clampCursor();
+    void updateRowHeight();
+    void reportPress(QMouseEvent *event, QWidget *from);
+
     GridModel *model_;
+    int row_ = 0;
+    int col_ = 0;
+    bool syncing_ = false;
+    bool leftPressInCell_ = false;
+    std::vector<int> colTwips_;  // widths as set, -1 where never set
     QString comboList_;
     int editMaxLength_ = 0;
+    QPointer<QWidget> editor_;
 };
 
 }  // namespace spinlog
