@@ -11,8 +11,6 @@
 #include "history/history_window.h"
 #include "widgets/units.h"
 
-#include <sqlite3.h>
-
 #include <QApplication>
 #include <QComboBox>
 #include <QElapsedTimer>
@@ -76,20 +74,14 @@ QString displayText(int hundredths)
 // without best and worst, one series every few minutes.
 void generate(Database &db)
 {
+    const QString insert = QStringLiteral(
+        "insert into T_Time (DateTime, TypeID, Time1, Time2, Time3, Time4, Time5, Time6, Time7, "
+        "Time8, Time9, Time10, Time11, Time12, AveTime, AveTimeSS, BestTimeNo, BestTime, "
+        "BestTimeSS, WorstTimeNo, WorstTime, WorstTimeSS) values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, "
+        "?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
     Transaction transaction(db);
-    Statement insert(
-        db, QStringLiteral("insert into T_Time (DateTime, TypeID, Time1, Time2, Time3, Time4, "
-                           "Time5, Time6, Time7, Time8, Time9, Time10, Time11, Time12, AveTime, "
-                           "AveTimeSS, BestTimeNo, BestTime, BestTimeSS, WorstTimeNo, WorstTime, "
-                           "WorstTimeSS) values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, "
-                           "?, ?, ?, ?, ?, ?)"));
-    sqlite3_stmt *stmt = insert.handle();
     QRandomGenerator random(20070525);
     QDateTime when(QDate(2007, 5, 1), QTime(21, 3, 9));
-    auto bindText = [stmt](int index, const QString &text) {
-        const QByteArray utf8 = text.toUtf8();
-        sqlite3_bind_text(stmt, index, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
-    };
     for (int i = 0; i < kSeries; ++i) {
         when = when.addSecs(60 + random.bounded(600));
         const int type = 1 + random.bounded(5);
@@ -97,28 +89,23 @@ void generate(Database &db)
         const int base = type == 2 ? 500 : type == 5 ? 9000 : 1500 + 1500 * (type == 4);
         std::vector<int> solves;
         for (int n = 0; n < count; ++n) solves.push_back(base + random.bounded(base / 2));
-        const int best = int(std::min_element(solves.begin(), solves.end()) - solves.begin());
-        const int worst = int(std::max_element(solves.begin(), solves.end()) - solves.begin());
+        const auto best =
+            std::size_t(std::min_element(solves.begin(), solves.end()) - solves.begin());
+        const auto worst =
+            std::size_t(std::max_element(solves.begin(), solves.end()) - solves.begin());
         int sum = 0;
-        for (int n = 0; n < count; ++n)
-            sum += (type == 5 || (n != best && n != worst)) ? solves[std::size_t(n)] : 0;
+        for (std::size_t n = 0; n < solves.size(); ++n)
+            sum += (type == 5 || (n != best && n != worst)) ? solves[n] : 0;
         const int average = sum / (type == 5 ? count : count - 2);
 
-        bindText(1, when.toString(QStringLiteral("yyyy/MM/dd HH:mm:ss")));
-        bindText(2, QString::number(type));
+        QVariantList values{when.toString(QStringLiteral("yyyy/MM/dd HH:mm:ss")),
+                            QString::number(type)};
         for (int n = 0; n < 12; ++n)
-            bindText(3 + n, n < count ? displayText(solves[std::size_t(n)]) : QStringLiteral("-"));
-        bindText(15, displayText(average));
-        sqlite3_bind_double(stmt, 16, average / 100.0);
-        sqlite3_bind_int(stmt, 17, best + 1);
-        bindText(18, displayText(solves[std::size_t(best)]));
-        sqlite3_bind_double(stmt, 19, solves[std::size_t(best)] / 100.0);
-        sqlite3_bind_int(stmt, 20, worst + 1);
-        bindText(21, displayText(solves[std::size_t(worst)]));
-        sqlite3_bind_double(stmt, 22, solves[std::size_t(worst)] / 100.0);
-        if (sqlite3_step(stmt) != SQLITE_DONE)
-            throw SpinlogError(QString::fromUtf8(sqlite3_errmsg(db.handle())));
-        sqlite3_reset(stmt);
+            values << (n < count ? displayText(solves[std::size_t(n)]) : QStringLiteral("-"));
+        values << displayText(average) << average / 100.0 << int(best + 1)
+               << displayText(solves[best]) << solves[best] / 100.0 << int(worst + 1)
+               << displayText(solves[worst]) << solves[worst] / 100.0;
+        db.execute(insert, values);
     }
     transaction.commit();
 }

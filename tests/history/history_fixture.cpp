@@ -9,8 +9,8 @@ namespace spinlog::test {
 
 void addSeries(Database &db, const SeriesRow &s)
 {
-    QStringList slots = s.times;
-    while (slots.size() < 12) slots << QStringLiteral("-");
+    QStringList cells = s.times;
+    while (cells.size() < 12) cells << QStringLiteral("-");
     int best = 1;
     int worst = 1;
     for (int i = 1; i < s.times.size(); ++i) {
@@ -24,7 +24,7 @@ void addSeries(Database &db, const SeriesRow &s)
     if (s.worstNo)
         worst = s.worstNo;
     QVariantList values{s.dateTime, s.typeId};
-    for (const QString &slot : slots) values << slot;
+    for (const QString &cell : cells) values << cell;
     values << s.average << s.average.toDouble() << best << s.times.value(best - 1)
            << s.times.value(best - 1).toDouble() << worst << s.times.value(worst - 1)
            << s.times.value(worst - 1).toDouble();

@@ -12,6 +12,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QMenu>
+#include <QMenuBar>
 #include <QStatusBar>
 #include <QTest>
 
@@ -91,7 +92,6 @@ private slots:
         const QFontMetricsF metrics(v.font());
         QCOMPARE(g.colWidth(0),
                  int(std::lround(metrics.horizontalAdvance("  0000/00/00 00:00:00  ") * 15)));
-        QVERIFY(g.colWidth(0) > g.colWidth(1) && g.colWidth(1) > g.colWidth(2));
         QCOMPARE(g.colWidth(2), g.colWidth(14));
 
         QCOMPARE(v.lblKensu->text(), QStringLiteral("3"));
@@ -460,7 +460,8 @@ private slots:
         QCOMPARE(average.text(), QStringLiteral("17.00"));
         {
             frmView v(w.program(), &best, &average);
-            v.vsFlex->setRow(3);  // the type's best series
+            v.cmbType->setCurrentIndex(1);
+            v.vsFlex->setRow(2);  // the type's best series
             v.M_Edit[1]->trigger();
             v.show();
             v.close();
@@ -469,7 +470,6 @@ private slots:
         QCOMPARE(average.text(), QStringLiteral("20.00"));
         {
             frmView v(w.program(), &best, &average);
-            v.cmbType->setCurrentIndex(1);
             v.M_Edit[2]->trigger();
             v.show();
             v.close();
