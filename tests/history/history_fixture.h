@@ -7,25 +7,19 @@
 #include "support/fakes.h"
 #include "support/temp_app_folder.h"
 
-#include <QString>
-#include <QStringList>
-#include <memory>
-
 namespace spinlog::test {
 
-// One saved series. Times are display texts under a minute, so their seconds
-// are the same text; best and worst are found from them unless given.
+// One saved series. Times are display texts under a minute; best and worst
+// are the fastest and slowest solve unless given.
 struct SeriesRow {
-    QString dateTime;
-    QString typeId;
+    QString dateTime, typeId;
     QStringList times;  // the solves; the remaining slots are "-"
     QString average;
-    int bestNo = 0;   // 0: the fastest solve
-    int worstNo = 0;  // 0: the slowest solve
+    int bestNo = 0, worstNo = 0;
 };
 
 void addSeries(Database &db, const SeriesRow &series);
-int countRows(Database &db, const QString &where = {}, const QVariantList &values = {});
+int countRows(Database &db, const QString &where = {});
 
 struct HistoryWorld {
     HistoryWorld();
@@ -34,11 +28,10 @@ struct HistoryWorld {
     Program &program() { return world.program; }
     Database &db() { return *world.program.gDB; }
     FakePrompts &prompts() { return world.prompts; }
-    // The three series most tests start from: two of type 1, one of type 2,
-    // saved in the order of their dates.
+    // Type 1 on 05/01 (best 18.50, average 20.00), type 2 on 05/02 (4.20,
+    // 5.00), type 1 on 05/03 (15.20, 17.00).
     void seedThree();
-    // Err.log's entries' texts, oldest first.
-    QStringList logTexts() const;
+    QStringList logTexts() const;  // Err.log's entries, oldest first
 };
 
 }  // namespace spinlog::test
