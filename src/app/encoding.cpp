@@ -1,8 +1,90 @@
 #include "app/encoding.h"
-// Placeholder: filled in by the foundation work.
-#include <QStringEncoder>
+
 #include <QStringDecoder>
+#include <QStringEncoder>
+#include <algorithm>
+
 namespace spinlog {
-QByteArray toCp932(const QString &text) { QStringEncoder e("Shift_JIS"); return e(text); }
-QString fromCp932(const QByteArray &bytes) { QStringDecoder d("Shift_JIS"); return d(bytes); }
+
+namespace {
+
+constexpr const char *kCodePage = "Shift_JIS";
+
+QStringEncoder freshEncoder()
+{
+    return QStringEncoder(kCodePage, QStringConverter::Flag::Stateless);
 }
+
+// One character at a time: a character outside the code page becomes "?".
+void appendEachCharacter(QByteArray &bytes, QStringView text)
+{
+    for (qsizetype i = 0; i < text.size();) {
+        qsizetype length = 1;
+        if (text.at(i).isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
+            length = 2;
+        QStringEncoder encoder = freshEncoder();
+        const QByteArray one = encoder(text.mid(i, length));
+        if (encoder.hasError() || one.isEmpty())
+            bytes += '?';
+        else
+            bytes += one;
+        i += length;
+    }
+}
+
+}  // namespace
+
+QByteArray toCp932(const QString &text)
+{
+    // The converter's own substitute is not "?" and its error flag sticks, so
+    // a block holding a character outside the code page is done again one
+    // character at a time. Blocks keep that slow road short in long texts.
+    constexpr qsizetype kBlock = 1024;
+    QByteArray bytes;
+    bytes.reserve(text.size() * 2);
+    for (qsizetype begin = 0; begin < text.size();) {
+        qsizetype end = std::min(begin + kBlock, text.size());
+        if (end < text.size() && text.at(end - 1).isHighSurrogate())
+            ++end;  // keep a surrogate pair together
+        const QStringView block = QStringView(text).mid(begin, end - begin);
+        QStringEncoder encoder = freshEncoder();
+        const QByteArray encoded = encoder(block);
+        if (encoder.hasError())
+            appendEachCharacter(bytes, block);
+        else
+            bytes += encoded;
+        begin = end;
+    }
+    return bytes;
+}
+
+QString fromCp932(const QByteArray &bytes)
+{
+    QStringDecoder decoder(kCodePage, QStringConverter::Flag::Stateless);
+    return decoder(bytes);
+}
+
+bool isCp932LeadByte(unsigned char byte)
+{
+    return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+}
+
+qsizetype cp932CutPoint(const QByteArray &bytes, qsizetype maxBytes)
+{
+    if (maxBytes <= 0)
+        return 0;
+    if (bytes.size() <= maxBytes)
+        return bytes.size();
+    qsizetype i = 0;
+    while (i < maxBytes) {
+        const qsizetype width =
+            isCp932LeadByte(static_cast<unsigned char>(bytes.at(i))) && i + 1 < bytes.size() ? 2
+                                                                                             : 1;
+        if (i + width > maxBytes)
+            break;
+        i += width;
+    }
+    return i;
+}
+
+}  // namespace spinlog

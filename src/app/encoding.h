@@ -1,5 +1,6 @@
 #pragma once
-// Code page 932 (Shift_JIS as Windows writes it), used for Err.log and CSV.
+// Code page 932 (Shift_JIS as Windows writes it), used for Err.log, CSV and
+// the settings file.
 
 #include <QByteArray>
 #include <QString>
@@ -9,5 +10,11 @@ namespace spinlog {
 // Encodes the text; a character the code page cannot hold becomes "?".
 QByteArray toCp932(const QString &text);
 QString fromCp932(const QByteArray &bytes);
+
+// True for a byte that starts a two-byte character.
+bool isCp932LeadByte(unsigned char byte);
+// The longest prefix of bytes, at most maxBytes long, that does not end in the
+// middle of a two-byte character.
+qsizetype cp932CutPoint(const QByteArray &bytes, qsizetype maxBytes);
 
 }  // namespace spinlog

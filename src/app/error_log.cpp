@@ -1,5 +1,144 @@
 #include "app/error_log.h"
-// Placeholder: filled in by the foundation work.
+
+#include "app/encoding.h"
+#include "app/errors.h"
+#include "app/program.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <charconv>
+#include <cmath>
+#include <string>
+
 namespace spinlog {
-bool Fun_LogWrite(const Program &, const QString &) { return false; }
+
+namespace {
+
+constexpr int kDateSize = 19;
+constexpr int kTextOffset = kDateSize + 2;
+constexpr int kCountDigits = 5;
+
+bool isDigit(char c)
+{
+    return c >= '0' && c <= '9';
 }
+
+// The leading number of the text as BASIC's Val reads it: blanks anywhere are
+// skipped, "&H" and "&O" prefixes give hexadecimal and octal, otherwise a
+// signed decimal with an optional exponent; reading stops at the first
+// character that does not fit. Nothing readable gives 0.
+double basicVal(const QByteArray &raw)
+{
+    std::string s;
+    for (char c : raw) {
+        if (c == '\0')
+            break;
+        if (c != ' ' && c != '\t' && c != '\n')
+            s += c;
+    }
+    if (s.size() >= 2 && s[0] == '&' &&
+        (s[1] == 'H' || s[1] == 'h' || s[1] == 'O' || s[1] == 'o')) {
+        const int base = (s[1] == 'H' || s[1] == 'h') ? 16 : 8;
+        long long value = 0;
+        std::from_chars(s.data() + 2, s.data() + s.size(), value, base);
+        return double(value);
+    }
+    std::string number;
+    std::size_t i = 0;
+    if (i < s.size() && (s[i] == '+' || s[i] == '-')) {
+        if (s[i] == '-')
+            number += '-';
+        ++i;
+    }
+    bool digits = false;
+    for (; i < s.size() && isDigit(s[i]); ++i, digits = true) number += s[i];
+    if (i < s.size() && s[i] == '.') {
+        number += '.';
+        for (++i; i < s.size() && isDigit(s[i]); ++i, digits = true) number += s[i];
+    }
+    if (!digits)
+        return 0.0;
+    if (i + 1 < s.size() && (s[i] == 'e' || s[i] == 'E' || s[i] == 'd' || s[i] == 'D')) {
+        std::string exponent = "e";
+        std::size_t j = i + 1;
+        if (s[j] == '+' || s[j] == '-')
+            exponent += s[j++];
+        const std::size_t first = j;
+        for (; j < s.size() && isDigit(s[j]); ++j) exponent += s[j];
+        if (j > first)
+            number += exponent;
+    }
+    double value = 0.0;
+    const auto result = std::from_chars(number.data(), number.data() + number.size(), value);
+    if (result.ec != std::errc() || !std::isfinite(value))
+        return 0.0;
+    return value;
+}
+
+void writeAt(QFile &file, qint64 offset, const QByteArray &bytes)
+{
+    if (!file.seek(offset) || file.write(bytes) != bytes.size())
+        throw SpinlogError(file.errorString());
+}
+
+}  // namespace
+
+int logHeaderCount(const QByteArray &headerRecord)
+{
+    const double value = basicVal(headerRecord.mid(kTextOffset, kCountDigits));
+    const double rounded = std::nearbyint(value);
+    // A negative count would put the entry over the header itself.
+    if (!(rounded >= 0 && rounded < kLogEntries))
+        return 0;
+    return int(rounded);
+}
+
+QByteArray logRecord(const QDateTime &when, const QString &text)
+{
+    QByteArray record = when.toString(QStringLiteral("yyyy/MM/dd HH:mm:ss"))
+                            .toLatin1()
+                            .leftJustified(kDateSize, ' ', true);
+    record.append(2, '\0');
+    QByteArray bytes = toCp932(text);
+    // No half of a two-byte character is left at the cut.
+    bytes.truncate(cp932CutPoint(bytes, kLogTextSize));
+    record += bytes.leftJustified(kLogTextSize, ' ');
+    record += "\r\n";
+    return record;
+}
+
+bool Fun_LogWrite(const Program &program, const QString &message)
+{
+    try {
+        const QString path = program.path(QStringLiteral("Err.log"));
+        const QDateTime now = program.services.clock.localNow();
+        int count = 0;
+        if (QFileInfo::exists(path)) {
+            QFile existing(path);
+            if (!existing.open(QIODevice::ReadOnly))
+                throw SpinlogError(existing.errorString());
+            const QByteArray header = existing.read(kLogRecordSize);
+            if (existing.error() != QFileDevice::NoError)
+                throw SpinlogError(existing.errorString());
+            count = logHeaderCount(header);
+        }
+
+        QFile file(path);
+        if (!file.open(QIODevice::ReadWrite))
+            throw SpinlogError(file.errorString());
+        const QString counter =
+            QStringLiteral("%1").arg(count + 1, kCountDigits, 10, QLatin1Char('0'));
+        writeAt(file, 0, logRecord(now, counter));
+        writeAt(file, qint64(count + 1) * kLogRecordSize, logRecord(now, message));
+        if (!file.flush())
+            throw SpinlogError(file.errorString());
+        file.close();
+        return true;
+    } catch (const SpinlogError &e) {
+        program.services.prompts.message(QStringLiteral("Log出力エラー\r\n") + e.description(),
+                                         Icon::Critical, Buttons::Ok);
+        return false;
+    }
+}
+
+}  // namespace spinlog

@@ -1,2 +1,279 @@
 #include "app/time_values.h"
-// Placeholder: filled in by the foundation work.
+
+#include "app/errors.h"
+#include "app/program.h"
+
+#include <charconv>
+#include <cmath>
+#include <limits>
+#include <string>
+
+namespace spinlog {
+
+namespace {
+
+bool isBlank(QChar c)
+{
+    return c == u' ' || c == u'\t';
+}
+bool isDigit(QChar c)
+{
+    return c >= u'0' && c <= u'9';
+}
+
+// Reads text the way the classic BASIC conversions do: blanks around it, an
+// optional sign, digits with "." as the decimal point and an optional
+// exponent. Throws "type mismatch" for anything else and "overflow" beyond the
+// floating range.
+double basicDouble(const QString &text)
+{
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && isBlank(text.at(begin))) ++begin;
+    while (end > begin && isBlank(text.at(end - 1))) --end;
+
+    std::string ascii;
+    qsizetype i = begin;
+    if (i < end && (text.at(i) == u'+' || text.at(i) == u'-')) {
+        if (text.at(i) == u'-')
+            ascii += '-';
+        ++i;
+    }
+    int integerDigits = 0;  // significant digits before the point
+    int leadingFractionZeros = 0;
+    bool significant = false;
+    int digits = 0;
+    for (; i < end && isDigit(text.at(i)); ++i, ++digits) {
+        ascii += char(text.at(i).unicode());
+        significant = significant || text.at(i) != u'0';
+        if (significant)
+            ++integerDigits;
+    }
+    if (i < end && text.at(i) == u'.') {
+        ascii += '.';
+        for (++i; i < end && isDigit(text.at(i)); ++i, ++digits) {
+            ascii += char(text.at(i).unicode());
+            if (!significant && text.at(i) == u'0')
+                ++leadingFractionZeros;
+            significant = significant || text.at(i) != u'0';
+        }
+    }
+    if (digits == 0)
+        throw SpinlogError(describe::typeMismatch());
+    long long exponent = 0;
+    if (i < end &&
+        (text.at(i) == u'e' || text.at(i) == u'E' || text.at(i) == u'd' || text.at(i) == u'D')) {
+        ascii += 'e';
+        ++i;
+        bool negative = false;
+        if (i < end && (text.at(i) == u'+' || text.at(i) == u'-')) {
+            negative = text.at(i) == u'-';
+            ascii += char(text.at(i).unicode());
+            ++i;
+        }
+        const qsizetype first = i;
+        for (; i < end && isDigit(text.at(i)); ++i) {
+            ascii += char(text.at(i).unicode());
+            exponent = std::min(exponent * 10 + text.at(i).digitValue(), 1'000'000'000LL);
+        }
+        if (i == first)
+            throw SpinlogError(describe::typeMismatch());
+        if (negative)
+            exponent = -exponent;
+    }
+    if (i != end)
+        throw SpinlogError(describe::typeMismatch());
+    if (!significant)
+        return 0.0;
+
+    double value = 0.0;
+    const auto [ptr, ec] = std::from_chars(ascii.data(), ascii.data() + ascii.size(), value);
+    if (ec == std::errc::result_out_of_range) {
+        // Too large overflows; too small is as good as zero.
+        const long long magnitude =
+            exponent + (integerDigits > 0 ? integerDigits : -leadingFractionZeros);
+        if (magnitude > 0)
+            throw SpinlogError(describe::overflow());
+        return 0.0;
+    }
+    if (ec != std::errc() || ptr != ascii.data() + ascii.size() || !std::isfinite(value))
+        throw SpinlogError(describe::overflow());
+    return value;
+}
+
+// A whole number of the given width, halves rounded to the even neighbour.
+template <typename Int>
+Int basicWhole(double value)
+{
+    const double rounded = std::nearbyint(value);
+    if (!(rounded >= double(std::numeric_limits<Int>::min()) &&
+          rounded <= double(std::numeric_limits<Int>::max())))
+        throw SpinlogError(describe::overflow());
+    return static_cast<Int>(rounded);
+}
+
+// The pattern "00": at least two digits, the sign in front.
+QString twoDigits(std::int32_t n)
+{
+    const QString digits = QString::number(std::abs(n)).rightJustified(2, u'0');
+    return n < 0 ? QLatin1Char('-') + digits : digits;
+}
+
+std::int16_t part(const QString &text)
+{
+    return basicWhole<std::int16_t>(basicDouble(text));
+}
+
+}  // namespace
+
+QString timeChangeHNS(const QString &seconds)
+{
+    const double value = basicDouble(seconds);
+    const std::int32_t x = basicWhole<std::int32_t>(value);
+    QString result;
+    const std::int32_t h = x / 3600;
+    if (h != 0)
+        result += QString::number(h) + QLatin1Char(':');
+    const std::int32_t m = (x % 3600) / 60;
+    if (m != 0 || h != 0)
+        result += (h != 0 ? twoDigits(m) : QString::number(m)) + QLatin1Char(':');
+    const std::int32_t s = (x % 3600) % 60;
+    result += value >= 10 ? twoDigits(s) : QString::number(s);
+    return result;
+}
+
+QString timeChangeS(const QString &time)
+{
+    if (time.isEmpty())
+        return QString();
+    qsizetype p1 = -1;
+    qsizetype p2 = -1;
+    for (qsizetype i = 0; i < time.size(); ++i) {
+        if (time.at(i) == u'.')
+            break;
+        if (time.at(i) == u':') {
+            if (p1 >= 0) {
+                p2 = i;
+                break;
+            }
+            p1 = i;
+        }
+    }
+    const qsizetype d = time.indexOf(u'.');
+    if (d < 0)
+        throw SpinlogError(describe::invalidArgument());
+
+    std::int16_t hours = 0;
+    std::int16_t minutes = 0;
+    std::int16_t seconds = 0;
+    if (p1 < 0) {
+        seconds = part(time.left(d));
+    } else if (p2 < 0) {
+        minutes = part(time.left(p1));
+        seconds = part(time.mid(p1 + 1, d - p1 - 1));
+    } else {
+        hours = part(time.left(p1));
+        minutes = part(time.mid(p1 + 1, p2 - p1 - 1));
+        seconds = part(time.mid(p2 + 1, d - p2 - 1));
+    }
+    const QString fraction = time.mid(d + 1);
+
+    const std::int32_t hourSeconds = std::int32_t(hours) * 3600;
+    // Minutes times 60 is worked out in 16 bits: 547 minutes and more overflow.
+    const std::int32_t minuteSeconds = std::int32_t(minutes) * 60;
+    if (minuteSeconds < std::numeric_limits<std::int16_t>::min() ||
+        minuteSeconds > std::numeric_limits<std::int16_t>::max())
+        throw SpinlogError(describe::overflow());
+    const std::int32_t total = hourSeconds + minuteSeconds + seconds;
+    return QString::number(total) + QLatin1Char('.') + fraction;
+}
+
+QString Fun_TimeChangeHNS(const Program &program, const QString &seconds)
+{
+    try {
+        return timeChangeHNS(seconds);
+    } catch (const SpinlogError &e) {
+        program.reportError(QStringLiteral("時間変換エラー"),
+                            QStringLiteral("[mdlMain]-[Fun_TimeChangeHNS] "), e.description());
+        return QString();
+    }
+}
+
+QString Fun_TimeChangeS(const Program &program, const QString &time)
+{
+    try {
+        return timeChangeS(time);
+    } catch (const SpinlogError &e) {
+        program.reportError(QStringLiteral("時間変換エラー"),
+                            QStringLiteral("[mdlMain]-[Fun_TimeChangeS] "), e.description());
+        return QString();
+    }
+}
+
+QString secondsText(std::int64_t hundredths)
+{
+    const bool negative = hundredths < 0;
+    // Unsigned, so the most negative value has a magnitude too.
+    const std::uint64_t magnitude =
+        negative ? std::uint64_t(0) - std::uint64_t(hundredths) : std::uint64_t(hundredths);
+    QString text = QString::number(magnitude / 100) + QLatin1Char('.') +
+                   QString::number(magnitude % 100).rightJustified(2, u'0');
+    return negative ? QLatin1Char('-') + text : text;
+}
+
+QString displayForm(const QString &secondsText)
+{
+    if (secondsText.size() < 3)
+        throw SpinlogError(describe::invalidArgument());
+    return timeChangeHNS(secondsText.left(secondsText.size() - 3)) + secondsText.right(3);
+}
+
+std::int64_t hundredthsFromNs(std::int64_t ns)
+{
+    constexpr std::int64_t kNsPerHundredth = 10'000'000;
+    std::int64_t quotient = ns / kNsPerHundredth;
+    std::int64_t remainder = ns % kNsPerHundredth;
+    if (remainder < 0) {
+        quotient -= 1;
+        remainder += kNsPerHundredth;
+    }
+    return remainder * 2 >= kNsPerHundredth ? quotient + 1 : quotient;
+}
+
+std::optional<std::int64_t> hundredthsFromSecondsText(const QString &text)
+{
+    const QString t = text.trimmed();
+    qsizetype i = 0;
+    bool negative = false;
+    if (i < t.size() && (t.at(i) == u'+' || t.at(i) == u'-')) {
+        negative = t.at(i) == u'-';
+        ++i;
+    }
+    // Whole seconds small enough that the hundredths and a rounding step fit.
+    constexpr std::int64_t kMaxWhole = (std::numeric_limits<std::int64_t>::max() - 100) / 100;
+    std::int64_t value = 0;
+    int digits = 0;
+    for (; i < t.size() && isDigit(t.at(i)); ++i, ++digits) {
+        const int digit = t.at(i).digitValue();
+        if (value > (kMaxWhole - digit) / 10)
+            return std::nullopt;
+        value = value * 10 + digit;
+    }
+    value *= 100;  // now in hundredths
+    if (i < t.size() && t.at(i) == u'.') {
+        int place = 0;
+        for (++i; i < t.size() && isDigit(t.at(i)); ++i, ++digits, ++place) {
+            if (place == 0)
+                value += 10 * t.at(i).digitValue();
+            else if (place == 1)
+                value += t.at(i).digitValue();
+            else if (place == 2 && t.at(i).digitValue() >= 5)
+                value += 1;  // the nearest hundredth, halves away from zero
+        }
+    }
+    if (digits == 0 || i != t.size())
+        return std::nullopt;
+    return negative ? -value : value;
+}
+
+}  // namespace spinlog

@@ -23,16 +23,17 @@ QString timeChangeS(const QString &time);
 
 // "0.00" text of a number of hundredths (8346 -> 83.46).
 QString secondsText(std::int64_t hundredths);
-// The display form of a seconds text F: Fun_TimeChangeHNS of F without its last
-// three characters, then those three characters. The one rule every window
-// uses for a time with hundredths.
+// The display form of a seconds text F: the whole-seconds conversion of F
+// without its last three characters, then those three characters. The one
+// rule every window uses for a time with hundredths. A failure (a whole part
+// beyond 32 bits) throws SpinlogError for the calling procedure's handler.
 QString displayForm(const QString &secondsText);
 inline QString displayForm(std::int64_t hundredths) { return displayForm(secondsText(hundredths)); }
 
 // Nanoseconds to the nearest hundredth of a second (halves up).
 std::int64_t hundredthsFromNs(std::int64_t ns);
-// The seconds text read as hundredths ("83.46" -> 8346); nothing when it is not
-// such a number.
+// The seconds text read as hundredths ("83.46" -> 8346, "83.4" -> 8340; more
+// decimals go to the nearest hundredth); nothing when it is not such a number.
 std::optional<std::int64_t> hundredthsFromSecondsText(const QString &text);
 
 }  // namespace spinlog

@@ -1,0 +1,143 @@
+#include "app/instance_lock.h"
+#include "app/program.h"
+#include "app/startup.h"
+#include "main_window/main_window.h"
+#include "support/fakes.h"
+#include "support/temp_app_folder.h"
+#include "support/test_main.h"
+
+#include <sys/time.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <QDir>
+#include <QFile>
+#include <QTest>
+#include <csignal>
+#include <ctime>
+
+using namespace spinlog;
+using namespace spinlog::test;
+
+namespace {
+
+// Forks a child that claims the folder's lock, then either ends at once
+// without releasing it (and is reaped) or waits to be killed. Returns the
+// child's pid, or -1 when the child could not claim the lock.
+pid_t lockInChild(const QString &folder, bool wait)
+{
+    int fds[2];
+    if (::pipe(fds) != 0)
+        return -1;
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        InstanceLock lock;
+        const char claimed = lock.claim(folder) ? '1' : '0';
+        [[maybe_unused]] auto written = ::write(fds[1], &claimed, 1);
+        if (wait)
+            ::pause();
+        ::_exit(0);
+    }
+    ::close(fds[1]);
+    char claimed = '0';
+    [[maybe_unused]] auto got = ::read(fds[0], &claimed, 1);
+    ::close(fds[0]);
+    if (!wait || claimed != '1') {
+        ::kill(pid, SIGKILL);
+        ::waitpid(pid, nullptr, 0);
+    }
+    return claimed == '1' ? pid : -1;
+}
+
+}  // namespace
+
+class TestStartup : public QObject {
+    Q_OBJECT
+private slots:
+    void settingsReadWithTheirDefaults();
+    void secondCopyEndsWithoutTouchingAnything();
+    void oneLockPerFolder();
+    void lockOfADeadProcessIsTakenOver();
+};
+
+void TestStartup::settingsReadWithTheirDefaults()
+{
+    TempAppFolder folder(false);
+    FakeWorld world(folder.path());
+    world.program.settings.DefType = "stale";
+    readSettings(world.program);
+    const SettingsValues &s = world.program.settings;
+    QCOMPARE(
+        QStringList({s.DefType, s.CntDownTm, s.AlarmTm, s.DefColor, s.BestColor, s.WorstColor}),
+        QStringList({"0", "15", "30", "14671839", "16744576", "8421631"}));
+    QVERIFY(!QFile::exists(folder.file("Spinlog.ini")));
+
+    // Every key lands in its own value, as text and unchecked; keys placed in
+    // the wrong section are not seen.
+    folder.write("Spinlog.ini",
+                 "[Main]\r\nDefType=2\r\nCntDownTm=1\r\n[option]\r\nWORSTCOLOR=6\r\nBestColor=5\r\n"
+                 "DefColor=4\r\nAlarmTm=abc\r\nCntDownTm=\r\n");
+    readSettings(world.program);
+    QCOMPARE(
+        QStringList({s.DefType, s.CntDownTm, s.AlarmTm, s.DefColor, s.BestColor, s.WorstColor}),
+        QStringList({"2", "", "abc", "4", "5", "6"}));
+}
+
+void TestStartup::secondCopyEndsWithoutTouchingAnything()
+{
+    TempAppFolder folder;
+    FakeWorld world(folder.path());
+    world.app.otherCopyRunning = true;
+    const QByteArray database = folder.read("Spinlog.mdb");
+    const QStringList before = QDir(folder.path()).entryList(QDir::Files);
+
+    QVERIFY(Main(world.program) == nullptr);
+    QCOMPARE(world.prompts.texts(), QStringList("２重起動はできません"));
+    QCOMPARE(world.prompts.boxes[0].icon, Icon::Critical);
+    QCOMPARE(world.prompts.boxes[0].buttons, Buttons::Ok);
+    QCOMPARE(world.app.ended, 1);
+    QVERIFY(!world.program.gDB);
+    QCOMPARE(QDir(folder.path()).entryList(QDir::Files), before);
+    QCOMPARE(folder.read("Spinlog.mdb"), database);
+}
+
+void TestStartup::oneLockPerFolder()
+{
+    TempAppFolder first(false);
+    TempAppFolder second(false);
+    InstanceLock a;
+    InstanceLock b;
+    InstanceLock c;
+    QVERIFY(a.claim(first.path()));
+    QVERIFY(!b.claim(first.path()));
+    // The same folder named another way is the same folder.
+    QVERIFY(!b.claim(first.path() + "/./"));
+    QVERIFY(c.claim(second.path()));
+    a.release();
+    QVERIFY(b.claim(first.path()));
+    QVERIFY(InstanceLock::lockPath(first.path()) != InstanceLock::lockPath(second.path()));
+}
+
+void TestStartup::lockOfADeadProcessIsTakenOver()
+{
+    TempAppFolder folder(false);
+    const QString lockFile = InstanceLock::lockPath(folder.path());
+    QVERIFY(lockInChild(folder.path(), false) > 0);
+    QVERIFY(QFile::exists(lockFile));
+    InstanceLock lock;
+    QVERIFY(lock.claim(folder.path()));
+    lock.release();
+
+    const pid_t running = lockInChild(folder.path(), true);
+    QVERIFY(running > 0);
+    // However old its lock file, a running copy keeps its claim.
+    timeval past[2] = {{::time(nullptr) - 3600, 0}, {::time(nullptr) - 3600, 0}};
+    QCOMPARE(::utimes(QFile::encodeName(lockFile).constData(), past), 0);
+    const bool heldByRunningCopy = !lock.claim(folder.path());
+    ::kill(running, SIGKILL);
+    ::waitpid(running, nullptr, 0);
+    QVERIFY(heldByRunningCopy);
+    QVERIFY(lock.claim(folder.path()));
+}
+
+SPINLOG_TEST(TestStartup)
+#include "tst_startup.moc"
