@@ -55,6 +55,7 @@ class TestStartup : public QObject {
 private slots:
     void settingsReadWithTheirDefaults();
     void secondCopyEndsWithoutTouchingAnything();
+    void unopenableDatabaseEndsBeforeTheSettings();
     void oneLockPerFolder();
     void lockOfADeadProcessIsTakenOver();
 };
@@ -98,6 +99,20 @@ void TestStartup::secondCopyEndsWithoutTouchingAnything()
     QVERIFY(!world.program.gDB);
     QCOMPARE(QDir(folder.path()).entryList(QDir::Files), before);
     QCOMPARE(folder.read("Spinlog.mdb"), database);
+}
+
+void TestStartup::unopenableDatabaseEndsBeforeTheSettings()
+{
+    TempAppFolder folder(false);
+    FakeWorld world(folder.path());
+    folder.write("Spinlog.ini", "[Main]\r\nDefType=3\r\n");
+    QVERIFY(Main(world.program) == nullptr);
+    QCOMPARE(world.app.ended, 1);
+    QVERIFY(!world.program.gDB);
+    QCOMPARE(world.program.settings.DefType, QString("0"));
+    // The database layer shows its own report; nothing else is shown.
+    for (const ShownBox &box : world.prompts.boxes)
+        QVERIFY(box.text.startsWith("データベースオープンエラー\r\n"));
 }
 
 void TestStartup::oneLockPerFolder()

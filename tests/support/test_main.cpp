@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QFont>
+#include <QMultiHash>
+#include <QStringList>
 #include <QTest>
 
 namespace spinlog::test {
@@ -24,10 +26,29 @@ int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
     QFont::insertSubstitution(QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("IPAPGothic"));
+    // "Class::function" arguments pick test classes; the rest go to every class.
+    QStringList common;
+    QMultiHash<QString, QString> picked;
+    for (int i = 0; i < argc; ++i) {
+        const QString arg = QString::fromLocal8Bit(argv[i]);
+        const qsizetype sep = arg.indexOf(QLatin1String("::"));
+        if (i > 0 && sep > 0 && !arg.startsWith(QLatin1Char('-')))
+            picked.insert(arg.left(sep), arg.mid(sep + 2));
+        else
+            common << arg;
+    }
     int failed = 0;
     for (const auto &factory : spinlog::test::registry()) {
         auto test = factory();
-        failed += QTest::qExec(test.get(), argc, argv) != 0 ? 1 : 0;
+        const QString name = QString::fromLatin1(test->metaObject()->className()).section(
+            QLatin1String("::"), -1);
+        QStringList args = common;
+        if (!picked.isEmpty()) {
+            if (!picked.contains(name))
+                continue;
+            args << picked.values(name);
+        }
+        failed += QTest::qExec(test.get(), args) != 0 ? 1 : 0;
     }
     return failed == 0 ? 0 : 1;
 }
