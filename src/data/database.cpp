@@ -1,5 +1,419 @@
 #include "data/database.h"
-// Placeholder: filled in by the foundation work.
+
+// sqlite3_key is only declared for builds with encryption.
+#define SQLITE_HAS_CODEC 1
+#include <sqlite3.h>
+
+#include <QFile>
+#include <QRegularExpression>
+#include <charconv>
+#include <cmath>
+#include <limits>
+#include <string_view>
+
 namespace spinlog {
-Database::~Database() {}
+
+namespace {
+
+QString engineMessage(sqlite3 *db)
+{
+    return QString::fromUtf8(sqlite3_errmsg(db));
 }
+
+// Failures the recordset itself detects, in the words the Japanese desktop's
+// database tools use for them.
+QString noCurrentRecord()
+{
+    return QStringLiteral("カレント レコードがありません。");
+}
+QString itemNotFound(const QString &name)
+{
+    return QStringLiteral("このコレクションには項目がありません。(") + name + QLatin1Char(')');
+}
+
+// The three tables the program works on; the file is useless without them.
+const char *const kRequiredTables[] = {"W_Time", "T_Time", "MT_Type"};
+
+void bindValue(sqlite3 *db, sqlite3_stmt *stmt, int position, const QVariant &value)
+{
+    int rc = SQLITE_OK;
+    if (value.isNull()) {
+        rc = sqlite3_bind_null(stmt, position);
+    } else {
+        switch (value.typeId()) {
+            case QMetaType::Bool:
+            case QMetaType::Char:
+            case QMetaType::SChar:
+            case QMetaType::UChar:
+            case QMetaType::Short:
+            case QMetaType::UShort:
+            case QMetaType::Int:
+            case QMetaType::UInt:
+            case QMetaType::Long:
+            case QMetaType::LongLong:
+                rc = sqlite3_bind_int64(stmt, position, value.toLongLong());
+                break;
+            case QMetaType::ULong:
+            case QMetaType::ULongLong: {
+                const qulonglong n = value.toULongLong();
+                if (n > qulonglong(std::numeric_limits<qint64>::max()))
+                    throw SpinlogError(describe::overflow());
+                rc = sqlite3_bind_int64(stmt, position, qint64(n));
+                break;
+            }
+            case QMetaType::Float:
+            case QMetaType::Double:
+                rc = sqlite3_bind_double(stmt, position, value.toDouble());
+                break;
+            case QMetaType::QString:
+            case QMetaType::QChar: {
+                const QByteArray utf8 = value.toString().toUtf8();
+                // constData() of an empty array is "" rather than null, so an
+                // empty text stays text instead of turning into NULL.
+                rc = sqlite3_bind_text(stmt, position, utf8.constData(), int(utf8.size()),
+                                       SQLITE_TRANSIENT);
+                break;
+            }
+            case QMetaType::QByteArray: {
+                const QByteArray bytes = value.toByteArray();
+                rc = sqlite3_bind_blob(stmt, position, bytes.constData(), int(bytes.size()),
+                                       SQLITE_TRANSIENT);
+                break;
+            }
+            default: throw SpinlogError(describe::typeMismatch());
+        }
+    }
+    if (rc != SQLITE_OK)
+        throw SpinlogError(engineMessage(db));
+}
+
+QVariant columnValue(sqlite3_stmt *stmt, int column)
+{
+    switch (sqlite3_column_type(stmt, column)) {
+        case SQLITE_INTEGER: return QVariant(qlonglong(sqlite3_column_int64(stmt, column)));
+        case SQLITE_FLOAT: return QVariant(sqlite3_column_double(stmt, column));
+        case SQLITE_TEXT: {
+            const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(stmt, column));
+            return QVariant(QString::fromUtf8(text, sqlite3_column_bytes(stmt, column)));
+        }
+        case SQLITE_BLOB: {
+            const auto *bytes = static_cast<const char *>(sqlite3_column_blob(stmt, column));
+            return QVariant(QByteArray(bytes, sqlite3_column_bytes(stmt, column)));
+        }
+        default: return QVariant();
+    }
+}
+
+// A real in the engine's own text form (what it gives when a real is read as
+// text: 15 significant digits, trailing zeros dropped, at least one decimal,
+// e.g. 65.43 and 83.0). The engine's printf is slow enough to dominate reading
+// a large history, so the common case is formatted here: a value whose
+// shortest exact form has at most 15 digits and needs no exponent prints as
+// that form. Everything else (exponents, rounding to 15 digits, zero's sign)
+// is left to the engine.
+QString realText(double value)
+{
+    char buffer[400];
+    const double magnitude = std::fabs(value);
+    if (std::isfinite(value) && magnitude >= 1e-4 && magnitude < 1e15) {
+        const auto [end, error] =
+            std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
+        if (error == std::errc()) {
+            const std::string_view fixed(buffer, end - buffer);
+            int significant = 0;
+            bool leading = true;
+            for (char c : fixed) {
+                if (c < '0' || c > '9' || (leading && c == '0'))
+                    continue;
+                leading = false;
+                ++significant;
+            }
+            if (significant <= 15) {
+                QString text = QString::fromLatin1(fixed.data(), qsizetype(fixed.size()));
+                if (fixed.find('.') == std::string_view::npos)
+                    text += QStringLiteral(".0");
+                return text;
+            }
+        }
+    }
+    sqlite3_snprintf(int(sizeof buffer), buffer, "%!.15g", value);
+    return QString::fromLatin1(buffer);
+}
+
+QString variantText(const QVariant &value)
+{
+    switch (value.typeId()) {
+        case QMetaType::LongLong: return QString::number(value.toLongLong());
+        case QMetaType::Double: return realText(value.toDouble());
+        case QMetaType::QByteArray: return QString::fromUtf8(value.toByteArray());
+        default: return value.toString();
+    }
+}
+
+bool isIdentifier(const QString &name)
+{
+    static const QRegularExpression pattern(QStringLiteral("^[A-Za-z_][A-Za-z0-9_]*$"));
+    return pattern.match(name).hasMatch();
+}
+
+QString quoted(const QString &identifier)
+{
+    if (!isIdentifier(identifier))
+        throw SpinlogError(describe::invalidArgument());
+    return QLatin1Char('"') + identifier + QLatin1Char('"');
+}
+
+}  // namespace
+
+// --- Database ---------------------------------------------------------------
+
+std::unique_ptr<Database> Database::open(const QString &path, const QByteArray &key)
+{
+    sqlite3 *handle = nullptr;
+    // Without SQLITE_OPEN_CREATE a missing file fails instead of appearing empty.
+    const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &handle,
+                                   SQLITE_OPEN_READWRITE, nullptr);
+    // The engine hands out a handle even when opening fails; it closes with us.
+    std::unique_ptr<Database> db(new Database(handle, path));
+    if (rc != SQLITE_OK)
+        throw SpinlogError(engineMessage(handle));
+    if (sqlite3_key(handle, key.constData(), int(key.size())) != SQLITE_OK)
+        throw SpinlogError(engineMessage(handle));
+    // Held locks are kept for the life of the connection. No busy handler is
+    // set: a file locked by another process fails at once.
+    db->execute(QStringLiteral("PRAGMA locking_mode=EXCLUSIVE"));
+    // A wrong key or a foreign file only shows on the first read.
+    db->execute(QStringLiteral("select count(*) from sqlite_master"));
+    for (const char *table : kRequiredTables) {
+        // Reading the first row also proves the table's root page is readable.
+        Statement probe(*db, QStringLiteral("select * from ") + QLatin1String(table) +
+                                 QStringLiteral(" limit 1"));
+        probe.step();
+    }
+    // Only now take the write lock, so no other process (a second copy
+    // included) can read or write the file while it is open. Checking first
+    // matters: a write transaction on an empty file would give it a header,
+    // and a refused file should stay as it was.
+    db->execute(QStringLiteral("BEGIN EXCLUSIVE"));
+    db->execute(QStringLiteral("COMMIT"));
+    // A stored solve must survive a crash.
+    db->execute(QStringLiteral("PRAGMA synchronous=FULL"));
+    return db;
+}
+
+Database::~Database()
+{
+    sqlite3_close_v2(db_);
+}
+
+int Database::execute(const QString &sql, const QVariantList &values)
+{
+    const int before = sqlite3_total_changes(db_);
+    Statement statement(*this, sql, values);
+    while (statement.step()) {
+    }
+    // sqlite3_changes() keeps the count of the last insert, update or delete,
+    // so report it only when this statement changed something.
+    return sqlite3_total_changes(db_) == before ? 0 : sqlite3_changes(db_);
+}
+
+// --- Statement --------------------------------------------------------------
+
+Statement::Statement(Database &db, const QString &sql, const QVariantList &values) : db_(db)
+{
+    const QByteArray utf8 = sql.toUtf8();
+    const char *tail = nullptr;
+    if (sqlite3_prepare_v2(db.handle(), utf8.constData(), int(utf8.size()), &stmt_, &tail) !=
+        SQLITE_OK) {
+        const QString message = engineMessage(db.handle());
+        sqlite3_finalize(stmt_);
+        stmt_ = nullptr;
+        throw SpinlogError(message);
+    }
+    try {
+        // Only the first statement would run; refuse rather than drop the rest.
+        for (const char *c = tail; c && *c; ++c)
+            if (*c != ';' && *c != ' ' && *c != '\t' && *c != '\r' && *c != '\n')
+                throw SpinlogError(describe::invalidArgument());
+        const int expected = stmt_ ? sqlite3_bind_parameter_count(stmt_) : 0;
+        if (values.size() != expected)
+            throw SpinlogError(describe::invalidArgument());
+        for (int i = 0; i < expected; ++i) bindValue(db.handle(), stmt_, i + 1, values.at(i));
+    } catch (...) {
+        sqlite3_finalize(stmt_);
+        stmt_ = nullptr;
+        throw;
+    }
+}
+
+Statement::~Statement()
+{
+    sqlite3_finalize(stmt_);
+}
+
+bool Statement::step()
+{
+    if (!stmt_)  // an empty text: nothing to run
+        return false;
+    switch (sqlite3_step(stmt_)) {
+        case SQLITE_ROW: return true;
+        case SQLITE_DONE: return false;
+        default: throw SpinlogError(engineMessage(db_.handle()));
+    }
+}
+
+// --- Recordset --------------------------------------------------------------
+
+Recordset::Recordset(Database &db, const QString &sql, const QVariantList &values)
+    : stmt_(db, sql, values)
+{
+    sqlite3_stmt *stmt = stmt_.handle();
+    const int count = stmt ? sqlite3_column_count(stmt) : 0;
+    names_.reserve(count);
+    for (int i = 0; i < count; ++i)
+        names_.push_back(QString::fromUtf8(sqlite3_column_name(stmt, i)));
+    eof_ = !stmt_.step();
+}
+
+void Recordset::requireRow() const
+{
+    if (eof_)
+        throw SpinlogError(noCurrentRecord());
+}
+
+void Recordset::moveNext()
+{
+    requireRow();
+    if (keptRow_) {
+        // The statement has already run past the kept last row.
+        keptRow_ = false;
+        kept_.clear();
+        eof_ = true;
+        return;
+    }
+    eof_ = !stmt_.step();
+}
+
+void Recordset::moveLast()
+{
+    requireRow();
+    if (keptRow_)
+        return;
+    // The engine only knows a row was the last once it has stepped past it, so
+    // each row is copied before stepping on.
+    std::vector<QVariant> row(names_.size());
+    do {
+        for (int i = 0; i < int(row.size()); ++i) row[i] = columnValue(stmt_.handle(), i);
+    } while (stmt_.step());
+    kept_ = std::move(row);
+    keptRow_ = true;
+}
+
+int Recordset::index(const QString &name) const
+{
+    const int count = int(names_.size());
+    // Callers mostly read fields in the order of the select, so the search
+    // starts after the field found last and usually succeeds at once.
+    for (int i = 0; i < count; ++i) {
+        const int j = (hint_ + i) % count;
+        if (names_[j] == name) {
+            hint_ = (j + 1) % count;
+            return j;
+        }
+    }
+    for (int j = 0; j < count; ++j)
+        if (names_[j].compare(name, Qt::CaseInsensitive) == 0)
+            return j;
+    throw SpinlogError(itemNotFound(name));
+}
+
+QVariant Recordset::field(int index) const
+{
+    requireRow();
+    if (index < 0 || index >= int(names_.size()))
+        throw SpinlogError(itemNotFound(QString::number(index)));
+    if (keptRow_)
+        return kept_[index];
+    return columnValue(stmt_.handle(), index);
+}
+
+QString Recordset::text(int index) const
+{
+    requireRow();
+    if (index < 0 || index >= int(names_.size()))
+        throw SpinlogError(itemNotFound(QString::number(index)));
+    if (keptRow_) {
+        if (kept_[index].isNull())
+            throw SpinlogError(describe::invalidNull());
+        return variantText(kept_[index]);
+    }
+    sqlite3_stmt *stmt = stmt_.handle();
+    switch (sqlite3_column_type(stmt, index)) {
+        case SQLITE_NULL: throw SpinlogError(describe::invalidNull());
+        case SQLITE_INTEGER: return QString::number(qlonglong(sqlite3_column_int64(stmt, index)));
+        case SQLITE_FLOAT: return realText(sqlite3_column_double(stmt, index));
+        default: {
+            const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(stmt, index));
+            return QString::fromUtf8(text, sqlite3_column_bytes(stmt, index));
+        }
+    }
+}
+
+// --- TableAppender ----------------------------------------------------------
+
+TableAppender::TableAppender(Database &db, const QString &table) : db_(db), table_(quoted(table))
+{
+    // Fail here for a missing table, as opening it by name would.
+    Statement probe(db_, QStringLiteral("select * from ") + table_ + QStringLiteral(" limit 0"));
+}
+
+void TableAppender::set(const QString &field, const QVariant &value)
+{
+    const QString name = quoted(field);
+    for (int i = 0; i < fields_.size(); ++i) {
+        if (fields_[i].compare(name, Qt::CaseInsensitive) == 0) {
+            values_[i] = value;
+            return;
+        }
+    }
+    fields_ << name;
+    values_ << value;
+}
+
+void TableAppender::update()
+{
+    QString sql = QStringLiteral("insert into ") + table_;
+    if (fields_.isEmpty()) {
+        sql += QStringLiteral(" default values");
+    } else {
+        QStringList marks;
+        for (int i = 0; i < fields_.size(); ++i) marks << QStringLiteral("?");
+        sql += QStringLiteral(" (") + fields_.join(QLatin1Char(',')) +
+               QStringLiteral(") values (") + marks.join(QLatin1Char(',')) + QLatin1Char(')');
+    }
+    db_.execute(sql, values_);
+    fields_.clear();
+    values_.clear();
+}
+
+// --- Transaction ------------------------------------------------------------
+
+Transaction::Transaction(Database &db) : db_(db)
+{
+    db_.execute(QStringLiteral("BEGIN"));
+}
+
+Transaction::~Transaction()
+{
+    // The engine may already have rolled back after a failed statement.
+    if (!done_ && !sqlite3_get_autocommit(db_.handle()))
+        sqlite3_exec(db_.handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+}
+
+void Transaction::commit()
+{
+    db_.execute(QStringLiteral("COMMIT"));
+    done_ = true;
+}
+
+}  // namespace spinlog

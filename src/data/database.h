@@ -8,6 +8,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 #include <QVariantList>
 #include <memory>
@@ -24,13 +25,16 @@ class Database {
 public:
     // Opens the file for exclusive use with the key and proves the key with a
     // first read, so a missing, foreign, wrongly keyed or locked file fails
-    // here. Also checks that W_Time, T_Time and MT_Type exist.
-    static std::unique_ptr<Database> open(const QString &path, const QByteArray &key = kDatabaseKey);
+    // here. Also checks that W_Time, T_Time and MT_Type exist. The lock is
+    // held until the Database is destroyed.
+    static std::unique_ptr<Database> open(const QString &path,
+                                          const QByteArray &key = kDatabaseKey);
     ~Database();
     Database(const Database &) = delete;
     Database &operator=(const Database &) = delete;
 
-    // Runs a statement that returns no rows; returns the number of rows changed.
+    // Runs one statement to its end; returns the number of rows it inserted,
+    // changed or deleted (0 for any other kind of statement).
     int execute(const QString &sql, const QVariantList &values = {});
 
     sqlite3 *handle() const { return db_; }
@@ -42,7 +46,8 @@ private:
     QString path_;
 };
 
-// A prepared statement with bound values; finalised when it goes out of scope.
+// One prepared statement with bound values (null, integer, double, text);
+// finalised when it goes out of scope. The text must hold one statement.
 class Statement {
 public:
     Statement(Database &db, const QString &sql, const QVariantList &values = {});
@@ -59,31 +64,47 @@ private:
     sqlite3_stmt *stmt_ = nullptr;
 };
 
-// The rows of one select, read forward: end test, next, last, field by name.
+// The rows of one select, read forward: end test, next, last, field by name
+// (names match without regard to case). Values are read straight from the
+// engine's current row, so stepping through many rows costs no copies.
 class Recordset {
 public:
     Recordset(Database &db, const QString &sql, const QVariantList &values = {});
 
     bool eof() const { return eof_; }
     void moveNext();
+    // Moves to the last row; throws when there is no row.
     void moveLast();
 
-    // The field of the current row; throws for an unknown name or at the end.
-    QVariant field(const QString &name) const;
-    // The field as text; a NULL value throws, as it cannot be shown.
-    QString text(const QString &name) const;
+    int fieldCount() const { return int(names_.size()); }
+    QString fieldName(int index) const { return names_.at(index); }
+    // The position of a field; throws for an unknown name. Loops over many
+    // rows can look positions up once and read by position.
+    int index(const QString &name) const;
+
+    // The field of the current row: a null QVariant for NULL, qlonglong,
+    // double, QString or QByteArray. Throws at the end of the rows.
+    QVariant field(const QString &name) const { return field(index(name)); }
+    QVariant field(int index) const;
+    // The field as text: integers in decimal, reals as the engine prints them
+    // (65.43). A NULL value throws, as it cannot be shown.
+    QString text(const QString &name) const { return text(index(name)); }
+    QString text(int index) const;
 
 private:
-    int index(const QString &name) const;
-    void load();
+    void requireRow() const;
 
     Statement stmt_;
     std::vector<QString> names_;
-    std::vector<QVariant> row_;
+    // The last row kept by moveLast, once the statement has run past it.
+    std::vector<QVariant> kept_;
+    bool keptRow_ = false;
     bool eof_ = true;
+    mutable int hint_ = 0;  // where the next name lookup starts
 };
 
 // Adds one row to a table by name: set the fields, then store with update().
+// The appender is ready for the next row after update().
 class TableAppender {
 public:
     TableAppender(Database &db, const QString &table);
@@ -102,6 +123,8 @@ class Transaction {
 public:
     explicit Transaction(Database &db);
     ~Transaction();
+    Transaction(const Transaction &) = delete;
+    Transaction &operator=(const Transaction &) = delete;
     void commit();
 
 private:

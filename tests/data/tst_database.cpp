@@ -1,0 +1,150 @@
+// Statements, recordsets, appending rows, transactions, best records.
+
+#include "data/best_records.h"
+#include "data/database.h"
+#include "data_support.h"
+#include "support/test_main.h"
+
+#include <QRandomGenerator>
+#include <cmath>
+
+using namespace spinlog;
+using namespace spinlog::test;
+
+class DatabaseTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TempAppFolder> folder_;
+    std::unique_ptr<Database> db_;
+
+    QString count(const QString &table)
+    {
+        return Recordset(*db_, "select count(*) from " + table).text(0);
+    }
+
+private slots:
+    void init()
+    {
+        folder_ = std::make_unique<TempAppFolder>();
+        db_ = Database::open(folder_->file("Spinlog.mdb"));
+    }
+    void cleanup()
+    {
+        db_.reset();
+        folder_.reset();
+    }
+
+    void valuesAreBoundAndReadBack()
+    {
+        const QString name = "it's \"x\"; delete from MT_Type; --目隠し";
+        QCOMPARE(db_->execute("insert into MT_Type values (?,?,?,?)", {"6", name, 5, QVariant()}),
+                 1);
+        Recordset rs(*db_, "select * from MT_Type where TypeNm=?", {name});
+        QCOMPARE(rs.text("typenm"), name);  // names match without regard to case
+        QCOMPARE(rs.field("TypeCnt"), QVariant(qlonglong(5)));
+        QVERIFY(rs.field("TypeBW").isNull());
+        QCOMPARE(failure([&] { rs.text("TypeBW"); }), describe::invalidNull());
+        QCOMPARE(failure([&] { rs.field("TypeName"); }),
+                 "このコレクションには項目がありません。(TypeName)");
+        // An empty text stays text rather than becoming NULL.
+        db_->execute("insert into W_Time values (?,?,?)", {1, QString(), 65.43});
+        Recordset solve(*db_, "select *, typeof([Time]) as k from W_Time");
+        QCOMPARE(solve.text("No") + solve.text("k") + solve.text("TimeSS"), "1text65.43");
+    }
+
+    void realsReadAsTheEngineWritesThem()
+    {
+        QList<double> values{83.0, 0.1 + 0.2, 1e20, 1e15, 1e14 + 0.5, 1e-5, -0.0, 1.0 / 3, 1e300};
+        QRandomGenerator random(20070525);
+        for (int i = 0; i < 2000; ++i)
+            values << random.bounded(1000000) / 100.0
+                   << random.generateDouble() * std::pow(10.0, random.bounded(-6, 18));
+        db_->execute("create temp table reals (v REAL)");
+        for (double v : values) db_->execute("insert into reals values (?)", {v});
+        for (Recordset rs(*db_, "select v, cast(v as text) from reals"); !rs.eof(); rs.moveNext())
+            QCOMPARE(rs.text(0), rs.text(1));
+    }
+
+    void movesForwardAndToTheLast()
+    {
+        for (const QVariantList &solve :
+             {QVariantList{1, "12.00", 12.0}, {2, "9.87", 9.87}, QVariantList{3, "12.00", 12.0}})
+            db_->execute("insert into W_Time ([No],[Time],[TimeSS]) values (?,?,?)", solve);
+        Recordset rs(*db_, "select * from W_Time order by TimeSS, [No]");
+        QCOMPARE(rs.text("No"), "2");
+        rs.moveLast();
+        QCOMPARE(rs.text("No") + " " + rs.text("Time") + " " + rs.text("TimeSS"), "3 12.00 12.0");
+        rs.moveNext();
+        QVERIFY(rs.eof());
+        QCOMPARE(failure([&] { rs.field("No"); }), "カレント レコードがありません。");
+        QCOMPARE(failure([&] { Recordset(*db_, "select * from T_Time").moveLast(); }),
+                 "カレント レコードがありません。");
+    }
+
+    void refusesStatementsThatWouldRunOtherwiseThanWritten()
+    {
+        QCOMPARE(failure([&] { db_->execute("select 1; delete from MT_Type"); }),
+                 describe::invalidArgument());
+        QCOMPARE(failure([&] { db_->execute("delete from MT_Type where TypeID=?"); }),
+                 describe::invalidArgument());
+        QCOMPARE(failure([&] { db_->execute("delete * from MT_Type"); }),
+                 "near \"*\": syntax error");
+        QCOMPARE(count("MT_Type"), "5");
+        // Only statements that change rows report a count.
+        QCOMPARE(db_->execute("delete from MT_Type where TypeID>?", {"3"}), 2);
+        QCOMPARE(db_->execute("select * from MT_Type"), 0);
+    }
+
+    void appendsRowsByName()
+    {
+        QCOMPARE(failure([&] { TableAppender(*db_, "X_Time"); }), "no such table: X_Time");
+        QCOMPARE(failure([&] { TableAppender(*db_, "T_Time\" --"); }), describe::invalidArgument());
+        TableAppender appender(*db_, "T_Time");
+        appender.set("DateTime", "2007/05/01 21:03:09");
+        appender.set("AveTimeSS", 11.0);
+        appender.set("aveTimeSS", 10.25);  // set again: the last value counts
+        appender.update();
+        appender.set("DateTime", "2007/05/01 21:04:00");
+        appender.update();  // nothing carried over from the previous row
+        Recordset rs(*db_, "select * from T_Time order by DateTime");
+        QCOMPARE(rs.text("AveTimeSS"), "10.25");
+        rs.moveNext();
+        QVERIFY(rs.field("AveTimeSS").isNull());
+    }
+
+    void transactionRollsBackUnlessCommitted()
+    {
+        {
+            Transaction transaction(*db_);
+            db_->execute("delete from MT_Type");
+        }
+        QCOMPARE(count("MT_Type"), "5");
+        Transaction transaction(*db_);
+        db_->execute("delete from MT_Type where TypeID=?", {"5"});
+        transaction.commit();
+        QCOMPARE(count("MT_Type"), "4");
+    }
+
+    void bestRecordsOrderNumerically()
+    {
+        QCOMPARE(bestRecords(*db_, std::nullopt).bestTime, "-");
+        // As texts "10.20" < "9.50" and "1:00.00" < "59.99": the order must be numeric.
+        const QList<QVariantList> series{{"1", "10.20", 10.2, "1:00.00", 60.0},
+                                         {"1", "9.50", 9.5, "59.99", 59.99},
+                                         {"2", "5.00", 5.0, "6.00", 6.0}};
+        for (const QVariantList &row : series)
+            db_->execute(
+                "insert into T_Time (TypeID, BestTime, BestTimeSS, AveTime, AveTimeSS) "
+                "values (?,?,?,?,?)",
+                row);
+        const BestRecords one = bestRecords(*db_, QString("1"));
+        QCOMPARE(one.bestTime + " " + one.bestAverage, "9.50 59.99");
+        const BestRecords all = bestRecords(*db_, std::nullopt);
+        QCOMPARE(all.bestTime + " " + all.bestAverage, "5.00 6.00");
+        const BestRecords none = bestRecords(*db_, QString("3' or '1'='1"));
+        QCOMPARE(none.bestTime + " " + none.bestAverage, "- -");
+    }
+};
+
+SPINLOG_TEST(DatabaseTest)
+#include "tst_database.moc"

@@ -1,0 +1,173 @@
+// Opening the database at start-up and compacting it at exit. A file that
+// cannot be used is refused with the engine's reason, reported once and left
+// as it was; the exclusive lock keeps other processes out until released.
+// Compaction leaves only a smaller, keyed Spinlog.mdb with the same data, or
+// on any failure the database as it was, without temporary files.
+
+#include "data/database.h"
+#include "data/mdb.h"
+#include "data_support.h"
+#include "support/test_main.h"
+
+using namespace spinlog;
+using namespace spinlog::test;
+
+class MdbTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void refusesUnusableFiles_data()
+    {
+        QTest::addColumn<QString>("description");
+        const QString foreign = "file is encrypted or is not a database";
+        QTest::newRow("missing") << "unable to open database file";
+        QTest::newRow("garbage") << foreign;
+        QTest::newRow("truncated") << "database disk image is malformed";
+        QTest::newRow("empty") << "no such table: W_Time";
+        QTest::newRow("wrong key") << foreign;
+        QTest::newRow("not encrypted") << foreign;
+        QTest::newRow("missing table") << "no such table: W_Time";
+    }
+    void refusesUnusableFiles()
+    {
+        QFETCH(QString, description);
+        const QString kind = QTest::currentDataTag();
+        TempAppFolder folder(kind == "truncated");
+        const QString path = folder.file("Spinlog.mdb");
+        if (kind == "garbage") {
+            folder.write("Spinlog.mdb", QByteArray(4096, 'x'));
+        } else if (kind == "truncated" || kind == "empty") {  // half the delivered file, or nothing
+            folder.write("Spinlog.mdb", folder.read("Spinlog.mdb").left(2560));
+        } else if (kind != "missing") {
+            const QByteArray key = kind == "wrong key"       ? "other"
+                                   : kind == "missing table" ? "wubd"
+                                                             : "";
+            sqlite3 *db = nullptr;
+            sqlite3_open(QFile::encodeName(path).constData(), &db);
+            sqlite3_key(db, key.constData(), int(key.size()));
+            sqlite3_exec(db, "create table T_Time (a); create table MT_Type (a);", 0, 0, 0);
+            sqlite3_close(db);
+        }
+        const QByteArray before = folder.read("Spinlog.mdb");
+
+        FakeWorld world(folder.path());
+        QVERIFY(!Fun_MDBOpen(world.program, path));
+        QVERIFY(!world.program.gDB);
+        QCOMPARE(world.prompts.texts(),
+                 QStringList{"データベースオープンエラー\r\n" + description});
+        QCOMPARE(world.prompts.boxes[0].icon, Icon::Critical);
+        QCOMPARE(logEntries(folder), QStringList{"[mdlCommon]-[Fun_MDBOpen] " + description});
+        // Neither made up nor changed (a write lock on an empty file would give it a header).
+        QCOMPARE(QFile::exists(path), kind != "missing");
+        QCOMPARE(folder.read("Spinlog.mdb"), before);
+    }
+
+    void exclusiveAgainstOtherProcesses()
+    {
+        TempAppFolder folder;
+        const QString path = folder.file("Spinlog.mdb");
+        FakeWorld world(folder.path());
+        {
+            SqlShell other(path, kHoldLock);
+            QVERIFY(!Fun_MDBOpen(world.program, path));
+            QCOMPARE(world.prompts.texts(),
+                     QStringList{"データベースオープンエラー\r\ndatabase is locked"});
+        }
+        QVERIFY(Fun_MDBOpen(world.program, path));
+        // Readers are kept out too, so the lock must be more than a shared one.
+        QVERIFY(SqlShell(path, "select count(*) from MT_Type;\n")
+                    .output.contains("database is locked"));
+        QCOMPARE(failure([&] { Database::open(path); }), "database is locked");
+
+        world.program.gDB.reset();
+        QCOMPARE(Recordset(*Database::open(path), "select count(*) from MT_Type").text(0), "5");
+    }
+
+    void compactsAndKeepsData()
+    {
+        TempAppFolder folder;
+        {
+            auto db = Database::open(folder.file("Spinlog.mdb"));
+            Transaction transaction(*db);
+            for (int i = 0; i < 500; ++i)
+                db->execute("insert into T_Time (Time1) values (?)", {QString(200, 'x')});
+            db->execute("delete from T_Time");
+            db->execute("insert into T_Time (DateTime, AveTimeSS) values (?,?)",
+                        {"2007/05/01 21:03:09", 65.43});
+            transaction.commit();
+        }
+        const qint64 sizeBefore = QFileInfo(folder.file("Spinlog.mdb")).size();
+        // Left over from an exit that ended abruptly.
+        folder.write("BKSpinlog.mdb", "an old backup");
+        folder.write("COMSpinlog.mdb", "a half-written copy");
+
+        FakeWorld world(folder.path());
+        QVERIFY(Fun_MDBCompact(world.program));
+        QVERIFY(world.prompts.boxes.empty());
+        QVERIFY(!world.program.gDB);
+        QCOMPARE(folderEntries(folder), QStringList{"Spinlog.mdb"});
+        QVERIFY(QFileInfo(folder.file("Spinlog.mdb")).size() < sizeBefore / 4);
+
+        auto db = Database::open(folder.file("Spinlog.mdb"));
+        Recordset rs(*db, "select count(*), DateTime, AveTimeSS from T_Time");
+        QCOMPARE(rs.text(0) + " " + rs.text(1) + " " + rs.text(2), "1 2007/05/01 21:03:09 65.43");
+        QCOMPARE(Recordset(*db, "select count(*) from sqlite_master where type='index'").text(0),
+                 "1");
+    }
+
+    void failureLeavesTheDatabaseAsItWas_data()
+    {
+        QTest::addColumn<QString>("blocked");  // a directory standing at this file's place
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QStringList>("boxes");
+        QTest::addColumn<QStringList>("log");
+        const QString prefix = "[mdlCommon]-[Fun_MDBCompact]-";
+        QString why = "BKSpinlog.mdb: Filename refers to a directory";
+        QTest::newRow("backup") << "BKSpinlog.mdb" << QByteArray()
+                                << QStringList{"MDB最適化エラー[Backup]\r\n" + why}
+                                << QStringList{prefix + "[ErrBackup] " + why};
+        why = "file is encrypted or is not a database";
+        QTest::newRow("open") << "" << QByteArray(3000, 'Z')
+                              << QStringList{"データベースオープンエラー\r\n" + why,
+                                             "MDB最適化失敗。"}
+                              << QStringList{"[mdlCommon]-[Fun_MDBOpen] " + why,
+                                             prefix + "[ErrCompact] MDB最適化失敗。"};
+        why = "COMSpinlog.mdb: Is a directory";
+        QTest::newRow("compact") << "COMSpinlog.mdb" << QByteArray()
+                                 << QStringList{"MDB最適化エラー[Compact]\r\n" + why}
+                                 << QStringList{prefix + "[ErrCompact] " + why};
+    }
+    void failureLeavesTheDatabaseAsItWas()
+    {
+        QFETCH(QString, blocked);
+        QFETCH(QByteArray, content);
+        QFETCH(QStringList, boxes);
+        QFETCH(QStringList, log);
+        TempAppFolder folder;
+        if (content.isEmpty())
+            Database::open(folder.file("Spinlog.mdb"))
+                ->execute("insert into W_Time ([No]) values (1)");
+        else
+            folder.write("Spinlog.mdb", content);
+        QStringList expected{"Spinlog.mdb"};
+        if (!blocked.isEmpty()) {
+            // Not removable: the program must not delete what is not its own.
+            QVERIFY(QDir(folder.path()).mkpath(blocked + "/keep"));
+            expected << blocked;
+        }
+        const QByteArray before = folder.read("Spinlog.mdb");
+
+        FakeWorld world(folder.path());
+        QVERIFY(!Fun_MDBCompact(world.program));
+        QCOMPARE(world.prompts.texts(), boxes);
+        QCOMPARE(world.prompts.boxes.back().icon, Icon::Critical);
+        QCOMPARE(logEntries(folder), log);
+        QVERIFY(!world.program.gDB);
+        QCOMPARE(folder.read("Spinlog.mdb"), before);
+        expected.sort();
+        QCOMPARE(folderEntries(folder), expected);  // no backup, copy or partial file
+    }
+};
+
+SPINLOG_TEST(MdbTest)
+#include "tst_mdb.moc"

@@ -1,0 +1,22 @@
+// Any text into the display-form reader: it returns seconds or throws our own
+// error, never crashes; and a result it returns must read back the same way.
+#include "app/errors.h"
+#include "app/time_values.h"
+
+#include <QString>
+#include <cstddef>
+#include <cstdint>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
+{
+    const QString text = QString::fromUtf8(reinterpret_cast<const char *>(data), qsizetype(size));
+    try {
+        spinlog::timeChangeS(text);
+    } catch (const spinlog::SpinlogError &) {
+    }
+    try {
+        spinlog::timeChangeHNS(text);
+    } catch (const spinlog::SpinlogError &) {
+    }
+    return 0;
+}
