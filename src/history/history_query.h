@@ -3,11 +3,12 @@
 // filter and the sort order, and the fill that turns the listed series into
 // row texts and cell colours. Kept free of widgets so it runs without a display.
 
+#include "data/best_records.h"
+
 #include <QString>
 #include <QStringList>
 #include <QVariantList>
 #include <cstdint>
-#include <optional>
 #include <vector>
 
 namespace spinlog {
@@ -28,13 +29,18 @@ struct BoundStatement {
 // The list of saved series for a type filter position (0 all types, k the
 // TypeID k) and an order position (0 to 3). A negative filter position throws.
 BoundStatement historyListQuery(int typePosition, int orderPosition);
-// The TypeID a filter position stands for; nothing for "all types".
-std::optional<QString> historyTypeFilter(int typePosition);
 // Deletes every saved series with this DateTime text.
 BoundStatement deleteRecordStatement(const QString &dateTime);
 // Deletes every saved series of the filter; with position 0 the whole table,
 // types without an entry in MT_Type included.
 BoundStatement deleteListedStatement(int typePosition);
+
+// The best single (BestTime of the least BestTimeSS) and the best average
+// (AveTime of the least AveTimeSS) among the saved series of a filter
+// position, every type for 0, types without an entry included; "-" when
+// there is none. Least as the engine sorts: no value first, then numbers,
+// then texts; of equals, the first saved. One pass over T_Time for both.
+BestRecords historyBests(Database &db, int typePosition);
 
 // A cell that keeps the grid's own background.
 inline constexpr std::uint32_t kNoColour = 0xFFFFFFFFu;

@@ -416,7 +416,7 @@ void frmView::Sub_DataSet()
                     program_.settings, sink);
         if (vsFlex->rows() > 1)
             cursorToFirstRecord();
-        const BestRecords best = bestRecords(program_.db(), historyTypeFilter(typePosition));
+        const BestRecords best = historyBests(program_.db(), typePosition);
         lblBTm->setText(best.bestTime);
         lblBAveTm->setText(best.bestAverage);
         lblKensu->setText(QString::number(vsFlex->rows() - 1));

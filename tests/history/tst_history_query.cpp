@@ -51,7 +51,10 @@ class HistoryQueryTest : public QObject {
 private slots:
     void statements()
     {
-        const QString base = "select * from T_Time, MT_Type where T_Time.TypeID=MT_Type.TypeID ";
+        const QString base =
+            "select DateTime, TypeNm, Time1, Time2, Time3, Time4, Time5, Time6, Time7, Time8, "
+            "Time9, Time10, Time11, Time12, AveTime, BestTimeNo, WorstTimeNo "
+            "from T_Time, MT_Type where T_Time.TypeID=MT_Type.TypeID ";
         QCOMPARE(historyListQuery(0, 0).sql, base + " order by DateTime");
         QCOMPARE(historyListQuery(0, 1).sql, base + " order by DateTime desc");
         QCOMPARE(historyListQuery(0, 2).sql, base + " order by AveTimeSS");
@@ -64,9 +67,31 @@ private slots:
         QCOMPARE(deleteListedStatement(0).sql, "delete from T_Time");
         QCOMPARE(deleteListedStatement(3).sql, "delete from T_Time where TypeID=?");
         QCOMPARE(deleteListedStatement(3).values, QVariantList{"3"});
-        QCOMPARE(historyTypeFilter(0), std::nullopt);
         // A list without a position must never mean "every record".
         QVERIFY_THROWS_EXCEPTION(SpinlogError, deleteListedStatement(-1));
+    }
+
+    // Least as the engine sorts (no value, numbers, texts), of equals the
+    // first saved; the unlisted type counts; a shown text without a value fails.
+    void bestValues()
+    {
+        HistoryWorld w;
+        QCOMPARE(historyBests(w.db(), 0).bestTime, "-");
+        w.seedThree();
+        addSeries(w.db(), {"2007/05/04 10:00:00", "9", {"4.20"}, "4.20"});
+        addSeries(w.db(), {"2007/05/05 10:00:00", "1", {"18.50", "9.99"}, "15.20"});
+        QCOMPARE(historyBests(w.db(), 1).bestTime, "9.99");
+        QCOMPARE(historyBests(w.db(), 1).bestAverage, "15.20");
+        QCOMPARE(historyBests(w.db(), 3).bestAverage, "-");
+        w.db().execute("update T_Time set BestTime='first' where TypeID='2'");
+        QCOMPARE(historyBests(w.db(), 0).bestTime, "first");
+        QCOMPARE(historyBests(w.db(), 0).bestAverage, "4.20");
+        w.db().execute("update T_Time set BestTimeSS='text' where TypeID='2'");
+        QCOMPARE(historyBests(w.db(), 0).bestTime, "4.20");
+        w.db().execute("update T_Time set BestTimeSS=NULL, BestTime='none' where TypeID='1'");
+        QCOMPARE(historyBests(w.db(), 0).bestTime, "none");
+        w.db().execute("update T_Time set BestTime=NULL");
+        QVERIFY_THROWS_EXCEPTION(SpinlogError, historyBests(w.db(), 0));
     }
 
     void rowTextsAndColours()
