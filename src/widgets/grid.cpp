@@ -91,6 +91,7 @@ Grid::Grid(QWidget *parent) : QTableView(parent), model_(new GridModel(this))
     setSelectionBehavior(SelectItems);
     setTabKeyNavigation(false);  // Tab moves on to the next control
     setWordWrap(false);
+    setTextElideMode(Qt::ElideNone);  // a narrow cell clips its text, as a spreadsheet does
     setVerticalScrollMode(ScrollPerItem);
     setHorizontalScrollMode(ScrollPerPixel);
     verticalHeader()->hide();
@@ -457,11 +458,11 @@ void Grid::changeEvent(QEvent *event)
         updateRowHeight();
 }
 
-// Rows as tall as the text and a little air, as in a spreadsheet; the header
-// row the same.
+// Rows as tall as the text and a pixel of air above and below; the header row
+// the same. (The type editor's five rows fit its frame exactly this way.)
 void Grid::updateRowHeight()
 {
-    const int height = fontMetrics().height() + 3;
+    const int height = fontMetrics().height() + 2;
     verticalHeader()->setDefaultSectionSize(height);
     horizontalHeader()->setFixedHeight(height);
 }

@@ -1,0 +1,272 @@
+#include "options/options_dialog.h"
+
+#include "app/errors.h"
+#include "app/ini_file.h"
+#include "app/program.h"
+#include "options/numeric_text.h"
+#include "options/type_editor.h"
+#include "widgets/grid.h"
+#include "widgets/units.h"
+
+#include <QEvent>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <cmath>
+
+namespace spinlog {
+
+namespace {
+
+const QString kOption = QStringLiteral("Option");
+
+// A label whose access key only moves the focus to the control after it,
+// even when that control is a button (a plain buddy label would press it).
+class AccessLabel : public QLabel {
+public:
+    using QLabel::QLabel;
+
+protected:
+    bool event(QEvent *event) override
+    {
+        if (event->type() == QEvent::Shortcut && buddy()) {
+            buddy()->setFocus(Qt::ShortcutFocusReason);
+            return true;
+        }
+        return QLabel::event(event);
+    }
+};
+
+// A colour setting's text as a colour integer; a text that is no colour
+// fails the load like any other bad value.
+std::uint32_t colorFromSetting(const QString &text)
+{
+    const auto value = numberFromText(text);
+    if (!value)
+        throw SpinlogError(describe::typeMismatch());
+    const double whole = std::nearbyint(*value);
+    if (whole < 0 || whole > 0xFFFFFF)
+        throw SpinlogError(QStringLiteral("プロパティの値が不正です。"));
+    return std::uint32_t(whole);
+}
+
+}  // namespace
+
+frmOption::frmOption(Program &program, QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
+      program_(program)
+{
+    buildControls();
+    Form_Load();
+}
+
+frmOption::~frmOption() = default;
+
+void frmOption::buildControls()
+{
+    setWindowTitle(QStringLiteral("オプション"));
+    setFont(layoutFont(9));
+    setFixedSize(px(3840), px(5670));
+    setSizeGripEnabled(false);
+
+    const auto frame = [this](const QString &title, QRect at) {
+        auto *box = new QGroupBox(title, this);
+        box->setGeometry(at);
+        return box;
+    };
+    const auto label = [this](int index, QWidget *in, const QString &text, QRect at) {
+        auto *l = new AccessLabel(text, in);
+        l->setGeometry(at);
+        l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        l->setObjectName(QStringLiteral("lbl%1").arg(index));
+        lbl_[std::size_t(index)] = l;
+    };
+
+    fraTime_ = frame(QStringLiteral("時間設定"), twipsRect(75, 105, 3690, 1155));
+    label(0, fraTime_, QStringLiteral("カウントダウン時間(秒)(&C):"),
+          twipsRect(165, 360, 2085, 180));
+    label(1, fraTime_, QStringLiteral("アラーム間隔(秒)(&A):"), twipsRect(330, 750, 1920, 180));
+    for (int i = 0; i < 2; ++i) {
+        auto *box = new QLineEdit(fraTime_);
+        box->setGeometry(twipsRect(2760, i == 0 ? 315 : 705, 615, 300));
+        box->setMaxLength(4);
+        box->setObjectName(QStringLiteral("txtTime%1").arg(i));
+        box->installEventFilter(this);
+        txtTime_[std::size_t(i)] = box;
+        lbl_[std::size_t(i)]->setBuddy(box);
+    }
+
+    fraColor_ = frame(QStringLiteral("色設定"), twipsRect(75, 1395, 3690, 1635));
+    label(2, fraColor_, QStringLiteral("通常タイム背景色(&N):"), twipsRect(315, 360, 1920, 180));
+    label(3, fraColor_, QStringLiteral("ベストタイム背景色(&B):"), twipsRect(315, 780, 1920, 180));
+    label(4, fraColor_, QStringLiteral("ワーストタイム背景色(&W):"),
+          twipsRect(210, 1215, 2025, 180));
+    const int colorTops[3] = {315, 735, 1170};
+    for (int i = 0; i < 3; ++i) {
+        auto *preview = new QLabel(fraColor_);
+        preview->setGeometry(twipsRect(2505, colorTops[i], 375, 270));
+        preview->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        preview->setAutoFillBackground(true);
+        preview->setObjectName(QStringLiteral("lblColor%1").arg(i));
+        lblColor_[std::size_t(i)] = preview;
+
+        auto *pick = new QPushButton(QStringLiteral("..."), fraColor_);
+        pick->setGeometry(twipsRect(2985, colorTops[i], 375, 270));
+        pick->setAutoDefault(false);
+        pick->setObjectName(QStringLiteral("cmdColor%1").arg(i));
+        connect(pick, &QPushButton::clicked, this, [this, i] { cmdColor_Click(i); });
+        cmdColor_[std::size_t(i)] = pick;
+        lbl_[std::size_t(i + 2)]->setBuddy(pick);
+    }
+
+    fraType_ = frame(QStringLiteral("タイプ設定"), twipsRect(75, 3165, 3690, 1890));
+    vsFlex_ = new Grid(fraType_);
+    vsFlex_->setGeometry(twipsRect(135, 300, 3390, 1380));
+    vsFlex_->setFont(layoutFont(9));
+    vsFlex_->setObjectName(QStringLiteral("vsFlex"));
+    typeEditor_ = new TypeEditor(program_, *vsFlex_, this);
+
+    // Neither button answers Enter or Escape.
+    cmdOK_ = new QPushButton(QStringLiteral("OK"), this);
+    cmdOK_->setGeometry(twipsRect(1230, 5205, 1140, 345));
+    cmdOK_->setAutoDefault(false);
+    cmdOK_->setObjectName(QStringLiteral("cmdOK"));
+    connect(cmdOK_, &QPushButton::clicked, this, &frmOption::cmdOK_Click);
+    cmdCancel_ = new QPushButton(QStringLiteral("キャンセル"), this);
+    cmdCancel_->setGeometry(twipsRect(2490, 5205, 1140, 345));
+    cmdCancel_->setAutoDefault(false);
+    cmdCancel_->setObjectName(QStringLiteral("cmdCancel"));
+    connect(cmdCancel_, &QPushButton::clicked, this, &frmOption::cmdCancel_Click);
+
+    QWidget *order[] = {cmdOK_,       cmdCancel_,   txtTime_[0],  txtTime_[1],
+                        cmdColor_[0], cmdColor_[1], cmdColor_[2], vsFlex_};
+    for (std::size_t i = 0; i + 1 < std::size(order); ++i) setTabOrder(order[i], order[i + 1]);
+    cmdOK_->setFocus();
+}
+
+void frmOption::Form_Load()
+{
+    try {
+        txtTime_[0]->setText(program_.settings.CntDownTm);
+        txtTime_[1]->setText(program_.settings.AlarmTm);
+        setPreviewColor(0, colorFromSetting(program_.settings.DefColor));
+        setPreviewColor(1, colorFromSetting(program_.settings.BestColor));
+        setPreviewColor(2, colorFromSetting(program_.settings.WorstColor));
+        typeEditor_->setupAndFill(font());
+    } catch (const SpinlogError &e) {
+        program_.reportError(QStringLiteral("フォームロードエラー"),
+                             QStringLiteral("[frmOption]-[Form_Load] "), e.description());
+    }
+}
+
+std::uint32_t frmOption::previewColor(int index) const
+{
+    return bgrFromColor(lblColor_[std::size_t(index)]->palette().color(QPalette::Window));
+}
+
+void frmOption::setPreviewColor(int index, std::uint32_t bgr)
+{
+    QLabel *preview = lblColor_[std::size_t(index)];
+    QPalette palette = preview->palette();
+    palette.setColor(QPalette::Window, colorFromBgr(bgr));
+    preview->setPalette(palette);
+}
+
+bool frmOption::txtTime_KeyPress(int, QChar key)
+{
+    return (key >= QLatin1Char('0') && key <= QLatin1Char('9')) || key == QChar(8);
+}
+
+bool frmOption::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::KeyPress) {
+        for (int i = 0; i < 2; ++i) {
+            if (watched != txtTime_[std::size_t(i)])
+                continue;
+            const auto *key = static_cast<QKeyEvent *>(event);
+            // Only typed characters are filtered: focus moves, editing keys
+            // and Ctrl shortcuts (paste included) reach the box as usual.
+            const bool typed = key->text().size() == 1 && key->key() != Qt::Key_Tab &&
+                               key->key() != Qt::Key_Backtab &&
+                               !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+            if (typed && !txtTime_KeyPress(i, key->text().at(0)))
+                return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void frmOption::keyPressEvent(QKeyEvent *event)
+{
+    // No default and no cancel button: Enter and Escape do nothing here.
+    switch (event->key()) {
+        case Qt::Key_Escape:
+        case Qt::Key_Enter:
+        case Qt::Key_Return: event->accept(); return;
+        default: QDialog::keyPressEvent(event);
+    }
+}
+
+void frmOption::cmdColor_Click(int index)
+{
+    // A cancelled picker, like any failure here, ends quietly.
+    try {
+        if (const auto color = program_.services.prompts.pickColor())
+            setPreviewColor(index, *color & 0xFFFFFF);
+    } catch (...) {
+    }
+}
+
+bool frmOption::checkTime(int index, const QString &message)
+{
+    QLineEdit *box = txtTime_[std::size_t(index)];
+    const auto value = numberFromText(box->text());
+    if (value && *value >= 0)
+        return true;
+    program_.services.prompts.message(message, Icon::Exclamation, Buttons::Ok);
+    box->setFocus(Qt::OtherFocusReason);
+    box->selectAll();
+    return false;
+}
+
+void frmOption::cmdOK_Click()
+{
+    vsFlex_->finishEditing();
+    try {
+        if (!checkTime(0, QStringLiteral("カウントダウン時間に0以上の数値を入力してください")))
+            return;
+        if (!checkTime(1, QStringLiteral("アラーム間隔に0以上の数値を入力してください\r\n"
+                                         "  (アラーム未使用時は0を入力してください)")))
+            return;
+        if (!typeEditor_->check())
+            return;
+
+        auto &settings = program_.settings;
+        settings.CntDownTm = txtTime_[0]->text();
+        Fun_IniWrite(program_, kOption, QStringLiteral("CntDownTm"), settings.CntDownTm);
+        settings.AlarmTm = txtTime_[1]->text();
+        Fun_IniWrite(program_, kOption, QStringLiteral("AlarmTm"), settings.AlarmTm);
+        settings.DefColor = QString::number(previewColor(0));
+        Fun_IniWrite(program_, kOption, QStringLiteral("DefColor"), settings.DefColor);
+        settings.BestColor = QString::number(previewColor(1));
+        Fun_IniWrite(program_, kOption, QStringLiteral("BestColor"), settings.BestColor);
+        settings.WorstColor = QString::number(previewColor(2));
+        Fun_IniWrite(program_, kOption, QStringLiteral("WorstColor"), settings.WorstColor);
+
+        typeEditor_->rewrite();
+        accept();
+    } catch (const SpinlogError &e) {
+        program_.reportError(QStringLiteral("保存エラー"),
+                             QStringLiteral("[frmOption]-[cmdOK_Click] "), e.description());
+    }
+}
+
+void frmOption::cmdCancel_Click()
+{
+    reject();
+}
+
+}  // namespace spinlog
