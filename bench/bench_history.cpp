@@ -11,6 +11,7 @@
 #include "history/history_window.h"
 #include "widgets/units.h"
 
+#include <sys/resource.h>
 #include <QApplication>
 #include <QComboBox>
 #include <QElapsedTimer>
@@ -19,9 +20,12 @@
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
+
 #include <algorithm>
 #include <cstdio>
+#include <ctime>
 #include <memory>
+#include <optional>
 #include <vector>
 
 using namespace spinlog;
@@ -29,7 +33,7 @@ using namespace spinlog;
 namespace {
 
 constexpr int kSeries = 100000;
-constexpr int kRuns = 5;
+constexpr int kRuns = 7;
 
 class BenchPrompts : public Prompts {
 public:
@@ -135,25 +139,66 @@ long statusKb(const char *key)
     return -1;
 }
 
+// Wall-clock and processor time of one step. The machine may be shared, so
+// processor time is shown beside the wall clock: it hardly moves with load.
+struct Times {
+    std::vector<double> wall, cpu;
+};
+
+double ownCpuMs()
+{
+    timespec now{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return double(now.tv_sec) * 1e3 + double(now.tv_nsec) / 1e6;
+}
+
+double childrenCpuMs()
+{
+    rusage usage{};
+    getrusage(RUSAGE_CHILDREN, &usage);
+    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1e3 +
+           double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e3;
+}
+
+class Stopwatch {
+public:
+    Stopwatch() : cpu_(ownCpuMs()) { wall_.start(); }
+    void stop(Times &times) const
+    {
+        times.wall.push_back(double(wall_.nsecsElapsed()) / 1e6);
+        times.cpu.push_back(ownCpuMs() - cpu_);
+    }
+
+private:
+    QElapsedTimer wall_;
+    double cpu_;
+};
+
 // The same list query through the command line, its output thrown away.
-double cliMs(const QString &database, const QString &query)
+void runCli(const QString &database, const QString &query, Times &times)
 {
     QProcess cli;
     cli.setStandardOutputFile(QProcess::nullDevice());
-    QElapsedTimer timer;
-    timer.start();
+    const double cpu = childrenCpuMs();
+    QElapsedTimer wall;
+    wall.start();
     cli.start(QStringLiteral("sqlcipher"), {database});
     cli.write("PRAGMA key = 'wubd';\n" + query.toUtf8() + ";\n");
     cli.closeWriteChannel();
     if (!cli.waitForFinished(60000) || cli.exitCode() != 0)
         throw SpinlogError(QStringLiteral("sqlcipher failed: ") +
                            QString::fromLocal8Bit(cli.readAllStandardError()));
-    return double(timer.nsecsElapsed()) / 1e6;
+    times.wall.push_back(double(wall.nsecsElapsed()) / 1e6);
+    times.cpu.push_back(childrenCpuMs() - cpu);
 }
 
-double elapsedMs(QElapsedTimer &timer)
+void print(const char *what, const Times &times, const Times *cli = nullptr)
 {
-    return double(timer.nsecsElapsed()) / 1e6;
+    std::printf("  %-32s wall %5.0f ms  cpu %5.0f ms", what, median(times.wall), median(times.cpu));
+    if (cli)
+        std::printf("  ratio wall %.2f cpu %.2f", median(times.wall) / median(cli->wall),
+                    median(times.cpu) / median(cli->cpu));
+    std::printf("   (wall %s)\n", qPrintable(runs(times.wall)));
 }
 
 }  // namespace
@@ -189,40 +234,40 @@ int main(int argc, char **argv)
             generate(*db);
         }
         std::printf("history: %d series generated in %.0f ms, file %.1f MB\n", kSeries,
-                    elapsedMs(timer), double(QFile(dbPath).size()) / 1e6);
+                    double(timer.nsecsElapsed()) / 1e6, double(QFile(dbPath).size()) / 1e6);
 
         const QString listQuery = historyListQuery(0, 0).sql;
         const QString averageQuery = historyListQuery(0, 2).sql;
         // The same list with every field of both tables, for reference.
         const QString starQuery = QStringLiteral(
             "select * from T_Time, MT_Type where T_Time.TypeID=MT_Type.TypeID  order by DateTime");
-        std::vector<double> cliStar, cliList, cliAverage, open, resort, exportMs;
+        Times cliList, cliStar, cliAverage, open, resort, exportAll;
         QLabel best, average;
         int listed = 0;
         qint64 csvBytes = 0;
         for (int run = 0; run < kRuns; ++run) {
             // The program holds the file exclusively; the command line runs
             // while it is closed.
-            cliList.push_back(cliMs(dbPath, listQuery));
-            cliStar.push_back(cliMs(dbPath, starQuery));
-            cliAverage.push_back(cliMs(dbPath, averageQuery));
+            runCli(dbPath, listQuery, cliList);
+            runCli(dbPath, starQuery, cliStar);
+            runCli(dbPath, averageQuery, cliAverage);
 
             program.gDB = Database::open(dbPath);
-            timer.restart();
+            std::optional<Stopwatch> watch(std::in_place);
             auto view = std::make_unique<frmView>(program, &best, &average);
             view->show();
             QApplication::processEvents();
-            open.push_back(elapsedMs(timer));
+            watch->stop(open);
             listed = view->lblKensu->text().toInt();
 
-            timer.restart();
+            watch.emplace();
             view->cmbOrder->setCurrentIndex(2);
             QApplication::processEvents();
-            resort.push_back(elapsedMs(timer));
+            watch->stop(resort);
 
-            timer.restart();
+            watch.emplace();
             view->Sub_OutputCSV();
-            exportMs.push_back(elapsedMs(timer));
+            watch->stop(exportAll);
             csvBytes = QFile(prompts.exportPath).size();
 
             view->cmbOrder->setCurrentIndex(0);
@@ -232,21 +277,15 @@ int main(int argc, char **argv)
             program.gDB.reset();
         }
 
-        const double cli = median(cliList), cliAve = median(cliAverage);
-        std::printf("history: %d series listed, CSV %.1f MB\n", listed, double(csvBytes) / 1e6);
-        std::printf("  sqlcipher CLI, list by date     median %6.0f ms  (%s)\n", cli,
-                    qPrintable(runs(cliList)));
-        std::printf("  sqlcipher CLI, select * by date median %6.0f ms  (%s)\n", median(cliStar),
-                    qPrintable(runs(cliStar)));
-        std::printf("  sqlcipher CLI, list by average  median %6.0f ms  (%s)\n", cliAve,
-                    qPrintable(runs(cliAverage)));
-        std::printf("  open window                     median %6.0f ms  (%s)  ratio %.2f\n",
-                    median(open), qPrintable(runs(open)), median(open) / cli);
-        std::printf("  re-sort by average              median %6.0f ms  (%s)  ratio %.2f\n",
-                    median(resort), qPrintable(runs(resort)), median(resort) / cliAve);
-        std::printf("  CSV export of all rows          median %6.0f ms  (%s)\n", median(exportMs),
-                    qPrintable(runs(exportMs)));
-        std::printf("  peak memory (VmHWM)             %.0f MB\n",
+        std::printf("history: %d series listed, CSV %.1f MB, medians of %d runs\n", listed,
+                    double(csvBytes) / 1e6, kRuns);
+        print("sqlcipher CLI, list by date", cliList);
+        print("sqlcipher CLI, list by average", cliAverage);
+        print("sqlcipher CLI, select * by date", cliStar);
+        print("open window", open, &cliList);
+        print("re-sort by average", resort, &cliAverage);
+        print("CSV export of all rows", exportAll);
+        std::printf("  peak memory (VmHWM)              %.0f MB\n",
                     double(statusKb("VmHWM:")) / 1024);
     } catch (const SpinlogError &e) {
         std::fprintf(stderr, "bench_history: %s\n", qPrintable(e.description()));
