@@ -7,7 +7,8 @@ namespace spinlog {
 
 class Program;
 
-inline const QString kWebPage = QStringLiteral("https://spinlog.example.org/");
+// Short enough for the version window's address label.
+inline const QString kWebPage = QStringLiteral("https://spinlog.example");
 inline const QString kMailAddress = QStringLiteral("spinlog@example.org");
 
 // Opens Readme.txt with its associated program; a failure is shown as

@@ -9,6 +9,7 @@ inline const QString kTitle = QStringLiteral("Spinlog");
 inline constexpr int kMajor = 1;
 inline constexpr int kMinor = 0;
 inline const QString kComment = QStringLiteral("2007/05/25");
-inline const QString kLegalNotice = QStringLiteral("Copyright (C) 2007 The Spinlog developers");
+// Short enough for the version window's one-line label.
+inline const QString kLegalNotice = QStringLiteral("Copyright (C) 2007 Spinlog");
 
 }  // namespace spinlog::version

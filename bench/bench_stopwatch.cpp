@@ -1,0 +1,151 @@
+// The stopwatch with the real clock and a real database file:
+//  1. stop latency: from the stop key (the F5 item) to the solve shown in its
+//     label, painted, with its row committed in W_Time; median and worst of
+//     1000 stops;
+//  2. accuracy: the measured solve against the interval between the two
+//     handled presses, read from the same clock around them.
+
+#include "app/program.h"
+#include "app/real_seams.h"
+#include "app/startup.h"
+#include "data/database.h"
+#include "data/mdb.h"
+#include "main_window/main_window.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFile>
+#include <QFont>
+#include <QLabel>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <thread>
+#include <vector>
+
+using namespace spinlog;
+
+namespace {
+
+class YesPrompts : public Prompts {
+public:
+    Answer message(const QString &, Icon, Buttons buttons, Answer) override
+    {
+        return buttons == Buttons::YesNo ? Answer::Yes : Answer::Ok;
+    }
+    std::optional<std::uint32_t> pickColor() override { return std::nullopt; }
+    std::optional<QString> saveFile(const SaveFileRequest &) override { return std::nullopt; }
+};
+
+class Silence : public Sound {
+public:
+    void play(const QString &) override {}
+};
+
+class NoShell : public Shell {
+public:
+    int openFile(const QString &) override { return 42; }
+    bool openUrl(const QString &) override { return true; }
+    bool openFolder(const QString &) override { return true; }
+};
+
+class FolderApp : public App {
+public:
+    explicit FolderApp(QString folder) : folder_(std::move(folder)) {}
+    QString folder() const override { return folder_; }
+    bool claimSingleInstance() override { return true; }
+    void endNow() override {}
+
+private:
+    QString folder_;
+};
+
+double ms(std::int64_t ns)
+{
+    return double(ns) / 1e6;
+}
+
+void printFigures(const char *what, std::vector<std::int64_t> values)
+{
+    const auto worstAt = std::max_element(values.begin(), values.end()) - values.begin();
+    std::sort(values.begin(), values.end());
+    std::printf("%-44s median %7.3f ms  99%% %7.3f ms  worst %7.3f ms (sample %td of %zu)\n", what,
+                ms(values[values.size() / 2]), ms(values[values.size() * 99 / 100]),
+                ms(values.back()), worstAt + 1, values.size());
+}
+
+}  // namespace
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    QFont::insertSubstitution(QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("IPAPGothic"));
+    QTemporaryDir dir;
+    const QString db = dir.filePath(QStringLiteral("Spinlog.mdb"));
+    if (!QFile::copy(QStringLiteral(SPINLOG_APP_DIR "/Spinlog.mdb"), db)) {
+        std::fprintf(stderr, "bench_stopwatch: no delivered database in %s\n", SPINLOG_APP_DIR);
+        return 1;
+    }
+    QFile::setPermissions(db, QFile::ReadOwner | QFile::WriteOwner);
+    QFile ini(dir.filePath(QStringLiteral("Spinlog.ini")));
+    if (!ini.open(QIODevice::WriteOnly) ||
+        ini.write("[Option]\r\nCntDownTm=0\r\nAlarmTm=0\r\n") < 0)
+        return 1;
+    ini.close();
+
+    YesPrompts prompts;
+    SteadyClock clock;
+    Silence sound;
+    NoShell shell;
+    FolderApp folder(dir.path());
+    Program program(Services{prompts, clock, sound, shell, folder});
+    if (!Fun_MDBOpen(program, db))
+        return 1;
+    readSettings(program);
+    // Twelve solves a series, so a stop never runs into the save question.
+    program.db().execute(QStringLiteral("update MT_Type set TypeCnt=12 where TypeID='1'"));
+    frmMain window(program);
+    window.show();
+    QCoreApplication::processEvents();
+
+    auto steady = [] {
+        return std::chrono::duration_cast<std::chrono::nanoseconds>(
+                   std::chrono::steady_clock::now().time_since_epoch())
+            .count();
+    };
+    QAction *startStop = window.M_File[1];
+
+    // 1. Stop latency.
+    std::vector<std::int64_t> latency;
+    for (int i = 0; i < 1000; ++i) {
+        if (window.lblTime[11]->text().size() > 0)
+            window.M_File[2]->trigger();  // reset: a new series
+        startStop->trigger();
+        QCoreApplication::processEvents();
+        const std::int64_t pressed = steady();
+        startStop->trigger();
+        QCoreApplication::processEvents();  // the label painted
+        latency.push_back(steady() - pressed);
+    }
+    printFigures("stop key to label shown and row committed:", latency);
+
+    // 2. Accuracy: the solve against the interval between the handled presses.
+    window.M_File[2]->trigger();
+    std::vector<std::int64_t> error;
+    for (int i = 0; i < 200; ++i) {
+        if (window.lblTime[11]->text().size() > 0)
+            window.M_File[2]->trigger();
+        // Each press is handed to the window right after its reading.
+        const std::int64_t started = steady();
+        startStop->trigger();
+        std::this_thread::sleep_for(std::chrono::milliseconds(5 + (i * 7) % 40));
+        const std::int64_t stopped = steady();
+        startStop->trigger();
+        const std::int64_t measured = window.StopTm - window.StartTm;
+        error.push_back(std::abs(measured - (stopped - started)));
+        QCoreApplication::processEvents();
+    }
+    printFigures("solve vs interval between handled presses:", error);
+    return 0;
+}

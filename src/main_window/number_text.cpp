@@ -1,0 +1,59 @@
+#include "main_window/number_text.h"
+
+#include "app/errors.h"
+
+#include <QLocale>
+#include <charconv>
+#include <cmath>
+#include <limits>
+
+namespace spinlog {
+
+double numericValue(const QString &text)
+{
+    bool ok = false;
+    const double value = QLocale::c().toDouble(text.trimmed(), &ok);
+    // toDouble also takes "inf" and "nan", which no setting means.
+    if (!ok || !std::isfinite(value))
+        throw SpinlogError(describe::typeMismatch());
+    return value;
+}
+
+std::int16_t int16FromText(const QString &text)
+{
+    const double rounded = std::nearbyint(numericValue(text));  // halves to even
+    if (rounded < std::numeric_limits<std::int16_t>::min() ||
+        rounded > std::numeric_limits<std::int16_t>::max())
+        throw SpinlogError(describe::overflow());
+    return static_cast<std::int16_t>(rounded);
+}
+
+float singleFromText(const QString &text)
+{
+    const double value = numericValue(text);
+    if (std::fabs(value) > std::numeric_limits<float>::max())
+        throw SpinlogError(describe::overflow());
+    return static_cast<float>(value);
+}
+
+std::uint32_t colorFromText(const QString &text)
+{
+    const double value = std::nearbyint(numericValue(text));
+    if (value < 0 || value > 0xFFFFFF)
+        throw SpinlogError(invalidPropertyText());
+    return static_cast<std::uint32_t>(value);
+}
+
+QString invalidPropertyText()
+{
+    return QStringLiteral("プロパティの値が不正です。");
+}
+
+QString singleText(float value)
+{
+    char buffer[32];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    return QString::fromLatin1(buffer, int(result.ptr - buffer));
+}
+
+}  // namespace spinlog

@@ -1,0 +1,137 @@
+#include "main_window/series_rules.h"
+
+#include "app/errors.h"
+#include "app/time_values.h"
+#include "data/database.h"
+#include "main_window/number_text.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace spinlog {
+
+BestWorst bestAndWorst(const std::vector<Solve> &solves)
+{
+    if (solves.empty())
+        return {};
+    auto faster = [](const Solve &a, const Solve &b) {
+        return a.hundredths != b.hundredths ? a.hundredths < b.hundredths : a.no < b.no;
+    };
+    const auto [best, worst] = std::minmax_element(solves.begin(), solves.end(), faster);
+    return {best->no, worst->no};
+}
+
+std::int64_t averageHundredths(const std::vector<Solve> &solves, bool includeBestWorst,
+                               const BestWorst &marks)
+{
+    // With fewer than three solves nothing would remain once best and worst
+    // are out (a type table edited by hand): all of them count then.
+    const bool leaveOut = !includeBestWorst && solves.size() >= 3;
+    std::int64_t sum = 0;
+    std::int64_t count = 0;
+    for (const Solve &s : solves) {
+        if (leaveOut && (s.no == marks.best || s.no == marks.worst))
+            continue;
+        sum += s.hundredths;
+        ++count;
+    }
+    if (count == 0)
+        throw SpinlogError(QStringLiteral("0 で除算しました。"));
+    // Exact integer division, halves to the even hundredth.
+    std::int64_t quotient = sum / count;
+    const std::int64_t twiceRest = 2 * (sum % count);
+    if (twiceRest > count || (twiceRest == count && quotient % 2 != 0))
+        ++quotient;
+    return quotient;
+}
+
+std::vector<Solve> readSeries(Database &db)
+{
+    std::vector<Solve> solves;
+    Recordset rs(db, QStringLiteral("select * from W_Time order by [No]"));
+    while (!rs.eof()) {
+        Solve s;
+        bool ok = false;
+        s.no = rs.field(QStringLiteral("No")).toInt(&ok);
+        if (!ok)
+            throw SpinlogError(describe::typeMismatch());
+        // Only twelve solve labels exist.
+        if (s.no < 1 || s.no > 12)
+            throw SpinlogError(invalidPropertyText());
+        const double seconds = rs.field(QStringLiteral("TimeSS")).toDouble(&ok);
+        if (!ok || !std::isfinite(seconds))
+            throw SpinlogError(describe::typeMismatch());
+        s.hundredths = std::llround(seconds * 100);
+        s.time = rs.text(QStringLiteral("Time"));
+        solves.push_back(s);
+        rs.moveNext();
+    }
+    return solves;
+}
+
+SeriesRecord seriesRecord(const QDateTime &now, const QString &typeId,
+                          const std::array<QString, 12> &labels, const QString &average,
+                          const std::vector<Solve> &solves)
+{
+    SeriesRecord r;
+    r.dateTime = now.toString(QStringLiteral("yyyy/MM/dd HH:mm:ss"));
+    r.typeId = typeId;
+    for (std::size_t i = 0; i < labels.size(); ++i)
+        r.times[i] = labels[i].isEmpty() ? QStringLiteral("-") : labels[i];
+    r.aveTime = average;
+    const auto aveSeconds = hundredthsFromSecondsText(timeChangeS(average));
+    if (!aveSeconds)
+        throw SpinlogError(describe::typeMismatch());
+    r.aveHundredths = *aveSeconds;
+
+    const BestWorst marks = bestAndWorst(solves);
+    for (const Solve &s : solves) {
+        if (s.no == marks.best) {
+            r.bestNo = s.no;
+            r.bestTime = s.time;
+        }
+        if (s.no == marks.worst) {
+            r.worstNo = s.no;
+            r.worstTime = s.time;
+        }
+    }
+    // The seconds are those of the display texts, as the history shows them.
+    for (auto [text, hundredths] :
+         {std::pair{&r.bestTime, &r.bestHundredths}, std::pair{&r.worstTime, &r.worstHundredths}}) {
+        const auto value = hundredthsFromSecondsText(timeChangeS(*text));
+        if (!value)
+            throw SpinlogError(describe::typeMismatch());
+        *hundredths = *value;
+    }
+    return r;
+}
+
+static double seconds(std::int64_t hundredths)
+{
+    return secondsText(hundredths).toDouble();
+}
+
+void saveSeries(Database &db, const SeriesRecord &r)
+{
+    // A series either moves into the history or stays where it was: never in
+    // both tables, never in neither.
+    Transaction transaction(db);
+    TableAppender row(db, QStringLiteral("T_Time"));
+    row.set(QStringLiteral("DateTime"), r.dateTime);
+    row.set(QStringLiteral("TypeID"), r.typeId);
+    for (std::size_t i = 0; i < r.times.size(); ++i)
+        row.set(QStringLiteral("Time") + QString::number(i + 1), r.times[i]);
+    row.set(QStringLiteral("AveTime"), r.aveTime);
+    row.set(QStringLiteral("AveTimeSS"), seconds(r.aveHundredths));
+    row.set(QStringLiteral("BestTimeNo"), r.bestNo);
+    row.set(QStringLiteral("BestTime"), r.bestTime);
+    row.set(QStringLiteral("BestTimeSS"), seconds(r.bestHundredths));
+    row.set(QStringLiteral("WorstTimeNo"), r.worstNo);
+    row.set(QStringLiteral("WorstTime"), r.worstTime);
+    row.set(QStringLiteral("WorstTimeSS"), seconds(r.worstHundredths));
+    row.update();
+    db.execute(QStringLiteral("delete from W_Time"));
+    transaction.commit();
+}
+
+}  // namespace spinlog
