@@ -6,7 +6,7 @@
 #include "data/best_records.h"
 #include "data/database.h"
 #include "history/csv_export.h"
-#include "history/history_numbers.h"
+#include "app/number_text.h"
 #include "history/history_query.h"
 #include "widgets/grid.h"
 #include "widgets/units.h"
@@ -225,10 +225,10 @@ void frmView::Form_Load()
             Recordset rs(program_.db(), QStringLiteral("select * from MT_Type order by TypeID"));
             for (; !rs.eof(); rs.moveNext()) cmbType->addItem(rs.text(QStringLiteral("TypeNm")));
         }
-        setListPosition(cmbType, positionFromText(SearchType));
+        setListPosition(cmbType, int16FromText(SearchType));
         cmbOrder->addItems({QStringLiteral("日時 [昇順]"), QStringLiteral("日時 [降順]"),
                             QStringLiteral("平均 [昇順]"), QStringLiteral("平均 [降順]")});
-        setListPosition(cmbOrder, positionFromText(SearchOrder));
+        setListPosition(cmbOrder, int16FromText(SearchOrder));
 
         const QFontMetricsF metrics(font());
         auto sampleWidth = [&metrics](const QString &sample) {
@@ -297,11 +297,11 @@ void frmView::keyPressEvent(QKeyEvent *event)
 void frmView::Form_Unload()
 {
     Fun_IniWrite(program_, kSection, QStringLiteral("Top"),
-                 textFromSingle(float(twipsFromPx(pos().y()))));
+                 singleText(float(twipsFromPx(pos().y()))));
     Fun_IniWrite(program_, kSection, QStringLiteral("Left"),
-                 textFromSingle(float(twipsFromPx(pos().x()))));
+                 singleText(float(twipsFromPx(pos().x()))));
     Fun_IniWrite(program_, kSection, QStringLiteral("Height"),
-                 textFromSingle(float(twipsFromPx(height()))));
+                 singleText(float(twipsFromPx(height()))));
     // A list left without a position by a failed load stores its default, so
     // the next opening starts cleanly instead of failing again.
     Fun_IniWrite(program_, kSection, QStringLiteral("SearchType"),
