@@ -2,11 +2,11 @@
 
 #include "app/errors.h"
 #include "app/ini_file.h"
+#include "app/number_text.h"
 #include "app/program.h"
 #include "data/best_records.h"
 #include "data/database.h"
 #include "history/csv_export.h"
-#include "app/number_text.h"
 #include "history/history_query.h"
 #include "widgets/grid.h"
 #include "widgets/units.h"
@@ -211,12 +211,15 @@ void frmView::Form_Load()
         const float top = singleFromText(
             Fun_IniRead(program_, kSection, QStringLiteral("Top"), QStringLiteral("3000")));
         move(x(), windowPx(top));
+        placedTop_ = top;
         const float left = singleFromText(
             Fun_IniRead(program_, kSection, QStringLiteral("Left"), QStringLiteral("1000")));
         move(windowPx(left), y());
+        placedLeft_ = left;
         const float height = singleFromText(
             Fun_IniRead(program_, kSection, QStringLiteral("Height"), QStringLiteral("5000")));
         resize(width(), windowPx(height));
+        placedHeight_ = height;
         Form_Resize();
 
         LoadEnd = QStringLiteral("0");
@@ -297,11 +300,11 @@ void frmView::keyPressEvent(QKeyEvent *event)
 void frmView::Form_Unload()
 {
     Fun_IniWrite(program_, kSection, QStringLiteral("Top"),
-                 singleText(float(twipsFromPx(pos().y()))));
+                 singleText(twipsKeeping(pos().y(), placedTop_)));
     Fun_IniWrite(program_, kSection, QStringLiteral("Left"),
-                 singleText(float(twipsFromPx(pos().x()))));
+                 singleText(twipsKeeping(pos().x(), placedLeft_)));
     Fun_IniWrite(program_, kSection, QStringLiteral("Height"),
-                 singleText(float(twipsFromPx(height()))));
+                 singleText(twipsKeeping(height(), placedHeight_)));
     // A list left without a position by a failed load stores its default, so
     // the next opening starts cleanly instead of failing again.
     Fun_IniWrite(program_, kSection, QStringLiteral("SearchType"),

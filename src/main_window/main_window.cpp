@@ -288,15 +288,10 @@ bool frmMain::Form_Unload()
         return true;
     }
 
-    // A window that was not moved keeps its stored twips, so a position that
-    // falls between two pixels does not creep at every exit.
-    const auto twipsOf = [](int pixels, float placed) {
-        return pixels == px(placed) ? placed : float(twipsFromPx(pixels));
-    };
     Fun_IniWrite(program_, QStringLiteral("Main"), QStringLiteral("Top"),
-                 singleText(twipsOf(y(), placedTop_)));
+                 singleText(twipsKeeping(y(), placedTop_)));
     Fun_IniWrite(program_, QStringLiteral("Main"), QStringLiteral("Left"),
-                 singleText(twipsOf(x(), placedLeft_)));
+                 singleText(twipsKeeping(x(), placedLeft_)));
     Fun_IniWrite(program_, QStringLiteral("Main"), QStringLiteral("DefType"),
                  QString::number(cmbType->currentIndex()));
 
