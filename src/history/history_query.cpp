@@ -4,7 +4,7 @@
 #include "app/program.h"
 #include "data/best_records.h"
 #include "data/database.h"
-#include "history/history_numbers.h"
+#include "app/number_text.h"
 
 #include <sqlite3.h>
 
@@ -107,7 +107,7 @@ int solveColumn(sqlite3_stmt *stmt, int col)
         case SQLITE_INTEGER: number = double(sqlite3_column_int64(stmt, col)); break;
         case SQLITE_FLOAT: number = sqlite3_column_double(stmt, col); break;
         default:
-            number = positionFromText(
+            number = int16FromText(
                 QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(stmt, col)),
                                   sqlite3_column_bytes(stmt, col)));
     }
@@ -261,9 +261,9 @@ int fillHistory(Database &db, const BoundStatement &query, const SettingsValues 
         return 0;
 
     const ListColumns c = listColumns(stmt);
-    const std::uint32_t defColour = colourFromText(settings.DefColor);
-    const std::uint32_t worstColour = colourFromText(settings.WorstColor);
-    const std::uint32_t bestColour = colourFromText(settings.BestColor);
+    const std::uint32_t defColour = colorFromText(settings.DefColor);
+    const std::uint32_t worstColour = colorFromText(settings.WorstColor);
+    const std::uint32_t bestColour = colorFromText(settings.BestColor);
     const QString missing = QStringLiteral("-");
 
     constexpr int kBatchRows = 2048;

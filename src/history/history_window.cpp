@@ -2,11 +2,11 @@
 
 #include "app/errors.h"
 #include "app/ini_file.h"
+#include "app/number_text.h"
 #include "app/program.h"
 #include "data/best_records.h"
 #include "data/database.h"
 #include "history/csv_export.h"
-#include "history/history_numbers.h"
 #include "history/history_query.h"
 #include "widgets/grid.h"
 #include "widgets/units.h"
@@ -211,12 +211,15 @@ void frmView::Form_Load()
         const float top = singleFromText(
             Fun_IniRead(program_, kSection, QStringLiteral("Top"), QStringLiteral("3000")));
         move(x(), windowPx(top));
+        placedTop_ = top;
         const float left = singleFromText(
             Fun_IniRead(program_, kSection, QStringLiteral("Left"), QStringLiteral("1000")));
         move(windowPx(left), y());
+        placedLeft_ = left;
         const float height = singleFromText(
             Fun_IniRead(program_, kSection, QStringLiteral("Height"), QStringLiteral("5000")));
         resize(width(), windowPx(height));
+        placedHeight_ = height;
         Form_Resize();
 
         LoadEnd = QStringLiteral("0");
@@ -225,10 +228,10 @@ void frmView::Form_Load()
             Recordset rs(program_.db(), QStringLiteral("select * from MT_Type order by TypeID"));
             for (; !rs.eof(); rs.moveNext()) cmbType->addItem(rs.text(QStringLiteral("TypeNm")));
         }
-        setListPosition(cmbType, positionFromText(SearchType));
+        setListPosition(cmbType, int16FromText(SearchType));
         cmbOrder->addItems({QStringLiteral("日時 [昇順]"), QStringLiteral("日時 [降順]"),
                             QStringLiteral("平均 [昇順]"), QStringLiteral("平均 [降順]")});
-        setListPosition(cmbOrder, positionFromText(SearchOrder));
+        setListPosition(cmbOrder, int16FromText(SearchOrder));
 
         const QFontMetricsF metrics(font());
         auto sampleWidth = [&metrics](const QString &sample) {
@@ -297,11 +300,11 @@ void frmView::keyPressEvent(QKeyEvent *event)
 void frmView::Form_Unload()
 {
     Fun_IniWrite(program_, kSection, QStringLiteral("Top"),
-                 textFromSingle(float(twipsFromPx(pos().y()))));
+                 singleText(twipsKeeping(pos().y(), placedTop_)));
     Fun_IniWrite(program_, kSection, QStringLiteral("Left"),
-                 textFromSingle(float(twipsFromPx(pos().x()))));
+                 singleText(twipsKeeping(pos().x(), placedLeft_)));
     Fun_IniWrite(program_, kSection, QStringLiteral("Height"),
-                 textFromSingle(float(twipsFromPx(height()))));
+                 singleText(twipsKeeping(height(), placedHeight_)));
     // A list left without a position by a failed load stores its default, so
     // the next opening starts cleanly instead of failing again.
     Fun_IniWrite(program_, kSection, QStringLiteral("SearchType"),

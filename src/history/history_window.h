@@ -70,6 +70,11 @@ public slots:
     void done(int result) override;
 
 private:
+    // The stored position and height the window was placed from, twips.
+    float placedTop_ = 0;
+    float placedLeft_ = 0;
+    float placedHeight_ = 0;
+
     void buildControls();
     void Form_Load();
     void Form_Resize();

@@ -138,6 +138,19 @@ private slots:
         QCOMPARE(dates(again), (QStringList{kD1, kD3}));
     }
 
+    // Defaults that fall between pixels are written back unchanged.
+    void unmovedWindowKeepsItsStoredTwips()
+    {
+        HistoryWorld w;
+        {
+            frmView v(w.program(), nullptr, nullptr);
+            showActive(v);
+            v.M_File[3]->trigger();
+        }
+        QCOMPARE(QStringList({stored(w, "Top"), stored(w, "Left"), stored(w, "Height")}),
+                 (QStringList{"3000", "1000", "5000"}));
+    }
+
     void badStoredSettings_data()
     {
         QTest::addColumn<QByteArray>("ini");
