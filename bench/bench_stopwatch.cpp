@@ -8,6 +8,7 @@
 #include "app/program.h"
 #include "app/real_seams.h"
 #include "app/startup.h"
+#include "bench_support.h"
 #include "data/database.h"
 #include "data/mdb.h"
 #include "main_window/main_window.h"
@@ -15,7 +16,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QFile>
-#include <QFont>
 #include <QLabel>
 #include <QTemporaryDir>
 #include <algorithm>
@@ -25,54 +25,25 @@
 #include <vector>
 
 using namespace spinlog;
+using namespace spinlog::bench;
 
 namespace {
-
-class YesPrompts : public Prompts {
-public:
-    Answer message(const QString &, Icon, Buttons buttons, Answer) override
-    {
-        return buttons == Buttons::YesNo ? Answer::Yes : Answer::Ok;
-    }
-    std::optional<std::uint32_t> pickColor() override { return std::nullopt; }
-    std::optional<QString> saveFile(const SaveFileRequest &) override { return std::nullopt; }
-};
-
-class Silence : public Sound {
-public:
-    void play(const QString &) override {}
-};
-
-class NoShell : public Shell {
-public:
-    int openFile(const QString &) override { return 42; }
-    bool openUrl(const QString &) override { return true; }
-    bool openFolder(const QString &) override { return true; }
-};
-
-class FolderApp : public App {
-public:
-    explicit FolderApp(QString folder) : folder_(std::move(folder)) {}
-    QString folder() const override { return folder_; }
-    bool claimSingleInstance() override { return true; }
-    void endNow() override {}
-
-private:
-    QString folder_;
-};
 
 double ms(std::int64_t ns)
 {
     return double(ns) / 1e6;
 }
 
-void printFigures(const char *what, std::vector<std::int64_t> values)
+void printFigures(const char *what, const QString &name, std::vector<std::int64_t> values)
 {
     const auto worstAt = std::max_element(values.begin(), values.end()) - values.begin();
     std::sort(values.begin(), values.end());
     std::printf("%-44s median %7.3f ms  99%% %7.3f ms  worst %7.3f ms (sample %td of %zu)\n", what,
                 ms(values[values.size() / 2]), ms(values[values.size() * 99 / 100]),
                 ms(values.back()), worstAt + 1, values.size());
+    report(name + QStringLiteral(".median"), ms(values[values.size() / 2]), "ms");
+    report(name + QStringLiteral(".p99"), ms(values[values.size() * 99 / 100]), "ms");
+    report(name + QStringLiteral(".worst"), ms(values.back()), "ms");
 }
 
 }  // namespace
@@ -80,7 +51,7 @@ void printFigures(const char *what, std::vector<std::int64_t> values)
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
-    QFont::insertSubstitution(QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("IPAPGothic"));
+    setUpApplication();
     QTemporaryDir dir;
     const QString db = dir.filePath(QStringLiteral("Spinlog.mdb"));
     if (!QFile::copy(QStringLiteral(SPINLOG_APP_DIR "/Spinlog.mdb"), db)) {
@@ -94,9 +65,9 @@ int main(int argc, char **argv)
         return 1;
     ini.close();
 
-    YesPrompts prompts;
+    BenchPrompts prompts;
     SteadyClock clock;
-    Silence sound;
+    SilentSound sound;
     NoShell shell;
     FolderApp folder(dir.path());
     Program program(Services{prompts, clock, sound, shell, folder});
@@ -117,6 +88,7 @@ int main(int argc, char **argv)
     QAction *startStop = window.M_File[1];
 
     // 1. Stop latency.
+    resetPeakRss();
     std::vector<std::int64_t> latency;
     for (int i = 0; i < 1000; ++i) {
         if (window.lblTime[11]->text().size() > 0)
@@ -128,7 +100,8 @@ int main(int argc, char **argv)
         QCoreApplication::processEvents();  // the label painted
         latency.push_back(steady() - pressed);
     }
-    printFigures("stop key to label shown and row committed:", latency);
+    printFigures("stop key to label shown and row committed:", QStringLiteral("stop"), latency);
+    report(QStringLiteral("stop.peak_rss"), peakRssMb(), "MB");
 
     // 2. Accuracy: the solve against the interval between the handled presses.
     window.M_File[2]->trigger();
@@ -146,6 +119,7 @@ int main(int argc, char **argv)
         error.push_back(std::abs(measured - (stopped - started)));
         QCoreApplication::processEvents();
     }
-    printFigures("solve vs interval between handled presses:", error);
+    printFigures("solve vs interval between handled presses:", QStringLiteral("stop.accuracy"),
+                 error);
     return 0;
 }

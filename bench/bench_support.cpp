@@ -27,6 +27,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <ctime>
 #include <memory>
 
 namespace spinlog::bench {
@@ -55,6 +56,13 @@ std::int64_t nowNs()
 double msSince(std::int64_t startNs)
 {
     return double(nowNs() - startNs) / 1e6;
+}
+
+double cpuMs()
+{
+    timespec now{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return double(now.tv_sec) * 1e3 + double(now.tv_nsec) / 1e6;
 }
 
 void report(const QString &name, double value, const char *unit)
@@ -149,11 +157,12 @@ CliRun runSqlcipher(const QString &folder, const QString &database, const QByteA
         throw SpinlogError(QStringLiteral("sqlcipher failed: ") +
                            QString::fromLocal8Bit(stderrText));
 
-    // "<wall ns> <peak kB>"
+    // "<wall ns> <peak kB> <processor us>"
     const QList<QByteArray> figures = result.readAll().trimmed().split(' ');
-    if (figures.size() != 2)
+    if (figures.size() != 3)
         throw SpinlogError(QStringLiteral("measure_child gave no figures"));
-    return CliRun{figures[0].toDouble() / 1e6, figures[1].toDouble() / 1024};
+    return CliRun{figures[0].toDouble() / 1e6, figures[1].toDouble() / 1024,
+                  figures[2].toDouble() / 1e3};
 }
 
 QStringList querySqlcipher(const QString &database, const QByteArray &query)

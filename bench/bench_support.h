@@ -24,6 +24,9 @@ double worst(const std::vector<double> &values);
 // Milliseconds since a steady-clock reading taken with nowNs().
 std::int64_t nowNs();
 double msSince(std::int64_t startNs);
+// This process's processor time in milliseconds. The machine may be shared:
+// processor time hardly moves with its load, the wall clock does.
+double cpuMs();
 
 // One figure for the table: "BENCH name value unit" on stdout, flushed.
 void report(const QString &name, double value, const char *unit);
@@ -44,6 +47,7 @@ void resetPeakRss();
 struct CliRun {
     double ms = 0;         // from start to reaped
     double peakRssMb = 0;  // the child's own peak, from wait4
+    double cpuMs = 0;      // its processor time, user and system
 };
 
 // Runs `sqlcipher -bail DATABASE` in FOLDER with SCRIPT on its standard input

@@ -1,5 +1,6 @@
 // measure_child RESULT PROGRAM [ARGS...]: runs the program as a child with this
-// process's standard files and writes "<wall ns> <peak kB>" to RESULT. Its own
+// process's standard files and writes "<wall ns> <peak kB> <processor us>" to
+// RESULT. Its own
 // image is small, so the child's peak from wait4 is the child's own (a child
 // inherits its parent's high-water mark across exec).
 
@@ -44,7 +45,9 @@ int main(int argc, char **argv)
         std::perror("measure_child: result");
         return 2;
     }
-    std::fprintf(out, "%lld %ld\n", ns, usage.ru_maxrss);
+    const long long cpuUs = (long long)(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1000000LL +
+                            usage.ru_utime.tv_usec + usage.ru_stime.tv_usec;
+    std::fprintf(out, "%lld %ld %lld\n", ns, usage.ru_maxrss, cpuUs);
     std::fclose(out);
     if (WIFEXITED(status))
         return WEXITSTATUS(status);
