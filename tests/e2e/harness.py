@@ -42,7 +42,10 @@ class Desktop:
         read_fd, write_fd = os.pipe()
         self.process = subprocess.Popen(
             ["Xvfb", "-displayfd", str(write_fd), "-screen", "0", "1280x1024x24",
-             "-nolisten", "tcp", "-dpi", "96"],
+             "-nolisten", "tcp", "-dpi", "96",
+             # Without it the server resets whenever its last client leaves,
+             # and a program started at that moment cannot connect.
+             "-noreset"],
             pass_fds=[write_fd], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         os.close(write_fd)
         with os.fdopen(read_fd) as pipe:
