@@ -1,15 +1,16 @@
 #include "main_window/main_window.h"
 
+#include "history/history_window.h"
 #include "options/options_dialog.h"
 
 #include "about/version_window.h"
 #include "app/errors.h"
 #include "app/help.h"
 #include "app/ini_file.h"
+#include "app/number_text.h"
 #include "app/program.h"
 #include "data/database.h"
 #include "data/mdb.h"
-#include "main_window/number_text.h"
 #include "widgets/units.h"
 
 #include <QAction>
@@ -83,6 +84,10 @@ frmMain::frmMain(Program &program, QWidget *parent) : QMainWindow(parent), progr
     setFont(layoutFont(9));
     buildControls();
     buildMenus();
+    openHistory = [this] {
+        frmView view(program_, lblBTm, lblBAveTm, this);
+        view.exec();
+    };
     openOptions = [this] {
         frmOption dialog(program_, this);
         dialog.exec();
@@ -283,15 +288,10 @@ bool frmMain::Form_Unload()
         return true;
     }
 
-    // A window that was not moved keeps its stored twips, so a position that
-    // falls between two pixels does not creep at every exit.
-    const auto twipsOf = [](int pixels, float placed) {
-        return pixels == px(placed) ? placed : float(twipsFromPx(pixels));
-    };
     Fun_IniWrite(program_, QStringLiteral("Main"), QStringLiteral("Top"),
-                 singleText(twipsOf(y(), placedTop_)));
+                 singleText(twipsKeeping(y(), placedTop_)));
     Fun_IniWrite(program_, QStringLiteral("Main"), QStringLiteral("Left"),
-                 singleText(twipsOf(x(), placedLeft_)));
+                 singleText(twipsKeeping(x(), placedLeft_)));
     Fun_IniWrite(program_, QStringLiteral("Main"), QStringLiteral("DefType"),
                  QString::number(cmbType->currentIndex()));
 

@@ -63,7 +63,7 @@ public:
     std::int16_t LoadEnd = 0;
 
     // The history window and the options dialog, shown modally by the Tools
-    // menu. Until they are wired in, the items do nothing.
+    // menu; tests replace them.
     std::function<void()> openHistory;
     std::function<void()> openOptions;
 

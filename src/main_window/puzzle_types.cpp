@@ -5,7 +5,7 @@
 #include "data/best_records.h"
 #include "data/database.h"
 #include "main_window/main_window.h"
-#include "main_window/number_text.h"
+#include "app/number_text.h"
 
 #include <QComboBox>
 #include <QLabel>

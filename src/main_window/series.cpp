@@ -6,7 +6,7 @@
 #include "app/time_values.h"
 #include "data/database.h"
 #include "main_window/main_window.h"
-#include "main_window/number_text.h"
+#include "app/number_text.h"
 
 #include <QAction>
 #include <QApplication>
@@ -74,10 +74,11 @@ void frmMain::Sub_Save()
         showStatus(QString());
         QApplication::restoreOverrideCursor();
     } catch (const SpinlogError &e) {
+        // The hourglass goes first, or it would cover the error box too.
+        QApplication::restoreOverrideCursor();
         program_.reportError(QStringLiteral("保存エラー"), QStringLiteral("[frmMain]-[Sub_Save] "),
                              e.description());
         showStatus(QString());
-        QApplication::restoreOverrideCursor();
     }
 }
 

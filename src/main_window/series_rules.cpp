@@ -3,7 +3,7 @@
 #include "app/errors.h"
 #include "app/time_values.h"
 #include "data/database.h"
-#include "main_window/number_text.h"
+#include "app/number_text.h"
 
 #include <algorithm>
 #include <cmath>

@@ -9,7 +9,7 @@
 #include "app/time_values.h"
 #include "data/database.h"
 #include "main_window/main_window.h"
-#include "main_window/number_text.h"
+#include "app/number_text.h"
 
 #include <QAction>
 #include <QComboBox>

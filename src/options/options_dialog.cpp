@@ -2,8 +2,8 @@
 
 #include "app/errors.h"
 #include "app/ini_file.h"
+#include "app/number_text.h"
 #include "app/program.h"
-#include "options/numeric_text.h"
 #include "options/type_editor.h"
 #include "widgets/grid.h"
 #include "widgets/units.h"
@@ -38,19 +38,6 @@ protected:
         return QLabel::event(event);
     }
 };
-
-// A colour setting's text as a colour integer; a text that is no colour
-// fails the load like any other bad value.
-std::uint32_t colorFromSetting(const QString &text)
-{
-    const auto value = numberFromText(text);
-    if (!value)
-        throw SpinlogError(describe::typeMismatch());
-    const double whole = std::nearbyint(*value);
-    if (whole < 0 || whole > 0xFFFFFF)
-        throw SpinlogError(QStringLiteral("プロパティの値が不正です。"));
-    return std::uint32_t(whole);
-}
 
 }  // namespace
 
@@ -152,9 +139,9 @@ void frmOption::Form_Load()
     try {
         txtTime_[0]->setText(program_.settings.CntDownTm);
         txtTime_[1]->setText(program_.settings.AlarmTm);
-        setPreviewColor(0, colorFromSetting(program_.settings.DefColor));
-        setPreviewColor(1, colorFromSetting(program_.settings.BestColor));
-        setPreviewColor(2, colorFromSetting(program_.settings.WorstColor));
+        setPreviewColor(0, colorFromText(program_.settings.DefColor));
+        setPreviewColor(1, colorFromText(program_.settings.BestColor));
+        setPreviewColor(2, colorFromText(program_.settings.WorstColor));
         typeEditor_->setupAndFill(font());
     } catch (const SpinlogError &e) {
         program_.reportError(QStringLiteral("フォームロードエラー"),

@@ -3,7 +3,7 @@
 #include "app/errors.h"
 #include "app/program.h"
 #include "data/database.h"
-#include "options/numeric_text.h"
+#include "app/number_text.h"
 #include "widgets/grid.h"
 #include "widgets/units.h"
 

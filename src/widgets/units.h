@@ -13,8 +13,21 @@ namespace spinlog {
 
 inline constexpr int kTwipsPerPixel = 15;  // 96 dpi
 
-inline int px(double twips) { return static_cast<int>(std::lround(twips / kTwipsPerPixel)); }
-inline double twipsFromPx(int pixels) { return double(pixels) * kTwipsPerPixel; }
+inline int px(double twips)
+{
+    return static_cast<int>(std::lround(twips / kTwipsPerPixel));
+}
+inline double twipsFromPx(int pixels)
+{
+    return double(pixels) * kTwipsPerPixel;
+}
+// The twips to store for a window edge now at the given pixel: the stored
+// value it was placed from while the window has not moved, so a position
+// between two pixels does not creep at every closing.
+inline float twipsKeeping(int pixels, float placedTwips)
+{
+    return pixels == px(placedTwips) ? placedTwips : float(twipsFromPx(pixels));
+}
 inline QRect twipsRect(int left, int top, int width, int height)
 {
     return QRect(px(left), px(top), px(width), px(height));

@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <cstdint>
+#include <optional>
 
 namespace spinlog {
 
@@ -24,6 +25,10 @@ std::uint32_t colorFromText(const QString &text);
 
 // The description of a value a control cannot take.
 QString invalidPropertyText();
+
+// Whether typed or pasted text is a number, read in the system locale or in
+// plain C form: its value, or nothing for the empty text, letters or infinities.
+std::optional<double> numberFromText(const QString &text);
 
 // The shortest decimal text that reads back as the same single-precision value
 // (4000, 4012.5).

@@ -1,4 +1,4 @@
-#include "main_window/number_text.h"
+#include "app/number_text.h"
 
 #include "app/errors.h"
 
@@ -42,6 +42,20 @@ std::uint32_t colorFromText(const QString &text)
     if (value < 0 || value > 0xFFFFFF)
         throw SpinlogError(invalidPropertyText());
     return static_cast<std::uint32_t>(value);
+}
+
+std::optional<double> numberFromText(const QString &text)
+{
+    const QString trimmed = text.trimmed();
+    if (trimmed.isEmpty())
+        return std::nullopt;
+    bool ok = false;
+    double value = QLocale::system().toDouble(trimmed, &ok);
+    if (!ok)
+        value = QLocale::c().toDouble(trimmed, &ok);
+    if (!ok || !std::isfinite(value))
+        return std::nullopt;
+    return value;
 }
 
 QString invalidPropertyText()

@@ -1,0 +1,67 @@
+#pragma once
+// The history list without its window: the statements built from the type
+// filter and the sort order, and the fill that turns the listed series into
+// row texts and cell colours. Kept free of widgets so it runs without a display.
+
+#include "data/best_records.h"
+
+#include <QString>
+#include <QStringList>
+#include <QVariantList>
+#include <cstdint>
+#include <vector>
+
+namespace spinlog {
+
+class Database;
+struct SettingsValues;
+
+inline constexpr int kHistoryCols = 15;   // date, type, 12 solves, average
+inline constexpr int kHistoryOrders = 4;  // date up/down, average up/down
+inline constexpr int kHistoryAverageCol = 14;
+
+// An SQL text with "?" placeholders and the values bound to them.
+struct BoundStatement {
+    QString sql;
+    QVariantList values;
+};
+
+// The list of saved series for a type filter position (0 all types, k the
+// TypeID k) and an order position (0 to 3). A negative filter position throws.
+BoundStatement historyListQuery(int typePosition, int orderPosition);
+// Deletes every saved series with this DateTime text.
+BoundStatement deleteRecordStatement(const QString &dateTime);
+// Deletes every saved series of the filter; with position 0 the whole table,
+// types without an entry in MT_Type included.
+BoundStatement deleteListedStatement(int typePosition);
+
+// The best single (BestTime of the least BestTimeSS) and the best average
+// (AveTime of the least AveTimeSS) among the saved series of a filter
+// position, every type for 0, types without an entry included; "-" when
+// there is none. Least as the engine sorts: no value first, then numbers,
+// then texts; of equals, the first saved. One pass over T_Time for both.
+BestRecords historyBests(Database &db, int typePosition);
+
+// A cell that keeps the grid's own background.
+inline constexpr std::uint32_t kNoColour = 0xFFFFFFFFu;
+inline constexpr std::uint32_t kMissingSolveColour = 0xFFFFFFu;  // white, for "-"
+
+// Receives the listed rows in order, in batches.
+class HistorySink {
+public:
+    virtual ~HistorySink() = default;
+    // Called once the query has run, before the first row: drop the old rows.
+    virtual void clear() = 0;
+    // kHistoryCols texts and colours per row, row after row.
+    virtual void appendRows(const QStringList &texts,
+                            const std::vector<std::uint32_t> &colours) = 0;
+};
+
+// Runs the list query and hands every series to the sink, coloured with the
+// settings' colours (converted when the first row needs them). Returns the
+// number of rows. On a failure the rows read so far, a partly written one
+// included, have reached the sink before the SpinlogError propagates.
+int fillHistory(Database &db, const BoundStatement &query, const SettingsValues &settings,
+                HistorySink &sink);
+
+}  // namespace spinlog

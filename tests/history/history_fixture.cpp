@@ -1,0 +1,59 @@
+#include "history_fixture.h"
+
+#include "app/encoding.h"
+#include "app/error_log.h"
+
+namespace spinlog::test {
+
+void addSeries(Database &db, const SeriesRow &s)
+{
+    int best = 1, worst = 1;
+    for (int i = 1; i < s.times.size(); ++i) {
+        if (s.times[i].toDouble() < s.times[best - 1].toDouble())
+            best = i + 1;
+        if (s.times[i].toDouble() > s.times[worst - 1].toDouble())
+            worst = i + 1;
+    }
+    best = s.bestNo ? s.bestNo : best;
+    worst = s.worstNo ? s.worstNo : worst;
+    QVariantList values{s.dateTime, s.typeId};
+    for (int n = 0; n < 12; ++n) values << s.times.value(n, QStringLiteral("-"));
+    values << s.average << s.average.toDouble() << best << s.times.value(best - 1)
+           << s.times.value(best - 1).toDouble() << worst << s.times.value(worst - 1)
+           << s.times.value(worst - 1).toDouble();
+    db.execute(QStringLiteral(
+                   "insert into T_Time values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, "
+                   "?, ?, ?, ?, ?)"),
+               values);
+}
+
+int countRows(Database &db, const QString &where)
+{
+    Recordset rs(db, QStringLiteral("select count(*) as n from T_Time ") + where);
+    return rs.field(QStringLiteral("n")).toInt();
+}
+
+HistoryWorld::HistoryWorld() : world(folder.path())
+{
+    world.program.gDB = Database::open(folder.file(QStringLiteral("Spinlog.mdb")));
+}
+
+void HistoryWorld::seedThree()
+{
+    addSeries(db(),
+              {"2007/05/01 21:03:09", "1", {"20.00", "18.50", "22.10", "19.00", "21.00"}, "20.00"});
+    addSeries(db(), {"2007/05/02 08:00:00", "2", {"5.10", "4.20", "6.30", "5.00", "4.90"}, "5.00"});
+    addSeries(db(),
+              {"2007/05/03 12:30:45", "1", {"17.00", "16.00", "19.50", "18.00", "15.20"}, "17.00"});
+}
+
+QStringList HistoryWorld::logTexts() const
+{
+    const QByteArray log = folder.read(QStringLiteral("Err.log"));
+    QStringList texts;
+    for (qsizetype at = kLogRecordSize; at + kLogRecordSize <= log.size(); at += kLogRecordSize)
+        texts << fromCp932(log.mid(at + 21, kLogTextSize)).trimmed();
+    return texts;
+}
+
+}  // namespace spinlog::test

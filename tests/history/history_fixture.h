@@ -1,0 +1,37 @@
+#pragma once
+// Saved series for the history tests, written straight into T_Time, and a
+// Program over fakes with the database of a fresh application folder open.
+
+#include "app/program.h"
+#include "data/database.h"
+#include "support/fakes.h"
+#include "support/temp_app_folder.h"
+
+namespace spinlog::test {
+
+// One saved series. Times are display texts under a minute; best and worst
+// are the fastest and slowest solve unless given.
+struct SeriesRow {
+    QString dateTime, typeId;
+    QStringList times;  // the solves; the remaining slots are "-"
+    QString average;
+    int bestNo = 0, worstNo = 0;
+};
+
+void addSeries(Database &db, const SeriesRow &series);
+int countRows(Database &db, const QString &where = {});
+
+struct HistoryWorld {
+    HistoryWorld();
+    TempAppFolder folder;
+    FakeWorld world;
+    Program &program() { return world.program; }
+    Database &db() { return *world.program.gDB; }
+    FakePrompts &prompts() { return world.prompts; }
+    // Type 1 on 05/01 (best 18.50, average 20.00), type 2 on 05/02 (4.20,
+    // 5.00), type 1 on 05/03 (15.20, 17.00).
+    void seedThree();
+    QStringList logTexts() const;  // Err.log's entries, oldest first
+};
+
+}  // namespace spinlog::test
