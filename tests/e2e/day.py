@@ -68,19 +68,23 @@ class DayTest(SpinlogTest):
     def boxes(self, process, main):
         return [w for w in self.desktop.windows("^Spinlog$", pid=process.pid) if w != main]
 
-    def answer(self, process, main, key):
+    def answer(self, process, main, *keys):
         """Answers the message box the program shows over its main window."""
         box = wait_for(lambda: (self.boxes(process, main) or [None])[0], what="a message box")
-        self.desktop.key(box, key)
+        self.desktop.key(box, *keys)
         wait_for(lambda: not self.boxes(process, main), what="the message box to close")
 
     def leave(self, process, main):
         """File menu, exit: the program writes its settings, compacts, ends."""
-        self.desktop.key(main, "alt+f")
+        self.menu(main, "alt+f", "x")
+        self.assertEqual(self.wait_exit(process), 0)
+
+    def menu(self, wid, menu_key, item_key):
+        """Opens a menu by its access key and picks an item by its own."""
+        self.desktop.key(wid, menu_key)
         time.sleep(0.2)
         # The open menu holds the keyboard; focusing the window would close it.
-        self.desktop.xdotool("key", "x")
-        self.assertEqual(self.wait_exit(process), 0)
+        self.desktop.xdotool("key", item_key)
 
     def main_screen(self, main):
         """A screenshot of the main window with client-area coordinates."""

@@ -15,9 +15,7 @@ class FirstDayTest(DayTest):
 
     def set_options(self, process, main, countdown, alarm):
         """Tools, Options; types both times (with a stray letter); clicks OK."""
-        self.desktop.key(main, "alt+t")
-        time.sleep(0.2)
-        self.desktop.xdotool("key", "o")
+        self.menu(main, "alt+t", "o")
         dialog = self.desktop.wait_window("^オプション$", pid=process.pid)
         self.desktop.key(dialog, "alt+c", "ctrl+a")
         self.desktop.type(dialog, countdown)

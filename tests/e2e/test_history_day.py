@@ -70,9 +70,7 @@ class HistoryDayTest(DayTest):
         self.answer(process, main, "Return")  # Yes, delete
 
         self.desktop.key(view, "shift+Tab", "Up")              # 全て
-        self.desktop.key(view, "alt+f")
-        time.sleep(0.2)
-        self.desktop.xdotool("key", "o")
+        self.menu(view, "alt+f", "o")
         dialog = self.desktop.wait_window("^CSVファイル保存先の選択$", pid=process.pid)
         # Typed without an extension: the dialog adds ".csv".
         self.desktop.type(dialog, os.path.join(self.out, "day"))
@@ -82,9 +80,7 @@ class HistoryDayTest(DayTest):
                  what="the save dialog to close")
         wait_for(lambda: os.path.exists(path), what="the CSV file")
 
-        self.desktop.key(view, "alt+f")
-        time.sleep(0.2)
-        self.desktop.xdotool("key", "x")
+        self.menu(view, "alt+f", "x")
         wait_for(lambda: not self.desktop.windows("^計測結果$", pid=process.pid),
                  what="the history window to close")
         self.leave(process, main)

@@ -5,7 +5,7 @@ import os
 import time
 import unittest
 
-from day import BEST, DEF, TOLERANCE, WHITE, WORST, DayTest, seconds
+from day import BEST, DEF, TOLERANCE, WHITE, WORST, DayTest, banker_average, seconds
 from harness import wait_for
 
 
@@ -52,9 +52,7 @@ class RestartDayTest(DayTest):
         self.assertEqual([labels[n] for n in range(1, 6)], [DEF] * 5)
 
         # The version window opens centred over the main window; Return closes it.
-        self.desktop.key(main, "alt+h")
-        time.sleep(0.2)
-        self.desktop.xdotool("key", "a")
+        self.menu(main, "alt+h", "a")
         about = self.desktop.wait_window("^バージョン情報$", pid=process.pid)
         outer, inner = self.desktop.geometry(main), self.desktop.geometry(about)
         self.assertEqual((inner["WIDTH"], inner["HEIGHT"]), (226, 160))  # 3390 x 2400 twips
@@ -79,6 +77,57 @@ class RestartDayTest(DayTest):
         self.assertEqual(self.ini_entries()[-3:], [("Main", "Top", "5000"),
                                                    ("Main", "Left", "4000"),
                                                    ("Main", "DefType", "0")])
+
+    def test_declined_save_waits_over_a_restart_for_the_save_item(self):
+        # The blindfolded type: three solves, all of them in the average.
+        self.folder.write("Spinlog.ini",
+                          b"[Main]\r\nDefType=4\r\n[Option]\r\nCntDownTm=0\r\nAlarmTm=0\r\n")
+        process, main = self.launch()
+        measured = [self.solve(main, 0.40)]
+        time.sleep(0.2)
+
+        # Leaving while the clock runs is refused; the solve goes on untouched.
+        started = self.press(main, "F5")
+        time.sleep(0.2)
+        self.menu(main, "alt+f", "x")
+        self.answer(process, main, "Return")
+        time.sleep(max(0.0, started + 0.9 - time.monotonic()))
+        measured.append(self.press(main, "F5") - started)
+        self.assertIsNone(process.poll())
+        time.sleep(0.2)
+
+        measured.append(self.solve(main, 0.55))
+        self.answer(process, main, "Tab", "space")  # No, not now
+        self.leave(process, main)
+        self.assertEqual(self.folder.sql("select count(*) from T_Time;"), [["0"]])
+        self.assertEqual(len(self.folder.sql("select * from W_Time;")), 3)
+
+        # Restarted complete: F5 starts nothing, the save item asks again.
+        process, main = self.launch()
+        labels = self.solve_label_colours(main)
+        self.assertEqual([labels[n] for n in range(1, 4)], [BEST, WORST, DEF])
+        self.assertNotIn(labels[4], (DEF, WHITE))
+        self.press(main, "F5")
+        time.sleep(0.3)
+        self.assertEqual(self.clock_colour(main), WHITE)
+        self.menu(main, "alt+f", "s")
+        self.answer(process, main, "Return")  # Yes, save
+        self.leave(process, main)
+
+        self.assert_compacted()
+        self.assertFalse(self.folder.exists("Err.log"))
+        self.assertEqual(self.folder.sql("select count(*) from W_Time;"), [["0"]])
+        row = self.folder.sql("select * from T_Time;")[0]
+        self.assertEqual(row[1], "5")
+        times = [seconds(t) for t in row[2:5]]
+        for value, expected in zip(times, measured):
+            self.assertAlmostEqual(value, expected, delta=TOLERANCE)
+        self.assertEqual(row[5:14], ["-"] * 9)
+        self.assertEqual(row[14], banker_average(times))
+        self.assertEqual((row[16], row[19]), ("1", "2"))
+        self.assertEqual([e for e in self.ini_entries() if e[0] == "Main"],
+                         [("Main", "DefType", "4"), ("Main", "Top", "5000"),
+                          ("Main", "Left", "4000")])
 
 
 if __name__ == "__main__":
