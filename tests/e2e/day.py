@@ -42,19 +42,38 @@ class DayTest(SpinlogTest):
 
     def launch(self):
         process = self.start()
-        main = self.desktop.wait_window("^Spinlog$", pid=process.pid)
+        try:
+            main = self.desktop.wait_window("^Spinlog$", pid=process.pid, timeout=20)
+        except AssertionError:
+            ended = process.poll()
+            if ended is None:
+                process.kill()
+            raise AssertionError("no main window (exit status %s): %s"
+                                 % (ended, process.stderr.read().decode(errors="replace")))
+        # The solve times are checked to hundredths against the presses: where
+        # allowed, keep the program, its X server and the test with its key
+        # presses ahead of other work on a busy machine, so that the check
+        # measures the program, not the run queue.
+        for pid in (process.pid, self.desktop.process.pid, 0):
+            try:
+                os.setpriority(os.PRIO_PROCESS, pid, -10)
+            except OSError:
+                pass
         return process, main
 
     def press(self, wid, key):
-        """Sends one key to the window; returns the moment it was sent.
+        """Presses one key in the window; returns the moment it went down.
 
-        The focus is set first so that only the key itself is timed; the
-        offset of the press within the xdotool call is the same each time and
-        drops out of every difference of two presses.
+        The focus is set first and the key is released afterwards, so that
+        only the press is timed. The moment taken is the end of the xdotool
+        call that sent it: the press is its last act, whereas the start of
+        the call is followed by a process start whose length varies with the
+        machine's load.
         """
         self.desktop.focus(wid)
+        self.desktop.xdotool("keydown", key)
         sent = time.monotonic()
-        self.desktop.xdotool("key", key)
+        self.desktop.xdotool("keyup", key)
         return sent
 
     def solve(self, main, wait, countdown=0):
@@ -93,6 +112,19 @@ class DayTest(SpinlogTest):
         # above the central area and the status bar below it.
         top = image.height - STATUS_HEIGHT - CLIENT_HEIGHT
         return lambda x, y: image.pixel(screen.px(x), top + screen.px(y))
+
+    def assert_solve_labels(self, main, expected):
+        """Solve labels 1 to len(expected) show these colours, once painted
+        (a loaded machine may show the window a moment late); returns all."""
+        shown = lambda: self.solve_label_colours(main)
+        first = lambda labels: [labels[n] for n in range(1, len(expected) + 1)]
+        try:
+            wait_for(lambda: first(shown()) == expected, timeout=5, what="the colours")
+        except AssertionError:
+            pass
+        labels = shown()
+        self.assertEqual(first(labels), expected)
+        return labels
 
     def solve_label_colours(self, main):
         """Background of solve labels 1 to 12, read just inside each border."""

@@ -31,9 +31,8 @@ class FirstDayTest(DayTest):
         process, main = self.launch()
         geometry = self.desktop.geometry(main)
         self.assertEqual((geometry["X"], geometry["Y"]), (267, 333))  # 4000, 5000 twips
-        labels = self.solve_label_colours(main)
         # "3x3x3" comes first: five solves, the other labels hidden.
-        self.assertEqual([labels[n] for n in range(1, 6)], [DEF] * 5)
+        labels = self.assert_solve_labels(main, [DEF] * 5)
         self.assertTrue(all(labels[n] not in (DEF, WHITE) for n in range(6, 13)), labels)
 
         # The letter is refused as typed, the leading zeros are kept.
@@ -54,8 +53,7 @@ class FirstDayTest(DayTest):
             measured.append(self.solve(main, wait, countdown=1.0))
             time.sleep(0.2)
 
-        labels = self.solve_label_colours(main)
-        self.assertEqual([labels[n] for n in range(1, 6)], [DEF, BEST, WORST, DEF, DEF])
+        self.assert_solve_labels(main, [DEF, BEST, WORST, DEF, DEF])
 
         # Solve 5 runs past the two-second alarm; it is the worst of the series.
         started = self.press(main, "F5")
@@ -64,8 +62,7 @@ class FirstDayTest(DayTest):
         time.sleep(max(0.0, started + 2.2 + 1.0 - time.monotonic()))
         measured.append(self.press(main, "F5") - started - 1.0)
         self.answer(process, main, "Return")  # Yes, save
-        labels = self.solve_label_colours(main)
-        self.assertEqual([labels[n] for n in range(1, 6)], [DEF] * 5)
+        self.assert_solve_labels(main, [DEF] * 5)
         self.assertEqual(self.clock_colour(main), WHITE)
 
         # The database is held exclusively while the program runs.

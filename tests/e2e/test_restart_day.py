@@ -42,14 +42,12 @@ class RestartDayTest(DayTest):
 
         # The restart shows the two solves marked; the next ones are 3 to 5.
         process, main = self.launch()
-        labels = self.solve_label_colours(main)
-        self.assertEqual([labels[n] for n in range(1, 6)], [WORST, BEST, DEF, DEF, DEF])
+        self.assert_solve_labels(main, [WORST, BEST, DEF, DEF, DEF])
         for wait in (0.50, 0.90, 0.40):
             measured.append(self.solve(main, wait))
             time.sleep(0.2)
         self.answer(process, main, "Return")  # Yes, save
-        labels = self.solve_label_colours(main)
-        self.assertEqual([labels[n] for n in range(1, 6)], [DEF] * 5)
+        self.assert_solve_labels(main, [DEF] * 5)
 
         # The version window opens centred over the main window; Return closes it.
         self.menu(main, "alt+h", "a")
@@ -104,8 +102,7 @@ class RestartDayTest(DayTest):
 
         # Restarted complete: F5 starts nothing, the save item asks again.
         process, main = self.launch()
-        labels = self.solve_label_colours(main)
-        self.assertEqual([labels[n] for n in range(1, 4)], [BEST, WORST, DEF])
+        labels = self.assert_solve_labels(main, [BEST, WORST, DEF])
         self.assertNotIn(labels[4], (DEF, WHITE))
         self.press(main, "F5")
         time.sleep(0.3)
