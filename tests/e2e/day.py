@@ -49,7 +49,7 @@ class DayTest(SpinlogTest):
             if ended is None:
                 process.kill()
             raise AssertionError("no main window (exit status %s): %s"
-                                 % (ended, process.stderr.read().decode(errors="replace")))
+                                 % (ended, self.stderr_text(process)))
         # The solve times are checked to hundredths against the presses: where
         # allowed, keep the program, its X server and the test with its key
         # presses ahead of other work on a busy machine, so that the check

@@ -279,7 +279,6 @@ class CrashTest(SpinlogTest):
             kind = KILL_MOMENTS[(number - 1) % len(KILL_MOMENTS)]
             planned, saved, timed = self.play(rng, process, main, work, kind, context)
             self.kill(process)
-            process.stderr.close()
             context = "after a kill while %s %s" % (kind, context)
 
             new_history, new_work, _ = self.read_state(context)
