@@ -42,7 +42,10 @@ class Desktop:
         read_fd, write_fd = os.pipe()
         self.process = subprocess.Popen(
             ["Xvfb", "-displayfd", str(write_fd), "-screen", "0", "1280x1024x24",
-             "-nolisten", "tcp", "-dpi", "96"],
+             "-nolisten", "tcp", "-dpi", "96",
+             # Without it the server resets whenever its last client leaves,
+             # and a program started at that moment cannot connect.
+             "-noreset"],
             pass_fds=[write_fd], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         os.close(write_fd)
         with os.fdopen(read_fd) as pipe:
@@ -175,16 +178,25 @@ class SpinlogTest(unittest.TestCase):
             if p.poll() is None:
                 p.kill()
                 p.wait(5)
+            p.stderr_log.close()
         self.desktop.close()
         self.folder.remove()
 
     def start(self, folder=None):
         folder = folder or self.folder
+        # The program's messages go to a file: a pipe nobody reads could fill
+        # and stall the program on a write.
+        log = tempfile.TemporaryFile()
         process = subprocess.Popen([folder.file("spinlog")], env=self.desktop.env(),
-                                   cwd="/", stdout=subprocess.DEVNULL,
-                                   stderr=subprocess.PIPE)
+                                   cwd="/", stdout=subprocess.DEVNULL, stderr=log)
+        process.stderr_log = log
         self.processes.append(process)
         return process
+
+    @staticmethod
+    def stderr_text(process):
+        process.stderr_log.seek(0)
+        return process.stderr_log.read().decode(errors="replace")
 
     def wait_exit(self, process, timeout=20.0):
         try:
