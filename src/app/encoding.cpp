@@ -69,6 +69,21 @@ bool isCp932LeadByte(unsigned char byte)
     return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
 }
 
+bool isCp932TrailByte(unsigned char byte)
+{
+    return (byte >= 0x40 && byte <= 0x7E) || (byte >= 0x80 && byte <= 0xFC);
+}
+
+qsizetype cp932CharWidth(const QByteArray &bytes, qsizetype i, qsizetype end)
+{
+    // A lead byte pairs only with a byte that can follow it: a line feed or
+    // "=" after a stray lead byte stays a character of its own.
+    return isCp932LeadByte(static_cast<unsigned char>(bytes.at(i))) && i + 1 < end &&
+                   isCp932TrailByte(static_cast<unsigned char>(bytes.at(i + 1)))
+               ? 2
+               : 1;
+}
+
 qsizetype cp932CutPoint(const QByteArray &bytes, qsizetype maxBytes)
 {
     if (maxBytes <= 0)
@@ -77,9 +92,7 @@ qsizetype cp932CutPoint(const QByteArray &bytes, qsizetype maxBytes)
         return bytes.size();
     qsizetype i = 0;
     while (i < maxBytes) {
-        const qsizetype width =
-            isCp932LeadByte(static_cast<unsigned char>(bytes.at(i))) && i + 1 < bytes.size() ? 2
-                                                                                             : 1;
+        const qsizetype width = cp932CharWidth(bytes, i, bytes.size());
         if (i + width > maxBytes)
             break;
         i += width;

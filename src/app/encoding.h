@@ -13,6 +13,9 @@ QString fromCp932(const QByteArray &bytes);
 
 // True for a byte that starts a two-byte character.
 bool isCp932LeadByte(unsigned char byte);
+bool isCp932TrailByte(unsigned char byte);
+// The bytes of the character starting at i (1 or 2), looking no further than end.
+qsizetype cp932CharWidth(const QByteArray &bytes, qsizetype i, qsizetype end);
 // The longest prefix of bytes, at most maxBytes long, that does not end in the
 // middle of a two-byte character.
 qsizetype cp932CutPoint(const QByteArray &bytes, qsizetype maxBytes);

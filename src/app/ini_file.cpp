@@ -114,9 +114,7 @@ private:
     // code page may have "[", "]" or "=" as their second byte.
     qsizetype next(qsizetype i, qsizetype end) const
     {
-        if (!utf8_ && isCp932LeadByte(static_cast<unsigned char>(bytes_.at(i))) && i + 1 < end)
-            return i + 2;
-        return i + 1;
+        return i + (utf8_ ? 1 : cp932CharWidth(bytes_, i, end));
     }
 
     void trim(qsizetype &begin, qsizetype &end) const

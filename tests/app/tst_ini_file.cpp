@@ -79,6 +79,10 @@ void TestIniFile::writeKeepsEveryOtherByte()
     };
     for (const auto &row : rows)
         QCOMPARE(iniWriteBytes(row.before, true, row.section, row.key, row.value), row.after);
+    // Found by fuzzing: a stray lead byte before "=" must not swallow it, or
+    // the value just written could not be read back.
+    const QByteArray stray = iniWriteBytes("[main]\nleft\x99\n", true, "Main", "Left", "4012.5");
+    QCOMPARE(iniReadBytes(stray, "Main", "Left", "dflt"), QStringLiteral("4012.5"));
     QCOMPARE(iniWriteBytes("[Gone]\r\n", false, "Main", "Left", "1"),
              QByteArray("[Main]\r\nLeft=1\r\n"));
 }
