@@ -55,12 +55,9 @@ int main(int argc, char **argv)
 
             QTemporaryDir dir;
             installDatabase(source, dir.path());
-            BenchPrompts prompts;
-            SteadyClock clock;
-            SilentSound sound;
-            NoShell shell;
-            FolderApp folder(dir.path());
-            Program program(Services{prompts, clock, sound, shell, folder});
+            BenchWorld world(dir.path());
+            BenchPrompts &prompts = world.prompts;
+            Program &program = world.program;
             resetPeakRss();
             before = std::max(before, rssMb());
             const std::int64_t start = nowNs();

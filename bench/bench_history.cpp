@@ -72,13 +72,10 @@ void measure(int series)
 {
     QTemporaryDir dir;
     const QString dbPath = installDatabase(seriesDatabase(series), dir.path());
-    BenchPrompts prompts;
+    BenchWorld world(dir.path());
+    BenchPrompts &prompts = world.prompts;
+    Program &program = world.program;
     prompts.exportPath = dir.filePath(QStringLiteral("all.csv"));
-    SteadyClock clock;
-    SilentSound sound;
-    NoShell shell;
-    FolderApp folder(dir.path());
-    Program program(Services{prompts, clock, sound, shell, folder});
     program.CurTypeID = QStringLiteral("1");
 
     // Every type, by date (the window's first list) and by average.

@@ -65,12 +65,8 @@ int main(int argc, char **argv)
         return 1;
     ini.close();
 
-    BenchPrompts prompts;
-    SteadyClock clock;
-    SilentSound sound;
-    NoShell shell;
-    FolderApp folder(dir.path());
-    Program program(Services{prompts, clock, sound, shell, folder});
+    BenchWorld world(dir.path());
+    Program &program = world.program;
     if (!Fun_MDBOpen(program, db))
         return 1;
     readSettings(program);

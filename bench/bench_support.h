@@ -4,6 +4,8 @@
 // the "BENCH <name> <value> <unit>" lines that scripts/bench gathers into one
 // table.
 
+#include "app/program.h"
+#include "app/real_seams.h"
 #include "app/seams.h"
 
 #include <QByteArray>
@@ -116,6 +118,20 @@ public:
 
 private:
     QString folder_;
+};
+
+// A Program in the folder over the quiet seams and the real clock.
+struct BenchWorld {
+    explicit BenchWorld(const QString &folder)
+        : app(folder), program(Services{prompts, clock, sound, shell, app})
+    {
+    }
+    BenchPrompts prompts;
+    SteadyClock clock;
+    SilentSound sound;
+    NoShell shell;
+    FolderApp app;
+    Program program;
 };
 
 }  // namespace spinlog::bench
