@@ -1,7 +1,7 @@
 #include "app/help.h"
 
 #include "app/error_log.h"
-#include "app/errors.h"
+#include "app/error_report.h"
 #include "app/program.h"
 
 namespace spinlog {
@@ -24,24 +24,20 @@ void Sub_ShowHelpFlie(const Program &program)
     const int result = program.services.shell.openFile(path);
     if (result >= 32)
         return;
-    // Reported by hand rather than through reportError: the log line also
-    // names the file that would not open.
+    // The log line also names the file that would not open.
     const QString text = shellErrorText(result);
-    program.services.prompts.message(QStringLiteral("Readme表示エラー\r\n") + text, Icon::Critical,
+    const ProcedureReport &report = reportOf(Procedure::ShowHelpFile);
+    program.services.prompts.message(report.title + QStringLiteral("\r\n") + text, Icon::Critical,
                                      Buttons::Ok);
-    Fun_LogWrite(program,
-                 QStringLiteral("[mdlCommon]-[Sub_ShowHelpFlie] ") + text + QChar(0x3000) + path);
+    Fun_LogWrite(program, report.logPrefix + text + QChar(0x3000) + path);
 }
 
 void Sub_ShowWebFlie(const Program &program)
 {
-    try {
+    guarded(program, Procedure::ShowWebFile, [&] {
         if (!program.services.shell.openUrl(kWebPage))
             throw SpinlogError(QStringLiteral("Webページを開くプログラムを起動できません。"));
-    } catch (const SpinlogError &e) {
-        program.reportError(QStringLiteral("Webページ表示エラー"),
-                            QStringLiteral("[mdlCommon]-[Sub_ShowWebFlie] "), e.description());
-    }
+    });
 }
 
 }  // namespace spinlog

@@ -1,7 +1,6 @@
 #include "app/ini_file.h"
 
 #include "app/encoding.h"
-#include "app/program.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -340,18 +339,6 @@ void iniWrite(const QString &filePath, const QString &section, const QString &ke
         return;
     }
     save.commit();
-}
-
-QString Fun_IniRead(const Program &program, const QString &section, const QString &key,
-                    const QString &defaultValue)
-{
-    return iniRead(program.path(QStringLiteral("Spinlog.ini")), section, key, defaultValue);
-}
-
-void Fun_IniWrite(const Program &program, const QString &section, const QString &key,
-                  const QString &value)
-{
-    iniWrite(program.path(QStringLiteral("Spinlog.ini")), section, key, value);
 }
 
 }  // namespace spinlog

@@ -7,25 +7,18 @@
 
 namespace spinlog {
 
-class Program;
-
 // The value of the key; the default when the file, the section or the key is
 // missing. A key with an empty value gives the empty text. At most 1023 bytes.
-QString Fun_IniRead(const Program &program, const QString &section, const QString &key,
-                    const QString &defaultValue);
+QString iniRead(const QString &filePath, const QString &section, const QString &key,
+                const QString &defaultValue);
 // Creates the file, section or key as needed and replaces an existing value in
 // place; every other line stays byte for byte. A write that cannot be done is
 // lost without a message.
-void Fun_IniWrite(const Program &program, const QString &section, const QString &key,
-                  const QString &value);
-
-// The same on an explicit file path, and on the file's bytes (for fuzzing).
-QString iniRead(const QString &filePath, const QString &section, const QString &key,
-                const QString &defaultValue);
-QString iniReadBytes(const QByteArray &content, const QString &section, const QString &key,
-                     const QString &defaultValue);
 void iniWrite(const QString &filePath, const QString &section, const QString &key,
               const QString &value);
+// The same on the file's bytes (for fuzzing).
+QString iniReadBytes(const QByteArray &content, const QString &section, const QString &key,
+                     const QString &defaultValue);
 QByteArray iniWriteBytes(const QByteArray &content, bool fileExists, const QString &section,
                          const QString &key, const QString &value);
 

@@ -1,3 +1,3 @@
-#include "app/startup.h"
+#include "app/ui/startup.h"
 
 int main(int argc, char **argv) { return spinlog::runSpinlog(argc, argv); }

@@ -5,7 +5,11 @@
 
 namespace spinlog {
 
-Program::Program(Services s) : services(s) {}
+Program::Program(Services s)
+    : services(s), settings(s.app.folder() + QStringLiteral("/Spinlog.ini"))
+{
+}
+
 Program::~Program() = default;
 
 Database &Program::db() const

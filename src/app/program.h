@@ -1,12 +1,12 @@
 #pragma once
-// The program-wide values that every window shares, alive from start-up to the
-// end of the program. Windows and procedures receive the Program they work in,
-// so tests can build one around fakes and a temporary application folder.
+// What every window of a run shares: the desktop seams, the open database and
+// the settings. Windows receive the Program they work in, so tests can build
+// one around fakes and a temporary application folder.
 
 #include "app/seams.h"
+#include "app/settings.h"
 
 #include <QString>
-#include <cstdint>
 #include <memory>
 
 namespace spinlog {
@@ -21,17 +21,6 @@ struct Services {
     App &app;
 };
 
-// The six settings, held as the text read from Spinlog.ini and converted at
-// each use.
-struct SettingsValues {
-    QString DefType = QStringLiteral("0");
-    QString CntDownTm = QStringLiteral("15");
-    QString AlarmTm = QStringLiteral("30");
-    QString DefColor = QStringLiteral("14671839");
-    QString BestColor = QStringLiteral("16744576");
-    QString WorstColor = QStringLiteral("8421631");
-};
-
 class Program {
 public:
     explicit Program(Services services);
@@ -40,14 +29,8 @@ public:
     Program &operator=(const Program &) = delete;
 
     Services services;
-
     std::unique_ptr<Database> gDB;  // the open Spinlog.mdb, or null
-    SettingsValues settings;
-
-    // The puzzle type chosen on the main window.
-    QString CurTypeID;
-    std::int16_t CurTypeCnt = 0;
-    QString CurTypeBW;
+    Settings settings;              // Spinlog.ini
 
     // The application folder, and a file directly inside it.
     QString folder() const { return services.app.folder(); }
@@ -58,6 +41,7 @@ public:
 
     // The uniform failure report: a critical box with the title, CR LF and the
     // description, then one log entry made of the prefix and the description.
+    // Procedures report through guarded() and the table in error_report.h.
     void reportError(const QString &title, const QString &logPrefix, const QString &description) const;
 };
 

@@ -1,6 +1,6 @@
 #include "app/sound.h"
 
-#include "app/errors.h"
+#include "app/error_report.h"
 #include "app/program.h"
 
 #include <QFileInfo>
@@ -9,15 +9,11 @@ namespace spinlog {
 
 void Sub_Sound(const Program &program)
 {
-    try {
+    guarded(program, Procedure::Sound, [&] {
         const QString path = program.path(QStringLiteral("Sound.wav"));
-        if (!QFileInfo(path).isFile())
-            return;
-        program.services.sound.play(path);
-    } catch (const SpinlogError &e) {
-        program.reportError(QStringLiteral("サウンド再生エラー"),
-                            QStringLiteral("[mdlMain]-[Sub_Sound] "), e.description());
-    }
+        if (QFileInfo(path).isFile())
+            program.services.sound.play(path);
+    });
 }
 
 }  // namespace spinlog

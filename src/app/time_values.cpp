@@ -1,7 +1,7 @@
 #include "app/time_values.h"
 
+#include "app/error_report.h"
 #include "app/errors.h"
-#include "app/program.h"
 
 #include <charconv>
 #include <cmath>
@@ -190,24 +190,16 @@ QString timeChangeS(const QString &time)
 
 QString Fun_TimeChangeHNS(const Program &program, const QString &seconds)
 {
-    try {
-        return timeChangeHNS(seconds);
-    } catch (const SpinlogError &e) {
-        program.reportError(QStringLiteral("時間変換エラー"),
-                            QStringLiteral("[mdlMain]-[Fun_TimeChangeHNS] "), e.description());
-        return QString();
-    }
+    QString result;
+    guarded(program, Procedure::TimeChangeHNS, [&] { result = timeChangeHNS(seconds); });
+    return result;
 }
 
 QString Fun_TimeChangeS(const Program &program, const QString &time)
 {
-    try {
-        return timeChangeS(time);
-    } catch (const SpinlogError &e) {
-        program.reportError(QStringLiteral("時間変換エラー"),
-                            QStringLiteral("[mdlMain]-[Fun_TimeChangeS] "), e.description());
-        return QString();
-    }
+    QString result;
+    guarded(program, Procedure::TimeChangeS, [&] { result = timeChangeS(time); });
+    return result;
 }
 
 QString secondsText(std::int64_t hundredths)

@@ -1,8 +1,7 @@
 #include "history/history_query.h"
 
 #include "app/errors.h"
-#include "app/program.h"
-#include "data/best_records.h"
+#include "app/settings.h"
 #include "data/database.h"
 #include "app/number_text.h"
 
@@ -250,7 +249,7 @@ BestRecords historyBests(Database &db, int typePosition)
     return best;
 }
 
-int fillHistory(Database &db, const BoundStatement &query, const SettingsValues &settings,
+int fillHistory(Database &db, const BoundStatement &query, const Settings &settings,
                 HistorySink &sink)
 {
     Statement statement(db, query.sql, query.values);
@@ -261,9 +260,9 @@ int fillHistory(Database &db, const BoundStatement &query, const SettingsValues 
         return 0;
 
     const ListColumns c = listColumns(stmt);
-    const std::uint32_t defColour = colorFromText(settings.DefColor);
-    const std::uint32_t worstColour = colorFromText(settings.WorstColor);
-    const std::uint32_t bestColour = colorFromText(settings.BestColor);
+    const std::uint32_t defColour = settings.color(Setting::DefColor);
+    const std::uint32_t worstColour = settings.color(Setting::WorstColor);
+    const std::uint32_t bestColour = settings.color(Setting::BestColor);
     const QString missing = QStringLiteral("-");
 
     constexpr int kBatchRows = 2048;

@@ -3,7 +3,7 @@
 // filter and the sort order, and the fill that turns the listed series into
 // row texts and cell colours. Kept free of widgets so it runs without a display.
 
-#include "data/best_records.h"
+#include "data/puzzle_type_store.h"
 
 #include <QString>
 #include <QStringList>
@@ -14,7 +14,7 @@
 namespace spinlog {
 
 class Database;
-struct SettingsValues;
+class Settings;
 
 inline constexpr int kHistoryCols = 15;   // date, type, 12 solves, average
 inline constexpr int kHistoryOrders = 4;  // date up/down, average up/down
@@ -61,7 +61,7 @@ public:
 // settings' colours (converted when the first row needs them). Returns the
 // number of rows. On a failure the rows read so far, a partly written one
 // included, have reached the sink before the SpinlogError propagates.
-int fillHistory(Database &db, const BoundStatement &query, const SettingsValues &settings,
+int fillHistory(Database &db, const BoundStatement &query, const Settings &settings,
                 HistorySink &sink);
 
 }  // namespace spinlog

@@ -264,8 +264,9 @@ class SettingsFaultTest(FaultTest):
             return ([], False, 1) if kind == "negative" else (
                 ["[frmMain]-[Sub_StartStop] "], False, 0)
         if key == "AlarmTm":
-            # A negative or huge interval never comes round: no alarm.
-            if kind in ("negative", "huge"):
+            # A negative interval does not come round within the solve; a huge
+            # one does not convert, as no other number would.
+            if kind == "negative":
                 return [], False, 1
             return ["[frmMain]-[tmrCount_Timer] "], False, 1
         if key == "DefColor":

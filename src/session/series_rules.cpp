@@ -1,8 +1,7 @@
-#include "main_window/series_rules.h"
+#include "session/series_rules.h"
 
 #include "app/errors.h"
 #include "app/time_values.h"
-#include "data/database.h"
 #include "app/number_text.h"
 
 #include <algorithm>
@@ -45,30 +44,6 @@ std::int64_t averageHundredths(const std::vector<Solve> &solves, bool includeBes
     return quotient;
 }
 
-std::vector<Solve> readSeries(Database &db)
-{
-    std::vector<Solve> solves;
-    Recordset rs(db, QStringLiteral("select * from W_Time order by [No]"));
-    while (!rs.eof()) {
-        Solve s;
-        bool ok = false;
-        s.no = rs.field(QStringLiteral("No")).toInt(&ok);
-        if (!ok)
-            throw SpinlogError(describe::typeMismatch());
-        // Only twelve solve labels exist.
-        if (s.no < 1 || s.no > 12)
-            throw SpinlogError(invalidPropertyText());
-        const double seconds = rs.field(QStringLiteral("TimeSS")).toDouble(&ok);
-        if (!ok || !std::isfinite(seconds))
-            throw SpinlogError(describe::typeMismatch());
-        s.hundredths = std::llround(seconds * 100);
-        s.time = rs.text(QStringLiteral("Time"));
-        solves.push_back(s);
-        rs.moveNext();
-    }
-    return solves;
-}
-
 SeriesRecord seriesRecord(const QDateTime &now, const QString &typeId,
                           const std::array<QString, 12> &labels, const QString &average,
                           const std::vector<Solve> &solves)
@@ -104,34 +79,6 @@ SeriesRecord seriesRecord(const QDateTime &now, const QString &typeId,
         *hundredths = *value;
     }
     return r;
-}
-
-static double seconds(std::int64_t hundredths)
-{
-    return secondsText(hundredths).toDouble();
-}
-
-void saveSeries(Database &db, const SeriesRecord &r)
-{
-    // A series either moves into the history or stays where it was: never in
-    // both tables, never in neither.
-    Transaction transaction(db);
-    TableAppender row(db, QStringLiteral("T_Time"));
-    row.set(QStringLiteral("DateTime"), r.dateTime);
-    row.set(QStringLiteral("TypeID"), r.typeId);
-    for (std::size_t i = 0; i < r.times.size(); ++i)
-        row.set(QStringLiteral("Time") + QString::number(i + 1), r.times[i]);
-    row.set(QStringLiteral("AveTime"), r.aveTime);
-    row.set(QStringLiteral("AveTimeSS"), seconds(r.aveHundredths));
-    row.set(QStringLiteral("BestTimeNo"), r.bestNo);
-    row.set(QStringLiteral("BestTime"), r.bestTime);
-    row.set(QStringLiteral("BestTimeSS"), seconds(r.bestHundredths));
-    row.set(QStringLiteral("WorstTimeNo"), r.worstNo);
-    row.set(QStringLiteral("WorstTime"), r.worstTime);
-    row.set(QStringLiteral("WorstTimeSS"), seconds(r.worstHundredths));
-    row.update();
-    db.execute(QStringLiteral("delete from W_Time"));
-    transaction.commit();
 }
 
 }  // namespace spinlog

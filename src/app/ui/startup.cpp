@@ -1,11 +1,10 @@
-#include "app/startup.h"
+#include "app/ui/startup.h"
 
-#include "app/ini_file.h"
 #include "app/program.h"
-#include "app/real_seams.h"
+#include "app/ui/desktop_seams.h"
 #include "data/database.h"
 #include "data/mdb.h"
-#include "main_window/main_window.h"
+#include "main_window/ui/main_window.h"
 #include "widgets/units.h"
 
 #include <QApplication>
@@ -14,17 +13,6 @@
 #include <QTranslator>
 
 namespace spinlog {
-
-void readSettings(Program &program)
-{
-    SettingsValues &s = program.settings;
-    s.DefType = Fun_IniRead(program, QStringLiteral("Main"), QStringLiteral("DefType"), QStringLiteral("0"));
-    s.CntDownTm = Fun_IniRead(program, QStringLiteral("Option"), QStringLiteral("CntDownTm"), QStringLiteral("15"));
-    s.AlarmTm = Fun_IniRead(program, QStringLiteral("Option"), QStringLiteral("AlarmTm"), QStringLiteral("30"));
-    s.DefColor = Fun_IniRead(program, QStringLiteral("Option"), QStringLiteral("DefColor"), QStringLiteral("14671839"));
-    s.BestColor = Fun_IniRead(program, QStringLiteral("Option"), QStringLiteral("BestColor"), QStringLiteral("16744576"));
-    s.WorstColor = Fun_IniRead(program, QStringLiteral("Option"), QStringLiteral("WorstColor"), QStringLiteral("8421631"));
-}
 
 std::unique_ptr<frmMain> Main(Program &program)
 {
@@ -38,7 +26,7 @@ std::unique_ptr<frmMain> Main(Program &program)
         program.services.app.endNow();
         return nullptr;
     }
-    readSettings(program);
+    program.settings.load();
     auto window = std::make_unique<frmMain>(program);
     window->show();
     return window;

@@ -1,6 +1,6 @@
-#include "about/version_window.h"
+#include "about/ui/version_window.h"
 
-#include "app/errors.h"
+#include "app/error_report.h"
 #include "app/help.h"
 #include "app/program.h"
 #include "app/version.h"
@@ -87,7 +87,7 @@ void frmVersion::Form_Activate()
 
 void frmVersion::Form_KeyDown(int keyCode, Qt::KeyboardModifiers)
 {
-    try {
+    guarded(program_, Procedure::VersionKeyDown, [&] {
         // Letter keys report the capital letter's code whatever Shift or Caps
         // Lock say, so d, i, r match too.
         const bool isExpected = matched < kWord.size() && keyCode == kWord.at(matched).unicode();
@@ -103,10 +103,7 @@ void frmVersion::Form_KeyDown(int keyCode, Qt::KeyboardModifiers)
         matched = 0;
         if (!program_.services.shell.openFolder(program_.folder()))
             throw SpinlogError(QStringLiteral("フォルダを開くプログラムを起動できません。"));
-    } catch (const SpinlogError &e) {
-        program_.reportError(QStringLiteral("キーダウンエラー"),
-                             QStringLiteral("[frmVersion]-[Form_KeyDown] "), e.description());
-    }
+    });
 }
 
 void frmVersion::cmdOK_Click()

@@ -9,9 +9,6 @@ namespace spinlog {
 class Program;
 class frmMain;
 
-// Reads the six settings into the program-wide values, in their fixed order.
-void readSettings(Program &program);
-
 // Returns the shown main window, or null when the program has ended (a second
 // copy, or a database that would not open).
 std::unique_ptr<frmMain> Main(Program &program);

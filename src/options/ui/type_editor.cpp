@@ -1,9 +1,7 @@
-#include "options/type_editor.h"
+#include "options/ui/type_editor.h"
 
-#include "app/errors.h"
 #include "app/program.h"
 #include "data/database.h"
-#include "app/number_text.h"
 #include "widgets/grid.h"
 #include "widgets/units.h"
 
@@ -11,53 +9,6 @@
 #include <QFontMetrics>
 
 namespace spinlog {
-
-void readTypeRows(Database &db, const std::function<void(int index, const TypeRow &)> &take)
-{
-    Recordset rs(db, QStringLiteral("select * from MT_Type order by TypeID"));
-    // Exactly five, without looking for the end: a short table fails on the
-    // first missing record, which the caller reports.
-    for (int i = 0; i < kTypeCount; ++i) {
-        TypeRow row;
-        row.id = rs.text(QStringLiteral("TypeID"));
-        row.name = rs.text(QStringLiteral("TypeNm"));
-        row.count = rs.text(QStringLiteral("TypeCnt"));
-        // Anything but "1", an empty field included, leaves best and worst out.
-        const QVariant bw = rs.field(QStringLiteral("TypeBW"));
-        row.bestWorst =
-            !bw.isNull() && bw.toString() == QStringLiteral("1") ? kTypeInclude : kTypeExclude;
-        take(i, row);
-        rs.moveNext();
-    }
-}
-
-int firstFailingTypeRow(const std::vector<TypeRow> &rows)
-{
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        const auto count = numberFromText(rows[i].count);
-        if (!count)
-            throw SpinlogError(describe::typeMismatch());
-        if (rows[i].bestWorst == kTypeExclude && *count < 3)
-            return int(i);
-    }
-    return -1;
-}
-
-void rewriteTypes(Database &db, const std::vector<TypeRow> &rows)
-{
-    Transaction transaction(db);
-    db.execute(QStringLiteral("delete from MT_Type"));
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        TableAppender type(db, QStringLiteral("MT_Type"));
-        type.set(QStringLiteral("TypeID"), int(i + 1));
-        type.set(QStringLiteral("TypeNm"), rows[i].name);
-        type.set(QStringLiteral("TypeCnt"), rows[i].count);
-        type.set(QStringLiteral("TypeBW"),
-                 rows[i].bestWorst == kTypeInclude ? QStringLiteral("1") : QStringLiteral("0"));
-        type.update();
-    }
-    transaction.commit();
-}
 
 TypeEditor::TypeEditor(Program &program, Grid &grid, QObject *parent)
     : QObject(parent), program_(program), grid_(grid)
@@ -93,7 +44,8 @@ void TypeEditor::setupAndFill(const QFont &font)
     grid_.setTextMatrix(0, 2, QStringLiteral("回数"));
     grid_.setTextMatrix(0, 3, QStringLiteral("ﾍﾞｽﾄ･ﾜｰｽﾄ"));
 
-    readTypeRows(program_.db(), [this](int index, const TypeRow &type) {
+    PuzzleTypeStore(program_.db()).readFive([this](int index, const PuzzleType &stored) {
+        const TypeRow type = typeRowOf(stored);
         const int row = index + 1;
         grid_.setTextMatrix(row, 0, type.id);
         grid_.setTextMatrix(row, 1, type.name);
@@ -117,7 +69,9 @@ bool TypeEditor::check()
 
 void TypeEditor::rewrite()
 {
-    rewriteTypes(program_.db(), rows());
+    std::vector<PuzzleType> types;
+    for (const TypeRow &row : rows()) types.push_back(puzzleTypeOf(row));
+    PuzzleTypeStore(program_.db()).rewrite(types);
 }
 
 std::vector<TypeRow> TypeEditor::rows() const

@@ -11,8 +11,6 @@
 
 namespace spinlog {
 
-class Database;
-
 // One finished solve of the series under way (a row of W_Time).
 struct Solve {
     int no = 0;                   // 1 to 12, in the order the solves were finished
@@ -36,9 +34,6 @@ BestWorst bestAndWorst(const std::vector<Solve> &solves);
 std::int64_t averageHundredths(const std::vector<Solve> &solves, bool includeBestWorst,
                                const BestWorst &marks);
 
-// The W_Time rows, in solve number order.
-std::vector<Solve> readSeries(Database &db);
-
 // One row of T_Time: a saved series.
 struct SeriesRecord {
     QString dateTime;  // YYYY/MM/DD HH:NN:SS
@@ -59,8 +54,5 @@ struct SeriesRecord {
 SeriesRecord seriesRecord(const QDateTime &now, const QString &typeId,
                           const std::array<QString, 12> &labels, const QString &average,
                           const std::vector<Solve> &solves);
-
-// Adds the row to T_Time and empties W_Time, together or not at all.
-void saveSeries(Database &db, const SeriesRecord &record);
 
 }  // namespace spinlog

@@ -1,14 +1,15 @@
-#include "options/options_dialog.h"
+#include "options/ui/options_dialog.h"
 
-#include "app/errors.h"
-#include "app/ini_file.h"
+#include "app/error_report.h"
 #include "app/number_text.h"
 #include "app/program.h"
-#include "options/type_editor.h"
+#include "options/ui/type_editor.h"
 #include "widgets/grid.h"
 #include "widgets/units.h"
 
+#include <QCoreApplication>
 #include <QEvent>
+#include <QInputMethodEvent>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -19,8 +20,6 @@
 namespace spinlog {
 
 namespace {
-
-const QString kOption = QStringLiteral("Option");
 
 // A label whose access key only moves the focus to the control after it,
 // even when that control is a button (a plain buddy label would press it).
@@ -136,17 +135,15 @@ void frmOption::buildControls()
 
 void frmOption::Form_Load()
 {
-    try {
-        txtTime_[0]->setText(program_.settings.CntDownTm);
-        txtTime_[1]->setText(program_.settings.AlarmTm);
-        setPreviewColor(0, colorFromText(program_.settings.DefColor));
-        setPreviewColor(1, colorFromText(program_.settings.BestColor));
-        setPreviewColor(2, colorFromText(program_.settings.WorstColor));
+    guarded(program_, Procedure::OptionLoad, [this] {
+        const Settings &settings = program_.settings;
+        txtTime_[0]->setText(settings.text(Setting::CntDownTm));
+        txtTime_[1]->setText(settings.text(Setting::AlarmTm));
+        setPreviewColor(0, settings.color(Setting::DefColor));
+        setPreviewColor(1, settings.color(Setting::BestColor));
+        setPreviewColor(2, settings.color(Setting::WorstColor));
         typeEditor_->setupAndFill(font());
-    } catch (const SpinlogError &e) {
-        program_.reportError(QStringLiteral("フォームロードエラー"),
-                             QStringLiteral("[frmOption]-[Form_Load] "), e.description());
-    }
+    });
 }
 
 std::uint32_t frmOption::previewColor(int index) const
@@ -167,20 +164,42 @@ bool frmOption::txtTime_KeyPress(int, QChar key)
     return (key >= QLatin1Char('0') && key <= QLatin1Char('9')) || key == QChar(8);
 }
 
+QString frmOption::digitsOnly(const QString &committed)
+{
+    QString digits;
+    for (const QChar c : committed) {
+        // Full-width digits are the same digits typed through an input method.
+        if (c >= QChar(0xFF10) && c <= QChar(0xFF19))
+            digits += QChar(u'0' + (c.unicode() - 0xFF10));
+        else if (txtTime_KeyPress(0, c) && c != QChar(8))
+            digits += c;
+    }
+    return digits;
+}
+
 bool frmOption::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::KeyPress) {
-        for (int i = 0; i < 2; ++i) {
-            if (watched != txtTime_[std::size_t(i)])
-                continue;
-            const auto *key = static_cast<QKeyEvent *>(event);
-            // Only typed characters are filtered: focus moves, editing keys
-            // and Ctrl shortcuts (paste included) reach the box as usual.
-            const bool typed = key->text().size() == 1 && key->key() != Qt::Key_Tab &&
-                               key->key() != Qt::Key_Backtab &&
-                               !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
-            if (typed && !txtTime_KeyPress(i, key->text().at(0)))
-                return true;
+    const bool timeBox = watched == txtTime_[0] || watched == txtTime_[1];
+    if (timeBox && event->type() == QEvent::KeyPress) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        // Only typed characters are filtered: focus moves, editing keys
+        // (Delete arrives as U+007F) and Ctrl shortcuts (paste included)
+        // reach the box as usual.
+        const bool typed = key->text().size() == 1 && key->text().at(0).isPrint() &&
+                           !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+        if (typed && !txtTime_KeyPress(watched == txtTime_[0] ? 0 : 1, key->text().at(0)))
+            return true;
+    }
+    if (timeBox && event->type() == QEvent::InputMethod) {
+        // Text committed by an input method is filtered as typed text is.
+        auto *input = static_cast<QInputMethodEvent *>(event);
+        const QString digits = digitsOnly(input->commitString());
+        if (digits != input->commitString()) {
+            QInputMethodEvent filtered(input->preeditString(), input->attributes());
+            filtered.setCommitString(digits, input->replacementStart(),
+                                     input->replacementLength());
+            QCoreApplication::sendEvent(watched, &filtered);
+            return true;
         }
     }
     return QDialog::eventFilter(watched, event);
@@ -199,12 +218,9 @@ void frmOption::keyPressEvent(QKeyEvent *event)
 
 void frmOption::cmdColor_Click(int index)
 {
-    // A cancelled picker, like any failure here, ends quietly.
-    try {
-        if (const auto color = program_.services.prompts.pickColor())
-            setPreviewColor(index, *color & 0xFFFFFF);
-    } catch (...) {
-    }
+    // A cancelled picker ends quietly.
+    if (const auto color = program_.services.prompts.pickColor())
+        setPreviewColor(index, *color & 0xFFFFFF);
 }
 
 bool frmOption::checkTime(int index, const QString &message)
@@ -222,7 +238,7 @@ bool frmOption::checkTime(int index, const QString &message)
 void frmOption::cmdOK_Click()
 {
     vsFlex_->finishEditing();
-    try {
+    guarded(program_, Procedure::OptionOk, [this] {
         if (!checkTime(0, QStringLiteral("カウントダウン時間に0以上の数値を入力してください")))
             return;
         if (!checkTime(1, QStringLiteral("アラーム間隔に0以上の数値を入力してください\r\n"
@@ -231,24 +247,16 @@ void frmOption::cmdOK_Click()
         if (!typeEditor_->check())
             return;
 
-        auto &settings = program_.settings;
-        settings.CntDownTm = txtTime_[0]->text();
-        Fun_IniWrite(program_, kOption, QStringLiteral("CntDownTm"), settings.CntDownTm);
-        settings.AlarmTm = txtTime_[1]->text();
-        Fun_IniWrite(program_, kOption, QStringLiteral("AlarmTm"), settings.AlarmTm);
-        settings.DefColor = QString::number(previewColor(0));
-        Fun_IniWrite(program_, kOption, QStringLiteral("DefColor"), settings.DefColor);
-        settings.BestColor = QString::number(previewColor(1));
-        Fun_IniWrite(program_, kOption, QStringLiteral("BestColor"), settings.BestColor);
-        settings.WorstColor = QString::number(previewColor(2));
-        Fun_IniWrite(program_, kOption, QStringLiteral("WorstColor"), settings.WorstColor);
+        Settings &settings = program_.settings;
+        settings.store(Setting::CntDownTm, txtTime_[0]->text());
+        settings.store(Setting::AlarmTm, txtTime_[1]->text());
+        settings.store(Setting::DefColor, QString::number(previewColor(0)));
+        settings.store(Setting::BestColor, QString::number(previewColor(1)));
+        settings.store(Setting::WorstColor, QString::number(previewColor(2)));
 
         typeEditor_->rewrite();
         accept();
-    } catch (const SpinlogError &e) {
-        program_.reportError(QStringLiteral("保存エラー"),
-                             QStringLiteral("[frmOption]-[cmdOK_Click] "), e.description());
-    }
+    });
 }
 
 void frmOption::cmdCancel_Click()

@@ -1,4 +1,4 @@
-#include "app/real_seams.h"
+#include "app/ui/desktop_seams.h"
 
 #include "app/version.h"
 

@@ -1,10 +1,7 @@
-#include "history/history_window.h"
+#include "history/ui/history_window.h"
 
-#include "app/errors.h"
-#include "app/ini_file.h"
 #include "app/number_text.h"
 #include "app/program.h"
-#include "data/best_records.h"
 #include "data/database.h"
 #include "history/csv_export.h"
 #include "history/history_query.h"
@@ -27,8 +24,6 @@
 namespace spinlog {
 
 namespace {
-
-const QString kSection = QStringLiteral("View");
 
 constexpr int kWidthTwips = 12615;
 constexpr int kMinHeightTwips = 3000;
@@ -121,11 +116,7 @@ QLabel *valueBox(QWidget *parent, const QString &text, const QRect &geometry)
 
 }  // namespace
 
-frmView::frmView(Program &program, QLabel *mainBestTime, QLabel *mainBestAverage, QWidget *parent)
-    : QDialog(parent),
-      program_(program),
-      mainBestTime_(mainBestTime),
-      mainBestAverage_(mainBestAverage)
+frmView::frmView(Program &program, QWidget *parent) : QDialog(parent), program_(program)
 {
     setWindowTitle(QStringLiteral("計測結果"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -203,31 +194,24 @@ void frmView::buildControls()
 
 void frmView::Form_Load()
 {
-    try {
-        SearchType =
-            Fun_IniRead(program_, kSection, QStringLiteral("SearchType"), QStringLiteral("0"));
-        SearchOrder =
-            Fun_IniRead(program_, kSection, QStringLiteral("SearchOrder"), QStringLiteral("0"));
-        const float top = singleFromText(
-            Fun_IniRead(program_, kSection, QStringLiteral("Top"), QStringLiteral("3000")));
+    guarded(program_, Procedure::ViewLoad, [this] {
+        const Settings &settings = program_.settings;
+        SearchType = settings.read(Setting::SearchType);
+        SearchOrder = settings.read(Setting::SearchOrder);
+        const float top = singleFromText(settings.read(Setting::ViewTop));
         move(x(), windowPx(top));
         placedTop_ = top;
-        const float left = singleFromText(
-            Fun_IniRead(program_, kSection, QStringLiteral("Left"), QStringLiteral("1000")));
+        const float left = singleFromText(settings.read(Setting::ViewLeft));
         move(windowPx(left), y());
         placedLeft_ = left;
-        const float height = singleFromText(
-            Fun_IniRead(program_, kSection, QStringLiteral("Height"), QStringLiteral("5000")));
+        const float height = singleFromText(settings.read(Setting::ViewHeight));
         resize(width(), windowPx(height));
         placedHeight_ = height;
         Form_Resize();
 
         LoadEnd = QStringLiteral("0");
         cmbType->addItem(QStringLiteral("全て"));
-        {
-            Recordset rs(program_.db(), QStringLiteral("select * from MT_Type order by TypeID"));
-            for (; !rs.eof(); rs.moveNext()) cmbType->addItem(rs.text(QStringLiteral("TypeNm")));
-        }
+        cmbType->addItems(PuzzleTypeStore(program_.db()).names());
         setListPosition(cmbType, int16FromText(SearchType));
         cmbOrder->addItems({QStringLiteral("日時 [昇順]"), QStringLiteral("日時 [降順]"),
                             QStringLiteral("平均 [昇順]"), QStringLiteral("平均 [降順]")});
@@ -254,10 +238,7 @@ void frmView::Form_Load()
 
         Sub_DataSet();
         LoadEnd = QStringLiteral("1");
-    } catch (const SpinlogError &e) {
-        program_.reportError(QStringLiteral("フォームロードエラー"),
-                             QStringLiteral("[frmView]-[Form_Load] "), e.description());
-    }
+    });
 }
 
 void frmView::resizeEvent(QResizeEvent *event)
@@ -299,31 +280,17 @@ void frmView::keyPressEvent(QKeyEvent *event)
 
 void frmView::Form_Unload()
 {
-    Fun_IniWrite(program_, kSection, QStringLiteral("Top"),
-                 singleText(twipsKeeping(pos().y(), placedTop_)));
-    Fun_IniWrite(program_, kSection, QStringLiteral("Left"),
-                 singleText(twipsKeeping(pos().x(), placedLeft_)));
-    Fun_IniWrite(program_, kSection, QStringLiteral("Height"),
-                 singleText(twipsKeeping(height(), placedHeight_)));
+    const Settings &settings = program_.settings;
+    settings.write(Setting::ViewTop, singleText(twipsKeeping(pos().y(), placedTop_)));
+    settings.write(Setting::ViewLeft, singleText(twipsKeeping(pos().x(), placedLeft_)));
+    settings.write(Setting::ViewHeight, singleText(twipsKeeping(height(), placedHeight_)));
     // A list left without a position by a failed load stores its default, so
     // the next opening starts cleanly instead of failing again.
-    Fun_IniWrite(program_, kSection, QStringLiteral("SearchType"),
-                 QString::number(std::max(cmbType->currentIndex(), 0)));
-    Fun_IniWrite(program_, kSection, QStringLiteral("SearchOrder"),
-                 QString::number(std::max(cmbOrder->currentIndex(), 0)));
-
-    // Records may have been deleted here: the main window's best values are
-    // read again for its own current type.
-    try {
-        const BestRecords best = bestRecords(program_.db(), program_.CurTypeID);
-        if (mainBestTime_)
-            mainBestTime_->setText(best.bestTime);
-        if (mainBestAverage_)
-            mainBestAverage_->setText(best.bestAverage);
-    } catch (const SpinlogError &e) {
-        program_.reportError(QStringLiteral("メイン画面更新エラー"),
-                             QStringLiteral("[frmView]-[Form_Unload] "), e.description());
-    }
+    settings.write(Setting::SearchType, QString::number(std::max(cmbType->currentIndex(), 0)));
+    settings.write(Setting::SearchOrder, QString::number(std::max(cmbOrder->currentIndex(), 0)));
+    // Records may have been deleted here: the main window reads its best
+    // values again.
+    emit closing();
 }
 
 void frmView::cmbType_Click()
@@ -390,15 +357,18 @@ void frmView::clearProgress()
     }
 }
 
-void frmView::fail(const QString &title, const QString &logPrefix, const QString &description)
+bool frmView::run(Procedure procedure, const std::function<void()> &body)
 {
-    // The hourglass is application-wide here: back to normal before the box.
-    if (busy_) {
-        QApplication::restoreOverrideCursor();
-        busy_ = false;
-    }
-    program_.reportError(title, logPrefix, description);
-    clearProgress();
+    const bool done = guarded(program_, procedure, body, [this] {
+        // The hourglass is application-wide here: back to normal before the box.
+        if (busy_) {
+            QApplication::restoreOverrideCursor();
+            busy_ = false;
+        }
+    });
+    if (!done)
+        clearProgress();
+    return done;
 }
 
 void frmView::cursorToFirstRecord()
@@ -411,7 +381,7 @@ void frmView::cursorToFirstRecord()
 void frmView::Sub_DataSet()
 {
     ++dataSetRuns_;
-    try {
+    run(Procedure::DataSet, [this] {
         showProgress(QStringLiteral("データ表示中..."));
         const int typePosition = cmbType->currentIndex();
         GridSink sink(*vsFlex);
@@ -424,10 +394,7 @@ void frmView::Sub_DataSet()
         lblBAveTm->setText(best.bestAverage);
         lblKensu->setText(QString::number(vsFlex->rows() - 1));
         clearProgress();
-    } catch (const SpinlogError &e) {
-        fail(QStringLiteral("データ表示エラー"), QStringLiteral("[frmView]-[Sub_DataSet] "),
-             e.description());
-    }
+    });
 }
 
 void frmView::Sub_OutputCSV()
@@ -450,7 +417,7 @@ void frmView::Sub_OutputCSV()
         return;
 
     int stoppedRow = -1;
-    try {
+    const bool written = run(Procedure::OutputCsv, [&] {
         showProgress(QStringLiteral("CSV出力中..."));
         // The grid's own texts, read straight from its model: the file shows
         // the list exactly as the window does.
@@ -460,14 +427,11 @@ void frmView::Sub_OutputCSV()
         if (vsFlex->rows() >= 2)
             cursorToFirstRecord();
         clearProgress();
-    } catch (const SpinlogError &e) {
-        // The cursor marks where the writing stopped.
-        if (stoppedRow >= 1) {
-            vsFlex->setRow(stoppedRow);
-            vsFlex->setCol(vsFlex->cols() - 1);
-        }
-        fail(QStringLiteral("CSV出力エラー"), QStringLiteral("[frmView]-[Sub_OutputCSV] "),
-             e.description());
+    });
+    // A failed export leaves the cursor where the writing stopped.
+    if (!written && stoppedRow >= 1) {
+        vsFlex->setRow(stoppedRow);
+        vsFlex->setCol(vsFlex->cols() - 1);
     }
 }
 

@@ -2,7 +2,7 @@
 #include "app/program.h"
 #include "data/database.h"
 #include "history/history_query.h"
-#include "history/history_window.h"
+#include "history/ui/history_window.h"
 #include "widgets/grid.h"
 
 #include <QComboBox>
@@ -22,7 +22,7 @@ void frmView::Sub_Delete(std::int16_t all)
                         Buttons::Ok);
         return;
     }
-    try {
+    run(Procedure::Delete, [&] {
         BoundStatement statement;
         if (all == 0) {
             const QString dateTime = vsFlex->textMatrix(vsFlex->row(), 0);
@@ -45,12 +45,8 @@ void frmView::Sub_Delete(std::int16_t all)
         }
         program_.db().execute(statement.sql, statement.values);
         clearProgress();
-    } catch (const SpinlogError &e) {
-        fail(QStringLiteral("削除エラー"), QStringLiteral("[frmView]-[Sub_Delete] "),
-             e.description());
-        return;
-    }
-    Sub_DataSet();
+        Sub_DataSet();
+    });
 }
 
 }  // namespace spinlog

@@ -3,9 +3,12 @@
 // sorted by date or average, with their count, best single and best average;
 // deletes one or all listed series and exports the list as CSV.
 
+#include "app/error_report.h"
+
 #include <QDialog>
 #include <QString>
 #include <cstdint>
+#include <functional>
 
 class QAction;
 class QComboBox;
@@ -22,10 +25,7 @@ class Program;
 class frmView : public QDialog {
     Q_OBJECT
 public:
-    // mainBestTime and mainBestAverage are the main window's best labels,
-    // refreshed at closing for the main window's current type.
-    frmView(Program &program, QLabel *mainBestTime, QLabel *mainBestAverage,
-            QWidget *parent = nullptr);
+    explicit frmView(Program &program, QWidget *parent = nullptr);
     ~frmView() override;
 
     // Refills the grid and the three value boxes from the filter and order.
@@ -62,6 +62,10 @@ public:
     // How many times the list has been queried since the window was built.
     int dataSetRuns() const { return dataSetRuns_; }
 
+signals:
+    // The window closes; series may have been deleted.
+    void closing();
+
 protected:
     void resizeEvent(QResizeEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
@@ -87,14 +91,13 @@ private:
     // without a start does nothing to the pointer.
     void showProgress(const QString &text);
     void clearProgress();
-    // A procedure's error report, with the pointer and status panel reset.
-    void fail(const QString &title, const QString &logPrefix, const QString &description);
+    // Runs a procedure's body; on a failure the pointer goes back to normal
+    // before the report and the status panel is emptied after it.
+    bool run(Procedure procedure, const std::function<void()> &body);
     // Row 1, last column current, scrolled to the top.
     void cursorToFirstRecord();
 
     Program &program_;
-    QLabel *mainBestTime_;
-    QLabel *mainBestAverage_;
     QWidget *client_ = nullptr;
     bool busy_ = false;
     bool unloaded_ = false;

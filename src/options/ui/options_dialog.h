@@ -40,6 +40,8 @@ public:
     void cmdColor_Click(int index);
     // Whether a character typed into a time box reaches it.
     static bool txtTime_KeyPress(int index, QChar key);
+    // The digits of text an input method commits, full-width ones as ASCII.
+    static QString digitsOnly(const QString &committed);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

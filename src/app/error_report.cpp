@@ -1,0 +1,56 @@
+#include "app/error_report.h"
+
+#include "app/program.h"
+
+#include <array>
+
+namespace spinlog {
+
+namespace {
+
+const QString kLoadFailed = QStringLiteral("フォームロードエラー");
+const QString kSaveFailed = QStringLiteral("保存エラー");
+const QString kTimeFailed = QStringLiteral("時間変換エラー");
+
+// In the order of Procedure.
+const std::array<ProcedureReport, 22> kReports = {{
+    {kLoadFailed, QStringLiteral("[frmMain]-[Form_Load] ")},
+    {QStringLiteral("カウントダウンタイマエラー"), QStringLiteral("[frmMain]-[tmrCountDown_Timer] ")},
+    {QStringLiteral("計測タイマエラー"), QStringLiteral("[frmMain]-[tmrCount_Timer] ")},
+    {QStringLiteral("計測開始/停止エラー"), QStringLiteral("[frmMain]-[Sub_StartStop] ")},
+    {kSaveFailed, QStringLiteral("[frmMain]-[Sub_Save] ")},
+    {QStringLiteral("タイプセットエラー"), QStringLiteral("[frmMain]-[Sub_cmbTypeSet] ")},
+    {QStringLiteral("メイン画面更新エラー"), QStringLiteral("[frmMain]-[Sub_MainDspSet] ")},
+    {kTimeFailed, QStringLiteral("[mdlMain]-[Fun_TimeChangeS] ")},
+    {kTimeFailed, QStringLiteral("[mdlMain]-[Fun_TimeChangeHNS] ")},
+    {QStringLiteral("サウンド再生エラー"), QStringLiteral("[mdlMain]-[Sub_Sound] ")},
+    {kLoadFailed, QStringLiteral("[frmOption]-[Form_Load] ")},
+    {kSaveFailed, QStringLiteral("[frmOption]-[cmdOK_Click] ")},
+    {kLoadFailed, QStringLiteral("[frmView]-[Form_Load] ")},
+    {QStringLiteral("データ表示エラー"), QStringLiteral("[frmView]-[Sub_DataSet] ")},
+    {QStringLiteral("削除エラー"), QStringLiteral("[frmView]-[Sub_Delete] ")},
+    {QStringLiteral("CSV出力エラー"), QStringLiteral("[frmView]-[Sub_OutputCSV] ")},
+    {QStringLiteral("キーダウンエラー"), QStringLiteral("[frmVersion]-[Form_KeyDown] ")},
+    {QStringLiteral("データベースオープンエラー"), QStringLiteral("[mdlCommon]-[Fun_MDBOpen] ")},
+    {QStringLiteral("MDB最適化エラー[Backup]"),
+     QStringLiteral("[mdlCommon]-[Fun_MDBCompact]-[ErrBackup] ")},
+    {QStringLiteral("MDB最適化エラー[Compact]"),
+     QStringLiteral("[mdlCommon]-[Fun_MDBCompact]-[ErrCompact] ")},
+    {QStringLiteral("Readme表示エラー"), QStringLiteral("[mdlCommon]-[Sub_ShowHelpFlie] ")},
+    {QStringLiteral("Webページ表示エラー"), QStringLiteral("[mdlCommon]-[Sub_ShowWebFlie] ")},
+}};
+
+}  // namespace
+
+const ProcedureReport &reportOf(Procedure procedure)
+{
+    return kReports.at(std::size_t(procedure));
+}
+
+void reportFailure(const Program &program, Procedure procedure, const QString &description)
+{
+    const ProcedureReport &report = reportOf(procedure);
+    program.reportError(report.title, report.logPrefix, description);
+}
+
+}  // namespace spinlog

@@ -1,0 +1,95 @@
+#include "app/settings.h"
+
+#include "app/ini_file.h"
+#include "app/number_text.h"
+
+#include <utility>
+
+namespace spinlog {
+
+namespace {
+
+const QString kMain = QStringLiteral("Main");
+const QString kOption = QStringLiteral("Option");
+const QString kView = QStringLiteral("View");
+
+// In the order of Setting.
+const std::array<SettingKey, kSettingCount> kKeys = {{
+    {kMain, QStringLiteral("Left"), QStringLiteral("4000")},
+    {kMain, QStringLiteral("Top"), QStringLiteral("5000")},
+    {kMain, QStringLiteral("DefType"), QStringLiteral("0")},
+    {kOption, QStringLiteral("CntDownTm"), QStringLiteral("15")},
+    {kOption, QStringLiteral("AlarmTm"), QStringLiteral("30")},
+    {kOption, QStringLiteral("DefColor"), QStringLiteral("14671839")},
+    {kOption, QStringLiteral("BestColor"), QStringLiteral("16744576")},
+    {kOption, QStringLiteral("WorstColor"), QStringLiteral("8421631")},
+    {kView, QStringLiteral("Top"), QStringLiteral("3000")},
+    {kView, QStringLiteral("Left"), QStringLiteral("1000")},
+    {kView, QStringLiteral("Height"), QStringLiteral("5000")},
+    {kView, QStringLiteral("SearchType"), QStringLiteral("0")},
+    {kView, QStringLiteral("SearchOrder"), QStringLiteral("0")},
+}};
+
+}  // namespace
+
+const SettingKey &keyOf(Setting setting)
+{
+    return kKeys.at(std::size_t(setting));
+}
+
+Settings::Settings(QString iniPath) : path_(std::move(iniPath))
+{
+    for (int i = 0; i < kSettingCount; ++i) held_[std::size_t(i)] = kKeys[std::size_t(i)].defaultText;
+}
+
+QString Settings::read(Setting setting) const
+{
+    const SettingKey &k = keyOf(setting);
+    return iniRead(path_, k.section, k.key, k.defaultText);
+}
+
+void Settings::write(Setting setting, const QString &value) const
+{
+    const SettingKey &k = keyOf(setting);
+    iniWrite(path_, k.section, k.key, value);
+}
+
+void Settings::load()
+{
+    for (Setting s : {Setting::DefType, Setting::CntDownTm, Setting::AlarmTm, Setting::DefColor,
+                      Setting::BestColor, Setting::WorstColor})
+        held_[std::size_t(s)] = read(s);
+}
+
+QString Settings::text(Setting setting) const
+{
+    return held_.at(std::size_t(setting));
+}
+
+void Settings::store(Setting setting, const QString &value)
+{
+    held_.at(std::size_t(setting)) = value;
+    write(setting, value);
+}
+
+std::int16_t Settings::countdownSeconds() const
+{
+    return int16FromText(text(Setting::CntDownTm));
+}
+
+std::int16_t Settings::alarmSeconds() const
+{
+    return int16FromText(text(Setting::AlarmTm));
+}
+
+std::int16_t Settings::defaultTypePosition() const
+{
+    return int16FromText(text(Setting::DefType));
+}
+
+std::uint32_t Settings::color(Setting setting) const
+{
+    return colorFromText(text(setting));
+}
+
+}  // namespace spinlog

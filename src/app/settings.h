@@ -1,0 +1,71 @@
+#pragma once
+// Every setting of Spinlog.ini, its section, key and default written once,
+// and the one object through which the program reads and writes them. Values
+// stay the text the file holds; the typed accessors convert at each use and
+// throw SpinlogError for a value that does not convert, so the procedure that
+// needed it fails with its own report.
+
+#include <QString>
+#include <array>
+#include <cstdint>
+
+namespace spinlog {
+
+enum class Setting {
+    // [Main]
+    MainLeft,
+    MainTop,
+    DefType,
+    // [Option]
+    CntDownTm,
+    AlarmTm,
+    DefColor,
+    BestColor,
+    WorstColor,
+    // [View]
+    ViewTop,
+    ViewLeft,
+    ViewHeight,
+    SearchType,
+    SearchOrder,
+};
+inline constexpr int kSettingCount = int(Setting::SearchOrder) + 1;
+
+struct SettingKey {
+    QString section;
+    QString key;
+    QString defaultText;
+};
+const SettingKey &keyOf(Setting setting);
+
+class Settings {
+public:
+    // The settings file; nothing is read until load() or read().
+    explicit Settings(QString iniPath);
+
+    // One key, from the file as it is now (the default when the file, the
+    // section or the key is missing).
+    QString read(Setting setting) const;
+    // Writes one key; a write that cannot be done is lost without a message.
+    void write(Setting setting, const QString &value) const;
+
+    // Start-up: reads DefType, CntDownTm, AlarmTm and the three colours, in
+    // that order, into the values held for the run.
+    void load();
+    // A held value (one of the six), as text.
+    QString text(Setting setting) const;
+    // Replaces a held value and writes it to the file.
+    void store(Setting setting, const QString &value);
+
+    // Conversions of the held values.
+    std::int16_t countdownSeconds() const;  // CntDownTm
+    std::int16_t alarmSeconds() const;      // AlarmTm
+    std::int16_t defaultTypePosition() const;  // DefType
+    std::uint32_t color(Setting setting) const;  // DefColor, BestColor, WorstColor
+
+private:
+    QString path_;
+    std::array<QString, kSettingCount> held_;
+};
+
+}  // namespace spinlog

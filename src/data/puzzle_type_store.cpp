@@ -1,0 +1,77 @@
+#include "data/puzzle_type_store.h"
+
+#include "data/database.h"
+
+namespace spinlog {
+
+namespace {
+
+PuzzleType typeOf(const Recordset &rs)
+{
+    return {rs.text(QStringLiteral("TypeID")), rs.text(QStringLiteral("TypeNm")),
+            rs.text(QStringLiteral("TypeCnt")), rs.field(QStringLiteral("TypeBW")).toString()};
+}
+
+// The shown field of the first row in the order; only that row is read, so
+// LIMIT 1 spares sorting the whole history.
+QString firstOf(Database &db, const QString &typeId, const QString &order, const QString &field)
+{
+    Recordset rs(db,
+                 QStringLiteral("select * from T_Time where TypeID=? order by ") + order +
+                     QStringLiteral(" limit 1"),
+                 {typeId});
+    return rs.eof() ? QStringLiteral("-") : rs.text(field);
+}
+
+}  // namespace
+
+QStringList PuzzleTypeStore::names() const
+{
+    QStringList names;
+    for (Recordset rs(db_, QStringLiteral("select * from MT_Type order by TypeID")); !rs.eof();
+         rs.moveNext())
+        names << rs.text(QStringLiteral("TypeNm"));
+    return names;
+}
+
+std::optional<PuzzleType> PuzzleTypeStore::find(const QString &id) const
+{
+    Recordset rs(db_, QStringLiteral("select * from MT_Type where TypeID=?"), {id});
+    if (rs.eof())
+        return std::nullopt;
+    return typeOf(rs);
+}
+
+void PuzzleTypeStore::readFive(const std::function<void(int, const PuzzleType &)> &take) const
+{
+    Recordset rs(db_, QStringLiteral("select * from MT_Type order by TypeID"));
+    // Exactly five, without looking for the end: a short table fails on the
+    // first missing record.
+    for (int i = 0; i < 5; ++i) {
+        take(i, typeOf(rs));
+        rs.moveNext();
+    }
+}
+
+void PuzzleTypeStore::rewrite(const std::vector<PuzzleType> &types) const
+{
+    Transaction transaction(db_);
+    db_.execute(QStringLiteral("delete from MT_Type"));
+    TableAppender row(db_, QStringLiteral("MT_Type"));
+    for (std::size_t i = 0; i < types.size(); ++i) {
+        row.set(QStringLiteral("TypeID"), int(i + 1));
+        row.set(QStringLiteral("TypeNm"), types[i].name);
+        row.set(QStringLiteral("TypeCnt"), types[i].count);
+        row.set(QStringLiteral("TypeBW"), types[i].bestWorst);
+        row.update();
+    }
+    transaction.commit();
+}
+
+BestRecords PuzzleTypeStore::bests(const QString &typeId) const
+{
+    return {firstOf(db_, typeId, QStringLiteral("BestTimeSS"), QStringLiteral("BestTime")),
+            firstOf(db_, typeId, QStringLiteral("AveTimeSS"), QStringLiteral("AveTime"))};
+}
+
+}  // namespace spinlog

@@ -1,0 +1,215 @@
+#include "session/solve_session.h"
+
+#include "app/errors.h"
+#include "app/number_text.h"
+#include "app/settings.h"
+#include "app/time_values.h"
+
+#include <QDateTime>
+#include <algorithm>
+
+namespace spinlog {
+
+// Tells the observers once an input is handled, however it ends.
+class SolveSession::Notify {
+public:
+    explicit Notify(SolveSession &session) : session_(session) {}
+    ~Notify() { emit session_.changed(); }
+    Notify(const Notify &) = delete;
+    Notify &operator=(const Notify &) = delete;
+
+private:
+    SolveSession &session_;
+};
+
+SolveSession::SolveSession(const Settings &settings, SeriesStore &store, QObject *parent)
+    : QObject(parent), settings_(settings), store_(store)
+{
+}
+
+QString SolveSession::solveText(int no) const
+{
+    for (const Solve &s : solves_)
+        if (s.no == no)
+            return s.time;
+    return {};
+}
+
+PressResult SolveSession::press(std::int64_t nowNs)
+{
+    const Notify notify(*this);
+    switch (state_) {
+        case SessionState::Idle: {
+            // Read before anything changes, so a setting that is no number
+            // leaves the session as it was.
+            const std::int16_t countdown = settings_.countdownSeconds();
+            // A negative countdown would never reach 0: it counts as none.
+            if (countdown <= 0) {
+                beginTiming(nowNs);
+                return PressResult::Started;
+            }
+            state_ = SessionState::Countdown;
+            countdownLeft_ = countdown;
+            clockText_ = QString::number(countdownLeft_);
+            return PressResult::Started;
+        }
+        case SessionState::Countdown:
+            // Cancelled: nothing is recorded.
+            state_ = SessionState::Idle;
+            countdownLeft_ = settings_.countdownSeconds();
+            clockText_ = QString::number(countdownLeft_);
+            return PressResult::Cancelled;
+        case SessionState::Timing: return stop(nowNs);
+        case SessionState::Complete: break;
+    }
+    return PressResult::Ignored;
+}
+
+void SolveSession::beginTiming(std::int64_t nowNs)
+{
+    // The clock keeps its text (the countdown's 0, or the last solve) until
+    // the first running tick.
+    state_ = SessionState::Timing;
+    elapsed_ = 0;
+    startNs_ = nowNs;
+    emit sound();
+}
+
+PressResult SolveSession::stop(std::int64_t nowNs)
+{
+    state_ = SessionState::Idle;
+    const std::int64_t hundredths = hundredthsFromNs(nowNs - startNs_);
+    const QString time = displayForm(hundredths);
+    clockText_ = time;
+
+    // The first free slot: solves are numbered in the order they finish.
+    int no = 1;
+    while (no <= 12 && !solveText(no).isEmpty()) ++no;
+    if (no > 12)
+        throw SpinlogError(invalidPropertyText());
+    const Solve solve{no, hundredths, time};
+    // Stored first: the session never shows a solve the store does not hold.
+    store_.add(solve);
+    solves_.insert(std::upper_bound(solves_.begin(), solves_.end(), solve,
+                                    [](const Solve &a, const Solve &b) { return a.no < b.no; }),
+                   solve);
+    emit solveStored(no);
+
+    marks_ = bestAndWorst(solves_);
+    const bool complete = no == type_.count;
+    if (complete) {
+        average_ = seriesAverage();
+        state_ = SessionState::Complete;
+    }
+    markBestWorst();
+    return complete ? PressResult::Completed : PressResult::Stored;
+}
+
+void SolveSession::countdownTick(std::int64_t nowNs)
+{
+    if (state_ != SessionState::Countdown)
+        return;
+    const Notify notify(*this);
+    --countdownLeft_;
+    clockText_ = QString::number(countdownLeft_);
+    if (countdownLeft_ <= 0)
+        beginTiming(nowNs);
+}
+
+void SolveSession::runningTick()
+{
+    if (state_ != SessionState::Timing)
+        return;
+    const Notify notify(*this);
+    ++elapsed_;
+    clockText_ = timeChangeHNS(QString::number(elapsed_));
+    // Converted at each tick, after the display moved on, as every setting is
+    // converted where it is used.
+    const std::int16_t alarm = settings_.alarmSeconds();
+    if (alarm != 0 && elapsed_ % alarm == 0)
+        emit sound();
+}
+
+void SolveSession::correctElapsed(std::int64_t nowNs)
+{
+    if (state_ == SessionState::Timing)
+        elapsed_ = (nowNs - startNs_) / 1'000'000'000;
+}
+
+void SolveSession::showType(const std::optional<SeriesType> &type, bool discardSeries)
+{
+    const Notify notify(*this);
+    state_ = SessionState::Idle;
+    clockText_ = settings_.text(Setting::CntDownTm);
+    average_.clear();
+    if (type) {
+        type_ = *type;
+        emit typeChanged();
+    }
+    if (discardSeries)
+        store_.clear();
+    // At start-up the display starts empty too; restore() brings the solves.
+    solves_.clear();
+    marks_ = {};
+    colors_.fill(settings_.color(Setting::DefColor));
+}
+
+void SolveSession::restore()
+{
+    const Notify notify(*this);
+    std::vector<Solve> solves = store_.load();
+    if (solves.empty())
+        return;
+    solves_ = std::move(solves);
+    markBestWorst();
+    if (!solveText(type_.count).isEmpty()) {
+        // Complete, its save declined before the last exit: the question
+        // waits for the save command.
+        average_ = seriesAverage();
+        state_ = SessionState::Complete;
+    }
+}
+
+void SolveSession::save(const QDateTime &now)
+{
+    const Notify notify(*this);
+    std::array<QString, 12> labels;
+    for (int no = 1; no <= 12; ++no) labels[std::size_t(no - 1)] = solveText(no);
+    store_.save(seriesRecord(now, type_.id, labels, average_, solves_));
+    solves_.clear();
+    marks_ = {};
+    average_.clear();
+    state_ = SessionState::Idle;
+}
+
+void SolveSession::markBestWorst()
+{
+    // All three first, so a colour that is no colour paints nothing.
+    const std::uint32_t plain = settings_.color(Setting::DefColor);
+    const std::uint32_t best = settings_.color(Setting::BestColor);
+    const std::uint32_t worst = settings_.color(Setting::WorstColor);
+    marks_ = bestAndWorst(solves_);
+    colors_.fill(plain);
+    if (marks_.best != 0) {
+        // Worst first: a single solve is both and shows as best.
+        colors_[std::size_t(marks_.worst)] = worst;
+        colors_[std::size_t(marks_.best)] = best;
+    }
+}
+
+QString SolveSession::seriesAverage() const
+{
+    // From the solves' display texts, as they are shown.
+    std::vector<Solve> counted;
+    for (int no = 1; no <= std::min<int>(type_.count, 12); ++no) {
+        const QString text = solveText(no);
+        const auto hundredths = hundredthsFromSecondsText(timeChangeS(text));
+        if (!hundredths)
+            throw SpinlogError(describe::typeMismatch());
+        counted.push_back(Solve{no, *hundredths, text});
+    }
+    return displayForm(
+        averageHundredths(counted, type_.bestWorst == QStringLiteral("1"), marks_));
+}
+
+}  // namespace spinlog

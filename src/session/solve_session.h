@@ -1,0 +1,120 @@
+#pragma once
+// The solve session: the stopwatch and the series under way, as plain state
+// driven by presses and ticks. A solve is the difference of two clock
+// readings handed in with the presses; the one-second ticks only drive the
+// displays and the alarm. Finished solves go to the series store at once, so
+// a series survives the end of the program.
+//
+// Every input either completes or throws SpinlogError, leaving the session in
+// one of its states; the caller reports the failure under its own title.
+// Observers learn of every change through changed().
+
+#include "session/series_rules.h"
+#include "session/series_store.h"
+
+#include <QObject>
+#include <QString>
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+class QDateTime;
+
+namespace spinlog {
+
+class Settings;
+
+enum class SessionState {
+    Idle,       // waiting for a press; a series may be under way
+    Countdown,  // the inspection countdown runs
+    Timing,     // the clock runs
+    Complete,   // every solve of the series is in; waiting for save or reset
+};
+
+// The puzzle type the series is timed for.
+struct SeriesType {
+    QString id;              // TypeID
+    std::int16_t count = 0;  // solves per series, 1 to 12
+    QString bestWorst;       // "1": the average includes the best and the worst solve
+};
+
+enum class PressResult { Started, Cancelled, Stored, Completed, Ignored };
+
+class SolveSession : public QObject {
+    Q_OBJECT
+public:
+    // Both must outlive the session.
+    SolveSession(const Settings &settings, SeriesStore &store, QObject *parent = nullptr);
+
+    SessionState state() const { return state_; }
+    const SeriesType &type() const { return type_; }
+    // At least one solve of the series is in.
+    bool seriesUnderWay() const { return !solves_.empty(); }
+    const std::vector<Solve> &solves() const { return solves_; }
+    // The display text of solve no (1 to 12); empty while it is not done.
+    QString solveText(int no) const;
+    // The background of solve no's label, 0x00BBGGRR.
+    std::uint32_t solveColor(int no) const { return colors_.at(std::size_t(no)); }
+    BestWorst marks() const { return marks_; }
+    // The average of a complete series, display form; empty otherwise.
+    const QString &averageText() const { return average_; }
+    // The large clock: the countdown, the running whole seconds or the last
+    // solve. Its colour follows the state.
+    const QString &clockText() const { return clockText_; }
+    std::int64_t elapsedSeconds() const { return elapsed_; }
+
+    // The one toggle: starts (with the countdown when one is set), cancels
+    // the countdown, or stops the clock and stores the solve.
+    PressResult press(std::int64_t nowNs);
+    // The countdown's one-second tick; timing begins on the tick that shows 0.
+    void countdownTick(std::int64_t nowNs);
+    // The running clock's one-second tick: the display and the alarm.
+    void runningTick();
+    // Sets the running display to the true elapsed whole seconds, after ticks
+    // were held up (a refused exit).
+    void correctElapsed(std::int64_t nowNs);
+
+    // A fresh display for the type (nothing: the type stays): the clock shows
+    // the countdown setting, every label is empty in the plain colour. With
+    // discardSeries the series under way is emptied in the store too; without
+    // it (start-up) the store is left for restore().
+    void showType(const std::optional<SeriesType> &type, bool discardSeries);
+    // Brings back the series the store holds: solves, colours and, when the
+    // last solve of the type's series is in, the average (Complete, without
+    // asking to save).
+    void restore();
+    // Moves the complete series into the history and starts an empty one.
+    void save(const QDateTime &now);
+
+signals:
+    void changed();
+    // The start signal or an alarm is due.
+    void sound();
+    // Solve no was stored.
+    void solveStored(int no);
+    // A type was chosen (also the same one again).
+    void typeChanged();
+
+private:
+    class Notify;
+    void beginTiming(std::int64_t nowNs);
+    PressResult stop(std::int64_t nowNs);
+    void markBestWorst();
+    QString seriesAverage() const;
+
+    const Settings &settings_;
+    SeriesStore &store_;
+    SessionState state_ = SessionState::Idle;
+    SeriesType type_;
+    std::vector<Solve> solves_;  // in solve number order
+    std::array<std::uint32_t, 13> colors_{};  // [0] unused
+    BestWorst marks_;
+    QString average_;
+    QString clockText_;
+    std::int16_t countdownLeft_ = 0;
+    std::int64_t elapsed_ = 0;
+    std::int64_t startNs_ = 0;
+};
+
+}  // namespace spinlog
