@@ -5,7 +5,7 @@
 
 #include "app/errors.h"
 #include "app/program.h"
-#include "app/real_seams.h"
+#include "app/ui/desktop_seams.h"
 #include "bench_support.h"
 #include "data/mdb.h"
 

@@ -7,11 +7,11 @@
 
 #include "app/errors.h"
 #include "app/program.h"
-#include "app/real_seams.h"
+#include "app/ui/desktop_seams.h"
 #include "bench_support.h"
 #include "data/database.h"
 #include "history/history_query.h"
-#include "history/history_window.h"
+#include "history/ui/history_window.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -76,14 +76,12 @@ void measure(int series)
     BenchPrompts &prompts = world.prompts;
     Program &program = world.program;
     prompts.exportPath = dir.filePath(QStringLiteral("all.csv"));
-    program.CurTypeID = QStringLiteral("1");
 
     // Every type, by date (the window's first list) and by average.
     const QString byDate = historyListQuery(0, 0).sql;
     const QString byAverage = historyListQuery(0, 2).sql;
     Times cliList, cliAverage, open, resort, exportAll;
     std::vector<double> cliPeak, viewPeak, csvPeak;
-    QLabel best, average;
     int listed = 0;
     for (int run = 0; run < kRuns; ++run) {
         // The program holds the file exclusively; the command line runs
@@ -94,7 +92,7 @@ void measure(int series)
         program.gDB = Database::open(dbPath);
         resetPeakRss();
         std::optional<Stopwatch> watch(std::in_place);
-        auto view = std::make_unique<frmView>(program, &best, &average);
+        auto view = std::make_unique<frmView>(program);
         view->show();
         QApplication::processEvents();
         watch->stop(open);

@@ -8,10 +8,10 @@
 
 #include "app/errors.h"
 #include "app/program.h"
-#include "app/real_seams.h"
-#include "app/startup.h"
+#include "app/ui/desktop_seams.h"
+#include "app/ui/startup.h"
 #include "bench_support.h"
-#include "main_window/main_window.h"
+#include "main_window/ui/main_window.h"
 
 #include <QApplication>
 #include <QCoreApplication>

@@ -6,12 +6,12 @@
 //     handled presses, read from the same clock around them.
 
 #include "app/program.h"
-#include "app/real_seams.h"
-#include "app/startup.h"
+#include "app/ui/desktop_seams.h"
+#include "app/ui/startup.h"
 #include "bench_support.h"
 #include "data/database.h"
 #include "data/mdb.h"
-#include "main_window/main_window.h"
+#include "main_window/ui/main_window.h"
 
 #include <QAction>
 #include <QApplication>
@@ -69,7 +69,7 @@ int main(int argc, char **argv)
     Program &program = world.program;
     if (!Fun_MDBOpen(program, db))
         return 1;
-    readSettings(program);
+    program.settings.load();
     // Twelve solves a series, so a stop never runs into the save question.
     program.db().execute(QStringLiteral("update MT_Type set TypeCnt=12 where TypeID='1'"));
     frmMain window(program);
@@ -81,14 +81,16 @@ int main(int argc, char **argv)
                    std::chrono::steady_clock::now().time_since_epoch())
             .count();
     };
-    QAction *startStop = window.M_File[1];
+    QAction *startStop = window.findChild<QAction *>(QStringLiteral("M_File1"));
+    QAction *reset = window.findChild<QAction *>(QStringLiteral("M_File2"));
+    const auto seriesFull = [&window] { return window.session().solves().size() >= 11; };
 
     // 1. Stop latency.
     resetPeakRss();
     std::vector<std::int64_t> latency;
     for (int i = 0; i < 1000; ++i) {
-        if (window.lblTime[11]->text().size() > 0)
-            window.M_File[2]->trigger();  // reset: a new series
+        if (seriesFull())
+            reset->trigger();  // a new series
         startStop->trigger();
         QCoreApplication::processEvents();
         const std::int64_t pressed = steady();
@@ -100,18 +102,18 @@ int main(int argc, char **argv)
     report(QStringLiteral("stop.peak_rss"), peakRssMb(), "MB");
 
     // 2. Accuracy: the solve against the interval between the handled presses.
-    window.M_File[2]->trigger();
+    reset->trigger();
     std::vector<std::int64_t> error;
     for (int i = 0; i < 200; ++i) {
-        if (window.lblTime[11]->text().size() > 0)
-            window.M_File[2]->trigger();
+        if (seriesFull())
+            reset->trigger();
         // Each press is handed to the window right after its reading.
         const std::int64_t started = steady();
         startStop->trigger();
         std::this_thread::sleep_for(std::chrono::milliseconds(5 + (i * 7) % 40));
         const std::int64_t stopped = steady();
         startStop->trigger();
-        const std::int64_t measured = window.StopTm - window.StartTm;
+        const std::int64_t measured = window.session().lastSolveNs();
         error.push_back(std::abs(measured - (stopped - started)));
         QCoreApplication::processEvents();
     }

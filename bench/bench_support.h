@@ -5,8 +5,8 @@
 // table.
 
 #include "app/program.h"
-#include "app/real_seams.h"
 #include "app/seams.h"
+#include "app/ui/desktop_seams.h"
 
 #include <QByteArray>
 #include <QString>

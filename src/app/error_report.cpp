@@ -15,7 +15,8 @@ const QString kTimeFailed = QStringLiteral("時間変換エラー");
 // In the order of Procedure.
 const std::array<ProcedureReport, 22> kReports = {{
     {kLoadFailed, QStringLiteral("[frmMain]-[Form_Load] ")},
-    {QStringLiteral("カウントダウンタイマエラー"), QStringLiteral("[frmMain]-[tmrCountDown_Timer] ")},
+    {QStringLiteral("カウントダウンタイマエラー"),
+     QStringLiteral("[frmMain]-[tmrCountDown_Timer] ")},
     {QStringLiteral("計測タイマエラー"), QStringLiteral("[frmMain]-[tmrCount_Timer] ")},
     {QStringLiteral("計測開始/停止エラー"), QStringLiteral("[frmMain]-[Sub_StartStop] ")},
     {kSaveFailed, QStringLiteral("[frmMain]-[Sub_Save] ")},

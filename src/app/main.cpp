@@ -1,3 +1,6 @@
 #include "app/ui/startup.h"
 
-int main(int argc, char **argv) { return spinlog::runSpinlog(argc, argv); }
+int main(int argc, char **argv)
+{
+    return spinlog::runSpinlog(argc, argv);
+}

@@ -42,7 +42,8 @@ public:
     // The uniform failure report: a critical box with the title, CR LF and the
     // description, then one log entry made of the prefix and the description.
     // Procedures report through guarded() and the table in error_report.h.
-    void reportError(const QString &title, const QString &logPrefix, const QString &description) const;
+    void reportError(const QString &title, const QString &logPrefix,
+                     const QString &description) const;
 };
 
 }  // namespace spinlog

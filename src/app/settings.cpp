@@ -39,7 +39,8 @@ const SettingKey &keyOf(Setting setting)
 
 Settings::Settings(QString iniPath) : path_(std::move(iniPath))
 {
-    for (int i = 0; i < kSettingCount; ++i) held_[std::size_t(i)] = kKeys[std::size_t(i)].defaultText;
+    for (int i = 0; i < kSettingCount; ++i)
+        held_[std::size_t(i)] = kKeys[std::size_t(i)].defaultText;
 }
 
 QString Settings::read(Setting setting) const

@@ -58,9 +58,9 @@ public:
     void store(Setting setting, const QString &value);
 
     // Conversions of the held values.
-    std::int16_t countdownSeconds() const;  // CntDownTm
-    std::int16_t alarmSeconds() const;      // AlarmTm
-    std::int16_t defaultTypePosition() const;  // DefType
+    std::int16_t countdownSeconds() const;       // CntDownTm
+    std::int16_t alarmSeconds() const;           // AlarmTm
+    std::int16_t defaultTypePosition() const;    // DefType
     std::uint32_t color(Setting setting) const;  // DefColor, BestColor, WorstColor
 
 private:

@@ -1,9 +1,9 @@
 #include "history/history_query.h"
 
 #include "app/errors.h"
+#include "app/number_text.h"
 #include "app/settings.h"
 #include "data/database.h"
-#include "app/number_text.h"
 
 #include <sqlite3.h>
 

@@ -78,7 +78,8 @@ void SolveSession::beginTiming(std::int64_t nowNs)
 PressResult SolveSession::stop(std::int64_t nowNs)
 {
     state_ = SessionState::Idle;
-    const std::int64_t hundredths = hundredthsFromNs(nowNs - startNs_);
+    lastSolveNs_ = nowNs - startNs_;
+    const std::int64_t hundredths = hundredthsFromNs(lastSolveNs_);
     const QString time = displayForm(hundredths);
     clockText_ = time;
 
@@ -208,8 +209,7 @@ QString SolveSession::seriesAverage() const
             throw SpinlogError(describe::typeMismatch());
         counted.push_back(Solve{no, *hundredths, text});
     }
-    return displayForm(
-        averageHundredths(counted, type_.bestWorst == QStringLiteral("1"), marks_));
+    return displayForm(averageHundredths(counted, type_.bestWorst == QStringLiteral("1"), marks_));
 }
 
 }  // namespace spinlog

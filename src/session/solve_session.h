@@ -63,6 +63,8 @@ public:
     // solve. Its colour follows the state.
     const QString &clockText() const { return clockText_; }
     std::int64_t elapsedSeconds() const { return elapsed_; }
+    // The last solve as measured, before it was rounded to hundredths.
+    std::int64_t lastSolveNs() const { return lastSolveNs_; }
 
     // The one toggle: starts (with the countdown when one is set), cancels
     // the countdown, or stops the clock and stores the solve.
@@ -107,7 +109,7 @@ private:
     SeriesStore &store_;
     SessionState state_ = SessionState::Idle;
     SeriesType type_;
-    std::vector<Solve> solves_;  // in solve number order
+    std::vector<Solve> solves_;               // in solve number order
     std::array<std::uint32_t, 13> colors_{};  // [0] unused
     BestWorst marks_;
     QString average_;
@@ -115,6 +117,7 @@ private:
     std::int16_t countdownLeft_ = 0;
     std::int64_t elapsed_ = 0;
     std::int64_t startNs_ = 0;
+    std::int64_t lastSolveNs_ = 0;
 };
 
 }  // namespace spinlog

@@ -122,32 +122,30 @@ void TestIniFile::writeThenReadGivesTheValueBack()
 void TestIniFile::fileOnDisk()
 {
     TempAppFolder folder(false);
-    FakeWorld world(folder.path());
-    QCOMPARE(Fun_IniRead(world.program, "Main", "Left", "4000"), QString("4000"));
-    Fun_IniWrite(world.program, "Main", "Top", "5000");
-    Fun_IniWrite(world.program, "Main", "Left", "4012.5");
-    Fun_IniWrite(world.program, "Main", "Top", "5015");
-    QCOMPARE(folder.read("Spinlog.ini"), QByteArray("[Main]\r\nTop=5015\r\nLeft=4012.5\r\n"));
-    QCOMPARE(Fun_IniRead(world.program, "Main", "Left", "4000"), QString("4012.5"));
-
     const QString ini = folder.file("Spinlog.ini");
+    QCOMPARE(iniRead(ini, "Main", "Left", "4000"), QString("4000"));
+    iniWrite(ini, "Main", "Top", "5000");
+    iniWrite(ini, "Main", "Left", "4012.5");
+    iniWrite(ini, "Main", "Top", "5015");
+    QCOMPARE(folder.read("Spinlog.ini"), QByteArray("[Main]\r\nTop=5015\r\nLeft=4012.5\r\n"));
+    QCOMPARE(iniRead(ini, "Main", "Left", "4000"), QString("4012.5"));
+
     QFile::setPermissions(ini, QFile::ReadOwner | QFile::WriteOwner);
-    Fun_IniWrite(world.program, "Main", "Left", "1");
+    iniWrite(ini, "Main", "Left", "1");
     QCOMPARE(QFile::permissions(ini) & 0x7077, QFile::ReadOwner | QFile::WriteOwner);
 
     QFile::setPermissions(ini, QFile::ReadOwner | QFile::ReadGroup);
-    Fun_IniWrite(world.program, "Main", "Left", "2");
-    QCOMPARE(Fun_IniRead(world.program, "Main", "Left", "0"), QString("1"));
+    iniWrite(ini, "Main", "Left", "2");
+    QCOMPARE(iniRead(ini, "Main", "Left", "0"), QString("1"));
     QFile::setPermissions(ini, QFile::ReadOwner | QFile::WriteOwner);
 
     QVERIFY(QFile::remove(ini) && QDir(folder.path()).mkdir("Spinlog.ini"));
-    Fun_IniWrite(world.program, "Main", "Left", "2");
+    iniWrite(ini, "Main", "Left", "2");
     QVERIFY(QFileInfo(ini).isDir());
-    QCOMPARE(Fun_IniRead(world.program, "Main", "Left", "0"), QString("0"));
+    QCOMPARE(iniRead(ini, "Main", "Left", "0"), QString("0"));
 
     folder.write("notafolder", "x");
-    FakeWorld nowhere(folder.file("notafolder"));
-    Fun_IniWrite(nowhere.program, "Main", "Left", "2");
+    iniWrite(folder.file("notafolder") + "/Spinlog.ini", "Main", "Left", "2");
     QCOMPARE(folder.read("notafolder"), QByteArray("x"));
     QCOMPARE(QDir(folder.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).size(), 2);
 }

@@ -1,7 +1,7 @@
 // Statements, recordsets, appending rows, transactions, best records.
 
-#include "data/best_records.h"
 #include "data/database.h"
+#include "data/puzzle_type_store.h"
 #include "data_support.h"
 #include "support/test_main.h"
 
@@ -127,7 +127,8 @@ private slots:
 
     void bestRecordsOrderNumerically()
     {
-        QCOMPARE(bestRecords(*db_, std::nullopt).bestTime, "-");
+        const PuzzleTypeStore types(*db_);
+        QCOMPARE(types.bests("1").bestTime, "-");
         // As texts "10.20" < "9.50" and "1:00.00" < "59.99": the order must be numeric.
         const QList<QVariantList> series{{"1", "10.20", 10.2, "1:00.00", 60.0},
                                          {"1", "9.50", 9.5, "59.99", 59.99},
@@ -137,11 +138,9 @@ private slots:
                 "insert into T_Time (TypeID, BestTime, BestTimeSS, AveTime, AveTimeSS) "
                 "values (?,?,?,?,?)",
                 row);
-        const BestRecords one = bestRecords(*db_, QString("1"));
+        const BestRecords one = types.bests("1");
         QCOMPARE(one.bestTime + " " + one.bestAverage, "9.50 59.99");
-        const BestRecords all = bestRecords(*db_, std::nullopt);
-        QCOMPARE(all.bestTime + " " + all.bestAverage, "5.00 6.00");
-        const BestRecords none = bestRecords(*db_, QString("3' or '1'='1"));
+        const BestRecords none = types.bests("3' or '1'='1");
         QCOMPARE(none.bestTime + " " + none.bestAverage, "- -");
     }
 };

@@ -3,7 +3,7 @@
 
 #include "app/errors.h"
 #include "history/history_query.h"
-#include "history_fixture.h"
+#include "support/history_world.h"
 #include "support/test_main.h"
 
 #include <QTest>
@@ -97,9 +97,9 @@ private slots:
     void rowTextsAndColours()
     {
         HistoryWorld w;
-        w.program().settings.DefColor = "100";
-        w.program().settings.BestColor = "200";
-        w.program().settings.WorstColor = "300";
+        w.program().settings.store(Setting::DefColor, "100");
+        w.program().settings.store(Setting::BestColor, "200");
+        w.program().settings.store(Setting::WorstColor, "300");
         // Saved with best solve 3 and worst solve 5; then a one-solve series.
         addSeries(w.db(), {"2007/05/01 10:00:00",
                            "5",

@@ -22,10 +22,10 @@ Answer QtPrompts::message(const QString &text, Icon icon, Buttons buttons, Answe
     box.setWindowTitle(version::kTitle);
     box.setText(text);
     switch (icon) {
-    case Icon::Critical: box.setIcon(QMessageBox::Critical); break;
-    case Icon::Exclamation: box.setIcon(QMessageBox::Warning); break;
-    case Icon::Question: box.setIcon(QMessageBox::Question); break;
-    case Icon::Information: box.setIcon(QMessageBox::Information); break;
+        case Icon::Critical: box.setIcon(QMessageBox::Critical); break;
+        case Icon::Exclamation: box.setIcon(QMessageBox::Warning); break;
+        case Icon::Question: box.setIcon(QMessageBox::Question); break;
+        case Icon::Information: box.setIcon(QMessageBox::Information); break;
     }
     if (buttons == Buttons::YesNo) {
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
@@ -70,7 +70,10 @@ std::int64_t SteadyClock::monotonicNs() const
         .count();
 }
 
-QDateTime SteadyClock::localNow() const { return QDateTime::currentDateTime(); }
+QDateTime SteadyClock::localNow() const
+{
+    return QDateTime::currentDateTime();
+}
 
 QtSound::QtSound() = default;
 QtSound::~QtSound() = default;
@@ -105,9 +108,15 @@ bool DesktopShell::openFolder(const QString &path)
     return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }
 
-QString RealApp::folder() const { return QCoreApplication::applicationDirPath(); }
+QString RealApp::folder() const
+{
+    return QCoreApplication::applicationDirPath();
+}
 
-bool RealApp::claimSingleInstance() { return lock_.claim(folder()); }
+bool RealApp::claimSingleInstance()
+{
+    return lock_.claim(folder());
+}
 
 void RealApp::endNow()
 {

@@ -254,11 +254,11 @@ void frmMain::buildMenus()
 
     QMenu *tools = bar->addMenu(QStringLiteral("ツール(&T)"));
     tools->setObjectName(QStringLiteral("M_ToolMain"));
-    actHistory_ = add(tools, "M_Tool1", QStringLiteral("計測結果(&R)..."),
-                      QKeySequence(Qt::Key_F12), [this] {
-                          if (openHistory)
-                              openHistory();
-                      });
+    actHistory_ =
+        add(tools, "M_Tool1", QStringLiteral("計測結果(&R)..."), QKeySequence(Qt::Key_F12), [this] {
+            if (openHistory)
+                openHistory();
+        });
     tools->addSeparator();
     actOptions_ = add(tools, "M_Tool3", QStringLiteral("オプション(&O)..."), {}, [this] {
         if (openOptions)
@@ -268,8 +268,8 @@ void frmMain::buildMenus()
 
     QMenu *help = bar->addMenu(QStringLiteral("ヘルプ(&H)"));
     help->setObjectName(QStringLiteral("M_HelpMain"));
-    actReadme_ = add(help, "M_Help1", QStringLiteral("Readme.txt(&R)..."),
-                     QKeySequence(Qt::Key_F1), [this] { Sub_ShowHelpFlie(program_); });
+    actReadme_ = add(help, "M_Help1", QStringLiteral("Readme.txt(&R)..."), QKeySequence(Qt::Key_F1),
+                     [this] { Sub_ShowHelpFlie(program_); });
     actWebPage_ = add(help, "M_Help2", QStringLiteral("Webページ(&W)..."), {},
                       [this] { Sub_ShowWebFlie(program_); });
     help->addSeparator();
@@ -482,8 +482,7 @@ void frmMain::Sub_Save()
     QApplication::setOverrideCursor(Qt::WaitCursor);
     showStatus(QStringLiteral("保存中..."));
     const bool saved = guarded(
-        program_, Procedure::Save,
-        [this] { session_.save(program_.services.clock.localNow()); },
+        program_, Procedure::Save, [this] { session_.save(program_.services.clock.localNow()); },
         // The hourglass goes first, or it would cover the error box too.
         [] { QApplication::restoreOverrideCursor(); });
     if (saved) {

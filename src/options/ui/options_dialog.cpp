@@ -9,8 +9,8 @@
 
 #include <QCoreApplication>
 #include <QEvent>
-#include <QInputMethodEvent>
 #include <QGroupBox>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -196,8 +196,7 @@ bool frmOption::eventFilter(QObject *watched, QEvent *event)
         const QString digits = digitsOnly(input->commitString());
         if (digits != input->commitString()) {
             QInputMethodEvent filtered(input->preeditString(), input->attributes());
-            filtered.setCommitString(digits, input->replacementStart(),
-                                     input->replacementLength());
+            filtered.setCommitString(digits, input->replacementStart(), input->replacementLength());
             QCoreApplication::sendEvent(watched, &filtered);
             return true;
         }

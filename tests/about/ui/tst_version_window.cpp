@@ -1,6 +1,6 @@
 // The version window's texts and its D, I, R key sequence.
 
-#include "about/version_window.h"
+#include "about/ui/version_window.h"
 #include "app/help.h"
 #include "support/fakes.h"
 #include "support/temp_app_folder.h"

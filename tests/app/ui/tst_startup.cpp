@@ -1,7 +1,7 @@
 #include "app/instance_lock.h"
 #include "app/program.h"
-#include "app/startup.h"
-#include "main_window/main_window.h"
+#include "app/ui/startup.h"
+#include "main_window/ui/main_window.h"
 #include "support/fakes.h"
 #include "support/temp_app_folder.h"
 #include "support/test_main.h"
@@ -64,12 +64,16 @@ void TestStartup::settingsReadWithTheirDefaults()
 {
     TempAppFolder folder(false);
     FakeWorld world(folder.path());
-    world.program.settings.DefType = "stale";
-    readSettings(world.program);
-    const SettingsValues &s = world.program.settings;
-    QCOMPARE(
-        QStringList({s.DefType, s.CntDownTm, s.AlarmTm, s.DefColor, s.BestColor, s.WorstColor}),
-        QStringList({"0", "15", "30", "14671839", "16744576", "8421631"}));
+    Settings &s = world.program.settings;
+    const auto held = [&s] {
+        QStringList values;
+        for (Setting k : {Setting::DefType, Setting::CntDownTm, Setting::AlarmTm, Setting::DefColor,
+                          Setting::BestColor, Setting::WorstColor})
+            values << s.text(k);
+        return values;
+    };
+    s.load();
+    QCOMPARE(held(), QStringList({"0", "15", "30", "14671839", "16744576", "8421631"}));
     QVERIFY(!QFile::exists(folder.file("Spinlog.ini")));
 
     // Every key lands in its own value, as text and unchecked; keys placed in
@@ -77,10 +81,8 @@ void TestStartup::settingsReadWithTheirDefaults()
     folder.write("Spinlog.ini",
                  "[Main]\r\nDefType=2\r\nCntDownTm=1\r\n[option]\r\nWORSTCOLOR=6\r\nBestColor=5\r\n"
                  "DefColor=4\r\nAlarmTm=abc\r\nCntDownTm=\r\n");
-    readSettings(world.program);
-    QCOMPARE(
-        QStringList({s.DefType, s.CntDownTm, s.AlarmTm, s.DefColor, s.BestColor, s.WorstColor}),
-        QStringList({"2", "", "abc", "4", "5", "6"}));
+    s.load();
+    QCOMPARE(held(), QStringList({"2", "", "abc", "4", "5", "6"}));
 }
 
 void TestStartup::secondCopyEndsWithoutTouchingAnything()
@@ -109,7 +111,7 @@ void TestStartup::unopenableDatabaseEndsBeforeTheSettings()
     QVERIFY(Main(world.program) == nullptr);
     QCOMPARE(world.app.ended, 1);
     QVERIFY(!world.program.gDB);
-    QCOMPARE(world.program.settings.DefType, QString("0"));
+    QCOMPARE(world.program.settings.text(Setting::DefType), QString("0"));
     // The database layer shows its own report; nothing else is shown.
     for (const ShownBox &box : world.prompts.boxes)
         QVERIFY(box.text.startsWith("データベースオープンエラー\r\n"));

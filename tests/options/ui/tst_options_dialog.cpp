@@ -2,8 +2,8 @@
 // clicks on the type grid and the buttons, boxes answered by the fake.
 
 #include "data/database.h"
-#include "options/options_dialog.h"
-#include "options/type_editor.h"
+#include "options/ui/options_dialog.h"
+#include "options/ui/type_editor.h"
 #include "support/fakes.h"
 #include "support/temp_app_folder.h"
 #include "support/test_main.h"
@@ -138,7 +138,9 @@ private slots:
         QVERIFY(!dialog->isVisible());
         QVERIFY(world.boxes().isEmpty());
         const auto &s = world.fake.program.settings;
-        QCOMPARE(QStringList({s.CntDownTm, s.AlarmTm, s.DefColor, s.BestColor, s.WorstColor}),
+        QCOMPARE(QStringList({s.text(Setting::CntDownTm), s.text(Setting::AlarmTm),
+                              s.text(Setting::DefColor), s.text(Setting::BestColor),
+                              s.text(Setting::WorstColor)}),
                  QStringList({"015", "30", "14671839", "16744512", "8421631"}));
         // Replaced in place, the new keys after them in the order written.
         QCOMPARE(world.file("Spinlog.ini"),
@@ -186,7 +188,7 @@ private slots:
         QVERIFY(dialog->isVisible());
         QCOMPARE(world.file("Spinlog.ini"), kIni);
         QCOMPARE(world.types(), types);
-        QCOMPARE(world.fake.program.settings.DefColor, QStringLiteral("14671839"));
+        QCOMPARE(world.fake.program.settings.text(Setting::DefColor), QStringLiteral("14671839"));
     }
 
     void cancelAndCloseBoxStoreNothing()
@@ -205,7 +207,7 @@ private slots:
                 QTest::mouseClick(dialog->cmdCancel(), Qt::LeftButton);
             QCOMPARE(dialog->result(), int(QDialog::Rejected));
         }
-        QCOMPARE(world.fake.program.settings.WorstColor, QStringLiteral("8421631"));
+        QCOMPARE(world.fake.program.settings.text(Setting::WorstColor), QStringLiteral("8421631"));
         QCOMPARE(world.file("Spinlog.ini"), kIni);
         QCOMPARE(world.types(), types);
         auto again = open(world);

@@ -1,4 +1,4 @@
-#include "history_fixture.h"
+#include "support/history_world.h"
 
 #include "app/encoding.h"
 #include "app/error_log.h"

@@ -2,8 +2,8 @@
 // context menu, the save dialog, questions answered through the fakes.
 
 #include "app/ini_file.h"
-#include "history/history_window.h"
-#include "history_fixture.h"
+#include "history/ui/history_window.h"
+#include "support/history_world.h"
 #include "support/test_main.h"
 #include "widgets/grid.h"
 #include "widgets/units.h"
@@ -65,8 +65,8 @@ private slots:
     {
         HistoryWorld w;
         w.seedThree();
-        w.program().settings.DefColor = "255";  // red
-        frmView v(w.program(), nullptr, nullptr);
+        w.program().settings.store(Setting::DefColor, "255");  // red
+        frmView v(w.program());
         QCOMPARE(v.pos(), QPoint(px(1000), px(3000)));
         QCOMPARE(v.size(), QSize(px(12615), px(5000)));
         QCOMPARE(v.cmbType->itemText(5), "3x3x3目隠し");
@@ -100,7 +100,7 @@ private slots:
     void sizeRule()
     {
         HistoryWorld w;
-        frmView v(w.program(), nullptr, nullptr);
+        frmView v(w.program());
         v.show();
         v.resize(300, 50);
         QCOMPARE(v.size(), QSize(px(12615), px(3000)));
@@ -116,7 +116,7 @@ private slots:
         HistoryWorld w;
         w.seedThree();
         {
-            frmView v(w.program(), nullptr, nullptr);
+            frmView v(w.program());
             showActive(v);
             QTest::keyClick(v.cmbType, Qt::Key_Down);
             for (int i = 0; i < 3; ++i) QTest::keyClick(v.cmbOrder, Qt::Key_Down);
@@ -131,7 +131,7 @@ private slots:
         QCOMPARE(QStringList({stored(w, "Top"), stored(w, "Left"), stored(w, "Height"),
                               stored(w, "SearchType"), stored(w, "SearchOrder")}),
                  (QStringList{"1350", "2250", "6000", "1", "3"}));
-        frmView again(w.program(), nullptr, nullptr);
+        frmView again(w.program());
         QCOMPARE(again.geometry(), QRect(150, 90, px(12615), 400));
         QCOMPARE(again.cmbOrder->currentIndex(), 3);
         QCOMPARE(again.dataSetRuns(), 1);
@@ -143,7 +143,7 @@ private slots:
     {
         HistoryWorld w;
         {
-            frmView v(w.program(), nullptr, nullptr);
+            frmView v(w.program());
             showActive(v);
             v.M_File[3]->trigger();
         }
@@ -169,7 +169,7 @@ private slots:
         w.seedThree();
         w.folder.write("Spinlog.ini", ini);
         {
-            frmView v(w.program(), nullptr, nullptr);
+            frmView v(w.program());
             QCOMPARE(w.prompts().texts(), QStringList{"フォームロードエラー\r\n" + description});
             QCOMPARE(w.prompts().boxes[0].icon, Icon::Critical);
             QCOMPARE(w.logTexts(), QStringList{"[frmView]-[Form_Load] " + description});
@@ -181,7 +181,7 @@ private slots:
         }
         // The failed opening stores usable positions: the next one works.
         w.prompts().boxes.clear();
-        frmView again(w.program(), nullptr, nullptr);
+        frmView again(w.program());
         QVERIFY(w.prompts().boxes.empty());
         QCOMPARE(again.LoadEnd, "1");
     }
@@ -191,7 +191,7 @@ private slots:
         HistoryWorld w;
         w.seedThree();
         addSeries(w.db(), {kD3, "5", {"30.00"}, "30.00"});  // the same DateTime again
-        frmView v(w.program(), nullptr, nullptr);
+        frmView v(w.program());
         showActive(v);
         v.vsFlex->setRow(3);
         v.statusPanel->setText("untouched");
@@ -217,7 +217,7 @@ private slots:
     void deleteAllListed()
     {
         HistoryWorld w;
-        frmView v(w.program(), nullptr, nullptr);
+        frmView v(w.program());
         v.M_Edit[1]->trigger();
         v.M_Edit[2]->trigger();
         QCOMPARE(w.prompts().texts(), QStringList(2, "削除するデータがありません"));
@@ -253,7 +253,7 @@ private slots:
     {
         HistoryWorld w;
         w.seedThree();
-        frmView v(w.program(), nullptr, nullptr);
+        frmView v(w.program());
         showActive(v);
         Grid &g = *v.vsFlex;
         auto cell = [&g](int row) { return g.visualRect(g.model()->index(row - 1, 2)).center(); };
@@ -273,7 +273,7 @@ private slots:
     void csvExport()
     {
         HistoryWorld w;
-        frmView v(w.program(), nullptr, nullptr);
+        frmView v(w.program());
         v.M_File[1]->trigger();
         QCOMPARE(w.prompts().texts(), QStringList{"出力データがありません"});
         QVERIFY(w.prompts().saveRequests.empty());
@@ -312,7 +312,7 @@ private slots:
     {
         HistoryWorld w;
         w.seedThree();
-        frmView v(w.program(), nullptr, nullptr);
+        frmView v(w.program());
         v.vsFlex->setRow(2);
         bool busyDuringBox = true;
         w.prompts().onMessage = [&](const ShownBox &) {
@@ -329,30 +329,18 @@ private slots:
         QCOMPARE(v.vsFlex->row(), 2);  // the file never opened: the walk never started
     }
 
-    // Closing refreshes the main window's best labels for its own type.
-    void mainBestLabels()
+    // However it closes, the window says so once: the main window then reads
+    // its best values again.
+    void closingIsAnnouncedOnce()
     {
         HistoryWorld w;
-        w.seedThree();
-        w.program().CurTypeID = "1";
-        QLabel best, average;
-        auto openAndClose = [&](const std::function<void(frmView &)> &action) {
-            frmView v(w.program(), &best, &average);
-            action(v);
-            v.show();
-            v.close();
-            return QStringList{best.text(), average.text()};
-        };
-        // The history's own filter does not matter.
-        QCOMPARE(openAndClose([](frmView &v) { v.cmbType->setCurrentIndex(2); }),
-                 (QStringList{"15.20", "17.00"}));
-        QCOMPARE(openAndClose([](frmView &v) {
-                     v.cmbType->setCurrentIndex(1);
-                     v.vsFlex->setRow(2);  // the type's best series
-                     v.M_Edit[1]->trigger();
-                 }),
-                 (QStringList{"18.50", "20.00"}));
-        QCOMPARE(openAndClose([](frmView &v) { v.M_Edit[2]->trigger(); }), (QStringList{"-", "-"}));
+        frmView v(w.program());
+        int closings = 0;
+        QObject::connect(&v, &frmView::closing, [&] { ++closings; });
+        v.show();
+        v.M_File[3]->trigger();
+        v.done(QDialog::Rejected);
+        QCOMPARE(closings, 1);
     }
 };
 

@@ -1,0 +1,331 @@
+// The solve session driven by presses and ticks: the clock after each step,
+// the state, solves, colours and average, the sounds at their moments, what
+// reaches the store; and a save that must move a series whole or not at all.
+
+#include "app/settings.h"
+#include "app/time_values.h"
+#include "data/database.h"
+#include "session/solve_session.h"
+#include "support/temp_app_folder.h"
+#include "support/test_main.h"
+
+#include <QDateTime>
+#include <QTest>
+
+using namespace spinlog;
+using namespace spinlog::test;
+
+namespace {
+
+class MemoryStore : public SeriesStore {
+public:
+    std::vector<Solve> load() override { return rows; }
+    void add(const Solve &solve) override
+    {
+        if (refuseAdd)
+            throw SpinlogError(QStringLiteral("disk full"));
+        rows.push_back(solve);
+    }
+    void clear() override { rows.clear(); }
+    void save(const SeriesRecord &) override { rows.clear(); }
+
+    std::vector<Solve> rows;
+    bool refuseAdd = false;
+};
+
+struct Rig {
+    Rig(const QByteArray &options, int count, const QString &bestWorst)
+        : settings(folder.file(QStringLiteral("Spinlog.ini"))), session(settings, store)
+    {
+        folder.write(QStringLiteral("Spinlog.ini"), "[Option]\r\n" + options);
+        settings.load();
+        QObject::connect(&session, &SolveSession::sound,
+                         [this] { sounds << QString::number(session.elapsedSeconds()); });
+        session.showType(SeriesType{QStringLiteral("1"), std::int16_t(count), bestWorst}, false);
+    }
+
+    // Steps: P press, +MS the clock moves on, c a countdown tick, tN N running
+    // ticks. Returns the clock after each step; "!" marks a step that threw.
+    QString run(const QString &script)
+    {
+        QStringList trace;
+        for (const QString &step : script.split(u' ', Qt::SkipEmptyParts)) {
+            QString mark;
+            try {
+                if (step == u'P')
+                    session.press(now);
+                else if (step.startsWith(u'+'))
+                    now += std::llround(step.mid(1).toDouble() * 1e6);
+                else if (step == u'c')
+                    session.countdownTick(now);
+                else
+                    for (int i = step.mid(1).toInt(); i > 0; --i) session.runningTick();
+            } catch (const SpinlogError &) {
+                mark = QStringLiteral("!");
+            }
+            trace << session.clockText() + mark;
+        }
+        return trace.join(u' ');
+    }
+
+    // State (* with a series under way) | solves | colours | average.
+    QString summary() const
+    {
+        static const char *const kStates[] = {"Idle", "Countdown", "Timing", "Complete"};
+        QStringList solves;
+        QString colours;
+        for (int no = 1; no <= session.type().count; ++no) {
+            solves << session.solveText(no);
+            const std::uint32_t c = session.solveColor(no);
+            colours += c == 16744576u ? u'b' : c == 8421631u ? u'w' : c == 14671839u ? u'd' : u'?';
+        }
+        return QString::fromLatin1(kStates[int(session.state())]) +
+               (session.seriesUnderWay() ? QStringLiteral("*") : QString()) + u'|' +
+               solves.join(u',') + u'|' + colours + u'|' + session.averageText();
+    }
+
+    TempAppFolder folder{false};
+    Settings settings;
+    MemoryStore store;
+    SolveSession session;
+    std::int64_t now = 1'000'000'000;
+    QStringList sounds;  // the running seconds at each sound
+};
+
+const QByteArray kNoWait = "CntDownTm=0\r\nAlarmTm=0\r\n";
+
+}  // namespace
+
+class SolveSessionTest : public QObject {
+    Q_OBJECT
+private slots:
+    void presses_data()
+    {
+        QTest::addColumn<QByteArray>("options");
+        QTest::addColumn<int>("count");
+        QTest::addColumn<QString>("bestWorst");
+        QTest::addColumn<QString>("stored");  // W_Time before: "no:time" ...
+        QTest::addColumn<QString>("script");
+        QTest::addColumn<QString>("clock");
+        QTest::addColumn<QString>("summary");
+        QTest::addColumn<QString>("sounds");
+
+        QTest::newRow("countdown 3, timed from the tick that shows 0")
+            << QByteArray("CntDownTm=3\r\nAlarmTm=0\r\n") << 5 << "0"
+            << ""
+            << "P c c c +1234 P"
+            << "3 2 1 0 0 1.23"
+            << "Idle*|1.23,,,,|bdddd|"
+            << "0";
+        QTest::newRow("countdown 0 starts at once; the clock keeps its text until a tick")
+            << kNoWait << 5 << "0"
+            << ""
+            << "P t1 +1500 P"
+            << "0 1 1 1.50"
+            << "Idle*|1.50,,,,|bdddd|"
+            << "0";
+        QTest::newRow("a negative countdown counts as none")
+            << QByteArray("CntDownTm=-7\r\n") << 5 << "0"
+            << ""
+            << "P"
+            << "-7"
+            << "Timing|,,,,|ddddd|"
+            << "0";
+        QTest::newRow("cancelled countdown, empty series")
+            << QByteArray("CntDownTm=15\r\n") << 5 << "0"
+            << ""
+            << "P c P"
+            << "15 14 15"
+            << "Idle|,,,,|ddddd|"
+            << "";
+        QTest::newRow("cancelled countdown keeps the series under way")
+            << QByteArray("CntDownTm=2\r\nAlarmTm=0\r\n") << 5 << "0"
+            << ""
+            << "P c c +1000 P P c P"
+            << "2 1 0 0 1.00 2 1 2"
+            << "Idle*|1.00,,,,|bdddd|"
+            << "0";
+        QTest::newRow("alarm 30 at 30, 60, 90")
+            << QByteArray("CntDownTm=0\r\nAlarmTm=30\r\n") << 5 << "0"
+            << ""
+            << "P t29 t1 t59 t1"
+            << "0 29 30 1:29 1:30"
+            << "Timing|,,,,|ddddd|"
+            << "0 30 60 90";
+        QTest::newRow("alarm 2.5 rounds half to even: 2")
+            << QByteArray("CntDownTm=0\r\nAlarmTm=2.5\r\n") << 5 << "0"
+            << ""
+            << "P t5"
+            << "0 5"
+            << "Timing|,,,,|ddddd|"
+            << "0 2 4";
+        QTest::newRow("alarm 00 never sounds")
+            << QByteArray("CntDownTm=0\r\nAlarmTm=00\r\n") << 5 << "0"
+            << ""
+            << "P t5"
+            << "0 5"
+            << "Timing|,,,,|ddddd|"
+            << "0";
+        QTest::newRow("alarm too large fails the tick after the display moved on")
+            << QByteArray("CntDownTm=0\r\nAlarmTm=40000\r\n") << 5 << "0"
+            << ""
+            << "P t1"
+            << "0 1!"
+            << "Timing|,,,,|ddddd|"
+            << "0";
+        QTest::newRow("9.996 s shows 10.00, 0.004 s 0.00") << kNoWait << 5 << "0"
+                                                           << ""
+                                                           << "P +9996 P P +4 P"
+                                                           << "0 0 10.00 10.00 10.00 0.00"
+                                                           << "Idle*|10.00,0.00,,,|wbddd|"
+                                                           << "0 0";
+        QTest::newRow("a hair under 9.995 s is 9.99; minutes and hours")
+            << kNoWait << 5 << "0"
+            << ""
+            << "P +9994.999999 P P +65430 P P +3725504 P"
+            << "0 0 9.99 9.99 9.99 1:05.43 1:05.43 1:05.43 1:02:05.50"
+            << "Idle*|9.99,1:05.43,1:02:05.50,,|bdwdd|"
+            << "0 0 0";
+        QTest::newRow("ties: the first is best, the last worst")
+            << kNoWait << 3 << "0"
+            << ""
+            << "P +10000 P P +10000 P P +10000 P"
+            << "0 0 10.00 10.00 10.00 10.00 10.00 10.00 10.00"
+            << "Complete*|10.00,10.00,10.00|bdw|10.00"
+            << "0 0 0";
+        QTest::newRow("three solves leave out best and worst")
+            << kNoWait << 3 << "0"
+            << "1:10.00 2:11.00"
+            << "P +15000 P"
+            << "0 0 15.00"
+            << "Complete*|10.00,11.00,15.00|bdw|11.00"
+            << "0";
+        QTest::newRow("three solves all counted") << kNoWait << 3 << "1"
+                                                  << "1:10.00 2:11.00"
+                                                  << "P +15000 P"
+                                                  << "0 0 15.00"
+                                                  << "Complete*|10.00,11.00,15.00|bdw|12.00"
+                                                  << "0";
+        QTest::newRow("10.125 goes to the even hundredth") << kNoWait << 2 << "1"
+                                                           << "1:10.00"
+                                                           << "P +10250 P"
+                                                           << "0 0 10.25"
+                                                           << "Complete*|10.00,10.25|bw|10.12"
+                                                           << "0";
+        QTest::newRow("two solves left out by a hand-edited table: all count")
+            << kNoWait << 2 << "0"
+            << "1:10.00"
+            << "P +12000 P"
+            << "0 0 12.00"
+            << "Complete*|10.00,12.00|bw|11.00"
+            << "0";
+        QTest::newRow("restored, unfinished: the next solve is number 4")
+            << kNoWait << 5 << "0"
+            << "1:12.00 2:10.00 3:13.50"
+            << "P +11000 P"
+            << "0 0 11.00"
+            << "Idle*|12.00,10.00,13.50,11.00,|dbwdd|"
+            << "0";
+        QTest::newRow("restored, complete: presses do nothing")
+            << kNoWait << 3 << "0"
+            << "1:12.00 2:10.00 3:1:00.00"
+            << "P"
+            << "0"
+            << "Complete*|12.00,10.00,1:00.00|dbw|12.00"
+            << "";
+    }
+
+    void presses()
+    {
+        QFETCH(QByteArray, options);
+        QFETCH(int, count);
+        QFETCH(QString, bestWorst);
+        QFETCH(QString, stored);
+        QFETCH(QString, script);
+        Rig rig(options, count, bestWorst);
+        for (const QString &row : stored.split(u' ', Qt::SkipEmptyParts)) {
+            const QString time = row.section(u':', 1);
+            rig.store.rows.push_back({row.section(u':', 0, 0).toInt(),
+                                      *hundredthsFromSecondsText(timeChangeS(time)), time});
+        }
+        rig.session.restore();
+        QTEST(rig.run(script), "clock");
+        QTEST(rig.summary(), "summary");
+        QTEST(rig.sounds.join(u' '), "sounds");
+        // The store holds exactly the solves shown.
+        QStringList shown, held;
+        for (const Solve &s : rig.session.solves()) shown << s.time;
+        for (const Solve &s : rig.store.rows) held << s.time;
+        QCOMPARE(held, shown);
+    }
+
+    void aSolveTheStoreRefusesIsNotShown()
+    {
+        Rig rig(kNoWait, 5, QStringLiteral("0"));
+        rig.store.refuseAdd = true;
+        QCOMPARE(rig.run(QStringLiteral("P +5000 P")), QStringLiteral("0 0 5.00!"));
+        QCOMPARE(rig.summary(), QStringLiteral("Idle|,,,,|ddddd|"));
+    }
+
+    void correctedElapsedTime()
+    {
+        Rig rig(kNoWait, 5, QStringLiteral("0"));
+        rig.run(QStringLiteral("P t1 +7900"));
+        rig.session.correctElapsed(rig.now);  // ticks were held up
+        QCOMPARE(rig.run(QStringLiteral("t1")), QStringLiteral("8"));
+    }
+
+    // The series moves into the history whole, or stays where it was, when
+    // either statement of the save fails.
+    void saveIsAllOrNothing_data()
+    {
+        QTest::addColumn<QString>("failing");
+        QTest::newRow("nothing fails") << "";
+        QTest::newRow("the history row") << "before insert on T_Time";
+        QTest::newRow("emptying the work table") << "before delete on W_Time";
+    }
+
+    void saveIsAllOrNothing()
+    {
+        QFETCH(QString, failing);
+        TempAppFolder folder;
+        auto db = Database::open(folder.file(QStringLiteral("Spinlog.mdb")));
+        DatabaseSeriesStore store(*db);
+        Settings settings(folder.file(QStringLiteral("Spinlog.ini")));
+        folder.write(QStringLiteral("Spinlog.ini"), "[Option]\r\n" + kNoWait);
+        settings.load();
+        SolveSession session(settings, store);
+        session.showType(SeriesType{QStringLiteral("5"), 2, QStringLiteral("1")}, true);
+        for (std::int64_t ns : {62'500'000'000LL, 9'870'000'000LL}) {
+            session.press(0);
+            session.press(ns);
+        }
+        if (!failing.isEmpty())
+            db->execute(QStringLiteral("create trigger refuse ") + failing +
+                        QStringLiteral(" begin select raise(abort, 'refused'); end"));
+        const auto count = [&](const char *table) {
+            Recordset rs(*db, QStringLiteral("select count(*) as n from ") + table);
+            return rs.field(QStringLiteral("n")).toInt();
+        };
+        bool saved = true;
+        try {
+            session.save(QDateTime(QDate(2007, 5, 12), QTime(14, 3, 9)));
+        } catch (const SpinlogError &) {
+            saved = false;
+        }
+        QCOMPARE(saved, failing.isEmpty());
+        QCOMPARE(count("T_Time") + count("W_Time") / 2, 1);
+        QCOMPARE(session.state(), saved ? SessionState::Idle : SessionState::Complete);
+        if (saved) {
+            Recordset rs(*db, QStringLiteral("select * from T_Time"));
+            QStringList row;
+            for (int i = 0; i < rs.fieldCount(); ++i) row << rs.text(i);
+            QCOMPARE(row.join(u'|'),
+                     QStringLiteral("2007/05/12 14:03:09|5|1:02.50|9.87|-|-|-|-|-|-"
+                                    "|-|-|-|-|36.18|36.18|2|9.87|9.87|1|1:02.50|62.5"));
+        }
+    }
+};
+SPINLOG_TEST(SolveSessionTest)
+
+#include "tst_solve_session.moc"
