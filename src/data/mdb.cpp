@@ -2,11 +2,11 @@
 
 #include "app/error_log.h"
 #include "app/program.h"
+#include "app/replacing_file.h"
 #include "data/database.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -25,6 +25,10 @@ const QString kCompactPrefix = QStringLiteral("COM");
 
 const QString kCompactLogPrefix = QStringLiteral("[mdlCommon]-[Fun_MDBCompact]-[ErrCompact] ");
 const QString kCompactFailed = QStringLiteral("MDB最適化失敗。");
+const QString kMovedLogPrefix = QStringLiteral("[mdlCommon]-[Fun_MDBCompact]-[ErrMoved] ");
+const QString kMoved = QStringLiteral(
+    "データベースファイルが移動または置き換えられたため、"
+    "開いていた内容を次のファイルに保存しました");
 
 // File errors carry the file's name and the system's own message.
 QString fileMessage(const QString &path, const QString &message)
@@ -40,16 +44,6 @@ QString fileMessage(const QString &path, const QString &message)
 QByteArray native(const QString &path)
 {
     return QFile::encodeName(path);
-}
-
-// Makes a rename or unlink in the folder durable.
-void syncFolder(const QString &folder)
-{
-    const int fd = ::open(native(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
 }
 
 void syncFile(const QString &path)
@@ -71,9 +65,9 @@ void copyReplacing(const QString &from, const QString &to)
     QFile source(from);
     if (!source.open(QIODevice::ReadOnly))
         throw SpinlogError(fileMessage(from, source.errorString()));
-    QSaveFile target(to);
-    if (!target.open(QIODevice::WriteOnly))
-        throw SpinlogError(fileMessage(to, target.errorString()));
+    ReplacingFile target(to);
+    if (!target.open(from))
+        throwSystemError(to, target.error());
     QByteArray buffer(1 << 16, Qt::Uninitialized);
     for (;;) {
         const qint64 n = source.read(buffer.data(), buffer.size());
@@ -81,16 +75,11 @@ void copyReplacing(const QString &from, const QString &to)
             throw SpinlogError(fileMessage(from, source.errorString()));
         if (n == 0)
             break;
-        if (target.write(buffer.constData(), n) != n)
-            throw SpinlogError(fileMessage(to, target.errorString()));
+        if (!target.write(buffer.constData(), n))
+            throwSystemError(to, target.error());
     }
-    target.setPermissions(source.permissions());
-    if (!target.flush())
-        throw SpinlogError(fileMessage(to, target.errorString()));
-    if (::fsync(target.handle()) != 0)
-        throwSystemError(to, errno);
     if (!target.commit())
-        throw SpinlogError(fileMessage(to, target.errorString()));
+        throwSystemError(to, target.error());
 }
 
 // Removes a file if one is there; a directory standing at the path is an error.
@@ -143,6 +132,49 @@ QString descriptionOf(const std::exception &e)
     return QString::fromLocal8Bit(e.what());
 }
 
+// The file the database path leads to. A link is followed, so the file it
+// points at is compacted in its own folder and the link stays a link.
+QString databaseFile(const Program &program)
+{
+    const QFileInfo info(program.path(kDatabaseName));
+    const QString target = info.isSymLink() ? info.canonicalFilePath() : QString();
+    return target.isEmpty() ? info.filePath() : target;
+}
+
+// The file the database was opened from is gone or another one: compacting
+// would work on the wrong file, so what the connection holds goes to a new
+// file of its own, in the same form as a compacted copy.
+void saveToNewFile(Program &program)
+{
+    const QString saved =
+        program.path(QStringLiteral("Spinlog-recovered-") +
+                     program.services.clock.localNow().toString(QStringLiteral("yyyyMMdd-HHmmss")) +
+                     QStringLiteral(".mdb"));
+    bool created = false;
+    try {
+        createEmptyFile(saved);
+        created = true;
+        Database &db = *program.gDB;
+        db.execute(QStringLiteral("ATTACH DATABASE ? AS rec KEY ?"),
+                   {saved, QString::fromLatin1(kDatabaseKey)});
+        db.execute(QStringLiteral("SELECT sqlcipher_export(?)"), {QStringLiteral("rec")});
+        db.execute(QStringLiteral("DETACH DATABASE rec"));
+        syncFile(saved);
+        syncFolder(program.folder());
+    } catch (const std::exception &e) {
+        program.gDB.reset();
+        if (created)
+            ::unlink(native(saved).constData());
+        program.reportError(QStringLiteral("MDB最適化エラー[Recover]"),
+                            QStringLiteral("[mdlCommon]-[Fun_MDBCompact]-[ErrRecover] "),
+                            descriptionOf(e));
+        return;
+    }
+    program.services.prompts.message(kMoved + QStringLiteral("\r\n") + saved, Icon::Exclamation,
+                                     Buttons::Ok);
+    Fun_LogWrite(program, kMovedLogPrefix + kMoved + QChar(0x3000) + saved);
+}
+
 }  // namespace
 
 bool Fun_MDBOpen(Program &program, const QString &path)
@@ -160,9 +192,11 @@ bool Fun_MDBOpen(Program &program, const QString &path)
 
 bool Fun_MDBCompact(Program &program)
 {
-    const QString database = program.path(kDatabaseName);
-    const QString backup = program.path(kBackupPrefix + kDatabaseName);
-    const QString compacted = program.path(kCompactPrefix + kDatabaseName);
+    const QString database = databaseFile(program);
+    const QFileInfo info(database);
+    const QString folder = info.absolutePath();
+    const QString backup = folder + QLatin1Char('/') + kBackupPrefix + info.fileName();
+    const QString compacted = folder + QLatin1Char('/') + kCompactPrefix + info.fileName();
 
     try {
         copyReplacing(database, backup);
@@ -189,7 +223,7 @@ bool Fun_MDBCompact(Program &program)
             syncFile(compacted);
             renameOver(compacted, database);
             removeFile(backup);
-            syncFolder(program.folder());
+            syncFolder(folder);
             return true;
         }
         openFailed = true;
@@ -208,6 +242,17 @@ bool Fun_MDBCompact(Program &program)
                             description);
     }
     return false;
+}
+
+bool closeAndCompact(Program &program)
+{
+    if (program.gDB && !program.gDB->stillAtItsPath()) {
+        saveToNewFile(program);
+        program.gDB.reset();
+        return false;
+    }
+    program.gDB.reset();
+    return Fun_MDBCompact(program);
 }
 
 }  // namespace spinlog

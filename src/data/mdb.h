@@ -12,7 +12,15 @@ class Program;
 bool Fun_MDBOpen(Program &program, const QString &path);
 
 // Backs up, compacts and replaces Spinlog.mdb after gDB has been released;
-// restores the backup on any failure. True when the file was compacted.
+// restores the backup on any failure. True when the file was compacted. A
+// link is followed: the file it points at is compacted beside itself.
 bool Fun_MDBCompact(Program &program);
+
+// The whole exit: while gDB is still open, checks that Spinlog.mdb is still
+// the file it was opened from. If the file has been deleted or replaced, what
+// the connection holds is written to Spinlog-recovered-YYYYMMDD-HHMMSS.mdb in
+// the application folder (same key), the user is told, nothing is compacted
+// and false is returned. Otherwise releases gDB and runs Fun_MDBCompact.
+bool closeAndCompact(Program &program);
 
 }  // namespace spinlog

@@ -295,12 +295,10 @@ bool frmMain::Form_Unload()
     Fun_IniWrite(program_, QStringLiteral("Main"), QStringLiteral("DefType"),
                  QString::number(cmbType->currentIndex()));
 
-    program_.gDB.reset();
-
     statusPanel->setText(QStringLiteral("MDB最適化中..."));
     StatusBar->repaint();
 
-    Fun_MDBCompact(program_);
+    closeAndCompact(program_);
     program_.services.app.endNow();
     return false;
 }
