@@ -7,7 +7,7 @@
 #include "app/program.h"
 #include "app/ui/desktop_seams.h"
 #include "bench_support.h"
-#include "data/mdb.h"
+#include "app/mdb.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>

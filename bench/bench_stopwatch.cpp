@@ -10,7 +10,7 @@
 #include "app/ui/startup.h"
 #include "bench_support.h"
 #include "data/database.h"
-#include "data/mdb.h"
+#include "app/mdb.h"
 #include "main_window/ui/main_window.h"
 
 #include <QAction>

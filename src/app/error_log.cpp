@@ -5,9 +5,14 @@
 #include "app/program.h"
 
 #include <QFile>
-#include <QFileInfo>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <cerrno>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <string>
 
 namespace spinlog {
@@ -75,11 +80,39 @@ double basicVal(const QByteArray &raw)
     return value;
 }
 
-void writeAt(QFile &file, qint64 offset, const QByteArray &bytes)
+[[noreturn]] void throwSystemError(int error)
 {
-    if (!file.seek(offset) || file.write(bytes) != bytes.size())
-        throw SpinlogError(file.errorString());
+    throw SpinlogError(QString::fromLocal8Bit(std::strerror(error)));
 }
+
+void writeAt(int fd, qint64 offset, const QByteArray &bytes)
+{
+    for (qsizetype done = 0; done < bytes.size();) {
+        const ssize_t n =
+            ::pwrite(fd, bytes.constData() + done, size_t(bytes.size() - done), offset + done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            throwSystemError(n < 0 ? errno : ENOSPC);
+        done += n;
+    }
+}
+
+// The open log, closed on every way out; a log this call created is removed
+// again unless the entry was written, so a failure leaves nothing new behind.
+struct LogFile {
+    QByteArray path;
+    int fd = -1;
+    bool created = false;
+    bool written = false;
+    ~LogFile()
+    {
+        if (fd >= 0)
+            ::close(fd);
+        if (created && !written)
+            ::unlink(path.constData());
+    }
+};
 
 }  // namespace
 
@@ -110,29 +143,40 @@ QByteArray logRecord(const QDateTime &when, const QString &text)
 bool Fun_LogWrite(const Program &program, const QString &message)
 {
     try {
-        const QString path = program.path(QStringLiteral("Err.log"));
         const QDateTime now = program.services.clock.localNow();
-        int count = 0;
-        if (QFileInfo::exists(path)) {
-            QFile existing(path);
-            if (!existing.open(QIODevice::ReadOnly))
-                throw SpinlogError(existing.errorString());
-            const QByteArray header = existing.read(kLogRecordSize);
-            if (existing.error() != QFileDevice::NoError)
-                throw SpinlogError(existing.errorString());
-            count = logHeaderCount(header);
+        LogFile log;
+        log.path = QFile::encodeName(program.path(QStringLiteral("Err.log")));
+        // Never blocks: a pipe or a device standing at the log's place would
+        // otherwise hold the program up for good.
+        const int flags = O_RDWR | O_NONBLOCK | O_CLOEXEC;
+        log.fd = ::open(log.path.constData(), flags);
+        if (log.fd < 0 && errno == ENOENT) {
+            log.fd = ::open(log.path.constData(), flags | O_CREAT | O_EXCL, 0666);
+            log.created = log.fd >= 0;
         }
+        if (log.fd < 0)
+            throwSystemError(errno);
+        struct stat info {};
+        if (::fstat(log.fd, &info) != 0)
+            throwSystemError(errno);
+        if (!S_ISREG(info.st_mode))
+            throwSystemError(ESPIPE);
 
-        QFile file(path);
-        if (!file.open(QIODevice::ReadWrite))
-            throw SpinlogError(file.errorString());
+        QByteArray header(kLogRecordSize, Qt::Uninitialized);
+        ssize_t got = 0;
+        do {
+            got = ::pread(log.fd, header.data(), size_t(header.size()), 0);
+        } while (got < 0 && errno == EINTR);
+        if (got < 0)
+            throwSystemError(errno);
+        header.truncate(got);
+        const int count = logHeaderCount(header);
+
         const QString counter =
             QStringLiteral("%1").arg(count + 1, kCountDigits, 10, QLatin1Char('0'));
-        writeAt(file, 0, logRecord(now, counter));
-        writeAt(file, qint64(count + 1) * kLogRecordSize, logRecord(now, message));
-        if (!file.flush())
-            throw SpinlogError(file.errorString());
-        file.close();
+        writeAt(log.fd, 0, logRecord(now, counter));
+        writeAt(log.fd, qint64(count + 1) * kLogRecordSize, logRecord(now, message));
+        log.written = true;
         return true;
     } catch (const SpinlogError &e) {
         program.services.prompts.message(QStringLiteral("Log出力エラー\r\n") + e.description(),

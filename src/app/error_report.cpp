@@ -13,7 +13,7 @@ const QString kSaveFailed = QStringLiteral("保存エラー");
 const QString kTimeFailed = QStringLiteral("時間変換エラー");
 
 // In the order of Procedure.
-const std::array<ProcedureReport, 22> kReports = {{
+const std::array<ProcedureReport, 23> kReports = {{
     {kLoadFailed, QStringLiteral("[frmMain]-[Form_Load] ")},
     {QStringLiteral("カウントダウンタイマエラー"),
      QStringLiteral("[frmMain]-[tmrCountDown_Timer] ")},
@@ -37,6 +37,8 @@ const std::array<ProcedureReport, 22> kReports = {{
      QStringLiteral("[mdlCommon]-[Fun_MDBCompact]-[ErrBackup] ")},
     {QStringLiteral("MDB最適化エラー[Compact]"),
      QStringLiteral("[mdlCommon]-[Fun_MDBCompact]-[ErrCompact] ")},
+    {QStringLiteral("MDB最適化エラー[Recover]"),
+     QStringLiteral("[mdlCommon]-[Fun_MDBCompact]-[ErrRecover] ")},
     {QStringLiteral("Readme表示エラー"), QStringLiteral("[mdlCommon]-[Sub_ShowHelpFlie] ")},
     {QStringLiteral("Webページ表示エラー"), QStringLiteral("[mdlCommon]-[Sub_ShowWebFlie] ")},
 }};

@@ -33,6 +33,7 @@ enum class Procedure {
     MdbOpen,
     CompactBackup,
     CompactCompact,
+    CompactRecover,
     ShowHelpFile,
     ShowWebFile,
 };

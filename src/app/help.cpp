@@ -4,6 +4,11 @@
 #include "app/error_report.h"
 #include "app/program.h"
 
+#include <QDirIterator>
+#include <QFile>
+#include <QMimeDatabase>
+#include <QStandardPaths>
+
 namespace spinlog {
 
 QString shellErrorText(int code)
@@ -16,6 +21,75 @@ QString shellErrorText(int code)
         case 31: return QStringLiteral("関連付けられているファイルがありません");
         default: return QStringLiteral("エラーNo.=") + QString::number(code);
     }
+}
+
+namespace {
+
+// Whether a desktop-entry style file names a program for one of the types: a
+// "type=program;" line in one of the sections, or the entry's MimeType list.
+bool namesProgramFor(const QString &path, const QStringList &types, const QStringList &sections)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return false;
+    bool inSection = false;
+    while (!file.atEnd()) {
+        const QString line = QString::fromUtf8(file.readLine()).trimmed();
+        if (line.startsWith(QLatin1Char('['))) {
+            inSection = sections.contains(line.mid(1, line.size() - 2));
+            continue;
+        }
+        const qsizetype equals = line.indexOf(QLatin1Char('='));
+        if (!inSection || equals < 0)
+            continue;
+        const QString key = line.left(equals).trimmed();
+        const QStringList values = line.mid(equals + 1).split(QLatin1Char(';'), Qt::SkipEmptyParts);
+        if (key == QLatin1String("MimeType")) {
+            for (const QString &value : values) {
+                if (types.contains(value.trimmed()))
+                    return true;
+            }
+        } else if (types.contains(key) && !values.isEmpty()) {
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
+bool desktopHasProgramFor(const QString &filePath)
+{
+    const QMimeType type = QMimeDatabase().mimeTypeForFile(filePath);
+    // Without a MIME database of types there is nothing to ask: the opener decides.
+    if (!type.isValid())
+        return true;
+    const QStringList types = QStringList(type.name()) + type.allAncestors();
+    const QStringList lists = {QStringLiteral("Default Applications"),
+                               QStringLiteral("Added Associations"), QStringLiteral("MIME Cache")};
+    QStringList files;
+    for (const QString &dir :
+         QStandardPaths::standardLocations(QStandardPaths::GenericConfigLocation))
+        files << dir + QStringLiteral("/mimeapps.list");
+    const QStringList applications =
+        QStandardPaths::standardLocations(QStandardPaths::ApplicationsLocation);
+    for (const QString &dir : applications)
+        files << dir + QStringLiteral("/mimeapps.list") << dir + QStringLiteral("/defaults.list")
+              << dir + QStringLiteral("/mimeinfo.cache");
+    for (const QString &file : files) {
+        if (namesProgramFor(file, types, lists))
+            return true;
+    }
+    // Entries not yet in a cache still count, as the desktop's opener finds them.
+    for (const QString &dir : applications) {
+        QDirIterator entries(dir, {QStringLiteral("*.desktop")}, QDir::Files,
+                             QDirIterator::Subdirectories);
+        while (entries.hasNext()) {
+            if (namesProgramFor(entries.next(), types, {QStringLiteral("Desktop Entry")}))
+                return true;
+        }
+    }
+    return false;
 }
 
 void Sub_ShowHelpFlie(const Program &program)

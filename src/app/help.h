@@ -20,4 +20,9 @@ void Sub_ShowWebFlie(const Program &program);
 // The text for a shell result below 32.
 QString shellErrorText(int code);
 
+// Whether the desktop's MIME database names a program for the file's type or
+// a type it derives from: an association in a mimeapps list or cache, or a
+// desktop entry listing the type, in the XDG configuration and data folders.
+bool desktopHasProgramFor(const QString &filePath);
+
 }  // namespace spinlog

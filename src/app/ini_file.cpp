@@ -1,10 +1,10 @@
 #include "app/ini_file.h"
 
 #include "app/encoding.h"
+#include "app/replacing_file.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <optional>
 #include <vector>
 
@@ -328,17 +328,11 @@ void iniWrite(const QString &filePath, const QString &section, const QString &ke
     const QByteArray updated = iniWriteBytes(content, exists, section, key, value);
     if (exists && updated == content)
         return;
-    // The new text goes to a temporary file renamed over the old one, so a
-    // failure part-way leaves the old file whole.
-    QSaveFile save(target);
-    save.setDirectWriteFallback(false);
-    if (!save.open(QIODevice::WriteOnly))
-        return;
-    if (save.write(updated) != updated.size()) {
-        save.cancelWriting();
-        return;
-    }
-    save.commit();
+    // The new text goes to a temporary file renamed over the old one only when
+    // all of it is on the disk: a full disk must never leave a short file.
+    ReplacingFile file(target);
+    if (file.open(target) && file.write(updated))
+        file.commit();
 }
 
 }  // namespace spinlog

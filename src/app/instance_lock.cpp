@@ -1,41 +1,41 @@
 #include "app/instance_lock.h"
 
-#include <QCryptographicHash>
-#include <QDir>
-#include <QFileInfo>
-#include <QStandardPaths>
+#include <QFile>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+#include <cerrno>
 
 namespace spinlog {
 
-QString InstanceLock::lockPath(const QString &appFolder)
-{
-    QString dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (dir.isEmpty() || !QFileInfo(dir).isWritable())
-        dir = QDir::tempPath();
-    const QByteArray hash =
-        QCryptographicHash::hash(QDir(appFolder).canonicalPath().toUtf8(), QCryptographicHash::Sha1)
-            .toHex()
-            .left(16);
-    return dir + QStringLiteral("/spinlog-") + QString::fromLatin1(hash) + QStringLiteral(".lock");
-}
-
 bool InstanceLock::claim(const QString &appFolder)
 {
-    auto lock = std::make_unique<QLockFile>(lockPath(appFolder));
-    // Age alone must never make a running copy's lock look stale; a lock whose
-    // process is gone is still taken over.
-    lock->setStaleLockTime(0);
-    if (!lock->tryLock(0))
-        return false;
-    lock_ = std::move(lock);
+    release();
+    // Close-on-exec: a program started from here (the Readme's viewer) must
+    // not inherit the claim and hold it after this copy has ended.
+    const int fd =
+        ::open(QFile::encodeName(appFolder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return true;
+    int rc;
+    do {
+        rc = ::flock(fd, LOCK_EX | LOCK_NB);
+    } while (rc != 0 && errno == EINTR);
+    if (rc != 0) {
+        const bool held = errno == EWOULDBLOCK;
+        ::close(fd);
+        return !held;
+    }
+    fd_ = fd;
     return true;
 }
 
 void InstanceLock::release()
 {
-    if (lock_)
-        lock_->unlock();
-    lock_.reset();
+    if (fd_ >= 0)
+        ::close(fd_);
+    fd_ = -1;
 }
 
 }  // namespace spinlog

@@ -4,6 +4,7 @@
 #define SQLITE_HAS_CODEC 1
 #include <sqlite3.h>
 
+#include <sys/stat.h>
 #include <QFile>
 #include <QRegularExpression>
 #include <charconv>
@@ -196,6 +197,11 @@ std::unique_ptr<Database> Database::open(const QString &path, const QByteArray &
     // and a refused file should stay as it was.
     db->execute(QStringLiteral("BEGIN EXCLUSIVE"));
     db->execute(QStringLiteral("COMMIT"));
+    struct stat info {};
+    if (::stat(QFile::encodeName(path).constData(), &info) == 0) {
+        db->device_ = info.st_dev;
+        db->inode_ = info.st_ino;
+    }
     // A stored solve must survive a crash.
     db->execute(QStringLiteral("PRAGMA synchronous=FULL"));
     return db;
@@ -204,6 +210,13 @@ std::unique_ptr<Database> Database::open(const QString &path, const QByteArray &
 Database::~Database()
 {
     sqlite3_close_v2(db_);
+}
+
+bool Database::stillAtItsPath() const
+{
+    struct stat info {};
+    return ::stat(QFile::encodeName(path_).constData(), &info) == 0 && info.st_dev == device_ &&
+           info.st_ino == inode_;
 }
 
 int Database::execute(const QString &sql, const QVariantList &values)

@@ -11,6 +11,7 @@
 #include <QStringList>
 #include <QVariant>
 #include <QVariantList>
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -39,11 +40,17 @@ public:
 
     sqlite3 *handle() const { return db_; }
     QString path() const { return path_; }
+    // False once the path no longer names the file that was opened: the file
+    // was deleted, moved away or replaced by another one.
+    bool stillAtItsPath() const;
 
 private:
     Database(sqlite3 *db, QString path) : db_(db), path_(std::move(path)) {}
     sqlite3 *db_;
     QString path_;
+    // The opened file's device and inode.
+    std::uint64_t device_ = 0;
+    std::uint64_t inode_ = 0;
 };
 
 // One prepared statement with bound values (null, integer, double, text);

@@ -4,6 +4,8 @@
 #include "support/fakes.h"
 #include "support/test_main.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
 #include <QDir>
 #include <QTest>
 
@@ -28,6 +30,7 @@ private slots:
     void unreadableHeaderStartsAgain();
     void longTextIsCutAtACharacterBoundary();
     void failureIsShownNotLogged();
+    void unusableLogNeitherBlocksNorLeavesAFile();
 };
 
 void TestErrorLog::firstEntryMakesTheFile()
@@ -117,6 +120,25 @@ void TestErrorLog::failureIsShownNotLogged()
     QCOMPARE(world.prompts.boxes[1].text, QString("保存エラー\r\nx"));
     QVERIFY(world.prompts.boxes[2].text.startsWith("Log出力エラー\r\n"));
     QVERIFY(QFileInfo(folder.file("Err.log")).isDir());
+}
+
+void TestErrorLog::unusableLogNeitherBlocksNorLeavesAFile()
+{
+    TempAppFolder folder(false);
+    FakeWorld world(folder.path());
+    QCOMPARE(::mkfifo(QFile::encodeName(folder.file("Err.log")).constData(), 0600), 0);
+    ::alarm(10);  // a log that blocks ends the test here
+    QVERIFY(!Fun_LogWrite(world.program, "lost"));
+    ::alarm(0);
+
+    // A log this call would have made is not left behind, not even empty.
+    QVERIFY(QFile::remove(folder.file("Err.log")));
+    {
+        FileSizeLimit full(0);
+        QVERIFY(!Fun_LogWrite(world.program, "lost"));
+    }
+    QVERIFY(QDir(folder.path()).isEmpty());
+    QCOMPARE(world.prompts.boxes.size(), std::size_t(2));  // one "Log出力エラー" each
 }
 
 SPINLOG_TEST(TestErrorLog)

@@ -18,6 +18,8 @@ private slots:
     void writeKeepsEveryOtherByte();
     void writeThenReadGivesTheValueBack();
     void fileOnDisk();
+    void fullDiskKeepsTheOldFile_data();
+    void fullDiskKeepsTheOldFile();
 };
 
 void TestIniFile::readsLikeTheProfileReader()
@@ -148,6 +150,34 @@ void TestIniFile::fileOnDisk()
     iniWrite(folder.file("notafolder") + "/Spinlog.ini", "Main", "Left", "2");
     QCOMPARE(folder.read("notafolder"), QByteArray("x"));
     QCOMPARE(QDir(folder.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).size(), 2);
+}
+
+void TestIniFile::fullDiskKeepsTheOldFile_data()
+{
+    QTest::addColumn<QByteArray>("before");  // null: no file yet
+    QTest::addColumn<int>("room");           // the size a file may grow to
+    const QByteArray ini("[Option]\r\nCntDownTm=15\r\nAlarmTm=30\r\n");
+    QTest::newRow("nothing written") << ini << 0;
+    QTest::newRow("part written") << ini << 20;
+    QTest::newRow("no file yet") << QByteArray() << 20;
+}
+
+// Tests run as root, so the full disk is a file size limit.
+void TestIniFile::fullDiskKeepsTheOldFile()
+{
+    QFETCH(QByteArray, before);
+    QFETCH(int, room);
+    TempAppFolder folder(false);
+    if (!before.isNull())
+        folder.write("Spinlog.ini", before);
+    const QStringList entries =
+        QDir(folder.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries);
+    {
+        FileSizeLimit full(room);
+        iniWrite(folder.file("Spinlog.ini"), "Option", "WorstColor", "8421631");
+    }
+    QCOMPARE(QDir(folder.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), entries);
+    QCOMPARE(folder.read("Spinlog.ini"), before.isNull() ? QByteArray() : before);
 }
 
 SPINLOG_TEST(TestIniFile)

@@ -18,6 +18,8 @@ private slots:
     void codePage932();
     void soundPlaysOnlyAnExistingFile();
     void readmeFailuresAreShownWithTheirPath();
+    void programForTheReadme_data();
+    void programForTheReadme();
     void webPage();
 };
 
@@ -88,6 +90,46 @@ void TestServices::readmeFailuresAreShownWithTheirPath()
         QStringList({shellErrorText(0), shellErrorText(3), shellErrorText(11), shellErrorText(5)}),
         QStringList(
             {"メモリ不足です", "パスが見つかりません", "ファイルが無効です", "エラーNo.=5"}));
+}
+
+void TestServices::programForTheReadme_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("content");
+    QTest::addColumn<bool>("found");
+    // clang-format off
+    QTest::newRow("nothing") << "" << "" << false;
+    QTest::newRow("default") << "mimeapps.list" << "[Default Applications]\ntext/plain=e\n" << true;
+    QTest::newRow("removed") << "mimeapps.list" << "[Removed Associations]\ntext/plain=e\n" << false;
+    QTest::newRow("cache") << "applications/mimeinfo.cache" << "[MIME Cache]\ntext/plain=e\n" << true;
+    QTest::newRow("entry") << "applications/x/e.desktop" << "[Desktop Entry]\nMimeType=a/b;text/plain\n" << true;
+    QTest::newRow("image") << "applications/e.desktop" << "[Desktop Entry]\nMimeType=image/png\n" << false;
+    // clang-format on
+}
+
+// One folder stands for every XDG configuration and data folder; the MIME
+// types stay the system's.
+void TestServices::programForTheReadme()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, content);
+    QFETCH(bool, found);
+    TempAppFolder folder(false);
+    folder.write("Readme.txt", "x");
+    QVERIFY(QDir(folder.path()).mkpath("applications/x"));
+    QVERIFY(QFile::link("/usr/share/mime", folder.file("mime")));
+    if (!file.isEmpty())
+        folder.write(file, content.toUtf8());
+    const char *const names[] = {"XDG_CONFIG_HOME", "XDG_CONFIG_DIRS", "XDG_DATA_HOME",
+                                 "XDG_DATA_DIRS"};
+    QByteArrayList saved;
+    for (const char *name : names) {
+        saved << qgetenv(name);
+        qputenv(name, QFile::encodeName(folder.path()));
+    }
+    const bool has = desktopHasProgramFor(folder.file("Readme.txt"));
+    for (int i = 0; i < 4; ++i) qputenv(names[i], saved[i]);
+    QCOMPARE(has, found);
 }
 
 void TestServices::webPage()

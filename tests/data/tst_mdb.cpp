@@ -5,7 +5,7 @@
 // on any failure the database as it was, without temporary files.
 
 #include "data/database.h"
-#include "data/mdb.h"
+#include "app/mdb.h"
 #include "data_support.h"
 #include "support/test_main.h"
 
@@ -83,9 +83,24 @@ private slots:
         QCOMPARE(Recordset(*Database::open(path), "select count(*) from MT_Type").text(0), "5");
     }
 
+    void compactsAndKeepsData_data()
+    {
+        QTest::addColumn<bool>("linked");
+        QTest::newRow("file") << false;
+        // The link stays and the file it points at is compacted in its own folder.
+        QTest::newRow("link") << true;
+    }
     void compactsAndKeepsData()
     {
+        QFETCH(bool, linked);
         TempAppFolder folder;
+        const QString name = linked ? "data/%1real.mdb" : "%1Spinlog.mdb";
+        const QString file = folder.file(name.arg(""));
+        if (linked) {
+            QVERIFY(QDir(folder.path()).mkdir("data"));
+            QVERIFY(QFile::rename(folder.file("Spinlog.mdb"), file));
+            QVERIFY(QFile::link("data/real.mdb", folder.file("Spinlog.mdb")));
+        }
         {
             auto db = Database::open(folder.file("Spinlog.mdb"));
             Transaction transaction(*db);
@@ -96,23 +111,61 @@ private slots:
                         {"2007/05/01 21:03:09", 65.43});
             transaction.commit();
         }
-        const qint64 sizeBefore = QFileInfo(folder.file("Spinlog.mdb")).size();
+        const qint64 sizeBefore = QFileInfo(file).size();
         // Left over from an exit that ended abruptly.
-        folder.write("BKSpinlog.mdb", "an old backup");
-        folder.write("COMSpinlog.mdb", "a half-written copy");
+        folder.write(name.arg("BK"), "an old backup");
+        folder.write(name.arg("COM"), "a half-written copy");
 
         FakeWorld world(folder.path());
-        QVERIFY(Fun_MDBCompact(world.program));
+        QVERIFY(Fun_MDBOpen(world.program, folder.file("Spinlog.mdb")));
+        QVERIFY(closeAndCompact(world.program));
         QVERIFY(world.prompts.boxes.empty());
         QVERIFY(!world.program.gDB);
-        QCOMPARE(folderEntries(folder), QStringList{"Spinlog.mdb"});
-        QVERIFY(QFileInfo(folder.file("Spinlog.mdb")).size() < sizeBefore / 4);
+        const QFileInfo info(file);
+        QCOMPARE(QDir(info.path()).entryList(QDir::Files), QStringList(info.fileName()));
+        QCOMPARE(QFileInfo(folder.file("Spinlog.mdb")).isSymLink(), linked);
+        QVERIFY(QFileInfo(file).size() < sizeBefore / 4);
 
         auto db = Database::open(folder.file("Spinlog.mdb"));
         Recordset rs(*db, "select count(*), DateTime, AveTimeSS from T_Time");
         QCOMPARE(rs.text(0) + " " + rs.text(1) + " " + rs.text(2), "1 2007/05/01 21:03:09 65.43");
         QCOMPARE(Recordset(*db, "select count(*) from sqlite_master where type='index'").text(0),
                  "1");
+    }
+
+    void deletedOrReplacedFileIsNotCompactedOver_data()
+    {
+        QTest::addColumn<bool>("replaced");  // by an older copy, or else deleted
+        QTest::newRow("deleted") << false;
+        QTest::newRow("replaced") << true;
+    }
+    void deletedOrReplacedFileIsNotCompactedOver()
+    {
+        QFETCH(bool, replaced);
+        TempAppFolder folder;
+        const QString path = folder.file("Spinlog.mdb");
+        const QByteArray older = folder.read("Spinlog.mdb");
+        FakeWorld world(folder.path());
+        QVERIFY(Fun_MDBOpen(world.program, path));
+        world.program.db().execute("insert into T_Time (DateTime, AveTimeSS) values (?,?)",
+                                   {"2007/05/01 21:03:09", 65.43});
+        QVERIFY(QFile::remove(path));
+        if (replaced)
+            folder.write("Spinlog.mdb", older);
+
+        QVERIFY(!closeAndCompact(world.program));
+        QVERIFY(!world.program.gDB);
+        const QString saved = folder.file("Spinlog-recovered-20070501-210309.mdb");
+        const QString moved =
+            "データベースファイルが移動または置き換えられたため、"
+            "開いていた内容を次のファイルに保存しました";
+        QCOMPARE(world.prompts.texts(), QStringList{moved + "\r\n" + saved});
+        QCOMPARE(logEntries(folder), QStringList{"[mdlCommon]-[Fun_MDBCompact]-[ErrMoved] " +
+                                                 moved + "\u3000" + saved});
+        QCOMPARE(folderEntries(folder).size(), replaced ? 2 : 1);
+        QCOMPARE(folder.read("Spinlog.mdb"), replaced ? older : QByteArray());
+        QCOMPARE(Recordset(*Database::open(saved), "select AveTimeSS from T_Time").text(0),
+                 "65.43");
     }
 
     void failureLeavesTheDatabaseAsItWas_data()
@@ -122,7 +175,7 @@ private slots:
         QTest::addColumn<QStringList>("boxes");
         QTest::addColumn<QStringList>("log");
         const QString prefix = "[mdlCommon]-[Fun_MDBCompact]-";
-        QString why = "BKSpinlog.mdb: Filename refers to a directory";
+        QString why = "BKSpinlog.mdb: Is a directory";
         QTest::newRow("backup") << "BKSpinlog.mdb" << QByteArray()
                                 << QStringList{"MDB最適化エラー[Backup]\r\n" + why}
                                 << QStringList{prefix + "[ErrBackup] " + why};

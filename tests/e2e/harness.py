@@ -182,13 +182,14 @@ class SpinlogTest(unittest.TestCase):
         self.desktop.close()
         self.folder.remove()
 
-    def start(self, folder=None):
+    def start(self, folder=None, env=None):
         folder = folder or self.folder
         # The program's messages go to a file: a pipe nobody reads could fill
         # and stall the program on a write.
         log = tempfile.TemporaryFile()
-        process = subprocess.Popen([folder.file("spinlog")], env=self.desktop.env(),
-                                   cwd="/", stdout=subprocess.DEVNULL, stderr=log)
+        process = subprocess.Popen([folder.file("spinlog")],
+                                   env={**self.desktop.env(), **(env or {})}, cwd="/",
+                                   stdout=subprocess.DEVNULL, stderr=log)
         process.stderr_log = log
         self.processes.append(process)
         return process

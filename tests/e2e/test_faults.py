@@ -22,6 +22,10 @@ WORK_ROWS = ("insert into W_Time ([No],[Time],[TimeSS]) values (1,'12.34',12.34)
              "insert into W_Time ([No],[Time],[TimeSS]) values (2,'1:05.43',65.43);")
 
 
+def log_header():
+    return time.strftime("%Y/%m/%d %H:%M:%S").encode() + b"\0\0" + b"00000".ljust(300) + b"\r\n"
+
+
 def history_rows(count):
     return "\n".join(HISTORY_ROW % (1 + i // 3600 % 28, i // 60 % 60, i % 60)
                      for i in range(count))
@@ -147,8 +151,7 @@ class CompactionFaultTest(FaultTest):
     def test_read_only_folder(self):
         # Root ignores permission bits, so the folder is made immutable. The
         # log already exists there and can still be written.
-        self.folder.write("Err.log", time.strftime("%Y/%m/%d %H:%M:%S").encode() +
-                          b"\0\0" + b"00000".ljust(300) + b"\r\n")
+        self.folder.write("Err.log", log_header())
         probe = subprocess.run(["chattr", "+i", self.folder.path], capture_output=True,
                                text=True)
         if probe.returncode != 0:
@@ -196,6 +199,16 @@ class CompactionFaultTest(FaultTest):
         fill = self.full_disk(lambda size: size // 2 + 16384)
         self.run_to_exit(fill, "[mdlCommon]-[Fun_MDBCompact]-[ErrBackup] ")
         self.assertFalse(self.folder.exists("BKSpinlog.mdb"))
+        self.assertIn("No space left on device", self.folder.log_entries()[1])
+
+    def test_full_disk_keeps_the_settings(self):
+        fill = self.full_disk(lambda size: 0)
+        # The log's first page is taken already, so its entry still fits.
+        self.folder.write("Err.log", log_header())
+        settings = self.folder.read("Spinlog.ini")
+        self.run_to_exit(fill, "[mdlCommon]-[Fun_MDBCompact]-[ErrBackup] ")
+        self.assertEqual(self.folder.read("Spinlog.ini"), settings)
+        self.assertIn("BKSpinlog.mdb: No space left on device", self.folder.log_entries()[1])
 
     def test_full_disk_at_the_compaction(self):
         fill = self.full_disk(lambda size: size + size // 2 + 16384)
@@ -242,6 +255,53 @@ class DatabaseFileFaultTest(FaultTest):
                 self.assertEqual(len(self.folder.read("Err.log")), 2 * RECORD)
                 self.assertEqual(entries[0], "00001")
                 self.assertRegex(entries[1], r"^\[mdlCommon\]-\[Fun_MDBOpen\] \S")
+
+
+class DesktopFaultTest(FaultTest):
+    """The database deleted while the program runs; no program for text files."""
+
+    def wait_box(self, process):
+        wait_for(lambda: any(self.is_box(w) for w in self.desktop.windows(
+            "^Spinlog$", pid=process.pid)), what="a message box")
+        self.assertEqual(self.answer_boxes(process), 1)
+
+    def test_database_deleted_while_running(self):
+        self.folder.write("Spinlog.ini", b"[Main]\r\nDefType=4\r\n[Option]\r\nCntDownTm=0\r\n")
+        self.folder.sql("delete from W_Time;")
+        history, _ = self.stored()
+        process = self.start()
+        main = self.desktop.wait_window("^Spinlog$", pid=process.pid)
+        for n in range(2):
+            self.solve(process)
+            wait_for(lambda: filled_labels(self.desktop, main)[n], what="solve %d" % (n + 1))
+            if n == 0:  # after a write, as later ones then still seem to succeed
+                os.remove(self.folder.file("Spinlog.mdb"))
+        self.solve(process)  # the third of three
+        self.wait_box(process)  # saved
+        self.assertEqual(self.exit_program(process), 1)
+        saved = [n for n in os.listdir(self.folder.path) if n.startswith("Spinlog-recovered-")]
+        self.assertEqual(len(saved), 1, os.listdir(self.folder.path))
+        self.assertEqual(self.prefixes()[1:], ["[mdlCommon]-[Fun_MDBCompact]-[ErrMoved] "])
+        os.rename(self.folder.file(saved[0]), self.folder.file("Spinlog.mdb"))
+        new_history, work = self.stored()
+        self.assertEqual((new_history[:-1], work), (history, []))
+
+    def test_no_program_for_text_files(self):
+        xdg = tempfile.mkdtemp(prefix="spinlog-xdg-")
+        self.addCleanup(shutil.rmtree, xdg)
+        os.symlink("/usr/share/mime", os.path.join(xdg, "mime"))  # the types, but no programs
+        with open(os.path.join(xdg, "xdg-open"), "w") as opener:
+            opener.write('#!/bin/sh\ntouch "$0.started"\n')
+        os.chmod(opener.name, 0o755)
+        env = dict.fromkeys(["XDG_CONFIG_HOME", "XDG_CONFIG_DIRS", "XDG_DATA_HOME",
+                             "XDG_DATA_DIRS"], xdg)
+        process = self.start(env=dict(env, PATH=xdg + ":" + os.environ["PATH"]))
+        self.desktop.key(self.desktop.wait_window("^Spinlog$", pid=process.pid), "F1")
+        self.wait_box(process)
+        self.exit_program(process)
+        self.assertEqual(self.folder.log_entries()[1].split("\u3000")[0],
+                         "[mdlCommon]-[Sub_ShowHelpFlie] 関連付けられているファイルがありません")
+        self.assertFalse(os.path.exists(opener.name + ".started"))
 
 
 class SettingsFaultTest(FaultTest):

@@ -5,6 +5,9 @@
 #include <QString>
 #include <QTemporaryDir>
 
+#include <sys/resource.h>
+#include <csignal>
+
 namespace spinlog::test {
 
 class TempAppFolder {
@@ -21,5 +24,19 @@ private:
 };
 
 QString deliveredDatabase();
+
+// While alive, no file may grow past the given size: a write beyond it fails
+// as on a full disk (EFBIG, SIGXFSZ ignored), for root too.
+struct FileSizeLimit {
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        ::getrlimit(RLIMIT_FSIZE, &old);
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{bytes, old.rlim_max};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit() { ::setrlimit(RLIMIT_FSIZE, &old); }
+    rlimit old{};
+};
 
 }  // namespace spinlog::test

@@ -1,5 +1,6 @@
 #include "app/ui/desktop_seams.h"
 
+#include "app/help.h"
 #include "app/version.h"
 
 #include <QApplication>
@@ -95,6 +96,10 @@ int DesktopShell::openFile(const QString &path)
 {
     if (!QFileInfo::exists(path))
         return 2;
+    // The opener reports success as soon as it has started, even when it then
+    // finds no program for the file.
+    if (!desktopHasProgramFor(path))
+        return 31;
     return QDesktopServices::openUrl(QUrl::fromLocalFile(path)) ? 42 : 31;
 }
 

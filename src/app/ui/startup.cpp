@@ -3,7 +3,7 @@
 #include "app/program.h"
 #include "app/ui/desktop_seams.h"
 #include "data/database.h"
-#include "data/mdb.h"
+#include "app/mdb.h"
 #include "main_window/ui/main_window.h"
 #include "widgets/units.h"
 

@@ -3,11 +3,11 @@
 #include "about/ui/version_window.h"
 #include "app/error_report.h"
 #include "app/help.h"
+#include "app/mdb.h"
 #include "app/number_text.h"
 #include "app/program.h"
 #include "app/sound.h"
 #include "data/database.h"
-#include "data/mdb.h"
 #include "history/ui/history_window.h"
 #include "main_window/control_states.h"
 #include "options/ui/options_dialog.h"
@@ -363,11 +363,8 @@ bool frmMain::Form_Unload()
     }
 
     rememberPlace();
-    program_.gDB.reset();
-
     showStatus(QStringLiteral("MDB最適化中..."));
-
-    Fun_MDBCompact(program_);
+    closeAndCompact(program_);
     program_.services.app.endNow();
     return false;
 }

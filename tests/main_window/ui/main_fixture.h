@@ -5,7 +5,7 @@
 
 #include "app/program.h"
 #include "data/database.h"
-#include "data/mdb.h"
+#include "app/mdb.h"
 #include "main_window/ui/main_window.h"
 #include "support/fakes.h"
 #include "support/temp_app_folder.h"

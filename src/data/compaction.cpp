@@ -1,12 +1,10 @@
-#include "data/mdb.h"
+#include "data/compaction.h"
 
-#include "app/error_log.h"
-#include "app/program.h"
+#include "app/replacing_file.h"
 #include "data/database.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -18,13 +16,6 @@
 namespace spinlog {
 
 namespace {
-
-const QString kDatabaseName = QStringLiteral("Spinlog.mdb");
-const QString kBackupPrefix = QStringLiteral("BK");
-const QString kCompactPrefix = QStringLiteral("COM");
-
-const QString kCompactLogPrefix = QStringLiteral("[mdlCommon]-[Fun_MDBCompact]-[ErrCompact] ");
-const QString kCompactFailed = QStringLiteral("MDB最適化失敗。");
 
 // File errors carry the file's name and the system's own message.
 QString fileMessage(const QString &path, const QString &message)
@@ -40,16 +31,6 @@ QString fileMessage(const QString &path, const QString &message)
 QByteArray native(const QString &path)
 {
     return QFile::encodeName(path);
-}
-
-// Makes a rename or unlink in the folder durable.
-void syncFolder(const QString &folder)
-{
-    const int fd = ::open(native(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
 }
 
 void syncFile(const QString &path)
@@ -71,9 +52,9 @@ void copyReplacing(const QString &from, const QString &to)
     QFile source(from);
     if (!source.open(QIODevice::ReadOnly))
         throw SpinlogError(fileMessage(from, source.errorString()));
-    QSaveFile target(to);
-    if (!target.open(QIODevice::WriteOnly))
-        throw SpinlogError(fileMessage(to, target.errorString()));
+    ReplacingFile target(to);
+    if (!target.open(from))
+        throwSystemError(to, target.error());
     QByteArray buffer(1 << 16, Qt::Uninitialized);
     for (;;) {
         const qint64 n = source.read(buffer.data(), buffer.size());
@@ -81,16 +62,11 @@ void copyReplacing(const QString &from, const QString &to)
             throw SpinlogError(fileMessage(from, source.errorString()));
         if (n == 0)
             break;
-        if (target.write(buffer.constData(), n) != n)
-            throw SpinlogError(fileMessage(to, target.errorString()));
+        if (!target.write(buffer.constData(), n))
+            throwSystemError(to, target.error());
     }
-    target.setPermissions(source.permissions());
-    if (!target.flush())
-        throw SpinlogError(fileMessage(to, target.errorString()));
-    if (::fsync(target.handle()) != 0)
-        throwSystemError(to, errno);
     if (!target.commit())
-        throw SpinlogError(fileMessage(to, target.errorString()));
+        throwSystemError(to, target.error());
 }
 
 // Removes a file if one is there; a directory standing at the path is an error.
@@ -136,78 +112,86 @@ void restore(const QString &database, const QString &backup, const QString &comp
         syncFolder(QFileInfo(database).absolutePath());
 }
 
-QString descriptionOf(const std::exception &e)
+// The file a path leads to. A link is followed, so the file it points at is
+// compacted in its own folder and the link stays a link.
+QString fileBehind(const QString &path)
+{
+    const QFileInfo info(path);
+    const QString target = info.isSymLink() ? info.canonicalFilePath() : QString();
+    return target.isEmpty() ? info.filePath() : target;
+}
+
+// A keyed copy of everything the connection holds, made by the engine into a
+// file of ours (it opens attached files without creating them).
+void exportTo(Database &db, const QString &path)
+{
+    createEmptyFile(path);
+    db.execute(QStringLiteral("ATTACH DATABASE ? AS copy KEY ?"),
+               {path, QString::fromLatin1(kDatabaseKey)});
+    db.execute(QStringLiteral("SELECT sqlcipher_export(?)"), {QStringLiteral("copy")});
+    db.execute(QStringLiteral("DETACH DATABASE copy"));
+    syncFile(path);
+}
+
+}  // namespace
+
+QString errorDescription(const std::exception &e)
 {
     if (const auto *error = dynamic_cast<const SpinlogError *>(&e))
         return error->description();
     return QString::fromLocal8Bit(e.what());
 }
 
-}  // namespace
-
-bool Fun_MDBOpen(Program &program, const QString &path)
+CompactOutcome compactDatabaseFile(const QString &path)
 {
-    try {
-        program.gDB = Database::open(path);
-        return true;
-    } catch (const std::exception &e) {
-        program.gDB.reset();
-        program.reportError(QStringLiteral("データベースオープンエラー"),
-                            QStringLiteral("[mdlCommon]-[Fun_MDBOpen] "), descriptionOf(e));
-        return false;
-    }
-}
-
-bool Fun_MDBCompact(Program &program)
-{
-    const QString database = program.path(kDatabaseName);
-    const QString backup = program.path(kBackupPrefix + kDatabaseName);
-    const QString compacted = program.path(kCompactPrefix + kDatabaseName);
+    const QString database = fileBehind(path);
+    const QFileInfo info(database);
+    const QString folder = info.absolutePath();
+    const QString backup = folder + QLatin1Char('/') + QStringLiteral("BK") + info.fileName();
+    const QString compacted = folder + QLatin1Char('/') + QStringLiteral("COM") + info.fileName();
 
     try {
         copyReplacing(database, backup);
     } catch (const std::exception &e) {
-        program.reportError(QStringLiteral("MDB最適化エラー[Backup]"),
-                            QStringLiteral("[mdlCommon]-[Fun_MDBCompact]-[ErrBackup] "),
-                            descriptionOf(e));
-        return false;
+        return {CompactOutcome::Failed::Backup, errorDescription(e)};
     }
 
-    bool openFailed = false;
-    QString description;
+    CompactOutcome outcome;
     try {
-        if (Fun_MDBOpen(program, database)) {
-            Database &db = *program.gDB;
+        std::unique_ptr<Database> db;
+        try {
+            db = Database::open(database);
+        } catch (const std::exception &e) {
+            outcome = {CompactOutcome::Failed::Open, errorDescription(e)};
+        }
+        if (db) {
             removeFile(compacted);
-            createEmptyFile(compacted);
+            exportTo(*db, compacted);
             QFile::setPermissions(compacted, QFile::permissions(database));
-            db.execute(QStringLiteral("ATTACH DATABASE ? AS com KEY ?"),
-                       {compacted, QString::fromLatin1(kDatabaseKey)});
-            db.execute(QStringLiteral("SELECT sqlcipher_export(?)"), {QStringLiteral("com")});
-            db.execute(QStringLiteral("DETACH DATABASE com"));
-            program.gDB.reset();
-            syncFile(compacted);
+            db.reset();
             renameOver(compacted, database);
             removeFile(backup);
-            syncFolder(program.folder());
-            return true;
+            syncFolder(folder);
+            return {};
         }
-        openFailed = true;
     } catch (const std::exception &e) {
-        description = descriptionOf(e);
+        outcome = {CompactOutcome::Failed::Compact, errorDescription(e)};
     }
-
-    program.gDB.reset();
     restore(database, backup, compacted);
-    if (openFailed) {
-        // Fun_MDBOpen has already shown and logged why.
-        program.services.prompts.message(kCompactFailed, Icon::Critical, Buttons::Ok);
-        Fun_LogWrite(program, kCompactLogPrefix + kCompactFailed);
-    } else {
-        program.reportError(QStringLiteral("MDB最適化エラー[Compact]"), kCompactLogPrefix,
-                            description);
+    return outcome;
+}
+
+void exportDatabase(Database &db, const QString &path)
+{
+    try {
+        exportTo(db, path);
+        syncFolder(QFileInfo(path).absolutePath());
+    } catch (...) {
+        // No half-written copy is left to be taken for a whole one.
+        if (!isDirectory(path))
+            ::unlink(native(path).constData());
+        throw;
     }
-    return false;
 }
 
 }  // namespace spinlog

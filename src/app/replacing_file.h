@@ -1,0 +1,40 @@
+#pragma once
+// A new version of a file, written to a temporary file beside it and renamed
+// over it only once every byte, the flush to disk and the close have
+// succeeded. On any failure the old file stays whole and the temporary file
+// is removed. Each failure keeps the system's errno.
+
+#include <QByteArray>
+#include <QString>
+
+namespace spinlog {
+
+class ReplacingFile {
+public:
+    explicit ReplacingFile(QString target) : target_(std::move(target)) {}
+    ~ReplacingFile();
+    ReplacingFile(const ReplacingFile &) = delete;
+    ReplacingFile &operator=(const ReplacingFile &) = delete;
+
+    // Creates the temporary file with the permission bits of modeFrom, or the
+    // usual ones for a new file when modeFrom does not exist.
+    bool open(const QString &modeFrom);
+    bool write(const char *data, qint64 size);
+    bool write(const QByteArray &bytes) { return write(bytes.constData(), bytes.size()); }
+    bool commit();
+
+    int error() const { return error_; }
+
+private:
+    bool fail();
+
+    QString target_;
+    QByteArray temporary_;
+    int fd_ = -1;
+    int error_ = 0;
+};
+
+// Makes a rename or unlink in the folder durable.
+void syncFolder(const QString &folder);
+
+}  // namespace spinlog
