@@ -12,11 +12,9 @@
 #include <QChart>
 #include <QCursor>
 #include <QDateTime>
-#include <QDateTimeAxis>
 #include <QGraphicsItem>
 #include <QGraphicsLayout>
 #include <QLabel>
-#include <QLegendMarker>
 #include <QLineSeries>
 #include <QMenu>
 #include <QMenuBar>
@@ -68,7 +66,7 @@ QImage markerImage(const QColor &colour, qreal ratio)
     return image;
 }
 
-QLineSeries *stepLine(const QString &name, const QColor &colour, qreal width)
+QLineSeries *lineSeries(const QString &name, const QColor &colour, qreal width)
 {
     auto *line = new QLineSeries;
     line->setName(name);
@@ -110,6 +108,90 @@ void widen(const QList<QPointF> &points, double from, double to, double &low, do
         low = std::min(low, p->y());
         high = std::max(high, p->y());
     }
+}
+
+using Ticks = std::vector<std::pair<double, QString>>;
+
+// Labels at the given values; the axis spans [low, high].
+void setTicks(QCategoryAxis *axis, double low, double high, const Ticks &ticks)
+{
+    for (const QString &label : axis->categoriesLabels()) axis->remove(label);
+    axis->setStartValue((ticks.empty() ? low : std::min(low, ticks.front().first)) - 1);
+    for (const auto &[value, label] : ticks) axis->append(label, value);
+    axis->setRange(low, high);
+}
+
+// Steps of the time axis, each with its labels' form; the first that puts no
+// more than the room allows on the axis is taken.
+enum class Unit { Minute, Hour, Day, Week, Month, Year };
+struct TimeStep {
+    Unit unit;
+    int count;
+    const char *format;
+    double ms;  // about
+};
+constexpr double kHourMs = 60 * kMinuteMs;
+constexpr TimeStep kTimeSteps[] = {
+    {Unit::Minute, 10, "MM/dd HH:mm", 10 * kMinuteMs},
+    {Unit::Minute, 30, "MM/dd HH:mm", 30 * kMinuteMs},
+    {Unit::Hour, 1, "MM/dd HH:mm", kHourMs},
+    {Unit::Hour, 3, "MM/dd HH:mm", 3 * kHourMs},
+    {Unit::Hour, 6, "MM/dd HH:mm", 6 * kHourMs},
+    {Unit::Hour, 12, "MM/dd HH:mm", 12 * kHourMs},
+    {Unit::Day, 1, "yyyy/MM/dd", kDayMs},
+    {Unit::Day, 2, "yyyy/MM/dd", 2 * kDayMs},
+    {Unit::Week, 1, "yyyy/MM/dd", 7 * kDayMs},
+    {Unit::Week, 2, "yyyy/MM/dd", 14 * kDayMs},
+    {Unit::Month, 1, "yyyy/MM", 30.4 * kDayMs},
+    {Unit::Month, 3, "yyyy/MM", 91 * kDayMs},
+    {Unit::Month, 6, "yyyy/MM", 182 * kDayMs},
+    {Unit::Year, 1, "yyyy", 365 * kDayMs},
+    {Unit::Year, 2, "yyyy", 730 * kDayMs},
+    {Unit::Year, 5, "yyyy", 1826 * kDayMs},
+    {Unit::Year, 10, "yyyy", 3652 * kDayMs},
+};
+
+// Ticks on whole local minutes, hours, days, Mondays, months or years.
+Ticks timeTicks(double from, double to, int most)
+{
+    const TimeStep *step = std::end(kTimeSteps) - 1;
+    for (const TimeStep &s : kTimeSteps) {
+        if ((to - from) / s.ms <= most) {
+            step = &s;
+            break;
+        }
+    }
+    const QDateTime start = QDateTime::fromMSecsSinceEpoch(qint64(from));
+    const QDate day = start.date();
+    const int n = step->count;
+    QDateTime t;
+    switch (step->unit) {
+        case Unit::Minute:
+            t = QDateTime(day, QTime(start.time().hour(), start.time().minute() / n * n));
+            break;
+        case Unit::Hour: t = QDateTime(day, QTime(start.time().hour() / n * n, 0)); break;
+        case Unit::Day: t = day.startOfDay(); break;
+        case Unit::Week: t = day.addDays(1 - day.dayOfWeek()).startOfDay(); break;
+        case Unit::Month:
+            t = QDate(day.year(), (day.month() - 1) / n * n + 1, 1).startOfDay();
+            break;
+        case Unit::Year: t = QDate(day.year() / n * n, 1, 1).startOfDay(); break;
+    }
+    Ticks ticks;
+    for (int guard = 0; guard < 200 && t.toMSecsSinceEpoch() <= to; ++guard) {
+        if (t.toMSecsSinceEpoch() >= from)
+            ticks.emplace_back(double(t.toMSecsSinceEpoch()),
+                               t.toString(QLatin1String(step->format)));
+        switch (step->unit) {
+            case Unit::Minute: t = t.addSecs(60 * n); break;
+            case Unit::Hour: t = t.addSecs(3600 * n); break;
+            case Unit::Day: t = t.addDays(n); break;
+            case Unit::Week: t = t.addDays(7 * n); break;
+            case Unit::Month: t = t.addMonths(n); break;
+            case Unit::Year: t = t.addYears(n); break;
+        }
+    }
+    return ticks;
 }
 
 // The chart view: the wheel zooms the time axis, a drag pans it, a double
@@ -169,23 +251,26 @@ private:
 
 }  // namespace
 
-// The averages as dots, painted in one pass: Qt's scatter series makes a scene
-// item per point, which costs more than a long history may take.
-class DotsItem : public QGraphicsItem {
+// The averages as dots and their trend, painted in one pass each: Qt's
+// scatter series makes a scene item per point, and its line series traces an
+// outline of the whole line for hovering; both cost more than a long history
+// may take. Above the best lines, which the dots must not hide from view.
+class PlotItem : public QGraphicsItem {
 public:
-    DotsItem(QGraphicsItem *parent, QImage marker)
-        : QGraphicsItem(parent), marker_(std::move(marker))
+    PlotItem(QGraphicsItem *parent, QImage marker, QPen trendPen)
+        : QGraphicsItem(parent), marker_(std::move(marker)), trendPen_(std::move(trendPen))
     {
-        // Above the grid, below the lines.
-        setZValue(3.5);
+        setZValue(4.5);  // over the series, under the legend
+        trendPen_.setCapStyle(Qt::RoundCap);
         setAcceptedMouseButtons(Qt::NoButton);
     }
 
-    // The dots, sorted by x; plot: where the values of `values` are shown.
-    void setDots(QList<QPointF> dots, const QRectF &plot, const QRectF &values)
+    // Both sorted by x; plot: where the values of `values` are shown.
+    void set(QList<QPointF> dots, QList<QPointF> trend, const QRectF &plot, const QRectF &values)
     {
         prepareGeometryChange();
         dots_ = std::move(dots);
+        trend_ = std::move(trend);
         plot_ = plot;
         values_ = values;
         update();
@@ -225,6 +310,12 @@ public:
         painter->setClipRect(plot_);
         const QPointF half(kMarkerPx / 2.0, kMarkerPx / 2.0);
         for (const QPointF &dot : dots_) painter->drawImage(position(dot) - half, marker_);
+        // Segment by segment: stroking a long zigzag as one path takes the
+        // painter many times longer. Round caps close the joints.
+        painter->setRenderHint(QPainter::Antialiasing);
+        painter->setPen(trendPen_);
+        for (qsizetype i = 1; i < trend_.size(); ++i)
+            painter->drawLine(position(trend_[i - 1]), position(trend_[i]));
     }
 
 private:
@@ -235,7 +326,8 @@ private:
     }
 
     QImage marker_;
-    QList<QPointF> dots_;
+    QPen trendPen_;
+    QList<QPointF> dots_, trend_;
     QRectF plot_, values_;
 };
 
@@ -285,22 +377,20 @@ void frmChart::buildChart(const QString &typeName)
     // White to the window's edges: no frame around the background.
     chart->setBackgroundRoundness(0);
     chart->layout()->setContentsMargins(0, 0, 0, 0);
-    chart->setMargins(QMargins(12, 10, 18, 6));
+    chart->setMargins(QMargins(12, 10, 24, 6));
     chart->setTitle(QStringLiteral("平均タイムの推移 ― ") + typeName);
     chart->setTitleFont(layoutFont(12, true));
     chart->setPlotAreaBackgroundBrush(QColor(0xfa, 0xfb, 0xfd));
     chart->setPlotAreaBackgroundVisible(true);
 
-    // The dots themselves are DotsItem's; the series gives them their
-    // legend entry.
     averages = new QScatterSeries;
     averages->setName(QStringLiteral("平均タイム"));
     averages->setColor(kAverageColour);
     averages->setBorderColor(Qt::white);
     averages->setMarkerShape(QScatterSeries::MarkerShapeCircle);
-    trend = stepLine(QStringLiteral("直近%1回の平均").arg(kTrendWindow), kTrendColour, 2.5);
-    bestAverage = stepLine(QStringLiteral("ベストタイム(平均)"), kBestAverageColour, 2);
-    bestSingle = stepLine(QStringLiteral("ベストタイム"), kBestSingleColour, 2);
+    trend = lineSeries(QStringLiteral("直近%1回の平均").arg(kTrendWindow), kTrendColour, 2.5);
+    bestAverage = lineSeries(QStringLiteral("ベストタイム(平均)"), kBestAverageColour, 2);
+    bestSingle = lineSeries(QStringLiteral("ベストタイム"), kBestSingleColour, 2);
     bestAverage->replace(lines_.bestAverage);
     bestSingle->replace(lines_.bestSingle);
     for (QXYSeries *s :
@@ -308,7 +398,8 @@ void frmChart::buildChart(const QString &typeName)
           static_cast<QXYSeries *>(bestAverage), static_cast<QXYSeries *>(bestSingle)})
         chart->addSeries(s);
 
-    axisX = new QDateTimeAxis;
+    axisX = new QCategoryAxis;
+    axisX->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
     axisX->setTitleText(QStringLiteral("日付"));
     axisY = new QCategoryAxis;
     axisY->setTitleText(QStringLiteral("タイム"));
@@ -333,7 +424,10 @@ void frmChart::buildChart(const QString &typeName)
     chartView->setRenderHint(QPainter::Antialiasing);
     chartView->setFrameShape(QFrame::NoFrame);
     chartView->setMouseTracking(true);
-    dots_ = new DotsItem(chart, markerImage(kAverageColour, chartView->devicePixelRatioF()));
+    // The dots and the trend are painted by the plot item; their series
+    // stay empty and give the legend its entries.
+    plot_ = new PlotItem(chart, markerImage(kAverageColour, chartView->devicePixelRatioF()),
+                         trend->pen());
     connect(chart, &QChart::plotAreaChanged, this, [this] { refresh(); });
 
     menuBar = new QMenuBar(this);
@@ -427,11 +521,10 @@ void frmChart::refresh()
     shownFrom_ = from_;
     shownTo_ = to_;
 
-    axisX->setRange(QDateTime::fromMSecsSinceEpoch(qint64(from_)),
-                    QDateTime::fromMSecsSinceEpoch(qint64(to_)));
-    axisX->setFormat(to_ - from_ > 3 * kDayMs ? QStringLiteral("yyyy/MM/dd")
-                                              : QStringLiteral("MM/dd HH:mm"));
-    axisX->setTickCount(std::clamp(int(plot.width() / 110), 2, 9));
+    // No label so near an end that half of it would stand outside the window.
+    const double edge = (to_ - from_) / plot.width() * 24;
+    setTicks(axisX, from_, to_,
+             timeTicks(from_ + edge, to_ - edge, std::max(int(plot.width() / 100), 2)));
 
     // The value axis spans what is shown now, the best lines included.
     double low = HUGE_VAL, high = -HUGE_VAL;
@@ -452,29 +545,28 @@ void frmChart::refresh()
     const std::int64_t step = tickStep(highH - lowH, std::max(int(plot.height() / 45), 2));
     const std::int64_t first = std::int64_t(std::floor(lowH / double(step))) * step;
     const std::int64_t last = std::int64_t(std::ceil(highH / double(step))) * step;
-    for (const QString &label : axisY->categoriesLabels()) axisY->remove(label);
-    axisY->setStartValue(double(first - step) / 100);
+    Ticks values;
     for (std::int64_t tick = first; tick <= last; tick += step)
-        axisY->append(displayForm(tick), double(tick) / 100);
-    axisY->setRange(double(first) / 100, double(last) / 100);
+        values.emplace_back(double(tick) / 100, displayForm(tick));
+    setTicks(axisY, double(first) / 100, double(last) / 100, values);
 
     const double yLow = double(first) / 100, yHigh = double(last) / 100;
     ScreenGrid grid{from_, to_, int(plot.width()), yLow, yHigh, int(plot.height()), kCellPx};
-    dots_->setDots(reducePoints(lines_.averages, grid), plot,
-                   QRectF(QPointF(from_, yLow), QPointF(to_, yHigh)));
+    QList<QPointF> dots = reducePoints(lines_.averages, grid);
     grid.cellPx = 0;
-    trend->replace(reducePoints(lines_.trend, grid));
+    plot_->set(std::move(dots), reducePoints(lines_.trend, grid), plot,
+               QRectF(QPointF(from_, yLow), QPointF(to_, yHigh)));
     refreshing_ = false;
 }
 
 int frmChart::shownDots() const
 {
-    return int(dots_->dots().size());
+    return int(plot_->dots().size());
 }
 
 void frmChart::hoverAt(const QPointF &chartPosition)
 {
-    const std::optional<QPointF> dot = dots_->dotAt(chartPosition);
+    const std::optional<QPointF> dot = plot_->dotAt(chartPosition);
     if (dot)
         QToolTip::showText(QCursor::pos(), pointText(*dot), chartView);
     else

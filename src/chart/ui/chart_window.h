@@ -12,7 +12,6 @@
 
 class QAction;
 class QCategoryAxis;
-class QDateTimeAxis;
 class QLabel;
 class QLineSeries;
 class QMenuBar;
@@ -21,7 +20,7 @@ class QStatusBar;
 
 namespace spinlog {
 
-class DotsItem;
+class PlotItem;
 class Program;
 
 class frmChart : public QDialog {
@@ -59,7 +58,7 @@ public:
     QLineSeries *trend = nullptr;
     QLineSeries *bestAverage = nullptr;
     QLineSeries *bestSingle = nullptr;
-    QDateTimeAxis *axisX = nullptr;
+    QCategoryAxis *axisX = nullptr;  // ms since the epoch
     QCategoryAxis *axisY = nullptr;
     QStatusBar *StatusBar = nullptr;
 
@@ -75,7 +74,7 @@ private:
     void refresh();
 
     Program &program_;
-    DotsItem *dots_ = nullptr;
+    PlotItem *plot_ = nullptr;
     ChartData data_;
     ProgressLines lines_;
     double fullFrom_ = 0, fullTo_ = 0;
