@@ -35,7 +35,13 @@ for n, label in ((1000, "1 000"), (10000, "10 000"), (100000, "100 000")):
         ("History re-sort by average, %s series" % label,
          "history.%d.resort" % n, "history.%d.resort.cli" % n, None, None),
     ]
+for n, label in ((1000, "1 000"), (10000, "10 000"), (100000, "100 000")):
+    ROWS.append(("Chart window open (series read, drawn, painted), %s series" % label,
+                 "chart.%d.open" % n, None, "chart.%d.peak_rss" % n, None))
 ROWS += [
+    ("Chart window: memory growth while opening, 100 000 series",
+     "chart.100000.growth", None, None, None),
+    ("Chart zoom, one wheel step, 100 000 series", "chart.100000.zoom", None, None, None),
     ("CSV export, 100 000 series", "csv.100000", None, "csv.100000.peak_rss", None),
     ("Compaction at exit, 100 000 series",
      "compact.100000", "compact.100000.cli",

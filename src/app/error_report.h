@@ -36,6 +36,8 @@ enum class Procedure {
     CompactRecover,
     ShowHelpFile,
     ShowWebFile,
+    ChartLoad,
+    ChartSave,
 };
 
 struct ProcedureReport {

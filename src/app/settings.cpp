@@ -12,6 +12,7 @@ namespace {
 const QString kMain = QStringLiteral("Main");
 const QString kOption = QStringLiteral("Option");
 const QString kView = QStringLiteral("View");
+const QString kChart = QStringLiteral("Chart");
 
 // In the order of Setting.
 const std::array<SettingKey, kSettingCount> kKeys = {{
@@ -28,6 +29,10 @@ const std::array<SettingKey, kSettingCount> kKeys = {{
     {kView, QStringLiteral("Height"), QStringLiteral("5000")},
     {kView, QStringLiteral("SearchType"), QStringLiteral("0")},
     {kView, QStringLiteral("SearchOrder"), QStringLiteral("0")},
+    {kChart, QStringLiteral("Left"), QStringLiteral("1500")},
+    {kChart, QStringLiteral("Top"), QStringLiteral("1500")},
+    {kChart, QStringLiteral("Width"), QStringLiteral("12000")},
+    {kChart, QStringLiteral("Height"), QStringLiteral("8000")},
 }};
 
 }  // namespace

@@ -28,8 +28,13 @@ enum class Setting {
     ViewHeight,
     SearchType,
     SearchOrder,
+    // [Chart]
+    ChartLeft,
+    ChartTop,
+    ChartWidth,
+    ChartHeight,
 };
-inline constexpr int kSettingCount = int(Setting::SearchOrder) + 1;
+inline constexpr int kSettingCount = int(Setting::ChartHeight) + 1;
 
 struct SettingKey {
     QString section;

@@ -2,6 +2,7 @@
 
 #include "app/number_text.h"
 #include "app/program.h"
+#include "chart/ui/chart_window.h"
 #include "data/database.h"
 #include "history/csv_export.h"
 #include "history/history_query.h"
@@ -175,6 +176,10 @@ void frmView::buildControls()
     M_File[1] = fileMenu->addAction(QStringLiteral("CSV出力(&O)..."));
     M_File[2] = fileMenu->addSeparator();
     M_File[3] = fileMenu->addAction(QStringLiteral("終了(&X)"));
+    // After CSV output on the menu; numbered after the existing items.
+    M_File[4] = new QAction(QStringLiteral("グラフ(&G)..."), fileMenu);
+    M_File[4]->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_G));
+    fileMenu->insertAction(M_File[2], M_File[4]);
     QMenu *editMenu = menuBar->addMenu(QStringLiteral("編集(&E)"));
     M_Edit[1] = editMenu->addAction(QStringLiteral("削除(&D)"));
     M_Edit[1]->setShortcut(QKeySequence(Qt::Key_Delete));
@@ -182,7 +187,7 @@ void frmView::buildControls()
     // The context menu is never part of the menu bar.
     M_RightClickMain = new QMenu(QStringLiteral("RightClick"), this);
     M_RightClick[1] = M_RightClickMain->addAction(QStringLiteral("削除(&D)"));
-    for (std::int16_t i : {1, 2, 3})
+    for (std::int16_t i : {1, 2, 3, 4})
         connect(M_File[i], &QAction::triggered, this, [this, i] { M_File_Click(i); });
     for (std::int16_t i : {1, 2})
         connect(M_Edit[i], &QAction::triggered, this, [this, i] { M_Edit_Click(i); });
@@ -318,6 +323,9 @@ void frmView::M_File_Click(std::int16_t index)
     switch (index) {
         case 1: Sub_OutputCSV(); break;
         case 3: close(); break;
+        case 4:
+            showProgressChart(program_, cmbType->currentIndex(), cmbType->currentText(), this);
+            break;
         default: break;
     }
 }

@@ -49,7 +49,7 @@ public:
     QStatusBar *StatusBar = nullptr;
     QLabel *statusPanel = nullptr;  // the status bar's first panel
     QMenuBar *menuBar = nullptr;
-    QAction *M_File[4] = {};  // 1 CSV output, 2 separator, 3 exit
+    QAction *M_File[5] = {};  // 1 CSV output, 2 separator, 3 exit, 4 chart
     QAction *M_Edit[3] = {};  // 1 delete, 2 delete all
     QMenu *M_RightClickMain = nullptr;
     QAction *M_RightClick[2] = {};  // 1 delete
