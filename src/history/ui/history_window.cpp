@@ -195,6 +195,7 @@ void frmView::buildControls()
 
     setFixedWidth(px(kWidthTwips));
     setMinimumHeight(px(kMinHeightTwips));
+    appliedFrame_ = QSize(0, 0);
 }
 
 void frmView::Form_Load()
@@ -252,13 +253,37 @@ void frmView::resizeEvent(QResizeEvent *event)
     Form_Resize();
 }
 
+void frmView::moveEvent(QMoveEvent *event)
+{
+    QDialog::moveEvent(event);
+    // A window manager frames the window after it is shown.
+    applyFrame();
+}
+
+QSize frmView::frameExtra() const
+{
+    return frameGeometry().size() - size();
+}
+
+void frmView::applyFrame()
+{
+    // The width, the least height and the stored height are the window's
+    // outer size, frame included, as its position is.
+    const QSize extra = frameExtra();
+    if (extra == appliedFrame_)
+        return;
+    const int outerHeight = height() + appliedFrame_.height();
+    appliedFrame_ = extra;
+    setFixedWidth(px(kWidthTwips) - extra.width());
+    setMinimumHeight(px(kMinHeightTwips) - extra.height());
+    resize(width(), std::max(outerHeight - extra.height(), minimumHeight()));
+}
+
 void frmView::Form_Resize()
 {
-    if (height() < px(kMinHeightTwips))
-        resize(width(), px(kMinHeightTwips));
-    if (width() != px(kWidthTwips))
-        resize(px(kWidthTwips), height());
-    const double gridTwips = twipsFromPx(height()) - kStatusBarTwips - kGridAllowanceTwips;
+    applyFrame();
+    const double gridTwips =
+        twipsFromPx(frameGeometry().height()) - kStatusBarTwips - kGridAllowanceTwips;
     vsFlex->setGeometry(twipsRect(45, 450, 12390, int(gridTwips)));
 }
 
@@ -288,7 +313,8 @@ void frmView::Form_Unload()
     const Settings &settings = program_.settings;
     settings.write(Setting::ViewTop, singleText(twipsKeeping(pos().y(), placedTop_)));
     settings.write(Setting::ViewLeft, singleText(twipsKeeping(pos().x(), placedLeft_)));
-    settings.write(Setting::ViewHeight, singleText(twipsKeeping(height(), placedHeight_)));
+    settings.write(Setting::ViewHeight,
+                   singleText(twipsKeeping(frameGeometry().height(), placedHeight_)));
     // A list left without a position by a failed load stores its default, so
     // the next opening starts cleanly instead of failing again.
     settings.write(Setting::SearchType, QString::number(std::max(cmbType->currentIndex(), 0)));

@@ -68,6 +68,7 @@ signals:
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
+    void moveEvent(QMoveEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
 
 public slots:
@@ -82,6 +83,11 @@ private:
     void buildControls();
     void Form_Load();
     void Form_Resize();
+    // The frame around the window (title bar, borders); none until shown.
+    QSize frameExtra() const;
+    // Keeps the outer size's rules when the frame becomes known or changes.
+    void applyFrame();
+    QSize appliedFrame_;
     void Form_Unload();
     void cmbType_Click();
     void cmbOrder_Click();

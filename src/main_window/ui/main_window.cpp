@@ -156,7 +156,6 @@ void frmMain::buildControls()
         if (index >= 0)
             Sub_MainDspSet();
     });
-    cmbType_->installEventFilter(this);
 
     // Precise timers keep the running display in step with the clock.
     tmrCount_ = new QTimer(this);
@@ -176,7 +175,8 @@ void frmMain::buildControls()
     cmdStartStop_->setFont(layoutFont(12, true));
     // Enter presses the focused button, as Space does.
     cmdStartStop_->setAutoDefault(true);
-    cmdStartStop_->installEventFilter(this);
+    // Held keys are told apart before any widget or shortcut sees them.
+    qApp->installEventFilter(this);
     connect(cmdStartStop_, &QPushButton::clicked, this, &frmMain::Sub_StartStop);
 
     statusBar_ = new QStatusBar(this);
@@ -498,20 +498,42 @@ void frmMain::reset()
     Sub_MainDspSet();
 }
 
+bool frmMain::isRepeat(const QKeyEvent *key) const
+{
+    // A window system repeats a held key as release and press pairs that share
+    // one timestamp, and the first pair can arrive unmarked: a press at the very
+    // moment of the same key's release is a repeat too.
+    return key->isAutoRepeat() ||
+           (key->key() == releasedKey_ && key->timestamp() != 0 && key->timestamp() == releasedAt_);
+}
+
 bool frmMain::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::KeyPress) {
-        const auto *key = static_cast<QKeyEvent *>(event);
-        // Only a real press starts or stops the clock; a held key's repeats
-        // are swallowed.
-        if (watched == cmdStartStop_ && key->isAutoRepeat() &&
-            (isEnter(key) || key->key() == Qt::Key_Space))
-            return true;
-        // Enter in the type list starts and stops as the button does; the key
-        // still reaches the list.
-        if (watched == cmbType_ && isEnter(key) && !key->isAutoRepeat())
-            Sub_StartStop();
+    const QEvent::Type type = event->type();
+    if (type != QEvent::KeyPress && type != QEvent::ShortcutOverride && type != QEvent::KeyRelease)
+        return QMainWindow::eventFilter(watched, event);
+    auto *key = static_cast<QKeyEvent *>(event);
+    if (type == QEvent::KeyRelease) {
+        releasedKey_ = key->key();
+        releasedAt_ = key->timestamp();
+        return QMainWindow::eventFilter(watched, event);
     }
+    // Only a real press starts or stops the clock or opens a window: a held
+    // key's repeats go nowhere.
+    const bool once = key->key() == Qt::Key_F5 || key->key() == Qt::Key_F12 ||
+                      key->key() == Qt::Key_F1 ||
+                      ((watched == cmdStartStop_ || watched == cmbType_) &&
+                       (isEnter(key) || key->key() == Qt::Key_Space));
+    if (once && isRepeat(key)) {
+        // An accepted override keeps the shortcut from firing; the key press
+        // that follows is dropped here too.
+        event->accept();
+        return true;
+    }
+    // Enter in the type list starts and stops as the button does; the key
+    // still reaches the list.
+    if (type == QEvent::KeyPress && watched == cmbType_ && isEnter(key))
+        Sub_StartStop();
     return QMainWindow::eventFilter(watched, event);
 }
 

@@ -16,6 +16,7 @@
 
 class QAction;
 class QComboBox;
+class QKeyEvent;
 class QLabel;
 class QPushButton;
 class QStatusBar;
@@ -67,6 +68,7 @@ private:
     void Sub_Save();
     void reset();
     void showStatus(const QString &text);
+    bool isRepeat(const QKeyEvent *key) const;
 
     Program &program_;
     DatabaseSeriesStore store_;
@@ -75,6 +77,8 @@ private:
     bool loadEnd_ = false;
     bool inTick_ = false;  // a tick's error box is open
     QString shownStatus_;
+    int releasedKey_ = 0;  // the last key released, and when
+    quint64 releasedAt_ = 0;
     float placedLeft_ = 0;  // the stored position the window was placed at, twips
     float placedTop_ = 0;
 

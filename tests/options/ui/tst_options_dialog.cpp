@@ -11,6 +11,7 @@
 #include "widgets/units.h"
 
 #include <QComboBox>
+#include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QPushButton>
@@ -109,6 +110,25 @@ private slots:
             QCOMPARE(focused(), target);
         }
         QCOMPARE(world.fake.prompts.colorRequests, 0);
+    }
+
+    // Editing keys work as in any text box (Delete arrives as U+007F here);
+    // text committed by an input method is filtered as typed text is.
+    void editingKeysAndInputMethods()
+    {
+        World world;
+        auto dialog = open(world);
+        QLineEdit *countdown = dialog->txtTime(0);
+        QTest::keyClick(dialog.get(), Qt::Key_C, Qt::AltModifier);
+        QTest::keyClick(countdown, Qt::Key_Home);
+        QTest::simulateEvent(countdown, true, Qt::Key_Delete, {}, QString(QChar(0x7f)), false);
+        QCOMPARE(countdown->text(), QStringLiteral("5"));
+        QInputMethodEvent committed;
+        committed.setCommitString(QStringLiteral("１かA２"));
+        QApplication::sendEvent(countdown, &committed);
+        QCOMPARE(countdown->text(), QStringLiteral("125"));
+        clickOK(*dialog);
+        QCOMPARE(world.fake.program.settings.text(Setting::CntDownTm), QStringLiteral("125"));
     }
 
     void typingTheCountdownAndPressingOK()
