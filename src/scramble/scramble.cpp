@@ -1,0 +1,212 @@
+#include "scramble/scramble.h"
+
+#include "scramble/cubie_cube.h"
+#include "scramble/facelet_cube.h"
+#include "scramble/pocket.h"
+#include "scramble/two_phase.h"
+
+#include <QStringList>
+#include <algorithm>
+#include <vector>
+
+namespace spinlog {
+
+using namespace scramble;
+
+namespace {
+
+struct KindInfo {
+    ScrambleKind kind;
+    const char *name;
+    int size;
+};
+const KindInfo kKinds[] = {
+    {ScrambleKind::Cube2, "2x2x2", 2},         {ScrambleKind::Cube3, "3x3x3", 3},
+    {ScrambleKind::Cube3Blind, "3x3x3bld", 3}, {ScrambleKind::Cube4, "4x4x4", 4},
+    {ScrambleKind::Cube5, "5x5x5", 5},         {ScrambleKind::Cube6, "6x6x6", 6},
+    {ScrambleKind::Cube7, "7x7x7", 7}};
+
+const KindInfo &info(ScrambleKind kind)
+{
+    return *std::find_if(std::begin(kKinds), std::end(kKinds),
+                         [kind](const KindInfo &k) { return k.kind == kind; });
+}
+
+constexpr int kMin2x2Distance = 4;
+constexpr int kMin3x3Distance = 2;
+constexpr int kMax3x3Length = 22;
+
+// The inverse of a solution: its moves backwards, each turned the other way.
+QString inverseText(const std::vector<int> &solution)
+{
+    QStringList moves;
+    for (auto it = solution.rbegin(); it != solution.rend(); ++it)
+        moves << moveName(inverseMove(*it));
+    return moves.join(QLatin1Char(' '));
+}
+
+Scramble pocketScramble(std::mt19937_64 &rng)
+{
+    std::uniform_int_distribution<int> pick(0, kPocketStates - 1);
+    int index;
+    do {
+        index = pick(rng);
+    } while (pocketDistance(index) < kMin2x2Distance);
+    // The 2x2x2's stickers are the 3x3x3's corner stickers.
+    const QString big = pocketState(index).facelets();
+    QString facelets;
+    for (int face = 0; face < 6; ++face)
+        for (int k : {0, 2, 6, 8}) facelets += big[face * 9 + k];
+    return {ScrambleKind::Cube2, inverseText(solvePocket(index)), facelets};
+}
+
+// Every state with both parities equal and both orientation sums whole is
+// reachable; each is drawn with the same chance.
+CubieCube randomCube(std::mt19937_64 &rng)
+{
+    CubieCube c;
+    std::shuffle(c.cp.begin(), c.cp.end(), rng);
+    std::shuffle(c.ep.begin(), c.ep.end(), rng);
+    // Swapping two edges pairs each state of unequal parities with one of
+    // equal parities, one to one, so the result stays uniform.
+    if (permutationParity(c.cp) != permutationParity(c.ep))
+        std::swap(c.ep[0], c.ep[1]);
+    std::uniform_int_distribution<int> twist(0, 2), flip(0, 1);
+    int twists = 0, flips = 0;
+    for (int i = 0; i < 7; ++i) twists += c.co[i] = std::uint8_t(twist(rng));
+    c.co[7] = std::uint8_t((3 - twists % 3) % 3);
+    for (int i = 0; i < 11; ++i) flips += c.eo[i] = std::uint8_t(flip(rng));
+    c.eo[11] = std::uint8_t(flips % 2);
+    return c;
+}
+
+bool withinOneMove(const CubieCube &c)
+{
+    if (c == CubieCube{})
+        return true;
+    for (int m = 0; m < kMoveCount; ++m)
+        if (c == moveCube(m))
+            return true;
+    return false;
+}
+
+Scramble cube3Scramble(std::mt19937_64 &rng)
+{
+    static_assert(kMin3x3Distance == 2, "withinOneMove() draws again below two moves");
+    CubieCube cube;
+    do {
+        cube = randomCube(rng);
+    } while (withinOneMove(cube));
+    return {ScrambleKind::Cube3, inverseText(solveTwoPhase(cube, kMax3x3Length)), cube.facelets()};
+}
+
+// The 3x3x3 scramble, then the whole cube turned to one of its 24
+// orientations by wide turns: which centre comes up, then a turn about U.
+Scramble blindScramble(std::mt19937_64 &rng)
+{
+    static const char *const up[6] = {"", "Rw", "Rw2", "Rw'", "Fw", "Fw'"};
+    static const char *const around[4] = {"", "Uw", "Uw2", "Uw'"};
+    Scramble s = cube3Scramble(rng);
+    s.kind = ScrambleKind::Cube3Blind;
+    const int orientation = std::uniform_int_distribution<int>(0, 23)(rng);
+    const QString turn =
+        QStringLiteral("%1 %2")
+            .arg(QLatin1String(up[orientation / 4]), QLatin1String(around[orientation % 4]))
+            .trimmed();
+    if (!turn.isEmpty()) {
+        FaceletCube cube(3, s.facelets);
+        cube.apply(turn);
+        s.facelets = cube.facelets();
+        s.text += QLatin1Char(' ') + turn;
+    }
+    return s;
+}
+
+// Random turns of outer and wide layers: never the same face twice in a
+// row, never three in a row about one axis. Each allowed move is equally
+// likely: draws that break a rule are drawn again.
+Scramble bigCubeScramble(ScrambleKind kind, std::mt19937_64 &rng)
+{
+    const int size = cubeSize(kind);
+    const int length = 20 * (size - 2);  // 40, 60, 80, 100
+    std::uniform_int_distribution<int> face(0, 5), layers(1, size / 2), turns(1, 3);
+    FaceletCube cube(size);
+    QStringList moves;
+    int lastFace = -1, sameAxis = 0;
+    while (moves.size() < length) {
+        const LayerMove m{face(rng), layers(rng), turns(rng)};
+        const bool axisAgain = lastFace >= 0 && m.face % 3 == lastFace % 3;
+        if (m.face == lastFace || (axisAgain && sameAxis >= 2))
+            continue;
+        sameAxis = axisAgain ? sameAxis + 1 : 1;
+        lastFace = m.face;
+        cube.turn(m);
+        moves << moveText(m);
+    }
+    return {kind, moves.join(QLatin1Char(' ')), cube.facelets()};
+}
+
+}  // namespace
+
+QString kindName(ScrambleKind kind)
+{
+    return QLatin1String(info(kind).name);
+}
+
+std::optional<ScrambleKind> kindFromName(const QString &name)
+{
+    for (const KindInfo &k : kKinds)
+        if (name == QLatin1String(k.name))
+            return k.kind;
+    return std::nullopt;
+}
+
+int cubeSize(ScrambleKind kind)
+{
+    return info(kind).size;
+}
+
+std::optional<ScrambleKind> kindForPuzzleType(const QString &typeName)
+{
+    for (int size = 2; size <= 7; ++size) {
+        if (!typeName.startsWith(QStringLiteral("%1x%1x%1").arg(size), Qt::CaseInsensitive))
+            continue;
+        if (size == 3 && (typeName.contains(QStringLiteral("目隠し")) ||
+                          typeName.contains(QLatin1String("BLD"), Qt::CaseInsensitive)))
+            return ScrambleKind::Cube3Blind;
+        return std::find_if(std::begin(kKinds), std::end(kKinds),
+                            [size](const KindInfo &k) { return k.size == size; })
+            ->kind;
+    }
+    return std::nullopt;
+}
+
+std::mt19937_64 scrambleEngine()
+{
+    std::random_device device;
+    std::seed_seq seed{device(), device(), device(), device(),
+                       device(), device(), device(), device()};
+    return std::mt19937_64(seed);
+}
+
+void prepareTables(ScrambleKind kind)
+{
+    switch (kind) {
+        case ScrambleKind::Cube2: preparePocketTables(); break;
+        case ScrambleKind::Cube3:
+        case ScrambleKind::Cube3Blind: prepareTwoPhaseTables(); break;
+        default: break;  // random moves need no tables
+    }
+}
+
+Scramble generateScramble(ScrambleKind kind, std::mt19937_64 &rng)
+{
+    switch (kind) {
+        case ScrambleKind::Cube2: return pocketScramble(rng);
+        case ScrambleKind::Cube3: return cube3Scramble(rng);
+        case ScrambleKind::Cube3Blind: return blindScramble(rng);
+        default: return bigCubeScramble(kind, rng);
+    }
+}
+
+}  // namespace spinlog

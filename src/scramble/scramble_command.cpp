@@ -1,0 +1,67 @@
+#include "scramble/scramble_command.h"
+
+#include "scramble/scramble.h"
+
+#include <QRegularExpression>
+
+namespace spinlog {
+
+namespace {
+
+QString kindList()
+{
+    QStringList names;
+    for (ScrambleKind kind : kScrambleKinds) names << kindName(kind);
+    return names.join(QLatin1String(", "));
+}
+
+int fail(QTextStream &err, const QString &message)
+{
+    err << "spinlog: " << message << " (see spinlog --help)\n";
+    err.flush();
+    return 2;
+}
+
+}  // namespace
+
+bool isScrambleCommand(const QStringList &args)
+{
+    return !args.isEmpty() &&
+           (args.first() == QLatin1String("--scramble") || args.first() == QLatin1String("--help"));
+}
+
+int runScrambleCommand(const QStringList &args, QTextStream &out, QTextStream &err)
+{
+    if (args.value(0) == QLatin1String("--help")) {
+        out << "usage: spinlog                          the stopwatch\n"
+               "       spinlog --scramble KIND [COUNT]  print COUNT scrambles (default 1, at most "
+            << kMaxScrambleCount << "), one a line\n"
+            << "       spinlog --help                   this text\n"
+            << "kinds: " << kindList() << "\n";
+        out.flush();
+        return 0;
+    }
+    if (args.value(0) != QLatin1String("--scramble") || args.size() < 2 || args.size() > 3)
+        return fail(err, QStringLiteral("expected --scramble KIND [COUNT]"));
+    const std::optional<ScrambleKind> kind = kindFromName(args[1]);
+    if (!kind)
+        return fail(
+            err,
+            QStringLiteral("unknown scramble kind \"%1\"; kinds: %2").arg(args[1], kindList()));
+    int count = 1;
+    if (args.size() == 3) {
+        // Digits only: no sign, no spaces, no exponent.
+        static const QRegularExpression digits(QStringLiteral("^[0-9]{1,9}$"));
+        count = digits.match(args[2]).hasMatch() ? args[2].toInt() : 0;
+        if (count < 1 || count > kMaxScrambleCount)
+            return fail(err, QStringLiteral("COUNT must be a whole number from 1 to %1, not \"%2\"")
+                                 .arg(kMaxScrambleCount)
+                                 .arg(args[2]));
+    }
+    std::mt19937_64 rng = scrambleEngine();
+    for (int i = 0; i < count; ++i) out << generateScramble(*kind, rng).text << '\n';
+    out.flush();
+    return 0;
+}
+
+}  // namespace spinlog
