@@ -13,6 +13,7 @@ const QString kMain = QStringLiteral("Main");
 const QString kOption = QStringLiteral("Option");
 const QString kView = QStringLiteral("View");
 const QString kChart = QStringLiteral("Chart");
+const QString kScramble = QStringLiteral("Scramble");
 
 // In the order of Setting.
 const std::array<SettingKey, kSettingCount> kKeys = {{
@@ -33,6 +34,11 @@ const std::array<SettingKey, kSettingCount> kKeys = {{
     {kChart, QStringLiteral("Top"), QStringLiteral("1500")},
     {kChart, QStringLiteral("Width"), QStringLiteral("12000")},
     {kChart, QStringLiteral("Height"), QStringLiteral("8000")},
+    {kScramble, QStringLiteral("Left"), QStringLiteral("9300")},
+    {kScramble, QStringLiteral("Top"), QStringLiteral("5000")},
+    {kScramble, QStringLiteral("Width"), QStringLiteral("6000")},
+    {kScramble, QStringLiteral("Height"), QStringLiteral("5400")},
+    {kScramble, QStringLiteral("Visible"), QStringLiteral("0")},
 }};
 
 }  // namespace

@@ -33,8 +33,14 @@ enum class Setting {
     ChartTop,
     ChartWidth,
     ChartHeight,
+    // [Scramble]
+    ScrambleLeft,
+    ScrambleTop,
+    ScrambleWidth,
+    ScrambleHeight,
+    ScrambleVisible,
 };
-inline constexpr int kSettingCount = int(Setting::ChartHeight) + 1;
+inline constexpr int kSettingCount = int(Setting::ScrambleVisible) + 1;
 
 struct SettingKey {
     QString section;

@@ -35,6 +35,7 @@ enum class SessionState {
 // The puzzle type the series is timed for.
 struct SeriesType {
     QString id;              // TypeID
+    QString name;            // TypeNm
     std::int16_t count = 0;  // solves per series, 1 to 12
     QString bestWorst;       // "1": the average includes the best and the worst solve
 };

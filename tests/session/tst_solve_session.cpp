@@ -41,7 +41,7 @@ struct Rig {
         settings.load();
         QObject::connect(&session, &SolveSession::sound,
                          [this] { sounds << QString::number(session.elapsedSeconds()); });
-        session.showType(SeriesType{QStringLiteral("1"), std::int16_t(count), bestWorst}, false);
+        session.showType(SeriesType{QStringLiteral("1"), {}, std::int16_t(count), bestWorst}, false);
     }
 
     // Steps: P press, +MS the clock moves on, c a countdown tick, tN N running
@@ -295,7 +295,7 @@ private slots:
         folder.write(QStringLiteral("Spinlog.ini"), "[Option]\r\n" + kNoWait);
         settings.load();
         SolveSession session(settings, store);
-        session.showType(SeriesType{QStringLiteral("5"), 2, QStringLiteral("1")}, true);
+        session.showType(SeriesType{QStringLiteral("5"), {}, 2, QStringLiteral("1")}, true);
         for (std::int64_t ns : {62'500'000'000LL, 9'870'000'000LL}) {
             session.press(0);
             session.press(ns);

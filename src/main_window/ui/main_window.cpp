@@ -11,6 +11,7 @@
 #include "history/ui/history_window.h"
 #include "main_window/control_states.h"
 #include "options/ui/options_dialog.h"
+#include "scramble/ui/scramble_window.h"
 #include "widgets/units.h"
 
 #include <QAction>
@@ -112,6 +113,7 @@ frmMain::frmMain(Program &program, QWidget *parent)
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
     setFont(layoutFont(9));
+    scramble_ = new frmScramble(program_, this);
     buildControls();
     buildMenus();
     openHistory = [this] {
@@ -129,9 +131,12 @@ frmMain::frmMain(Program &program, QWidget *parent)
     // the series under the type it selects, so that is written down as soon
     // as the series has its first solve, as the exit would write it.
     connect(&session_, &SolveSession::solveStored, this, [this] {
+        scramble_->board().solveStored();
         if (session_.solves().size() == 1)
             rememberPlace();
     });
+    connect(&session_, &SolveSession::typeChanged, this,
+            [this] { scramble_->board().setPuzzleType(session_.type().name); });
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     layout()->activate();
     Form_Load();
@@ -265,6 +270,12 @@ void frmMain::buildMenus()
             openOptions();
         Sub_cmbTypeSet(0);
     });
+    tools->addSeparator();
+    actScramble_ =
+        add(tools, "M_ToolScramble", QStringLiteral("スクランブル(&S)"), QKeySequence(Qt::Key_F6),
+            [this] { scramble_->setVisible(!scramble_->isVisible()); });
+    actScramble_->setCheckable(true);
+    connect(scramble_, &frmScramble::visibilityChanged, actScramble_, &QAction::setChecked);
 
     QMenu *help = bar->addMenu(QStringLiteral("ヘルプ(&H)"));
     help->setObjectName(QStringLiteral("M_HelpMain"));
@@ -363,6 +374,7 @@ bool frmMain::Form_Unload()
     }
 
     rememberPlace();
+    scramble_->rememberPlace();
     showStatus(QStringLiteral("MDB最適化中..."));
     closeAndCompact(program_);
     program_.services.app.endNow();
@@ -375,6 +387,17 @@ void frmMain::rememberPlace()
     settings.write(Setting::MainTop, singleText(twipsKeeping(y(), placedTop_)));
     settings.write(Setting::MainLeft, singleText(twipsKeeping(x(), placedLeft_)));
     settings.write(Setting::DefType, QString::number(cmbType_->currentIndex()));
+}
+
+void frmMain::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    // The scramble window comes back with the main window if it was open.
+    if (!shownOnce_) {
+        shownOnce_ = true;
+        if (scramble_->shownLastTime())
+            scramble_->show();
+    }
 }
 
 void frmMain::closeEvent(QCloseEvent *event)
@@ -426,7 +449,7 @@ void frmMain::Sub_MainDspSet()
         const PuzzleTypeStore types(program_.db());
         std::optional<SeriesType> type;
         if (const auto row = types.find(QString::number(cmbType_->currentIndex() + 1)))
-            type = SeriesType{row->id, int16FromText(row->count), row->bestWorst};
+            type = SeriesType{row->id, row->name, int16FromText(row->count), row->bestWorst};
         session_.showType(type, loadEnd_);
         bests_ = types.bests(session_.type().id);
     });
@@ -520,8 +543,8 @@ bool frmMain::eventFilter(QObject *watched, QEvent *event)
     }
     // Only a real press starts or stops the clock or opens a window: a held
     // key's repeats go nowhere.
-    const bool once = key->key() == Qt::Key_F5 || key->key() == Qt::Key_F12 ||
-                      key->key() == Qt::Key_F1 ||
+    const bool once = key->key() == Qt::Key_F5 || key->key() == Qt::Key_F6 ||
+                      key->key() == Qt::Key_F12 || key->key() == Qt::Key_F1 ||
                       ((watched == cmdStartStop_ || watched == cmbType_) &&
                        (isEnter(key) || key->key() == Qt::Key_Space));
     if (once && isRepeat(key)) {

@@ -25,6 +25,7 @@ class QTimer;
 namespace spinlog {
 
 class Program;
+class frmScramble;
 
 class frmMain : public QMainWindow {
     Q_OBJECT
@@ -50,6 +51,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
@@ -93,6 +95,8 @@ private:
     QLabel *lblAveTime_ = nullptr;
     QLabel *lblBAveTm_ = nullptr;
     std::array<QLabel *, 13> lblTime_{};  // solve labels 1 to 12; [0] unused
+    frmScramble *scramble_ = nullptr;
+    bool shownOnce_ = false;
 
     QAction *actStartStop_ = nullptr;
     QAction *actReset_ = nullptr;
@@ -100,6 +104,7 @@ private:
     QAction *actExit_ = nullptr;
     QAction *actHistory_ = nullptr;
     QAction *actOptions_ = nullptr;
+    QAction *actScramble_ = nullptr;
     QAction *actReadme_ = nullptr;
     QAction *actWebPage_ = nullptr;
     QAction *actVersion_ = nullptr;

@@ -225,6 +225,35 @@ private slots:
         f.action("M_Tool1")->trigger();
         QCOMPARE(f.text("lblBTm") + ' ' + f.text("lblBAveTm"), QStringLiteral("1:11.00 1:12.00"));
     }
+
+    // F6 shows the scramble for the next solve; a stored solve brings the
+    // next one and keeps the one used; the window comes back at the next start.
+    void scrambleWindow()
+    {
+        MainFixture f(kNoWaiting);
+        frmMain &w = f.open();
+        w.show();
+        f.child<QComboBox>("cmbType")->setCurrentIndex(1);  // 2x2x2
+        auto *scramble = w.findChild<QWidget *>(QStringLiteral("frmScramble"));
+        f.action("M_ToolScramble")->trigger();
+        QVERIFY(scramble->isVisible() && f.action("M_ToolScramble")->isChecked());
+        auto *next = scramble->findChild<QLabel *>(QStringLiteral("lblScramble"));
+        QTRY_VERIFY_WITH_TIMEOUT(next->text().contains(u' '), 30000);
+        const QString first = next->text();
+        f.solve(5000);
+        QTRY_VERIFY_WITH_TIMEOUT(next->text().contains(u' ') && next->text() != first, 30000);
+        QCOMPARE(scramble->findChild<QLabel *>(QStringLiteral("lblPrevious"))->text(),
+                 QStringLiteral("前回: ") + first);
+        scramble->move(300, 200);
+        f.action("M_File2")->trigger();  // reset; then a type without scrambles
+        f.exec(QStringLiteral("update MT_Type set TypeNm='Megaminx' where TypeID='3'"));
+        f.child<QComboBox>("cmbType")->setCurrentIndex(2);
+        QCOMPARE(next->text(), QStringLiteral("このタイプのスクランブルはありません"));
+        f.action("M_File6")->trigger();
+        QVERIFY(f.folder.read(QStringLiteral("Spinlog.ini"))
+                    .contains("[Scramble]\r\nLeft=4500\r\nTop=3000\r\n"));
+        QVERIFY(f.folder.read(QStringLiteral("Spinlog.ini")).contains("Visible=1"));
+    }
 };
 SPINLOG_TEST(MainWindowTest)
 

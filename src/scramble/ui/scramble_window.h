@@ -1,0 +1,52 @@
+#pragma once
+// frmScramble: a tool window beside the main window showing the scramble for
+// the next solve in large type, a picture of the scrambled cube as an
+// unfolded net, and the scramble just used in a smaller line. A view of the
+// ScrambleBoard; scrambles are made on a worker thread.
+
+#include "scramble/scramble_board.h"
+#include "scramble/scramble_source.h"
+
+#include <QWidget>
+
+class QLabel;
+
+namespace spinlog {
+
+class Program;
+class CubeNet;
+
+class frmScramble : public QWidget {
+    Q_OBJECT
+public:
+    // Placed from the settings (anything unreadable: the defaults, quietly).
+    frmScramble(Program &program, QWidget *parent = nullptr);
+    ~frmScramble() override;
+
+    ScrambleBoard &board() { return board_; }
+    // Writes the window's place and whether it is shown, once it has been.
+    void rememberPlace() const;
+    // Whether the settings ask for the window at start-up.
+    bool shownLastTime() const;
+
+signals:
+    void visibilityChanged(bool visible);
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
+
+private:
+    void render();
+
+    Program &program_;
+    ScrambleSource source_;
+    ScrambleBoard board_;
+    QLabel *lblScramble_ = nullptr;
+    CubeNet *picNet_ = nullptr;
+    QLabel *lblPrevious_ = nullptr;
+    float placed_[4] = {};
+    bool everShown_ = false;
+};
+
+}  // namespace spinlog
