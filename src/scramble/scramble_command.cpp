@@ -3,10 +3,15 @@
 #include "scramble/scramble.h"
 
 #include <QRegularExpression>
+#include <algorithm>
+#include <thread>
+#include <vector>
 
 namespace spinlog {
 
 namespace {
+
+constexpr int kPerWorker = 100;  // fewer scrambles than this share no worker
 
 QString kindList()
 {

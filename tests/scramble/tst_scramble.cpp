@@ -294,6 +294,7 @@ void TestScramble::command_data()
     QTest::addColumn<int>("lines");  // of scrambles; an error is one line on err
     const std::tuple<const char *, int, int> rows[] = {
         {"--scramble|3x3x3", 0, 1},       {"--scramble|2x2x2|5", 0, 5},
+        {"--scramble|2x2x2|250", 0, 250},  // shared among workers
         {"--scramble|7x7x7|2", 0, 2},     {"--scramble|3x3x3bld|3", 0, 3},
         {"--scramble|megaminx", 2, 0},    {"--scramble", 2, 0},
         {"--scramble|3x3x3|0", 2, 0},     {"--scramble|3x3x3|-1", 2, 0},
