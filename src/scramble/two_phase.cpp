@@ -240,7 +240,7 @@ struct Tables {
     std::vector<std::uint16_t> twistMove, flipMove, sliceMove;
     std::vector<std::uint16_t> cornerMove, edge8Move, slicePermMove, dEdgesMove, dCornersMove;
     // Phase one's distances.
-    Distances twistSlice, flipSlice, twistFlip;
+    Distances twistSlice, flipSlice;
     // Phase two's.
     Distances cornerSlice, edge8Slice, cornerDEdges, edge8DCorners;
 
@@ -255,7 +255,6 @@ struct Tables {
           dCornersMove(phase2Table(kDSets, setDCorners, dCorners)),
           twistSlice(product<kSlices, kMoveCount>(twistMove, sliceMove)),
           flipSlice(product<kSlices, kMoveCount>(flipMove, sliceMove)),
-          twistFlip(product<kFlips, kMoveCount>(twistMove, flipMove)),
           cornerSlice(product<kSlicePerms, kPhase2Count>(cornerMove, slicePermMove)),
           edge8Slice(product<kSlicePerms, kPhase2Count>(edge8Move, slicePermMove)),
           cornerDEdges(product<kDSets, kPhase2Count>(cornerMove, dEdgesMove)),
@@ -281,8 +280,7 @@ public:
     int start() const
     {
         const int tw = twist(cube_), fl = flip(cube_), sl = slice(cube_.ep);
-        return std::max({t_.twistSlice[tw * kSlices + sl], t_.flipSlice[fl * kSlices + sl],
-                         t_.twistFlip[tw * kFlips + fl]});
+        return std::max(t_.twistSlice[tw * kSlices + sl], t_.flipSlice[fl * kSlices + sl]);
     }
 
     // Every phase one of DEPTH moves, each followed by phase two; true with
@@ -328,8 +326,7 @@ private:
             if (t_.twistSlice[ntw * kSlices + nsl] >= togo)
                 continue;
             const int nfl = t_.flipMove[fl * kMoveCount + m];
-            if (t_.flipSlice[nfl * kSlices + nsl] >= togo ||
-                t_.twistFlip[ntw * kFlips + nfl] >= togo)
+            if (t_.flipSlice[nfl * kSlices + nsl] >= togo)
                 continue;
             moves_[depth] = m;
             if (phase1(ntw, nfl, nsl, depth + 1, togo - 1, moveFace(m)))
