@@ -157,7 +157,8 @@ std::vector<std::uint16_t> phase2Table(int count, Setter set, Getter get)
     return table;
 }
 
-// Each coordinate: a cube that has it, and its value on a cube.
+// For moveTable(): the coordinate after a face's quarter turn, through a cube
+// that has the coordinate before.
 template <typename Setter, typename Getter>
 auto quarterTurn(Setter set, Getter get)
 {
@@ -168,6 +169,7 @@ auto quarterTurn(Setter set, Getter get)
     };
 }
 
+// Each coordinate: a cube that has it, and its value on a cube.
 void setSlice(CubieCube &c, int i)
 {
     setEdgeSet(c, i, 12, 8);
