@@ -47,6 +47,17 @@ ROWS += [
      "compact.100000", "compact.100000.cli",
      "compact.100000.peak_rss", "compact.100000.cli_peak_rss"),
 ]
+for kind in ("2x2x2", "3x3x3"):
+    ROWS.append(("Scramble tables built, %s (fresh process, median of 5)" % kind,
+                 "scramble.tables.%s" % kind, None, "scramble.tables.%s.peak_rss" % kind, None))
+for kind in ("2x2x2", "3x3x3", "3x3x3bld", "4x4x4", "5x5x5", "6x6x6", "7x7x7"):
+    ROWS += [
+        ("Scramble %s, median of 1000" % kind, "scramble.%s.median" % kind, None, None, None),
+        ("Scramble %s, worst of 1000 in processor time" % kind, "scramble.%s.worst_cpu" % kind,
+         None, None, None),
+    ]
+ROWS.append(("spinlog --scramble 3x3x3 1000, tables included (median of 5)",
+             "scramble.cli.3x3x3.1000", None, None, None))
 
 
 def read_figures(paths):
@@ -67,6 +78,8 @@ def show(figure):
     if figure is None:
         return "—"
     value, unit = figure
+    if unit == "ms" and value < 0.1:
+        return "%.3f ms" % value
     if unit == "ms" and value < 10:
         return "%.2f ms" % value
     return "%.0f %s" % (value, unit)

@@ -69,6 +69,20 @@ CubieCube CubieCube::operator*(const CubieCube &other) const
     return result;
 }
 
+CubieCube CubieCube::inverse() const
+{
+    CubieCube result;
+    for (int i = 0; i < 8; ++i) {
+        result.cp[cp[i]] = std::uint8_t(i);
+        result.co[cp[i]] = std::uint8_t((3 - co[i]) % 3);
+    }
+    for (int i = 0; i < 12; ++i) {
+        result.ep[ep[i]] = std::uint8_t(i);
+        result.eo[ep[i]] = eo[i];
+    }
+    return result;
+}
+
 QString CubieCube::facelets() const
 {
     QString text(54, QLatin1Char('?'));

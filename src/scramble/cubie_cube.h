@@ -44,6 +44,8 @@ struct CubieCube {
 
     // This cube followed by OTHER.
     CubieCube operator*(const CubieCube &other) const;
+    // What undoes this cube: c * c.inverse() is solved.
+    CubieCube inverse() const;
     bool operator==(const CubieCube &) const = default;
 
     // 54 letters: faces U R F D L B, each row by row as seen from outside

@@ -1,6 +1,6 @@
 #include "scramble/facelet_cube.h"
 
-#include <QRegularExpression>
+#include <QList>
 #include <array>
 
 namespace spinlog::scramble {
@@ -67,27 +67,26 @@ Vec turnedClockwise(const Vec &n, const Vec &v)
 
 }  // namespace
 
+// By hand rather than with a shared regular expression: the workers of the
+// command line and the scramble source parse at the same time.
 std::optional<LayerMove> parseMove(QStringView token, int size)
 {
-    static const QRegularExpression pattern(QStringLiteral("^([2-9]?)([URFDLB])(w?)(['2]?)$"));
-    const QRegularExpressionMatch m = pattern.match(token);
-    if (!m.hasMatch())
-        return std::nullopt;
+    qsizetype at = 0;
+    auto next = [&](char16_t c) {
+        const bool found = at < token.size() && token[at] == QChar(c);
+        at += found ? 1 : 0;
+        return found;
+    };
+    int count = 0;  // written only from 3 on, and only with w
+    if (at < token.size() && token[at] >= u'3' && token[at] <= u'9')
+        count = token[at++].unicode() - u'0';
     LayerMove move;
-    move.face = int(QStringView(u"URFDLB").indexOf(m.capturedView(2)));
-    const bool wide = !m.capturedView(3).isEmpty();
-    if (!m.capturedView(1).isEmpty()) {
-        // A count only with w, and above the plain wide turn's two.
-        move.layers = m.capturedView(1).toInt();
-        if (!wide || move.layers < 3)
-            return std::nullopt;
-    } else {
-        move.layers = wide ? 2 : 1;
-    }
-    if (move.layers >= size)
+    move.face = at < token.size() ? int(QStringView(u"URFDLB").indexOf(token[at++])) : -1;
+    const bool wide = next(u'w');
+    move.layers = count > 0 ? count : wide ? 2 : 1;
+    move.turns = next(u'2') ? 2 : next(u'\'') ? 3 : 1;
+    if (move.face < 0 || (count > 0 && !wide) || at != token.size() || move.layers >= size)
         return std::nullopt;
-    const QStringView suffix = m.capturedView(4);
-    move.turns = suffix.isEmpty() ? 1 : suffix == u"2" ? 2 : 3;
     return move;
 }
 

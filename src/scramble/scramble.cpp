@@ -32,8 +32,7 @@ const KindInfo &info(ScrambleKind kind)
                          [kind](const KindInfo &k) { return k.kind == kind; });
 }
 
-constexpr int kMin2x2Distance = 4;
-constexpr int kMin3x3Distance = 2;
+constexpr int kMin2x2Distance = 4;  // fewer moves are drawn again
 constexpr int kMax3x3Length = 22;
 
 // The inverse of a solution: its moves backwards, each turned the other way.
@@ -60,8 +59,9 @@ Scramble pocketScramble(std::mt19937_64 &rng)
     return {ScrambleKind::Cube2, inverseText(solvePocket(index)), facelets};
 }
 
-// Every state with both parities equal and both orientation sums whole is
-// reachable; each is drawn with the same chance.
+// Every state whose corner and edge permutations have the same parity, whose
+// corner twists sum to a multiple of three and whose edge flips to an even
+// number is reachable; each is drawn with the same chance.
 CubieCube randomCube(std::mt19937_64 &rng)
 {
     CubieCube c;
@@ -80,6 +80,7 @@ CubieCube randomCube(std::mt19937_64 &rng)
     return c;
 }
 
+// Solved or one move from it: drawn again.
 bool withinOneMove(const CubieCube &c)
 {
     if (c == CubieCube{})
@@ -92,7 +93,6 @@ bool withinOneMove(const CubieCube &c)
 
 Scramble cube3Scramble(std::mt19937_64 &rng)
 {
-    static_assert(kMin3x3Distance == 2, "withinOneMove() draws again below two moves");
     CubieCube cube;
     do {
         cube = randomCube(rng);

@@ -42,8 +42,9 @@ struct Scramble {
 std::mt19937_64 scrambleEngine();
 
 // Builds what KIND's generator needs (the 2x2x2 distance table, 3.8 MB; the
-// 3x3x3 tables, 8.9 MB; nothing for bigger cubes) unless built already. Thread-safe; a generator calls
-// it itself, so this only chooses when the wait happens (off the GUI thread).
+// 3x3x3 tables, 6.7 MB; nothing for bigger cubes) unless built already.
+// Thread-safe; a generator calls it itself, so this only chooses when the
+// wait happens (off the GUI thread).
 void prepareTables(ScrambleKind kind);
 
 Scramble generateScramble(ScrambleKind kind, std::mt19937_64 &rng);

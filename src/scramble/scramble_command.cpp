@@ -3,10 +3,15 @@
 #include "scramble/scramble.h"
 
 #include <QRegularExpression>
+#include <algorithm>
+#include <thread>
+#include <vector>
 
 namespace spinlog {
 
 namespace {
+
+constexpr int kPerWorker = 100;  // fewer scrambles than this share no worker
 
 QString kindList()
 {
@@ -58,8 +63,20 @@ int runScrambleCommand(const QStringList &args, QTextStream &out, QTextStream &e
                                  .arg(kMaxScrambleCount)
                                  .arg(args[2]));
     }
-    std::mt19937_64 rng = scrambleEngine();
-    for (int i = 0; i < count; ++i) out << generateScramble(*kind, rng).text << '\n';
+    // Many scrambles are shared among the cores (at most four), each worker
+    // with its own engine; the order of random scrambles means nothing.
+    const int workers = std::min({std::max(1, int(std::thread::hardware_concurrency())), 4,
+                                  (count + kPerWorker - 1) / kPerWorker});
+    std::vector<QStringList> lines(workers);
+    std::vector<std::thread> pool;
+    for (int w = 0; w < workers; ++w)
+        pool.emplace_back([&, w] {
+            std::mt19937_64 rng = scrambleEngine();
+            for (int i = w; i < count; i += workers) lines[w] << generateScramble(*kind, rng).text;
+        });
+    for (std::thread &worker : pool) worker.join();
+    for (const QStringList &part : lines)
+        for (const QString &line : part) out << line << '\n';
     out.flush();
     return 0;
 }

@@ -157,7 +157,8 @@ std::vector<std::uint16_t> phase2Table(int count, Setter set, Getter get)
     return table;
 }
 
-// Each coordinate: a cube that has it, and its value on a cube.
+// For moveTable(): the coordinate after a face's quarter turn, through a cube
+// that has the coordinate before.
 template <typename Setter, typename Getter>
 auto quarterTurn(Setter set, Getter get)
 {
@@ -168,6 +169,7 @@ auto quarterTurn(Setter set, Getter get)
     };
 }
 
+// Each coordinate: a cube that has it, and its value on a cube.
 void setSlice(CubieCube &c, int i)
 {
     setEdgeSet(c, i, 12, 8);
@@ -240,7 +242,7 @@ struct Tables {
     std::vector<std::uint16_t> twistMove, flipMove, sliceMove;
     std::vector<std::uint16_t> cornerMove, edge8Move, slicePermMove, dEdgesMove, dCornersMove;
     // Phase one's distances.
-    Distances twistSlice, flipSlice, twistFlip;
+    Distances twistSlice, flipSlice;
     // Phase two's.
     Distances cornerSlice, edge8Slice, cornerDEdges, edge8DCorners;
 
@@ -255,7 +257,6 @@ struct Tables {
           dCornersMove(phase2Table(kDSets, setDCorners, dCorners)),
           twistSlice(product<kSlices, kMoveCount>(twistMove, sliceMove)),
           flipSlice(product<kSlices, kMoveCount>(flipMove, sliceMove)),
-          twistFlip(product<kFlips, kMoveCount>(twistMove, flipMove)),
           cornerSlice(product<kSlicePerms, kPhase2Count>(cornerMove, slicePermMove)),
           edge8Slice(product<kSlicePerms, kPhase2Count>(edge8Move, slicePermMove)),
           cornerDEdges(product<kDSets, kPhase2Count>(cornerMove, dEdgesMove)),
@@ -277,17 +278,22 @@ public:
     {
     }
 
-    std::vector<int> run()
+    // The fewest moves phase one can take.
+    int start() const
     {
         const int tw = twist(cube_), fl = flip(cube_), sl = slice(cube_.ep);
-        const int start =
-            std::max({t_.twistSlice[tw * kSlices + sl], t_.flipSlice[fl * kSlices + sl],
-                      t_.twistFlip[tw * kFlips + fl]});
-        for (int depth = start; depth <= maxLength_; ++depth)
-            if (phase1(tw, fl, sl, 0, depth, -1))
-                return std::vector<int>(moves_, moves_ + length_);
-        return {};
+        return std::max(t_.twistSlice[tw * kSlices + sl], t_.flipSlice[fl * kSlices + sl]);
     }
+
+    // Every phase one of DEPTH moves, each followed by phase two; true with
+    // the first solution that fits.
+    bool tryDepth(int depth)
+    {
+        return depth >= start() && depth <= maxLength_ &&
+               phase1(twist(cube_), flip(cube_), slice(cube_.ep), 0, depth, -1);
+    }
+
+    std::vector<int> solution() const { return std::vector<int>(moves_, moves_ + length_); }
 
 private:
     static constexpr int kMaxLength = 30;
@@ -322,8 +328,7 @@ private:
             if (t_.twistSlice[ntw * kSlices + nsl] >= togo)
                 continue;
             const int nfl = t_.flipMove[fl * kMoveCount + m];
-            if (t_.flipSlice[nfl * kSlices + nsl] >= togo ||
-                t_.twistFlip[ntw * kFlips + nfl] >= togo)
+            if (t_.flipSlice[nfl * kSlices + nsl] >= togo)
                 continue;
             moves_[depth] = m;
             if (phase1(ntw, nfl, nsl, depth + 1, togo - 1, moveFace(m)))
@@ -396,16 +401,74 @@ private:
     int length_ = 0;
 };
 
+// The cube turned a third about its URF-DBL diagonal: seen through it, U
+// moves are F moves, R moves U moves, F moves R moves.
+const CubieCube kThirdTurn = {{0, 4, 5, 1, 3, 7, 6, 2},
+                              {1, 2, 1, 2, 2, 1, 2, 1},
+                              {1, 8, 5, 9, 3, 11, 7, 10, 0, 4, 6, 2},
+                              {1, 0, 1, 0, 1, 0, 1, 0, 1, 1, 1, 1}};
+
+struct Views {
+    CubieCube turn[3], back[3];  // no, one and two third turns, and their inverses
+    int move[3][kMoveCount];     // a move made in view K, as a move of the cube
+};
+
+const Views &views()
+{
+    static const Views built = [] {
+        Views v;
+        for (int k = 0; k < 3; ++k) {
+            v.turn[k] = k == 0 ? CubieCube{} : v.turn[k - 1] * kThirdTurn;
+            v.back[k] = v.turn[k].inverse();
+            for (int m = 0; m < kMoveCount; ++m) {
+                const CubieCube seen = v.turn[k] * moveCube(m) * v.back[k];
+                int found = 0;
+                while (found < kMoveCount - 1 && !(moveCube(found) == seen)) ++found;
+                Q_ASSERT(moveCube(found) == seen);
+                v.move[k][m] = found;
+            }
+        }
+        return v;
+    }();
+    return built;
+}
+
 }  // namespace
 
 void prepareTwoPhaseTables()
 {
     tables();
+    views();
 }
 
 std::vector<int> solveTwoPhase(const CubieCube &cube, int maxLength)
 {
-    return Search(cube, maxLength).run();
+    // The cube seen from three sides and the inverse of each: a solution of
+    // any gives one of the cube, and trying all six at each phase-one depth
+    // finds one sooner than the cube alone (about a quarter less work).
+    const Views &v = views();
+    std::vector<Search> searches;
+    searches.reserve(6);
+    for (int k = 0; k < 3; ++k) {
+        const CubieCube seen = v.back[k] * cube * v.turn[k];
+        searches.emplace_back(seen, maxLength);
+        searches.emplace_back(seen.inverse(), maxLength);
+    }
+    int first = maxLength;
+    for (const Search &search : searches) first = std::min(first, search.start());
+    for (int depth = first; depth <= maxLength; ++depth)
+        for (int i = 0; i < 6; ++i) {
+            if (!searches[i].tryDepth(depth))
+                continue;
+            std::vector<int> moves = searches[i].solution();
+            if (i % 2 == 1) {  // the inverse's solution, backwards and each move undone
+                std::reverse(moves.begin(), moves.end());
+                for (int &m : moves) m = inverseMove(m);
+            }
+            for (int &m : moves) m = v.move[i / 2][m];
+            return moves;
+        }
+    return {};
 }
 
 }  // namespace spinlog::scramble
