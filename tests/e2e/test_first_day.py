@@ -6,9 +6,8 @@ import unittest
 from harness import (BEST, COUNTDOWN, DEF, RUNNING, TOLERANCE, WHITE, WORST, SpinlogTest,
                      banker_average, seconds, wait_for)
 
-OPTIONS = [("Option", "CntDownTm", "1"), ("Option", "AlarmTm", "002"),
-           ("Option", "DefColor", "14671839"), ("Option", "BestColor", "16744576"),
-           ("Option", "WorstColor", "8421631")]
+OPTIONS = (b"[Option]\r\nCntDownTm=1\r\nAlarmTm=002\r\nDefColor=14671839\r\n"
+           b"BestColor=16744576\r\nWorstColor=8421631\r\n")
 
 
 class FirstDayTest(SpinlogTest):
@@ -18,16 +17,16 @@ class FirstDayTest(SpinlogTest):
         process, main = self.launch()
         self.assertIn("Position: 267,333", self.x("getwindowgeometry", main))  # 4000, 5000 twips
         self.assert_labels(main, [DEF] * 5)  # "3x3x3" comes first: five solves
+        clock = lambda: self.screen(main).pixel(165, 390)  # just inside its border
 
         # The letter is refused as typed, the leading zeros are kept.
-        self.options(process, main, "alt+c", "ctrl+a", ("type", "1x"),
-                     "alt+a", "ctrl+a", ("type", "002"))
-        self.assertEqual(self.folder.ini_entries(), OPTIONS)
+        self.options(process, main, "alt+c", "ctrl+a", "1", "x", "alt+a", "ctrl+a", "0", "0", "2")
+        self.assertEqual(self.folder.read("Spinlog.ini"), OPTIONS)
 
         # Solve 1: Enter in the type list, one second of countdown first.
         self.key(main, "Tab")
         pressed = self.press(main, "Return")
-        wait_for(lambda: self.screen(main).clock() == COUNTDOWN, timeout=0.9,
+        wait_for(lambda: clock() == COUNTDOWN, timeout=0.9,
                  what="the countdown colour")
         time.sleep(max(0.0, pressed + 1.55 - time.monotonic()))
         measured = [self.press(main, "F5") - pressed - 1.0]
@@ -40,16 +39,16 @@ class FirstDayTest(SpinlogTest):
         # Solve 5 runs past the two-second alarm; it is the worst of the series.
         started = self.press(main, "F5")
         wait_for(lambda: time.monotonic() > started + 1.2 and
-                 self.screen(main).clock() == RUNNING, timeout=2.0, what="the running colour")
+                 clock() == RUNNING, timeout=2.0, what="the running colour")
         time.sleep(max(0.0, started + 2.2 + 1.0 - time.monotonic()))
         measured.append(self.press(main, "F5") - started - 1.0)
         self.answer(process, "Return")  # Yes, save
         self.assert_labels(main, [DEF] * 5)
-        self.assertEqual(self.screen(main).clock(), WHITE)
+        self.assertEqual(clock(), WHITE)
 
         self.leave(process, main)
-        self.assertEqual(self.folder.ini_entries(), OPTIONS + [
-            ("Main", "Top", "5000"), ("Main", "Left", "4000"), ("Main", "DefType", "0")])
+        self.assertEqual(self.folder.read("Spinlog.ini"),
+                         OPTIONS + b"[Main]\r\nTop=5000\r\nLeft=4000\r\nDefType=0\r\n")
         self.assert_compacted()
         self.assertFalse(self.folder.exists("Err.log"))
         history, work = self.folder.stored()

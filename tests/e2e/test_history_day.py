@@ -1,13 +1,9 @@
 """The end of the day: the history window filtered, sorted, a record deleted,
 the list exported to CSV, and the progress chart of one puzzle type."""
 
-import os
-import shutil
-import subprocess
-import tempfile
-import unittest
+import os, subprocess, unittest  # noqa: E401
 
-from harness import NO_COUNTDOWN, SpinlogTest, seconds, wait_for
+from harness import NO_COUNTDOWN, SpinlogTest, insert_series, wait_for
 
 SERIES = [  # date, type, times, average, best and worst solve
     ("2024/01/05 09:00:00", "1", ["12.34", "10.50", "11.00", "13.20", "9.87"], "11.28", 5, 4),
@@ -25,14 +21,7 @@ CSV = ("日時,タイプ,1,2,3,4,5,6,7,8,9,10,11,12,平均\r\n"
        "2024/01/05 09:00:00,3x3x3,12.34,10.50,11.00,13.20,9.87,-,-,-,-,-,-,-,11.28\r\n"
        '2024/01/06 10:00:00,"2x2x2, ""片手""",5.00,4.50,6.00,5.50,4.00,-,-,-,-,-,-,-,5.00\r\n'
        ).encode("cp932")
-DOT = (0x2F, 0x6F, 0xC0)  # the average dots' colour
-
-
-def insert(when, type_id, times, average, best, worst):
-    values = [when, type_id, *times, *["-"] * (12 - len(times)), average, seconds(average),
-              best, times[best - 1], seconds(times[best - 1]),
-              worst, times[worst - 1], seconds(times[worst - 1])]
-    return "insert into T_Time values (%s);" % ",".join(map(repr, values))
+DOT = bytes((0x2F, 0x6F, 0xC0))  # the average dots' colour
 
 
 class HistoryDayTest(SpinlogTest):
@@ -40,63 +29,56 @@ class HistoryDayTest(SpinlogTest):
     def setUp(self):
         super().setUp()
         self.folder.write("Spinlog.ini", NO_COUNTDOWN)
-        self.folder.sql("\n".join(insert(*s) for s in SERIES) +
-                        "\nupdate MT_Type set TypeNm='2x2x2, \"片手\"' where TypeID='2';")
-        self.out = tempfile.mkdtemp(prefix="spinlog-out-")
-        self.addCleanup(shutil.rmtree, self.out, True)
+        self.folder.sql("".join(insert_series(*s) for s in SERIES) +
+                        "update MT_Type set TypeNm='2x2x2, \"片手\"' where TypeID='2';")
         self.process, self.main = self.launch()
         self.key(self.main, "F12")
         self.view = self.wait_window("^計測結果$", self.process.pid)
+        self.key(self.view, "Tab", "Down")  # the grid has the focus; the type list: 3x3x3
 
-    def save_as(self, title, name, extension):
+    def save_as(self, title, name):
         """Types a name without its extension into the save dialog."""
         dialog = self.wait_window(title, self.process.pid)
         self.key(dialog, "ctrl+a")
-        self.type(dialog, os.path.join(self.out, name))
-        self.key(dialog, "Return")
-        path = os.path.join(self.out, name + extension)
-        wait_for(lambda: not self.windows(title, self.process.pid) and
-                 os.path.exists(path), what=path)
-        return path
+        self.x("type", "--delay", 30, os.path.join(self.tmp, name))
+        self.x("key", "Return")
+        return wait_for(lambda: not self.windows(title, self.process.pid) and
+                        [os.path.join(self.tmp, n) for n in os.listdir(self.tmp)
+                         if n.startswith(name + ".")], what=name)[0]
+
+    def leave_both(self):
+        self.menu(self.view, "alt+f", "x")
+        self.leave(self.process, self.main)
+        self.assertFalse(self.folder.exists("Err.log"))
 
     def test_filtered_sorted_deleted_and_exported(self):
-        # The grid has the focus; the type list and the order list follow it.
-        self.key(self.view, "Tab", "Down")                  # 3x3x3
-        self.key(self.view, "Tab", "Down", "Down", "Down")  # 平均 [降順]
+        self.key(self.view, "Tab", "Down", "Down", "Down")  # the order list: 平均 [降順]
         # The worst average of type 1 is listed first, and Del asks about it.
         self.key(self.view, "Delete")
         self.answer(self.process, "Return")  # Yes, delete
-        self.key(self.view, "shift+Tab", "Up")              # 全て
+        self.key(self.view, "shift+Tab", "Up")  # 全て
         self.menu(self.view, "alt+f", "o")
-        path = self.save_as("^CSVファイル保存先の選択$", "day", ".csv")
-        with open(path, "rb") as f:
-            self.assertEqual(f.read(), CSV)
-        self.menu(self.view, "alt+f", "x")
-        self.leave(self.process, self.main)
+        with open(self.save_as("^CSVファイル保存先の選択$", "day"), "rb") as f:
+            self.assertEqual((f.name[-4:], f.read()), (".csv", CSV))
+        self.leave_both()
         self.assertEqual(len(self.folder.sql("select * from T_Time;")), 4)
-        self.assertFalse(self.folder.exists("Err.log"))
 
     def test_chart_of_one_type(self):
-        self.key(self.view, "Tab", "Down")  # 3x3x3: three of the five series
         self.menu(self.view, "alt+f", "g")
         chart = self.wait_window("^グラフ$", self.process.pid)
         self.menu(chart, "alt+f", "s")
-        path = self.save_as("^画像の保存先の選択$", "chart", ".png")
-        # Pixel columns showing a dot (lines may cross one) between the title
-        # and the legend, in groups.
-        image = subprocess.run(["convert", path, "-depth", "8", "rgb:-"], check=True,
-                               capture_output=True).stdout
-        width = int(subprocess.run(["identify", "-format", "%w", path], check=True,
-                                   capture_output=True).stdout)
-        height = len(image) // 3 // width
-        hit = [any(image[(y * width + x) * 3:(y * width + x) * 3 + 3] == bytes(DOT)
-                   for y in range(height // 10, height * 4 // 5)) for x in range(width)]
+        path = self.save_as("^画像の保存先の選択$", "chart")
+        # Groups of pixel columns showing a dot (lines may cross one) between
+        # the title and the legend: the three 3x3x3 series of the five.
+        size = self.tool("identify", "-format", "%w %h", path).split()
+        width, height = int(size[0]), int(size[1])
+        image = self.tool("convert", path, "-depth", "8", "rgb:-")
+        rows = range(height // 10 * width * 3, height * 4 // 5 * width * 3, width * 3)
+        hit = [any(image[r + 3 * x:r + 3 * x + 3] == DOT for r in rows) for x in range(width)]
         self.assertEqual(sum(1 for x in range(8, width) if hit[x] and not any(hit[x - 8:x])), 3)
         self.key(chart, "Escape")
-        wait_for(lambda: not self.windows("^グラフ$", self.process.pid), what="close")
-        self.menu(self.view, "alt+f", "x")
-        self.leave(self.process, self.main)
-        self.assertFalse(self.folder.exists("Err.log"))
+        wait_for(lambda: not self.windows("^グラフ$", self.process.pid), what="the chart to close")
+        self.leave_both()
 
 
 if __name__ == "__main__":

@@ -25,7 +25,7 @@ class HostileKeysTest(SpinlogTest):
         self.wait_filled(main, 1)
         self.leave(process, main)
 
-        self.assertIn(("Option", "CntDownTm", "0"), self.folder.ini_entries())
+        self.assertIn(b"CntDownTm=0\r\n", self.folder.read("Spinlog.ini"))
         rows = self.folder.sql("select No, Time from W_Time;")
         self.assertEqual(len(rows), 1, rows)
         self.assertAlmostEqual(seconds(rows[0][1]), measured, delta=TOLERANCE)
