@@ -78,8 +78,9 @@ class MainScreen:
 
 class AppFolder:
 
-    def __init__(self):
-        self.path = tempfile.mkdtemp(prefix="spinlog-app-")
+    def __init__(self, path):
+        self.path = path
+        os.mkdir(path)
         for name in ("spinlog", "Spinlog.mdb", "Readme.txt", "Sound.wav"):
             shutil.copy2(os.path.join(BUILD_DIR, name), self.path)
 
@@ -122,7 +123,11 @@ class AppFolder:
 class SpinlogTest(unittest.TestCase):
 
     def setUp(self):
-        self.processes = []  # cleanups run also when a subclass's setUp fails
+        # Cleanups run also when a subclass's setUp fails; the last added first.
+        self.tmp = tempfile.mkdtemp(prefix="spinlog-e2e-")
+        self.addCleanup(shutil.rmtree, self.tmp, True)
+        self.folder = AppFolder(os.path.join(self.tmp, "app"))
+        self.processes = []
         self.addCleanup(self.end_processes)
         read_fd, write_fd = os.pipe()
         # -noreset: else the server resets whenever its last client leaves,
@@ -135,12 +140,8 @@ class SpinlogTest(unittest.TestCase):
         os.close(write_fd)
         with os.fdopen(read_fd) as pipe:
             display = ":" + pipe.readline().strip()
-        self.tmp = tempfile.mkdtemp(prefix="spinlog-e2e-")
-        self.addCleanup(shutil.rmtree, self.tmp, True)
         self.env = dict(os.environ, DISPLAY=display, XDG_RUNTIME_DIR=self.tmp,
                         LANG="C.UTF-8", QT_QPA_PLATFORM="xcb", WAYLAND_DISPLAY="")
-        self.folder = AppFolder()
-        self.addCleanup(lambda: shutil.rmtree(self.folder.path, True))
 
     def end_processes(self):
         for p in reversed(self.processes):  # the programs before their X server
