@@ -1,7 +1,7 @@
 """The real Spinlog under a private Xvfb, driven with xdotool as a user would,
 in a fresh copy of the built application folder per test."""
 
-import os, re, shutil, subprocess, tempfile, time, unittest  # noqa: E401
+import os, pathlib, re, shutil, subprocess, tempfile, time, unittest  # noqa: E401
 from contextlib import suppress
 
 BUILD_DIR = os.environ.get("SPINLOG_BUILD_DIR",
@@ -15,6 +15,8 @@ NO_COUNTDOWN = b"[Option]\r\nCntDownTm=0\r\nAlarmTm=0\r\n"
 # The delivered colours of the solve labels and the clock, as shown.
 DEF, BEST, WORST = (223, 223, 223), (128, 128, 255), (255, 128, 128)
 WHITE, COUNTDOWN, RUNNING = (255, 255, 255), (255, 192, 192), (192, 192, 255)
+# The top left corners of solve labels 1 to 12, in twips, 15 to a pixel.
+LABELS = [(105 + 1200 * (n % 4), (1710, 2115, 2535)[n // 4]) for n in range(12)]
 
 
 def wait_for(predicate, timeout=10.0, what="condition"):
@@ -35,45 +37,12 @@ def seconds(display):
     return sum(int(p) * 60 ** (len(whole) - i) for i, p in enumerate(whole)) + float(rest)
 
 
-def banker_average(values):
-    """The series average as the program forms it: hundredths, half to even."""
-    return "%.2f" % (round(round(sum(values) * 100) / len(values)) / 100)
-
-
 def insert_series(when, type_id, times, average, best, worst):
     """A saved series as a save writes it, its times in display form."""
     values = [when, type_id, *times, *["-"] * (12 - len(times)), average, seconds(average)]
     for n in (best, worst):
         values += [n, times[n - 1], seconds(times[n - 1])]
     return "insert into T_Time values (%s);\n" % ",".join(map(repr, values))
-
-
-class MainScreen:
-    """A screenshot of the main window, read in the twips of its layout."""
-
-    COLUMNS, ROWS = (105, 1305, 2505, 3705), (1710, 2115, 2535)  # the solve labels
-
-    def __init__(self, ppm):
-        header = re.match(rb"P6\s+(\d+)\s+(\d+)\s+255\s", ppm)
-        assert header, ppm[:40]
-        self.width, self.pixels = int(header[1]), ppm[header.end():]
-        # No window manager: the window is its client area, the menu bar
-        # above the central area (2925 twips) and the status bar (285) below.
-        self.top = int(header[2]) - 195 - 19
-
-    def pixel(self, x, y, px=0, py=0):
-        i = ((self.top + round(y / 15) + py) * self.width + round(x / 15) + px) * 3
-        return tuple(self.pixels[i:i + 3])
-
-    def label(self, n):
-        """The background of solve label n, just inside its border."""
-        return self.pixel(self.COLUMNS[(n - 1) % 4] + 60, self.ROWS[(n - 1) // 4] + 60)
-
-    def filled(self, n):
-        """Whether solve label n (76 x 22 pixels) shows a time: a dark pixel."""
-        x, y = self.COLUMNS[(n - 1) % 4], self.ROWS[(n - 1) // 4]
-        return any(sum(self.pixel(x, y, px, py)) < 150
-                   for py in range(4, 18) for px in range(4, 72))
 
 
 class AppFolder:
@@ -91,12 +60,10 @@ class AppFolder:
         return os.path.exists(self.file(name))
 
     def read(self, name):
-        with open(self.file(name), "rb") as f:
-            return f.read()
+        return pathlib.Path(self.path, name).read_bytes()
 
     def write(self, name, data):
-        with open(self.file(name), "wb") as f:
-            f.write(data)
+        pathlib.Path(self.path, name).write_bytes(data)
 
     def sql(self, statement, key=KEY):
         """Rows from the sqlcipher CLI; a sound integrity check is none."""
@@ -244,24 +211,47 @@ class SpinlogTest(unittest.TestCase):
         wait_for(lambda: not self.windows("^オプション$", process.pid), what="OK")
 
     def screen(self, main):
-        return MainScreen(self.tool("import", "-window", main, "-depth", "8", "ppm:-"))
+        """The main window's pixels, by the twips of its layout."""
+        ppm = self.tool("import", "-window", main, "-depth", "8", "ppm:-")
+        width, height, start = re.match(rb"P6\s+(\d+)\s+(\d+)\s+255\s", ppm).group(1, 2, 0)
+        # No window manager: the window is its client area, the menu bar
+        # above the central area (2925 twips) and the status bar (285) below.
+        top, pixels = int(height) - 195 - 19, memoryview(ppm)[len(start):]
+        return lambda x, y: tuple(pixels[((top + y // 15) * int(width) + x // 15) * 3:][:3])
+
+    def labels(self, main, count):
+        """Solve labels 1 to count: the colour inside, whether a time shows."""
+        pixel = self.screen(main)
+        return [(pixel(x + 60, y + 60), any(sum(pixel(x + dx, y + dy)) < 150 for dx in
+                 range(60, 1080, 15) for dy in range(60, 270, 15))) for x, y in LABELS[:count]]
 
     def wait_filled(self, main, n, what=""):
         """Waits until solve labels 1 to n show a time and label n + 1 none."""
-        wait_for(lambda: [self.screen(main).filled(i) for i in range(1, n + 2)] ==
-                 [True] * n + [False], what="%d solves shown %s" % (n, what))
+        wait_for(lambda: [f for _, f in self.labels(main, n + 1)] == [True] * n + [False],
+                 what="%d solves shown %s" % (n, what))
 
     def assert_labels(self, main, expected):
         """Solve labels 1 to len(expected) show these colours, once painted."""
-        shown = lambda: [self.screen(main).label(n) for n in range(1, len(expected) + 1)]
+        shown = lambda: [c for c, _ in self.labels(main, len(expected))]
         with suppress(AssertionError):
             wait_for(lambda: shown() == expected, timeout=5)
         self.assertEqual(shown(), expected)
 
-    def assert_compacted(self):
-        """After a normal exit only the database is left, and it needs its key."""
-        self.assertFalse({"BKSpinlog.mdb", "COMSpinlog.mdb"} & set(os.listdir(self.folder.path)))
+    def assert_saved(self, type_id, measured, counted, best, worst):
+        """After the exits: the database compacted and keyed, no error, and one
+        saved series of the measured solves, their average, best and worst."""
+        self.assertFalse({"BKSpinlog.mdb", "COMSpinlog.mdb", "Err.log"} &
+                         set(os.listdir(self.folder.path)))
         self.assertEqual(self.folder.sql("pragma integrity_check;"), [])
-        self.assertEqual(len(self.folder.sql("select * from MT_Type;")), 5)
         with self.assertRaises(AssertionError):
             self.folder.sql("select count(*) from T_Time;", key=None)
+        history, work = self.folder.stored()
+        self.assertEqual((len(history), work), (1, []))
+        row, count = history[0], len(measured)
+        times = [seconds(t) for t in row[2:2 + count]]
+        for value, expected in zip(times, measured):
+            self.assertAlmostEqual(value, expected, delta=TOLERANCE)
+        # The average of the hundredths counted, rounded half to even.
+        average = round(round(sum(times[n - 1] for n in counted) * 100) / len(counted)) / 100
+        self.assertEqual((row[1], row[2 + count:14], row[14], row[16], row[19]),
+                         (type_id, ["-"] * (12 - count), "%.2f" % average, str(best), str(worst)))

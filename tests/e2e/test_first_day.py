@@ -3,8 +3,7 @@
 import time
 import unittest
 
-from harness import (BEST, COUNTDOWN, DEF, RUNNING, TOLERANCE, WHITE, WORST, SpinlogTest,
-                     banker_average, seconds, wait_for)
+from harness import BEST, COUNTDOWN, DEF, RUNNING, WHITE, WORST, SpinlogTest, wait_for
 
 OPTIONS = (b"[Option]\r\nCntDownTm=1\r\nAlarmTm=002\r\nDefColor=14671839\r\n"
            b"BestColor=16744576\r\nWorstColor=8421631\r\n")
@@ -17,7 +16,7 @@ class FirstDayTest(SpinlogTest):
         process, main = self.launch()
         self.assertIn("Position: 267,333", self.x("getwindowgeometry", main))  # 4000, 5000 twips
         self.assert_labels(main, [DEF] * 5)  # "3x3x3" comes first: five solves
-        clock = lambda: self.screen(main).pixel(165, 390)  # just inside its border
+        clock = lambda: self.screen(main)(165, 390)  # just inside its border
 
         # The letter is refused as typed, the leading zeros are kept.
         self.options(process, main, "alt+c", "ctrl+a", "1", "x", "alt+a", "ctrl+a", "0", "0", "2")
@@ -26,8 +25,7 @@ class FirstDayTest(SpinlogTest):
         # Solve 1: Enter in the type list, one second of countdown first.
         self.key(main, "Tab")
         pressed = self.press(main, "Return")
-        wait_for(lambda: clock() == COUNTDOWN, timeout=0.9,
-                 what="the countdown colour")
+        wait_for(lambda: clock() == COUNTDOWN, timeout=0.9, what="the countdown colour")
         time.sleep(max(0.0, pressed + 1.55 - time.monotonic()))
         measured = [self.press(main, "F5") - pressed - 1.0]
         self.wait_filled(main, 1)
@@ -49,19 +47,7 @@ class FirstDayTest(SpinlogTest):
         self.leave(process, main)
         self.assertEqual(self.folder.read("Spinlog.ini"),
                          OPTIONS + b"[Main]\r\nTop=5000\r\nLeft=4000\r\nDefType=0\r\n")
-        self.assert_compacted()
-        self.assertFalse(self.folder.exists("Err.log"))
-        history, work = self.folder.stored()
-        self.assertEqual((len(history), work), (1, []))
-        row = history[0]
-        self.assertEqual(row[1], "1")
-        times = [seconds(t) for t in row[2:7]]
-        for value, expected in zip(times, measured):
-            self.assertAlmostEqual(value, expected, delta=TOLERANCE)
-        self.assertEqual(row[7:14], ["-"] * 7)
-        self.assertEqual((row[16], row[19]), ("2", "5"))
-        self.assertEqual(row[14], banker_average([times[0], times[2], times[3]]))
-
+        self.assert_saved("1", measured, (1, 3, 4), best=2, worst=5)
 
 if __name__ == "__main__":
     unittest.main()

@@ -38,15 +38,13 @@ class HistoryDayTest(SpinlogTest):
 
     def save_as(self, title, name):
         """Types a name without its extension into the save dialog."""
-        dialog = self.wait_window(title, self.process.pid)
-        self.key(dialog, "ctrl+a")
+        self.key(self.wait_window(title, self.process.pid), "ctrl+a")
         self.x("type", "--delay", 30, os.path.join(self.tmp, name))
         self.x("key", "Return")
-        return wait_for(lambda: not self.windows(title, self.process.pid) and
-                        [os.path.join(self.tmp, n) for n in os.listdir(self.tmp)
-                         if n.startswith(name + ".")], what=name)[0]
+        wait_for(lambda: not self.windows(title, self.process.pid), what="the dialog to close")
 
     def leave_both(self):
+        """Closes both windows; the file written by then, as its menu opened."""
         self.menu(self.view, "alt+f", "x")
         self.leave(self.process, self.main)
         self.assertFalse(self.folder.exists("Err.log"))
@@ -58,16 +56,20 @@ class HistoryDayTest(SpinlogTest):
         self.answer(self.process, "Return")  # Yes, delete
         self.key(self.view, "shift+Tab", "Up")  # 全て
         self.menu(self.view, "alt+f", "o")
-        with open(self.save_as("^CSVファイル保存先の選択$", "day"), "rb") as f:
-            self.assertEqual((f.name[-4:], f.read()), (".csv", CSV))
+        self.save_as("^CSVファイル保存先の選択$", "day")
         self.leave_both()
+        self.assertEqual(self.folder.read(os.path.join(self.tmp, "day.csv")), CSV)
         self.assertEqual(len(self.folder.sql("select * from T_Time;")), 4)
 
     def test_chart_of_one_type(self):
         self.menu(self.view, "alt+f", "g")
         chart = self.wait_window("^グラフ$", self.process.pid)
         self.menu(chart, "alt+f", "s")
-        path = self.save_as("^画像の保存先の選択$", "chart")
+        self.save_as("^画像の保存先の選択$", "chart")
+        self.key(chart, "Escape")
+        wait_for(lambda: not self.windows("^グラフ$", self.process.pid), what="the chart to close")
+        self.leave_both()
+        path = os.path.join(self.tmp, "chart.png")
         # Groups of pixel columns showing a dot (lines may cross one) between
         # the title and the legend: the three 3x3x3 series of the five.
         size = self.tool("identify", "-format", "%w %h", path).split()
@@ -76,9 +78,6 @@ class HistoryDayTest(SpinlogTest):
         rows = range(height // 10 * width * 3, height * 4 // 5 * width * 3, width * 3)
         hit = [any(image[r + 3 * x:r + 3 * x + 3] == DOT for r in rows) for x in range(width)]
         self.assertEqual(sum(1 for x in range(8, width) if hit[x] and not any(hit[x - 8:x])), 3)
-        self.key(chart, "Escape")
-        wait_for(lambda: not self.windows("^グラフ$", self.process.pid), what="the chart to close")
-        self.leave_both()
 
 
 if __name__ == "__main__":

@@ -4,7 +4,7 @@ back as it was left, and an exit refused while the clock runs."""
 import time
 import unittest
 
-from harness import BEST, DEF, TOLERANCE, WORST, SpinlogTest, banker_average, seconds
+from harness import BEST, DEF, WORST, SpinlogTest
 
 
 class RestartDayTest(SpinlogTest):
@@ -14,10 +14,10 @@ class RestartDayTest(SpinlogTest):
         self.folder.write("Spinlog.ini", b"[Main]\r\nDefType=4\r\n[Option]\r\nCntDownTm=0\r\n"
                           b"AlarmTm=0\r\n")
         process, main = self.launch()
-        measured = [self.solve(main, 0.40)]
-        self.wait_filled(main, 1)
-        measured.append(self.solve(main, 0.60))
-        self.wait_filled(main, 2)
+        measured = []
+        for wait in (0.40, 0.60):
+            measured.append(self.solve(main, wait))
+            self.wait_filled(main, len(measured))
         self.leave(process, main)
 
         process, main = self.launch()
@@ -31,7 +31,6 @@ class RestartDayTest(SpinlogTest):
         measured.append(self.press(main, "F5") - started)
         self.answer(process, "Tab", "space")  # No, not now
         self.leave(process, main)
-        self.assertEqual(self.folder.sql("select count(*) from T_Time;"), [["0"]])
 
         process, main = self.launch()
         self.wait_filled(main, 3, "after the second restart")
@@ -41,19 +40,7 @@ class RestartDayTest(SpinlogTest):
         self.wait_filled(main, 0)
         self.leave(process, main)
 
-        self.assert_compacted()
-        self.assertFalse(self.folder.exists("Err.log"))
-        history, work = self.folder.stored()
-        self.assertEqual((len(history), work), (1, []))
-        row = history[0]
-        self.assertEqual(row[1], "5")
-        times = [seconds(t) for t in row[2:5]]
-        for value, expected in zip(times, measured):
-            self.assertAlmostEqual(value, expected, delta=TOLERANCE)
-        self.assertEqual(row[5:14], ["-"] * 9)
-        self.assertEqual(row[14], banker_average(times))
-        self.assertEqual((row[16], row[19]), ("1", "3"))
-
+        self.assert_saved("5", measured, (1, 2, 3), best=1, worst=3)
 
 if __name__ == "__main__":
     unittest.main()
