@@ -4,7 +4,7 @@ saved series is lost or half written, the next start brings the series back.
 Seeded: SPINLOG_CRASH_SEED replays a printed seed, SPINLOG_CRASH_ROUNDS sets
 the rounds."""
 
-import collections, itertools, os, random, subprocess, sys, time, unittest  # noqa: E401
+import collections, itertools, os, random, subprocess, sys, time  # noqa: E401
 
 from harness import SpinlogTest, insert_series, seconds, wait_for
 
@@ -140,7 +140,3 @@ class CrashTest(SpinlogTest):
             outcomes[kind] += 1
         print("kill moments and what the files held: %s" % dict(outcomes),
               file=sys.stderr, flush=True)
-
-
-if __name__ == "__main__":
-    unittest.main()

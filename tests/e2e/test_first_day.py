@@ -1,7 +1,6 @@
 """A first day of use: the first start, the options, a series timed and saved."""
 
 import time
-import unittest
 
 from harness import BEST, COUNTDOWN, DEF, RUNNING, WHITE, WORST, SpinlogTest, wait_for
 
@@ -48,6 +47,3 @@ class FirstDayTest(SpinlogTest):
         self.assertEqual(self.folder.read("Spinlog.ini"),
                          OPTIONS + b"[Main]\r\nTop=5000\r\nLeft=4000\r\nDefType=0\r\n")
         self.assert_saved("1", measured, (1, 3, 4), best=2, worst=5)
-
-if __name__ == "__main__":
-    unittest.main()

@@ -1,7 +1,7 @@
 """The end of the day: the history window filtered, sorted, a record deleted,
 the list exported to CSV, and the progress chart of one puzzle type."""
 
-import os, subprocess, unittest  # noqa: E401
+import os
 
 from harness import NO_COUNTDOWN, SpinlogTest, insert_series, wait_for
 
@@ -67,7 +67,7 @@ class HistoryDayTest(SpinlogTest):
         self.menu(chart, "alt+f", "s")
         self.save_as("^画像の保存先の選択$", "chart")
         self.key(chart, "Escape")
-        wait_for(lambda: not self.windows("^グラフ$", self.process.pid), what="the chart to close")
+        wait_for(lambda: not self.windows("^グラフ$", self.process.pid), what="closed")
         self.leave_both()
         path = os.path.join(self.tmp, "chart.png")
         # Groups of pixel columns showing a dot (lines may cross one) between
@@ -78,7 +78,3 @@ class HistoryDayTest(SpinlogTest):
         rows = range(height // 10 * width * 3, height * 4 // 5 * width * 3, width * 3)
         hit = [any(image[r + 3 * x:r + 3 * x + 3] == DOT for r in rows) for x in range(width)]
         self.assertEqual(sum(1 for x in range(8, width) if hit[x] and not any(hit[x - 8:x])), 3)
-
-
-if __name__ == "__main__":
-    unittest.main()

@@ -2,7 +2,6 @@
 held down, whose repeats must not start and stop the clock."""
 
 import time
-import unittest
 
 from harness import TOLERANCE, SpinlogTest, seconds
 
@@ -29,7 +28,3 @@ class HostileKeysTest(SpinlogTest):
         rows = self.folder.sql("select No, Time from W_Time;")
         self.assertEqual(len(rows), 1, rows)
         self.assertAlmostEqual(seconds(rows[0][1]), measured, delta=TOLERANCE)
-
-
-if __name__ == "__main__":
-    unittest.main()

@@ -2,7 +2,6 @@
 back as it was left, and an exit refused while the clock runs."""
 
 import time
-import unittest
 
 from harness import BEST, DEF, WORST, SpinlogTest
 
@@ -41,6 +40,3 @@ class RestartDayTest(SpinlogTest):
         self.leave(process, main)
 
         self.assert_saved("5", measured, (1, 2, 3), best=1, worst=3)
-
-if __name__ == "__main__":
-    unittest.main()
