@@ -61,13 +61,18 @@ class HistoryDayTest(SpinlogTest):
         self.assertEqual(self.folder.read(os.path.join(self.tmp, "day.csv")), CSV)
         self.assertEqual(len(self.folder.sql("select * from T_Time;")), 4)
 
-    def test_chart_of_one_type(self):
-        self.menu(self.view, "alt+f", "g")
-        chart = self.wait_window("^グラフ$", self.process.pid)
-        self.menu(chart, "alt+f", "s")
-        self.save_as("^画像の保存先の選択$", "chart")
-        self.key(chart, "Escape")
-        wait_for(lambda: not self.windows("^グラフ$", self.process.pid), what="closed")
+    def test_chart_of_one_type_opens_where_it_was_left(self):
+        for place in ("100,100", "210,120"):  # 1500 twips at first
+            self.menu(self.view, "alt+f", "g")
+            chart = self.wait_window("^グラフ$", self.process.pid)
+            self.assertIn("Position: %s (screen: 0)\n  Geometry: 800x533" % place,
+                          self.x("getwindowgeometry", chart))
+            if place == "100,100":
+                self.menu(chart, "alt+f", "s")
+                self.save_as("^画像の保存先の選択$", "chart")
+                self.x("windowmove", chart, 210, 120)
+            self.key(chart, "Escape")
+            wait_for(lambda: not self.windows("^グラフ$", self.process.pid), what="closed")
         self.leave_both()
         path = os.path.join(self.tmp, "chart.png")
         # Groups of pixel columns showing a dot (lines may cross one) between
