@@ -1,5 +1,5 @@
 """The end of the day: the history window filtered, sorted, a record deleted,
-the list exported to CSV, and the progress chart of one puzzle type."""
+the list exported to CSV; the chart of one puzzle type, opened where it was left."""
 
 import os
 
