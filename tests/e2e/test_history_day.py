@@ -1,110 +1,85 @@
 """The end of the day: the history window filtered, sorted, a record deleted,
-the list exported to CSV."""
+the list exported to CSV; the chart of one puzzle type, opened where it was left."""
 
 import os
-import shutil
-import tempfile
-import time
-import unittest
 
-from day import DayTest
-from harness import wait_for
+from harness import NO_COUNTDOWN, SpinlogTest, insert_series, wait_for
 
-HEADER = "日時,タイプ,1,2,3,4,5,6,7,8,9,10,11,12,平均"
-
-
-def series(when, type_id, times, average, average_ss, best, worst):
-    """A saved series as the program stores it; `times` in display form."""
-    cells = times + ["-"] * (12 - len(times))
-    ss = lambda t: sum(float(p) * 60 ** i for i, p in enumerate(reversed(t.split(":"))))
-    values = ([when, type_id] + cells + [average, average_ss,
-              best, times[best - 1], ss(times[best - 1]),
-              worst, times[worst - 1], ss(times[worst - 1])])
-    return "insert into T_Time values (%s);" % ",".join(
-        "'%s'" % v if isinstance(v, str) else repr(v) for v in values)
-
-
-EARLIER = {
-    "A": ("2024/01/05 09:00:00", "1", ["12.34", "10.50", "11.00", "13.20", "9.87"],
-          "11.28", 11.28, 5, 4),
-    "B": ("2024/01/05 10:00:00", "2", ["5.00", "4.50", "6.00", "5.50", "4.00"],
-          "5.00", 5.0, 5, 3),
-    "C": ("2024/01/05 11:00:00", "1", ["1:05.43", "1:10.00", "1:00.10", "1:02.00", "1:01.00"],
-          "1:02.81", 62.81, 3, 2),
-    "D": ("2024/01/05 12:00:00", "5", ["1:30.00", "1:35.50", "1:28.25"],
-          "1:31.25", 91.25, 3, 2),
-}
+SERIES = [  # date, type, times, average, best and worst solve
+    ("2024/01/05 09:00:00", "1", ["12.34", "10.50", "11.00", "13.20", "9.87"], "11.28", 5, 4),
+    ("2024/01/06 10:00:00", "2", ["5.00", "4.50", "6.00", "5.50", "4.00"], "5.00", 5, 3),
+    ("2024/01/07 11:00:00", "1", ["1:05.43", "1:10.00", "1:00.10", "1:02.00", "1:01.00"],
+     "1:02.81", 3, 2),
+    ("2024/01/08 12:00:00", "5", ["1:30.00", "1:35.50", "1:28.25"], "1:31.25", 3, 2),
+    ("2024/01/09 09:00:00", "1", ["30.00", "29.00", "31.00", "32.00", "28.00"], "30.00", 5, 4),
+]
+# All types by average, worst first, after the worst 3x3x3 series was deleted;
+# the second type renamed so that its name needs quotes.
+CSV = ("日時,タイプ,1,2,3,4,5,6,7,8,9,10,11,12,平均\r\n"
+       "2024/01/08 12:00:00,3x3x3目隠し,1:30.00,1:35.50,1:28.25,-,-,-,-,-,-,-,-,-,1:31.25\r\n"
+       "2024/01/09 09:00:00,3x3x3,30.00,29.00,31.00,32.00,28.00,-,-,-,-,-,-,-,30.00\r\n"
+       "2024/01/05 09:00:00,3x3x3,12.34,10.50,11.00,13.20,9.87,-,-,-,-,-,-,-,11.28\r\n"
+       '2024/01/06 10:00:00,"2x2x2, ""片手""",5.00,4.50,6.00,5.50,4.00,-,-,-,-,-,-,-,5.00\r\n'
+       ).encode("cp932")
+DOT = bytes((0x2F, 0x6F, 0xC0))  # the average dots' colour
 
 
-def csv_line(row, name):
-    return ",".join([row[0], name] + row[2:15])
-
-
-class HistoryDayTest(DayTest):
+class HistoryDayTest(SpinlogTest):
 
     def setUp(self):
         super().setUp()
-        self.folder.write("Spinlog.ini", b"[Option]\r\nCntDownTm=0\r\nAlarmTm=0\r\n")
-        self.folder.sql("\n".join(series(*v) for v in EARLIER.values()))
-        self.out = tempfile.mkdtemp(prefix="spinlog-csv-")
-        self.addCleanup(shutil.rmtree, self.out, True)
+        self.folder.write("Spinlog.ini", NO_COUNTDOWN)
+        self.folder.sql("".join(insert_series(*s) for s in SERIES) +
+                        "update MT_Type set TypeNm='2x2x2, \"片手\"' where TypeID='2';")
+        self.process, self.main = self.launch()
+        self.key(self.main, "F12")
+        self.view = self.wait_window("^計測結果$", self.process.pid)
+        self.key(self.view, "Tab", "Down")  # the grid has the focus; the type list: 3x3x3
 
-    def test_history_filtered_sorted_deleted_and_exported(self):
-        process, main = self.launch()
-        for wait in (0.30, 0.25, 0.35, 0.20, 0.30):
-            self.solve(main, wait)
-            time.sleep(0.2)
-        self.answer(process, main, "Return")  # Yes, save
+    def save_as(self, title, name):
+        """Types a name without its extension into the save dialog."""
+        self.key(self.wait_window(title, self.process.pid), "ctrl+a")
+        self.x("type", "--delay", 30, os.path.join(self.tmp, name))
+        self.x("key", "Return")
+        wait_for(lambda: not self.windows(title, self.process.pid), what="the dialog to close")
 
-        self.desktop.key(main, "F12")
-        view = self.desktop.wait_window("^計測結果$", pid=process.pid)
-        g = self.desktop.geometry(view)
-        # Left 1000, top 3000, height 5000 twips; the width is always 12615.
-        self.assertEqual((g["X"], g["Y"], g["WIDTH"], g["HEIGHT"]), (67, 200, 841, 333))
-
-        # The grid has the focus; the type list and the order list follow it.
-        self.desktop.key(view, "Tab", "Down")                  # 3x3x3
-        self.desktop.key(view, "Tab", "Down", "Down", "Down")  # 平均 [降順]
-        # The worst average of type 1 is listed first, and Del asks about it.
-        self.desktop.key(view, "Delete")
-        self.answer(process, main, "Return")  # Yes, delete
-
-        self.desktop.key(view, "shift+Tab", "Up")              # 全て
-        self.menu(view, "alt+f", "o")
-        dialog = self.desktop.wait_window("^CSVファイル保存先の選択$", pid=process.pid)
-        # Typed without an extension: the dialog adds ".csv".
-        self.desktop.type(dialog, os.path.join(self.out, "day"))
-        self.desktop.key(dialog, "Return")
-        path = os.path.join(self.out, "day.csv")
-        wait_for(lambda: not self.desktop.windows("CSV", pid=process.pid),
-                 what="the save dialog to close")
-        wait_for(lambda: os.path.exists(path), what="the CSV file")
-
-        self.menu(view, "alt+f", "x")
-        wait_for(lambda: not self.desktop.windows("^計測結果$", pid=process.pid),
-                 what="the history window to close")
-        self.leave(process, main)
-
-        self.assert_compacted()
+    def leave_both(self):
+        """Closes both windows; the file written by then, as its menu opened."""
+        self.menu(self.view, "alt+f", "x")
+        self.leave(self.process, self.main)
         self.assertFalse(self.folder.exists("Err.log"))
-        rows = {r[0]: r for r in self.folder.sql("select * from T_Time;")}
-        self.assertNotIn(EARLIER["C"][0], rows)
-        self.assertEqual(len(rows), 4)
-        today = [r for when, r in rows.items() if not when.startswith("2024/")][0]
-        names = {"1": "3x3x3", "2": "2x2x2", "5": "3x3x3目隠し"}
-        # All types, worst average first.
-        order = sorted(rows.values(), key=lambda r: -float(r[15]))
-        self.assertEqual(order[-1], today)
-        expected = "".join(line + "\r\n" for line in
-                           [HEADER] + [csv_line(r, names[r[1]]) for r in order])
-        with open(path, "rb") as f:
-            self.assertEqual(f.read(), expected.encode("cp932"))
 
-        self.assertEqual([e for e in self.ini_entries() if e[0] == "View"],
-                         [("View", "Top", "3000"), ("View", "Left", "1000"),
-                          ("View", "Height", "5000"), ("View", "SearchType", "0"),
-                          ("View", "SearchOrder", "3")])
+    def test_filtered_sorted_deleted_and_exported(self):
+        self.key(self.view, "Tab", "Down", "Down", "Down")  # the order list: 平均 [降順]
+        # The worst average of type 1 is listed first, and Del asks about it.
+        self.key(self.view, "Delete")
+        self.answer(self.process, "Return")  # Yes, delete
+        self.key(self.view, "shift+Tab", "Up")  # 全て
+        self.menu(self.view, "alt+f", "o")
+        self.save_as("^CSVファイル保存先の選択$", "day")
+        self.leave_both()
+        self.assertEqual(self.folder.read(os.path.join(self.tmp, "day.csv")), CSV)
+        self.assertEqual(len(self.folder.sql("select * from T_Time;")), 4)
 
-
-if __name__ == "__main__":
-    unittest.main()
+    def test_chart_of_one_type_opens_where_it_was_left(self):
+        for place in ("100,100", "210,120"):  # 1500 twips at first
+            self.menu(self.view, "alt+f", "g")
+            chart = self.wait_window("^グラフ$", self.process.pid)
+            self.assertIn("Position: %s (screen: 0)\n  Geometry: 800x533" % place,
+                          self.x("getwindowgeometry", chart))
+            if place == "100,100":
+                self.menu(chart, "alt+f", "s")
+                self.save_as("^画像の保存先の選択$", "chart")
+                self.x("windowmove", chart, 210, 120)
+            self.key(chart, "Escape")
+            wait_for(lambda: not self.windows("^グラフ$", self.process.pid), what="closed")
+        self.leave_both()
+        path = os.path.join(self.tmp, "chart.png")
+        # Groups of pixel columns showing a dot (lines may cross one) between
+        # the title and the legend: the three 3x3x3 series of the five.
+        size = self.tool("identify", "-format", "%w %h", path).split()
+        width, height = int(size[0]), int(size[1])
+        image = self.tool("convert", path, "-depth", "8", "rgb:-")
+        rows = range(height // 10 * width * 3, height * 4 // 5 * width * 3, width * 3)
+        hit = [any(image[r + 3 * x:r + 3 * x + 3] == DOT for r in rows) for x in range(width)]
+        self.assertEqual(sum(1 for x in range(8, width) if hit[x] and not any(hit[x - 8:x])), 3)
