@@ -1,5 +1,7 @@
 #include "data/database.h"
 
+#include "data/history_indexes.h"
+
 // sqlite3_key is only declared for builds with encryption.
 #define SQLITE_HAS_CODEC 1
 #include <sqlite3.h>
@@ -30,6 +32,10 @@ QString itemNotFound(const QString &name)
 {
     return QStringLiteral("このコレクションには項目がありません。(") + name + QLatin1Char(')');
 }
+
+// The page cache's bound, in KiB: a history of 100 000 series (its table and
+// the index a listing walks) fits.
+constexpr int kCacheKiB = 24576;
 
 // The three tables the program works on; the file is useless without them.
 const char *const kRequiredTables[] = {"W_Time", "T_Time", "MT_Type"};
@@ -171,8 +177,10 @@ std::unique_ptr<Database> Database::open(const QString &path, const QByteArray &
 {
     sqlite3 *handle = nullptr;
     // Without SQLITE_OPEN_CREATE a missing file fails instead of appearing empty.
+    // A connection is only ever used by the thread that opened it, so it needs
+    // no mutex of its own; every column read of a long list would take it.
     const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &handle,
-                                   SQLITE_OPEN_READWRITE, nullptr);
+                                   SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
     // The engine hands out a handle even when opening fails; it closes with us.
     std::unique_ptr<Database> db(new Database(handle, path));
     if (rc != SQLITE_OK)
@@ -198,6 +206,13 @@ std::unique_ptr<Database> Database::open(const QString &path, const QByteArray &
     db->execute(QStringLiteral("COMMIT"));
     // A stored solve must survive a crash.
     db->execute(QStringLiteral("PRAGMA synchronous=FULL"));
+    // The history reads the table in the order of an index, so its pages in
+    // no order of their own; a cache that holds them reads and decrypts each
+    // page once. Pages are only taken as they are read: a small file stays small.
+    db->execute(QStringLiteral("PRAGMA cache_size=-%1").arg(kCacheKiB));
+    // An older file gains the indexes at its first opening here; when it
+    // cannot, it opens and lists as before.
+    addHistoryIndexes(*db);
     return db;
 }
 
