@@ -8,6 +8,39 @@
 namespace spinlog {
 
 static constexpr Qt::Alignment kDefaultAlignment = Qt::AlignLeft | Qt::AlignVCenter;
+// A cell length that means "held in outside_".
+static constexpr std::uint8_t kOutside = 0xFF;
+
+void CellColours::set(std::size_t cell, QRgb rgb)
+{
+    if (!wide_) {
+        auto found = std::find(palette_.begin(), palette_.end(), rgb);
+        if (found == palette_.end() && palette_.size() <= 0xFF)
+            found = palette_.insert(palette_.end(), rgb);
+        if (found != palette_.end()) {
+            index_[cell] = std::uint8_t(found - palette_.begin());
+            return;
+        }
+        rgb_.resize(index_.size());
+        for (std::size_t i = 0; i < index_.size(); ++i) rgb_[i] = palette_[index_[i]];
+        index_ = {};
+        wide_ = true;
+    }
+    rgb_[cell] = rgb;
+}
+
+void CellColours::resize(std::size_t cells)
+{
+    if (wide_)
+        rgb_.resize(cells);
+    else
+        index_.resize(cells);
+}
+
+void CellColours::clear()
+{
+    *this = CellColours();
+}
 
 GridModel::GridModel(QObject *parent) : QAbstractTableModel(parent) {}
 
@@ -29,10 +62,10 @@ QVariant GridModel::data(const QModelIndex &index, int role) const
     const int col = index.column();
     switch (role) {
         case Qt::DisplayRole:
-        case Qt::EditRole: return texts_[at(row, col)];
+        case Qt::EditRole: return text(row, col);
         case Qt::TextAlignmentRole: return QVariant::fromValue(dataAlign_[col]);
         case Qt::BackgroundRole:
-            if (const QRgb rgb = colors_[at(row, col)])
+            if (const QRgb rgb = colors_.at(at(row, col)))
                 return QBrush(QColor::fromRgb(rgb));
             // A fixed column looks like the header row.
             if (col < fixedCols_)
@@ -75,21 +108,39 @@ void GridModel::setDataRows(int rows)
     rows = std::max(rows, 0);
     if (rows == dataRows_)
         return;
-    if (rows < shownRows_) {
+    const bool seen = rows < shownRows_;
+    if (seen)
         beginRemoveRows({}, rows, shownRows_ - 1);
-        dataRows_ = shownRows_ = rows;
-        texts_.resize(std::size_t(rows) * cols_);
-        colors_.resize(std::size_t(rows) * cols_);
-        endRemoveRows();
-        return;
+    if (rows == 0) {
+        // Everything goes, the space of rewritten rows included.
+        text_ = {};
+        rowStart_ = {};
+        length_ = {};
+        outside_.clear();
+        colors_.clear();
+        unused_ = 0;
+    } else {
+        // New rows start empty and without colours.
+        const std::size_t cells = std::size_t(rows) * cols_;
+        for (std::size_t cell = cells; cell < length_.size(); ++cell) {
+            if (length_[cell] == kOutside)
+                outside_.erase(cell);
+            else
+                unused_ += length_[cell];
+        }
+        rowStart_.resize(std::size_t(rows), text_.size());
+        length_.resize(cells);
+        colors_.resize(cells);
+        compact();
     }
-    // New rows start empty and without colours; a shrink of rows the view has
-    // not seen yet needs no signal either.
-    texts_.resize(std::size_t(rows) * cols_);
-    colors_.resize(std::size_t(rows) * cols_);
     dataRows_ = rows;
-    if (dataRows_ > shownRows_)
+    if (seen) {
+        shownRows_ = rows;
+        endRemoveRows();
+    } else if (dataRows_ > shownRows_) {
+        // A shrink of rows the view has not seen yet needs no signal either.
         scheduleFlush();
+    }
 }
 
 void GridModel::appendRows(const QStringList &texts)
@@ -99,7 +150,92 @@ void GridModel::appendRows(const QStringList &texts)
     const int added = int((texts.size() + cols_ - 1) / cols_);
     const int first = dataRows_;
     setDataRows(dataRows_ + added);
-    std::copy(texts.begin(), texts.end(), texts_.begin() + std::ptrdiff_t(at(first, 0)));
+    for (int r = first; r < dataRows_; ++r) {
+        rowStart_[std::size_t(r)] = text_.size();
+        for (int c = 0; c < cols_; ++c) {
+            const qsizetype i = qsizetype(r - first) * cols_ + c;
+            if (i < texts.size())
+                appendCell(at(r, c), texts[i].toUtf8(), &texts[i]);
+        }
+    }
+}
+
+void GridModel::appendRows(QByteArrayView utf8, const std::vector<std::uint32_t> &ends,
+                           const std::vector<QRgb> &colours)
+{
+    if (cols_ == 0 || ends.empty())
+        return;
+    const int added = int((ends.size() + std::size_t(cols_) - 1) / std::size_t(cols_));
+    const int first = dataRows_;
+    setDataRows(dataRows_ + added);
+    const std::size_t firstCell = at(first, 0);
+    const std::size_t base = text_.size();
+    std::uint32_t from = 0;
+    bool allShort = true;
+    for (std::size_t i = 0; i < ends.size() && allShort; ++i) {
+        allShort = ends[i] - from < kOutside;
+        length_[firstCell + i] = std::uint8_t(ends[i] - from);
+        from = ends[i];
+    }
+    if (allShort) {
+        // The usual case: the texts are already laid out as the buffer holds them.
+        text_.insert(text_.end(), utf8.begin(), utf8.begin() + ends.back());
+        for (int r = first; r < dataRows_; ++r)
+            rowStart_[std::size_t(r)] = base + (r == first ? 0 : ends[at(r - first, 0) - 1]);
+    } else {
+        from = 0;
+        for (std::size_t i = 0; i < ends.size(); ++i) {
+            const std::size_t cell = firstCell + i;
+            if (i % std::size_t(cols_) == 0)
+                rowStart_[cell / std::size_t(cols_)] = text_.size();
+            appendCell(cell, utf8.sliced(from, ends[i] - from), nullptr);
+            from = ends[i];
+        }
+    }
+    for (std::size_t i = 0; i < std::min(colours.size(), ends.size()); ++i) {
+        if (colours[i])
+            colors_.set(firstCell + i, colours[i]);
+    }
+}
+
+void GridModel::appendCell(std::size_t cell, QByteArrayView utf8, const QString *text)
+{
+    if (!outside_.empty())
+        outside_.erase(cell);
+    // A text UTF-8 cannot carry (a lone surrogate) is kept as it is.
+    if (utf8.size() < kOutside && (!text || text->isValidUtf16())) {
+        text_.insert(text_.end(), utf8.begin(), utf8.end());
+        length_[cell] = std::uint8_t(utf8.size());
+    } else {
+        outside_[cell] = text ? *text : QString::fromUtf8(utf8);
+        length_[cell] = kOutside;
+    }
+}
+
+std::size_t GridModel::textStart(int dataRow, int col) const
+{
+    std::size_t start = rowStart_[std::size_t(dataRow)];
+    for (std::size_t cell = at(dataRow, 0); cell < at(dataRow, col); ++cell)
+        start += length_[cell] == kOutside ? 0 : length_[cell];
+    return start;
+}
+
+void GridModel::compact()
+{
+    if (unused_ < 4096 || unused_ < text_.size() / 2)
+        return;
+    std::vector<char> text;
+    text.reserve(text_.size() - unused_);
+    for (int r = 0; r < dataRows_; ++r) {
+        const std::size_t start = rowStart_[std::size_t(r)];
+        const std::size_t end = textStart(r, cols_);
+        rowStart_[std::size_t(r)] = text.size();
+        if (end > start)
+            text.insert(text.end(), text_.begin() + std::ptrdiff_t(start),
+                        text_.begin() + std::ptrdiff_t(end));
+    }
+    text_ = std::move(text);
+    unused_ = 0;
 }
 
 void GridModel::setCols(int cols)
@@ -114,21 +250,42 @@ void GridModel::setCols(int cols)
     else
         beginRemoveColumns({}, cols, cols_ - 1);
 
-    std::vector<QString> texts(std::size_t(dataRows_) * cols);
-    std::vector<QRgb> colors(std::size_t(dataRows_) * cols);
+    // Rare (the grids are shaped before they are filled): the cells are
+    // read out and written again in the new shape.
     const int kept = std::min(cols, cols_);
-    for (int r = 0; r < dataRows_; ++r) {
-        for (int c = 0; c < kept; ++c) {
-            texts[std::size_t(r) * cols + c] = std::move(texts_[at(r, c)]);
-            colors[std::size_t(r) * cols + c] = colors_[at(r, c)];
+    const int rows = dataRows_;
+    QStringList texts;
+    std::vector<QRgb> colors(std::size_t(rows) * cols);
+    for (int r = 0; r < rows; ++r) {
+        for (int c = 0; c < cols; ++c) {
+            texts << (c < kept ? text(r, c) : QString());
+            colors[std::size_t(r) * cols + c] = c < kept ? colors_.at(at(r, c)) : 0;
         }
     }
-    texts_ = std::move(texts);
-    colors_ = std::move(colors);
+    text_ = {};
+    rowStart_ = {};
+    length_ = {};
+    outside_.clear();
+    unused_ = 0;
+    cols_ = cols;
+    rowStart_.resize(std::size_t(rows));
+    length_.resize(std::size_t(rows) * cols);
+    for (int r = 0; r < rows; ++r) {
+        rowStart_[std::size_t(r)] = text_.size();
+        for (int c = 0; c < cols; ++c) {
+            const QString &cell = texts[qsizetype(r) * cols + c];
+            appendCell(at(r, c), cell.toUtf8(), &cell);
+        }
+    }
+    colors_.clear();
+    colors_.resize(colors.size());
+    for (std::size_t cell = 0; cell < colors.size(); ++cell) {
+        if (colors[cell])
+            colors_.set(cell, colors[cell]);
+    }
     headers_.resize(cols);
     dataAlign_.resize(cols, kDefaultAlignment);
     headerAlign_.resize(cols, kDefaultAlignment);
-    cols_ = cols;
     fixedCols_ = std::min(fixedCols_, cols_);
 
     if (growing)
@@ -154,14 +311,46 @@ bool GridModel::validCell(int dataRow, int col) const
 
 QString GridModel::text(int dataRow, int col) const
 {
-    return validCell(dataRow, col) ? texts_[at(dataRow, col)] : QString();
+    if (!validCell(dataRow, col))
+        return {};
+    const std::size_t cell = at(dataRow, col);
+    if (length_[cell] == kOutside)
+        return outside_.at(cell);
+    // An empty row's start may lie past the buffer's end: never look there.
+    if (length_[cell] == 0)
+        return QString();
+    return QString::fromUtf8(text_.data() + textStart(dataRow, col), length_[cell]);
 }
 
 void GridModel::setText(int dataRow, int col, const QString &text)
 {
     if (!validCell(dataRow, col))
         return;
-    texts_[at(dataRow, col)] = text;
+    // The row is written again at the end of the buffer; in place when it
+    // already is the last there, as while rows are filled one by one.
+    const std::size_t start = rowStart_[std::size_t(dataRow)];
+    const std::size_t end = textStart(dataRow, cols_);
+    std::vector<char> old;
+    if (end > start) {
+        old.assign(text_.begin() + std::ptrdiff_t(start), text_.begin() + std::ptrdiff_t(end));
+        if (end == text_.size())
+            text_.resize(start);
+        else
+            unused_ += end - start;
+    }
+    rowStart_[std::size_t(dataRow)] = text_.size();
+    std::size_t from = 0;
+    for (int c = 0; c < cols_; ++c) {
+        const std::size_t cell = at(dataRow, c);
+        const std::size_t bytes = length_[cell] == kOutside ? 0 : length_[cell];
+        if (c == col)
+            appendCell(cell, text.toUtf8(), &text);
+        else
+            text_.insert(text_.end(), old.begin() + std::ptrdiff_t(from),
+                         old.begin() + std::ptrdiff_t(from + bytes));
+        from += bytes;
+    }
+    compact();
     cellChanged(dataRow, col, Qt::DisplayRole);
 }
 
@@ -182,7 +371,7 @@ QColor GridModel::background(int dataRow, int col) const
 {
     if (!validCell(dataRow, col))
         return {};
-    const QRgb rgb = colors_[at(dataRow, col)];
+    const QRgb rgb = colors_.at(at(dataRow, col));
     return rgb ? QColor::fromRgb(rgb) : QColor();
 }
 
@@ -190,7 +379,7 @@ void GridModel::setBackground(int dataRow, int col, const QColor &color)
 {
     if (!validCell(dataRow, col))
         return;
-    colors_[at(dataRow, col)] = color.isValid() ? (color.rgb() | 0xFF000000u) : 0;
+    colors_.set(at(dataRow, col), color.isValid() ? (color.rgb() | 0xFF000000u) : 0);
     cellChanged(dataRow, col, Qt::BackgroundRole);
 }
 
