@@ -36,6 +36,8 @@ QString itemNotFound(const QString &name)
 // The page cache's bound, in KiB: a history of 100 000 series (its table and
 // the index a listing walks) fits.
 constexpr int kCacheKiB = 24576;
+// The same while the indexes of such a history are built.
+constexpr int kIndexingCacheKiB = 65536;
 
 // The three tables the program works on; the file is useless without them.
 const char *const kRequiredTables[] = {"W_Time", "T_Time", "MT_Type"};
@@ -206,13 +208,16 @@ std::unique_ptr<Database> Database::open(const QString &path, const QByteArray &
     db->execute(QStringLiteral("COMMIT"));
     // A stored solve must survive a crash.
     db->execute(QStringLiteral("PRAGMA synchronous=FULL"));
+    // An older file gains the indexes at its first opening here; when it
+    // cannot, it opens and lists as before. Until the commit every new index
+    // page stays in the cache, and room for them all spares writing them twice.
+    db->execute(QStringLiteral("PRAGMA cache_size=-%1").arg(kIndexingCacheKiB));
+    addHistoryIndexes(*db);
     // The history reads the table in the order of an index, so its pages in
     // no order of their own; a cache that holds them reads and decrypts each
-    // page once. Pages are only taken as they are read: a small file stays small.
+    // page once. Pages are only taken as they are read: a small file stays
+    // small, and the pages beyond the bound go now.
     db->execute(QStringLiteral("PRAGMA cache_size=-%1").arg(kCacheKiB));
-    // An older file gains the indexes at its first opening here; when it
-    // cannot, it opens and lists as before.
-    addHistoryIndexes(*db);
     return db;
 }
 
