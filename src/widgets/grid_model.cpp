@@ -4,6 +4,7 @@
 #include <QGuiApplication>
 #include <QPalette>
 #include <algorithm>
+#include <array>
 
 namespace spinlog {
 
@@ -11,7 +12,7 @@ static constexpr Qt::Alignment kDefaultAlignment = Qt::AlignLeft | Qt::AlignVCen
 // A cell length that means "held in outside_".
 static constexpr std::uint8_t kOutside = 0xFF;
 
-void CellColours::set(std::size_t cell, QRgb rgb)
+void CellColours::setOther(std::size_t cell, QRgb rgb)
 {
     if (!wide_) {
         auto found = std::find(palette_.begin(), palette_.end(), rgb);
@@ -39,7 +40,10 @@ void CellColours::resize(std::size_t cells)
 
 void CellColours::clear()
 {
-    *this = CellColours();
+    wide_ = false;
+    index_.clear();
+    palette_.assign(1, 0);
+    rgb_ = {};
 }
 
 GridModel::GridModel(QObject *parent) : QAbstractTableModel(parent) {}
@@ -112,10 +116,11 @@ void GridModel::setDataRows(int rows)
     if (seen)
         beginRemoveRows({}, rows, shownRows_ - 1);
     if (rows == 0) {
-        // Everything goes, the space of rewritten rows included.
-        text_ = {};
-        rowStart_ = {};
-        length_ = {};
+        // Every row goes, the space of rewritten ones included; the buffers
+        // keep their room for the next fill (a re-sort, a new filter).
+        text_.clear();
+        rowStart_.clear();
+        length_.clear();
         outside_.clear();
         colors_.clear();
         unused_ = 0;
@@ -170,14 +175,15 @@ void GridModel::appendRows(QByteArrayView utf8, const std::vector<std::uint32_t>
     setDataRows(dataRows_ + added);
     const std::size_t firstCell = at(first, 0);
     const std::size_t base = text_.size();
-    std::uint32_t from = 0;
-    bool allShort = true;
-    for (std::size_t i = 0; i < ends.size() && allShort; ++i) {
-        allShort = ends[i] - from < kOutside;
-        length_[firstCell + i] = std::uint8_t(ends[i] - from);
+    std::uint8_t *length = length_.data() + firstCell;
+    std::uint32_t from = 0, longest = 0;
+    for (std::size_t i = 0; i < ends.size(); ++i) {
+        const std::uint32_t bytes = ends[i] - from;
+        longest = std::max(longest, bytes);
+        length[i] = std::uint8_t(bytes);
         from = ends[i];
     }
-    if (allShort) {
+    if (longest < kOutside) {
         // The usual case: the texts are already laid out as the buffer holds them.
         text_.insert(text_.end(), utf8.begin(), utf8.begin() + ends.back());
         for (int r = first; r < dataRows_; ++r)
@@ -193,7 +199,12 @@ void GridModel::appendRows(QByteArrayView utf8, const std::vector<std::uint32_t>
         }
     }
     for (std::size_t i = 0; i < std::min(colours.size(), ends.size()); ++i) {
-        if (colours[i])
+        if (colours[i] == 0)
+            continue;
+        // Neighbours mostly share a colour.
+        if (i > 0 && colours[i] == colours[i - 1])
+            colors_.copy(firstCell + i - 1, firstCell + i);
+        else
             colors_.set(firstCell + i, colours[i]);
     }
 }
@@ -319,7 +330,18 @@ QString GridModel::text(int dataRow, int col) const
     // An empty row's start may lie past the buffer's end: never look there.
     if (length_[cell] == 0)
         return QString();
-    return QString::fromUtf8(text_.data() + textStart(dataRow, col), length_[cell]);
+    const char *utf8 = text_.data() + textStart(dataRow, col);
+    // One-character texts ("-" for a missing solve: half a history's cells)
+    // are shared rather than made for each reading, as an export reads all.
+    if (length_[cell] == 1 && static_cast<unsigned char>(*utf8) < 0x80) {
+        static const std::array<QString, 0x80> ascii = [] {
+            std::array<QString, 0x80> texts;
+            for (int c = 0; c < 0x80; ++c) texts[std::size_t(c)] = QString(QChar(c));
+            return texts;
+        }();
+        return ascii[std::size_t(*utf8)];
+    }
+    return QString::fromUtf8(utf8, length_[cell]);
 }
 
 void GridModel::setText(int dataRow, int col, const QString &text)

@@ -16,6 +16,7 @@
 #include <QRgb>
 #include <QString>
 #include <QStringList>
+#include <algorithm>
 #include <cstdint>
 #include <unordered_map>
 #include <vector>
@@ -28,11 +29,31 @@ namespace spinlog {
 class CellColours {
 public:
     QRgb at(std::size_t cell) const { return wide_ ? rgb_[cell] : palette_[index_[cell]]; }
-    void set(std::size_t cell, QRgb rgb);
+    void set(std::size_t cell, QRgb rgb)
+    {
+        // The first few colours in use are looked for here, without a call.
+        for (std::size_t i = 0; !wide_ && i < std::min<std::size_t>(palette_.size(), 8); ++i) {
+            if (palette_[i] == rgb) {
+                index_[cell] = std::uint8_t(i);
+                return;
+            }
+        }
+        setOther(cell, rgb);
+    }
+    // Gives cell to the colour of cell from.
+    void copy(std::size_t from, std::size_t to)
+    {
+        if (wide_)
+            rgb_[to] = rgb_[from];
+        else
+            index_[to] = index_[from];
+    }
     void resize(std::size_t cells);  // new cells have none
     void clear();
 
 private:
+    void setOther(std::size_t cell, QRgb rgb);
+
     bool wide_ = false;
     std::vector<std::uint8_t> index_;
     std::vector<QRgb> palette_{0};
