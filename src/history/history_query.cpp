@@ -8,8 +8,10 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -82,7 +84,13 @@ int solveColumn(sqlite3_stmt *stmt, int col)
     sqlite3_value *value = sqlite3_column_value(stmt, col);
     switch (sqlite3_value_type(value)) {
         case SQLITE_NULL: throw SpinlogError(describe::invalidNull());
-        case SQLITE_INTEGER: number = double(sqlite3_value_int64(value)); break;
+        case SQLITE_INTEGER: {
+            const sqlite3_int64 n = sqlite3_value_int64(value);
+            if (n >= 0 && n < kHistoryCols - 1)
+                return int(n) + 1;
+            number = double(n);
+            break;
+        }
         case SQLITE_FLOAT: number = sqlite3_value_double(value); break;
         default:
             number = int16FromText(
@@ -208,42 +216,62 @@ int fillHistory(Database &db, const BoundStatement &query, const SettingsValues 
     const std::uint32_t worstColour = opaque(colorFromText(settings.WorstColor));
     const std::uint32_t bestColour = opaque(colorFromText(settings.BestColor));
 
-    constexpr int kBatchRows = 2048;
+    // Small batches stay in the processor's caches between fill and sink. The
+    // buffers keep their size between batches and are cut to what a batch
+    // holds only while the sink has it.
+    constexpr std::size_t kBatchCells = 256 * kHistoryCols;
     HistoryRows batch;
-    batch.text.reserve(kBatchRows * 80);
-    batch.ends.reserve(std::size_t(kBatchRows) * kHistoryCols);
-    batch.colours.reserve(std::size_t(kBatchRows) * kHistoryCols);
+    batch.text.resize(256 * 80);
+    batch.ends.resize(kBatchCells);
+    batch.colours.resize(kBatchCells);
+    std::size_t used = 0;  // bytes of batch.text
+    std::size_t cell = 0;  // cells of the batch
     auto flush = [&] {
-        if (batch.ends.empty())
+        if (cell == 0)
             return;
+        const std::size_t bytes = batch.text.size();
+        batch.text.resize(used);
+        batch.ends.resize(cell);
+        batch.colours.resize(cell);
         sink.appendRows(batch);
-        batch.text.clear();
-        batch.ends.clear();
-        batch.colours.clear();
+        batch.text.resize(bytes);
+        batch.ends.resize(kBatchCells);
+        batch.colours.resize(kBatchCells);
+        used = cell = 0;
     };
-
-    int rows = 0;
-    std::uint32_t *ends = nullptr;  // the current row's
-    int written = 0;                // of its cells
     auto add = [&](int col) {
         const char *text = reinterpret_cast<const char *>(sqlite3_column_text(stmt, col));
         if (!text)
             throw SpinlogError(describe::invalidNull());
-        batch.text.append(text);
-        ends[written++] = std::uint32_t(batch.text.size());
+        // Copied and measured in one pass: the texts are short.
+        char *out = batch.text.data() + used;
+        const char *const last = batch.text.data() + batch.text.size();
+        const char *from = text;
+        while (*from && out != last) *out++ = *from++;
+        if (*from) {
+            const std::size_t rest = std::strlen(from);
+            const std::size_t at = std::size_t(out - batch.text.data());
+            batch.text.resize(2 * (at + rest));
+            std::memcpy(batch.text.data() + at, from, rest);
+            used = at + rest;
+        } else {
+            used = std::size_t(out - batch.text.data());
+        }
+        batch.ends[cell++] = std::uint32_t(used);
         return text;
     };
+
+    int rows = 0;
+    std::size_t rowEnd = 0;  // the cell after the row being read, 0 between rows
     try {
         while (more) {
             // The row exists before its cells are read, so a failing field
             // leaves a partly written row, as the list shows it.
-            const std::size_t row = batch.ends.size();
-            batch.ends.resize(row + kHistoryCols);
-            batch.colours.resize(row + kHistoryCols, kNoColour);
-            ends = batch.ends.data() + row;
-            written = 0;
+            const std::size_t row = cell;
+            rowEnd = row + kHistoryCols;
             ++rows;
             std::uint32_t *colour = batch.colours.data() + row;
+            std::fill_n(colour, kHistoryCols, kNoColour);
 
             add(c.dateTime);
             add(c.typeName);
@@ -256,14 +284,14 @@ int fillHistory(Database &db, const BoundStatement &query, const SettingsValues 
             // Best last: a one-solve series shows its solve as the best.
             colour[solveColumn(stmt, c.bestNo)] = bestColour;
 
-            if (batch.ends.size() >= std::size_t(kBatchRows) * kHistoryCols)
+            rowEnd = 0;
+            if (cell == kBatchCells)
                 flush();
             more = statement.step();
         }
     } catch (...) {
         // The cells not reached stay empty.
-        while (!batch.ends.empty() && written < kHistoryCols)
-            ends[written++] = std::uint32_t(batch.text.size());
+        while (cell < rowEnd) batch.ends[cell++] = std::uint32_t(used);
         flush();
         throw;
     }

@@ -197,6 +197,11 @@ private slots:
         QCOMPARE(fillError(w, 0, 0, sink), describe::invalidNull());
         QCOMPARE(sink.rows(), 2);
         QCOMPARE(sink.text(1, 14), "5.00");
+        // Even at the first field of the first row: that row is there, empty.
+        w.db().execute("update T_Time set DateTime=NULL where TypeID='1'");
+        RecordingSink first;
+        QCOMPARE(fillError(w, 0, 0, first), describe::invalidNull());
+        QCOMPARE(first.texts, QStringList(kHistoryCols, QString()));
         // A text the engine refuses leaves the old rows alone.
         RecordingSink untouched;
         QVERIFY(fillError(w, 0, 9, untouched) != "(no error)");
