@@ -76,6 +76,28 @@ ListColumns listColumns(sqlite3_stmt *stmt)
     return c;
 }
 
+// Copies a text of a few bytes without a call: two overlapping moves of a
+// size that fits, which never read or write past either end.
+inline void copyShort(char *out, const char *in, std::size_t bytes)
+{
+    const auto move = [&](auto word) {
+        std::memcpy(&word, in, sizeof word);
+        std::memcpy(out, &word, sizeof word);
+        std::memcpy(&word, in + bytes - sizeof word, sizeof word);
+        std::memcpy(out + bytes - sizeof word, &word, sizeof word);
+    };
+    if (bytes > 16)
+        std::memcpy(out, in, bytes);
+    else if (bytes >= 8)
+        move(std::uint64_t());
+    else if (bytes >= 4)
+        move(std::uint32_t());
+    else if (bytes >= 2)
+        move(std::uint16_t());
+    else if (bytes == 1)
+        *out = *in;
+}
+
 // The grid column of a solve number (best or worst): number + 1, which must
 // be a column of the grid.
 int solveColumn(sqlite3_stmt *stmt, int col)
@@ -208,19 +230,19 @@ int fillHistory(Database &db, const BoundStatement &query, const SettingsValues 
         return 0;
 
     const ListColumns c = listColumns(stmt);
-    // The settings hold 0x00BBGGRR.
+    // The settings hold 0x00BBGGRR; a missing solve is white.
     const auto opaque = [](std::uint32_t bgr) {
         return 0xFF000000u | ((bgr & 0xFFu) << 16) | (bgr & 0xFF00u) | ((bgr >> 16) & 0xFFu);
     };
-    const std::uint32_t defColour = opaque(colorFromText(settings.DefColor));
-    const std::uint32_t worstColour = opaque(colorFromText(settings.WorstColor));
-    const std::uint32_t bestColour = opaque(colorFromText(settings.BestColor));
+    HistoryRows batch;
+    batch.palette = {0, opaque(colorFromText(settings.DefColor)), 0xFFFFFFFFu,
+                     opaque(colorFromText(settings.WorstColor)),
+                     opaque(colorFromText(settings.BestColor))};
 
     // Small batches stay in the processor's caches between fill and sink. The
     // buffers keep their size between batches and are cut to what a batch
     // holds only while the sink has it.
     constexpr std::size_t kBatchCells = 256 * kHistoryCols;
-    HistoryRows batch;
     batch.text.resize(256 * 80);
     batch.ends.resize(kBatchCells);
     batch.colours.resize(kBatchCells);
@@ -243,20 +265,11 @@ int fillHistory(Database &db, const BoundStatement &query, const SettingsValues 
         const char *text = reinterpret_cast<const char *>(sqlite3_column_text(stmt, col));
         if (!text)
             throw SpinlogError(describe::invalidNull());
-        // Copied and measured in one pass: the texts are short.
-        char *out = batch.text.data() + used;
-        const char *const last = batch.text.data() + batch.text.size();
-        const char *from = text;
-        while (*from && out != last) *out++ = *from++;
-        if (*from) {
-            const std::size_t rest = std::strlen(from);
-            const std::size_t at = std::size_t(out - batch.text.data());
-            batch.text.resize(2 * (at + rest));
-            std::memcpy(batch.text.data() + at, from, rest);
-            used = at + rest;
-        } else {
-            used = std::size_t(out - batch.text.data());
-        }
+        const std::size_t bytes = std::strlen(text);
+        if (used + bytes > batch.text.size())
+            batch.text.resize(2 * (used + bytes));
+        copyShort(batch.text.data() + used, text, bytes);
+        used += bytes;
         batch.ends[cell++] = std::uint32_t(used);
         return text;
     };
@@ -270,19 +283,20 @@ int fillHistory(Database &db, const BoundStatement &query, const SettingsValues 
             const std::size_t row = cell;
             rowEnd = row + kHistoryCols;
             ++rows;
-            std::uint32_t *colour = batch.colours.data() + row;
-            std::fill_n(colour, kHistoryCols, kNoColour);
+            std::uint8_t *colour = batch.colours.data() + row;
+            std::fill_n(colour, kHistoryCols, HistoryRows::None);
 
             add(c.dateTime);
             add(c.typeName);
             for (int n = 1; n <= 12; ++n) {
                 const char *time = add(c.times[std::size_t(n - 1)]);
-                colour[n + 1] = time[0] == '-' && time[1] == 0 ? kMissingSolveColour : defColour;
+                colour[n + 1] =
+                    time[0] == '-' && time[1] == 0 ? HistoryRows::MissingSolve : HistoryRows::Solve;
             }
             add(c.average);
-            colour[solveColumn(stmt, c.worstNo)] = worstColour;
+            colour[solveColumn(stmt, c.worstNo)] = HistoryRows::Worst;
             // Best last: a one-solve series shows its solve as the best.
-            colour[solveColumn(stmt, c.bestNo)] = bestColour;
+            colour[solveColumn(stmt, c.bestNo)] = HistoryRows::Best;
 
             rowEnd = 0;
             if (cell == kBatchCells)

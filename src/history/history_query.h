@@ -50,17 +50,16 @@ BoundStatement deleteListedStatement(int typePosition);
 // then texts; of equals, the first saved.
 BestRecords historyBests(Database &db, int typePosition);
 
-// Cell colours as the grid takes them, 0xFFRRGGBB; 0 keeps the grid's own.
-inline constexpr std::uint32_t kNoColour = 0;
-inline constexpr std::uint32_t kMissingSolveColour = 0xFFFFFFFFu;  // white, for "-"
-
 // A batch of listed rows: the UTF-8 texts of their cells back to back, the
 // end of each cell's text in it and a colour per cell, kHistoryCols cells per
-// row, row after row.
+// row, row after row. A cell's colour is an index into palette, whose
+// colours are 0xFFRRGGBB, 0 keeping the grid's own.
 struct HistoryRows {
+    enum Colour : std::uint8_t { None, Solve, MissingSolve, Worst, Best, Colours };
     std::string text;
     std::vector<std::uint32_t> ends;
-    std::vector<std::uint32_t> colours;
+    std::vector<std::uint8_t> colours;
+    std::vector<std::uint32_t> palette;
     int rows() const { return int(ends.size() / kHistoryCols); }
 };
 

@@ -61,7 +61,7 @@ public:
     void clear() override { grid_.setRows(1); }
     void appendRows(const HistoryRows &rows) override
     {
-        grid_.appendRows(rows.text, rows.ends, rows.colours);
+        grid_.appendRows(rows.text, rows.ends, rows.colours, rows.palette);
     }
 
 private:

@@ -158,9 +158,9 @@ void Grid::appendRows(const QStringList &texts)
 }
 
 void Grid::appendRows(QByteArrayView utf8, const std::vector<std::uint32_t> &ends,
-                      const std::vector<QRgb> &colours)
+                      const std::vector<std::uint8_t> &colours, const std::vector<QRgb> &palette)
 {
-    model_->appendRows(utf8, ends, colours);
+    model_->appendRows(utf8, ends, colours, palette);
 }
 
 // ---- cursor ----

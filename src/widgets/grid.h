@@ -67,11 +67,12 @@ public:
     // Much faster than rows() + 1 and setTextMatrix per cell.
     void appendRows(const QStringList &texts);
     // The same from UTF-8: cell i's text ends at ends[i] in utf8 and starts
-    // where the one before ends; colours, when given, one per cell (0 for
-    // none, otherwise opaque). The list's fill: its cells are never QStrings
-    // until read.
+    // where the one before ends; colours, when given, a byte per cell that
+    // indexes palette (opaque colours, 0 for none). The list's fill: its cells
+    // are never QStrings until read.
     void appendRows(QByteArrayView utf8, const std::vector<std::uint32_t> &ends,
-                    const std::vector<QRgb> &colours = {});
+                    const std::vector<std::uint8_t> &colours = {},
+                    const std::vector<QRgb> &palette = {});
 
     // Editing, started only by the program: editCell() emits beforeEdit, then
     // opens the editor the handler configured: a drop-down of the items in

@@ -30,6 +30,25 @@ void CellColours::setOther(std::size_t cell, QRgb rgb)
     rgb_[cell] = rgb;
 }
 
+void CellColours::set(std::size_t first, const std::uint8_t *index, std::size_t count,
+                      const std::vector<QRgb> &palette)
+{
+    if (count == 0)
+        return;
+    // Each colour of the palette is looked for once, not once per cell.
+    std::array<std::uint8_t, 0x100> own{};
+    for (std::size_t k = 0; k < palette.size() && k < own.size() && !wide_; ++k) {
+        set(first, palette[k]);
+        own[k] = wide_ ? 0 : index_[first];
+    }
+    for (std::size_t i = 0; i < count; ++i) {
+        if (wide_)
+            rgb_[first + i] = index[i] < palette.size() ? palette[index[i]] : 0;
+        else
+            index_[first + i] = index[i] < palette.size() ? own[index[i]] : 0;
+    }
+}
+
 void CellColours::resize(std::size_t cells)
 {
     if (wide_)
@@ -166,7 +185,8 @@ void GridModel::appendRows(const QStringList &texts)
 }
 
 void GridModel::appendRows(QByteArrayView utf8, const std::vector<std::uint32_t> &ends,
-                           const std::vector<QRgb> &colours)
+                           const std::vector<std::uint8_t> &colours,
+                           const std::vector<QRgb> &palette)
 {
     if (cols_ == 0 || ends.empty())
         return;
@@ -198,15 +218,8 @@ void GridModel::appendRows(QByteArrayView utf8, const std::vector<std::uint32_t>
             from = ends[i];
         }
     }
-    for (std::size_t i = 0; i < std::min(colours.size(), ends.size()); ++i) {
-        if (colours[i] == 0)
-            continue;
-        // Neighbours mostly share a colour.
-        if (i > 0 && colours[i] == colours[i - 1])
-            colors_.copy(firstCell + i - 1, firstCell + i);
-        else
-            colors_.set(firstCell + i, colours[i]);
-    }
+    if (!colours.empty())
+        colors_.set(firstCell, colours.data(), std::min(colours.size(), ends.size()), palette);
 }
 
 void GridModel::appendCell(std::size_t cell, QByteArrayView utf8, const QString *text)

@@ -40,14 +40,9 @@ public:
         }
         setOther(cell, rgb);
     }
-    // Gives cell to the colour of cell from.
-    void copy(std::size_t from, std::size_t to)
-    {
-        if (wide_)
-            rgb_[to] = rgb_[from];
-        else
-            index_[to] = index_[from];
-    }
+    // Gives count cells from first their colours: indexes into palette.
+    void set(std::size_t first, const std::uint8_t *index, std::size_t count,
+             const std::vector<QRgb> &palette);
     void resize(std::size_t cells);  // new cells have none
     void clear();
 
@@ -78,9 +73,10 @@ public:
     void appendRows(const QStringList &texts);
     // Appends rows given as UTF-8: cols() cells per row, cell i's text
     // ending at ends[i] in utf8 and starting where the one before ends;
-    // colours, when given, one per cell (0 for none).
+    // colours, when given, a byte per cell indexing palette (0 for none).
     void appendRows(QByteArrayView utf8, const std::vector<std::uint32_t> &ends,
-                    const std::vector<QRgb> &colours = {});
+                    const std::vector<std::uint8_t> &colours = {},
+                    const std::vector<QRgb> &palette = {});
     int cols() const { return cols_; }
     void setCols(int cols);
     int fixedCols() const { return fixedCols_; }

@@ -32,7 +32,7 @@ struct RecordingSink : HistorySink {
             texts << QString::fromUtf8(rows.text.data() + from, end - from);
             from = end;
         }
-        colours.insert(colours.end(), rows.colours.begin(), rows.colours.end());
+        for (std::uint8_t colour : rows.colours) colours.push_back(rows.palette.at(colour));
     }
     int rows() const { return int(texts.size() / kHistoryCols); }
     QString text(int row, int col) const { return texts.at(row * kHistoryCols + col); }
@@ -161,7 +161,7 @@ private slots:
                  (QStringList{"2007/05/01 10:00:00", "3x3x3目隠し", "12.00"}));
         QCOMPARE(sink.texts.mid(6, 3), (QStringList{"1:05.43", "-", "-"}));
         QCOMPARE(sink.text(0, 14), "12.50");
-        const std::uint32_t none = kNoColour, white = kMissingSolveColour;
+        const std::uint32_t none = 0, white = 0xFFFFFFFF;
         const std::vector<std::uint32_t> first(sink.colours.begin(), sink.colours.begin() + 15);
         QCOMPARE(first,
                  (std::vector<std::uint32_t>{none, none, red, red, blue, red, green, white, white,

@@ -91,8 +91,8 @@ private slots:
         QFETCH(QString, text);
         Grid grid;
         grid.setCols(2);
-        grid.appendRows(QByteArrayView("a1b1a2b2a3b3"), {2, 4, 6, 8, 10, 12},
-                        {0, 0, 0, 0xFF123456});
+        grid.appendRows(QByteArrayView("a1b1a2b2a3b3"), {2, 4, 6, 8, 10, 12}, {0, 0, 0, 1},
+                        {0, 0xFF123456});
         for (int i = 0; i < 2000; ++i) grid.setTextMatrix(1 + i % 2, 0, QString::number(i));
         grid.setTextMatrix(2, 1, text);
         QCOMPARE(grid.textMatrix(2, 1), text);
@@ -105,6 +105,8 @@ private slots:
         for (int i = 1; i <= 300; ++i) grid.setCellBackColor(i, 1, QColor::fromRgb(QRgb(i)));
         QCOMPARE(grid.cellBackColor(300, 1).rgb(), qRgb(0, 1, 44));
         QCOMPARE(grid.cellBackColor(2, 1).rgb(), qRgb(0, 0, 2));
+        grid.appendRows(QByteArrayView("xy"), {1, 2}, {1, 0}, {0, 0xFF654321});
+        QCOMPARE(grid.cellBackColor(301, 0), QColor(0x65, 0x43, 0x21));
     }
 
     void cursorNeverRestsOnTheFixedColumn()
