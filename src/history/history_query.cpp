@@ -189,6 +189,8 @@ BoundStatement historyListQuery(int typePosition, int orderPosition, bool typesI
 
 BoundStatement historyListQuery(Database &db, int typePosition, int orderPosition)
 {
+    if (typePosition != 0)  // one type: where its row stands does not matter
+        return historyListQuery(typePosition, orderPosition, false);
     // Rows without a TypeID join no series and do not count.
     Statement misplaced(db,
                         QStringLiteral("select 1 from MT_Type a, MT_Type b "

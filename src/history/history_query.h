@@ -55,12 +55,11 @@ BestRecords historyBests(Database &db, int typePosition);
 // row, row after row. A cell's colour is an index into palette, whose
 // colours are 0xFFRRGGBB, 0 keeping the grid's own.
 struct HistoryRows {
-    enum Colour : std::uint8_t { None, Solve, MissingSolve, Worst, Best, Colours };
+    enum Colour : std::uint8_t { None, Solve, MissingSolve, Worst, Best };
     std::string text;
     std::vector<std::uint32_t> ends;
     std::vector<std::uint8_t> colours;
     std::vector<std::uint32_t> palette;
-    int rows() const { return int(ends.size() / kHistoryCols); }
 };
 
 // Receives the listed rows in order, in batches.
