@@ -158,6 +158,21 @@ QString variantText(const QVariant &value)
     }
 }
 
+// Qt's start-up leaves the upper halves of the AVX registers in use (some
+// vector code of its libraries ends without VZEROUPPER), and on current Intel
+// cores every legacy SSE instruction then waits on them: the AES-NI and
+// SHA-NI code that decrypts and checks each page and derives the key ran at
+// up to half speed (key derivation 54 ms instead of 28, a 100 000-series list
+// 10 % slower). Clearing them before each statement costs a cycle.
+void clearUpperVectorHalves()
+{
+#if defined(__x86_64__) || defined(__i386__)
+    static const bool avx = __builtin_cpu_supports("avx");
+    if (avx)
+        asm volatile("vzeroupper");
+#endif
+}
+
 bool isIdentifier(const QString &name)
 {
     static const QRegularExpression pattern(QStringLiteral("^[A-Za-z_][A-Za-z0-9_]*$"));
@@ -241,6 +256,7 @@ int Database::execute(const QString &sql, const QVariantList &values)
 
 Statement::Statement(Database &db, const QString &sql, const QVariantList &values) : db_(db)
 {
+    clearUpperVectorHalves();
     const QByteArray utf8 = sql.toUtf8();
     const char *tail = nullptr;
     if (sqlite3_prepare_v2(db.handle(), utf8.constData(), int(utf8.size()), &stmt_, &tail) !=
