@@ -9,6 +9,7 @@
 #include "bench_support.h"
 #include "app/mdb.h"
 
+#include <unistd.h>
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -49,12 +50,17 @@ int main(int argc, char **argv)
         for (int run = 0; run < kRuns; ++run) {
             QTemporaryDir cliDir;
             installDatabase(source, cliDir.path());
+            // Each side starts with nothing left to write back: the copies
+            // just made (and the other side's files) would otherwise be
+            // flushed by whichever side syncs first.
+            ::sync();
             const CliRun r = runSqlcipher(cliDir.path(), QStringLiteral("Spinlog.mdb"), kCliExport);
             cli.push_back(r.ms);
             cliPeak.push_back(r.peakRssMb);
 
             QTemporaryDir dir;
             installDatabase(source, dir.path());
+            ::sync();
             BenchWorld world(dir.path());
             BenchPrompts &prompts = world.prompts;
             Program &program = world.program;

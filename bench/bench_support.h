@@ -58,6 +58,13 @@ CliRun runSqlcipher(const QString &folder, const QString &database, const QByteA
 // The rows a query prints, one line each; for checks outside the timing.
 QStringList querySqlcipher(const QString &database, const QByteArray &query);
 
+// ---- The engine alone ------------------------------------------------------
+
+// Prepares SQL on the connection and steps through every row, reading no
+// field: what the engine itself spends on a statement, with the program's own
+// connection settings. Milliseconds.
+double stepAllMs(Database &db, const QString &sql);
+
 // ---- Databases -------------------------------------------------------------
 
 // Appends COUNT saved series to T_Time as the program saves them: types 1 to
@@ -68,8 +75,12 @@ void addSeries(Database &db, int count, std::uint32_t seed = 20070525);
 
 // A database file holding COUNT saved series, made from the delivered one
 // once per scripts/bench run (in $SPINLOG_BENCH_DATA when set) and then
-// reused. Copy it before changing it.
+// reused, laid out as the program leaves it at exit (compacted, every index
+// in place). Copy it before changing it.
 QString seriesDatabase(int count);
+// The same series in a file as an older program left it: without the
+// indexes the program adds at its first opening.
+QString olderSeriesDatabase(int count);
 
 // Copies a database into FOLDER as Spinlog.mdb, writable by the owner.
 QString installDatabase(const QString &from, const QString &folder);

@@ -1,8 +1,9 @@
 #!/usr/bin/env python3
 """Gathers the "BENCH <name> <value> <unit>" lines of the benchmark programs
-into one Markdown table, with the machine they ran on.
+into one Markdown table, with the machine they ran on. With --before, a file
+of the same lines from an earlier build is shown beside them.
 
-usage: table.py OUTPUT_FILE...
+usage: table.py [--before FILE] OUTPUT_FILE...
 """
 
 import os
@@ -10,7 +11,8 @@ import subprocess
 import sys
 
 # label, our figure, the command line's figure, our peak memory, the command
-# line's peak memory. Names are those the bench_*.cpp programs report.
+# line's peak memory. Names are those the bench_*.cpp programs report; the
+# engine alone's figure, where there is one, is ours with ".bare" added.
 ROWS = [
     ("Start-up: Main() to main window painted, empty database (median of 20)",
      "startup.empty", None, "startup.empty.peak_rss", None),
@@ -20,6 +22,8 @@ ROWS = [
      "startup.100000", None, "startup.100000.peak_rss", None),
     ("Start-up: process start to main window painted, 100 000 series",
      "startup.100000.process", None, None, None),
+    ("First start-up with 100 000 series an older program saved (indexes added), median of 5",
+     "startup.100000.first", None, "startup.100000.first.peak_rss", None),
     ("Stop key to solve shown and stored, median of 1000",
      "stop.median", None, "stop.peak_rss", None),
     ("Stop key to solve shown and stored, 99th percentile of 1000",
@@ -115,20 +119,34 @@ def machine():
 
 
 def main():
-    figures = read_figures(sys.argv[1:])
-    print("| Measure | Spinlog | sqlcipher CLI | ratio | peak memory (Spinlog / CLI) |")
-    print("|---|---:|---:|---:|---:|")
+    args = sys.argv[1:]
+    before = {}
+    if len(args) >= 2 and args[0] == "--before":
+        before = read_figures([args[1]])
+        args = args[2:]
+    figures = read_figures(args)
+
+    def ratio(mine, theirs):
+        if mine and theirs and theirs[0] > 0:
+            return "%.2f" % (mine[0] / theirs[0])
+        return "—"
+
+    print("| Measure | Spinlog | before | engine alone | ratio | sqlcipher CLI | ratio "
+          "| peak memory (Spinlog / before / CLI) |")
+    print("|---|---:|---:|---:|---:|---:|---:|---:|")
     for label, ours, cli, mem, cli_mem in ROWS:
         mine = figures.get(ours)
+        bare = figures.get(ours + ".bare")
         theirs = figures.get(cli) if cli else None
-        ratio = "—"
-        if mine and theirs and theirs[0] > 0:
-            ratio = "%.2f" % (mine[0] / theirs[0])
-        memory = show(figures.get(mem)) if mem else ""
+        memory = ""
+        if mem:
+            memory = show(figures.get(mem)) + " / " + show(before.get(mem))
         if cli_mem:
             memory += " / " + show(figures.get(cli_mem))
-        print("| %s | %s | %s | %s | %s |" % (label, show(mine), show(theirs) if cli else "",
-                                             ratio if cli else "", memory))
+        print("| %s | %s | %s | %s | %s | %s | %s | %s |" % (
+            label, show(mine), show(before.get(ours)), show(bare) if bare else "",
+            ratio(mine, bare) if bare else "", show(theirs) if cli else "",
+            ratio(mine, theirs) if cli else "", memory))
     print()
     print("Machine: " + machine())
 

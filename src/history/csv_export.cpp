@@ -39,15 +39,21 @@ QString csvField(const QString &cellText)
     return QLatin1Char('"') + field + QLatin1Char('"');
 }
 
+// Appends the line of these cells to out.
+static void appendLine(QString &out, const QStringList &cells)
+{
+    for (qsizetype c = 0; c < cells.size(); ++c) {
+        if (c > 0)
+            out += QLatin1Char(',');
+        out += csvField(cells.at(c));
+    }
+    out += QLatin1String("\r\n");
+}
+
 QString csvLine(const QStringList &cells)
 {
     QString line;
-    for (qsizetype c = 0; c < cells.size(); ++c) {
-        if (c > 0)
-            line += QLatin1Char(',');
-        line += csvField(cells.at(c));
-    }
-    line += QLatin1String("\r\n");
+    appendLine(line, cells);
     return line;
 }
 
@@ -76,7 +82,8 @@ void writeCsvFile(const QString &path, int rows, int cols,
         *stoppedRow = r;
         cells.clear();
         for (int c = 0; c < cols; ++c) cells << cellText(r, c);
-        block += csvLine(cells);
+        // Straight into the block: no string of its own for each line.
+        appendLine(block, cells);
         if (block.size() >= kBlockChars)
             writeBlock();
     }

@@ -4,13 +4,16 @@
 #include "app/number_text.h"
 #include "app/settings.h"
 #include "data/database.h"
+#include "data/puzzle_type_store.h"
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstring>
 #include <string>
-#include <unordered_map>
+#include <string_view>
 
 namespace spinlog {
 
@@ -19,6 +22,18 @@ namespace {
 // Fixed texts only: the order never comes from outside this table.
 constexpr std::array<const char *, kHistoryOrders> kOrderFragments = {
     "DateTime", "DateTime desc", "AveTimeSS", "AveTimeSS desc"};
+
+// Equal keys have always come in the order the engine's plan met them, its
+// sort being stable: by the position of their type's row in MT_Type, then in
+// saving order. Written out, the order no longer hangs on the plan. With the
+// types' rows in TypeID order (as the program writes them) the TypeID gives
+// the same order, and an index on the key and the TypeID (every index entry
+// ends in the rowid) gives the whole list without a sort. Otherwise, and for
+// one type (whose series lie all over the table anyway), the "+" keeps the
+// engine from walking an index on the key and sorting each run of equals
+// apart, which costs more than one sort of the whole list.
+constexpr const char *kTiesByTypeId = ", T_Time.TypeID, T_Time.rowid";
+constexpr const char *kTiesByTypeRow = ", MT_Type.rowid, T_Time.rowid";
 
 QString typeIdText(int typePosition)
 {
@@ -31,30 +46,6 @@ QString itemNotFound()
 {
     return QStringLiteral("このコレクションには項目がありません。");
 }
-
-// The list reads the same few time texts over and over; sharing one QString
-// per distinct text keeps 100 000 listed series to a fraction of the memory.
-class TextPool {
-public:
-    QString get(const char *utf8, int bytes)
-    {
-        if (bytes > 15)  // beyond the short-string buffer: not worth a key
-            return QString::fromUtf8(utf8, bytes);
-        key_.assign(utf8, std::size_t(bytes));
-        auto found = pool_.find(key_);
-        if (found != pool_.end())
-            return found->second;
-        QString text = QString::fromUtf8(utf8, bytes);
-        if (pool_.size() < kMaxEntries)
-            pool_.emplace(key_, text);
-        return text;
-    }
-
-private:
-    static constexpr std::size_t kMaxEntries = 1 << 16;
-    std::string key_;
-    std::unordered_map<std::string, QString> pool_;
-};
 
 // The columns of one list row, looked up by name once per query.
 struct ListColumns {
@@ -85,15 +76,26 @@ ListColumns listColumns(sqlite3_stmt *stmt)
     return c;
 }
 
-// A shown field must hold a value. One call into the engine per field: each
-// call takes the connection's lock, which a long list notices.
-QString fieldText(sqlite3_stmt *stmt, int col, TextPool *pool)
+// Copies a text of a few bytes without a call: two overlapping moves of a
+// size that fits, which never read or write past either end.
+inline void copyShort(char *out, const char *in, std::size_t bytes)
 {
-    const char *text = reinterpret_cast<const char *>(sqlite3_column_text(stmt, col));
-    if (!text)
-        throw SpinlogError(describe::invalidNull());
-    const int bytes = int(std::strlen(text));
-    return pool ? pool->get(text, bytes) : QString::fromUtf8(text, bytes);
+    const auto move = [&](auto word) {
+        std::memcpy(&word, in, sizeof word);
+        std::memcpy(out, &word, sizeof word);
+        std::memcpy(&word, in + bytes - sizeof word, sizeof word);
+        std::memcpy(out + bytes - sizeof word, &word, sizeof word);
+    };
+    if (bytes > 16)
+        std::memcpy(out, in, bytes);
+    else if (bytes >= 8)
+        move(std::uint64_t());
+    else if (bytes >= 4)
+        move(std::uint32_t());
+    else if (bytes >= 2)
+        move(std::uint16_t());
+    else if (bytes == 1)
+        *out = *in;
 }
 
 // The grid column of a solve number (best or worst): number + 1, which must
@@ -101,14 +103,21 @@ QString fieldText(sqlite3_stmt *stmt, int col, TextPool *pool)
 int solveColumn(sqlite3_stmt *stmt, int col)
 {
     double number = 0;
-    switch (sqlite3_column_type(stmt, col)) {
+    sqlite3_value *value = sqlite3_column_value(stmt, col);
+    switch (sqlite3_value_type(value)) {
         case SQLITE_NULL: throw SpinlogError(describe::invalidNull());
-        case SQLITE_INTEGER: number = double(sqlite3_column_int64(stmt, col)); break;
-        case SQLITE_FLOAT: number = sqlite3_column_double(stmt, col); break;
+        case SQLITE_INTEGER: {
+            const sqlite3_int64 n = sqlite3_value_int64(value);
+            if (n >= 0 && n < kHistoryCols - 1)
+                return int(n) + 1;
+            number = double(n);
+            break;
+        }
+        case SQLITE_FLOAT: number = sqlite3_value_double(value); break;
         default:
             number = int16FromText(
-                QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(stmt, col)),
-                                  sqlite3_column_bytes(stmt, col)));
+                QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_value_text(value)),
+                                  sqlite3_value_bytes(value)));
     }
     const double column = std::nearbyint(number) + 1;
     if (column < 0 || column >= kHistoryCols)
@@ -116,87 +125,44 @@ int solveColumn(sqlite3_stmt *stmt, int col)
     return int(column);
 }
 
-// The row with the least sort key seen so far, and the text it shows.
-class Least {
-public:
-    Least(int keyCol, int shownCol) : keyCol_(keyCol), shownCol_(shownCol) {}
+// The best of one type (bound to "?") or of every type: the shown field of
+// the row with the least key. The rowid makes "of equals, the first saved"
+// explicit, and with an index on the type and the key a type's best is its
+// first entry there. For every type the types are walked as that index holds
+// them, each TypeID the least above the one before, the series without one
+// apart, and the least of their bests taken.
+QString bestQuery(bool oneType, const char *shown, const char *key)
+{
+    const QString order = QStringLiteral("order by %1, rowid limit 1").arg(QLatin1String(key));
+    if (oneType)
+        return QStringLiteral("select %1 from T_Time where TypeID=? %2")
+            .arg(QLatin1String(shown), order);
+    return QStringLiteral(
+               "with recursive ids(id) as (select (select min(TypeID) from T_Time) union all "
+               "select (select min(TypeID) from T_Time where TypeID > id) from ids "
+               "where id is not null) "
+               "select %1 from T_Time where rowid in ("
+               "select (select rowid from T_Time where TypeID=ids.id %2) from ids "
+               "where id is not null "
+               "union all select (select rowid from T_Time where TypeID is null %2)) %2")
+        .arg(QLatin1String(shown), order);
+}
 
-    void consider(sqlite3_stmt *stmt)
-    {
-        const int type = sqlite3_column_type(stmt, keyCol_);
-        const int rank = rankOf(type);
-        double number = 0;
-        const char *bytes = nullptr;
-        int size = 0;
-        if (rank == 1) {
-            number = sqlite3_column_double(stmt, keyCol_);
-        } else if (rank > 1) {
-            bytes = static_cast<const char *>(
-                rank == 2 ? static_cast<const void *>(sqlite3_column_text(stmt, keyCol_))
-                          : sqlite3_column_blob(stmt, keyCol_));
-            size = sqlite3_column_bytes(stmt, keyCol_);
-        }
-        if (found_ && !less(rank, number, bytes, size))
-            return;
-        found_ = true;
-        rank_ = rank;
-        number_ = number;
-        bytes_ = QByteArray(bytes, size);
-        shownNull_ = sqlite3_column_type(stmt, shownCol_) == SQLITE_NULL;
-        if (!shownNull_)
-            shown_ = QString::fromUtf8(
-                reinterpret_cast<const char *>(sqlite3_column_text(stmt, shownCol_)),
-                sqlite3_column_bytes(stmt, shownCol_));
-    }
-
-    QString shown() const
-    {
-        if (!found_)
-            return QStringLiteral("-");
-        if (shownNull_)
-            throw SpinlogError(describe::invalidNull());
-        return shown_;
-    }
-
-private:
-    static int rankOf(int type)
-    {
-        switch (type) {
-            case SQLITE_NULL: return 0;
-            case SQLITE_INTEGER:
-            case SQLITE_FLOAT: return 1;
-            case SQLITE_TEXT: return 2;
-            default: return 3;
-        }
-    }
-
-    // Strictly less only: of equal keys the first one stays.
-    bool less(int rank, double number, const char *bytes, int size) const
-    {
-        if (rank != rank_)
-            return rank < rank_;
-        if (rank == 0)
-            return false;
-        if (rank == 1)
-            return number < number_;
-        const int common = std::min(size, int(bytes_.size()));
-        const int order =
-            common > 0 ? std::memcmp(bytes, bytes_.constData(), std::size_t(common)) : 0;
-        return order < 0 || (order == 0 && size < bytes_.size());
-    }
-
-    int keyCol_, shownCol_;
-    bool found_ = false;
-    int rank_ = 0;
-    double number_ = 0;
-    QByteArray bytes_;
-    QString shown_;
-    bool shownNull_ = false;
-};
+// The shown text of the first row of a best-value query; "-" without one.
+QString firstShown(Database &db, const QString &sql, const QVariantList &values)
+{
+    Statement statement(db, sql, values);
+    if (!statement.step())
+        return QStringLiteral("-");
+    const char *text = reinterpret_cast<const char *>(sqlite3_column_text(statement.handle(), 0));
+    if (!text)
+        throw SpinlogError(describe::invalidNull());
+    return QString::fromUtf8(text, sqlite3_column_bytes(statement.handle(), 0));
+}
 
 }  // namespace
 
-BoundStatement historyListQuery(int typePosition, int orderPosition)
+BoundStatement historyListQuery(int typePosition, int orderPosition, bool typesInIdOrder)
 {
     BoundStatement s;
     // Only the shown fields: the engine sorts whole result rows, and the
@@ -211,9 +177,25 @@ BoundStatement historyListQuery(int typePosition, int orderPosition)
     }
     s.sql += QStringLiteral(" order by ");
     // Any other position leaves the order out, and the engine refuses the text.
-    if (orderPosition >= 0 && orderPosition < kHistoryOrders)
+    if (orderPosition >= 0 && orderPosition < kHistoryOrders) {
+        const bool byIndex = typePosition == 0 && typesInIdOrder;
+        if (!byIndex)
+            s.sql += QLatin1Char('+');
         s.sql += QLatin1String(kOrderFragments[std::size_t(orderPosition)]);
+        s.sql += QLatin1String(byIndex ? kTiesByTypeId : kTiesByTypeRow);
+    }
     return s;
+}
+
+BoundStatement historyListQuery(Database &db, int typePosition, int orderPosition)
+{
+    if (typePosition != 0)  // one type: where its row stands does not matter
+        return historyListQuery(typePosition, orderPosition, false);
+    // Rows without a TypeID join no series and do not count.
+    Statement misplaced(db,
+                        QStringLiteral("select 1 from MT_Type a, MT_Type b "
+                                       "where a.rowid < b.rowid and not (a.TypeID < b.TypeID)"));
+    return historyListQuery(typePosition, orderPosition, !misplaced.step());
 }
 
 BoundStatement deleteRecordStatement(const QString &dateTime)
@@ -230,22 +212,12 @@ BoundStatement deleteListedStatement(int typePosition)
 
 BestRecords historyBests(Database &db, int typePosition)
 {
-    QString sql = QStringLiteral("select BestTime, BestTimeSS, AveTime, AveTimeSS from T_Time");
     QVariantList values;
-    if (typePosition != 0) {
+    if (typePosition != 0)
         values << typeIdText(typePosition);
-        sql += QStringLiteral(" where TypeID=?");
-    }
-    Statement statement(db, sql, values);
-    Least bestSingle(1, 0);
-    Least bestAverage(3, 2);
-    while (statement.step()) {
-        bestSingle.consider(statement.handle());
-        bestAverage.consider(statement.handle());
-    }
     BestRecords best;
-    best.bestTime = bestSingle.shown();
-    best.bestAverage = bestAverage.shown();
+    best.bestTime = firstShown(db, bestQuery(typePosition != 0, "BestTime", "BestTimeSS"), values);
+    best.bestAverage = firstShown(db, bestQuery(typePosition != 0, "AveTime", "AveTimeSS"), values);
     return best;
 }
 
@@ -260,53 +232,82 @@ int fillHistory(Database &db, const BoundStatement &query, const Settings &setti
         return 0;
 
     const ListColumns c = listColumns(stmt);
-    const std::uint32_t defColour = settings.color(Setting::DefColor);
-    const std::uint32_t worstColour = settings.color(Setting::WorstColor);
-    const std::uint32_t bestColour = settings.color(Setting::BestColor);
-    const QString missing = QStringLiteral("-");
-
-    constexpr int kBatchRows = 2048;
-    TextPool pool;
-    QStringList texts;
-    std::vector<std::uint32_t> colours;
-    auto flush = [&] {
-        if (texts.isEmpty())
-            return;
-        sink.appendRows(texts, colours);
-        texts.clear();
-        colours.clear();
+    // The settings hold 0x00BBGGRR; a missing solve is white.
+    const auto opaque = [](std::uint32_t bgr) {
+        return 0xFF000000u | ((bgr & 0xFFu) << 16) | (bgr & 0xFF00u) | ((bgr >> 16) & 0xFFu);
     };
-    texts.reserve(kBatchRows * kHistoryCols);
-    colours.reserve(std::size_t(kBatchRows) * kHistoryCols);
+    HistoryRows batch;
+    batch.palette = {0, opaque(settings.color(Setting::DefColor)), 0xFFFFFFFFu,
+                     opaque(settings.color(Setting::WorstColor)),
+                     opaque(settings.color(Setting::BestColor))};
+
+    // Small batches stay in the processor's caches between fill and sink. The
+    // buffers keep their size between batches and are cut to what a batch
+    // holds only while the sink has it.
+    constexpr std::size_t kBatchCells = 256 * kHistoryCols;
+    batch.text.resize(256 * 80);
+    batch.ends.resize(kBatchCells);
+    batch.colours.resize(kBatchCells);
+    std::size_t used = 0;  // bytes of batch.text
+    std::size_t cell = 0;  // cells of the batch
+    auto flush = [&] {
+        if (cell == 0)
+            return;
+        const std::size_t bytes = batch.text.size();
+        batch.text.resize(used);
+        batch.ends.resize(cell);
+        batch.colours.resize(cell);
+        sink.appendRows(batch);
+        batch.text.resize(bytes);
+        batch.ends.resize(kBatchCells);
+        batch.colours.resize(kBatchCells);
+        used = cell = 0;
+    };
+    auto add = [&](int col) {
+        const char *text = reinterpret_cast<const char *>(sqlite3_column_text(stmt, col));
+        if (!text)
+            throw SpinlogError(describe::invalidNull());
+        const std::size_t bytes = std::strlen(text);
+        if (used + bytes > batch.text.size())
+            batch.text.resize(2 * (used + bytes));
+        copyShort(batch.text.data() + used, text, bytes);
+        used += bytes;
+        batch.ends[cell++] = std::uint32_t(used);
+        return text;
+    };
 
     int rows = 0;
+    std::size_t rowEnd = 0;  // the cell after the row being read, 0 between rows
     try {
         while (more) {
             // The row exists before its cells are read, so a failing field
             // leaves a partly written row, as the list shows it.
-            const qsizetype base = texts.size();
-            texts.resize(base + kHistoryCols);
-            colours.resize(std::size_t(base) + kHistoryCols, kNoColour);
+            const std::size_t row = cell;
+            rowEnd = row + kHistoryCols;
             ++rows;
-            QString *cell = texts.data() + base;
-            std::uint32_t *colour = colours.data() + base;
+            std::uint8_t *colour = batch.colours.data() + row;
+            std::fill_n(colour, kHistoryCols, HistoryRows::None);
 
-            cell[0] = fieldText(stmt, c.dateTime, nullptr);
-            cell[1] = fieldText(stmt, c.typeName, &pool);
+            add(c.dateTime);
+            add(c.typeName);
             for (int n = 1; n <= 12; ++n) {
-                cell[n + 1] = fieldText(stmt, c.times[std::size_t(n - 1)], &pool);
-                colour[n + 1] = cell[n + 1] == missing ? kMissingSolveColour : defColour;
+                const char *time = add(c.times[std::size_t(n - 1)]);
+                colour[n + 1] =
+                    time[0] == '-' && time[1] == 0 ? HistoryRows::MissingSolve : HistoryRows::Solve;
             }
-            cell[kHistoryAverageCol] = fieldText(stmt, c.average, &pool);
-            colour[solveColumn(stmt, c.worstNo)] = worstColour;
+            add(c.average);
+            colour[solveColumn(stmt, c.worstNo)] = HistoryRows::Worst;
             // Best last: a one-solve series shows its solve as the best.
-            colour[solveColumn(stmt, c.bestNo)] = bestColour;
+            colour[solveColumn(stmt, c.bestNo)] = HistoryRows::Best;
 
-            if (texts.size() >= kBatchRows * kHistoryCols)
+            rowEnd = 0;
+            if (cell == kBatchCells)
                 flush();
             more = statement.step();
         }
     } catch (...) {
+        // The cells not reached stay empty.
+        while (cell < rowEnd) batch.ends[cell++] = std::uint32_t(used);
         flush();
         throw;
     }

@@ -9,6 +9,7 @@
 #include <QStringList>
 #include <QVariantList>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace spinlog {
@@ -28,7 +29,14 @@ struct BoundStatement {
 
 // The list of saved series for a type filter position (0 all types, k the
 // TypeID k) and an order position (0 to 3). A negative filter position throws.
-BoundStatement historyListQuery(int typePosition, int orderPosition);
+// Series with equal sort keys come in the order the list has always shown
+// them: by the position of their type's row in MT_Type, then in saving order.
+// When typesInIdOrder says MT_Type's rows stand in TypeID order, each TypeID
+// once (as the program writes them), that is the order of the TypeID, which
+// the indexes give without sorting.
+BoundStatement historyListQuery(int typePosition, int orderPosition, bool typesInIdOrder);
+// The same, with MT_Type looked at for the tie order.
+BoundStatement historyListQuery(Database &db, int typePosition, int orderPosition);
 // Deletes every saved series with this DateTime text.
 BoundStatement deleteRecordStatement(const QString &dateTime);
 // Deletes every saved series of the filter; with position 0 the whole table,
@@ -39,12 +47,20 @@ BoundStatement deleteListedStatement(int typePosition);
 // (AveTime of the least AveTimeSS) among the saved series of a filter
 // position, every type for 0, types without an entry included; "-" when
 // there is none. Least as the engine sorts: no value first, then numbers,
-// then texts; of equals, the first saved. One pass over T_Time for both.
+// then texts; of equals, the first saved.
 BestRecords historyBests(Database &db, int typePosition);
 
-// A cell that keeps the grid's own background.
-inline constexpr std::uint32_t kNoColour = 0xFFFFFFFFu;
-inline constexpr std::uint32_t kMissingSolveColour = 0xFFFFFFu;  // white, for "-"
+// A batch of listed rows: the UTF-8 texts of their cells back to back, the
+// end of each cell's text in it and a colour per cell, kHistoryCols cells per
+// row, row after row. A cell's colour is an index into palette, whose
+// colours are 0xFFRRGGBB, 0 keeping the grid's own.
+struct HistoryRows {
+    enum Colour : std::uint8_t { None, Solve, MissingSolve, Worst, Best };
+    std::string text;
+    std::vector<std::uint32_t> ends;
+    std::vector<std::uint8_t> colours;
+    std::vector<std::uint32_t> palette;
+};
 
 // Receives the listed rows in order, in batches.
 class HistorySink {
@@ -52,9 +68,7 @@ public:
     virtual ~HistorySink() = default;
     // Called once the query has run, before the first row: drop the old rows.
     virtual void clear() = 0;
-    // kHistoryCols texts and colours per row, row after row.
-    virtual void appendRows(const QStringList &texts,
-                            const std::vector<std::uint32_t> &colours) = 0;
+    virtual void appendRows(const HistoryRows &rows) = 0;
 };
 
 // Runs the list query and hands every series to the sink, coloured with the

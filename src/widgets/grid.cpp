@@ -157,6 +157,12 @@ void Grid::appendRows(const QStringList &texts)
     model_->appendRows(texts);
 }
 
+void Grid::appendRows(QByteArrayView utf8, const std::vector<std::uint32_t> &ends,
+                      const std::vector<std::uint8_t> &colours, const std::vector<QRgb> &palette)
+{
+    model_->appendRows(utf8, ends, colours, palette);
+}
+
 // ---- cursor ----
 
 int Grid::row() const

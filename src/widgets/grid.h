@@ -6,11 +6,14 @@
 // looks like the header and the user can never move the cursor onto it.
 // Editing opens only through editCell(): no key or double click starts it.
 
+#include <QByteArrayView>
 #include <QColor>
 #include <QPointer>
+#include <QRgb>
 #include <QString>
 #include <QStringList>
 #include <QTableView>
+#include <cstdint>
 #include <vector>
 
 namespace spinlog {
@@ -63,6 +66,13 @@ public:
     // Appends many rows at once (history fill): texts row-major, cols() per row.
     // Much faster than rows() + 1 and setTextMatrix per cell.
     void appendRows(const QStringList &texts);
+    // The same from UTF-8: cell i's text ends at ends[i] in utf8 and starts
+    // where the one before ends; colours, when given, a byte per cell that
+    // indexes palette (opaque colours, 0 for none). The list's fill: its cells
+    // are never QStrings until read.
+    void appendRows(QByteArrayView utf8, const std::vector<std::uint32_t> &ends,
+                    const std::vector<std::uint8_t> &colours = {},
+                    const std::vector<QRgb> &palette = {});
 
     // Editing, started only by the program: editCell() emits beforeEdit, then
     // opens the editor the handler configured: a drop-down of the items in

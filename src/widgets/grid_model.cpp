@@ -4,10 +4,66 @@
 #include <QGuiApplication>
 #include <QPalette>
 #include <algorithm>
+#include <array>
 
 namespace spinlog {
 
 static constexpr Qt::Alignment kDefaultAlignment = Qt::AlignLeft | Qt::AlignVCenter;
+// A cell length that means "held in outside_".
+static constexpr std::uint8_t kOutside = 0xFF;
+
+void CellColours::setOther(std::size_t cell, QRgb rgb)
+{
+    if (!wide_) {
+        auto found = std::find(palette_.begin(), palette_.end(), rgb);
+        if (found == palette_.end() && palette_.size() <= 0xFF)
+            found = palette_.insert(palette_.end(), rgb);
+        if (found != palette_.end()) {
+            index_[cell] = std::uint8_t(found - palette_.begin());
+            return;
+        }
+        rgb_.resize(index_.size());
+        for (std::size_t i = 0; i < index_.size(); ++i) rgb_[i] = palette_[index_[i]];
+        index_ = {};
+        wide_ = true;
+    }
+    rgb_[cell] = rgb;
+}
+
+void CellColours::set(std::size_t first, const std::uint8_t *index, std::size_t count,
+                      const std::vector<QRgb> &palette)
+{
+    if (count == 0)
+        return;
+    // Each colour of the palette is looked for once, not once per cell.
+    std::array<std::uint8_t, 0x100> own{};
+    for (std::size_t k = 0; k < palette.size() && k < own.size() && !wide_; ++k) {
+        set(first, palette[k]);
+        own[k] = wide_ ? 0 : index_[first];
+    }
+    for (std::size_t i = 0; i < count; ++i) {
+        if (wide_)
+            rgb_[first + i] = index[i] < palette.size() ? palette[index[i]] : 0;
+        else
+            index_[first + i] = index[i] < palette.size() ? own[index[i]] : 0;
+    }
+}
+
+void CellColours::resize(std::size_t cells)
+{
+    if (wide_)
+        rgb_.resize(cells);
+    else
+        index_.resize(cells);
+}
+
+void CellColours::clear()
+{
+    wide_ = false;
+    index_.clear();
+    palette_.assign(1, 0);
+    rgb_ = {};
+}
 
 GridModel::GridModel(QObject *parent) : QAbstractTableModel(parent) {}
 
@@ -29,10 +85,10 @@ QVariant GridModel::data(const QModelIndex &index, int role) const
     const int col = index.column();
     switch (role) {
         case Qt::DisplayRole:
-        case Qt::EditRole: return texts_[at(row, col)];
+        case Qt::EditRole: return text(row, col);
         case Qt::TextAlignmentRole: return QVariant::fromValue(dataAlign_[col]);
         case Qt::BackgroundRole:
-            if (const QRgb rgb = colors_[at(row, col)])
+            if (const QRgb rgb = colors_.at(at(row, col)))
                 return QBrush(QColor::fromRgb(rgb));
             // A fixed column looks like the header row.
             if (col < fixedCols_)
@@ -75,21 +131,40 @@ void GridModel::setDataRows(int rows)
     rows = std::max(rows, 0);
     if (rows == dataRows_)
         return;
-    if (rows < shownRows_) {
+    const bool seen = rows < shownRows_;
+    if (seen)
         beginRemoveRows({}, rows, shownRows_ - 1);
-        dataRows_ = shownRows_ = rows;
-        texts_.resize(std::size_t(rows) * cols_);
-        colors_.resize(std::size_t(rows) * cols_);
-        endRemoveRows();
-        return;
+    if (rows == 0) {
+        // Every row goes, the space of rewritten ones included; the buffers
+        // keep their room for the next fill (a re-sort, a new filter).
+        text_.clear();
+        rowStart_.clear();
+        length_.clear();
+        outside_.clear();
+        colors_.clear();
+        unused_ = 0;
+    } else {
+        // New rows start empty and without colours.
+        const std::size_t cells = std::size_t(rows) * cols_;
+        for (std::size_t cell = cells; cell < length_.size(); ++cell) {
+            if (length_[cell] == kOutside)
+                outside_.erase(cell);
+            else
+                unused_ += length_[cell];
+        }
+        rowStart_.resize(std::size_t(rows), text_.size());
+        length_.resize(cells);
+        colors_.resize(cells);
+        compact();
     }
-    // New rows start empty and without colours; a shrink of rows the view has
-    // not seen yet needs no signal either.
-    texts_.resize(std::size_t(rows) * cols_);
-    colors_.resize(std::size_t(rows) * cols_);
     dataRows_ = rows;
-    if (dataRows_ > shownRows_)
+    if (seen) {
+        shownRows_ = rows;
+        endRemoveRows();
+    } else if (dataRows_ > shownRows_) {
+        // A shrink of rows the view has not seen yet needs no signal either.
         scheduleFlush();
+    }
 }
 
 void GridModel::appendRows(const QStringList &texts)
@@ -99,7 +174,92 @@ void GridModel::appendRows(const QStringList &texts)
     const int added = int((texts.size() + cols_ - 1) / cols_);
     const int first = dataRows_;
     setDataRows(dataRows_ + added);
-    std::copy(texts.begin(), texts.end(), texts_.begin() + std::ptrdiff_t(at(first, 0)));
+    for (int r = first; r < dataRows_; ++r) {
+        rowStart_[std::size_t(r)] = text_.size();
+        for (int c = 0; c < cols_; ++c) {
+            const qsizetype i = qsizetype(r - first) * cols_ + c;
+            if (i < texts.size())
+                appendCell(at(r, c), texts[i].toUtf8(), &texts[i]);
+        }
+    }
+}
+
+void GridModel::appendRows(QByteArrayView utf8, const std::vector<std::uint32_t> &ends,
+                           const std::vector<std::uint8_t> &colours,
+                           const std::vector<QRgb> &palette)
+{
+    if (cols_ == 0 || ends.empty())
+        return;
+    const int added = int((ends.size() + std::size_t(cols_) - 1) / std::size_t(cols_));
+    const int first = dataRows_;
+    setDataRows(dataRows_ + added);
+    const std::size_t firstCell = at(first, 0);
+    const std::size_t base = text_.size();
+    std::uint8_t *length = length_.data() + firstCell;
+    std::uint32_t from = 0, longest = 0;
+    for (std::size_t i = 0; i < ends.size(); ++i) {
+        const std::uint32_t bytes = ends[i] - from;
+        longest = std::max(longest, bytes);
+        length[i] = std::uint8_t(bytes);
+        from = ends[i];
+    }
+    if (longest < kOutside) {
+        // The usual case: the texts are already laid out as the buffer holds them.
+        text_.insert(text_.end(), utf8.begin(), utf8.begin() + ends.back());
+        for (int r = first; r < dataRows_; ++r)
+            rowStart_[std::size_t(r)] = base + (r == first ? 0 : ends[at(r - first, 0) - 1]);
+    } else {
+        from = 0;
+        for (std::size_t i = 0; i < ends.size(); ++i) {
+            const std::size_t cell = firstCell + i;
+            if (i % std::size_t(cols_) == 0)
+                rowStart_[cell / std::size_t(cols_)] = text_.size();
+            appendCell(cell, utf8.sliced(from, ends[i] - from), nullptr);
+            from = ends[i];
+        }
+    }
+    if (!colours.empty())
+        colors_.set(firstCell, colours.data(), std::min(colours.size(), ends.size()), palette);
+}
+
+void GridModel::appendCell(std::size_t cell, QByteArrayView utf8, const QString *text)
+{
+    if (!outside_.empty())
+        outside_.erase(cell);
+    // A text UTF-8 cannot carry (a lone surrogate) is kept as it is.
+    if (utf8.size() < kOutside && (!text || text->isValidUtf16())) {
+        text_.insert(text_.end(), utf8.begin(), utf8.end());
+        length_[cell] = std::uint8_t(utf8.size());
+    } else {
+        outside_[cell] = text ? *text : QString::fromUtf8(utf8);
+        length_[cell] = kOutside;
+    }
+}
+
+std::size_t GridModel::textStart(int dataRow, int col) const
+{
+    std::size_t start = rowStart_[std::size_t(dataRow)];
+    for (std::size_t cell = at(dataRow, 0); cell < at(dataRow, col); ++cell)
+        start += length_[cell] == kOutside ? 0 : length_[cell];
+    return start;
+}
+
+void GridModel::compact()
+{
+    if (unused_ < 4096 || unused_ < text_.size() / 2)
+        return;
+    std::vector<char> text;
+    text.reserve(text_.size() - unused_);
+    for (int r = 0; r < dataRows_; ++r) {
+        const std::size_t start = rowStart_[std::size_t(r)];
+        const std::size_t end = textStart(r, cols_);
+        rowStart_[std::size_t(r)] = text.size();
+        if (end > start)
+            text.insert(text.end(), text_.begin() + std::ptrdiff_t(start),
+                        text_.begin() + std::ptrdiff_t(end));
+    }
+    text_ = std::move(text);
+    unused_ = 0;
 }
 
 void GridModel::setCols(int cols)
@@ -114,21 +274,42 @@ void GridModel::setCols(int cols)
     else
         beginRemoveColumns({}, cols, cols_ - 1);
 
-    std::vector<QString> texts(std::size_t(dataRows_) * cols);
-    std::vector<QRgb> colors(std::size_t(dataRows_) * cols);
+    // Rare (the grids are shaped before they are filled): the cells are
+    // read out and written again in the new shape.
     const int kept = std::min(cols, cols_);
-    for (int r = 0; r < dataRows_; ++r) {
-        for (int c = 0; c < kept; ++c) {
-            texts[std::size_t(r) * cols + c] = std::move(texts_[at(r, c)]);
-            colors[std::size_t(r) * cols + c] = colors_[at(r, c)];
+    const int rows = dataRows_;
+    QStringList texts;
+    std::vector<QRgb> colors(std::size_t(rows) * cols);
+    for (int r = 0; r < rows; ++r) {
+        for (int c = 0; c < cols; ++c) {
+            texts << (c < kept ? text(r, c) : QString());
+            colors[std::size_t(r) * cols + c] = c < kept ? colors_.at(at(r, c)) : 0;
         }
     }
-    texts_ = std::move(texts);
-    colors_ = std::move(colors);
+    text_ = {};
+    rowStart_ = {};
+    length_ = {};
+    outside_.clear();
+    unused_ = 0;
+    cols_ = cols;
+    rowStart_.resize(std::size_t(rows));
+    length_.resize(std::size_t(rows) * cols);
+    for (int r = 0; r < rows; ++r) {
+        rowStart_[std::size_t(r)] = text_.size();
+        for (int c = 0; c < cols; ++c) {
+            const QString &cell = texts[qsizetype(r) * cols + c];
+            appendCell(at(r, c), cell.toUtf8(), &cell);
+        }
+    }
+    colors_.clear();
+    colors_.resize(colors.size());
+    for (std::size_t cell = 0; cell < colors.size(); ++cell) {
+        if (colors[cell])
+            colors_.set(cell, colors[cell]);
+    }
     headers_.resize(cols);
     dataAlign_.resize(cols, kDefaultAlignment);
     headerAlign_.resize(cols, kDefaultAlignment);
-    cols_ = cols;
     fixedCols_ = std::min(fixedCols_, cols_);
 
     if (growing)
@@ -154,14 +335,57 @@ bool GridModel::validCell(int dataRow, int col) const
 
 QString GridModel::text(int dataRow, int col) const
 {
-    return validCell(dataRow, col) ? texts_[at(dataRow, col)] : QString();
+    if (!validCell(dataRow, col))
+        return {};
+    const std::size_t cell = at(dataRow, col);
+    if (length_[cell] == kOutside)
+        return outside_.at(cell);
+    // An empty row's start may lie past the buffer's end: never look there.
+    if (length_[cell] == 0)
+        return QString();
+    const char *utf8 = text_.data() + textStart(dataRow, col);
+    // One-character texts ("-" for a missing solve: half a history's cells)
+    // are shared rather than made for each reading, as an export reads all.
+    if (length_[cell] == 1 && static_cast<unsigned char>(*utf8) < 0x80) {
+        static const std::array<QString, 0x80> ascii = [] {
+            std::array<QString, 0x80> texts;
+            for (int c = 0; c < 0x80; ++c) texts[std::size_t(c)] = QString(QChar(c));
+            return texts;
+        }();
+        return ascii[std::size_t(*utf8)];
+    }
+    return QString::fromUtf8(utf8, length_[cell]);
 }
 
 void GridModel::setText(int dataRow, int col, const QString &text)
 {
     if (!validCell(dataRow, col))
         return;
-    texts_[at(dataRow, col)] = text;
+    // The row is written again at the end of the buffer; in place when it
+    // already is the last there, as while rows are filled one by one.
+    const std::size_t start = rowStart_[std::size_t(dataRow)];
+    const std::size_t end = textStart(dataRow, cols_);
+    std::vector<char> old;
+    if (end > start) {
+        old.assign(text_.begin() + std::ptrdiff_t(start), text_.begin() + std::ptrdiff_t(end));
+        if (end == text_.size())
+            text_.resize(start);
+        else
+            unused_ += end - start;
+    }
+    rowStart_[std::size_t(dataRow)] = text_.size();
+    std::size_t from = 0;
+    for (int c = 0; c < cols_; ++c) {
+        const std::size_t cell = at(dataRow, c);
+        const std::size_t bytes = length_[cell] == kOutside ? 0 : length_[cell];
+        if (c == col)
+            appendCell(cell, text.toUtf8(), &text);
+        else
+            text_.insert(text_.end(), old.begin() + std::ptrdiff_t(from),
+                         old.begin() + std::ptrdiff_t(from + bytes));
+        from += bytes;
+    }
+    compact();
     cellChanged(dataRow, col, Qt::DisplayRole);
 }
 
@@ -182,7 +406,7 @@ QColor GridModel::background(int dataRow, int col) const
 {
     if (!validCell(dataRow, col))
         return {};
-    const QRgb rgb = colors_[at(dataRow, col)];
+    const QRgb rgb = colors_.at(at(dataRow, col));
     return rgb ? QColor::fromRgb(rgb) : QColor();
 }
 
@@ -190,7 +414,7 @@ void GridModel::setBackground(int dataRow, int col, const QColor &color)
 {
     if (!validCell(dataRow, col))
         return;
-    colors_[at(dataRow, col)] = color.isValid() ? (color.rgb() | 0xFF000000u) : 0;
+    colors_.set(at(dataRow, col), color.isValid() ? (color.rgb() | 0xFF000000u) : 0);
     cellChanged(dataRow, col, Qt::BackgroundRole);
 }
 

@@ -1,8 +1,9 @@
 #pragma once
-// The cells behind Grid: texts and colours in flat row-major vectors, one
-// entry per cell and no object per cell, so a history of 100 000 rows stays
-// cheap. Model row r is data row r + 1 of the grid; the grid's row 0 is this
-// model's horizontal header.
+// The cells behind Grid, held compactly so that a history of 100 000 rows of
+// 15 cells stays cheap: the texts as UTF-8, each row's cells back to back in
+// one buffer with a byte length per cell, made into QStrings only when read;
+// colours as a byte per cell. Model row r is data row r + 1 of the
+// grid; the grid's row 0 is this model's horizontal header.
 //
 // Rows added are not announced to the view one by one: the view learns of
 // them in one batch (flush), either when the event loop next runs or as soon
@@ -10,13 +11,49 @@
 // emit nothing, which keeps a row-by-row fill free of signal storms.
 
 #include <QAbstractTableModel>
+#include <QByteArrayView>
 #include <QColor>
 #include <QRgb>
 #include <QString>
 #include <QStringList>
+#include <algorithm>
+#include <cstdint>
+#include <unordered_map>
 #include <vector>
 
 namespace spinlog {
+
+// Cell colours, 0 for none: a byte per cell indexing the colours in use, as a
+// grid shows a handful of colours over many cells; past 255 of them, each
+// cell holds its own.
+class CellColours {
+public:
+    QRgb at(std::size_t cell) const { return wide_ ? rgb_[cell] : palette_[index_[cell]]; }
+    void set(std::size_t cell, QRgb rgb)
+    {
+        // The first few colours in use are looked for here, without a call.
+        for (std::size_t i = 0; !wide_ && i < std::min<std::size_t>(palette_.size(), 8); ++i) {
+            if (palette_[i] == rgb) {
+                index_[cell] = std::uint8_t(i);
+                return;
+            }
+        }
+        setOther(cell, rgb);
+    }
+    // Gives count cells from first their colours: indexes into palette.
+    void set(std::size_t first, const std::uint8_t *index, std::size_t count,
+             const std::vector<QRgb> &palette);
+    void resize(std::size_t cells);  // new cells have none
+    void clear();
+
+private:
+    void setOther(std::size_t cell, QRgb rgb);
+
+    bool wide_ = false;
+    std::vector<std::uint8_t> index_;
+    std::vector<QRgb> palette_{0};
+    std::vector<QRgb> rgb_;
+};
 
 class GridModel : public QAbstractTableModel {
     Q_OBJECT
@@ -34,6 +71,12 @@ public:
     int dataRows() const { return dataRows_; }
     void setDataRows(int rows);
     void appendRows(const QStringList &texts);
+    // Appends rows given as UTF-8: cols() cells per row, cell i's text
+    // ending at ends[i] in utf8 and starting where the one before ends;
+    // colours, when given, a byte per cell indexing palette (0 for none).
+    void appendRows(QByteArrayView utf8, const std::vector<std::uint32_t> &ends,
+                    const std::vector<std::uint8_t> &colours = {},
+                    const std::vector<QRgb> &palette = {});
     int cols() const { return cols_; }
     void setCols(int cols);
     int fixedCols() const { return fixedCols_; }
@@ -57,6 +100,12 @@ public:
 private:
     bool validCell(int dataRow, int col) const;
     std::size_t at(int dataRow, int col) const { return std::size_t(dataRow) * cols_ + col; }
+    // Where a cell's text starts in text_.
+    std::size_t textStart(int dataRow, int col) const;
+    // Appends one cell's text to the row being built at the end of text_.
+    void appendCell(std::size_t cell, QByteArrayView utf8, const QString *text);
+    // Drops the space of rewritten rows once it outweighs the rows held.
+    void compact();
     void scheduleFlush();
     void cellChanged(int dataRow, int col, int role);
 
@@ -65,8 +114,14 @@ private:
     int dataRows_ = 0;
     int shownRows_ = 0;  // rows the view has been told about
     bool flushQueued_ = false;
-    std::vector<QString> texts_;
-    std::vector<QRgb> colors_;  // 0: the cell has no colour of its own
+    std::vector<char> text_;
+    std::vector<std::size_t> rowStart_;
+    // Bytes of each cell in text_; kOutside: the text is in outside_ instead
+    // (a long one, or one that UTF-8 cannot carry unchanged).
+    std::vector<std::uint8_t> length_;
+    std::unordered_map<std::size_t, QString> outside_;
+    std::size_t unused_ = 0;  // bytes of text_ no row refers to any more
+    CellColours colors_;
     std::vector<QString> headers_;
     std::vector<Qt::Alignment> dataAlign_;
     std::vector<Qt::Alignment> headerAlign_;

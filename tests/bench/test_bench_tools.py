@@ -51,12 +51,16 @@ class MeasureChildTest(unittest.TestCase):
 
 
 class TableTest(unittest.TestCase):
-    def table(self, text):
-        with tempfile.NamedTemporaryFile("w", suffix=".txt") as figures:
+    def table(self, text, before=None):
+        with tempfile.NamedTemporaryFile("w", suffix=".txt") as figures, \
+                tempfile.NamedTemporaryFile("w", suffix=".txt") as earlier:
             figures.write(text)
             figures.flush()
-            out = subprocess.run([sys.executable, TABLE, figures.name], capture_output=True,
-                                 text=True, check=True).stdout
+            earlier.write(before or "")
+            earlier.flush()
+            args = ["--before", earlier.name] if before else []
+            out = subprocess.run([sys.executable, TABLE, *args, figures.name],
+                                 capture_output=True, text=True, check=True).stdout
         return {line.split(" | ")[0].lstrip("| "): line.strip(" |").split(" | ")
                 for line in out.splitlines() if line.startswith("| ")}
 
@@ -69,15 +73,18 @@ class TableTest(unittest.TestCase):
             "BENCH compact.100000.cli_peak_rss 11.6 MB\n"
             "BENCH stop.median 0.456 ms\n"
             "BENCH stop.worst not-a-number ms\n"
-            "BENCH history.1000.open 12 ms\n")
+            "BENCH history.1000.open 12 ms\n"
+            "BENCH history.1000.open.bare 8 ms\n",
+            before="BENCH compact.100000 250 ms\nBENCH compact.100000.peak_rss 20 MB\n")
         compact = rows["Compaction at exit, 100 000 series"]
-        self.assertEqual(compact[1:], ["500 ms", "400 ms", "1.25", "30 MB / 12 MB"])
+        self.assertEqual(compact[1:], ["500 ms", "250 ms", "", "", "400 ms", "1.25",
+                                       "30 MB / 20 MB / 12 MB"])
         # Small times keep two decimals; a bad value counts as missing.
         self.assertEqual(rows["Stop key to solve shown and stored, median of 1000"][1], "0.46 ms")
         self.assertEqual(rows["Stop key to solve shown and stored, worst of 1000"][1], "—")
-        # Without the command line's figure there is no ratio.
+        # The engine alone gives a ratio; without the command line's figure there is none.
         history = rows["History window open, 1 000 series"]
-        self.assertEqual(history[1:4], ["12 ms", "—", "—"])
+        self.assertEqual(history[1:7], ["12 ms", "—", "8.00 ms", "1.50", "—", "—"])
 
 
 if __name__ == "__main__":

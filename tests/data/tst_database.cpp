@@ -5,8 +5,10 @@
 #include "data_support.h"
 #include "support/test_main.h"
 
+#include <sys/resource.h>
 #include <QRandomGenerator>
 #include <cmath>
+#include <csignal>
 
 using namespace spinlog;
 using namespace spinlog::test;
@@ -138,10 +140,44 @@ private slots:
                 "insert into T_Time (TypeID, BestTime, BestTimeSS, AveTime, AveTimeSS) "
                 "values (?,?,?,?,?)",
                 row);
+        // Of equals, the first saved.
+        db_->execute(
+            "insert into T_Time (TypeID, BestTime, BestTimeSS, AveTime, AveTimeSS) "
+            "values ('1', 'later', 9.5, 'later', 59.99)");
         const BestRecords one = types.bests("1");
         QCOMPARE(one.bestTime + " " + one.bestAverage, "9.50 59.99");
         const BestRecords none = types.bests("3' or '1'='1");
         QCOMPARE(none.bestTime + " " + none.bestAverage, "- -");
+    }
+
+    // An older file that cannot grow to hold the list's indexes (a full disk: no
+    // room at all, or for part of them) opens all the same, as it was.
+    void indexesThatCannotBeMade_data()
+    {
+        QTest::addColumn<int>("room");
+        QTest::newRow("no room") << 0;
+        QTest::newRow("room for part") << 2048;
+    }
+    void indexesThatCannotBeMade()
+    {
+        QFETCH(int, room);
+        const QString indexes = "select count(*) from sqlite_master where type='index'";
+        db_.reset();
+        TempAppFolder older;  // the delivered file, as an older program left it
+        const qint64 size = older.read("Spinlog.mdb").size();
+        rlimit unlimited{};
+        getrlimit(RLIMIT_FSIZE, &unlimited);
+        const rlimit limit{rlim_t(size + room), unlimited.rlim_max};
+        std::signal(SIGXFSZ, SIG_IGN);
+        setrlimit(RLIMIT_FSIZE, &limit);
+        std::unique_ptr<Database> db;
+        const QString opened = failure([&] { db = Database::open(older.file("Spinlog.mdb")); });
+        setrlimit(RLIMIT_FSIZE, &unlimited);
+        std::signal(SIGXFSZ, SIG_DFL);
+        QCOMPARE(opened, "(no failure)");
+        QCOMPARE(Recordset(*db, indexes).text(0), "1");
+        QCOMPARE(older.read("Spinlog.mdb").size(), size);
+        QCOMPARE(db->execute("insert into W_Time values (1, '9.87', 9.87)"), 1);
     }
 };
 

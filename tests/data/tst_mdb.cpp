@@ -126,11 +126,14 @@ private slots:
         QCOMPARE(QFileInfo(folder.file("Spinlog.mdb")).isSymLink(), linked);
         QVERIFY(QFileInfo(file).size() < sizeBefore / 4);
 
+        // Every index comes along (read before an opening could add any).
+        QCOMPARE(SqlShell(folder.file("Spinlog.mdb"),
+                          "select count(*) from sqlite_master where type='index';")
+                     .output,
+                 "7\ndone\n");
         auto db = Database::open(folder.file("Spinlog.mdb"));
         Recordset rs(*db, "select count(*), DateTime, AveTimeSS from T_Time");
         QCOMPARE(rs.text(0) + " " + rs.text(1) + " " + rs.text(2), "1 2007/05/01 21:03:09 65.43");
-        QCOMPARE(Recordset(*db, "select count(*) from sqlite_master where type='index'").text(0),
-                 "1");
     }
 
     void deletedOrReplacedFileIsNotCompactedOver_data()

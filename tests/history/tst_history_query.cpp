@@ -24,11 +24,15 @@ struct RecordingSink : HistorySink {
         texts.clear();
         colours.clear();
     }
-    void appendRows(const QStringList &t, const std::vector<std::uint32_t> &c) override
+    void appendRows(const HistoryRows &rows) override
     {
         ++batches;
-        texts << t;
-        colours.insert(colours.end(), c.begin(), c.end());
+        std::uint32_t from = 0;
+        for (std::uint32_t end : rows.ends) {
+            texts << QString::fromUtf8(rows.text.data() + from, end - from);
+            from = end;
+        }
+        for (std::uint8_t colour : rows.colours) colours.push_back(rows.palette.at(colour));
     }
     int rows() const { return int(texts.size() / kHistoryCols); }
     QString text(int row, int col) const { return texts.at(row * kHistoryCols + col); }
@@ -37,7 +41,7 @@ struct RecordingSink : HistorySink {
 QString fillError(HistoryWorld &w, int type, int order, RecordingSink &sink)
 {
     try {
-        fillHistory(w.db(), historyListQuery(type, order), w.program().settings, sink);
+        fillHistory(w.db(), historyListQuery(w.db(), type, order), w.program().settings, sink);
     } catch (const SpinlogError &e) {
         return e.description();
     }
@@ -51,17 +55,8 @@ class HistoryQueryTest : public QObject {
 private slots:
     void statements()
     {
-        const QString base =
-            "select DateTime, TypeNm, Time1, Time2, Time3, Time4, Time5, Time6, Time7, Time8, "
-            "Time9, Time10, Time11, Time12, AveTime, BestTimeNo, WorstTimeNo "
-            "from T_Time, MT_Type where T_Time.TypeID=MT_Type.TypeID ";
-        QCOMPARE(historyListQuery(0, 0).sql, base + " order by DateTime");
-        QCOMPARE(historyListQuery(0, 1).sql, base + " order by DateTime desc");
-        QCOMPARE(historyListQuery(0, 2).sql, base + " order by AveTimeSS");
-        QCOMPARE(historyListQuery(2, 3).sql, base + "and T_Time.TypeID=? order by AveTimeSS desc");
-        QCOMPARE(historyListQuery(2, 3).values, QVariantList{"2"});
-        QVERIFY(historyListQuery(0, 0).values.isEmpty());
-        QCOMPARE(historyListQuery(1, 4).sql, base + "and T_Time.TypeID=? order by ");
+        QCOMPARE(historyListQuery(2, 3, true).values, QVariantList{"2"});
+        QVERIFY(historyListQuery(0, 0, true).values.isEmpty());
         QCOMPARE(deleteRecordStatement("2007/05/01 21:03:09").sql,
                  "delete from T_Time where DateTime=?");
         QCOMPARE(deleteListedStatement(0).sql, "delete from T_Time");
@@ -69,6 +64,56 @@ private slots:
         QCOMPARE(deleteListedStatement(3).values, QVariantList{"3"});
         // A list without a position must never mean "every record".
         QVERIFY_THROWS_EXCEPTION(SpinlogError, deleteListedStatement(-1));
+    }
+
+    // Equals come by their type's row in MT_Type, then in saving order: with
+    // the indexes, without them (an older file), and once it has gained them.
+    void listOrder_data()
+    {
+        QTest::addColumn<int>("type");
+        QTest::addColumn<int>("order");
+        QTest::addColumn<bool>("typesReordered");
+        QTest::addColumn<QString>("expected");
+        const char *const orders[] = {"date up", "date down", "average up", "average down"};
+        const QStringList all{"b d c a e", "e c a b d", "c a e b d", "b d c a e"};
+        const QStringList reordered{"d b a c e", "e a c d b", "a e c d b", "d b a e c"};
+        const QStringList type2{"a e", "e a", "a e", "a e"};
+        for (int o = 0; o < kHistoryOrders; ++o) {
+            QTest::addRow("all types, %s", orders[o]) << 0 << o << false << all[o];
+            QTest::addRow("type rows 3 2 1, %s", orders[o]) << 0 << o << true << reordered[o];
+            QTest::addRow("type 2, %s", orders[o]) << 2 << o << false << type2[o];
+            QTest::addRow("type 2, type rows 3 2 1, %s", orders[o]) << 2 << o << true << type2[o];
+        }
+    }
+    void listOrder()
+    {
+        QFETCH(int, type);
+        QFETCH(int, order);
+        QFETCH(bool, typesReordered);
+        QFETCH(QString, expected);
+        HistoryWorld w;
+        // Label, day, type, average.
+        for (const QString &s : QString("a2210 b1112 c2110 d1312 e3210 f2905").split(' '))
+            addSeries(w.db(), {"2007/05/0" + s.mid(1, 1), s.mid(2, 1), {s.left(1)}, s.mid(3)});
+        if (typesReordered)
+            w.db().execute(
+                "update MT_Type set TypeID=case TypeID when '1' then '3' "
+                "when '3' then '1' else TypeID end");
+        const auto listed = [&] {
+            RecordingSink sink;
+            fillHistory(w.db(), historyListQuery(w.db(), type, order), w.program().settings, sink);
+            QStringList labels;
+            for (int r = 0; r < sink.rows(); ++r) labels << sink.text(r, 2);
+            return labels.join(' ');
+        };
+        QCOMPARE(listed(), expected);
+        dropAddedIndexes(w.db());
+        QCOMPARE(listed(), expected);
+        // The older file gains them again at its next opening.
+        w.program().gDB.reset();
+        w.program().gDB = Database::open(w.folder.file("Spinlog.mdb"));
+        QCOMPARE(Recordset(w.db(), "select count(*) from sqlite_master").text(0), "10");
+        QCOMPARE(listed(), expected);
     }
 
     // Least as the engine sorts (no value, numbers, texts), of equals the
@@ -97,9 +142,11 @@ private slots:
     void rowTextsAndColours()
     {
         HistoryWorld w;
-        w.program().settings.store(Setting::DefColor, "100");
-        w.program().settings.store(Setting::BestColor, "200");
-        w.program().settings.store(Setting::WorstColor, "300");
+        // Stored as 0x00BBGGRR, handed over as 0xFFRRGGBB.
+        w.program().settings.store(Setting::DefColor, "255");
+        w.program().settings.store(Setting::BestColor, "16711680");
+        w.program().settings.store(Setting::WorstColor, "65280");
+        const std::uint32_t red = 0xFFFF0000, blue = 0xFF0000FF, green = 0xFF00FF00;
         // Saved with best solve 3 and worst solve 5; then a one-solve series.
         addSeries(w.db(), {"2007/05/01 10:00:00",
                            "5",
@@ -109,17 +156,17 @@ private slots:
                            5});
         addSeries(w.db(), {"2007/05/02 10:00:00", "1", {"9.87"}, "9.87"});
         RecordingSink sink;
-        QCOMPARE(fillHistory(w.db(), historyListQuery(0, 0), w.program().settings, sink), 2);
+        QCOMPARE(fillHistory(w.db(), historyListQuery(0, 0, true), w.program().settings, sink), 2);
         QCOMPARE(sink.texts.mid(0, 3),
                  (QStringList{"2007/05/01 10:00:00", "3x3x3目隠し", "12.00"}));
         QCOMPARE(sink.texts.mid(6, 3), (QStringList{"1:05.43", "-", "-"}));
         QCOMPARE(sink.text(0, 14), "12.50");
-        const std::uint32_t none = kNoColour, white = kMissingSolveColour;
+        const std::uint32_t none = 0, white = 0xFFFFFFFF;
         const std::vector<std::uint32_t> first(sink.colours.begin(), sink.colours.begin() + 15);
         QCOMPARE(first,
-                 (std::vector<std::uint32_t>{none, none, 100, 100, 200, 100, 300, white, white,
+                 (std::vector<std::uint32_t>{none, none, red, red, blue, red, green, white, white,
                                              white, white, white, white, white, none}));
-        QCOMPARE(sink.colours[15 + 2], 200u);  // a single solve: best wins over worst
+        QCOMPARE(sink.colours[15 + 2], blue);  // a single solve: best wins over worst
     }
 
     // Many rows arrive in several batches, none lost at the seams.
@@ -131,7 +178,8 @@ private slots:
             addSeries(w.db(), {QString::asprintf("2007/05/01 %08d", i), "1", {"10.00"}, "10.00"});
         t.commit();
         RecordingSink sink;
-        QCOMPARE(fillHistory(w.db(), historyListQuery(0, 0), w.program().settings, sink), 5000);
+        QCOMPARE(fillHistory(w.db(), historyListQuery(0, 0, true), w.program().settings, sink),
+                 5000);
         QVERIFY(sink.batches > 1);
         QCOMPARE(sink.rows(), 5000);
         QCOMPARE(sink.text(4999, 0), "2007/05/01 00004999");
@@ -149,6 +197,11 @@ private slots:
         QCOMPARE(fillError(w, 0, 0, sink), describe::invalidNull());
         QCOMPARE(sink.rows(), 2);
         QCOMPARE(sink.text(1, 14), "5.00");
+        // Even at the first field of the first row: that row is there, empty.
+        w.db().execute("update T_Time set DateTime=NULL where TypeID='1'");
+        RecordingSink first;
+        QCOMPARE(fillError(w, 0, 0, first), describe::invalidNull());
+        QCOMPARE(first.texts, QStringList(kHistoryCols, QString()));
         // A text the engine refuses leaves the old rows alone.
         RecordingSink untouched;
         QVERIFY(fillError(w, 0, 9, untouched) != "(no error)");

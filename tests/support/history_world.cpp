@@ -33,6 +33,17 @@ int countRows(Database &db, const QString &where)
     return rs.field(QStringLiteral("n")).toInt();
 }
 
+void dropAddedIndexes(Database &db)
+{
+    QStringList names;
+    for (Recordset rs(db,
+                      "select name from sqlite_master where type='index' and "
+                      "name<>'T_Time_TypeID'");
+         !rs.eof(); rs.moveNext())
+        names << rs.text(0);
+    for (const QString &name : names) db.execute("drop index " + name);
+}
+
 HistoryWorld::HistoryWorld() : world(folder.path())
 {
     world.program.gDB = Database::open(folder.file(QStringLiteral("Spinlog.mdb")));

@@ -20,6 +20,8 @@ struct SeriesRow {
 
 void addSeries(Database &db, const SeriesRow &series);
 int countRows(Database &db, const QString &where = {});
+// Drops the indexes a file of an older program did not have.
+void dropAddedIndexes(Database &db);
 
 struct HistoryWorld {
     HistoryWorld();

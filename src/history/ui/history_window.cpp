@@ -55,15 +55,9 @@ class GridSink : public HistorySink {
 public:
     explicit GridSink(Grid &grid) : grid_(grid) {}
     void clear() override { grid_.setRows(1); }
-    void appendRows(const QStringList &texts, const std::vector<std::uint32_t> &colours) override
+    void appendRows(const HistoryRows &rows) override
     {
-        const int first = grid_.rows();
-        grid_.appendRows(texts);
-        for (std::size_t i = 0; i < colours.size(); ++i) {
-            if (colours[i] != kNoColour)
-                grid_.setCellBackColor(first + int(i / kHistoryCols), int(i % kHistoryCols),
-                                       colorFromBgr(colours[i]));
-        }
+        grid_.appendRows(rows.text, rows.ends, rows.colours, rows.palette);
     }
 
 private:
@@ -419,7 +413,8 @@ void frmView::Sub_DataSet()
         showProgress(QStringLiteral("データ表示中..."));
         const int typePosition = cmbType->currentIndex();
         GridSink sink(*vsFlex);
-        fillHistory(program_.db(), historyListQuery(typePosition, cmbOrder->currentIndex()),
+        fillHistory(program_.db(),
+                    historyListQuery(program_.db(), typePosition, cmbOrder->currentIndex()),
                     program_.settings, sink);
         if (vsFlex->rows() > 1)
             cursorToFirstRecord();

@@ -75,6 +75,40 @@ private slots:
         QCOMPARE(grid.textMatrix(2, 2), QStringLiteral("c"));
     }
 
+    // Any text comes back as it went in, however it is held, and its
+    // neighbours keep theirs, also after many rewrites of rows in the middle.
+    void cellTexts_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("empty") << QString();
+        QTest::newRow("254 bytes") << QString(254, 'x');
+        QTest::newRow("255 bytes") << QString(85, QChar(0x76EE));
+        QTest::newRow("embedded zero") << QString::fromUtf8("a\0b", 3);
+        QTest::newRow("lone surrogate") << QString(QChar(0xD800)) + "x";
+    }
+    void cellTexts()
+    {
+        QFETCH(QString, text);
+        Grid grid;
+        grid.setCols(2);
+        grid.appendRows(QByteArrayView("a1b1a2b2a3b3"), {2, 4, 6, 8, 10, 12}, {0, 0, 0, 1},
+                        {0, 0xFF123456});
+        for (int i = 0; i < 2000; ++i) grid.setTextMatrix(1 + i % 2, 0, QString::number(i));
+        grid.setTextMatrix(2, 1, text);
+        QCOMPARE(grid.textMatrix(2, 1), text);
+        QCOMPARE(QStringList({grid.textMatrix(1, 0), grid.textMatrix(1, 1), grid.textMatrix(2, 0),
+                              grid.textMatrix(3, 1)}),
+                 (QStringList{"1998", "b1", "1999", "b3"}));
+        QCOMPARE(grid.cellBackColor(2, 1), QColor(0x12, 0x34, 0x56));
+        // Past 255 colours, too, each cell keeps its own.
+        grid.setRows(301);
+        for (int i = 1; i <= 300; ++i) grid.setCellBackColor(i, 1, QColor::fromRgb(QRgb(i)));
+        QCOMPARE(grid.cellBackColor(300, 1).rgb(), qRgb(0, 1, 44));
+        QCOMPARE(grid.cellBackColor(2, 1).rgb(), qRgb(0, 0, 2));
+        grid.appendRows(QByteArrayView("xy"), {1, 2}, {1, 0}, {0, 0xFF654321});
+        QCOMPARE(grid.cellBackColor(301, 0), QColor(0x65, 0x43, 0x21));
+    }
+
     void cursorNeverRestsOnTheFixedColumn()
     {
         auto grid = editorGrid();

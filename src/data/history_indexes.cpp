@@ -1,0 +1,39 @@
+#include "data/history_indexes.h"
+
+#include "app/errors.h"
+#include "data/database.h"
+
+namespace spinlog {
+
+namespace {
+
+// The list orders by date or average and then, for equal keys, by type and
+// saving order (see historyListQuery); with the type in the index and the
+// rowid last in every index entry, one index scan gives exactly that order.
+// Descending lists keep the ascending tie order, hence their own indexes.
+// The best values take the first entry of their type.
+const char *const kIndexes[] = {
+    "CREATE INDEX IF NOT EXISTS T_Time_DateTime ON T_Time (DateTime, TypeID)",
+    "CREATE INDEX IF NOT EXISTS T_Time_DateTimeDesc ON T_Time (DateTime DESC, TypeID)",
+    "CREATE INDEX IF NOT EXISTS T_Time_AveTimeSS ON T_Time (AveTimeSS, TypeID)",
+    "CREATE INDEX IF NOT EXISTS T_Time_AveTimeSSDesc ON T_Time (AveTimeSS DESC, TypeID)",
+    "CREATE INDEX IF NOT EXISTS T_Time_TypeID_BestTimeSS ON T_Time (TypeID, BestTimeSS)",
+    "CREATE INDEX IF NOT EXISTS T_Time_TypeID_AveTimeSS ON T_Time (TypeID, AveTimeSS)",
+};
+
+}  // namespace
+
+bool addHistoryIndexes(Database &db) noexcept
+{
+    try {
+        Transaction transaction(db);
+        for (const char *sql : kIndexes) db.execute(QLatin1String(sql));
+        transaction.commit();
+        return true;
+    } catch (...) {
+        // The transaction has rolled back; the lists work without the indexes.
+        return false;
+    }
+}
+
+}  // namespace spinlog
