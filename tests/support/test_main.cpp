@@ -1,8 +1,8 @@
 #include "support/test_main.h"
 
 // Core tests run with a QCoreApplication, so a display is not even possible;
-// window tests define SPINLOG_TEST_GUI.
-#ifdef SPINLOG_TEST_GUI
+// window tests link Qt Widgets, for which Qt defines QT_WIDGETS_LIB.
+#ifdef QT_WIDGETS_LIB
 #include <QApplication>
 #include <QFont>
 #else
@@ -30,7 +30,7 @@ int registerTest(Factory factory)
 
 int main(int argc, char **argv)
 {
-#ifdef SPINLOG_TEST_GUI
+#ifdef QT_WIDGETS_LIB
     QApplication app(argc, argv);
     QFont::insertSubstitution(QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("IPAPGothic"));
 #else
