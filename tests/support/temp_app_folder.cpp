@@ -1,11 +1,16 @@
 #include "support/temp_app_folder.h"
 
+#include "data/database.h"
+
 #include <QFile>
 #include <stdexcept>
 
 namespace spinlog::test {
 
-QString deliveredDatabase() { return QStringLiteral(SPINLOG_DELIVERED_DB); }
+QString deliveredDatabase()
+{
+    return QStringLiteral(SPINLOG_DELIVERED_DB);
+}
 
 TempAppFolder::TempAppFolder(bool withDatabase)
 {
@@ -30,6 +35,17 @@ void TempAppFolder::write(const QString &name, const QByteArray &bytes) const
     QFile f(file(name));
     if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(bytes) != bytes.size())
         throw std::runtime_error("cannot write a test file");
+}
+
+QStringList rowsOf(Database &db, const QString &select)
+{
+    QStringList rows;
+    for (Recordset rs(db, select); !rs.eof(); rs.moveNext()) {
+        QStringList fields;
+        for (int i = 0; i < rs.fieldCount(); ++i) fields << rs.text(i);
+        rows << fields.join(u'|');
+    }
+    return rows;
 }
 
 }  // namespace spinlog::test

@@ -3,10 +3,15 @@
 // database, removed when the test is done.
 
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 
 #include <sys/resource.h>
 #include <csignal>
+
+namespace spinlog {
+class Database;
+}
 
 namespace spinlog::test {
 
@@ -24,6 +29,9 @@ private:
 };
 
 QString deliveredDatabase();
+
+// The rows a select returns, each its fields' texts joined by "|".
+QStringList rowsOf(Database &db, const QString &select);
 
 // While alive, no file may grow past the given size: a write beyond it fails
 // as on a full disk (EFBIG, SIGXFSZ ignored), for root too.
