@@ -30,7 +30,6 @@ struct World {
     }
     QStringList types() { return test::rowsOf(*fake.program.gDB, "select * from MT_Type"); }
     QStringList boxes() const { return fake.prompts.texts(); }
-    QByteArray ini() const { return folder.read("Spinlog.ini"); }
     std::unique_ptr<frmOption> open()
     {
         auto dialog = std::make_unique<frmOption>(fake.program);
@@ -62,11 +61,12 @@ private slots:
     {
         World world;
         auto dialog = world.open();
+        world.fake.prompts.colors = {std::nullopt};  // for the cancel below
         for (auto [key, index] : {std::pair{Qt::Key_N, 0}, {Qt::Key_B, 1}, {Qt::Key_W, 2}}) {
             QTest::keyClick(dialog.get(), key, Qt::AltModifier);
             QCOMPARE(QApplication::focusWidget(), dialog->cmdColor(index));
         }
-        QCOMPARE(world.fake.prompts.colorRequests, 0);
+        QCOMPARE(world.fake.prompts.colors.size(), std::size_t(1));  // no colour asked for
         QLineEdit *countdown = dialog->txtTime(0);
         countdown->clear();
         countdown->setFocus();
@@ -118,7 +118,7 @@ private slots:
         again->vsFlex()->setTextMatrix(1, 1, "renamed");
         QTest::mouseClick(again->cmdCancel(), Qt::LeftButton);
         QCOMPARE(world.fake.program.settings.text(Setting::DefColor), QString("14671839"));
-        QCOMPARE(world.ini(), kIni);
+        QCOMPARE(world.folder.read("Spinlog.ini"), kIni);
         QCOMPARE(world.types(), types);
     }
 
