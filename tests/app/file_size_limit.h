@@ -5,8 +5,7 @@
 
 namespace spinlog::test {
 
-// While alive, no file may grow past the given size: a write beyond it fails
-// as on a full disk (EFBIG, SIGXFSZ ignored), for root too.
+// A full disk, for root too: while alive, a write past the size fails (EFBIG).
 struct FileSizeLimit {
     explicit FileSizeLimit(rlim_t bytes)
     {

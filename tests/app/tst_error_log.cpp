@@ -57,7 +57,6 @@ private slots:
             {"3.5", 4}, {"999.5", 0}, {"1e2", 100}, {"&H10", 16}, {"abcde", 0}, {"\x82\xa0" "12", 0}};
         // clang-format on
         for (const auto &[text, count] : rows) QTest::newRow(text) << recordWith(text) << count;
-        QTest::newRow("no header") << QByteArray() << 0;
         QTest::newRow("cut before the count") << QByteArray(21, '1') << 0;
         QTest::newRow("cut after one digit") << QByteArray(22, '7') << 7;
     }
