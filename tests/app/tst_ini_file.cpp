@@ -1,11 +1,14 @@
+// Spinlog.ini read and written as the profile functions always did, each
+// setting under its own section, and a write that cannot be done never
+// damaging what exists.
+
 #include "app/ini_file.h"
-#include "support/fakes.h"
+#include "app/settings.h"
+#include "file_size_limit.h"
 #include "support/temp_app_folder.h"
 #include "support/test_main.h"
 
 #include <QDir>
-#include <QFile>
-#include <QRandomGenerator>
 #include <QTest>
 
 using namespace spinlog;
@@ -14,171 +17,113 @@ using namespace spinlog::test;
 class TestIniFile : public QObject {
     Q_OBJECT
 private slots:
-    void readsLikeTheProfileReader();
-    void writeKeepsEveryOtherByte();
-    void writeThenReadGivesTheValueBack();
-    void fileOnDisk();
-    void fullDiskKeepsTheOldFile_data();
-    void fullDiskKeepsTheOldFile();
-};
-
-void TestIniFile::readsLikeTheProfileReader()
-{
-    const QByteArray ini(
-        "; c\r\n[Main]\r\nLeft=4012.5\r\nTop=\r\nDefType\r\n\r\n[Option]\r\n"
-        "  CntDownTm  =  20  \r\nAlarmTm=\"45\"\r\nBest='x\"\r\n");
-    const struct {
-        QByteArray content;
-        const char *section, *key, *expected;
-    } rows[] = {
-        {ini, "Main", "Left", "4012.5"},
-        {ini, "Main", "Top", ""},  // an empty value is not the default
-        {ini, "Main", "DefType", "dflt"},
-        {ini, "Main", "Height", "dflt"},
-        {ini, "View", "Left", "dflt"},
-        {ini, "Option", "Left", "dflt"},
-        {ini, "oPTION", "cntdowntm", "20"},
-        {ini, "Option", "AlarmTm", "45"},
-        {ini, "Option", "Best", "'x\""},
-        {"[A]\nk=1\n[A]\nk=2\nj=3", "A", "k", "1"},
-        {"[A]\nk=1\n[A]\nk=2\nj=3", "A", "j", "dflt"},
-        {QByteArray("[A]\nk=ab\0cd\n", 13), "A", "k", "ab"},
-        {"\xEF\xBB\xBF[A]\r\nk=1\r\n", "A", "k", "1"},
-        {"\x81\x81[[]]==\r\r\n\x81", "A", "k", "dflt"},
-        {"[A]\nk=\x82\xa0\x83\x5c\n", "A", "k", "あソ"},
-        // 0x81 0x5D is one character, not a closing bracket: Left stays in Main.
-        {"[Main]\n[X\x81\x5d\nLeft=1\n", "Main", "Left", "1"},
-    };
-    for (const auto &row : rows)
-        QCOMPARE(iniReadBytes(row.content, row.section, row.key, "dflt"), QString(row.expected));
-
-    QCOMPARE(iniReadBytes("[A]\nk=" + QByteArray(2000, 'x'), "A", "k", ""), QString(1023, 'x'));
-    // 600 two-byte characters: the cut falls before the one that would split.
-    QCOMPARE(iniReadBytes("[A]\nk=" + QByteArray("\x82\xa0").repeated(600), "A", "k", ""),
-             QString(511, u'あ'));
-}
-
-void TestIniFile::writeKeepsEveryOtherByte()
-{
-    const struct {
-        QByteArray before;
-        const char *section, *key, *value;
-        QByteArray after;
-    } rows[] = {
-        {"", "Main", "Left", "4000", "[Main]\r\nLeft=4000\r\n"},
-        {"; c \r\n[Main]\r\n  Left = 1  \r\nTop=2\r\n\r\n[View]\r\nLeft=3\r\n", "Main", "Left",
-         "4012.5", "; c \r\n[Main]\r\nLeft=4012.5\r\nTop=2\r\n\r\n[View]\r\nLeft=3\r\n"},
-        {"[main]\r\nLEFT=1\r\n", "Main", "Left", "2", "[main]\r\nLEFT=2\r\n"},
-        {"[Main]\r\nLeft=1\r\n\r\n[Option]\r\n", "Main", "Top", "5",
-         "[Main]\r\nLeft=1\r\nTop=5\r\n\r\n[Option]\r\n"},
-        {"[Main]\nLeft=1\n", "Option", "A", "2", "[Main]\nLeft=1\n[Option]\nA=2\n"},
-        {"[Main]\nLeft=1", "Main", "Top", "2", "[Main]\nLeft=1\nTop=2\n"},
-        {"[Main]\r\nLeft=1", "Main", "Left", "2", "[Main]\r\nLeft=2"},
-        {"[Main]\r\nLeft=1\nTop=2\r\n", "Main", "Top", "3", "[Main]\r\nLeft=1\nTop=3\r\n"},
-        {"[\x83\x5c]\r\n\x95\x5c=\x81\x5b\r\n[Main]\r\nLeft=1\r\n", "Main", "Left", "7",
-         "[\x83\x5c]\r\n\x95\x5c=\x81\x5b\r\n[Main]\r\nLeft=7\r\n"},
-        {"[Main]\r\nLeft=1\r\n", "Main", "Left", "2\r\n[X]\r\ny=1", "[Main]\r\nLeft=2\r\n"},
-    };
-    for (const auto &row : rows)
-        QCOMPARE(iniWriteBytes(row.before, true, row.section, row.key, row.value), row.after);
-    // Found by fuzzing: a stray lead byte before "=" must not swallow it, or
-    // the value just written could not be read back.
-    const QByteArray stray = iniWriteBytes("[main]\nleft\x99\n", true, "Main", "Left", "4012.5");
-    QCOMPARE(iniReadBytes(stray, "Main", "Left", "dflt"), QStringLiteral("4012.5"));
-    QCOMPARE(iniWriteBytes("[Gone]\r\n", false, "Main", "Left", "1"),
-             QByteArray("[Main]\r\nLeft=1\r\n"));
-}
-
-// Whatever the file holds, a written value reads back and every other key
-// reads as it did before.
-void TestIniFile::writeThenReadGivesTheValueBack()
-{
-    const QList<QByteArray> pieces = {"[Main]", "[main]", "[View]", "Left", "left",    "Top",
-                                      "=",      "\r\n",   "\n",     "\r",   " ",       "\"",
-                                      "1",      "\x81",   "]",      "[",    "\x82\xa0"};
-    const QStringList sections = {"Main", "View", "Option"};
-    const QStringList keys = {"Left", "Top"};
-    QRandomGenerator random(20070525);
-    for (int round = 0; round < 3000; ++round) {
-        QByteArray content;
-        for (int i = random.bounded(30); i > 0; --i)
-            content += pieces.at(random.bounded(pieces.size()));
-        const QString section = sections.at(random.bounded(sections.size()));
-        const QString key = keys.at(random.bounded(keys.size()));
-        const QString value = QString::number(random.bounded(100000));
-        const QByteArray written = iniWriteBytes(content, true, section, key, value);
-        QCOMPARE(iniReadBytes(written, section, key, "dflt"), value);
-        for (const QString &s : sections) {
-            for (const QString &k : keys) {
-                if ((s != section || k != key) &&
-                    iniReadBytes(content, s, k, "dflt") != iniReadBytes(written, s, k, "dflt"))
-                    QFAIL(qPrintable(s + "/" + k + " changed in " + content.toHex()));
-            }
-        }
-    }
-}
-
-// A write that cannot be done is lost quietly and never damages what exists.
-// Tests run as root, so read-only situations come from the file's mode and
-// from things standing where files should be.
-void TestIniFile::fileOnDisk()
-{
-    TempAppFolder folder(false);
-    const QString ini = folder.file("Spinlog.ini");
-    QCOMPARE(iniRead(ini, "Main", "Left", "4000"), QString("4000"));
-    iniWrite(ini, "Main", "Top", "5000");
-    iniWrite(ini, "Main", "Left", "4012.5");
-    iniWrite(ini, "Main", "Top", "5015");
-    QCOMPARE(folder.read("Spinlog.ini"), QByteArray("[Main]\r\nTop=5015\r\nLeft=4012.5\r\n"));
-    QCOMPARE(iniRead(ini, "Main", "Left", "4000"), QString("4012.5"));
-
-    QFile::setPermissions(ini, QFile::ReadOwner | QFile::WriteOwner);
-    iniWrite(ini, "Main", "Left", "1");
-    QCOMPARE(QFile::permissions(ini) & 0x7077, QFile::ReadOwner | QFile::WriteOwner);
-
-    QFile::setPermissions(ini, QFile::ReadOwner | QFile::ReadGroup);
-    iniWrite(ini, "Main", "Left", "2");
-    QCOMPARE(iniRead(ini, "Main", "Left", "0"), QString("1"));
-    QFile::setPermissions(ini, QFile::ReadOwner | QFile::WriteOwner);
-
-    QVERIFY(QFile::remove(ini) && QDir(folder.path()).mkdir("Spinlog.ini"));
-    iniWrite(ini, "Main", "Left", "2");
-    QVERIFY(QFileInfo(ini).isDir());
-    QCOMPARE(iniRead(ini, "Main", "Left", "0"), QString("0"));
-
-    folder.write("notafolder", "x");
-    iniWrite(folder.file("notafolder") + "/Spinlog.ini", "Main", "Left", "2");
-    QCOMPARE(folder.read("notafolder"), QByteArray("x"));
-    QCOMPARE(QDir(folder.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).size(), 2);
-}
-
-void TestIniFile::fullDiskKeepsTheOldFile_data()
-{
-    QTest::addColumn<QByteArray>("before");  // null: no file yet
-    QTest::addColumn<int>("room");           // the size a file may grow to
-    const QByteArray ini("[Option]\r\nCntDownTm=15\r\nAlarmTm=30\r\n");
-    QTest::newRow("nothing written") << ini << 0;
-    QTest::newRow("part written") << ini << 20;
-    QTest::newRow("no file yet") << QByteArray() << 20;
-}
-
-// Tests run as root, so the full disk is a file size limit.
-void TestIniFile::fullDiskKeepsTheOldFile()
-{
-    QFETCH(QByteArray, before);
-    QFETCH(int, room);
-    TempAppFolder folder(false);
-    if (!before.isNull())
-        folder.write("Spinlog.ini", before);
-    const QStringList entries =
-        QDir(folder.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries);
+    void read_data()
     {
-        FileSizeLimit full(room);
-        iniWrite(folder.file("Spinlog.ini"), "Option", "WorstColor", "8421631");
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("key");  // Section/Key
+        QTest::addColumn<QString>("value");
+        const QByteArray ini(
+            "; c\r\n[Main]\r\nLeft=4012.5\r\nDefType\r\n\r\n[Option]\r\n"
+            "  CntDownTm  =  20  \r\nAlarmTm=\"45\"\r\nBest='x\"\r\n");
+        // clang-format off
+        const std::tuple<const char *, QByteArray, const char *, QString> rows[] = {
+            {"plain", ini, "Main/Left", "4012.5"}, {"no =", ini, "Main/DefType", "dflt"},
+            {"another section's", ini, "Option/Left", "dflt"},
+            {"any case, blanks", ini, "oPTION/cntdowntm", "20"},
+            {"quoted", ini, "Option/AlarmTm", "45"}, {"unmatched", ini, "Option/Best", "'x\""},
+            {"first of two sections", "[A]\nk=1\n[A]\nk=2\nj=3", "A/j", "dflt"},
+            {"UTF-8 mark", "\xEF\xBB\xBF[A]\r\nk=1\r\n", "A/k", "1"},
+            {"code page 932", "[A]\nk=\x82\xa0\x83\x5c\n", "A/k", "あソ"},
+            {"trail byte ]", "[Main]\n[X\x81\x5d\nLeft=1\n", "Main/Left", "1"},
+            {"1023 bytes", "[A]\nk=" + QByteArray(2000, 'x'), "A/k", QString(1023, 'x')},
+            {"no split character", "[A]\nk=" + QByteArray("\x82\xa0").repeated(600), "A/k",
+             QString(511, u'あ')}};
+        // clang-format on
+        for (const auto &[name, content, key, value] : rows)
+            QTest::newRow(name) << content << QString(key) << value;
     }
-    QCOMPARE(QDir(folder.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), entries);
-    QCOMPARE(folder.read("Spinlog.ini"), before.isNull() ? QByteArray() : before);
-}
+    void read()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(QString, key);
+        QTEST(iniReadBytes(content, key.section('/', 0, 0), key.section('/', 1), "dflt"), "value");
+    }
+
+    void write_data()
+    {
+        QTest::addColumn<QByteArray>("before");
+        QTest::addColumn<QString>("key");  // Section/Key
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QByteArray>("after");
+        // clang-format off
+        const std::tuple<const char *, QByteArray, const char *, const char *, QByteArray> rows[] = {
+            {"new file", "", "Main/Left", "4000", "[Main]\r\nLeft=4000\r\n"},
+            {"in place", "; c \r\n[main]\r\n  LEFT = 1  \r\nTop=2\r\n\r\n[View]\r\nLeft=3\r\n",
+             "Main/Left", "4012.5", "; c \r\n[main]\r\nLEFT=4012.5\r\nTop=2\r\n\r\n[View]\r\nLeft=3\r\n"},
+            {"before the blank line", "[Main]\r\nLeft=1\r\n\r\n[Option]\r\n", "Main/Top", "5",
+             "[Main]\r\nLeft=1\r\nTop=5\r\n\r\n[Option]\r\n"},
+            {"the file's LF", "[Main]\nLeft=1\n", "Option/A", "2", "[Main]\nLeft=1\n[Option]\nA=2\n"},
+            {"last line unended", "[Main]\nLeft=1", "Main/Top", "2", "[Main]\nLeft=1\nTop=2\n"},
+            {"stays unended", "[Main]\r\nLeft=1", "Main/Left", "2", "[Main]\r\nLeft=2"},
+            {"each line its ending", "[Main]\r\nLeft=1\nTop=2\r\n", "Main/Left", "3",
+             "[Main]\r\nLeft=3\nTop=2\r\n"},
+            {"trail bytes", "[\x83\x5c]\r\n\x95\x5c=\x81\x5b\r\n[Main]\r\nLeft=1\r\n", "Main/Left",
+             "7", "[\x83\x5c]\r\n\x95\x5c=\x81\x5b\r\n[Main]\r\nLeft=7\r\n"},
+            {"one line", "[Main]\r\nLeft=1\r\n", "Main/Left", "2\r\n[X]\r\ny=1", "[Main]\r\nLeft=2\r\n"}};
+        // clang-format on
+        for (const auto &[name, before, key, value, after] : rows)
+            QTest::newRow(name) << before << QString(key) << QString(value) << after;
+    }
+    void write()
+    {
+        QFETCH(QByteArray, before);
+        QFETCH(QString, key);
+        QFETCH(QString, value);
+        QTEST(iniWriteBytes(before, true, key.section('/', 0, 0), key.section('/', 1), value),
+              "after");
+    }
+
+    // Keys in the wrong section are not seen; values stay text, unchecked.
+    void settingsUnderTheirSections()
+    {
+        TempAppFolder folder(false);
+        folder.write("Spinlog.ini",
+                     "[Main]\r\nDefType=2\r\nCntDownTm=1\r\nBestColor=9\r\n[option]\r\n"
+                     "WORSTCOLOR=6\r\nDefColor=4\r\nAlarmTm=abc\r\nCntDownTm=\r\nDefType=7\r\n");
+        Settings s(folder.file("Spinlog.ini"));
+        s.load();
+        QStringList held;
+        for (Setting k : {Setting::DefType, Setting::CntDownTm, Setting::AlarmTm, Setting::DefColor,
+                          Setting::BestColor, Setting::WorstColor})
+            held << s.text(k);
+        QCOMPARE(held, QStringList({"2", "", "abc", "4", "16744576", "6"}));
+    }
+
+    // Tests run as root: a full disk is a file size limit, read-only the
+    // file's mode.
+    void aWriteThatCannotBeDone()
+    {
+        TempAppFolder folder(false);
+        const QString ini = folder.file("Spinlog.ini");
+        for (const char *before : {"", "[Main]\r\nLeft=1\r\n"}) {  // no file yet, then one
+            if (*before)
+                folder.write("Spinlog.ini", before);
+            for (int room : {0, 20}) {  // nothing of the new file written, or a part
+                FileSizeLimit full(room);
+                iniWrite(ini, "Option", "WorstColor", "8421631");
+            }
+            QCOMPARE(QDir(folder.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
+                     *before ? QStringList("Spinlog.ini") : QStringList());
+            QCOMPARE(folder.read("Spinlog.ini"), QByteArray(before));
+        }
+        QFile::setPermissions(ini, QFile::ReadOwner | QFile::WriteOwner);
+        iniWrite(ini, "Main", "Left", "2");
+        QCOMPARE(QFile::permissions(ini) & 0x7077, QFile::ReadOwner | QFile::WriteOwner);
+        QFile::setPermissions(ini, QFile::ReadOwner | QFile::ReadGroup);
+        iniWrite(ini, "Main", "Left", "3");
+        QCOMPARE(iniRead(ini, "Main", "Left", "0"), QString("2"));
+    }
+};
 
 SPINLOG_TEST(TestIniFile)
 #include "tst_ini_file.moc"

@@ -1,50 +1,26 @@
-"""The benchmark tools: measure_child's figures for a command-line process and
-the table scripts/bench prints from the programs' BENCH lines."""
+"""The benchmark tools: measure_child's figures are the child's own, and the
+table scripts/bench prints from the programs' BENCH lines."""
 
-import os
-import subprocess
-import sys
-import tempfile
-import unittest
+import os, subprocess, sys, tempfile, unittest  # noqa: E401
 
 MEASURE_CHILD = os.environ["SPINLOG_MEASURE_CHILD"]
 TABLE = os.path.join(os.path.dirname(__file__), "..", "..", "bench", "table.py")
-
-# A child that holds about MB megabytes resident, then exits with CODE.
-HOLD = "import sys; b = bytearray(int(sys.argv[1]) << 20); b[::4096] = b'x' * len(b[::4096]); sys.exit(int(sys.argv[2]))"
-
-
-def measure(*command):
-    with tempfile.NamedTemporaryFile("r") as result:
-        status = subprocess.run([MEASURE_CHILD, result.name, *command]).returncode
-        wall_ns, peak_kb, cpu_us = (int(v) for v in result.read().split())
-    return status, wall_ns / 1e6, peak_kb / 1024, cpu_us / 1e3
+# A process that holds argv[1] MB resident, then runs argv[2:] or exits with argv[2].
+HOLD = ("import subprocess, sys; b = bytearray(int(sys.argv[1]) << 20); b[::4096] = b'x' * len("
+        "b[::4096]); sys.exit(int(sys.argv[2]) if len(sys.argv) == 3 else "
+        "subprocess.run(sys.argv[2:]).returncode)")
 
 
-class MeasureChildTest(unittest.TestCase):
-    def test_figures_are_the_childs_own(self):
-        status, wall_ms, peak_mb, cpu_ms = measure(sys.executable, "-c", HOLD, "120", "3")
-        self.assertEqual(status, 3)  # the child's exit status is passed on
-        self.assertGreater(peak_mb, 120)
-        self.assertLess(peak_mb, 200)
-        self.assertGreater(wall_ms, 0)
-        self.assertGreater(cpu_ms, 0)
-
-    def test_a_large_parent_does_not_inflate_the_childs_peak(self):
-        # Started through a parent holding 300 MB, a small child still reports
-        # its own few megabytes: the kernel would carry the parent's high-water
-        # mark across exec if the parent itself were measured.
-        script = ("import subprocess, sys\n"
-                  "b = bytearray(300 << 20); b[::4096] = b'x' * len(b[::4096])\n"
-                  "sys.exit(subprocess.run(sys.argv[1:]).returncode)\n")
+class BenchToolsTest(unittest.TestCase):
+    def test_measure_child(self):
+        # Through a parent of 300 MB, whose high-water mark the kernel would
+        # carry across exec: the child's 120 MB, its status, its times.
         with tempfile.NamedTemporaryFile("r") as result:
-            subprocess.run([sys.executable, "-c", script, MEASURE_CHILD, result.name,
-                            sys.executable, "-c", HOLD, "1", "0"], check=True)
-            peak_mb = int(result.read().split()[1]) / 1024
-        self.assertLess(peak_mb, 60)
-
-    def test_a_program_that_cannot_start_fails(self):
-        with tempfile.NamedTemporaryFile("r") as result:
+            status = subprocess.run([sys.executable, "-c", HOLD, "300", MEASURE_CHILD, result.name,
+                                     sys.executable, "-c", HOLD, "120", "3"]).returncode
+            wall_ns, peak_kb, cpu_us = (int(v) for v in result.read().split())
+            self.assertEqual((status, 120 < peak_kb / 1024 < 200, wall_ns > 0, cpu_us > 0),
+                             (3, True, True, True), peak_kb)
             status = subprocess.run([MEASURE_CHILD, result.name, "/nonexistent/program"],
                                     stderr=subprocess.DEVNULL).returncode
         self.assertEqual(status, 127)

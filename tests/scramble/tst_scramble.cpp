@@ -1,4 +1,5 @@
 #include "scramble/scramble.h"
+#include "scramble/scramble_board.h"
 #include "scramble/scramble_command.h"
 #include "scramble/scramble_source.h"
 #include "support/test_main.h"
@@ -53,6 +54,10 @@ std::vector<Sticker> solved(int n)
 }
 
 const QRegularExpression kMove(QStringLiteral("^([3-9]?)([URFDLB])(w?)(['2]?)$"));
+int layersOf(const QRegularExpressionMatch &m)
+{
+    return m.captured(1).isEmpty() ? 1 + int(m.capturedLength(3)) : m.captured(1).toInt();
+}
 
 // MOVES applied to a solved N-cube; empty on a token the model does not know.
 QString turned(int n, const QString &moves)
@@ -63,8 +68,7 @@ QString turned(int n, const QString &moves)
         if (!m.hasMatch())
             return {};
         const Vec &a = kNormal[kFaces.indexOf(m.captured(2))];
-        const int layers =
-            m.captured(1).isEmpty() ? 1 + int(m.capturedLength(3)) : m.captured(1).toInt();
+        const int layers = layersOf(m);
         const int turns = m.captured(4).isEmpty() ? 1 : m.captured(4) == QLatin1String("2") ? 2 : 3;
         for (int q = 0; q < turns; ++q)
             for (Sticker &s : cube)
@@ -93,8 +97,7 @@ QString ruleBroken(ScrambleKind kind, QString text)
     int last = -1, before = -1;  // the faces of the two moves before
     for (const QString &token : moves) {
         const QRegularExpressionMatch m = kMove.match(token);
-        const int layers =
-            m.captured(1).isEmpty() ? 1 + int(m.capturedLength(3)) : m.captured(1).toInt();
+        const int layers = layersOf(m);
         if (!m.hasMatch() || (m.capturedLength(1) > 0 && m.capturedLength(3) == 0) ||
             (n <= 3 && layers > 1) || layers > n / 2)
             return QStringLiteral("move ") + token;
@@ -128,221 +131,193 @@ QString notUniform(const std::map<int, int> &counts, int cells, int total)
 class TestScramble : public QObject {
     Q_OBJECT
 private slots:
-    void modelTurnsAsByHand_data();
-    void modelTurnsAsByHand();
-    void scramblesKeepTheirRulesAndState_data();
-    void scramblesKeepTheirRulesAndState();
-    void randomStatesAreUniform_data();
-    void randomStatesAreUniform();
-    void kindForPuzzleType_data();
-    void kindForPuzzleType();
-    void command_data();
-    void command();
-    void sourceAnswersOnlyTheLatestRequest();
-};
-
-void TestScramble::modelTurnsAsByHand_data()
-{
-    QTest::addColumn<int>("size");
-    QTest::addColumn<QString>("moves");
-    QTest::addColumn<QString>("facelets");
-    // Turned by hand from a solved cube.
-    // clang-format off
-    const char *rows[][3] = {
-        {"3", "R L", "BUFBUFBUF" "RRRRRRRRR" "UFDUFDUFD" "FDBFDBFDB" "LLLLLLLLL" "UBDUBDUBD"},
-        {"3", "U D", "UUUUUUUUU" "BBBRRRFFF" "RRRFFFLLL" "DDDDDDDDD" "FFFLLLBBB" "LLLBBBRRR"},
-        {"3", "F B", "RRRUUULLL" "URDURDURD" "FFFFFFFFF" "RRRDDDLLL" "ULDULDULD" "BBBBBBBBB"},
-        {"4", "Rw", "UUFFUUFFUUFFUUFF" "RRRRRRRRRRRRRRRR" "FFDDFFDDFFDDFFDD"
-                    "DDBBDDBBDDBBDDBB" "LLLLLLLLLLLLLLLL" "UUBBUUBBUUBBUUBB"},
-    };
-    // clang-format on
-    for (const auto &row : rows)
-        QTest::newRow(QByteArray(row[0]) + " " + row[1])
-            << QByteArray(row[0]).toInt() << QString::fromLatin1(row[1])
-            << QString::fromLatin1(row[2]);
-    // Three layers each from U and D of a 6x6x6 turn the whole cube.
-    QString whole;
-    for (QChar face : QStringLiteral("ULBDRF")) whole += QString(36, face);
-    QTest::newRow("6 3Uw2 3Dw2") << 6 << QStringLiteral("3Uw2 3Dw2") << whole;
-}
-
-// The model the generators are checked against is itself checked here.
-void TestScramble::modelTurnsAsByHand()
-{
-    QFETCH(int, size);
-    QFETCH(QString, moves);
-    QFETCH(QString, facelets);
-    QCOMPARE(turned(size, moves), facelets);
-}
-
-void TestScramble::scramblesKeepTheirRulesAndState_data()
-{
-    QTest::addColumn<ScrambleKind>("kind");
-    QTest::addColumn<int>("count");
-    for (ScrambleKind kind : kScrambleKinds) {
-        const int count = kind == ScrambleKind::Cube3Blind ? 240 : cubeSize(kind) <= 3 ? 150 : 40;
-        QTest::newRow(qPrintable(kindName(kind))) << kind << count;
+    // The model the generators are checked against, itself checked with
+    // cubes turned by hand; three layers each from U and D of a 6x6x6 turn it
+    // whole.
+    void modelTurnsAsByHand()
+    {
+        // clang-format off
+        QCOMPARE(turned(3, "R L"),
+                 QString("BUFBUFBUF" "RRRRRRRRR" "UFDUFDUFD" "FDBFDBFDB" "LLLLLLLLL" "UBDUBDUBD"));
+        QCOMPARE(turned(4, "Rw"), QString("UUFFUUFFUUFFUUFF" "RRRRRRRRRRRRRRRR" "FFDDFFDDFFDDFFDD"
+                                          "DDBBDDBBDDBBDDBB" "LLLLLLLLLLLLLLLL" "UUBBUUBBUUBBUUBB"));
+        // clang-format on
+        QString whole;
+        for (QChar face : QStringLiteral("ULBDRF")) whole += QString(36, face);
+        QCOMPARE(turned(6, "3Uw2 3Dw2"), whole);
     }
-}
 
-// Legal moves within the kind's rules and lengths, and the scramble applied
-// to a solved cube gives exactly the stickers the generator reports.
-void TestScramble::scramblesKeepTheirRulesAndState()
-{
-    QFETCH(ScrambleKind, kind);
-    QFETCH(int, count);
-    std::mt19937_64 rng(20240601);
-    std::set<QString> centres;
-    for (int i = 0; i < count; ++i) {
-        const Scramble s = generateScramble(kind, rng);
-        QCOMPARE(s.kind, kind);
-        const QString broken = ruleBroken(kind, s.text);
-        QVERIFY2(broken.isEmpty(), qPrintable(broken + QStringLiteral(": ") + s.text));
-        QCOMPARE(s.facelets, turned(cubeSize(kind), s.text));
-        QString centre;
-        for (int face = 0; cubeSize(kind) == 3 && face < 6; ++face)
-            centre += s.facelets[face * 9 + 4];
-        centres.insert(centre);
+    void scrambles_data()
+    {
+        QTest::addColumn<ScrambleKind>("kind");
+        QTest::addColumn<int>("count");
+        const int counts[] = {4000, 2000, 240, 40, 40, 40, 40};  // as kScrambleKinds
+        for (std::size_t i = 0; i < kScrambleKinds.size(); ++i)
+            QTest::newRow(qPrintable(kindName(kScrambleKinds[i])))
+                << kScrambleKinds[i] << counts[i];
     }
-    // The blindfolded scramble ends in each of the 24 orientations; the
-    // others keep U on top and F in front.
-    if (cubeSize(kind) == 3)
-        QCOMPARE(int(centres.size()), kind == ScrambleKind::Cube3Blind ? 24 : 1);
-}
 
-void TestScramble::randomStatesAreUniform_data()
-{
-    QTest::addColumn<ScrambleKind>("kind");
-    QTest::addColumn<int>("count");
-    QTest::newRow("2x2x2") << ScrambleKind::Cube2 << 4000;
-    QTest::newRow("3x3x3") << ScrambleKind::Cube3 << 2000;
-}
-
-// Where the URF corner and the UF edge end up, how they are turned, and the
-// permutation parity, each uniform by a chi-square test at the 0.1 % level;
-// and no scramble longer than 11 or 22 moves.
-void TestScramble::randomStatesAreUniform()
-{
-    QFETCH(ScrambleKind, kind);
-    QFETCH(int, count);
-    const int n = cubeSize(kind);
-    std::mt19937_64 rng(7);
-    std::map<int, int> corners, edges, parities;
-    const std::vector<Sticker> places = solved(n);
-    for (int i = 0; i < count; ++i) {
-        const Scramble s = generateScramble(kind, rng);
-        QVERIFY2(s.text.count(QLatin1Char(' ')) < (n == 2 ? 11 : 22), qPrintable(s.text));
-        std::map<Vec, QString> pieces;  // their colours in facelet order, by their centres
-        for (int k = 0; k < int(places.size()); ++k)
-            pieces[plus(places[k].pos, places[k].normal, -1)] += s.facelets[k];
-        // A piece is known by its colours; its turn in a place by where its U colour is.
-        QStringList cornerPieces;
-        int edgePlace = 0;
-        for (const auto &[centre, colours] : pieces) {
-            QString piece = colours;
-            std::sort(piece.begin(), piece.end());
-            if (piece == QLatin1String("FRU"))
-                ++corners[int(cornerPieces.size()) * 3 + int(colours.indexOf(QLatin1Char('U')))];
-            if (piece == QLatin1String("FU"))
-                ++edges[edgePlace * 2 + int(colours.indexOf(QLatin1Char('U')))];
-            if (piece.size() == 3)
-                cornerPieces << piece;
-            edgePlace += piece.size() == 2 ? 1 : 0;
+    // Legal moves within the kind's rules and lengths, and the scramble applied
+    // to a solved cube gives exactly the stickers the generator reports. The
+    // blindfolded scramble ends in each of the 24 orientations, the others keep
+    // U on top and F in front. The random states: where the URF corner and the
+    // UF edge end up, how they are turned, and the corner permutation's parity,
+    // each uniform by a chi-square test at the 0.1 % level.
+    void scrambles()
+    {
+        QFETCH(ScrambleKind, kind);
+        QFETCH(int, count);
+        const int n = cubeSize(kind);
+        std::mt19937_64 rng(7);
+        std::set<QString> centres;
+        std::map<int, int> corners, edges, parities;
+        const std::vector<Sticker> places = solved(n);
+        for (int i = 0; i < count; ++i) {
+            const Scramble s = generateScramble(kind, rng);
+            const QString broken =
+                s.kind != kind ? QStringLiteral("kind") : ruleBroken(kind, s.text);
+            QVERIFY2(broken.isEmpty(), qPrintable(broken + QStringLiteral(": ") + s.text));
+            QCOMPARE(s.facelets, turned(n, s.text));
+            QString centre;
+            for (int face = 0; n == 3 && face < 6; ++face) centre += s.facelets[face * 9 + 4];
+            centres.insert(centre);
+            if (kind != ScrambleKind::Cube2 && kind != ScrambleKind::Cube3)
+                continue;
+            std::map<Vec, QString> pieces;  // their colours in facelet order, by their centres
+            for (int k = 0; k < int(places.size()); ++k)
+                pieces[plus(places[k].pos, places[k].normal, -1)] += s.facelets[k];
+            // A piece is known by its colours; its turn in a place by where its U colour is.
+            QStringList cornerPieces;
+            int edgePlace = 0;
+            for (const auto &[at, colours] : pieces) {
+                QString piece = colours;
+                std::sort(piece.begin(), piece.end());
+                if (piece == QLatin1String("FRU"))
+                    ++corners[int(cornerPieces.size()) * 3 +
+                              int(colours.indexOf(QLatin1Char('U')))];
+                if (piece == QLatin1String("FU"))
+                    ++edges[edgePlace * 2 + int(colours.indexOf(QLatin1Char('U')))];
+                if (piece.size() == 3)
+                    cornerPieces << piece;
+                edgePlace += piece.size() == 2 ? 1 : 0;
+            }
+            // The parity by inversions against a fixed order of the pieces
+            // (which at most swaps the two cells).
+            int parity = 0;
+            for (int a = 0; a < cornerPieces.size(); ++a)
+                for (int b = a + 1; b < cornerPieces.size(); ++b)
+                    parity ^= cornerPieces[a] > cornerPieces[b] ? 1 : 0;
+            ++parities[parity];
         }
-        // The corner permutation's parity by inversions (against a fixed
-        // order of the pieces, which at most swaps the two cells).
-        int parity = 0;
-        for (int a = 0; a < cornerPieces.size(); ++a)
-            for (int b = a + 1; b < cornerPieces.size(); ++b)
-                parity ^= cornerPieces[a] > cornerPieces[b] ? 1 : 0;
-        ++parities[parity];
+        if (n == 3)
+            QCOMPARE(int(centres.size()), kind == ScrambleKind::Cube3Blind ? 24 : 1);
+        if (kind != ScrambleKind::Cube2 && kind != ScrambleKind::Cube3)
+            return;
+        // The 2x2x2 holds its DBL corner still: seven places for the others.
+        const QString wrong = notUniform(corners, n == 2 ? 21 : 24, count) +
+                              notUniform(parities, 2, count) +
+                              (n == 2 ? QString() : notUniform(edges, 24, count));
+        QVERIFY2(wrong.isEmpty(), qPrintable(wrong));
     }
-    // The 2x2x2 holds its DBL corner still: seven places for the others.
-    QVERIFY2(notUniform(corners, n == 2 ? 21 : 24, count).isEmpty(),
-             qPrintable(notUniform(corners, n == 2 ? 21 : 24, count)));
-    QVERIFY2(notUniform(parities, 2, count).isEmpty(), qPrintable(notUniform(parities, 2, count)));
-    QVERIFY2(n == 2 || notUniform(edges, 24, count).isEmpty(),
-             qPrintable(notUniform(edges, 24, count)));
-}
 
-void TestScramble::kindForPuzzleType_data()
-{
-    QTest::addColumn<QString>("type");
-    QTest::addColumn<QString>("kind");  // empty: none
-    const char *rows[][2] = {
-        {"3x3x3", "3x3x3"},      {"2x2x2", "2x2x2"},          {"4x4x4", "4x4x4"},
-        {"5x5x5", "5x5x5"},      {"3x3x3目隠し", "3x3x3bld"}, {"6x6x6", "6x6x6"},
-        {"7x7x7 片手", "7x7x7"}, {"3x3x3 BLD", "3x3x3bld"},   {"3X3X3 bld", "3x3x3bld"},
-        {"3x3x3 片手", "3x3x3"}, {"2x2x2 BLD", "2x2x2"},      {"8x8x8", ""},
-        {" 3x3x3", ""},          {"目隠し 3x3x3", ""},        {"", ""}};
-    for (const auto &row : rows)
-        QTest::newRow(row[0]) << QString::fromUtf8(row[0]) << QString::fromLatin1(row[1]);
-}
-
-void TestScramble::kindForPuzzleType()
-{
-    QFETCH(QString, type);
-    QFETCH(QString, kind);
-    const std::optional<ScrambleKind> found = spinlog::kindForPuzzleType(type);
-    QCOMPARE(found ? kindName(*found) : QString(), kind);
-}
-
-void TestScramble::command_data()
-{
-    QTest::addColumn<QStringList>("args");
-    QTest::addColumn<int>("code");
-    QTest::addColumn<int>("lines");  // of scrambles; an error is one line on err
-    const std::tuple<const char *, int, int> rows[] = {
-        {"--scramble|3x3x3", 0, 1},       {"--scramble|2x2x2|5", 0, 5},
-        {"--scramble|2x2x2|250", 0, 250},  // shared among workers
-        {"--scramble|7x7x7|2", 0, 2},     {"--scramble|3x3x3bld|3", 0, 3},
-        {"--scramble|megaminx", 2, 0},    {"--scramble", 2, 0},
-        {"--scramble|3x3x3|0", 2, 0},     {"--scramble|3x3x3|-1", 2, 0},
-        {"--scramble|3x3x3|+2", 2, 0},    {"--scramble|3x3x3|ten", 2, 0},
-        {"--scramble|3x3x3|1e2", 2, 0},   {"--scramble|3x3x3| 2", 2, 0},
-        {"--scramble|3x3x3|10001", 2, 0}, {"--scramble|3x3x3|99999999999", 2, 0},
-        {"--scramble|3x3x3|2|2", 2, 0},   {"--help", 0, -1}};  // -1: the usage
-    for (const auto &[args, code, lines] : rows)
-        QTest::newRow(args) << QString::fromLatin1(args).split(QLatin1Char('|')) << code << lines;
-}
-
-void TestScramble::command()
-{
-    QFETCH(QStringList, args);
-    QFETCH(int, code);
-    QFETCH(int, lines);
-    QString outText, errText;
-    QTextStream out(&outText), err(&errText);
-    QCOMPARE(runScrambleCommand(args, out, err), code);
-    QCOMPARE(int(errText.count(QLatin1Char('\n'))), code == 0 ? 0 : 1);
-    if (lines < 0) {
-        QVERIFY(outText.contains(QLatin1String("--scramble KIND [COUNT]")));
-        for (ScrambleKind kind : kScrambleKinds) QVERIFY(outText.contains(kindName(kind)));
-        return;
+    void kindForPuzzleType_data()
+    {
+        QTest::addColumn<QString>("type");
+        QTest::addColumn<QString>("kind");  // empty: none
+        // clang-format off
+        const char *rows[][2] = {
+            {"3x3x3", "3x3x3"}, {"2x2x2", "2x2x2"}, {"7x7x7 片手", "7x7x7"}, {"3x3x3目隠し", "3x3x3bld"},
+            {"3X3X3 bld", "3x3x3bld"}, {"3x3x3 片手", "3x3x3"}, {"2x2x2 BLD", "2x2x2"}, {"8x8x8", ""},
+            {" 3x3x3", ""}, {"目隠し 3x3x3", ""}, {"", ""}};
+        // clang-format on
+        for (const auto &row : rows)
+            QTest::newRow(row[0]) << QString::fromUtf8(row[0]) << QString::fromLatin1(row[1]);
     }
-    QCOMPARE(int(outText.split(QLatin1Char('\n'), Qt::SkipEmptyParts).size()), lines);
-}
 
-void TestScramble::sourceAnswersOnlyTheLatestRequest()
-{
-    ScrambleSource source;
-    std::vector<ScrambleKind> got;
-    connect(&source, &ScrambleSource::ready, this,
-            [&](const Scramble &s) { got.push_back(s.kind); });
+    void kindForPuzzleType()
+    {
+        QFETCH(QString, type);
+        const std::optional<ScrambleKind> found = spinlog::kindForPuzzleType(type);
+        QTEST(found ? kindName(*found) : QString(), "kind");
+    }
+
+    void command_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<int>("lines");  // of scrambles; an error is one line on err
+        // clang-format off
+        const std::tuple<const char *, int, int> rows[] = {
+            {"--scramble|3x3x3", 0, 1}, {"--scramble|2x2x2|10000", 0, 10000},
+            {"--scramble|7x7x7|2", 0, 2}, {"--scramble|megaminx", 2, 0}, {"--scramble", 2, 0},
+            {"--scramble|3x3x3|0", 2, 0}, {"--scramble|3x3x3|10001", 2, 0},
+            {"--scramble|3x3x3|+2", 2, 0}, {"--scramble|3x3x3| 2", 2, 0},
+            {"--scramble|3x3x3|99999999999", 2, 0}, {"--scramble|3x3x3|2|2", 2, 0},
+            {"--help", 0, 4}};  // the usage
+        // clang-format on
+        for (const auto &[args, code, lines] : rows)
+            QTest::newRow(args) << QString(args).split('|') << code << lines;
+    }
+
+    void command()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(int, code);
+        QFETCH(int, lines);
+        QString outText, errText;
+        QTextStream out(&outText), err(&errText);
+        QCOMPARE(runScrambleCommand(args, out, err), code);
+        QCOMPARE(int(errText.count(QLatin1Char('\n'))), code == 0 ? 0 : 1);
+        QCOMPARE(int(outText.split('\n', Qt::SkipEmptyParts).size()), lines);
+    }
+
     // The type changes before the first answer: only the second is delivered.
-    source.request(ScrambleKind::Cube2);
-    source.request(ScrambleKind::Cube4);
-    QTRY_COMPARE(got.size(), std::size_t(1));
-    source.request(ScrambleKind::Cube3);
-    QTRY_COMPARE_WITH_TIMEOUT(got.size(), std::size_t(2), 30000);  // slow under sanitizers
-    QTest::qWait(100);
-    QCOMPARE(got, (std::vector<ScrambleKind>{ScrambleKind::Cube4, ScrambleKind::Cube3}));
-    // Destroyed with a request under way: it waits for its worker, and the
+    // Destroyed with a request under way, it waits for its worker, and the
     // answer goes nowhere.
-    auto leaving = std::make_unique<ScrambleSource>();
-    leaving->request(ScrambleKind::Cube7);
-    leaving.reset();
-}
+    void sourceAnswersOnlyTheLatestRequest()
+    {
+        ScrambleSource source;
+        std::vector<ScrambleKind> got;
+        connect(&source, &ScrambleSource::ready, this,
+                [&](const Scramble &s) { got.push_back(s.kind); });
+        source.request(ScrambleKind::Cube2);
+        source.request(ScrambleKind::Cube4);
+        QTRY_COMPARE(got.size(), std::size_t(1));
+        source.request(ScrambleKind::Cube3);
+        QTRY_COMPARE_WITH_TIMEOUT(got.size(), std::size_t(2), 30000);  // slow under sanitizers
+        QCOMPARE(got, (std::vector<ScrambleKind>{ScrambleKind::Cube4, ScrambleKind::Cube3}));
+        auto leaving = std::make_unique<ScrambleSource>();
+        leaving->request(ScrambleKind::Cube7);
+        leaving.reset();
+    }
+
+    // What the scramble window shows and when it asks for the next scramble.
+    void boardNextAndPrevious()
+    {
+        QList<ScrambleKind> asked;
+        ScrambleBoard board([&](ScrambleKind kind) { asked << kind; });
+        board.setPuzzleType(QStringLiteral("3x3x3目隠し"));
+        QVERIFY(asked.isEmpty());  // nothing is made while the window is closed
+        board.setActive(true);
+        QCOMPARE(asked, QList{ScrambleKind::Cube3Blind});
+        board.deliver(Scramble{ScrambleKind::Cube3, "R", {}});  // another kind's: dropped
+        QVERIFY(!board.next());
+        board.deliver(Scramble{ScrambleKind::Cube3Blind, "F Rw", {}});
+        board.solveStored();
+        QCOMPARE(board.previous()->text, QStringLiteral("F Rw"));
+        QVERIFY(!board.next());
+        QCOMPARE(asked.size(), 2);
+        board.deliver(Scramble{ScrambleKind::Cube3Blind, "U", {}});
+        QCOMPARE(board.next()->text, QStringLiteral("U"));
+
+        // Another type: what was shown goes; a type without scrambles asks nothing.
+        board.setPuzzleType(QStringLiteral("Megaminx"));
+        QVERIFY(!board.kind() && !board.next() && !board.previous());
+        board.setPuzzleType(QStringLiteral("4x4x4"));
+        QCOMPARE(asked.last(), ScrambleKind::Cube4);
+        QCOMPARE(asked.size(), 3);
+    }
+};
 
 SPINLOG_TEST(TestScramble)
 #include "tst_scramble.moc"

@@ -41,7 +41,8 @@ struct Rig {
         settings.load();
         QObject::connect(&session, &SolveSession::sound,
                          [this] { sounds << QString::number(session.elapsedSeconds()); });
-        session.showType(SeriesType{QStringLiteral("1"), {}, std::int16_t(count), bestWorst}, false);
+        session.showType(SeriesType{QStringLiteral("1"), {}, std::int16_t(count), bestWorst},
+                         false);
     }
 
     // Steps: P press, +MS the clock moves on, c a countdown tick, tN N running
@@ -109,130 +110,61 @@ private slots:
         QTest::addColumn<QString>("clock");
         QTest::addColumn<QString>("summary");
         QTest::addColumn<QString>("sounds");
-
-        QTest::newRow("countdown 3, timed from the tick that shows 0")
-            << QByteArray("CntDownTm=3\r\nAlarmTm=0\r\n") << 5 << "0"
-            << ""
-            << "P c c c +1234 P"
-            << "3 2 1 0 0 1.23"
-            << "Idle*|1.23,,,,|bdddd|"
-            << "0";
-        QTest::newRow("countdown 0 starts at once; the clock keeps its text until a tick")
-            << kNoWait << 5 << "0"
-            << ""
-            << "P t1 +1500 P"
-            << "0 1 1 1.50"
-            << "Idle*|1.50,,,,|bdddd|"
-            << "0";
-        QTest::newRow("a negative countdown counts as none")
-            << QByteArray("CntDownTm=-7\r\n") << 5 << "0"
-            << ""
-            << "P"
-            << "-7"
-            << "Timing|,,,,|ddddd|"
-            << "0";
-        QTest::newRow("cancelled countdown, empty series")
-            << QByteArray("CntDownTm=15\r\n") << 5 << "0"
-            << ""
-            << "P c P"
-            << "15 14 15"
-            << "Idle|,,,,|ddddd|"
-            << "";
-        QTest::newRow("cancelled countdown keeps the series under way")
-            << QByteArray("CntDownTm=2\r\nAlarmTm=0\r\n") << 5 << "0"
-            << ""
-            << "P c c +1000 P P c P"
-            << "2 1 0 0 1.00 2 1 2"
-            << "Idle*|1.00,,,,|bdddd|"
-            << "0";
-        QTest::newRow("alarm 30 at 30, 60, 90")
-            << QByteArray("CntDownTm=0\r\nAlarmTm=30\r\n") << 5 << "0"
-            << ""
-            << "P t29 t1 t59 t1"
-            << "0 29 30 1:29 1:30"
-            << "Timing|,,,,|ddddd|"
-            << "0 30 60 90";
-        QTest::newRow("alarm 2.5 rounds half to even: 2")
-            << QByteArray("CntDownTm=0\r\nAlarmTm=2.5\r\n") << 5 << "0"
-            << ""
-            << "P t5"
-            << "0 5"
-            << "Timing|,,,,|ddddd|"
-            << "0 2 4";
-        QTest::newRow("alarm 00 never sounds")
-            << QByteArray("CntDownTm=0\r\nAlarmTm=00\r\n") << 5 << "0"
-            << ""
-            << "P t5"
-            << "0 5"
-            << "Timing|,,,,|ddddd|"
-            << "0";
-        QTest::newRow("alarm too large fails the tick after the display moved on")
-            << QByteArray("CntDownTm=0\r\nAlarmTm=40000\r\n") << 5 << "0"
-            << ""
-            << "P t1"
-            << "0 1!"
-            << "Timing|,,,,|ddddd|"
-            << "0";
-        QTest::newRow("9.996 s shows 10.00, 0.004 s 0.00") << kNoWait << 5 << "0"
-                                                           << ""
-                                                           << "P +9996 P P +4 P"
-                                                           << "0 0 10.00 10.00 10.00 0.00"
-                                                           << "Idle*|10.00,0.00,,,|wbddd|"
-                                                           << "0 0";
-        QTest::newRow("a hair under 9.995 s is 9.99; minutes and hours")
-            << kNoWait << 5 << "0"
-            << ""
-            << "P +9994.999999 P P +65430 P P +3725504 P"
-            << "0 0 9.99 9.99 9.99 1:05.43 1:05.43 1:05.43 1:02:05.50"
-            << "Idle*|9.99,1:05.43,1:02:05.50,,|bdwdd|"
-            << "0 0 0";
-        QTest::newRow("ties: the first is best, the last worst")
-            << kNoWait << 3 << "0"
-            << ""
-            << "P +10000 P P +10000 P P +10000 P"
-            << "0 0 10.00 10.00 10.00 10.00 10.00 10.00 10.00"
-            << "Complete*|10.00,10.00,10.00|bdw|10.00"
-            << "0 0 0";
-        QTest::newRow("three solves leave out best and worst")
-            << kNoWait << 3 << "0"
-            << "1:10.00 2:11.00"
-            << "P +15000 P"
-            << "0 0 15.00"
-            << "Complete*|10.00,11.00,15.00|bdw|11.00"
-            << "0";
-        QTest::newRow("three solves all counted") << kNoWait << 3 << "1"
-                                                  << "1:10.00 2:11.00"
-                                                  << "P +15000 P"
-                                                  << "0 0 15.00"
-                                                  << "Complete*|10.00,11.00,15.00|bdw|12.00"
-                                                  << "0";
-        QTest::newRow("10.125 goes to the even hundredth") << kNoWait << 2 << "1"
-                                                           << "1:10.00"
-                                                           << "P +10250 P"
-                                                           << "0 0 10.25"
-                                                           << "Complete*|10.00,10.25|bw|10.12"
-                                                           << "0";
-        QTest::newRow("two solves left out by a hand-edited table: all count")
-            << kNoWait << 2 << "0"
-            << "1:10.00"
-            << "P +12000 P"
-            << "0 0 12.00"
-            << "Complete*|10.00,12.00|bw|11.00"
-            << "0";
-        QTest::newRow("restored, unfinished: the next solve is number 4")
-            << kNoWait << 5 << "0"
-            << "1:12.00 2:10.00 3:13.50"
-            << "P +11000 P"
-            << "0 0 11.00"
-            << "Idle*|12.00,10.00,13.50,11.00,|dbwdd|"
-            << "0";
-        QTest::newRow("restored, complete: presses do nothing")
-            << kNoWait << 3 << "0"
-            << "1:12.00 2:10.00 3:1:00.00"
-            << "P"
-            << "0"
-            << "Complete*|12.00,10.00,1:00.00|dbw|12.00"
-            << "";
+        const auto row = [](const char *name, const char *options, int count, const char *bw,
+                            const char *stored, const char *script, const char *clock,
+                            const char *summary, const char *sounds) {
+            QTest::newRow(name) << QByteArray(options) << count << QString(bw) << QString(stored)
+                                << QString(script) << QString(clock) << QString(summary)
+                                << QString(sounds);
+        };
+        const char *noWait = kNoWait.constData();
+        // clang-format off
+        row("countdown 3, timed from the tick that shows 0", "CntDownTm=3\r\nAlarmTm=0\r\n", 5,
+            "0", "", "P c c c +1234 P", "3 2 1 0 0 1.23", "Idle*|1.23,,,,|bdddd|", "0");
+        row("countdown 0 starts at once; the clock keeps its text until a tick", noWait, 5, "0",
+            "", "P t1 +1500 P", "0 1 1 1.50", "Idle*|1.50,,,,|bdddd|", "0");
+        row("a negative countdown counts as none", "CntDownTm=-7\r\n", 5, "0",
+            "", "P", "-7", "Timing|,,,,|ddddd|", "0");
+        row("cancelled countdown, empty series", "CntDownTm=15\r\n", 5, "0",
+            "", "P c P", "15 14 15", "Idle|,,,,|ddddd|", "");
+        row("cancelled countdown keeps the series under way", "CntDownTm=2\r\nAlarmTm=0\r\n", 5,
+            "0", "", "P c c +1000 P P c P", "2 1 0 0 1.00 2 1 2", "Idle*|1.00,,,,|bdddd|", "0");
+        row("alarm 30 at 30, 60, 90", "CntDownTm=0\r\nAlarmTm=30\r\n", 5, "0",
+            "", "P t29 t1 t59 t1", "0 29 30 1:29 1:30", "Timing|,,,,|ddddd|", "0 30 60 90");
+        row("alarm 2.5 rounds half to even: 2", "CntDownTm=0\r\nAlarmTm=2.5\r\n", 5, "0",
+            "", "P t5", "0 5", "Timing|,,,,|ddddd|", "0 2 4");
+        row("alarm 00 never sounds", "CntDownTm=0\r\nAlarmTm=00\r\n", 5, "0",
+            "", "P t5", "0 5", "Timing|,,,,|ddddd|", "0");
+        row("alarm too large fails the tick after the display moved on",
+            "CntDownTm=0\r\nAlarmTm=40000\r\n", 5, "0", "", "P t1", "0 1!", "Timing|,,,,|ddddd|",
+            "0");
+        row("9.996 s shows 10.00, 0.004 s 0.00", noWait, 5, "0",
+            "", "P +9996 P P +4 P", "0 0 10.00 10.00 10.00 0.00", "Idle*|10.00,0.00,,,|wbddd|",
+            "0 0");
+        row("a hair under 9.995 s is 9.99; minutes and hours", noWait, 5, "0",
+            "", "P +9994.999999 P P +65430 P P +3725504 P",
+            "0 0 9.99 9.99 9.99 1:05.43 1:05.43 1:05.43 1:02:05.50",
+            "Idle*|9.99,1:05.43,1:02:05.50,,|bdwdd|", "0 0 0");
+        row("ties: the first is best, the last worst", noWait, 3, "0",
+            "", "P +10000 P P +10000 P P +10000 P",
+            "0 0 10.00 10.00 10.00 10.00 10.00 10.00 10.00",
+            "Complete*|10.00,10.00,10.00|bdw|10.00", "0 0 0");
+        row("three solves leave out best and worst", noWait, 3, "0",
+            "1:10.00 2:11.00", "P +15000 P", "0 0 15.00", "Complete*|10.00,11.00,15.00|bdw|11.00",
+            "0");
+        row("three solves all counted", noWait, 3, "1",
+            "1:10.00 2:11.00", "P +15000 P", "0 0 15.00", "Complete*|10.00,11.00,15.00|bdw|12.00",
+            "0");
+        row("10.125 goes to the even hundredth", noWait, 2, "1",
+            "1:10.00", "P +10250 P", "0 0 10.25", "Complete*|10.00,10.25|bw|10.12", "0");
+        row("two solves left out by a hand-edited table: all count", noWait, 2, "0",
+            "1:10.00", "P +12000 P", "0 0 12.00", "Complete*|10.00,12.00|bw|11.00", "0");
+        row("restored, unfinished: the next solve is number 4", noWait, 5, "0",
+            "1:12.00 2:10.00 3:13.50", "P +11000 P", "0 0 11.00",
+            "Idle*|12.00,10.00,13.50,11.00,|dbwdd|", "0");
+        row("restored, complete: presses do nothing", noWait, 3, "0",
+            "1:12.00 2:10.00 3:1:00.00", "P", "0", "Complete*|12.00,10.00,1:00.00|dbw|12.00", "");
+        // clang-format on
     }
 
     void presses()

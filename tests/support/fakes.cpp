@@ -1,75 +1,42 @@
 #include "support/fakes.h"
 
-#include <QFileInfo>
-
 namespace spinlog::test {
+
+template <typename T>  // the first of the script, or otherwise when it has run out
+static T take(std::deque<T> &script, T otherwise)
+{
+    if (script.empty())
+        return otherwise;
+    T first = script.front();
+    script.pop_front();
+    return first;
+}
 
 Answer FakePrompts::message(const QString &text, Icon icon, Buttons buttons, Answer defaultButton)
 {
-    ShownBox box{text, icon, buttons, defaultButton};
-    boxes.push_back(box);
+    boxes.push_back({text, icon, buttons, defaultButton});
     if (onMessage)
-        onMessage(box);
-    if (buttons == Buttons::Ok)
-        return Answer::Ok;
-    if (answers.empty())
-        return Answer::Yes;
-    Answer answer = answers.front();
-    answers.pop_front();
-    return answer;
+        onMessage(boxes.back());
+    return buttons == Buttons::Ok ? Answer::Ok : take(answers, Answer::Yes);
 }
 
 std::optional<std::uint32_t> FakePrompts::pickColor()
 {
-    ++colorRequests;
-    if (colors.empty())
-        return std::nullopt;
-    auto color = colors.front();
-    colors.pop_front();
-    return color;
+    return take(colors, std::optional<std::uint32_t>());
 }
 
 std::optional<QString> FakePrompts::saveFile(const SaveFileRequest &request)
 {
     saveRequests.push_back(request);
-    if (saveFiles.empty())
-        return std::nullopt;
-    const QString file = saveFiles.front();
-    saveFiles.pop_front();
-    if (file.isEmpty())
-        return std::nullopt;
-    return file;
+    const QString file = take(saveFiles, QString());
+    return file.isEmpty() ? std::nullopt : std::optional(file);
 }
 
 QStringList FakePrompts::texts() const
 {
     QStringList list;
-    for (const auto &box : boxes)
-        list << box.text;
+    for (const auto &box : boxes) list << box.text;
     return list;
-}
-
-int FakeShell::openFile(const QString &path)
-{
-    files << path;
-    return QFileInfo::exists(path) ? openFileResult : 2;
-}
-
-bool FakeShell::openUrl(const QString &address)
-{
-    urls << address;
-    return !fail;
-}
-
-bool FakeShell::openFolder(const QString &path)
-{
-    folders << path;
-    return !fail;
-}
-
-FakeWorld::FakeWorld(const QString &folder)
-    : app(folder), program(Services{prompts, clock, sound, shell, app})
-{
 }
 
 }  // namespace spinlog::test

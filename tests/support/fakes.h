@@ -2,15 +2,11 @@
 // Test fakes for every seam: they record what the program asked for and
 // answer from a script.
 
-#include "app/program.h"
-#include "app/seams.h"
+#include "app/program.h"  // and the seams
 
-#include <QDateTime>
-#include <QString>
-#include <QStringList>
-#include <cstdint>
+#include <QFileInfo>
 #include <deque>
-#include <optional>
+#include <functional>
 #include <vector>
 
 namespace spinlog::test {
@@ -30,14 +26,12 @@ public:
 
     // Answers for Yes/No boxes, taken in order; Yes when the script runs out.
     std::deque<Answer> answers;
-    std::deque<std::optional<std::uint32_t>> colors;  // nothing = cancel
-    std::deque<QString> saveFiles;  // an empty name = cancel
-    // Called while a box is shown, e.g. to look at the window behind it.
-    std::function<void(const ShownBox &)> onMessage;
+    std::deque<std::optional<std::uint32_t>> colors;  // nothing = cancel; cancel when none left
+    std::deque<QString> saveFiles;                    // an empty name = cancel
+    std::function<void(const ShownBox &)> onMessage;  // called while a box is shown
 
     std::vector<ShownBox> boxes;
     std::vector<SaveFileRequest> saveRequests;
-    int colorRequests = 0;
 
     QStringList texts() const;
 };
@@ -60,31 +54,34 @@ public:
 
 class FakeShell : public Shell {
 public:
-    int openFile(const QString &path) override;
-    bool openUrl(const QString &address) override;
-    bool openFolder(const QString &path) override;
+    int openFile(const QString &f) override { return QFileInfo::exists(f) ? openFileResult : 2; }
+    bool openUrl(const QString &) override { return !fail; }
+    bool openFolder(const QString &path) override
+    {
+        folders << path;
+        return !fail;
+    }
 
-    int openFileResult = 42;  // the result openFile gives for an existing file
-    bool fail = false;        // openUrl / openFolder fail
-    QStringList files, urls, folders;
+    int openFileResult = 42;  // an existing file's; a missing one gives 2
+    bool fail = false;        // openUrl and openFolder fail
+    QStringList folders;
 };
 
 class FakeApp : public App {
 public:
-    explicit FakeApp(QString dir) : dir_(std::move(dir)) {}
-    QString folder() const override { return dir_; }
-    bool claimSingleInstance() override { return !otherCopyRunning; }
-    bool otherCopyRunning = false;
+    explicit FakeApp(QString folder) : dir(std::move(folder)) {}
+    QString folder() const override { return dir; }
+    bool claimSingleInstance() override { return true; }
     void endNow() override { ++ended; }
+    QString dir;
     int ended = 0;
-
-private:
-    QString dir_;
 };
 
 // A Program over fakes in the given folder; the database is not opened.
 struct FakeWorld {
-    explicit FakeWorld(const QString &folder);
+    explicit FakeWorld(const QString &dir) : app(dir), program({prompts, clock, sound, shell, app})
+    {
+    }
     FakePrompts prompts;
     FakeClock clock;
     FakeSound sound;

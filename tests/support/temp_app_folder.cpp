@@ -5,24 +5,18 @@
 
 namespace spinlog::test {
 
-QString deliveredDatabase() { return QStringLiteral(SPINLOG_DELIVERED_DB); }
-
 TempAppFolder::TempAppFolder(bool withDatabase)
 {
-    if (!dir_.isValid())
-        throw std::runtime_error("cannot create a temporary folder");
-    if (withDatabase && !QFile::copy(deliveredDatabase(), file(QStringLiteral("Spinlog.mdb"))))
-        throw std::runtime_error("cannot copy the delivered database");
-    QFile::setPermissions(file(QStringLiteral("Spinlog.mdb")),
-                          QFile::ReadOwner | QFile::WriteOwner);
+    const QString database = file(QStringLiteral("Spinlog.mdb"));
+    if (!dir_.isValid() || (withDatabase && !QFile::copy(SPINLOG_DELIVERED_DB, database)))
+        throw std::runtime_error("cannot make a temporary application folder");
+    QFile::setPermissions(database, QFile::ReadOwner | QFile::WriteOwner);
 }
 
 QByteArray TempAppFolder::read(const QString &name) const
 {
     QFile f(file(name));
-    if (!f.open(QIODevice::ReadOnly))
-        return {};
-    return f.readAll();
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 void TempAppFolder::write(const QString &name, const QByteArray &bytes) const
@@ -30,6 +24,17 @@ void TempAppFolder::write(const QString &name, const QByteArray &bytes) const
     QFile f(file(name));
     if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(bytes) != bytes.size())
         throw std::runtime_error("cannot write a test file");
+}
+
+QStringList rowsOf(Database &db, const QString &select)
+{
+    QStringList rows;
+    for (Recordset rs(db, select); !rs.eof(); rs.moveNext()) {
+        QStringList fields;
+        for (int i = 0; i < rs.fieldCount(); ++i) fields << rs.text(i);
+        rows << fields.join(u'|');
+    }
+    return rows;
 }
 
 }  // namespace spinlog::test

@@ -2,11 +2,9 @@
 // A fresh temporary application folder holding a copy of the delivered
 // database, removed when the test is done.
 
-#include <QString>
-#include <QTemporaryDir>
+#include "data/database.h"
 
-#include <sys/resource.h>
-#include <csignal>
+#include <QTemporaryDir>
 
 namespace spinlog::test {
 
@@ -23,20 +21,7 @@ private:
     QTemporaryDir dir_;
 };
 
-QString deliveredDatabase();
-
-// While alive, no file may grow past the given size: a write beyond it fails
-// as on a full disk (EFBIG, SIGXFSZ ignored), for root too.
-struct FileSizeLimit {
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        ::getrlimit(RLIMIT_FSIZE, &old);
-        std::signal(SIGXFSZ, SIG_IGN);
-        const rlimit limit{bytes, old.rlim_max};
-        ::setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit() { ::setrlimit(RLIMIT_FSIZE, &old); }
-    rlimit old{};
-};
+// The rows a select returns, each its fields' texts joined by "|".
+QStringList rowsOf(Database &db, const QString &select);
 
 }  // namespace spinlog::test

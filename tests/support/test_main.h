@@ -10,10 +10,18 @@
 namespace spinlog::test {
 
 using Factory = std::function<std::unique_ptr<QObject>()>;
-int registerTest(Factory factory);
+// Filled while the program starts, before main().
+inline std::vector<Factory> &registry()
+{
+    static std::vector<Factory> tests;
+    return tests;
+}
+struct Registered {
+    explicit Registered(Factory factory) { registry().push_back(std::move(factory)); }
+};
 
 }  // namespace spinlog::test
 
-#define SPINLOG_TEST(Class)                                                                  \
-    static const int spinlog_registered_##Class = spinlog::test::registerTest(              \
+#define SPINLOG_TEST(Class)                                 \
+    static const spinlog::test::Registered spinlog_##Class( \
         [] { return std::unique_ptr<QObject>(new Class); });
