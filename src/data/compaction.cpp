@@ -142,8 +142,12 @@ QString errorDescription(const std::exception &e)
     return QString::fromLocal8Bit(e.what());
 }
 
-CompactOutcome compactDatabaseFile(const QString &path)
+CompactOutcome compactDatabaseFile(const QString &path, const StepHook &beforeStep)
 {
+    const auto step = [&beforeStep](CompactStep next) {
+        if (beforeStep)
+            beforeStep(next);
+    };
     const QString database = fileBehind(path);
     const QFileInfo info(database);
     const QString folder = info.absolutePath();
@@ -151,6 +155,7 @@ CompactOutcome compactDatabaseFile(const QString &path)
     const QString compacted = folder + QLatin1Char('/') + QStringLiteral("COM") + info.fileName();
 
     try {
+        step(CompactStep::Backup);
         copyReplacing(database, backup);
     } catch (const std::exception &e) {
         return {CompactOutcome::Failed::Backup, errorDescription(e)};
@@ -169,7 +174,9 @@ CompactOutcome compactDatabaseFile(const QString &path)
             exportTo(*db, compacted);
             QFile::setPermissions(compacted, QFile::permissions(database));
             db.reset();
+            step(CompactStep::Replace);
             renameOver(compacted, database);
+            step(CompactStep::DropBackup);
             removeFile(backup);
             syncFolder(folder);
             return {};

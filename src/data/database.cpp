@@ -149,16 +149,6 @@ QString realText(double value)
     return QString::fromLatin1(buffer);
 }
 
-QString variantText(const QVariant &value)
-{
-    switch (value.typeId()) {
-        case QMetaType::LongLong: return QString::number(value.toLongLong());
-        case QMetaType::Double: return realText(value.toDouble());
-        case QMetaType::QByteArray: return QString::fromUtf8(value.toByteArray());
-        default: return value.toString();
-    }
-}
-
 // Qt's start-up leaves the upper halves of the AVX registers in use (some
 // vector code of its libraries ends without VZEROUPPER), and on current Intel
 // cores every legacy SSE instruction then waits on them: the AES-NI and
@@ -333,29 +323,7 @@ void Recordset::requireRow() const
 void Recordset::moveNext()
 {
     requireRow();
-    if (keptRow_) {
-        // The statement has already run past the kept last row.
-        keptRow_ = false;
-        kept_.clear();
-        eof_ = true;
-        return;
-    }
     eof_ = !stmt_.step();
-}
-
-void Recordset::moveLast()
-{
-    requireRow();
-    if (keptRow_)
-        return;
-    // The engine only knows a row was the last once it has stepped past it, so
-    // each row is copied before stepping on.
-    std::vector<QVariant> row(names_.size());
-    do {
-        for (int i = 0; i < int(row.size()); ++i) row[i] = columnValue(stmt_.handle(), i);
-    } while (stmt_.step());
-    kept_ = std::move(row);
-    keptRow_ = true;
 }
 
 int Recordset::index(const QString &name) const
@@ -381,8 +349,6 @@ QVariant Recordset::field(int index) const
     requireRow();
     if (index < 0 || index >= int(names_.size()))
         throw SpinlogError(itemNotFound(QString::number(index)));
-    if (keptRow_)
-        return kept_[index];
     return columnValue(stmt_.handle(), index);
 }
 
@@ -391,11 +357,6 @@ QString Recordset::text(int index) const
     requireRow();
     if (index < 0 || index >= int(names_.size()))
         throw SpinlogError(itemNotFound(QString::number(index)));
-    if (keptRow_) {
-        if (kept_[index].isNull())
-            throw SpinlogError(describe::invalidNull());
-        return variantText(kept_[index]);
-    }
     sqlite3_stmt *stmt = stmt_.handle();
     switch (sqlite3_column_type(stmt, index)) {
         case SQLITE_NULL: throw SpinlogError(describe::invalidNull());

@@ -71,7 +71,7 @@ private:
     sqlite3_stmt *stmt_ = nullptr;
 };
 
-// The rows of one select, read forward: end test, next, last, field by name
+// The rows of one select, read forward: end test, next, field by name
 // (names match without regard to case). Values are read straight from the
 // engine's current row, so stepping through many rows costs no copies.
 class Recordset {
@@ -80,8 +80,6 @@ public:
 
     bool eof() const { return eof_; }
     void moveNext();
-    // Moves to the last row; throws when there is no row.
-    void moveLast();
 
     int fieldCount() const { return int(names_.size()); }
     QString fieldName(int index) const { return names_.at(index); }
@@ -103,9 +101,6 @@ private:
 
     Statement stmt_;
     std::vector<QString> names_;
-    // The last row kept by moveLast, once the statement has run past it.
-    std::vector<QVariant> kept_;
-    bool keptRow_ = false;
     bool eof_ = true;
     mutable int hint_ = 0;  // where the next name lookup starts
 };

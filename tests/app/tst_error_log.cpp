@@ -4,7 +4,7 @@
 
 #include "app/encoding.h"
 #include "app/error_log.h"
-#include "file_size_limit.h"
+#include "support/file_size_limit.h"
 #include "log_reading.h"
 #include "support/fakes.h"
 #include "support/test_main.h"

@@ -4,7 +4,7 @@
 
 #include "app/ini_file.h"
 #include "app/settings.h"
-#include "file_size_limit.h"
+#include "support/file_size_limit.h"
 #include "support/temp_app_folder.h"
 #include "support/test_main.h"
 

@@ -4,8 +4,9 @@
 // Compaction leaves only a smaller, keyed Spinlog.mdb with the same data, or
 // on any failure the database as it was, without temporary files.
 
-#include "data/database.h"
 #include "app/mdb.h"
+#include "data/compaction.h"
+#include "data/database.h"
 #include "data_support.h"
 #include "support/test_main.h"
 
@@ -171,57 +172,66 @@ private slots:
                  "65.43");
     }
 
+    // Each step of the compaction made to fail, the copy made or already in
+    // place: the database is as it was, and nothing else is left.
     void failureLeavesTheDatabaseAsItWas_data()
     {
-        QTest::addColumn<QString>("blocked");  // a directory standing at this file's place
-        QTest::addColumn<QByteArray>("content");
-        QTest::addColumn<QStringList>("boxes");
-        QTest::addColumn<QStringList>("log");
-        const QString prefix = "[mdlCommon]-[Fun_MDBCompact]-";
-        QString why = "BKSpinlog.mdb: Is a directory";
-        QTest::newRow("backup") << "BKSpinlog.mdb" << QByteArray()
-                                << QStringList{"MDB最適化エラー[Backup]\r\n" + why}
-                                << QStringList{prefix + "[ErrBackup] " + why};
-        why = "file is encrypted or is not a database";
-        QTest::newRow("open") << "" << QByteArray(3000, 'Z')
-                              << QStringList{"データベースオープンエラー\r\n" + why,
-                                             "MDB最適化失敗。"}
-                              << QStringList{"[mdlCommon]-[Fun_MDBOpen] " + why,
-                                             prefix + "[ErrCompact] MDB最適化失敗。"};
-        why = "COMSpinlog.mdb: Is a directory";
-        QTest::newRow("compact") << "COMSpinlog.mdb" << QByteArray()
-                                 << QStringList{"MDB最適化エラー[Compact]\r\n" + why}
-                                 << QStringList{prefix + "[ErrCompact] " + why};
+        QTest::addColumn<CompactStep>("failing");
+        QTest::addColumn<CompactOutcome::Failed>("outcome");
+        QTest::newRow("backup") << CompactStep::Backup << CompactOutcome::Failed::Backup;
+        QTest::newRow("replace") << CompactStep::Replace << CompactOutcome::Failed::Compact;
+        QTest::newRow("drop backup") << CompactStep::DropBackup << CompactOutcome::Failed::Compact;
     }
     void failureLeavesTheDatabaseAsItWas()
     {
-        QFETCH(QString, blocked);
-        QFETCH(QByteArray, content);
-        QFETCH(QStringList, boxes);
-        QFETCH(QStringList, log);
+        QFETCH(CompactStep, failing);
         TempAppFolder folder;
-        if (content.isEmpty())
-            Database::open(folder.file("Spinlog.mdb"))
-                ->execute("insert into W_Time ([No]) values (1)");
-        else
-            folder.write("Spinlog.mdb", content);
-        QStringList expected{"Spinlog.mdb"};
-        if (!blocked.isEmpty()) {
-            // Not removable: the program must not delete what is not its own.
-            QVERIFY(QDir(folder.path()).mkpath(blocked + "/keep"));
-            expected << blocked;
-        }
+        Database::open(folder.file("Spinlog.mdb"))->execute("insert into W_Time ([No]) values (1)");
         const QByteArray before = folder.read("Spinlog.mdb");
+        const CompactOutcome outcome =
+            compactDatabaseFile(folder.file("Spinlog.mdb"), [&](CompactStep step) {
+                if (step == failing)
+                    throw SpinlogError("refused");
+            });
+        QTEST(outcome.failed, "outcome");
+        QCOMPARE(outcome.description, "refused");
+        QCOMPARE(folder.read("Spinlog.mdb"), before);
+        QCOMPARE(folderEntries(folder), QStringList{"Spinlog.mdb"});
+    }
 
+    // The backup stays until the compacted copy has taken the database's place.
+    void backupGoesLast()
+    {
+        TempAppFolder folder;
+        Database::open(folder.file("Spinlog.mdb"));  // as a run leaves it, indexes added
+        const QByteArray before = folder.read("Spinlog.mdb");
+        QStringList seen;
+        const auto look = [&](CompactStep step) {
+            seen << QString::number(int(step)) + ":" + folderEntries(folder).join(",") +
+                        (folder.read("Spinlog.mdb") == before ? " old" : " new");
+        };
+        QCOMPARE(compactDatabaseFile(folder.file("Spinlog.mdb"), look).failed,
+                 CompactOutcome::Failed::Nothing);
+        QCOMPARE(seen,
+                 QStringList({"0:Spinlog.mdb old", "1:BKSpinlog.mdb,COMSpinlog.mdb,Spinlog.mdb old",
+                              "2:BKSpinlog.mdb,Spinlog.mdb new"}));
+    }
+
+    // A file that will not open at exit: its own report, then the compaction's.
+    void unopenableAtExit()
+    {
+        TempAppFolder folder;
+        folder.write("Spinlog.mdb", QByteArray(3000, 'Z'));
         FakeWorld world(folder.path());
         QVERIFY(!Fun_MDBCompact(world.program));
-        QCOMPARE(world.prompts.texts(), boxes);
-        QCOMPARE(world.prompts.boxes.back().icon, Icon::Critical);
-        QCOMPARE(logEntries(folder), log);
-        QVERIFY(!world.program.gDB);
-        QCOMPARE(folder.read("Spinlog.mdb"), before);
-        expected.sort();
-        QCOMPARE(folderEntries(folder), expected);  // no backup, copy or partial file
+        const QString why = "file is encrypted or is not a database";
+        QCOMPARE(world.prompts.texts(),
+                 QStringList({"データベースオープンエラー\r\n" + why, "MDB最適化失敗。"}));
+        QCOMPARE(logEntries(folder),
+                 QStringList({"[mdlCommon]-[Fun_MDBOpen] " + why,
+                              "[mdlCommon]-[Fun_MDBCompact]-[ErrCompact] MDB最適化失敗。"}));
+        QCOMPARE(folder.read("Spinlog.mdb"), QByteArray(3000, 'Z'));
+        QCOMPARE(folderEntries(folder), QStringList{"Spinlog.mdb"});
     }
 };
 
