@@ -4,7 +4,7 @@ table scripts/bench prints from the programs' BENCH lines."""
 import os, subprocess, sys, tempfile, unittest  # noqa: E401
 
 MEASURE_CHILD = os.environ["SPINLOG_MEASURE_CHILD"]
-TABLE = os.path.join(os.path.dirname(__file__), "..", "..", "bench", "table.py")
+TABLE = os.path.join(os.path.dirname(__file__), "table.py")
 # A process that holds argv[1] MB resident, then runs argv[2:] or exits with argv[2].
 HOLD = ("import subprocess, sys; b = bytearray(int(sys.argv[1]) << 20); b[::4096] = b'x' * len("
         "b[::4096]); sys.exit(int(sys.argv[2]) if len(sys.argv) == 3 else "
