@@ -1,5 +1,8 @@
 #include "scramble/scramble_source.h"
 
+#include <sys/resource.h>
+#include <unistd.h>
+
 namespace spinlog {
 
 ScrambleSource::ScrambleSource(QObject *parent) : QObject(parent), worker_([this] { work(); }) {}
@@ -26,6 +29,9 @@ void ScrambleSource::request(ScrambleKind kind)
 
 void ScrambleSource::work()
 {
+    // Below the window's thread: on a busy machine a scramble waits, a key
+    // press does not. (A thread's nice value is its own on Linux.)
+    ::setpriority(PRIO_PROCESS, ::gettid(), 10);
     std::mt19937_64 rng = scrambleEngine();
     std::unique_lock<std::mutex> lock(mutex_);
     for (;;) {

@@ -131,7 +131,7 @@ frmMain::frmMain(Program &program, QWidget *parent)
     // the series under the type it selects, so that is written down as soon
     // as the series has its first solve, as the exit would write it.
     connect(&session_, &SolveSession::solveStored, this, [this] {
-        scramble_->board().solveStored();
+        scramble_->solveStored();
         if (session_.solves().size() == 1)
             rememberPlace();
     });

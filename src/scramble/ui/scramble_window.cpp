@@ -5,10 +5,12 @@
 #include "app/program.h"
 #include "widgets/units.h"
 
+#include <QCoreApplication>
 #include <QLabel>
 #include <QPainter>
 #include <QVBoxLayout>
 #include <cmath>
+#include <utility>
 
 namespace spinlog {
 
@@ -18,6 +20,9 @@ constexpr Setting kPlace[4] = {Setting::ScrambleLeft, Setting::ScrambleTop, Sett
                                Setting::ScrambleHeight};
 constexpr float kLeast[4] = {-1.0e6f, -1.0e6f, 2400, 2400};
 constexpr float kMost = 1.0e6f;
+// Posted below the repaints' priority, so a solve's label is painted first.
+const QEvent::Type kSolveStored = QEvent::Type(QEvent::registerEventType());
+const QEvent::Type kDelivered = QEvent::Type(QEvent::registerEventType());
 
 // The usual scheme: U white, R red, F green, D yellow, L orange, B blue.
 QColor faceColor(QChar face)
@@ -111,7 +116,10 @@ frmScramble::frmScramble(Program &program, QWidget *parent)
     layout->addWidget(picNet_, 1);
     layout->addWidget(lblPrevious_);
 
-    connect(&source_, &ScrambleSource::ready, &board_, &ScrambleBoard::deliver);
+    connect(&source_, &ScrambleSource::ready, this, [this](const Scramble &scramble) {
+        delivered_ = scramble;
+        QCoreApplication::postEvent(this, new QEvent(kDelivered), Qt::LowEventPriority - 1);
+    });
     connect(&board_, &ScrambleBoard::changed, this, &frmScramble::render);
 
     // Anything unreadable or out of range is the default, without a box: the
@@ -131,6 +139,26 @@ frmScramble::frmScramble(Program &program, QWidget *parent)
 }
 
 frmScramble::~frmScramble() = default;
+
+void frmScramble::solveStored()
+{
+    QCoreApplication::postEvent(this, new QEvent(kSolveStored), Qt::LowEventPriority - 1);
+}
+
+bool frmScramble::event(QEvent *event)
+{
+    if (event->type() == kSolveStored) {
+        board_.solveStored();
+        return true;
+    }
+    if (event->type() == kDelivered) {
+        if (delivered_)
+            board_.deliver(*std::exchange(delivered_, std::nullopt));
+        return true;
+    }
+
+    return QWidget::event(event);
+}
 
 bool frmScramble::shownLastTime() const
 {

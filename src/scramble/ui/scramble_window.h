@@ -24,6 +24,9 @@ public:
     ~frmScramble() override;
 
     ScrambleBoard &board() { return board_; }
+    // A solve was stored: the next scramble is asked for once the windows
+    // have painted, so the solve's own label is never kept waiting.
+    void solveStored();
     // Writes the window's place and whether it is shown, once it has been.
     void rememberPlace() const;
     // Whether the settings ask for the window at start-up.
@@ -33,6 +36,7 @@ signals:
     void visibilityChanged(bool visible);
 
 protected:
+    bool event(QEvent *event) override;
     void showEvent(QShowEvent *event) override;
     void hideEvent(QHideEvent *event) override;
 
@@ -47,6 +51,7 @@ private:
     QLabel *lblPrevious_ = nullptr;
     float placed_[4] = {};
     bool everShown_ = false;
+    std::optional<Scramble> delivered_;  // made, not yet shown
 };
 
 }  // namespace spinlog
