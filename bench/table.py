@@ -30,6 +30,10 @@ ROWS = [
      "stop.p99", None, None, None),
     ("Stop key to solve shown and stored, worst of 1000",
      "stop.worst", None, None, None),
+    ("The same with the scramble window open, median of 1000",
+     "stop.scramble.median", None, None, None),
+    ("The same with the scramble window open, 99th percentile of 1000",
+     "stop.scramble.p99", None, None, None),
 ]
 for n, label in ((1000, "1 000"), (10000, "10 000"), (100000, "100 000")):
     ROWS += [
