@@ -33,11 +33,7 @@ namespace spinlog {
 
 namespace {
 
-constexpr Setting kPlace[4] = {Setting::ChartLeft, Setting::ChartTop, Setting::ChartWidth,
-                               Setting::ChartHeight};
 // Left, Top, Width, Height in twips, with the least a size may be.
-constexpr float kLeast[4] = {-1.0e6f, -1.0e6f, 4500, 3000};
-constexpr float kMost = 1.0e6f;
 
 constexpr double kMinuteMs = 60'000;
 constexpr double kDayMs = 86'400'000;
@@ -450,24 +446,11 @@ void frmChart::buildChart(const QString &typeName)
     layout->setMenuBar(menuBar);
     layout->addWidget(chartView, 1);
     layout->addWidget(StatusBar);
-    setMinimumSize(px(kLeast[2]), px(kLeast[3]));
 }
 
 void frmChart::Form_Load()
 {
-    // Anything unreadable or out of range is the default, without a box:
-    // the window's place is not worth an error.
-    for (int i = 0; i < 4; ++i) {
-        placed_[i] = singleFromText(keyOf(kPlace[i]).defaultText);
-        try {
-            const float value = singleFromText(program_.settings.read(kPlace[i]));
-            if (std::isfinite(value) && value >= kLeast[i] && value <= kMost)
-                placed_[i] = value;
-        } catch (const SpinlogError &) {
-        }
-    }
-    move(px(placed_[0]), px(placed_[1]));
-    resize(px(placed_[2]), px(placed_[3]));
+    place_.restore(program_.settings, *this);
 }
 
 void frmChart::done(int result)
@@ -481,9 +464,7 @@ void frmChart::done(int result)
 
 void frmChart::Form_Unload()
 {
-    const int now[4] = {pos().x(), pos().y(), width(), height()};
-    for (int i = 0; i < 4; ++i)
-        program_.settings.write(kPlace[i], singleText(twipsKeeping(now[i], placed_[i])));
+    place_.remember(program_.settings, *this);
 }
 
 void frmChart::showAll()

@@ -6,6 +6,7 @@
 // chart as a PNG; keeps its place in the settings file.
 
 #include "chart/chart_query.h"
+#include "widgets/window_place.h"
 
 #include <QChartView>
 #include <QDialog>
@@ -84,7 +85,10 @@ private:
     bool refreshing_ = false;
     bool unloaded_ = false;
     // The stored geometry the window was placed from, twips.
-    float placed_[4] = {};
+    WindowPlace place_{
+        {Setting::ChartLeft, Setting::ChartTop, Setting::ChartWidth, Setting::ChartHeight},
+        4500,
+        3000};
 };
 
 // Reads the series the history window lists for the filter position and shows

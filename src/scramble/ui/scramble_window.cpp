@@ -16,10 +16,6 @@ namespace spinlog {
 
 namespace {
 
-constexpr Setting kPlace[4] = {Setting::ScrambleLeft, Setting::ScrambleTop, Setting::ScrambleWidth,
-                               Setting::ScrambleHeight};
-constexpr float kLeast[4] = {-1.0e6f, -1.0e6f, 2400, 2400};
-constexpr float kMost = 1.0e6f;
 // Posted below the repaints' priority, so a solve's label is painted first.
 const QEvent::Type kSolveStored = QEvent::Type(QEvent::registerEventType());
 const QEvent::Type kDelivered = QEvent::Type(QEvent::registerEventType());
@@ -122,19 +118,7 @@ frmScramble::frmScramble(Program &program, QWidget *parent)
     });
     connect(&board_, &ScrambleBoard::changed, this, &frmScramble::render);
 
-    // Anything unreadable or out of range is the default, without a box: the
-    // window's place is not worth an error.
-    for (int i = 0; i < 4; ++i) {
-        placed_[i] = singleFromText(keyOf(kPlace[i]).defaultText);
-        try {
-            const float value = singleFromText(program_.settings.read(kPlace[i]));
-            if (std::isfinite(value) && value >= kLeast[i] && value <= kMost)
-                placed_[i] = value;
-        } catch (const SpinlogError &) {
-        }
-    }
-    move(px(placed_[0]), px(placed_[1]));
-    resize(px(placed_[2]), px(placed_[3]));
+    place_.restore(program_.settings, *this);
     render();
 }
 
@@ -170,9 +154,7 @@ void frmScramble::rememberPlace() const
     // A window never opened leaves the settings file as it was.
     if (!everShown_)
         return;
-    const int now[4] = {pos().x(), pos().y(), width(), height()};
-    for (int i = 0; i < 4; ++i)
-        program_.settings.write(kPlace[i], singleText(twipsKeeping(now[i], placed_[i])));
+    place_.remember(program_.settings, *this);
     program_.settings.write(Setting::ScrambleVisible,
                             isVisible() ? QStringLiteral("1") : QStringLiteral("0"));
 }

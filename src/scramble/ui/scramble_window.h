@@ -6,6 +6,7 @@
 
 #include "scramble/scramble_board.h"
 #include "scramble/scramble_source.h"
+#include "widgets/window_place.h"
 
 #include <QWidget>
 
@@ -49,7 +50,10 @@ private:
     QLabel *lblScramble_ = nullptr;
     CubeNet *picNet_ = nullptr;
     QLabel *lblPrevious_ = nullptr;
-    float placed_[4] = {};
+    WindowPlace place_{{Setting::ScrambleLeft, Setting::ScrambleTop, Setting::ScrambleWidth,
+                        Setting::ScrambleHeight},
+                       2400,
+                       2400};
     bool everShown_ = false;
     std::optional<Scramble> delivered_;  // made, not yet shown
 };
