@@ -22,7 +22,7 @@ QString kindList()
 
 int fail(QTextStream &err, const QString &message)
 {
-    err << "spinlog: " << message << " (see spinlog --help)\n";
+    err << "spinlog: " << message << "(spinlog --help で使い方を表示します)\n";
     err.flush();
     return 2;
 }
@@ -38,30 +38,33 @@ bool isScrambleCommand(const QStringList &args)
 int runScrambleCommand(const QStringList &args, QTextStream &out, QTextStream &err)
 {
     if (args.value(0) == QLatin1String("--help")) {
-        out << "usage: spinlog                          the stopwatch\n"
-               "       spinlog --scramble KIND [COUNT]  print COUNT scrambles (default 1, at most "
-            << kMaxScrambleCount << "), one a line\n"
-            << "       spinlog --help                   this text\n"
-            << "kinds: " << kindList() << "\n";
+        out << QStringLiteral(
+                   "使い方: spinlog                          ストップウォッチを起動します\n"
+                   "        spinlog --scramble 種類 [個数]   スクランブルを個数分 (既定 1、"
+                   "最大 %1) 1 行に 1 つずつ出力します\n"
+                   "        spinlog --help                   この説明を表示します\n"
+                   "種類: %2\n")
+                   .arg(kMaxScrambleCount)
+                   .arg(kindList());
         out.flush();
         return 0;
     }
     if (args.value(0) != QLatin1String("--scramble") || args.size() < 2 || args.size() > 3)
-        return fail(err, QStringLiteral("expected --scramble KIND [COUNT]"));
+        return fail(err, QStringLiteral("--scramble 種類 [個数] の形で指定してください。"));
     const std::optional<ScrambleKind> kind = kindFromName(args[1]);
     if (!kind)
-        return fail(
-            err,
-            QStringLiteral("unknown scramble kind \"%1\"; kinds: %2").arg(args[1], kindList()));
+        return fail(err, QStringLiteral("スクランブルの種類「%1」はありません。種類: %2。")
+                             .arg(args[1], kindList()));
     int count = 1;
     if (args.size() == 3) {
         // Digits only: no sign, no spaces, no exponent.
         static const QRegularExpression digits(QStringLiteral("^[0-9]{1,9}$"));
         count = digits.match(args[2]).hasMatch() ? args[2].toInt() : 0;
         if (count < 1 || count > kMaxScrambleCount)
-            return fail(err, QStringLiteral("COUNT must be a whole number from 1 to %1, not \"%2\"")
-                                 .arg(kMaxScrambleCount)
-                                 .arg(args[2]));
+            return fail(err,
+                        QStringLiteral("個数は 1 から %1 までの整数で指定してください (「%2」)。")
+                            .arg(kMaxScrambleCount)
+                            .arg(args[2]));
     }
     // Many scrambles are shared among the cores (at most four), each worker
     // with its own engine; the order of random scrambles means nothing.
