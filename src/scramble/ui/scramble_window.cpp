@@ -85,7 +85,7 @@ private:
 frmScramble::frmScramble(Program &program, QWidget *parent)
     : QWidget(parent, Qt::Tool),
       program_(program),
-      board_([this](ScrambleKind kind) { source_.request(kind); })
+      board_([this](ScrambleKind kind) { source().request(kind); })
 {
     setObjectName(QStringLiteral("frmScramble"));
     setWindowTitle(QStringLiteral("スクランブル"));
@@ -112,10 +112,6 @@ frmScramble::frmScramble(Program &program, QWidget *parent)
     layout->addWidget(picNet_, 1);
     layout->addWidget(lblPrevious_);
 
-    connect(&source_, &ScrambleSource::ready, this, [this](const Scramble &scramble) {
-        delivered_ = scramble;
-        QCoreApplication::postEvent(this, new QEvent(kDelivered), Qt::LowEventPriority - 1);
-    });
     connect(&board_, &ScrambleBoard::changed, this, &frmScramble::render);
 
     place_.restore(program_.settings, *this);
@@ -123,6 +119,20 @@ frmScramble::frmScramble(Program &program, QWidget *parent)
 }
 
 frmScramble::~frmScramble() = default;
+
+ScrambleSource &frmScramble::source()
+{
+    // Its worker thread starts with the first scramble asked for, not with
+    // the program: most runs never open this window.
+    if (!source_) {
+        source_ = std::make_unique<ScrambleSource>();
+        connect(source_.get(), &ScrambleSource::ready, this, [this](const Scramble &scramble) {
+            delivered_ = scramble;
+            QCoreApplication::postEvent(this, new QEvent(kDelivered), Qt::LowEventPriority - 1);
+        });
+    }
+    return *source_;
+}
 
 void frmScramble::solveStored()
 {

@@ -9,6 +9,7 @@
 #include "widgets/window_place.h"
 
 #include <QWidget>
+#include <memory>
 
 class QLabel;
 
@@ -43,9 +44,10 @@ protected:
 
 private:
     void render();
+    ScrambleSource &source();
 
     Program &program_;
-    ScrambleSource source_;
+    std::unique_ptr<ScrambleSource> source_;  // made when first needed
     ScrambleBoard board_;
     QLabel *lblScramble_ = nullptr;
     CubeNet *picNet_ = nullptr;
