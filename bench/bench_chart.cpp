@@ -5,11 +5,11 @@
 // opening and its growth over what the process held before.
 // SPINLOG_CHART_SCREENSHOT=FILE saves the window at 1 000 series as a PNG.
 
-#include "app/errors.h"
+#include "base/errors.h"
 #include "bench_support.h"
-#include "chart/chart_query.h"
+#include "chart/listed_series.h"
 #include "chart/ui/chart_window.h"
-#include "data/database.h"
+#include "data/record_stores.h"
 
 #include <QApplication>
 #include <QLineSeries>
@@ -32,7 +32,7 @@ void measure(int series)
     const QString dbPath = installDatabase(seriesDatabase(series), dir.path());
     BenchWorld world(dir.path());
     Program &program = world.program;
-    program.gDB = Database::open(dbPath);
+    program.records = std::make_unique<RecordStores>(Database::open(dbPath));
 
     std::vector<double> query, open, openCpu, zoom, whole, peak, growth;
     int drawn = 0, shown = 0;
@@ -42,10 +42,12 @@ void measure(int series)
         const double before = rssMb();
         const std::int64_t start = nowNs();
         const double startCpu = cpuMs();
-        ListedSeries listed = listedSeries(*program.gDB, 0);
+        ListedSeries listed = listedSeries(program.records->history, {0});
         query.push_back(msSince(start));
         drawn = int(listed.data.series.size());
-        auto chart = std::make_unique<frmChart>(program, std::move(listed), QStringLiteral("全て"));
+        auto chart = std::make_unique<frmChart>(
+            ChartWindowParts{program.settings, world.prompts, program.reporter}, std::move(listed),
+            QStringLiteral("全て"));
         chart->show();
         QApplication::processEvents();
         open.push_back(msSince(start));

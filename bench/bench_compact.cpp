@@ -3,11 +3,11 @@
 // the sqlcipher command line's own export of the same file, each on a fresh
 // copy per run, alternating. Medians, their ratio and the peak memory of both.
 
-#include "app/errors.h"
+#include "app/mdb.h"
 #include "app/program.h"
 #include "app/ui/desktop_seams.h"
+#include "base/errors.h"
 #include "bench_support.h"
-#include "app/mdb.h"
 
 #include <unistd.h>
 #include <QCoreApplication>

@@ -6,13 +6,16 @@
 // of every row. Medians of several runs, wall clock and processor time (the
 // machine may be shared), and the peak memory of each step.
 
-#include "app/errors.h"
 #include "app/program.h"
 #include "app/ui/desktop_seams.h"
+#include "base/errors.h"
 #include "bench_support.h"
-#include "data/database.h"
-#include "history/history_query.h"
+#include "data/record_stores.h"
 #include "history/ui/history_window.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QLabel>
 
 #include <QApplication>
 #include <QComboBox>
@@ -83,8 +86,9 @@ void measure(int series)
     QString byDate, byAverage;
     {
         auto db = Database::open(dbPath);
-        byDate = historyListQuery(*db, 0, 0).sql;
-        byAverage = historyListQuery(*db, 0, 2).sql;
+        const HistoryStore history(*db);
+        byDate = history.listStatement({0}, HistoryOrder::DateAscending);
+        byAverage = history.listStatement({0}, HistoryOrder::AverageAscending);
     }
     Times cliList, cliAverage, bareList, bareAverage, open, resort, exportAll;
     std::vector<double> cliPeak, viewPeak, csvPeak;
@@ -105,33 +109,35 @@ void measure(int series)
             again.stop(bareAverage);
         }
 
-        program.gDB = Database::open(dbPath);
+        program.records = std::make_unique<RecordStores>(Database::open(dbPath));
         resetPeakRss();
         std::optional<Stopwatch> watch(std::in_place);
-        auto view = std::make_unique<frmView>(program);
+        auto view = std::make_unique<frmView>(program.records->history, program.records->types,
+                                              program.settings, prompts, program.reporter);
         view->show();
         QApplication::processEvents();
         watch->stop(open);
-        listed = view->lblKensu->text().toInt();
+        listed = view->findChild<QLabel *>(QStringLiteral("lblKensu"))->text().toInt();
+        auto *order = view->findChild<QComboBox *>(QStringLiteral("cmbOrder"));
 
         watch.emplace();
-        view->cmbOrder->setCurrentIndex(2);
+        order->setCurrentIndex(2);
         QApplication::processEvents();
         watch->stop(resort);
         viewPeak.push_back(peakRssMb());
 
         resetPeakRss();
         watch.emplace();
-        view->Sub_OutputCSV();
+        view->findChild<QAction *>(QStringLiteral("M_File1"))->trigger();
         watch->stop(exportAll);
         csvPeak.push_back(peakRssMb());
 
         // Closing stores the order; the next run opens by date again.
-        view->cmbOrder->setCurrentIndex(0);
+        order->setCurrentIndex(0);
         view->close();
         view.reset();
         QApplication::processEvents();
-        program.gDB.reset();
+        program.records.reset();
     }
     if (listed != series || prompts.messages != 0)
         throw SpinlogError(

@@ -8,10 +8,10 @@
 // Main() to painted and of process start to painted, and the peak memory at
 // that moment.
 
-#include "app/errors.h"
 #include "app/program.h"
 #include "app/ui/desktop_seams.h"
 #include "app/ui/startup.h"
+#include "base/errors.h"
 #include "bench_support.h"
 #include "main_window/ui/main_window.h"
 
@@ -71,7 +71,7 @@ int child(int argc, char **argv, const QString &folder)
     QtSound sound;
     DesktopShell shell;
     FolderRealApp realApp(folder);
-    Program program(Services{prompts, clock, sound, shell, realApp});
+    Program program(Seams{prompts, clock, sound, shell, realApp});
 
     const std::int64_t called = nowNs();
     std::unique_ptr<frmMain> window = Main(program);

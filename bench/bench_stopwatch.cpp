@@ -10,7 +10,7 @@
 #include "app/ui/desktop_seams.h"
 #include "app/ui/startup.h"
 #include "bench_support.h"
-#include "data/database.h"
+#include "data/record_stores.h"
 #include "main_window/ui/main_window.h"
 
 #include <QAction>
@@ -87,8 +87,10 @@ int main(int argc, char **argv)
         return 1;
     program.settings.load();
     // Twelve solves a series, so a stop never runs into the save question.
-    program.db().execute(QStringLiteral("update MT_Type set TypeCnt=12 where TypeID='1'"));
-    frmMain window(program);
+    program.records->database().execute(
+        QStringLiteral("update MT_Type set TypeCnt=12 where TypeID='1'"));
+    std::unique_ptr<frmMain> shown = makeMainWindow(program);
+    frmMain &window = *shown;
     window.show();
     QCoreApplication::processEvents();
 
@@ -99,7 +101,8 @@ int main(int argc, char **argv)
     };
     QAction *startStop = window.findChild<QAction *>(QStringLiteral("M_File1"));
     QAction *reset = window.findChild<QAction *>(QStringLiteral("M_File2"));
-    const auto seriesFull = [&window] { return window.session().solves().size() >= 11; };
+    const SolveSession &session = *program.session;
+    const auto seriesFull = [&session] { return session.solves().size() >= 11; };
 
     // 1. Stop latency, then the same with the scramble window open, making
     //    the next scramble on its worker thread after every stop.
@@ -150,7 +153,7 @@ int main(int argc, char **argv)
         std::this_thread::sleep_for(std::chrono::milliseconds(5 + (i * 7) % 40));
         const std::int64_t stopped = steady();
         startStop->trigger();
-        const std::int64_t measured = window.session().lastSolveNs();
+        const std::int64_t measured = session.lastSolveNs();
         error.push_back(std::abs(measured - (stopped - started)));
         QCoreApplication::processEvents();
     }

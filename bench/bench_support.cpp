@@ -1,7 +1,7 @@
 #include "bench_support.h"
 
-#include "app/errors.h"
-#include "app/time_values.h"
+#include "base/errors.h"
+#include "base/time_values.h"
 #include "data/database.h"
 #include "widgets/units.h"
 

@@ -5,8 +5,8 @@
 // table.
 
 #include "app/program.h"
-#include "app/seams.h"
 #include "app/ui/desktop_seams.h"
+#include "base/seams.h"
 
 #include <QByteArray>
 #include <QString>
@@ -134,7 +134,7 @@ private:
 // A Program in the folder over the quiet seams and the real clock.
 struct BenchWorld {
     explicit BenchWorld(const QString &folder)
-        : app(folder), program(Services{prompts, clock, sound, shell, app})
+        : app(folder), program(Seams{prompts, clock, sound, shell, app})
     {
     }
     BenchPrompts prompts;

@@ -19,27 +19,7 @@ static bool run(sqlite3 *db, const char *sql)
     return true;
 }
 
-int main(int argc, char **argv)
-{
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: make_database PATH\n");
-        return 2;
-    }
-    const std::filesystem::path path = argv[1];
-    std::error_code ec;
-    if (std::filesystem::exists(path, ec))
-        return 0;
-    const std::filesystem::path temp = path.string() + ".new";
-    std::filesystem::remove(temp, ec);
-
-    sqlite3 *db = nullptr;
-    if (sqlite3_open_v2(temp.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) !=
-        SQLITE_OK) {
-        std::fprintf(stderr, "make_database: cannot create %s\n", temp.c_str());
-        sqlite3_close(db);
-        return 1;
-    }
-    const char *schema = R"SQL(
+static const char *const kSchema = R"SQL(
 PRAGMA key = 'wubd';
 BEGIN;
 CREATE TABLE W_Time (
@@ -75,9 +55,36 @@ INSERT INTO MT_Type VALUES ('4', '5x5x5', 5, '0');
 INSERT INTO MT_Type VALUES ('5', '3x3x3目隠し', 3, '1');
 COMMIT;
 )SQL";
-    const bool ok = run(db, schema);
+
+// Writes the schema and the types into a new file at temp; false after a
+// message when it cannot.
+static bool makeAt(const std::filesystem::path &temp)
+{
+    sqlite3 *db = nullptr;
+    if (sqlite3_open_v2(temp.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) !=
+        SQLITE_OK) {
+        std::fprintf(stderr, "make_database: cannot create %s\n", temp.c_str());
+        sqlite3_close(db);
+        return false;
+    }
+    const bool ok = run(db, kSchema);
     sqlite3_close(db);
-    if (!ok) {
+    return ok;
+}
+
+int main(int argc, char **argv)
+{
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: make_database PATH\n");
+        return 2;
+    }
+    const std::filesystem::path path = argv[1];
+    std::error_code ec;
+    if (std::filesystem::exists(path, ec))
+        return 0;
+    const std::filesystem::path temp = path.string() + ".new";
+    std::filesystem::remove(temp, ec);
+    if (!makeAt(temp)) {
         std::filesystem::remove(temp, ec);
         return 1;
     }

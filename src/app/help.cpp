@@ -1,8 +1,7 @@
 #include "app/help.h"
 
-#include "app/error_log.h"
-#include "app/error_report.h"
 #include "app/program.h"
+#include "base/version.h"
 
 #include <QDirIterator>
 #include <QFile>
@@ -92,24 +91,24 @@ bool desktopHasProgramFor(const QString &filePath)
     return false;
 }
 
-void Sub_ShowHelpFlie(const Program &program)
+void Sub_ShowHelpFile(const Program &program)
 {
     const QString path = program.path(QStringLiteral("Readme.txt"));
-    const int result = program.services.shell.openFile(path);
+    const int result = program.seams.shell.openFile(path);
     if (result >= 32)
         return;
     // The log line also names the file that would not open.
     const QString text = shellErrorText(result);
     const ProcedureReport &report = reportOf(Procedure::ShowHelpFile);
-    program.services.prompts.message(report.title + QStringLiteral("\r\n") + text, Icon::Critical,
-                                     Buttons::Ok);
-    Fun_LogWrite(program, report.logPrefix + text + QChar(0x3000) + path);
+    program.seams.prompts.message(report.title + QStringLiteral("\r\n") + text, Icon::Critical,
+                                  Buttons::Ok);
+    program.log.write(report.logPrefix + text + QChar(0x3000) + path);
 }
 
-void Sub_ShowWebFlie(const Program &program)
+void Sub_ShowWebFile(const Program &program)
 {
-    guarded(program, Procedure::ShowWebFile, [&] {
-        if (!program.services.shell.openUrl(kWebPage))
+    guarded(program.reporter, Procedure::ShowWebFile, [&] {
+        if (!program.seams.shell.openUrl(version::kWebPage))
             throw SpinlogError(QStringLiteral("Webページを開くプログラムを起動できません。"));
     });
 }

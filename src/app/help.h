@@ -7,15 +7,11 @@ namespace spinlog {
 
 class Program;
 
-// Short enough for the version window's address label.
-inline const QString kWebPage = QStringLiteral("https://spinlog.example");
-inline const QString kMailAddress = QStringLiteral("spinlog@example.org");
-
 // Opens Readme.txt with its associated program; a failure is shown as
 // "Readme表示エラー" and logged with the full path.
-void Sub_ShowHelpFlie(const Program &program);
+void Sub_ShowHelpFile(const Program &program);
 // Opens the web page in the browser.
-void Sub_ShowWebFlie(const Program &program);
+void Sub_ShowWebFile(const Program &program);
 
 // The text for a shell result below 32.
 QString shellErrorText(int code);

@@ -1,10 +1,8 @@
 #include "app/mdb.h"
 
-#include "app/error_log.h"
-#include "app/error_report.h"
 #include "app/program.h"
 #include "data/compaction.h"
-#include "data/database.h"
+#include "data/record_stores.h"
 
 namespace spinlog {
 
@@ -23,13 +21,14 @@ void saveToNewFile(Program &program)
 {
     const QString saved =
         program.path(QStringLiteral("Spinlog-recovered-") +
-                     program.services.clock.localNow().toString(QStringLiteral("yyyyMMdd-HHmmss")) +
+                     program.seams.clock.localNow().toString(QStringLiteral("yyyyMMdd-HHmmss")) +
                      QStringLiteral(".mdb"));
-    if (!guarded(program, Procedure::CompactRecover, [&] { exportDatabase(*program.gDB, saved); }))
+    if (!guarded(program.reporter, Procedure::CompactRecover,
+                 [&] { exportDatabase(program.records->database(), saved); }))
         return;
-    program.services.prompts.message(kMoved + QStringLiteral("\r\n") + saved, Icon::Exclamation,
-                                     Buttons::Ok);
-    Fun_LogWrite(program, kMovedLogPrefix + kMoved + QChar(0x3000) + saved);
+    program.seams.prompts.message(kMoved + QStringLiteral("\r\n") + saved, Icon::Exclamation,
+                                  Buttons::Ok);
+    program.log.write(kMovedLogPrefix + kMoved + QChar(0x3000) + saved);
 }
 
 }  // namespace
@@ -37,11 +36,11 @@ void saveToNewFile(Program &program)
 bool Fun_MDBOpen(Program &program, const QString &path)
 {
     try {
-        program.gDB = Database::open(path);
+        program.records = std::make_unique<RecordStores>(Database::open(path));
         return true;
     } catch (const std::exception &e) {
-        program.gDB.reset();
-        reportFailure(program, Procedure::MdbOpen, errorDescription(e));
+        program.records.reset();
+        program.reporter.report(Procedure::MdbOpen, errorDescription(e));
         return false;
     }
 }
@@ -52,17 +51,17 @@ bool Fun_MDBCompact(Program &program)
     switch (outcome.failed) {
         case CompactOutcome::Failed::Nothing: return true;
         case CompactOutcome::Failed::Backup:
-            reportFailure(program, Procedure::CompactBackup, outcome.description);
+            program.reporter.report(Procedure::CompactBackup, outcome.description);
             break;
         case CompactOutcome::Failed::Open:
             // The open's own report first, then the compaction's, which has
             // no description of its own.
-            reportFailure(program, Procedure::MdbOpen, outcome.description);
-            program.services.prompts.message(kCompactFailed, Icon::Critical, Buttons::Ok);
-            Fun_LogWrite(program, reportOf(Procedure::CompactCompact).logPrefix + kCompactFailed);
+            program.reporter.report(Procedure::MdbOpen, outcome.description);
+            program.seams.prompts.message(kCompactFailed, Icon::Critical, Buttons::Ok);
+            program.log.write(reportOf(Procedure::CompactCompact).logPrefix + kCompactFailed);
             break;
         case CompactOutcome::Failed::Compact:
-            reportFailure(program, Procedure::CompactCompact, outcome.description);
+            program.reporter.report(Procedure::CompactCompact, outcome.description);
             break;
     }
     return false;
@@ -70,12 +69,12 @@ bool Fun_MDBCompact(Program &program)
 
 bool closeAndCompact(Program &program)
 {
-    if (program.gDB && !program.gDB->stillAtItsPath()) {
+    if (program.records && !program.records->database().stillAtItsPath()) {
         saveToNewFile(program);
-        program.gDB.reset();
+        program.records.reset();
         return false;
     }
-    program.gDB.reset();
+    program.records.reset();
     return Fun_MDBCompact(program);
 }
 

@@ -9,19 +9,22 @@ namespace spinlog {
 
 class Program;
 
-// Opens the file into program.gDB. On failure reports "データベースオープンエラー"
-// with the engine's description, leaves gDB empty and returns false.
+// Opens the file into program.records. On failure reports
+// "データベースオープンエラー" with the engine's description, leaves the
+// records empty and returns false.
 bool Fun_MDBOpen(Program &program, const QString &path);
 
-// Backs up, compacts and replaces Spinlog.mdb after gDB has been released;
-// restores the backup on any failure. True when the file was compacted.
+// Backs up, compacts and replaces Spinlog.mdb after the records have been
+// released; restores the backup on any failure. True when the file was
+// compacted.
 bool Fun_MDBCompact(Program &program);
 
-// The whole exit: while gDB is still open, checks that Spinlog.mdb is still
-// the file it was opened from. If the file has been deleted or replaced, what
-// the connection holds is written to Spinlog-recovered-YYYYMMDD-HHMMSS.mdb in
-// the application folder (same key), the user is told, nothing is compacted
-// and false is returned. Otherwise releases gDB and runs Fun_MDBCompact.
+// The whole exit: while the database is still open, checks that Spinlog.mdb
+// is still the file it was opened from. If the file has been deleted or
+// replaced, what the connection holds is written to
+// Spinlog-recovered-YYYYMMDD-HHMMSS.mdb in the application folder (same key),
+// the user is told, nothing is compacted and false is returned. Otherwise
+// releases the records and runs Fun_MDBCompact.
 bool closeAndCompact(Program &program);
 
 }  // namespace spinlog

@@ -1,30 +1,18 @@
 #include "app/program.h"
 
-#include "app/error_log.h"
-#include "data/database.h"
+#include "data/record_stores.h"
+#include "session/solve_session.h"
 
 namespace spinlog {
 
-Program::Program(Services s)
-    : services(s), settings(s.app.folder() + QStringLiteral("/Spinlog.ini"))
+Program::Program(Seams s)
+    : seams(s),
+      settings(s.app.folder() + QStringLiteral("/Spinlog.ini")),
+      log(s.app.folder(), s.clock, s.prompts),
+      reporter(s.prompts, log)
 {
 }
 
 Program::~Program() = default;
-
-Database &Program::db() const
-{
-    if (!gDB)
-        throw SpinlogError(QStringLiteral("データベースが開かれていません。"));
-    return *gDB;
-}
-
-void Program::reportError(const QString &title, const QString &logPrefix,
-                          const QString &description) const
-{
-    services.prompts.message(title + QStringLiteral("\r\n") + description, Icon::Critical,
-                             Buttons::Ok);
-    Fun_LogWrite(*this, logPrefix + description);
-}
 
 }  // namespace spinlog

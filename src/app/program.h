@@ -1,19 +1,23 @@
 #pragma once
-// What every window of a run shares: the desktop seams, the open database and
-// the settings. Windows receive the Program they work in, so tests can build
-// one around fakes and a temporary application folder.
+// The running program as start-up assembles it: the desktop seams, the
+// settings, the error log and report, and once the file is open the record
+// stores and the solve session. Only the start-up and the exit see it whole;
+// each window is given the parts it uses.
 
-#include "app/seams.h"
-#include "app/settings.h"
+#include "base/error_log.h"
+#include "base/error_report.h"
+#include "base/seams.h"
+#include "base/settings.h"
 
 #include <QString>
 #include <memory>
 
 namespace spinlog {
 
-class Database;
+class RecordStores;
+class SolveSession;
 
-struct Services {
+struct Seams {
     Prompts &prompts;
     Clock &clock;
     Sound &sound;
@@ -23,27 +27,21 @@ struct Services {
 
 class Program {
 public:
-    explicit Program(Services services);
+    explicit Program(Seams seams);
     ~Program();
     Program(const Program &) = delete;
     Program &operator=(const Program &) = delete;
 
-    Services services;
-    std::unique_ptr<Database> gDB;  // the open Spinlog.mdb, or null
-    Settings settings;              // Spinlog.ini
-
     // The application folder, and a file directly inside it.
-    QString folder() const { return services.app.folder(); }
+    QString folder() const { return seams.app.folder(); }
     QString path(const QString &fileName) const { return folder() + QLatin1Char('/') + fileName; }
 
-    // The open database; throws SpinlogError when it is not open.
-    Database &db() const;
-
-    // The uniform failure report: a critical box with the title, CR LF and the
-    // description, then one log entry made of the prefix and the description.
-    // Procedures report through guarded() and the table in error_report.h.
-    void reportError(const QString &title, const QString &logPrefix,
-                     const QString &description) const;
+    Seams seams;
+    Settings settings;  // Spinlog.ini
+    ErrorLog log;       // Err.log
+    Reporter reporter;
+    std::unique_ptr<RecordStores> records;  // Spinlog.mdb while it is open
+    std::unique_ptr<SolveSession> session;  // made with the main window
 };
 
 }  // namespace spinlog

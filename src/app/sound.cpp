@@ -1,6 +1,5 @@
 #include "app/sound.h"
 
-#include "app/error_report.h"
 #include "app/program.h"
 
 #include <QFileInfo>
@@ -9,10 +8,10 @@ namespace spinlog {
 
 void Sub_Sound(const Program &program)
 {
-    guarded(program, Procedure::Sound, [&] {
+    guarded(program.reporter, Procedure::Sound, [&] {
         const QString path = program.path(QStringLiteral("Sound.wav"));
         if (QFileInfo(path).isFile())
-            program.services.sound.play(path);
+            program.seams.sound.play(path);
     });
 }
 

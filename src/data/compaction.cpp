@@ -1,6 +1,6 @@
 #include "data/compaction.h"
 
-#include "app/replacing_file.h"
+#include "base/replacing_file.h"
 #include "data/database.h"
 
 #include <QFile>

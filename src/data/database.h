@@ -4,7 +4,7 @@
 // spliced into SQL text. Failures throw SpinlogError with the engine's own
 // description (sqlite3_errmsg).
 
-#include "app/errors.h"
+#include "base/errors.h"
 
 #include <QByteArray>
 #include <QString>
@@ -82,7 +82,6 @@ public:
     void moveNext();
 
     int fieldCount() const { return int(names_.size()); }
-    QString fieldName(int index) const { return names_.at(index); }
     // The position of a field; throws for an unknown name. Loops over many
     // rows can look positions up once and read by position.
     int index(const QString &name) const;

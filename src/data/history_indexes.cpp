@@ -1,6 +1,6 @@
 #include "data/history_indexes.h"
 
-#include "app/errors.h"
+#include "base/errors.h"
 #include "data/database.h"
 
 namespace spinlog {

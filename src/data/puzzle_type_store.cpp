@@ -12,17 +12,6 @@ PuzzleType typeOf(const Recordset &rs)
             rs.text(QStringLiteral("TypeCnt")), rs.field(QStringLiteral("TypeBW")).toString()};
 }
 
-// The shown field of the first row in the order; only that row is read, so
-// LIMIT 1 spares sorting the whole history.
-QString firstOf(Database &db, const QString &typeId, const QString &order, const QString &field)
-{
-    Recordset rs(db,
-                 QStringLiteral("select * from T_Time where TypeID=? order by ") + order +
-                     QStringLiteral(" limit 1"),
-                 {typeId});
-    return rs.eof() ? QStringLiteral("-") : rs.text(field);
-}
-
 }  // namespace
 
 QStringList PuzzleTypeStore::names() const
@@ -66,12 +55,6 @@ void PuzzleTypeStore::rewrite(const std::vector<PuzzleType> &types) const
         row.update();
     }
     transaction.commit();
-}
-
-BestRecords PuzzleTypeStore::bests(const QString &typeId) const
-{
-    return {firstOf(db_, typeId, QStringLiteral("BestTimeSS"), QStringLiteral("BestTime")),
-            firstOf(db_, typeId, QStringLiteral("AveTimeSS"), QStringLiteral("AveTime"))};
 }
 
 }  // namespace spinlog

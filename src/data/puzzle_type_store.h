@@ -1,7 +1,8 @@
 #pragma once
-// MT_Type, the table of puzzle types, and the best values saved for a type:
-// every statement on them lives here. A type's TypeID is the decimal text of
-// its position in the type lists plus one.
+// MT_Type, the table of puzzle types: every statement on it lives here. A
+// type's TypeID is the decimal text of its position in the type lists plus one.
+
+#include "data/records.h"
 
 #include <QString>
 #include <QStringList>
@@ -13,20 +14,6 @@
 namespace spinlog {
 
 class Database;
-
-// One MT_Type row as stored: the count stays text until a caller converts it.
-struct PuzzleType {
-    QString id;         // TypeID, "1" to "5"
-    QString name;       // TypeNm
-    QString count;      // TypeCnt: solves per series
-    QString bestWorst;  // TypeBW: "1" the average includes best and worst; anything
-                        // else, a NULL (empty) included, leaves them out
-};
-
-struct BestRecords {
-    QString bestTime = QStringLiteral("-");     // the fastest saved single
-    QString bestAverage = QStringLiteral("-");  // the best saved average
-};
 
 class PuzzleTypeStore {
 public:
@@ -42,9 +29,6 @@ public:
     // Replaces every row with these, numbered from 1 in their order: all of
     // them or, on a failure, the table as it was.
     void rewrite(const std::vector<PuzzleType> &types) const;
-
-    // The best single and best average among the saved series of a type.
-    BestRecords bests(const QString &typeId) const;
 
 private:
     Database &db_;

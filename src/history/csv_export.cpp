@@ -1,9 +1,11 @@
 #include "history/csv_export.h"
 
-#include "app/encoding.h"
-#include "app/errors.h"
+#include "base/encoding.h"
+#include "base/errors.h"
+#include "base/replacing_file.h"
 
-#include <QFile>
+#include <cstring>
+#include <vector>
 
 namespace spinlog {
 
@@ -28,6 +30,96 @@ bool needsQuotes(const QString &field)
     return false;
 }
 
+[[noreturn]] void throwSystemError(int error)
+{
+    throw SpinlogError(QString::fromLocal8Bit(std::strerror(error)));
+}
+
+// Lines gathered into blocks and encoded a block at a time: one encoder per
+// block instead of one per line, with the same bytes since code page 932
+// keeps no state. A block with a character the code page cannot hold is
+// encoded again field by field, to count the fields that lost one.
+class CsvFile : public HistorySink {
+public:
+    CsvFile(const QString &path, int *reachedRow) : file_(path), reachedRow_(reachedRow)
+    {
+        if (!file_.open(path))
+            throwSystemError(file_.error());
+        block_.reserve(kBlockChars + 1024);
+    }
+
+    void line(const QStringList &cells)
+    {
+        for (qsizetype c = 0; c < cells.size(); ++c) {
+            if (c > 0)
+                block_ += QLatin1Char(',');
+            block_ += csvField(cells.at(c));
+            fieldEnds_.push_back(block_.size());
+        }
+        block_ += QLatin1String("\r\n");
+        if (block_.size() >= kBlockChars)
+            writeBlock();
+    }
+
+    void clear() override {}
+    void appendRows(const HistoryRows &rows) override
+    {
+        const std::size_t cells = rows.ends.size();
+        QStringList line;
+        std::uint32_t start = 0;
+        for (std::size_t i = 0; i < cells; ++i) {
+            line << QString::fromUtf8(rows.text.data() + start, rows.ends[i] - start);
+            start = rows.ends[i];
+            if (line.size() == kHistoryCols) {
+                ++*reachedRow_;
+                ++outcome_.rows;
+                this->line(line);
+                line.clear();
+            }
+        }
+    }
+
+    CsvOutcome commit()
+    {
+        if (!block_.isEmpty())
+            writeBlock();
+        if (!file_.commit())
+            throwSystemError(file_.error());
+        return outcome_;
+    }
+
+private:
+    static constexpr qsizetype kBlockChars = 1 << 16;
+
+    void writeBlock()
+    {
+        int lost = 0;
+        QByteArray bytes = toCp932(block_, &lost);
+        if (lost > 0) {
+            bytes.clear();
+            qsizetype start = 0;
+            for (const qsizetype end : fieldEnds_) {
+                int fieldLost = 0;
+                // Each field with the separator or line end before it.
+                bytes += toCp932(block_.mid(start, end - start), &fieldLost);
+                outcome_.lossyFields += fieldLost > 0;
+                start = end;
+            }
+            bytes += toCp932(block_.mid(start));
+        }
+        block_.clear();
+        fieldEnds_.clear();
+        if (!file_.write(bytes))
+            throwSystemError(file_.error());
+    }
+
+    ReplacingFile file_;
+    int *reachedRow_;
+    QString block_;
+    std::vector<qsizetype> fieldEnds_;
+    CsvOutcome outcome_;
+};
+
 }  // namespace
 
 QString csvField(const QString &cellText)
@@ -39,61 +131,14 @@ QString csvField(const QString &cellText)
     return QLatin1Char('"') + field + QLatin1Char('"');
 }
 
-// Appends the line of these cells to out.
-static void appendLine(QString &out, const QStringList &cells)
+CsvOutcome writeHistoryCsv(const QString &path, const QStringList &header,
+                           const std::function<void(HistorySink &)> &list, int *reachedRow)
 {
-    for (qsizetype c = 0; c < cells.size(); ++c) {
-        if (c > 0)
-            out += QLatin1Char(',');
-        out += csvField(cells.at(c));
-    }
-    out += QLatin1String("\r\n");
-}
-
-QString csvLine(const QStringList &cells)
-{
-    QString line;
-    appendLine(line, cells);
-    return line;
-}
-
-void writeCsvFile(const QString &path, int rows, int cols,
-                  const std::function<QString(int row, int col)> &cellText, int *stoppedRow)
-{
-    *stoppedRow = -1;
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        throw SpinlogError(file.errorString());
-
-    // Lines are encoded a block at a time: one encoder per block instead of
-    // one per line, with the same bytes since code page 932 keeps no state.
-    constexpr qsizetype kBlockChars = 1 << 16;
-    QString block;
-    block.reserve(kBlockChars + 1024);
-    auto writeBlock = [&] {
-        const QByteArray bytes = toCp932(block);
-        block.clear();
-        if (file.write(bytes) != bytes.size())
-            throw SpinlogError(file.errorString());
-    };
-    QStringList cells;
-    cells.reserve(cols);
-    for (int r = 0; r < rows; ++r) {
-        *stoppedRow = r;
-        cells.clear();
-        for (int c = 0; c < cols; ++c) cells << cellText(r, c);
-        // Straight into the block: no string of its own for each line.
-        appendLine(block, cells);
-        if (block.size() >= kBlockChars)
-            writeBlock();
-    }
-    if (!block.isEmpty())
-        writeBlock();
-    if (!file.flush())
-        throw SpinlogError(file.errorString());
-    file.close();
-    if (file.error() != QFileDevice::NoError)
-        throw SpinlogError(file.errorString());
+    *reachedRow = 0;
+    CsvFile file(path, reachedRow);
+    file.line(header);
+    list(file);
+    return file.commit();
 }
 
 }  // namespace spinlog

@@ -1,9 +1,10 @@
 #pragma once
-// Writing the history list as a CSV file: one line per grid row, header line
-// first, fields trimmed of spaces and joined with ",", CR LF after every line,
-// code page 932 without a byte-order mark.
+// Writing the history list as a CSV file: the header line, then one line per
+// listed series in the list's order; fields trimmed of spaces and joined
+// with ",", CR LF after every line, code page 932 without a byte-order mark.
 
-#include <QByteArray>
+#include "data/history_store.h"
+
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -16,14 +17,17 @@ namespace spinlog {
 // other text is written as it is.
 QString csvField(const QString &cellText);
 
-// The fields joined with ",", followed by CR LF (not yet encoded).
-QString csvLine(const QStringList &cells);
+struct CsvOutcome {
+    int rows = 0;         // series written
+    int lossyFields = 0;  // fields with a character code page 932 cannot hold ("?")
+};
 
-// Writes rows 0 to rows - 1 of cols columns, reading each cell through
-// cellText. Creates or truncates the file. Throws SpinlogError with the
-// system's description when the file cannot be written; stoppedRow then holds
-// the row the writing had reached (-1 when the file could not be opened).
-void writeCsvFile(const QString &path, int rows, int cols,
-                  const std::function<QString(int row, int col)> &cellText, int *stoppedRow);
+// Writes the header and every row that list hands to its sink into a new
+// file that replaces the one at path only when it is whole, flushed and
+// closed: a failure leaves an existing file as it was and no partial file.
+// Throws SpinlogError with the system's description; reachedRow then holds
+// the list row (from 1) the writing had reached, 0 for the header.
+CsvOutcome writeHistoryCsv(const QString &path, const QStringList &header,
+                           const std::function<void(HistorySink &)> &list, int *reachedRow);
 
 }  // namespace spinlog

@@ -1,7 +1,7 @@
 #include "options/type_table.h"
 
-#include "app/errors.h"
-#include "app/number_text.h"
+#include "base/errors.h"
+#include "base/number_text.h"
 
 namespace spinlog {
 

@@ -1,8 +1,8 @@
 #include "session/series_rules.h"
 
-#include "app/errors.h"
-#include "app/number_text.h"
-#include "app/time_values.h"
+#include "base/errors.h"
+#include "base/number_text.h"
+#include "base/time_values.h"
 
 #include <algorithm>
 #include <cmath>

@@ -3,6 +3,8 @@
 // worst, the average on whole hundredths, and the history row a saved series
 // becomes.
 
+#include "data/records.h"
+
 #include <QDateTime>
 #include <QString>
 #include <array>
@@ -10,13 +12,6 @@
 #include <vector>
 
 namespace spinlog {
-
-// One finished solve of the series under way (a row of W_Time).
-struct Solve {
-    int no = 0;                   // 1 to 12, in the order the solves were finished
-    std::int64_t hundredths = 0;  // the seconds form, in hundredths
-    QString time;                 // the display form
-};
 
 struct BestWorst {
     int best = 0;  // solve numbers; 0 when the series is empty
@@ -33,21 +28,6 @@ BestWorst bestAndWorst(const std::vector<Solve> &solves);
 // Throws SpinlogError for an empty series.
 std::int64_t averageHundredths(const std::vector<Solve> &solves, bool includeBestWorst,
                                const BestWorst &marks);
-
-// One row of T_Time: a saved series.
-struct SeriesRecord {
-    QString dateTime;  // YYYY/MM/DD HH:NN:SS
-    QString typeId;
-    std::array<QString, 12> times;  // display forms; "-" for a solve not in the series
-    QString aveTime;                // display form
-    std::int64_t aveHundredths = 0;
-    int bestNo = 0;
-    QString bestTime;
-    std::int64_t bestHundredths = 0;
-    int worstNo = 0;
-    QString worstTime;
-    std::int64_t worstHundredths = 0;
-};
 
 // The record of a series: solve labels 1 to 12 as shown (empty for none), the
 // average as shown, the stamp of the save.

@@ -1,9 +1,9 @@
 #include "session/solve_session.h"
 
-#include "app/errors.h"
-#include "app/number_text.h"
-#include "app/settings.h"
-#include "app/time_values.h"
+#include "base/errors.h"
+#include "base/number_text.h"
+#include "base/settings.h"
+#include "base/time_values.h"
 
 #include <QDateTime>
 #include <algorithm>

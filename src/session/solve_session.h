@@ -9,8 +9,8 @@
 // one of its states; the caller reports the failure under its own title.
 // Observers learn of every change through changed().
 
+#include "data/series_store.h"
 #include "session/series_rules.h"
-#include "session/series_store.h"
 
 #include <QObject>
 #include <QString>

@@ -59,12 +59,12 @@ public:
         if (auto *combo = qobject_cast<QComboBox *>(editor)) {
             // A cell whose text is not in the list keeps it until a pick.
             if (combo->currentIndex() >= 0)
-                model->setData(index, combo->currentText(), Qt::EditRole);
+                store(model, index, combo->currentText());
         } else if (auto *line = qobject_cast<QLineEdit *>(editor)) {
             // The length limit cuts what is shown; an untouched editor must
             // not write that cut text back over a longer stored value.
             if (line->isModified())
-                model->setData(index, line->text(), Qt::EditRole);
+                store(model, index, line->text());
         }
     }
 
@@ -79,6 +79,12 @@ public:
     }
 
 private:
+    void store(QAbstractItemModel *model, const QModelIndex &index, const QString &text) const
+    {
+        model->setData(index, text, Qt::EditRole);
+        emit grid_->cellEdited(index.row() + grid_->fixedRows(), index.column(), text);
+    }
+
     Grid *grid_;
 };
 

@@ -92,6 +92,8 @@ signals:
     // A left click in a data cell, after the cursor moved there.
     void gridClicked();
     void beforeEdit(int row, int col, bool *cancel);
+    // The editor wrote a new text into the cell.
+    void cellEdited(int row, int col, const QString &text);
     // Every mouse press over the grid, header included. button 1 left,
     // 2 right, 4 middle; shift 1 Shift, 2 Ctrl, 4 Alt; x, y in pixels of the
     // grid widget. Only a left press moves the cursor.

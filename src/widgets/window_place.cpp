@@ -1,7 +1,7 @@
 #include "widgets/window_place.h"
 
-#include "app/errors.h"
-#include "app/number_text.h"
+#include "base/errors.h"
+#include "base/number_text.h"
 #include "widgets/units.h"
 
 #include <QWidget>

@@ -4,7 +4,7 @@
 // default: a window's place is not worth an error box) and written back
 // without creeping between pixels.
 
-#include "app/settings.h"
+#include "base/settings.h"
 
 #include <array>
 

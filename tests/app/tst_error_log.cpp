@@ -2,11 +2,11 @@
 // header's count as an earlier copy may have left it, and failures that must
 // neither block nor leave a file behind.
 
-#include "app/encoding.h"
-#include "app/error_log.h"
-#include "support/file_size_limit.h"
+#include "base/encoding.h"
+#include "base/error_log.h"
 #include "log_reading.h"
 #include "support/fakes.h"
+#include "support/file_size_limit.h"
 #include "support/test_main.h"
 
 #include <sys/stat.h>
@@ -30,20 +30,20 @@ private slots:
         TempAppFolder folder(false);
         FakeWorld world(folder.path());
         // 1 + 2 x 200 bytes: the 150th two-byte character would end at byte 301.
-        QVERIFY(Fun_LogWrite(world.program, "a" + QString(200, u'あ')));
+        QVERIFY(world.program.log.write("a" + QString(200, u'あ')));
         QCOMPARE(folder.read("Err.log"),
                  recordWith("00001") + recordWith("a" + toCp932(QString(149, u'あ'))));
         for (int i = 2; i <= 1000; ++i)
-            QVERIFY(Fun_LogWrite(world.program, QString("entry %1").arg(i)));
+            QVERIFY(world.program.log.write(QString("entry %1").arg(i)));
         QCOMPARE(folder.read("Err.log").size(), 323323);
         QCOMPARE(logTextAt(folder, 1) + ' ' + logTextAt(folder, 1001), "01000 entry 1000");
 
         world.clock.now = world.clock.now.addSecs(3600);
-        QVERIFY(Fun_LogWrite(world.program, "entry 1001"));
+        QVERIFY(world.program.log.write("entry 1001"));
         QCOMPARE(folder.read("Err.log").size(), 323323);
         QCOMPARE(logRecordAt(folder, 1), recordWith("00001", "2007/05/01 22:03:09"));
         QCOMPARE(logTextAt(folder, 2) + ' ' + logTextAt(folder, 3), "entry 1001 entry 2");
-        QVERIFY(Fun_LogWrite(world.program, "entry 1002"));
+        QVERIFY(world.program.log.write("entry 1002"));
         QCOMPARE(logTextAt(folder, 3), QString("entry 1002"));
     }
 
@@ -73,16 +73,16 @@ private slots:
         TempAppFolder folder(false);
         FakeWorld world(folder.path());
         QVERIFY(QDir(folder.path()).mkdir("Err.log"));
-        world.program.reportError("保存エラー", "[frmMain]-[Sub_Save] ", "x");
+        world.program.reporter.report("保存エラー", "[frmMain]-[Sub_Save] ", "x");
         QVERIFY(QDir(folder.path()).rmdir("Err.log"));
         QCOMPARE(::mkfifo(QFile::encodeName(folder.file("Err.log")).constData(), 0600), 0);
         ::alarm(10);  // a log that blocks ends the test here
-        QVERIFY(!Fun_LogWrite(world.program, "lost"));
+        QVERIFY(!world.program.log.write("lost"));
         ::alarm(0);
         QVERIFY(QFile::remove(folder.file("Err.log")));
         {
             FileSizeLimit full(0);
-            QVERIFY(!Fun_LogWrite(world.program, "lost"));
+            QVERIFY(!world.program.log.write("lost"));
         }
         QVERIFY(QDir(folder.path()).isEmpty());
         const QStringList boxes = world.prompts.texts();

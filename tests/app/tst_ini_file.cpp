@@ -2,8 +2,8 @@
 // setting under its own section, and a write that cannot be done never
 // damaging what exists.
 
-#include "app/ini_file.h"
-#include "app/settings.h"
+#include "base/ini_file.h"
+#include "base/settings.h"
 #include "support/file_size_limit.h"
 #include "support/temp_app_folder.h"
 #include "support/test_main.h"

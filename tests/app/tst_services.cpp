@@ -1,10 +1,10 @@
 // Code page 932, the sound, the Readme and the web page through the shell
 // seam, whether the desktop has a program for the Readme, the folder's lock.
 
-#include "app/encoding.h"
 #include "app/help.h"
 #include "app/instance_lock.h"
 #include "app/sound.h"
+#include "base/encoding.h"
 #include "log_reading.h"
 #include "support/fakes.h"
 #include "support/test_main.h"
@@ -23,8 +23,15 @@ private slots:
         // The Windows code page's own characters; "?" for others, surrogates too.
         QCOMPARE(toCp932(QString::fromUtf8("①～\u3000ｱ髙")),
                  QByteArray("\x87\x40\x81\x60\x81\x40\xb1\xfb\xfc"));
-        QCOMPARE(toCp932(QString::fromUtf8("aéあ😀〜") + QChar(0xD800) + "z"),
+        int lost = 0;
+        QCOMPARE(toCp932(QString::fromUtf8("aéあ😀€") + QChar(0xD800) + "z", &lost),
                  QByteArray("a?\x82\xa0???z"));
+        QCOMPARE(lost, 4);
+        // Windows' look-alikes: WAVE DASH as its own tilde, and its kin.
+        lost = 0;
+        QCOMPARE(toCp932(QString::fromUtf8("〜−—‖¢£¬¦"), &lost),
+                 QByteArray("\x81\x60\x81\x7c\x81\x5c\x81\x61\x81\x91\x81\x92\x81\xca\xfa\x55"));
+        QCOMPARE(lost, 0);
         // Long texts go in blocks; a surrogate pair across their edge stays one.
         QCOMPARE(toCp932(QString(1023, 'a') + QString::fromUtf8("😀é") + QString(2000, u'あ')),
                  QByteArray(1023, 'a') + "??" + QByteArray("\x82\xa0").repeated(2000));
@@ -44,7 +51,7 @@ private slots:
         Sub_Sound(world.program);
         QCOMPARE(world.sound.played, QStringList(folder.file("Sound.wav")));
 
-        Sub_ShowHelpFlie(world.program);
+        Sub_ShowHelpFile(world.program);
         QCOMPARE(world.prompts.texts(),
                  QStringList("Readme表示エラー\r\nファイルが見つかりません"));
         QCOMPARE(logTextAt(folder, 2), "[mdlCommon]-[Sub_ShowHelpFlie] ファイルが見つかりません" +
@@ -52,10 +59,10 @@ private slots:
         folder.write("Readme.txt", "x");
         for (int result : {32, 31}) {
             world.shell.openFileResult = result;
-            Sub_ShowHelpFlie(world.program);
+            Sub_ShowHelpFile(world.program);
         }
         world.shell.fail = true;
-        Sub_ShowWebFlie(world.program);
+        Sub_ShowWebFile(world.program);
         const QStringList boxes = world.prompts.texts();
         QCOMPARE(boxes.size(), 3);
         QCOMPARE(boxes[1], QString("Readme表示エラー\r\n関連付けられているファイルがありません"));

@@ -2,8 +2,8 @@
 // seconds (1:23.46 -> 83.46) with the old conversions' rounding and limits,
 // hundredths from the clock and from the history's texts.
 
-#include "app/errors.h"
-#include "app/time_values.h"
+#include "base/errors.h"
+#include "base/time_values.h"
 #include "support/test_main.h"
 
 #include <QTest>

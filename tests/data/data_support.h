@@ -1,8 +1,8 @@
 #pragma once
 // Shared by the database tests.
 
-#include "app/encoding.h"
-#include "app/error_log.h"
+#include "base/encoding.h"
+#include "base/error_log.h"
 #include "support/fakes.h"
 #include "support/temp_app_folder.h"
 

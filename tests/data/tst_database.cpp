@@ -1,6 +1,7 @@
 // Statements, recordsets, appending rows, transactions, best records.
 
 #include "data/database.h"
+#include "data/history_store.h"
 #include "data/puzzle_type_store.h"
 #include "data_support.h"
 #include "support/test_main.h"
@@ -106,8 +107,8 @@ private slots:
 
     void bestRecordsOrderNumerically()
     {
-        const PuzzleTypeStore types(*db_);
-        QCOMPARE(types.bests("1").bestTime, "-");
+        const HistoryStore history(*db_);
+        QCOMPARE(history.bestsOfType("1").bestTime, "-");
         // As texts "10.20" < "9.50" and "1:00.00" < "59.99": the order must be numeric.
         // Of equals, the first saved.
         for (const QVariantList &row : QList<QVariantList>{{"1", "10.20", 10.2, "1:00.00", 60.0},
@@ -118,9 +119,9 @@ private slots:
                 "insert into T_Time (TypeID, BestTime, BestTimeSS, AveTime, AveTimeSS) "
                 "values (?,?,?,?,?)",
                 row);
-        const BestRecords one = types.bests("1");
+        const BestRecords one = history.bestsOfType("1");
         QCOMPARE(one.bestTime + " " + one.bestAverage, "9.50 59.99");
-        const BestRecords none = types.bests("3' or '1'='1");
+        const BestRecords none = history.bestsOfType("3' or '1'='1");
         QCOMPARE(none.bestTime + " " + none.bestAverage, "- -");
     }
 

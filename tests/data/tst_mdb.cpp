@@ -7,6 +7,7 @@
 #include "app/mdb.h"
 #include "data/compaction.h"
 #include "data/database.h"
+#include "data/record_stores.h"
 #include "data_support.h"
 #include "support/test_main.h"
 
@@ -46,7 +47,7 @@ private slots:
 
         FakeWorld world(folder.path());
         QVERIFY(!Fun_MDBOpen(world.program, path));
-        QVERIFY(!world.program.gDB);
+        QVERIFY(!world.program.records);
         QCOMPARE(world.prompts.texts(),
                  QStringList{"データベースオープンエラー\r\n" + description});
         QCOMPARE(world.prompts.boxes[0].icon, Icon::Critical);
@@ -73,7 +74,7 @@ private slots:
                     .output.contains("database is locked"));
         QCOMPARE(failure([&] { Database::open(path); }), "database is locked");
 
-        world.program.gDB.reset();
+        world.program.records.reset();
         QCOMPARE(Recordset(*Database::open(path), "select count(*) from MT_Type").text(0), "5");
     }
 
@@ -114,7 +115,7 @@ private slots:
         QVERIFY(Fun_MDBOpen(world.program, folder.file("Spinlog.mdb")));
         QVERIFY(closeAndCompact(world.program));
         QVERIFY(world.prompts.boxes.empty());
-        QVERIFY(!world.program.gDB);
+        QVERIFY(!world.program.records);
         const QFileInfo info(file);
         QCOMPARE(QDir(info.path()).entryList(QDir::Files), QStringList(info.fileName()));
         QCOMPARE(QFileInfo(folder.file("Spinlog.mdb")).isSymLink(), linked);
@@ -144,14 +145,15 @@ private slots:
         const QByteArray older = folder.read("Spinlog.mdb");
         FakeWorld world(folder.path());
         QVERIFY(Fun_MDBOpen(world.program, path));
-        world.program.db().execute("insert into T_Time (DateTime, AveTimeSS) values (?,?)",
-                                   {"2007/05/01 21:03:09", 65.43});
+        world.program.records->database().execute(
+            "insert into T_Time (DateTime, AveTimeSS) values (?,?)",
+            {"2007/05/01 21:03:09", 65.43});
         QVERIFY(QFile::remove(path));
         if (replaced)
             folder.write("Spinlog.mdb", older);
 
         QVERIFY(!closeAndCompact(world.program));
-        QVERIFY(!world.program.gDB);
+        QVERIFY(!world.program.records);
         const QString saved = folder.file("Spinlog-recovered-20070501-210309.mdb");
         const QString moved =
             "データベースファイルが移動または置き換えられたため、"

@@ -1,6 +1,6 @@
 // Any settings file: reading never crashes, and writing a key then reading it
 // back gives the value written.
-#include "app/ini_file.h"
+#include "base/ini_file.h"
 
 #include <QByteArray>
 #include <QString>
@@ -17,8 +17,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
                                   QStringLiteral("default"));
         }
     }
-    const QByteArray written = spinlog::iniWriteBytes(content, true, QStringLiteral("Main"),
-                                                      QStringLiteral("Left"), QStringLiteral("4012.5"));
+    const QByteArray written = spinlog::iniWriteBytes(
+        content, true, QStringLiteral("Main"), QStringLiteral("Left"), QStringLiteral("4012.5"));
     if (spinlog::iniReadBytes(written, QStringLiteral("Main"), QStringLiteral("Left"), QString()) !=
         QStringLiteral("4012.5"))
         std::abort();

@@ -1,6 +1,6 @@
 // Any Err.log header record: the count read from it is always a valid ring
 // position, so the next entry never lands on the header or past the ring.
-#include "app/error_log.h"
+#include "base/error_log.h"
 
 #include <QByteArray>
 #include <cstddef>

@@ -1,7 +1,7 @@
 // Any text into the display-form reader: it returns seconds or throws our own
 // error, never crashes; and a result it returns must read back the same way.
-#include "app/errors.h"
-#include "app/time_values.h"
+#include "base/errors.h"
+#include "base/time_values.h"
 
 #include <QString>
 #include <cstddef>

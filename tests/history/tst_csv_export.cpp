@@ -1,13 +1,45 @@
-// The CSV writer: its fields, and whole files written a block at a time.
+// The CSV writer: its fields, whole files written a block at a time, and a
+// failing write that must leave the old file as it was.
 
 #include "history/csv_export.h"
+#include "support/file_size_limit.h"
 #include "support/temp_app_folder.h"
 #include "support/test_main.h"
 
+#include <QDir>
 #include <QTest>
+#include <cstring>
 
 using namespace spinlog;
 using namespace spinlog::test;
+
+namespace {
+
+// Hands rows to the writer as the store does: one batch per 256 rows.
+struct Rows {
+    int count;
+    std::function<QString(int row, int col)> cell;
+    void operator()(HistorySink &sink) const
+    {
+        sink.clear();
+        HistoryRows batch;
+        for (int r = 0; r < count; ++r) {
+            for (int c = 0; c < kHistoryCols; ++c) {
+                batch.text += cell(r, c).toStdString();
+                batch.ends.push_back(std::uint32_t(batch.text.size()));
+            }
+            batch.ids.push_back(r);
+            if (batch.ids.size() == 256 || r == count - 1) {
+                sink.appendRows(batch);
+                batch = {};
+            }
+        }
+    }
+};
+
+const QStringList kHeader = QString("日時,タイプ,1,2,3,4,5,6,7,8,9,10,11,12,平均").split(',');
+
+}  // namespace
 
 class CsvExportTest : public QObject {
     Q_OBJECT
@@ -29,29 +61,68 @@ private slots:
     }
 
     // Lines are encoded in blocks; whatever falls on a block's edge, every
-    // line is whole, in code page 932, with CR LF.
+    // line is whole, in code page 932, with CR LF; fields that lost a
+    // character are counted once each.
     void longFileIsEveryLine()
     {
         TempAppFolder folder(false);
-        const auto cell = [](int r, int c) {
-            return c ? QString::number(r * 15 + c) : "行" + QString::number(r);
-        };
-        int stopped = 0;
-        writeCsvFile(folder.file(QStringLiteral("long.csv")), 12000, 15, cell, &stopped);
-        const QByteArray file = folder.read(QStringLiteral("long.csv"));
+        const Rows rows{12000, [](int r, int c) {
+                            if (c == 1)
+                                return r == 7000 ? QString("😀 €") : QString("〜");
+                            return c ? QString::number(r * 15 + c) : "行" + QString::number(r);
+                        }};
+        int reached = -1;
+        const CsvOutcome outcome =
+            writeHistoryCsv(folder.file("long.csv"), kHeader, rows, &reached);
+        QCOMPARE(outcome.rows, 12000);
+        QCOMPARE(outcome.lossyFields, 1);
+        QCOMPARE(reached, 12000);
+        const QByteArray file = folder.read("long.csv");
         const QList<QByteArray> lines = file.split('\n');
-        QCOMPARE(lines.size(), 12001);  // the last line ends the file
-        QCOMPARE(file.count("\r\n"), 12000);
+        QCOMPARE(lines.size(), 12002);  // the last line ends the file
+        QCOMPARE(file.count("\r\n"), 12001);
         QCOMPARE(lines.first(),
+                 "\x93\xfa\x8e\x9e,\x83\x5e\x83\x43\x83\x76,1,2,3,4,5,6,7,8,9,10,11,12,"
+                 "\x95\xbd\x8b\xcf\r");
+        QCOMPARE(lines.at(6001),
                  "\x8d\x73"
-                 "0,1,2,3,4,5,6,7,8,9,10,11,12,13,14\r");
-        QCOMPARE(lines.at(6000),
-                 "\x8d\x73"
-                 "6000,90001,90002,90003,90004,90005,90006,90007,"
+                 "6000,\x81\x60,90002,90003,90004,90005,90006,90007,"
                  "90008,90009,90010,90011,90012,90013,90014\r");
-        QCOMPARE(lines.at(11999).left(15),
+        QCOMPARE(lines.at(7001).left(15),
                  "\x8d\x73"
-                 "11999,179986,");
+                 "7000,? ?,1050");
+    }
+
+    // Every way the writing can fail leaves the file it would replace whole
+    // and no partial file beside it, and names the system's error.
+    void aFailedWriteKeepsTheOldFile_data()
+    {
+        QTest::addColumn<int>("limit");  // bytes a file may grow to
+        QTest::newRow("disk full at the first block") << 100;
+        QTest::newRow("disk full at a later block") << 200000;
+    }
+    void aFailedWriteKeepsTheOldFile()
+    {
+        QFETCH(int, limit);
+        TempAppFolder folder(false);
+        const QString dir = folder.file("out");
+        QVERIFY(QDir().mkdir(dir));
+        const QString path = dir + "/out.csv";
+        QFile old(path);
+        QVERIFY(old.open(QIODevice::WriteOnly) && old.write("old export\r\n") > 0);
+        old.close();
+        const Rows rows{5000, [](int r, int c) { return QString::number(r * 15 + c); }};
+        int reached = -1;
+        QString error;
+        try {
+            FileSizeLimit full(limit);
+            writeHistoryCsv(path, kHeader, rows, &reached);
+        } catch (const SpinlogError &e) {
+            error = e.description();
+        }
+        QCOMPARE(error, QString::fromLocal8Bit(std::strerror(EFBIG)));
+        QCOMPARE(QDir(dir).entryList(QDir::Files), QStringList{"out.csv"});
+        QCOMPARE(folder.read("out/out.csv"), "old export\r\n");
     }
 };
 

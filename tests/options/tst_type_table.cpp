@@ -1,7 +1,7 @@
 // The type check, and the rewrite of MT_Type against a copy of the delivered
 // database, without the dialog.
 
-#include "app/errors.h"
+#include "base/errors.h"
 #include "data/database.h"
 #include "options/type_table.h"
 #include "support/temp_app_folder.h"

@@ -2,9 +2,10 @@
 // the state, solves, colours and average, the sounds at their moments, what
 // reaches the store; and a save that must move a series whole or not at all.
 
-#include "app/settings.h"
-#include "app/time_values.h"
+#include "base/settings.h"
+#include "base/time_values.h"
 #include "data/database.h"
+#include "data/history_store.h"
 #include "session/solve_session.h"
 #include "support/temp_app_folder.h"
 #include "support/test_main.h"
@@ -222,7 +223,8 @@ private slots:
         QFETCH(QString, failing);
         TempAppFolder folder;
         auto db = Database::open(folder.file(QStringLiteral("Spinlog.mdb")));
-        DatabaseSeriesStore store(*db);
+        HistoryStore history(*db);
+        DatabaseSeriesStore store(*db, history);
         Settings settings(folder.file(QStringLiteral("Spinlog.ini")));
         folder.write(QStringLiteral("Spinlog.ini"), "[Option]\r\n" + kNoWait);
         settings.load();

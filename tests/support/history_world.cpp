@@ -1,7 +1,7 @@
 #include "support/history_world.h"
 
-#include "app/encoding.h"
-#include "app/error_log.h"
+#include "base/encoding.h"
+#include "base/error_log.h"
 
 namespace spinlog::test {
 
@@ -46,7 +46,8 @@ void dropAddedIndexes(Database &db)
 
 HistoryWorld::HistoryWorld() : world(folder.path())
 {
-    world.program.gDB = Database::open(folder.file(QStringLiteral("Spinlog.mdb")));
+    world.program.records =
+        std::make_unique<RecordStores>(Database::open(folder.file(QStringLiteral("Spinlog.mdb"))));
 }
 
 void HistoryWorld::seedThree()

@@ -3,7 +3,7 @@
 // Program over fakes with the database of a fresh application folder open.
 
 #include "app/program.h"
-#include "data/database.h"
+#include "data/record_stores.h"
 #include "support/fakes.h"
 #include "support/temp_app_folder.h"
 
@@ -28,7 +28,8 @@ struct HistoryWorld {
     TempAppFolder folder;
     FakeWorld world;
     Program &program() { return world.program; }
-    Database &db() { return *world.program.gDB; }
+    Database &db() { return world.program.records->database(); }
+    HistoryStore &history() { return world.program.records->history; }
     FakePrompts &prompts() { return world.prompts; }
     // Type 1 on 05/01 (best 18.50, average 20.00), type 2 on 05/02 (4.20,
     // 5.00), type 1 on 05/03 (15.20, 17.00).

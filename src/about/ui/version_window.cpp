@@ -1,9 +1,8 @@
 #include "about/ui/version_window.h"
 
-#include "app/error_report.h"
-#include "app/help.h"
-#include "app/program.h"
-#include "app/version.h"
+#include "base/error_report.h"
+#include "base/seams.h"
+#include "base/version.h"
 #include "widgets/units.h"
 
 #include <QKeyEvent>
@@ -28,7 +27,8 @@ QLabel *addLabel(QWidget *parent, const char *name, const QRect &rect)
 
 }  // namespace
 
-frmVersion::frmVersion(Program &program, QWidget *parent) : QDialog(parent), program_(program)
+frmVersion::frmVersion(Shell &shell, QString folder, const Reporter &reporter, QWidget *parent)
+    : QDialog(parent), shell_(shell), folder_(std::move(folder)), reporter_(reporter)
 {
     setWindowTitle(QStringLiteral("バージョン情報"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -39,76 +39,71 @@ frmVersion::frmVersion(Program &program, QWidget *parent) : QDialog(parent), pro
     if (parent)
         move(parent->window()->frameGeometry().center() - QPoint(width() / 2, height() / 2));
 
-    picIcon = addLabel(this, "picIcon", twipsRect(135, 120, 480, 480));
-    picIcon->setPixmap(QPixmap(QStringLiteral(":/spinlog/icon.png")));
+    addLabel(this, "picIcon", twipsRect(135, 120, 480, 480))
+        ->setPixmap(QPixmap(QStringLiteral(":/spinlog/icon.png")));
 
-    lblTitle = addLabel(this, "lblTitle", twipsRect(825, 255, 2475, 285));
-    lblTitle->setFont(layoutFont(12, true));
-    lblLastUpdate = addLabel(this, "lblLastUpdate", twipsRect(645, 675, 2565, 285));
-    lblCopyright = addLabel(this, "lblCopyright", twipsRect(645, 975, 2565, 285));
-    lblMail = addLabel(this, "lblMail", twipsRect(645, 1305, 2565, 285));
-    lblURL = addLabel(this, "lblURL", twipsRect(645, 1575, 2565, 285));
-    for (QLabel *label : {lblLastUpdate, lblCopyright, lblMail, lblURL})
+    lblTitle_ = addLabel(this, "lblTitle", twipsRect(825, 255, 2475, 285));
+    lblTitle_->setFont(layoutFont(12, true));
+    lblLastUpdate_ = addLabel(this, "lblLastUpdate", twipsRect(645, 675, 2565, 285));
+    lblCopyright_ = addLabel(this, "lblCopyright", twipsRect(645, 975, 2565, 285));
+    lblMail_ = addLabel(this, "lblMail", twipsRect(645, 1305, 2565, 285));
+    lblURL_ = addLabel(this, "lblURL", twipsRect(645, 1575, 2565, 285));
+    for (QLabel *label : {lblLastUpdate_, lblCopyright_, lblMail_, lblURL_})
         label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    for (QLabel *label : {lblMail, lblURL}) {
+    for (QLabel *label : {lblMail_, lblURL_}) {
         QPalette palette = label->palette();
         palette.setColor(QPalette::WindowText, colorFromBgr(kAddressColor));
         label->setPalette(palette);
     }
 
-    cmdOK = new QPushButton(QStringLiteral("OK"), this);
-    cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    cmdOK->setGeometry(twipsRect(1125, 1935, 1125, 345));
-    cmdOK->setAutoDefault(true);
-    connect(cmdOK, &QPushButton::clicked, this, &frmVersion::cmdOK_Click);
+    cmdOK_ = new QPushButton(QStringLiteral("OK"), this);
+    cmdOK_->setObjectName(QStringLiteral("cmdOK"));
+    cmdOK_->setGeometry(twipsRect(1125, 1935, 1125, 345));
+    cmdOK_->setAutoDefault(true);
+    connect(cmdOK_, &QPushButton::clicked, this, &QDialog::accept);
     // The key sequence must see the keys before the button does.
-    cmdOK->installEventFilter(this);
+    cmdOK_->installEventFilter(this);
 
     Form_Load();
 }
 
 void frmVersion::Form_Load()
 {
-    lblTitle->setText(version::kTitle + QStringLiteral("  Ver ") +
-                      QString::number(version::kMajor) + QLatin1Char('.') +
-                      QString::number(version::kMinor));
-    lblLastUpdate->setText(QStringLiteral("LastUpdate: ") + version::kComment);
-    lblCopyright->setText(version::kLegalNotice);
-    lblMail->setText(QStringLiteral("Mail: ") + kMailAddress);
-    lblURL->setText(QStringLiteral("URL: ") + kWebPage);
-    matched = 0;
+    lblTitle_->setText(version::kTitle + QStringLiteral("  Ver ") +
+                       QString::number(version::kMajor) + QLatin1Char('.') +
+                       QString::number(version::kMinor));
+    lblLastUpdate_->setText(QStringLiteral("LastUpdate: ") + version::kComment);
+    lblCopyright_->setText(version::kLegalNotice);
+    lblMail_->setText(QStringLiteral("Mail: ") + version::kMailAddress);
+    lblURL_->setText(QStringLiteral("URL: ") + version::kWebPage);
+    matched_ = 0;
 }
 
 void frmVersion::Form_Activate()
 {
-    cmdOK->setFocus();
-    matched = 0;
+    cmdOK_->setFocus();
+    matched_ = 0;
 }
 
-void frmVersion::Form_KeyDown(int keyCode, Qt::KeyboardModifiers)
+void frmVersion::Form_KeyDown(int keyCode)
 {
-    guarded(program_, Procedure::VersionKeyDown, [&] {
+    guarded(reporter_, Procedure::VersionKeyDown, [&] {
         // Letter keys report the capital letter's code whatever Shift or Caps
         // Lock say, so d, i, r match too.
-        const bool isExpected = matched < kWord.size() && keyCode == kWord.at(matched).unicode();
+        const bool isExpected = matched_ < kWord.size() && keyCode == kWord.at(matched_).unicode();
         if (!isExpected) {
             // The breaking key is not taken as a new first letter.
-            matched = 0;
+            matched_ = 0;
             return;
         }
-        ++matched;
-        if (matched < kWord.size())
+        ++matched_;
+        if (matched_ < kWord.size())
             return;
         // Whatever the file manager does, the next D starts a new sequence.
-        matched = 0;
-        if (!program_.services.shell.openFolder(program_.folder()))
+        matched_ = 0;
+        if (!shell_.openFolder(folder_))
             throw SpinlogError(QStringLiteral("フォルダを開くプログラムを起動できません。"));
     });
-}
-
-void frmVersion::cmdOK_Click()
-{
-    accept();
 }
 
 bool frmVersion::event(QEvent *event)
@@ -120,9 +115,9 @@ bool frmVersion::event(QEvent *event)
 
 bool frmVersion::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == cmdOK && event->type() == QEvent::KeyPress) {
+    if (watched == cmdOK_ && event->type() == QEvent::KeyPress) {
         const auto *key = static_cast<QKeyEvent *>(event);
-        Form_KeyDown(key->key(), key->modifiers());
+        Form_KeyDown(key->key());
     }
     return QDialog::eventFilter(watched, event);
 }
@@ -131,7 +126,7 @@ void frmVersion::keyPressEvent(QKeyEvent *event)
 {
     // Keys the focused button passed on were already seen by the filter.
     if (focusWidget() == nullptr)
-        Form_KeyDown(event->key(), event->modifiers());
+        Form_KeyDown(event->key());
     // OK has no cancel role: Escape does not close the window.
     if (event->key() == Qt::Key_Escape) {
         event->accept();

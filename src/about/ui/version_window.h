@@ -3,6 +3,7 @@
 // D, I, R in a row opens the application folder in the file manager.
 
 #include <QDialog>
+#include <QString>
 #include <cstdint>
 
 class QLabel;
@@ -10,29 +11,14 @@ class QPushButton;
 
 namespace spinlog {
 
-class Program;
+class Reporter;
+class Shell;
 
 class frmVersion : public QDialog {
     Q_OBJECT
 public:
-    explicit frmVersion(Program &program, QWidget *parent = nullptr);
-
-    QLabel *picIcon = nullptr;
-    QLabel *lblTitle = nullptr;
-    QLabel *lblLastUpdate = nullptr;
-    QLabel *lblCopyright = nullptr;
-    QLabel *lblMail = nullptr;
-    QLabel *lblURL = nullptr;
-    QPushButton *cmdOK = nullptr;
-
-    // Letters of the key sequence matched so far, 0 to 3.
-    std::int16_t matched = 0;
-
-    void Form_Load();
-    void Form_Activate();
-    // Sees every key before the focused control; never consumes it.
-    void Form_KeyDown(int keyCode, Qt::KeyboardModifiers shift);
-    void cmdOK_Click();
+    // folder: the application folder that D, I, R opens through the shell.
+    frmVersion(Shell &shell, QString folder, const Reporter &reporter, QWidget *parent = nullptr);
 
 protected:
     bool event(QEvent *event) override;
@@ -40,7 +26,22 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
-    Program &program_;
+    void Form_Load();
+    void Form_Activate();
+    // Sees every key before the focused control; never consumes it.
+    void Form_KeyDown(int keyCode);
+
+    Shell &shell_;
+    QString folder_;
+    const Reporter &reporter_;
+    QLabel *lblTitle_ = nullptr;
+    QLabel *lblLastUpdate_ = nullptr;
+    QLabel *lblCopyright_ = nullptr;
+    QLabel *lblMail_ = nullptr;
+    QLabel *lblURL_ = nullptr;
+    QPushButton *cmdOK_ = nullptr;
+    // Letters of the key sequence matched so far, 0 to 3.
+    std::int16_t matched_ = 0;
 };
 
 }  // namespace spinlog

@@ -1,7 +1,7 @@
 #include "app/ui/desktop_seams.h"
 
 #include "app/help.h"
-#include "app/version.h"
+#include "base/version.h"
 
 #include <QApplication>
 #include <QColorDialog>

@@ -2,7 +2,7 @@
 // The seams as the real desktop provides them.
 
 #include "app/instance_lock.h"
-#include "app/seams.h"
+#include "base/seams.h"
 
 #include <QElapsedTimer>
 #include <memory>

@@ -1,10 +1,16 @@
 #include "app/ui/startup.h"
 
-#include "app/program.h"
-#include "app/ui/desktop_seams.h"
-#include "data/database.h"
+#include "about/ui/version_window.h"
+#include "app/help.h"
 #include "app/mdb.h"
+#include "app/program.h"
+#include "app/sound.h"
+#include "app/ui/desktop_seams.h"
+#include "data/record_stores.h"
+#include "history/ui/history_window.h"
 #include "main_window/ui/main_window.h"
+#include "options/ui/options_dialog.h"
+#include "session/solve_session.h"
 #include "widgets/units.h"
 
 #include <QApplication>
@@ -14,20 +20,57 @@
 
 namespace spinlog {
 
+std::unique_ptr<frmMain> makeMainWindow(Program &program)
+{
+    RecordStores &records = *program.records;
+    program.session = std::make_unique<SolveSession>(program.settings, records.series);
+    QObject::connect(program.session.get(), &SolveSession::sound,
+                     [&program] { Sub_Sound(program); });
+    Seams &seams = program.seams;
+    MainWindowParts parts{program.settings, seams.prompts,    seams.clock,   seams.app,
+                          program.reporter, *program.session, records.types, records.history};
+    // The windows the menus open are made afresh at each opening.
+    MainWindowCommands commands;
+    commands.openHistory = [&program](QWidget *over) {
+        RecordStores &r = *program.records;
+        frmView view(r.history, r.types, program.settings, program.seams.prompts, program.reporter,
+                     over);
+        view.exec();
+    };
+    commands.openOptions = [&program](QWidget *over) {
+        frmOption dialog(
+            loadOptions(program.settings, program.records->types),
+            [&program](const OptionsValue &value) {
+                storeOptions(program.settings, program.records->types, value);
+            },
+            program.seams.prompts, program.reporter, over);
+        dialog.exec();
+    };
+    commands.openVersion = [&program](QWidget *over) {
+        frmVersion version(program.seams.shell, program.folder(), program.reporter, over);
+        version.exec();
+    };
+    commands.showReadme = [&program] { Sub_ShowHelpFile(program); };
+    commands.showWebPage = [&program] { Sub_ShowWebFile(program); };
+    commands.closeDatabase = [&program] { closeAndCompact(program); };
+    auto window = std::make_unique<frmMain>(parts, std::move(commands));
+    return window;
+}
+
 std::unique_ptr<frmMain> Main(Program &program)
 {
-    if (!program.services.app.claimSingleInstance()) {
-        program.services.prompts.message(QStringLiteral("２重起動はできません"), Icon::Critical,
-                                         Buttons::Ok);
-        program.services.app.endNow();
+    if (!program.seams.app.claimSingleInstance()) {
+        program.seams.prompts.message(QStringLiteral("２重起動はできません"), Icon::Critical,
+                                      Buttons::Ok);
+        program.seams.app.endNow();
         return nullptr;
     }
     if (!Fun_MDBOpen(program, program.path(QStringLiteral("Spinlog.mdb")))) {
-        program.services.app.endNow();
+        program.seams.app.endNow();
         return nullptr;
     }
     program.settings.load();
-    auto window = std::make_unique<frmMain>(program);
+    std::unique_ptr<frmMain> window = makeMainWindow(program);
     window->show();
     return window;
 }
@@ -49,7 +92,7 @@ int runSpinlog(int argc, char **argv)
     QtSound sound;
     DesktopShell shell;
     RealApp realApp;
-    Program program(Services{prompts, clock, sound, shell, realApp});
+    Program program(Seams{prompts, clock, sound, shell, realApp});
     std::unique_ptr<frmMain> window = Main(program);
     if (!window)
         return 0;

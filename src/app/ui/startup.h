@@ -1,6 +1,6 @@
 #pragma once
 // Start-up: one copy only, the database opened, the settings read, the main
-// window shown.
+// window shown; and the assembly that hands each window the parts it uses.
 
 #include <memory>
 
@@ -8,6 +8,10 @@ namespace spinlog {
 
 class Program;
 class frmMain;
+
+// The main window over the program's open records, with its menus' windows
+// and commands wired to the program. Makes the solve session.
+std::unique_ptr<frmMain> makeMainWindow(Program &program);
 
 // Returns the shown main window, or null when the program has ended (a second
 // copy, or a database that would not open).

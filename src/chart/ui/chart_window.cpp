@@ -1,30 +1,29 @@
 #include "chart/ui/chart_window.h"
 
-#include "app/error_report.h"
-#include "app/number_text.h"
-#include "app/program.h"
-#include "app/replacing_file.h"
-#include "app/time_values.h"
+#include "base/error_report.h"
+#include "base/replacing_file.h"
+#include "base/seams.h"
+#include "base/time_values.h"
+#include "chart/axis_ticks.h"
+#include "chart/ui/plot_view.h"
 #include "widgets/units.h"
 
 #include <QBuffer>
 #include <QCategoryAxis>
 #include <QChart>
+#include <QChartView>
 #include <QCursor>
 #include <QDateTime>
-#include <QGraphicsItem>
+#include <QFileInfo>
 #include <QGraphicsLayout>
 #include <QLabel>
 #include <QLineSeries>
 #include <QMenu>
 #include <QMenuBar>
-#include <QMouseEvent>
-#include <QPainter>
 #include <QScatterSeries>
 #include <QStatusBar>
 #include <QToolTip>
 #include <QVBoxLayout>
-#include <QWheelEvent>
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -33,33 +32,14 @@ namespace spinlog {
 
 namespace {
 
-// Left, Top, Width, Height in twips, with the least a size may be.
-
 constexpr double kMinuteMs = 60'000;
 constexpr double kDayMs = 86'400'000;
-constexpr int kMarkerPx = 7;
 constexpr int kCellPx = 3;  // about a marker's radius
 
 const QColor kAverageColour(0x2f, 0x6f, 0xc0);
 const QColor kTrendColour(0xf0, 0x8a, 0x24);
 const QColor kBestAverageColour(0x2e, 0xa0, 0x5a);
 const QColor kBestSingleColour(0xd6, 0x3a, 0x4a);
-
-// A filled dot with a white rim, so overlapping points stay apart; made at
-// the screen's pixel size, so painting it is a plain copy.
-QImage markerImage(const QColor &colour, qreal ratio)
-{
-    const int side = int(std::ceil(kMarkerPx * ratio));
-    QImage image(side, side, QImage::Format_ARGB32_Premultiplied);
-    image.setDevicePixelRatio(ratio);
-    image.fill(Qt::transparent);
-    QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(QPen(Qt::white, 1));
-    painter.setBrush(colour);
-    painter.drawEllipse(QRectF(0.5, 0.5, kMarkerPx - 1, kMarkerPx - 1));
-    return image;
-}
 
 QLineSeries *lineSeries(const QString &name, const QColor &colour, qreal width)
 {
@@ -70,18 +50,6 @@ QLineSeries *lineSeries(const QString &name, const QColor &colour, qreal width)
     pen.setJoinStyle(Qt::MiterJoin);
     line->setPen(pen);
     return line;
-}
-
-// A step of 1, 2 or 5 times a power of ten hundredths, giving at most
-// `most` intervals over the span.
-std::int64_t tickStep(double spanHundredths, int most)
-{
-    for (std::int64_t power = 1;; power *= 10) {
-        for (std::int64_t m : {1, 2, 5}) {
-            if (spanHundredths / double(m * power) <= most)
-                return m * power;
-        }
-    }
 }
 
 // The value of a step line at x: its last point at or before x.
@@ -105,8 +73,6 @@ void widen(const QList<QPointF> &points, double from, double to, double &low, do
     }
 }
 
-using Ticks = std::vector<std::pair<double, QString>>;
-
 // Labels at the given values; the axis spans [low, high].
 void setTicks(QCategoryAxis *axis, double low, double high, const Ticks &ticks)
 {
@@ -116,218 +82,23 @@ void setTicks(QCategoryAxis *axis, double low, double high, const Ticks &ticks)
     axis->setRange(low, high);
 }
 
-// Steps of the time axis, each with its labels' form; the first that puts no
-// more than the room allows on the axis is taken.
-enum class Unit { Minute, Hour, Day, Week, Month, Year };
-struct TimeStep {
-    Unit unit;
-    int count;
-    const char *format;
-    double ms;  // about
-};
-constexpr double kHourMs = 60 * kMinuteMs;
-constexpr TimeStep kTimeSteps[] = {
-    {Unit::Minute, 10, "MM/dd HH:mm", 10 * kMinuteMs},
-    {Unit::Minute, 30, "MM/dd HH:mm", 30 * kMinuteMs},
-    {Unit::Hour, 1, "MM/dd HH:mm", kHourMs},
-    {Unit::Hour, 3, "MM/dd HH:mm", 3 * kHourMs},
-    {Unit::Hour, 6, "MM/dd HH:mm", 6 * kHourMs},
-    {Unit::Hour, 12, "MM/dd HH:mm", 12 * kHourMs},
-    {Unit::Day, 1, "yyyy/MM/dd", kDayMs},
-    {Unit::Day, 2, "yyyy/MM/dd", 2 * kDayMs},
-    {Unit::Week, 1, "yyyy/MM/dd", 7 * kDayMs},
-    {Unit::Week, 2, "yyyy/MM/dd", 14 * kDayMs},
-    {Unit::Month, 1, "yyyy/MM", 30.4 * kDayMs},
-    {Unit::Month, 3, "yyyy/MM", 91 * kDayMs},
-    {Unit::Month, 6, "yyyy/MM", 182 * kDayMs},
-    {Unit::Year, 1, "yyyy", 365 * kDayMs},
-    {Unit::Year, 2, "yyyy", 730 * kDayMs},
-    {Unit::Year, 5, "yyyy", 1826 * kDayMs},
-    {Unit::Year, 10, "yyyy", 3652 * kDayMs},
-};
-
-// Ticks on whole local minutes, hours, days, Mondays, months or years.
-Ticks timeTicks(double from, double to, int most)
+// The picture's format from the file name's suffix: JPEG or PNG; any other
+// name gets ".png" and PNG data.
+std::pair<QString, const char *> pictureFile(const QString &path)
 {
-    const TimeStep *step = std::end(kTimeSteps) - 1;
-    for (const TimeStep &s : kTimeSteps) {
-        if ((to - from) / s.ms <= most) {
-            step = &s;
-            break;
-        }
-    }
-    const QDateTime start = QDateTime::fromMSecsSinceEpoch(qint64(from));
-    const QDate day = start.date();
-    const int n = step->count;
-    QDateTime t;
-    switch (step->unit) {
-        case Unit::Minute:
-            t = QDateTime(day, QTime(start.time().hour(), start.time().minute() / n * n));
-            break;
-        case Unit::Hour: t = QDateTime(day, QTime(start.time().hour() / n * n, 0)); break;
-        case Unit::Day: t = day.startOfDay(); break;
-        case Unit::Week: t = day.addDays(1 - day.dayOfWeek()).startOfDay(); break;
-        case Unit::Month:
-            t = QDate(day.year(), (day.month() - 1) / n * n + 1, 1).startOfDay();
-            break;
-        case Unit::Year: t = QDate(day.year() / n * n, 1, 1).startOfDay(); break;
-    }
-    Ticks ticks;
-    for (int guard = 0; guard < 200 && t.toMSecsSinceEpoch() <= to; ++guard) {
-        if (t.toMSecsSinceEpoch() >= from)
-            ticks.emplace_back(double(t.toMSecsSinceEpoch()),
-                               t.toString(QLatin1String(step->format)));
-        switch (step->unit) {
-            case Unit::Minute: t = t.addSecs(60 * n); break;
-            case Unit::Hour: t = t.addSecs(3600 * n); break;
-            case Unit::Day: t = t.addDays(n); break;
-            case Unit::Week: t = t.addDays(7 * n); break;
-            case Unit::Month: t = t.addMonths(n); break;
-            case Unit::Year: t = t.addYears(n); break;
-        }
-    }
-    return ticks;
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (suffix == QLatin1String("jpg") || suffix == QLatin1String("jpeg"))
+        return {path, "JPEG"};
+    if (suffix == QLatin1String("png"))
+        return {path, "PNG"};
+    return {path + QStringLiteral(".png"), "PNG"};
 }
-
-// The chart view: the wheel zooms the time axis, a drag pans it, a double
-// click shows everything; hovering still reaches the series.
-class ProgressView : public QChartView {
-public:
-    ProgressView(QChart *chart, frmChart &window) : QChartView(chart), window_(window) {}
-
-protected:
-    void wheelEvent(QWheelEvent *event) override
-    {
-        const double notches = event->angleDelta().y() / 120.0;
-        if (notches == 0)
-            return;
-        const QPointF at =
-            chart()->mapToValue(chart()->mapFromScene(mapToScene(event->position().toPoint())));
-        window_.zoomTime(std::pow(0.8, notches), at.x());
-        event->accept();
-    }
-    void mousePressEvent(QMouseEvent *event) override
-    {
-        if (event->button() == Qt::LeftButton) {
-            dragFrom_ = event->position().x();
-            viewport()->setCursor(Qt::ClosedHandCursor);
-        }
-        QChartView::mousePressEvent(event);
-    }
-    void mouseMoveEvent(QMouseEvent *event) override
-    {
-        if (dragFrom_ && chart()->plotArea().width() > 0) {
-            const double msPerPx =
-                (window_.timeTo() - window_.timeFrom()) / chart()->plotArea().width();
-            const double shift = (*dragFrom_ - event->position().x()) * msPerPx;
-            dragFrom_ = event->position().x();
-            window_.setTimeRange(window_.timeFrom() + shift, window_.timeTo() + shift);
-        } else {
-            window_.hoverAt(chart()->mapFromScene(mapToScene(event->position().toPoint())));
-        }
-        QChartView::mouseMoveEvent(event);
-    }
-    void mouseReleaseEvent(QMouseEvent *event) override
-    {
-        dragFrom_.reset();
-        viewport()->unsetCursor();
-        QChartView::mouseReleaseEvent(event);
-    }
-    void mouseDoubleClickEvent(QMouseEvent *event) override
-    {
-        window_.showAll();
-        event->accept();
-    }
-
-private:
-    frmChart &window_;
-    std::optional<double> dragFrom_;
-};
 
 }  // namespace
 
-// The averages as dots and their trend, painted in one pass each: Qt's
-// scatter series makes a scene item per point, and its line series traces an
-// outline of the whole line for hovering; both cost more than a long history
-// may take. Above the best lines, which the dots must not hide from view.
-class PlotItem : public QGraphicsItem {
-public:
-    PlotItem(QGraphicsItem *parent, QImage marker, QPen trendPen)
-        : QGraphicsItem(parent), marker_(std::move(marker)), trendPen_(std::move(trendPen))
-    {
-        setZValue(4.5);  // over the series, under the legend
-        trendPen_.setCapStyle(Qt::RoundCap);
-        setAcceptedMouseButtons(Qt::NoButton);
-    }
-
-    // Both sorted by x; plot: where the values of `values` are shown.
-    void set(QList<QPointF> dots, QList<QPointF> trend, const QRectF &plot, const QRectF &values)
-    {
-        prepareGeometryChange();
-        dots_ = std::move(dots);
-        trend_ = std::move(trend);
-        plot_ = plot;
-        values_ = values;
-        update();
-    }
-    const QList<QPointF> &dots() const { return dots_; }
-
-    // The dot nearest to a position in the chart within its radius.
-    std::optional<QPointF> dotAt(const QPointF &at) const
-    {
-        if (!plot_.contains(at) || values_.width() <= 0)
-            return std::nullopt;
-        const double reach = kMarkerPx / 2.0 + 1;
-        const double msPerPx = values_.width() / plot_.width();
-        const double x = values_.left() + (at.x() - plot_.left()) * msPerPx;
-        auto p = std::lower_bound(dots_.begin(), dots_.end(), x - reach * msPerPx,
-                                  [](const QPointF &q, double v) { return q.x() < v; });
-        std::optional<QPointF> nearest;
-        double best = reach * reach;
-        for (; p != dots_.end() && p->x() <= x + reach * msPerPx; ++p) {
-            const QPointF d = position(*p) - at;
-            const double distance = QPointF::dotProduct(d, d);
-            if (distance <= best) {
-                best = distance;
-                nearest = *p;
-            }
-        }
-        return nearest;
-    }
-
-    QRectF boundingRect() const override
-    {
-        return plot_.adjusted(-kMarkerPx, -kMarkerPx, kMarkerPx, kMarkerPx);
-    }
-
-    void paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWidget *) override
-    {
-        painter->setClipRect(plot_);
-        const QPointF half(kMarkerPx / 2.0, kMarkerPx / 2.0);
-        for (const QPointF &dot : dots_) painter->drawImage(position(dot) - half, marker_);
-        // Segment by segment: stroking a long zigzag as one path takes the
-        // painter many times longer. Round caps close the joints.
-        painter->setRenderHint(QPainter::Antialiasing);
-        painter->setPen(trendPen_);
-        for (qsizetype i = 1; i < trend_.size(); ++i)
-            painter->drawLine(position(trend_[i - 1]), position(trend_[i]));
-    }
-
-private:
-    QPointF position(const QPointF &value) const
-    {
-        return {plot_.left() + (value.x() - values_.left()) * plot_.width() / values_.width(),
-                plot_.bottom() - (value.y() - values_.top()) * plot_.height() / values_.height()};
-    }
-
-    QImage marker_;
-    QPen trendPen_;
-    QList<QPointF> dots_, trend_;
-    QRectF plot_, values_;
-};
-
-frmChart::frmChart(Program &program, ListedSeries listed, const QString &typeName, QWidget *parent)
-    : QDialog(parent), program_(program), data_(std::move(listed.data))
+frmChart::frmChart(ChartWindowParts parts, ListedSeries listed, const QString &typeName,
+                   QWidget *parent)
+    : QDialog(parent), parts_(parts), data_(std::move(listed.data))
 {
     setWindowTitle(QStringLiteral("グラフ"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -337,13 +108,14 @@ frmChart::frmChart(Program &program, ListedSeries listed, const QString &typeNam
     lines_ = progressLines(data_.series);
     buildChart(typeName);
 
-    auto *status = new QLabel(StatusBar);
+    auto *status = new QLabel(statusBar_);
+    status->setObjectName(QStringLiteral("statusPanel"));
     QString text = QStringLiteral("%1件").arg(data_.series.size());
     if (listed.unplaced > 0)
         text += QStringLiteral("（日時を読めない%1件は表示していません）").arg(listed.unplaced);
     status->setText(data_.series.empty() ? QStringLiteral("表示するデータがありません") : text);
-    StatusBar->addWidget(status, 1);
-    StatusBar->addPermanentWidget(new QLabel(
+    statusBar_->addWidget(status, 1);
+    statusBar_->addPermanentWidget(new QLabel(
         QStringLiteral("ホイール: 拡大・縮小　ドラッグ: 移動　ダブルクリック: 全体表示")));
 
     if (data_.series.empty()) {
@@ -360,7 +132,7 @@ frmChart::frmChart(Program &program, ListedSeries listed, const QString &typeNam
     }
     from_ = fullFrom_;
     to_ = fullTo_;
-    Form_Load();
+    place_.restore(parts_.settings, *this);
 }
 
 frmChart::~frmChart() = default;
@@ -378,93 +150,100 @@ void frmChart::buildChart(const QString &typeName)
     chart->setPlotAreaBackgroundBrush(QColor(0xfa, 0xfb, 0xfd));
     chart->setPlotAreaBackgroundVisible(true);
 
-    averages = new QScatterSeries;
-    averages->setName(QStringLiteral("平均タイム"));
-    averages->setColor(kAverageColour);
-    averages->setBorderColor(Qt::white);
-    averages->setMarkerShape(QScatterSeries::MarkerShapeCircle);
-    trend = lineSeries(QStringLiteral("直近%1回の平均").arg(kTrendWindow), kTrendColour, 2.5);
-    bestAverage = lineSeries(QStringLiteral("ベストタイム(平均)"), kBestAverageColour, 2);
-    bestSingle = lineSeries(QStringLiteral("ベストタイム"), kBestSingleColour, 2);
+    averages_ = new QScatterSeries;
+    averages_->setName(QStringLiteral("平均タイム"));
+    averages_->setColor(kAverageColour);
+    averages_->setBorderColor(Qt::white);
+    averages_->setMarkerShape(QScatterSeries::MarkerShapeCircle);
+    trend_ = lineSeries(QStringLiteral("直近%1回の平均").arg(kTrendWindow), kTrendColour, 2.5);
+    auto *bestAverage = lineSeries(QStringLiteral("ベストタイム(平均)"), kBestAverageColour, 2);
+    auto *bestSingle = lineSeries(QStringLiteral("ベストタイム"), kBestSingleColour, 2);
     bestAverage->replace(lines_.bestAverage);
     bestSingle->replace(lines_.bestSingle);
     for (QXYSeries *s :
-         {static_cast<QXYSeries *>(averages), static_cast<QXYSeries *>(trend),
+         {static_cast<QXYSeries *>(averages_), static_cast<QXYSeries *>(trend_),
           static_cast<QXYSeries *>(bestAverage), static_cast<QXYSeries *>(bestSingle)})
         chart->addSeries(s);
+    buildAxes(chart);
+    chart->legend()->setAlignment(Qt::AlignBottom);
+    chart->legend()->setFont(layoutFont(9));
 
-    axisX = new QCategoryAxis;
-    axisX->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
-    axisX->setTitleText(QStringLiteral("日付"));
-    axisY = new QCategoryAxis;
-    axisY->setTitleText(QStringLiteral("タイム"));
-    axisY->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+    chartView_ = new ProgressView(
+        chart, {[this] { return from_; }, [this] { return to_; },
+                [this](double f, double t) { setTimeRange(f, t); },
+                [this](double f, double a) { zoomTime(f, a); }, [this] { showAll(); },
+                [this](const QPointF &at) { hoverAt(at); }});
+    chartView_->setObjectName(QStringLiteral("chartView"));
+    chartView_->setRenderHint(QPainter::Antialiasing);
+    chartView_->setFrameShape(QFrame::NoFrame);
+    chartView_->setMouseTracking(true);
+    // The dots and the trend are painted by the plot item; their series
+    // stay empty and give the legend its entries.
+    plot_ = new PlotItem(chart, markerImage(kAverageColour, chartView_->devicePixelRatioF()),
+                         trend_->pen());
+    connect(chart, &QChart::plotAreaChanged, this, [this] { refresh(); });
+
+    statusBar_ = new QStatusBar(this);
+    statusBar_->setSizeGripEnabled(true);
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(chartView_, 1);
+    layout->addWidget(statusBar_);
+    buildMenus();
+}
+
+void frmChart::buildAxes(QChart *chart)
+{
+    axisX_ = new QCategoryAxis;
+    axisX_->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+    axisX_->setTitleText(QStringLiteral("日付"));
+    axisY_ = new QCategoryAxis;
+    axisY_->setTitleText(QStringLiteral("タイム"));
+    axisY_->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
     for (QAbstractAxis *axis :
-         {static_cast<QAbstractAxis *>(axisX), static_cast<QAbstractAxis *>(axisY)}) {
+         {static_cast<QAbstractAxis *>(axisX_), static_cast<QAbstractAxis *>(axisY_)}) {
         axis->setLabelsFont(layoutFont(9));
         axis->setTitleFont(layoutFont(9.75));
         axis->setGridLineColor(QColor(0xe3, 0xe6, 0xeb));
         axis->setLinePenColor(QColor(0xa0, 0xa6, 0xb0));
     }
-    chart->addAxis(axisX, Qt::AlignBottom);
-    chart->addAxis(axisY, Qt::AlignLeft);
+    chart->addAxis(axisX_, Qt::AlignBottom);
+    chart->addAxis(axisY_, Qt::AlignLeft);
     for (QAbstractSeries *s : chart->series()) {
-        s->attachAxis(axisX);
-        s->attachAxis(axisY);
+        s->attachAxis(axisX_);
+        s->attachAxis(axisY_);
     }
-    chart->legend()->setAlignment(Qt::AlignBottom);
-    chart->legend()->setFont(layoutFont(9));
-
-    chartView = new ProgressView(chart, *this);
-    chartView->setRenderHint(QPainter::Antialiasing);
-    chartView->setFrameShape(QFrame::NoFrame);
-    chartView->setMouseTracking(true);
-    // The dots and the trend are painted by the plot item; their series
-    // stay empty and give the legend its entries.
-    plot_ = new PlotItem(chart, markerImage(kAverageColour, chartView->devicePixelRatioF()),
-                         trend->pen());
-    connect(chart, &QChart::plotAreaChanged, this, [this] { refresh(); });
-
-    menuBar = new QMenuBar(this);
-    QMenu *fileMenu = menuBar->addMenu(QStringLiteral("ファイル(&F)"));
-    M_SavePNG = fileMenu->addAction(QStringLiteral("画像として保存(&S)..."));
-    M_SavePNG->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
-    fileMenu->addSeparator();
-    M_Close = fileMenu->addAction(QStringLiteral("閉じる(&X)"));
-    QMenu *viewMenu = menuBar->addMenu(QStringLiteral("表示(&V)"));
-    M_ShowAll = viewMenu->addAction(QStringLiteral("全体を表示(&A)"));
-    M_ShowAll->setShortcut(QKeySequence(Qt::Key_Home));
-    connect(M_SavePNG, &QAction::triggered, this, &frmChart::Sub_SavePNG);
-    connect(M_Close, &QAction::triggered, this, &QDialog::close);
-    connect(M_ShowAll, &QAction::triggered, this, &frmChart::showAll);
-
-    StatusBar = new QStatusBar(this);
-    StatusBar->setSizeGripEnabled(true);
-    auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->setMenuBar(menuBar);
-    layout->addWidget(chartView, 1);
-    layout->addWidget(StatusBar);
 }
 
-void frmChart::Form_Load()
+void frmChart::buildMenus()
 {
-    place_.restore(program_.settings, *this);
+    auto *menuBar = new QMenuBar(this);
+    const auto add = [this](QMenu *menu, const char *name, const QString &caption,
+                            const QKeySequence &key, auto handler) {
+        QAction *action = menu->addAction(caption);
+        action->setObjectName(QLatin1String(name));
+        action->setShortcut(key);
+        connect(action, &QAction::triggered, this, handler);
+    };
+    QMenu *fileMenu = menuBar->addMenu(QStringLiteral("ファイル(&F)"));
+    add(fileMenu, "M_SavePNG", QStringLiteral("画像として保存(&S)..."),
+        QKeySequence(Qt::CTRL | Qt::Key_S), [this] { Sub_SavePNG(); });
+    fileMenu->addSeparator();
+    add(fileMenu, "M_Close", QStringLiteral("閉じる(&X)"), {}, [this] { close(); });
+    QMenu *viewMenu = menuBar->addMenu(QStringLiteral("表示(&V)"));
+    add(viewMenu, "M_ShowAll", QStringLiteral("全体を表示(&A)"), QKeySequence(Qt::Key_Home),
+        [this] { showAll(); });
+    layout()->setMenuBar(menuBar);
 }
 
 void frmChart::done(int result)
 {
     if (!unloaded_) {
         unloaded_ = true;
-        Form_Unload();
+        place_.remember(parts_.settings, *this);
     }
     QDialog::done(result);
-}
-
-void frmChart::Form_Unload()
-{
-    place_.remember(program_.settings, *this);
 }
 
 void frmChart::showAll()
@@ -489,7 +268,7 @@ void frmChart::zoomTime(double factor, double anchorMs)
 
 void frmChart::refresh()
 {
-    QChart *chart = chartView->chart();
+    QChart *chart = chartView_->chart();
     const QRectF plot = chart->plotArea();
     if (refreshing_ || plot.width() < 1 || plot.height() < 1 ||
         (plot == shownPlot_ && from_ == shownFrom_ && to_ == shownTo_))
@@ -501,7 +280,7 @@ void frmChart::refresh()
 
     // No label so near an end that half of it would stand outside the window.
     const double edge = (to_ - from_) / plot.width() * 24;
-    setTicks(axisX, from_, to_,
+    setTicks(axisX_, from_, to_,
              timeTicks(from_ + edge, to_ - edge, std::max(int(plot.width() / 100), 2)));
 
     // The value axis spans what is shown now, the best lines included.
@@ -519,16 +298,11 @@ void frmChart::refresh()
         high = 60;
     }
     const double pad = std::max((high - low) * 0.06, 0.25);
-    const double lowH = std::max(low - pad, 0.0) * 100, highH = (high + pad) * 100;
-    const std::int64_t step = tickStep(highH - lowH, std::max(int(plot.height() / 45), 2));
-    const std::int64_t first = std::int64_t(std::floor(lowH / double(step))) * step;
-    const std::int64_t last = std::int64_t(std::ceil(highH / double(step))) * step;
-    Ticks values;
-    for (std::int64_t tick = first; tick <= last; tick += step)
-        values.emplace_back(double(tick) / 100, displayForm(tick));
-    setTicks(axisY, double(first) / 100, double(last) / 100, values);
+    const ValueAxis values =
+        valueAxis(std::max(low - pad, 0.0), high + pad, std::max(int(plot.height() / 45), 2));
+    setTicks(axisY_, values.low, values.high, values.ticks);
 
-    const double yLow = double(first) / 100, yHigh = double(last) / 100;
+    const double yLow = values.low, yHigh = values.high;
     ScreenGrid grid{from_, to_, int(plot.width()), yLow, yHigh, int(plot.height()), kCellPx};
     QList<QPointF> dots = reducePoints(lines_.averages, grid);
     grid.cellPx = 0;
@@ -546,7 +320,7 @@ void frmChart::hoverAt(const QPointF &chartPosition)
 {
     const std::optional<QPointF> dot = plot_->dotAt(chartPosition);
     if (dot)
-        QToolTip::showText(QCursor::pos(), pointText(*dot), chartView);
+        QToolTip::showText(QCursor::pos(), pointText(*dot), chartView_);
     else
         QToolTip::hideText();
 }
@@ -574,31 +348,34 @@ void frmChart::Sub_SavePNG()
     request.title = QStringLiteral("画像の保存先の選択");
     request.initialName = QStringLiteral("グラフ.png");
     request.filters =
-        QStringList{QStringLiteral("PNG画像(*.png)"), QStringLiteral("すべてのファイル(*.*)")};
+        QStringList{QStringLiteral("PNG画像(*.png)"), QStringLiteral("JPEG画像(*.jpg *.jpeg)"),
+                    QStringLiteral("すべてのファイル(*.*)")};
     request.defaultSuffix = QStringLiteral("png");
     request.confirmOverwrite = true;
-    const std::optional<QString> path = program_.services.prompts.saveFile(request);
-    if (!path)
+    const std::optional<QString> chosen = parts_.prompts.saveFile(request);
+    if (!chosen)
         return;
-    guarded(program_, Procedure::ChartSave, [&] {
-        QByteArray png;
-        QBuffer buffer(&png);
+    guarded(parts_.reporter, Procedure::ChartSave, [&] {
+        const auto [path, format] = pictureFile(*chosen);
+        QByteArray picture;
+        QBuffer buffer(&picture);
         buffer.open(QIODevice::WriteOnly);
-        chartView->grab().save(&buffer, "PNG");
+        chartView_->grab().save(&buffer, format);
         // Written whole or not at all: a failure leaves an older file as it was.
-        ReplacingFile file(*path);
-        if (!file.open(*path) || !file.write(png) || !file.commit())
+        ReplacingFile file(path);
+        if (!file.open(path) || !file.write(picture) || !file.commit())
             throw SpinlogError(QString::fromLocal8Bit(std::strerror(file.error())));
     });
 }
 
-void showProgressChart(Program &program, int typePosition, const QString &typeName, QWidget *parent)
+void showProgressChart(const HistoryStore &history, TypeFilter filter, const QString &typeName,
+                       ChartWindowParts parts, QWidget *parent)
 {
     std::optional<ListedSeries> listed;
-    if (!guarded(program, Procedure::ChartLoad,
-                 [&] { listed = listedSeries(program.db(), typePosition); }))
+    if (!guarded(parts.reporter, Procedure::ChartLoad,
+                 [&] { listed = listedSeries(history, filter); }))
         return;
-    frmChart chart(program, std::move(*listed), typeName, parent);
+    frmChart chart(parts, std::move(*listed), typeName, parent);
     chart.exec();
 }
 

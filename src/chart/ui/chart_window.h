@@ -3,37 +3,41 @@
 // series' average as a point, the trend of the last averages, the running
 // best average and best single as steps; the time axis zooms with the wheel,
 // pans with a drag and shows everything again at a double click. Saves the
-// chart as a PNG; keeps its place in the settings file.
+// chart as a picture; keeps its place in the settings file.
 
-#include "chart/chart_query.h"
+#include "chart/listed_series.h"
 #include "widgets/window_place.h"
 
-#include <QChartView>
 #include <QDialog>
 
-class QAction;
 class QCategoryAxis;
-class QLabel;
+class QChart;
+class QChartView;
 class QLineSeries;
-class QMenuBar;
 class QScatterSeries;
 class QStatusBar;
 
 namespace spinlog {
 
 class PlotItem;
-class Program;
+class Prompts;
+class Reporter;
+class Settings;
+
+// What the chart window works with.
+struct ChartWindowParts {
+    Settings &settings;
+    Prompts &prompts;
+    const Reporter &reporter;
+};
 
 class frmChart : public QDialog {
     Q_OBJECT
 public:
     // typeName: the filter's caption, shown in the title ("全て" for all).
-    frmChart(Program &program, ListedSeries listed, const QString &typeName,
+    frmChart(ChartWindowParts parts, ListedSeries listed, const QString &typeName,
              QWidget *parent = nullptr);
     ~frmChart() override;
-
-    // Asks for a file and writes the chart into it as a PNG.
-    void Sub_SavePNG();
 
     // The time axis, in ms since the epoch: the whole listed period, or part.
     void showAll();
@@ -45,36 +49,24 @@ public:
 
     // The hover text of an average point, empty when no series is there.
     QString pointText(const QPointF &point) const;
-    // Shows the hover text of the dot at a position in the chart, if any.
-    void hoverAt(const QPointF &chartPosition);
     // How many average dots the chart draws for its size and time range.
     int shownDots() const;
-
-    QMenuBar *menuBar = nullptr;
-    QAction *M_SavePNG = nullptr;
-    QAction *M_ShowAll = nullptr;
-    QAction *M_Close = nullptr;
-    QChartView *chartView = nullptr;
-    QScatterSeries *averages = nullptr;
-    QLineSeries *trend = nullptr;
-    QLineSeries *bestAverage = nullptr;
-    QLineSeries *bestSingle = nullptr;
-    QCategoryAxis *axisX = nullptr;  // ms since the epoch
-    QCategoryAxis *axisY = nullptr;
-    QStatusBar *StatusBar = nullptr;
 
 public slots:
     void done(int result) override;
 
 private:
     void buildChart(const QString &typeName);
-    void Form_Load();
-    void Form_Unload();
+    void buildAxes(QChart *chart);
+    void buildMenus();
+    void Sub_SavePNG();
+    // Shows the hover text of the dot at a position in the chart, if any.
+    void hoverAt(const QPointF &chartPosition);
     // Fits the value axis to what the time axis shows and hands the chart
     // the points thinned for the plot's size.
     void refresh();
 
-    Program &program_;
+    ChartWindowParts parts_;
     PlotItem *plot_ = nullptr;
     ChartData data_;
     ProgressLines lines_;
@@ -84,6 +76,12 @@ private:
     double shownFrom_ = -1, shownTo_ = -1;
     bool refreshing_ = false;
     bool unloaded_ = false;
+    QChartView *chartView_ = nullptr;
+    QScatterSeries *averages_ = nullptr;
+    QLineSeries *trend_ = nullptr;
+    QCategoryAxis *axisX_ = nullptr;  // ms since the epoch
+    QCategoryAxis *axisY_ = nullptr;
+    QStatusBar *statusBar_ = nullptr;
     // The stored geometry the window was placed from, twips.
     WindowPlace place_{
         {Setting::ChartLeft, Setting::ChartTop, Setting::ChartWidth, Setting::ChartHeight},
@@ -91,9 +89,9 @@ private:
         3000};
 };
 
-// Reads the series the history window lists for the filter position and shows
-// their chart modally; a failure to read them is reported, with no window.
-void showProgressChart(Program &program, int typePosition, const QString &typeName,
-                       QWidget *parent);
+// Reads the series the history window lists for the filter and shows their
+// chart modally; a failure to read them is reported, with no window.
+void showProgressChart(const HistoryStore &history, TypeFilter filter, const QString &typeName,
+                       ChartWindowParts parts, QWidget *parent);
 
 }  // namespace spinlog

@@ -1,11 +1,10 @@
 #include "history/ui/history_window.h"
 
-#include "app/number_text.h"
-#include "app/program.h"
-#include "chart/ui/chart_window.h"
-#include "data/database.h"
-#include "history/csv_export.h"
-#include "history/history_query.h"
+#include "base/error_report.h"
+#include "base/number_text.h"
+#include "base/settings.h"
+#include "data/puzzle_type_store.h"
+#include "history/history_columns.h"
 #include "widgets/grid.h"
 #include "widgets/units.h"
 
@@ -50,20 +49,6 @@ protected:
     }
 };
 
-// Puts the list rows into the grid as they come from the query.
-class GridSink : public HistorySink {
-public:
-    explicit GridSink(Grid &grid) : grid_(grid) {}
-    void clear() override { grid_.setRows(1); }
-    void appendRows(const HistoryRows &rows) override
-    {
-        grid_.appendRows(rows.text, rows.ends, rows.colours, rows.palette);
-    }
-
-private:
-    Grid &grid_;
-};
-
 QString invalidPropertyValue()
 {
     return QStringLiteral("プロパティの値が不正です。");
@@ -93,9 +78,10 @@ QLabel *fixedLabel(QWidget *parent, const QString &text, const QRect &geometry)
     return label;
 }
 
-QLabel *valueBox(QWidget *parent, const QString &text, const QRect &geometry)
+QLabel *valueBox(QWidget *parent, const char *name, const QString &text, const QRect &geometry)
 {
     auto *box = new QLabel(text, parent);
+    box->setObjectName(QLatin1String(name));
     box->setFont(layoutFont(9.75));
     box->setAlignment(Qt::AlignCenter);
     box->setFrameShape(QFrame::Box);
@@ -111,7 +97,14 @@ QLabel *valueBox(QWidget *parent, const QString &text, const QRect &geometry)
 
 }  // namespace
 
-frmView::frmView(Program &program, QWidget *parent) : QDialog(parent), program_(program)
+frmView::frmView(HistoryStore &history, const PuzzleTypeStore &types, Settings &settings,
+                 Prompts &prompts, const Reporter &reporter, QWidget *parent)
+    : QDialog(parent),
+      history_(history),
+      types_(types),
+      settings_(settings),
+      prompts_(prompts),
+      reporter_(reporter)
 {
     setWindowTitle(QStringLiteral("計測結果"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -119,126 +112,146 @@ frmView::frmView(Program &program, QWidget *parent) : QDialog(parent), program_(
     setFont(layoutFont(9));
     buildControls();
     Form_Load();
+    // A delete here, or a save anywhere, shows in the list at once.
+    connect(&history_, &HistoryStore::changed, this, &frmView::listChanged);
 }
 
 frmView::~frmView() = default;
 
 void frmView::buildControls()
 {
-    menuBar = new QMenuBar(this);
+    auto *menuBar = new QMenuBar(this);
+    menuBar->setObjectName(QStringLiteral("menuBar"));
     client_ = new EtchedClient(this);
-    StatusBar = new QStatusBar(this);
-    StatusBar->setFixedHeight(px(kStatusBarTwips));
-    statusPanel = new QLabel(StatusBar);
-    StatusBar->addWidget(statusPanel, 1);
+    statusBar_ = new QStatusBar(this);
+    statusBar_->setFixedHeight(px(kStatusBarTwips));
+    statusPanel_ = new QLabel(statusBar_);
+    statusPanel_->setObjectName(QStringLiteral("statusPanel"));
+    statusBar_->addWidget(statusPanel_, 1);
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->setMenuBar(menuBar);
     layout->addWidget(client_, 1);
-    layout->addWidget(StatusBar);
+    layout->addWidget(statusBar_);
 
     // The grid comes first, so it is first in the tab order.
-    vsFlex = new Grid(client_);
-    vsFlex->setFont(layoutFont(9));
-    vsFlex->setCols(kHistoryCols);
-    vsFlex->setRows(1);
-    vsFlex->setFixedCols(0);
-    vsFlex->setContextMenuPolicy(Qt::PreventContextMenu);
-    vsFlex->setGeometry(twipsRect(45, 450, 12390, 2085));
-    connect(vsFlex, &Grid::mouseDown, this, &frmView::vsFlex_MouseDown);
+    vsFlex_ = new Grid(client_);
+    vsFlex_->setObjectName(QStringLiteral("vsFlex"));
+    vsFlex_->setFont(layoutFont(9));
+    vsFlex_->setCols(kHistoryCols);
+    vsFlex_->setRows(1);
+    vsFlex_->setFixedCols(0);
+    vsFlex_->setContextMenuPolicy(Qt::PreventContextMenu);
+    vsFlex_->setGeometry(twipsRect(45, 450, 12390, 2085));
+    connect(vsFlex_, &Grid::mouseDown, this, [this](int button) { vsFlex_MouseDown(button); });
 
     fixedLabel(client_, QStringLiteral("タイプ:"), twipsRect(255, 135, 630, 210));
-    cmbType = new QComboBox(client_);
-    cmbType->setFont(layoutFont(9.75));
-    cmbType->setGeometry(twipsRect(915, 75, 1365, 315));
+    cmbType_ = new QComboBox(client_);
+    cmbType_->setObjectName(QStringLiteral("cmbType"));
+    cmbType_->setFont(layoutFont(9.75));
+    cmbType_->setGeometry(twipsRect(915, 75, 1365, 315));
     fixedLabel(client_, QStringLiteral("並順:"), twipsRect(2340, 135, 570, 210));
-    cmbOrder = new QComboBox(client_);
-    cmbOrder->setFont(layoutFont(9.75));
-    cmbOrder->setGeometry(twipsRect(2940, 75, 1470, 315));
+    cmbOrder_ = new QComboBox(client_);
+    cmbOrder_->setObjectName(QStringLiteral("cmbOrder"));
+    cmbOrder_->setFont(layoutFont(9.75));
+    cmbOrder_->setGeometry(twipsRect(2940, 75, 1470, 315));
     fixedLabel(client_, QStringLiteral("件数:"), twipsRect(5325, 150, 585, 210));
-    lblKensu = valueBox(client_, QStringLiteral("999999"), twipsRect(5940, 105, 870, 270));
+    lblKensu_ =
+        valueBox(client_, "lblKensu", QStringLiteral("999999"), twipsRect(5940, 105, 870, 270));
     fixedLabel(client_, QStringLiteral("ベストタイム:"), twipsRect(7035, 150, 1050, 210));
-    lblBTm = valueBox(client_, QStringLiteral("59:59.99"), twipsRect(8100, 105, 1095, 270));
+    lblBTm_ =
+        valueBox(client_, "lblBTm", QStringLiteral("59:59.99"), twipsRect(8100, 105, 1095, 270));
     fixedLabel(client_, QStringLiteral("ベストタイム(平均):"), twipsRect(9420, 150, 1500, 210));
-    lblBAveTm = valueBox(client_, QStringLiteral("59:59.99"), twipsRect(10950, 105, 1095, 270));
-    connect(cmbType, &QComboBox::currentIndexChanged, this, &frmView::cmbType_Click);
-    connect(cmbOrder, &QComboBox::currentIndexChanged, this, &frmView::cmbOrder_Click);
+    lblBAveTm_ = valueBox(client_, "lblBAveTm", QStringLiteral("59:59.99"),
+                          twipsRect(10950, 105, 1095, 270));
+    connect(cmbType_, &QComboBox::currentIndexChanged, this, &frmView::listChanged);
+    connect(cmbOrder_, &QComboBox::currentIndexChanged, this, &frmView::listChanged);
 
-    QMenu *fileMenu = menuBar->addMenu(QStringLiteral("ファイル(&F)"));
-    M_File[1] = fileMenu->addAction(QStringLiteral("CSV出力(&O)..."));
-    M_File[2] = fileMenu->addSeparator();
-    M_File[3] = fileMenu->addAction(QStringLiteral("終了(&X)"));
-    // After CSV output on the menu; numbered after the existing items.
-    M_File[4] = new QAction(QStringLiteral("グラフ(&G)..."), fileMenu);
-    M_File[4]->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_G));
-    fileMenu->insertAction(M_File[2], M_File[4]);
-    QMenu *editMenu = menuBar->addMenu(QStringLiteral("編集(&E)"));
-    M_Edit[1] = editMenu->addAction(QStringLiteral("削除(&D)"));
-    M_Edit[1]->setShortcut(QKeySequence(Qt::Key_Delete));
-    M_Edit[2] = editMenu->addAction(QStringLiteral("全件削除(&A)"));
-    // The context menu is never part of the menu bar.
-    M_RightClickMain = new QMenu(QStringLiteral("RightClick"), this);
-    M_RightClick[1] = M_RightClickMain->addAction(QStringLiteral("削除(&D)"));
-    for (std::int16_t i : {1, 2, 3, 4})
-        connect(M_File[i], &QAction::triggered, this, [this, i] { M_File_Click(i); });
-    for (std::int16_t i : {1, 2})
-        connect(M_Edit[i], &QAction::triggered, this, [this, i] { M_Edit_Click(i); });
-    connect(M_RightClick[1], &QAction::triggered, this, [this] { M_RightClick_Click(1); });
+    buildMenus();
 
     setFixedWidth(px(kWidthTwips));
     setMinimumHeight(px(kMinHeightTwips));
     appliedFrame_ = QSize(0, 0);
 }
 
+void frmView::buildMenus()
+{
+    auto *menuBar = findChild<QMenuBar *>(QStringLiteral("menuBar"));
+    const auto add = [this](QMenu *menu, const char *name, const QString &caption,
+                            const QKeySequence &key, auto handler) {
+        QAction *action = menu->addAction(caption);
+        action->setObjectName(QLatin1String(name));
+        action->setShortcut(key);
+        connect(action, &QAction::triggered, this, handler);
+        return action;
+    };
+    QMenu *fileMenu = menuBar->addMenu(QStringLiteral("ファイル(&F)"));
+    add(fileMenu, "M_File1", QStringLiteral("CSV出力(&O)..."), {}, [this] { Sub_OutputCSV(); });
+    add(fileMenu, "M_File4", QStringLiteral("グラフ(&G)..."), QKeySequence(Qt::CTRL | Qt::Key_G),
+        [this] { showChart(); });
+    fileMenu->addSeparator();
+    add(fileMenu, "M_File3", QStringLiteral("終了(&X)"), {}, [this] { close(); });
+    QMenu *editMenu = menuBar->addMenu(QStringLiteral("編集(&E)"));
+    add(editMenu, "M_Edit1", QStringLiteral("削除(&D)"), QKeySequence(Qt::Key_Delete),
+        [this] { Sub_Delete(DeleteScope::Current); });
+    add(editMenu, "M_Edit2", QStringLiteral("全件削除(&A)"), {},
+        [this] { Sub_Delete(DeleteScope::Listed); });
+    // The context menu is never part of the menu bar.
+    rightClick_ = new QMenu(QStringLiteral("RightClick"), this);
+    rightClick_->setObjectName(QStringLiteral("M_RightClickMain"));
+    add(rightClick_, "M_RightClick1", QStringLiteral("削除(&D)"), {},
+        [this] { Sub_Delete(DeleteScope::Current); });
+}
+
 void frmView::Form_Load()
 {
-    guarded(program_, Procedure::ViewLoad, [this] {
-        const Settings &settings = program_.settings;
-        SearchType = settings.read(Setting::SearchType);
-        SearchOrder = settings.read(Setting::SearchOrder);
-        const float top = singleFromText(settings.read(Setting::ViewTop));
+    guarded(reporter_, Procedure::ViewLoad, [this] {
+        const QString searchType = settings_.read(Setting::SearchType);
+        const QString searchOrder = settings_.read(Setting::SearchOrder);
+        const float top = singleFromText(settings_.read(Setting::ViewTop));
         move(x(), windowPx(top));
         placedTop_ = top;
-        const float left = singleFromText(settings.read(Setting::ViewLeft));
+        const float left = singleFromText(settings_.read(Setting::ViewLeft));
         move(windowPx(left), y());
         placedLeft_ = left;
-        const float height = singleFromText(settings.read(Setting::ViewHeight));
+        const float height = singleFromText(settings_.read(Setting::ViewHeight));
         resize(width(), windowPx(height));
         placedHeight_ = height;
         Form_Resize();
 
-        LoadEnd = QStringLiteral("0");
-        cmbType->addItem(QStringLiteral("全て"));
-        cmbType->addItems(PuzzleTypeStore(program_.db()).names());
-        setListPosition(cmbType, int16FromText(SearchType));
-        cmbOrder->addItems({QStringLiteral("日時 [昇順]"), QStringLiteral("日時 [降順]"),
-                            QStringLiteral("平均 [昇順]"), QStringLiteral("平均 [降順]")});
-        setListPosition(cmbOrder, int16FromText(SearchOrder));
-
-        const QFontMetricsF metrics(font());
-        auto sampleWidth = [&metrics](const QString &sample) {
-            return int(std::lround(metrics.horizontalAdvance(sample) * kTwipsPerPixel));
-        };
-        const int timeWidth = sampleWidth(QStringLiteral(" 00:00.00 "));
-        for (int c = 0; c < kHistoryCols; ++c) {
-            vsFlex->setFixedAlignment(c, Qt::AlignCenter);
-            vsFlex->setColAlignment(c, Qt::AlignCenter);
-            vsFlex->setColWidth(c, timeWidth);
-        }
-        vsFlex->setColAlignment(1, Qt::AlignLeft | Qt::AlignVCenter);
-        vsFlex->setColWidth(0, sampleWidth(QStringLiteral("  0000/00/00 00:00:00  ")));
-        vsFlex->setColWidth(1, sampleWidth(QStringLiteral("  XXXXX  ")));
-
-        vsFlex->setTextMatrix(0, 0, QStringLiteral("日時"));
-        vsFlex->setTextMatrix(0, 1, QStringLiteral("タイプ"));
-        for (int n = 1; n <= 12; ++n) vsFlex->setTextMatrix(0, n + 1, QString::number(n));
-        vsFlex->setTextMatrix(0, kHistoryAverageCol, QStringLiteral("平均"));
-
+        loadEnd_ = false;
+        cmbType_->addItem(QStringLiteral("全て"));
+        typeNames_ = types_.names();
+        cmbType_->addItems(typeNames_);
+        setListPosition(cmbType_, int16FromText(searchType));
+        cmbOrder_->addItems({QStringLiteral("日時 [昇順]"), QStringLiteral("日時 [降順]"),
+                             QStringLiteral("平均 [昇順]"), QStringLiteral("平均 [降順]")});
+        setListPosition(cmbOrder_, int16FromText(searchOrder));
+        layOutColumns();
         Sub_DataSet();
-        LoadEnd = QStringLiteral("1");
+        loadEnd_ = true;
     });
+}
+
+void frmView::layOutColumns()
+{
+    const QFontMetricsF metrics(font());
+    auto sampleWidth = [&metrics](const QString &sample) {
+        return int(std::lround(metrics.horizontalAdvance(sample) * kTwipsPerPixel));
+    };
+    const int timeWidth = sampleWidth(QStringLiteral(" 00:00.00 "));
+    for (int c = 0; c < kHistoryCols; ++c) {
+        vsFlex_->setFixedAlignment(c, Qt::AlignCenter);
+        vsFlex_->setColAlignment(c, Qt::AlignCenter);
+        vsFlex_->setColWidth(c, timeWidth);
+    }
+    vsFlex_->setColAlignment(1, Qt::AlignLeft | Qt::AlignVCenter);
+    vsFlex_->setColWidth(0, sampleWidth(QStringLiteral("  0000/00/00 00:00:00  ")));
+    vsFlex_->setColWidth(1, sampleWidth(QStringLiteral("  XXXXX  ")));
+    const QStringList headers = historyHeaders();
+    for (int c = 0; c < kHistoryCols; ++c) vsFlex_->setTextMatrix(0, c, headers.at(c));
 }
 
 void frmView::resizeEvent(QResizeEvent *event)
@@ -278,13 +291,12 @@ void frmView::Form_Resize()
     applyFrame();
     const double gridTwips =
         twipsFromPx(frameGeometry().height()) - kStatusBarTwips - kGridAllowanceTwips;
-    vsFlex->setGeometry(twipsRect(45, 450, 12390, int(gridTwips)));
+    vsFlex_->setGeometry(twipsRect(45, 450, 12390, int(gridTwips)));
 }
 
 void frmView::done(int result)
 {
-    // However the window closes, its settings and the main window's best
-    // values are written once.
+    // However the window closes, its settings are written once.
     if (!unloaded_) {
         unloaded_ = true;
         Form_Unload();
@@ -304,164 +316,29 @@ void frmView::keyPressEvent(QKeyEvent *event)
 
 void frmView::Form_Unload()
 {
-    const Settings &settings = program_.settings;
-    settings.write(Setting::ViewTop, singleText(twipsKeeping(pos().y(), placedTop_)));
-    settings.write(Setting::ViewLeft, singleText(twipsKeeping(pos().x(), placedLeft_)));
-    settings.write(Setting::ViewHeight,
-                   singleText(twipsKeeping(frameGeometry().height(), placedHeight_)));
+    settings_.write(Setting::ViewTop, singleText(twipsKeeping(pos().y(), placedTop_)));
+    settings_.write(Setting::ViewLeft, singleText(twipsKeeping(pos().x(), placedLeft_)));
+    settings_.write(Setting::ViewHeight,
+                    singleText(twipsKeeping(frameGeometry().height(), placedHeight_)));
     // A list left without a position by a failed load stores its default, so
     // the next opening starts cleanly instead of failing again.
-    settings.write(Setting::SearchType, QString::number(std::max(cmbType->currentIndex(), 0)));
-    settings.write(Setting::SearchOrder, QString::number(std::max(cmbOrder->currentIndex(), 0)));
-    // Records may have been deleted here: the main window reads its best
-    // values again.
-    emit closing();
+    settings_.write(Setting::SearchType, QString::number(std::max(cmbType_->currentIndex(), 0)));
+    settings_.write(Setting::SearchOrder, QString::number(std::max(cmbOrder_->currentIndex(), 0)));
 }
 
-void frmView::cmbType_Click()
+void frmView::listChanged()
 {
-    if (LoadEnd.toInt() == 1)
+    // Filling the lists while the window loads is no choice of the user's.
+    if (loadEnd_)
         Sub_DataSet();
 }
 
-void frmView::cmbOrder_Click()
-{
-    if (LoadEnd.toInt() == 1)
-        Sub_DataSet();
-}
-
-void frmView::vsFlex_MouseDown(int button, int, int, int)
+void frmView::vsFlex_MouseDown(int button)
 {
     // Popping up leaves the grid's current row alone: the context menu's
     // delete acts on the row that was current before the click.
     if (button == 2)
-        M_RightClickMain->popup(QCursor::pos());
-}
-
-void frmView::M_File_Click(std::int16_t index)
-{
-    switch (index) {
-        case 1: Sub_OutputCSV(); break;
-        case 3: close(); break;
-        case 4:
-            showProgressChart(program_, cmbType->currentIndex(), cmbType->currentText(), this);
-            break;
-        default: break;
-    }
-}
-
-void frmView::M_Edit_Click(std::int16_t index)
-{
-    switch (index) {
-        case 1: Sub_Delete(0); break;
-        case 2: Sub_Delete(1); break;
-        default: break;
-    }
-}
-
-void frmView::M_RightClick_Click(std::int16_t index)
-{
-    if (index == 1)
-        Sub_Delete(0);
-}
-
-void frmView::showProgress(const QString &text)
-{
-    if (!busy_) {
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-        busy_ = true;
-    }
-    statusPanel->setText(text);
-    StatusBar->repaint();
-}
-
-void frmView::clearProgress()
-{
-    statusPanel->setText(QString());
-    StatusBar->repaint();
-    if (busy_) {
-        QApplication::restoreOverrideCursor();
-        busy_ = false;
-    }
-}
-
-bool frmView::run(Procedure procedure, const std::function<void()> &body)
-{
-    const bool done = guarded(program_, procedure, body, [this] {
-        // The hourglass is application-wide here: back to normal before the box.
-        if (busy_) {
-            QApplication::restoreOverrideCursor();
-            busy_ = false;
-        }
-    });
-    if (!done)
-        clearProgress();
-    return done;
-}
-
-void frmView::cursorToFirstRecord()
-{
-    vsFlex->setCol(kHistoryAverageCol);
-    vsFlex->setRow(1);
-    vsFlex->setTopRow(1);
-}
-
-void frmView::Sub_DataSet()
-{
-    ++dataSetRuns_;
-    run(Procedure::DataSet, [this] {
-        showProgress(QStringLiteral("データ表示中..."));
-        const int typePosition = cmbType->currentIndex();
-        GridSink sink(*vsFlex);
-        fillHistory(program_.db(),
-                    historyListQuery(program_.db(), typePosition, cmbOrder->currentIndex()),
-                    program_.settings, sink);
-        if (vsFlex->rows() > 1)
-            cursorToFirstRecord();
-        const BestRecords best = historyBests(program_.db(), typePosition);
-        lblBTm->setText(best.bestTime);
-        lblBAveTm->setText(best.bestAverage);
-        lblKensu->setText(QString::number(vsFlex->rows() - 1));
-        clearProgress();
-    });
-}
-
-void frmView::Sub_OutputCSV()
-{
-    Prompts &prompts = program_.services.prompts;
-    if (vsFlex->rows() < 2) {
-        prompts.message(QStringLiteral("出力データがありません"), Icon::Exclamation, Buttons::Ok);
-        return;
-    }
-    SaveFileRequest request;
-    request.title = QStringLiteral("CSVファイル保存先の選択");
-    request.initialName = QString();
-    request.filters =
-        QStringList{QStringLiteral("CSVファイル(*.csv)"), QStringLiteral("すべてのファイル(*.*)")};
-    request.selectedFilter = 0;
-    request.defaultSuffix = QStringLiteral("csv");
-    request.confirmOverwrite = true;
-    const std::optional<QString> path = prompts.saveFile(request);
-    if (!path)
-        return;
-
-    int stoppedRow = -1;
-    const bool written = run(Procedure::OutputCsv, [&] {
-        showProgress(QStringLiteral("CSV出力中..."));
-        // The grid's own texts, read straight from its model: the file shows
-        // the list exactly as the window does.
-        writeCsvFile(
-            *path, vsFlex->rows(), vsFlex->cols(),
-            [this](int row, int col) { return vsFlex->textMatrix(row, col); }, &stoppedRow);
-        if (vsFlex->rows() >= 2)
-            cursorToFirstRecord();
-        clearProgress();
-    });
-    // A failed export leaves the cursor where the writing stopped.
-    if (!written && stoppedRow >= 1) {
-        vsFlex->setRow(stoppedRow);
-        vsFlex->setCol(vsFlex->cols() - 1);
-    }
+        rightClick_->popup(QCursor::pos());
 }
 
 }  // namespace spinlog

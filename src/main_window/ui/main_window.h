@@ -5,8 +5,7 @@
 // Enter in the type list, F5), the timer ticks and the menu commands to the
 // session. Its controls are found by their object names (lblTime1, M_File1 ...).
 
-#include "data/puzzle_type_store.h"
-#include "session/series_store.h"
+#include "data/records.h"
 #include "session/solve_session.h"
 
 #include <QMainWindow>
@@ -24,30 +23,50 @@ class QTimer;
 
 namespace spinlog {
 
-class Program;
+class App;
+class Clock;
+class HistoryStore;
+class Prompts;
+class PuzzleTypeStore;
+class Reporter;
+class Settings;
 class frmScramble;
+
+// What the main window works with, all alive for its whole life.
+struct MainWindowParts {
+    Settings &settings;
+    Prompts &prompts;
+    const Clock &clock;
+    App &app;
+    const Reporter &reporter;
+    SolveSession &session;
+    const PuzzleTypeStore &types;
+    const HistoryStore &history;  // its best values; refreshed when it changes
+};
+
+// What the menus open or start, and the exit's closing of the database. The
+// windows open modally over the one given.
+struct MainWindowCommands {
+    using Open = std::function<void(QWidget *over)>;
+    Open openHistory;
+    Open openOptions;
+    Open openVersion;
+    std::function<void()> showReadme;
+    std::function<void()> showWebPage;
+    std::function<void()> closeDatabase;  // releases and compacts the file
+};
 
 class frmMain : public QMainWindow {
     Q_OBJECT
 public:
     // Builds the window and runs its load sequence. A failed load is reported
     // and ends the program.
-    explicit frmMain(Program &program, QWidget *parent = nullptr);
+    frmMain(MainWindowParts parts, MainWindowCommands commands, QWidget *parent = nullptr);
     ~frmMain() override;
-
-    const SolveSession &session() const { return session_; }
-
-    // The history window and the options dialog, shown modally by the Tools
-    // menu; tests replace them.
-    std::function<void()> openHistory;
-    std::function<void()> openOptions;
 
     // The timers' ticks; tests call them instead of waiting a second.
     void tmrCountDown_Timer();
     void tmrCount_Timer();
-
-    // Reads the best single and best average of the current type again.
-    void refreshBestValues();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -55,8 +74,15 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // Which type Sub_cmbTypeSet selects once the list is filled again.
+    enum class TypeChoice { Stored, Current };
+
     void buildControls();
+    void buildStatusBar();
+    void buildSolveLabels(QWidget *client);
     void buildMenus();
+    template <typename Add, typename Open>
+    void buildHelpMenu(const Add &add, const Open &open);
     void render();
 
     void Form_Load();
@@ -64,17 +90,18 @@ private:
     bool Form_Unload();
     // Writes the window's place and the type's list position to the settings.
     void rememberPlace();
-    void Sub_cmbTypeSet(std::int16_t mode);
+    void Sub_cmbTypeSet(TypeChoice choice);
     void Sub_MainDspSet();
+    void refreshBestValues();
     void Sub_StartStop();
     void Sub_Save();
     void reset();
     void showStatus(const QString &text);
     bool isRepeat(const QKeyEvent *key) const;
 
-    Program &program_;
-    DatabaseSeriesStore store_;
-    SolveSession session_;
+    MainWindowParts parts_;
+    MainWindowCommands commands_;
+    SolveSession &session_;
     BestRecords bests_;
     bool loadEnd_ = false;
     bool inTick_ = false;  // a tick's error box is open
@@ -101,13 +128,8 @@ private:
     QAction *actStartStop_ = nullptr;
     QAction *actReset_ = nullptr;
     QAction *actSave_ = nullptr;
-    QAction *actExit_ = nullptr;
-    QAction *actHistory_ = nullptr;
     QAction *actOptions_ = nullptr;
     QAction *actScramble_ = nullptr;
-    QAction *actReadme_ = nullptr;
-    QAction *actWebPage_ = nullptr;
-    QAction *actVersion_ = nullptr;
 };
 
 }  // namespace spinlog

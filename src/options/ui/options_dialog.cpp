@@ -1,8 +1,7 @@
 #include "options/ui/options_dialog.h"
 
-#include "app/error_report.h"
-#include "app/number_text.h"
-#include "app/program.h"
+#include "base/error_report.h"
+#include "base/seams.h"
 #include "options/ui/type_editor.h"
 #include "widgets/grid.h"
 #include "widgets/units.h"
@@ -40,13 +39,17 @@ protected:
 
 }  // namespace
 
-frmOption::frmOption(Program &program, QWidget *parent)
+frmOption::frmOption(LoadedOptions loaded, Store store, Prompts &prompts, const Reporter &reporter,
+                     QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
-      program_(program)
+      value_(std::move(loaded.value)),
+      store_(std::move(store)),
+      prompts_(prompts),
+      reporter_(reporter)
 {
     buildControls();
-    Form_Load();
+    Form_Load(loaded.failure);
 }
 
 frmOption::~frmOption() = default;
@@ -85,11 +88,47 @@ void frmOption::buildControls()
         lbl_[std::size_t(i)]->setBuddy(box);
     }
 
-    fraColor_ = frame(QStringLiteral("色設定"), twipsRect(75, 1395, 3690, 1635));
-    label(2, fraColor_, QStringLiteral("通常タイム背景色(&N):"), twipsRect(315, 360, 1920, 180));
-    label(3, fraColor_, QStringLiteral("ベストタイム背景色(&B):"), twipsRect(315, 780, 1920, 180));
-    label(4, fraColor_, QStringLiteral("ワーストタイム背景色(&W):"),
-          twipsRect(210, 1215, 2025, 180));
+    buildColourFrame();
+
+    fraType_ = frame(QStringLiteral("タイプ設定"), twipsRect(75, 3165, 3690, 1890));
+    vsFlex_ = new Grid(fraType_);
+    vsFlex_->setGeometry(twipsRect(135, 300, 3390, 1380));
+    vsFlex_->setFont(layoutFont(9));
+    vsFlex_->setObjectName(QStringLiteral("vsFlex"));
+    typeEditor_ = new TypeEditor(value_.types, *vsFlex_, this);
+
+    // Neither button answers Enter or Escape.
+    cmdOK_ = new QPushButton(QStringLiteral("OK"), this);
+    cmdOK_->setGeometry(twipsRect(1230, 5205, 1140, 345));
+    cmdOK_->setAutoDefault(false);
+    cmdOK_->setObjectName(QStringLiteral("cmdOK"));
+    connect(cmdOK_, &QPushButton::clicked, this, &frmOption::cmdOK_Click);
+    cmdCancel_ = new QPushButton(QStringLiteral("キャンセル"), this);
+    cmdCancel_->setGeometry(twipsRect(2490, 5205, 1140, 345));
+    cmdCancel_->setAutoDefault(false);
+    cmdCancel_->setObjectName(QStringLiteral("cmdCancel"));
+    connect(cmdCancel_, &QPushButton::clicked, this, &QDialog::reject);
+
+    QWidget *order[] = {cmdOK_,       cmdCancel_,   txtTime_[0],  txtTime_[1],
+                        cmdColor_[0], cmdColor_[1], cmdColor_[2], vsFlex_};
+    for (std::size_t i = 0; i + 1 < std::size(order); ++i) setTabOrder(order[i], order[i + 1]);
+    cmdOK_->setFocus();
+}
+
+void frmOption::buildColourFrame()
+{
+    fraColor_ = new QGroupBox(QStringLiteral("色設定"), this);
+    fraColor_->setGeometry(twipsRect(75, 1395, 3690, 1635));
+    const auto label = [this](int index, const QString &text, QRect at) {
+        auto *l = new AccessLabel(text, fraColor_);
+        l->setGeometry(at);
+        l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        l->setObjectName(QStringLiteral("lbl%1").arg(index));
+        lbl_[std::size_t(index)] = l;
+    };
+    label(2, QStringLiteral("通常タイム背景色(&N):"), twipsRect(315, 360, 1920, 180));
+    label(3, QStringLiteral("ベストタイム背景色(&B):"), twipsRect(315, 780, 1920, 180));
+    label(4, QStringLiteral("ワーストタイム背景色(&W):"), twipsRect(210, 1215, 2025, 180));
     const int colorTops[3] = {315, 735, 1170};
     for (int i = 0; i < 3; ++i) {
         auto *preview = new QLabel(fraColor_);
@@ -107,62 +146,40 @@ void frmOption::buildControls()
         cmdColor_[std::size_t(i)] = pick;
         lbl_[std::size_t(i + 2)]->setBuddy(pick);
     }
-
-    fraType_ = frame(QStringLiteral("タイプ設定"), twipsRect(75, 3165, 3690, 1890));
-    vsFlex_ = new Grid(fraType_);
-    vsFlex_->setGeometry(twipsRect(135, 300, 3390, 1380));
-    vsFlex_->setFont(layoutFont(9));
-    vsFlex_->setObjectName(QStringLiteral("vsFlex"));
-    typeEditor_ = new TypeEditor(program_, *vsFlex_, this);
-
-    // Neither button answers Enter or Escape.
-    cmdOK_ = new QPushButton(QStringLiteral("OK"), this);
-    cmdOK_->setGeometry(twipsRect(1230, 5205, 1140, 345));
-    cmdOK_->setAutoDefault(false);
-    cmdOK_->setObjectName(QStringLiteral("cmdOK"));
-    connect(cmdOK_, &QPushButton::clicked, this, &frmOption::cmdOK_Click);
-    cmdCancel_ = new QPushButton(QStringLiteral("キャンセル"), this);
-    cmdCancel_->setGeometry(twipsRect(2490, 5205, 1140, 345));
-    cmdCancel_->setAutoDefault(false);
-    cmdCancel_->setObjectName(QStringLiteral("cmdCancel"));
-    connect(cmdCancel_, &QPushButton::clicked, this, &frmOption::cmdCancel_Click);
-
-    QWidget *order[] = {cmdOK_,       cmdCancel_,   txtTime_[0],  txtTime_[1],
-                        cmdColor_[0], cmdColor_[1], cmdColor_[2], vsFlex_};
-    for (std::size_t i = 0; i + 1 < std::size(order); ++i) setTabOrder(order[i], order[i + 1]);
-    cmdOK_->setFocus();
 }
 
-void frmOption::Form_Load()
+void frmOption::Form_Load(const QString &failure)
 {
-    guarded(program_, Procedure::OptionLoad, [this] {
-        const Settings &settings = program_.settings;
-        txtTime_[0]->setText(settings.text(Setting::CntDownTm));
-        txtTime_[1]->setText(settings.text(Setting::AlarmTm));
-        setPreviewColor(0, settings.color(Setting::DefColor));
-        setPreviewColor(1, settings.color(Setting::BestColor));
-        setPreviewColor(2, settings.color(Setting::WorstColor));
-        typeEditor_->setupAndFill(font());
-    });
+    txtTime_[0]->setText(value_.countdown);
+    txtTime_[1]->setText(value_.alarm);
+    for (int i = 0; i < 3; ++i) showColour(i);
+    typeEditor_->setupAndShow(font());
+    // The boxes edit the value from here on.
+    connect(txtTime_[0], &QLineEdit::textChanged, this,
+            [this](const QString &text) { value_.countdown = text; });
+    connect(txtTime_[1], &QLineEdit::textChanged, this,
+            [this](const QString &text) { value_.alarm = text; });
+    if (!failure.isEmpty())
+        reporter_.report(Procedure::OptionLoad, failure);
 }
 
-std::uint32_t frmOption::previewColor(int index) const
-{
-    return bgrFromColor(lblColor_[std::size_t(index)]->palette().color(QPalette::Window));
-}
-
-void frmOption::setPreviewColor(int index, std::uint32_t bgr)
+void frmOption::showColour(int index)
 {
     QLabel *preview = lblColor_[std::size_t(index)];
     QPalette palette = preview->palette();
-    palette.setColor(QPalette::Window, colorFromBgr(bgr));
+    palette.setColor(QPalette::Window, colorFromBgr(value_.colours[std::size_t(index)]));
     preview->setPalette(palette);
 }
 
-bool frmOption::txtTime_KeyPress(int, QChar key)
+namespace {
+
+// Whether a character typed into a time box reaches it: digits and backspace.
+bool isTimeKey(QChar key)
 {
     return (key >= QLatin1Char('0') && key <= QLatin1Char('9')) || key == QChar(8);
 }
+
+}  // namespace
 
 QString frmOption::digitsOnly(const QString &committed)
 {
@@ -171,7 +188,7 @@ QString frmOption::digitsOnly(const QString &committed)
         // Full-width digits are the same digits typed through an input method.
         if (c >= QChar(0xFF10) && c <= QChar(0xFF19))
             digits += QChar(u'0' + (c.unicode() - 0xFF10));
-        else if (txtTime_KeyPress(0, c) && c != QChar(8))
+        else if (isTimeKey(c) && c != QChar(8))
             digits += c;
     }
     return digits;
@@ -187,7 +204,7 @@ bool frmOption::eventFilter(QObject *watched, QEvent *event)
         // reach the box as usual.
         const bool typed = key->text().size() == 1 && key->text().at(0).isPrint() &&
                            !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
-        if (typed && !txtTime_KeyPress(watched == txtTime_[0] ? 0 : 1, key->text().at(0)))
+        if (typed && !isTimeKey(key->text().at(0)))
             return true;
     }
     if (timeBox && event->type() == QEvent::InputMethod) {
@@ -218,17 +235,18 @@ void frmOption::keyPressEvent(QKeyEvent *event)
 void frmOption::cmdColor_Click(int index)
 {
     // A cancelled picker ends quietly.
-    if (const auto color = program_.services.prompts.pickColor())
-        setPreviewColor(index, *color & 0xFFFFFF);
+    if (const auto color = prompts_.pickColor()) {
+        value_.colours[std::size_t(index)] = *color & 0xFFFFFF;
+        showColour(index);
+    }
 }
 
 bool frmOption::checkTime(int index, const QString &message)
 {
-    QLineEdit *box = txtTime_[std::size_t(index)];
-    const auto value = numberFromText(box->text());
-    if (value && *value >= 0)
+    if (isTimeSetting(index == 0 ? value_.countdown : value_.alarm))
         return true;
-    program_.services.prompts.message(message, Icon::Exclamation, Buttons::Ok);
+    QLineEdit *box = txtTime_[std::size_t(index)];
+    prompts_.message(message, Icon::Exclamation, Buttons::Ok);
     box->setFocus(Qt::OtherFocusReason);
     box->selectAll();
     return false;
@@ -237,30 +255,18 @@ bool frmOption::checkTime(int index, const QString &message)
 void frmOption::cmdOK_Click()
 {
     vsFlex_->finishEditing();
-    guarded(program_, Procedure::OptionOk, [this] {
+    guarded(reporter_, Procedure::OptionOk, [this] {
         if (!checkTime(0, QStringLiteral("カウントダウン時間に0以上の数値を入力してください")))
             return;
         if (!checkTime(1, QStringLiteral("アラーム間隔に0以上の数値を入力してください\r\n"
                                          "  (アラーム未使用時は0を入力してください)")))
             return;
-        if (!typeEditor_->check())
+        if (!typeEditor_->check(prompts_))
             return;
-
-        Settings &settings = program_.settings;
-        settings.store(Setting::CntDownTm, txtTime_[0]->text());
-        settings.store(Setting::AlarmTm, txtTime_[1]->text());
-        settings.store(Setting::DefColor, QString::number(previewColor(0)));
-        settings.store(Setting::BestColor, QString::number(previewColor(1)));
-        settings.store(Setting::WorstColor, QString::number(previewColor(2)));
-
-        typeEditor_->rewrite();
+        if (store_)
+            store_(value_);
         accept();
     });
-}
-
-void frmOption::cmdCancel_Click()
-{
-    reject();
 }
 
 }  // namespace spinlog

@@ -1,10 +1,13 @@
 #pragma once
 // frmOption: countdown, alarm interval, the three marking colours and the
-// puzzle type table. Built afresh at each opening from the program-wide
-// values and the database; only OK stores anything.
+// puzzle type table. Built afresh at each opening around the value read
+// for it; OK checks the value and hands it over to be stored.
+
+#include "options/options_value.h"
 
 #include <QDialog>
 #include <array>
+#include <functional>
 
 class QGroupBox;
 class QLabel;
@@ -14,32 +17,22 @@ class QPushButton;
 namespace spinlog {
 
 class Grid;
-class Program;
+class Prompts;
+class Reporter;
 class TypeEditor;
 
 class frmOption : public QDialog {
     Q_OBJECT
 public:
-    // Loads the dialog at once (errors are reported here); show it with exec().
-    explicit frmOption(Program &program, QWidget *parent = nullptr);
+    // Stores a checked value; throws SpinlogError when it cannot.
+    using Store = std::function<void(const OptionsValue &)>;
+
+    // Shows the loaded value at once (a load failure is reported here); show
+    // it with exec().
+    frmOption(LoadedOptions loaded, Store store, Prompts &prompts, const Reporter &reporter,
+              QWidget *parent = nullptr);
     ~frmOption() override;
 
-    QLineEdit *txtTime(int index) const { return txtTime_[std::size_t(index)]; }
-    QLabel *lblColor(int index) const { return lblColor_[std::size_t(index)]; }
-    QPushButton *cmdColor(int index) const { return cmdColor_[std::size_t(index)]; }
-    QLabel *lbl(int index) const { return lbl_[std::size_t(index)]; }
-    QPushButton *cmdOK() const { return cmdOK_; }
-    QPushButton *cmdCancel() const { return cmdCancel_; }
-    Grid *vsFlex() const { return vsFlex_; }
-
-    // The background colour of a preview, as 0x00BBGGRR.
-    std::uint32_t previewColor(int index) const;
-
-    void cmdOK_Click();
-    void cmdCancel_Click();
-    void cmdColor_Click(int index);
-    // Whether a character typed into a time box reaches it.
-    static bool txtTime_KeyPress(int index, QChar key);
     // The digits of text an input method commits, full-width ones as ASCII.
     static QString digitsOnly(const QString &committed);
 
@@ -49,11 +42,17 @@ protected:
 
 private:
     void buildControls();
-    void Form_Load();
+    void buildColourFrame();
+    void Form_Load(const QString &failure);
+    void cmdOK_Click();
+    void cmdColor_Click(int index);
     bool checkTime(int index, const QString &message);
-    void setPreviewColor(int index, std::uint32_t bgr);
+    void showColour(int index);
 
-    Program &program_;
+    OptionsValue value_;
+    Store store_;
+    Prompts &prompts_;
+    const Reporter &reporter_;
     QGroupBox *fraTime_ = nullptr;
     QGroupBox *fraColor_ = nullptr;
     QGroupBox *fraType_ = nullptr;

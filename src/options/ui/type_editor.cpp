@@ -1,7 +1,6 @@
 #include "options/ui/type_editor.h"
 
-#include "app/program.h"
-#include "data/database.h"
+#include "base/seams.h"
 #include "widgets/grid.h"
 #include "widgets/units.h"
 
@@ -10,17 +9,34 @@
 
 namespace spinlog {
 
-TypeEditor::TypeEditor(Program &program, Grid &grid, QObject *parent)
-    : QObject(parent), program_(program), grid_(grid)
+namespace {
+
+// The grid's columns after the fixed "No.": name, count, best/worst.
+QString *field(TypeRow &row, int col)
+{
+    switch (col) {
+        case 0: return &row.id;
+        case 1: return &row.name;
+        case 2: return &row.count;
+        case 3: return &row.bestWorst;
+        default: return nullptr;
+    }
+}
+
+}  // namespace
+
+TypeEditor::TypeEditor(std::vector<TypeRow> &rows, Grid &grid, QObject *parent)
+    : QObject(parent), rows_(rows), grid_(grid)
 {
     grid_.setCols(4);
     grid_.setFixedCols(1);
     grid_.setRows(1 + kTypeCount);
     connect(&grid_, &Grid::gridClicked, this, &TypeEditor::vsFlex_Click);
     connect(&grid_, &Grid::beforeEdit, this, &TypeEditor::vsFlex_BeforeEdit);
+    connect(&grid_, &Grid::cellEdited, this, &TypeEditor::vsFlex_Edited);
 }
 
-void TypeEditor::setupAndFill(const QFont &font)
+void TypeEditor::setupAndShow(const QFont &font)
 {
     for (int col = 0; col < 4; ++col) grid_.setFixedAlignment(col, Qt::AlignCenter);
     grid_.setColAlignment(0, Qt::AlignCenter);
@@ -43,45 +59,22 @@ void TypeEditor::setupAndFill(const QFont &font)
     grid_.setTextMatrix(0, 1, QStringLiteral("名前"));
     grid_.setTextMatrix(0, 2, QStringLiteral("回数"));
     grid_.setTextMatrix(0, 3, QStringLiteral("ﾍﾞｽﾄ･ﾜｰｽﾄ"));
-
-    PuzzleTypeStore(program_.db()).readFive([this](int index, const PuzzleType &stored) {
-        const TypeRow type = typeRowOf(stored);
-        const int row = index + 1;
-        grid_.setTextMatrix(row, 0, type.id);
-        grid_.setTextMatrix(row, 1, type.name);
-        grid_.setTextMatrix(row, 2, type.count);
-        grid_.setTextMatrix(row, 3, type.bestWorst);
-    });
-
+    for (int row = 1; row <= int(rows_.size()); ++row) {
+        for (int col = 0; col < 4; ++col)
+            grid_.setTextMatrix(row, col, *field(rows_[std::size_t(row - 1)], col));
+    }
     grid_.setRow(1);
     grid_.setCol(1);
 }
 
-bool TypeEditor::check()
+bool TypeEditor::check(Prompts &prompts)
 {
-    const int failing = firstFailingTypeRow(rows());
+    const int failing = firstFailingTypeRow(rows_);
     if (failing < 0)
         return true;
-    program_.services.prompts.message(kTypeCountMessage, Icon::Exclamation, Buttons::Ok);
+    prompts.message(kTypeCountMessage, Icon::Exclamation, Buttons::Ok);
     grid_.selectCell(failing + 1, 2);
     return false;
-}
-
-void TypeEditor::rewrite()
-{
-    std::vector<PuzzleType> types;
-    for (const TypeRow &row : rows()) types.push_back(puzzleTypeOf(row));
-    PuzzleTypeStore(program_.db()).rewrite(types);
-}
-
-std::vector<TypeRow> TypeEditor::rows() const
-{
-    std::vector<TypeRow> rows;
-    for (int row = 1; row <= kTypeCount; ++row) {
-        rows.push_back({grid_.textMatrix(row, 0), grid_.textMatrix(row, 1),
-                        grid_.textMatrix(row, 2), grid_.textMatrix(row, 3)});
-    }
-    return rows;
 }
 
 void TypeEditor::vsFlex_Click()
@@ -103,6 +96,14 @@ void TypeEditor::vsFlex_BeforeEdit(int, int col, bool *)
         case 3: grid_.setComboList(kTypeInclude + QLatin1Char('|') + kTypeExclude); break;
         default: break;
     }
+}
+
+void TypeEditor::vsFlex_Edited(int row, int col, const QString &text)
+{
+    if (row < 1 || row > int(rows_.size()))
+        return;
+    if (QString *value = field(rows_[std::size_t(row - 1)], col))
+        *value = text;
 }
 
 }  // namespace spinlog

@@ -1,8 +1,8 @@
 #include "scramble/ui/scramble_window.h"
 
-#include "app/errors.h"
-#include "app/number_text.h"
-#include "app/program.h"
+#include "base/errors.h"
+#include "base/number_text.h"
+#include "base/settings.h"
 #include "widgets/units.h"
 
 #include <QCoreApplication>
@@ -82,9 +82,9 @@ private:
     int size_ = 0;
 };
 
-frmScramble::frmScramble(Program &program, QWidget *parent)
+frmScramble::frmScramble(Settings &settings, QWidget *parent)
     : QWidget(parent, Qt::Tool),
-      program_(program),
+      settings_(settings),
       board_([this](ScrambleKind kind) { source().request(kind); })
 {
     setObjectName(QStringLiteral("frmScramble"));
@@ -114,7 +114,7 @@ frmScramble::frmScramble(Program &program, QWidget *parent)
 
     connect(&board_, &ScrambleBoard::changed, this, &frmScramble::render);
 
-    place_.restore(program_.settings, *this);
+    place_.restore(settings_, *this);
     render();
 }
 
@@ -156,7 +156,7 @@ bool frmScramble::event(QEvent *event)
 
 bool frmScramble::shownLastTime() const
 {
-    return program_.settings.read(Setting::ScrambleVisible).trimmed() == QStringLiteral("1");
+    return settings_.read(Setting::ScrambleVisible).trimmed() == QStringLiteral("1");
 }
 
 void frmScramble::rememberPlace() const
@@ -164,9 +164,9 @@ void frmScramble::rememberPlace() const
     // A window never opened leaves the settings file as it was.
     if (!everShown_)
         return;
-    place_.remember(program_.settings, *this);
-    program_.settings.write(Setting::ScrambleVisible,
-                            isVisible() ? QStringLiteral("1") : QStringLiteral("0"));
+    place_.remember(settings_, *this);
+    settings_.write(Setting::ScrambleVisible,
+                    isVisible() ? QStringLiteral("1") : QStringLiteral("0"));
 }
 
 void frmScramble::showEvent(QShowEvent *event)

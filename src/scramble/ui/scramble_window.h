@@ -15,14 +15,14 @@ class QLabel;
 
 namespace spinlog {
 
-class Program;
+class Settings;
 class CubeNet;
 
 class frmScramble : public QWidget {
     Q_OBJECT
 public:
     // Placed from the settings (anything unreadable: the defaults, quietly).
-    frmScramble(Program &program, QWidget *parent = nullptr);
+    frmScramble(Settings &settings, QWidget *parent = nullptr);
     ~frmScramble() override;
 
     ScrambleBoard &board() { return board_; }
@@ -46,7 +46,7 @@ private:
     void render();
     ScrambleSource &source();
 
-    Program &program_;
+    Settings &settings_;
     std::unique_ptr<ScrambleSource> source_;  // made when first needed
     ScrambleBoard board_;
     QLabel *lblScramble_ = nullptr;

@@ -28,7 +28,7 @@ private slots:
     {
         test::TempAppFolder folder(false);
         test::FakeWorld world(folder.path());
-        frmVersion window(world.program);
+        frmVersion window(world.shell, folder.path(), world.program.reporter);
         window.show();
         window.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&window));
@@ -42,7 +42,8 @@ private slots:
             else if (k == '*')
                 QApplication::sendEvent(&window, &activate);
             else
-                QTest::simulateEvent(window.cmdOK, true, key, {}, {}, QChar(k).isLower());
+                QTest::simulateEvent(window.findChild<QPushButton *>("cmdOK"), true, key, {}, {},
+                                     QChar(k).isLower());
         }
         const auto opened = world.shell.folders.size(), shown = qsizetype(window.isVisible());
         QTEST(QString("%1 %2 %3").arg(opened).arg(world.prompts.boxes.size()).arg(shown), "result");

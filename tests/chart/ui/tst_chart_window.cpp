@@ -6,7 +6,9 @@
 #include "support/fakes.h"
 #include "support/test_main.h"
 
+#include <QAction>
 #include <QChart>
+#include <QChartView>
 #include <QScatterSeries>
 #include <QTest>
 
@@ -25,25 +27,27 @@ private slots:
         ListedSeries listed;
         for (int day = 10; day < 30; ++day)
             listed.data.add(QString("2007/05/%1 21:00:00").arg(day).toLatin1(), 0, 3000 - day, {});
-        frmChart chart(w.program, listed, "3x3x3");
+        frmChart chart({w.program.settings, w.prompts, w.program.reporter}, listed, "3x3x3");
         QCOMPARE(chart.geometry(), QRect(100, 100, 800, 200));
         chart.show();
         QVERIFY(QTest::qWaitForWindowExposed(&chart));
 
         w.prompts.saveFiles = {"", folder.file("none/a.png"), folder.file("a.png")};
-        chart.M_SavePNG->trigger();  // cancelled
+        QAction *save = chart.findChild<QAction *>("M_SavePNG");
+        save->trigger();  // cancelled
         QVERIFY(w.prompts.boxes.empty());
-        chart.M_SavePNG->trigger();
+        save->trigger();
         QVERIFY(w.prompts.texts().value(0).startsWith("グラフ保存エラー\r\n"));
         QVERIFY(test::logTextAt(folder, 2).startsWith("[frmChart]-[Sub_SavePNG] "));
-        chart.M_SavePNG->trigger();
+        save->trigger();
         QCOMPARE(w.prompts.boxes.size(), std::size_t(1));
         const QImage image(folder.file("a.png"));
-        const QRect plot = chart.chartView->chart()->plotArea().toRect();
+        const QRect plot = chart.findChild<QChartView *>("chartView")->chart()->plotArea().toRect();
+        const QColor dotColour(0x2f, 0x6f, 0xc0);
         int dots = 0;  // pixels of the dots' colour inside the plot
         for (int y = plot.top(); y <= plot.bottom(); ++y)
             for (int x = plot.left(); x <= plot.right(); ++x)
-                dots += image.pixelColor(x, y) == chart.averages->color();
+                dots += image.pixelColor(x, y) == dotColour;
         QVERIFY2(dots >= 20, qPrintable(QString::number(dots)));
     }
 };

@@ -2,7 +2,7 @@
 // controls' object names.
 
 #include "app/mdb.h"
-#include "data/database.h"
+#include "data/record_stores.h"
 #include "main_window/ui/main_window.h"
 #include "support/fakes.h"
 #include "support/temp_app_folder.h"
@@ -25,20 +25,32 @@ namespace {
 
 const QByteArray kNoWaiting = "[Option]\r\nCntDownTm=0\r\nAlarmTm=0\r\n";
 
+// The main window over a program's open records, as start-up makes it, with
+// the menus' windows replaced.
+std::unique_ptr<frmMain> mainWindow(Program &p, MainWindowCommands commands = {})
+{
+    p.session = std::make_unique<SolveSession>(p.settings, p.records->series);
+    return std::make_unique<frmMain>(
+        MainWindowParts{p.settings, p.seams.prompts, p.seams.clock, p.seams.app, p.reporter,
+                        *p.session, p.records->types, p.records->history},
+        std::move(commands));
+}
+
 // A fresh application folder, the database open and the settings read as
 // start-up does.
 struct MainFixture {
-    explicit MainFixture(const QByteArray &ini, const QStringList &sql = {})
+    explicit MainFixture(const QByteArray &ini, const QStringList &sql = {},
+                         MainWindowCommands commands = {})
     {
         folder.write("Spinlog.ini", ini);
         if (!Fun_MDBOpen(world.program, folder.file("Spinlog.mdb")))
             throw std::runtime_error("cannot open the test database");
         for (const QString &statement : sql) exec(statement);
         world.program.settings.load();
-        window = std::make_unique<frmMain>(world.program);
+        window = mainWindow(world.program, std::move(commands));
     }
-    void exec(const QString &sql) { world.program.db().execute(sql); }
-    int count(const char *table) { return rowsOf(world.program.db(), table).size(); }
+    void exec(const QString &sql) { world.program.records->database().execute(sql); }
+    int count(const char *table) { return rowsOf(world.program.records->database(), table).size(); }
     template <typename T = QLabel>
     T *child(const char *name) const
     {
@@ -179,13 +191,14 @@ private slots:
         f.types()->setCurrentIndex(4);  // 3x3x3目隠し, three solves
         f.solve(12340);
         f.window.reset();  // killed: no exit sequence
-        f.world.program.gDB.reset();
+        f.world.program.session.reset();
+        f.world.program.records.reset();
         FakeWorld next(f.folder.path());
         QVERIFY(Fun_MDBOpen(next.program, f.folder.file("Spinlog.mdb")));
         next.program.settings.load();
-        frmMain again(next.program);
-        QCOMPARE(again.findChild<QComboBox *>("cmbType")->currentIndex(), 4);
-        QCOMPARE(again.session().solves().size(), std::size_t(1));
+        const auto again = mainWindow(next.program);
+        QCOMPARE(again->findChild<QComboBox *>("cmbType")->currentIndex(), 4);
+        QCOMPARE(next.program.session->solves().size(), std::size_t(1));
     }
 
     // Refused while the clock runs; the display goes on from the true
@@ -231,19 +244,27 @@ private slots:
     // while the history window is open show at its close.
     void optionsAndHistoryRefreshTheDisplay()
     {
-        MainFixture f(kNoWaiting);
+        MainWindowCommands commands;
+        MainFixture *fixture = nullptr;
+        commands.openOptions = [&](QWidget *) {
+            fixture->exec("update MT_Type set TypeNm='B', TypeCnt=2");
+        };
+        commands.openHistory = [&](QWidget *) {
+            fixture->exec("delete from T_Time where AveTimeSS=60");
+            fixture->world.program.records->history.removeListed({3});
+        };
+        MainFixture f(kNoWaiting,
+                      {"insert into T_Time (TypeID, BestTime, BestTimeSS, AveTime, AveTimeSS) "
+                       "values ('5', '59.00', 59, '1:00.00', 60)",
+                       "insert into T_Time (TypeID, BestTime, BestTimeSS, AveTime, AveTimeSS) "
+                       "values ('5', '1:11.00', 71, '1:12.00', 72)"},
+                      commands);
+        fixture = &f;
         f.types()->setCurrentIndex(4);
-        f.window->openOptions = [&] { f.exec("update MT_Type set TypeNm='B', TypeCnt=2"); };
+        QCOMPARE(f.text("lblBTm") + ' ' + f.text("lblBAveTm"), QString("59.00 1:00.00"));
         f.action("M_Tool3")->trigger();
         QCOMPARE(f.types()->currentText() + ' ' + f.solves(), QString("B ,,"));
-        f.exec(
-            "insert into T_Time (TypeID, BestTime, BestTimeSS, AveTime, AveTimeSS) "
-            "values ('5', '1:11.00', 71, '1:12.00', 72)");
-        QTimer::singleShot(0, [] {
-            if (QWidget *modal = QApplication::activeModalWidget())
-                modal->close();
-        });
-        f.window->show();
+        // A delete in the history window shows in the best values at once.
         f.action("M_Tool1")->trigger();
         QCOMPARE(f.text("lblBTm") + ' ' + f.text("lblBAveTm"), QString("1:11.00 1:12.00"));
     }

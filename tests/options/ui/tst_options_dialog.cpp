@@ -1,16 +1,18 @@
 // The options dialog driven as a user would: keys into the time boxes,
 // clicks on the type grid and the buttons, boxes answered by the fake.
 
-#include "data/database.h"
+#include "data/record_stores.h"
 #include "options/type_table.h"
 #include "options/ui/options_dialog.h"
 #include "support/fakes.h"
 #include "support/temp_app_folder.h"
 #include "support/test_main.h"
 #include "widgets/grid.h"
+#include "widgets/units.h"
 
 #include <QComboBox>
 #include <QInputMethodEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -26,13 +28,20 @@ struct World {
     World()
     {
         folder.write("Spinlog.ini", kIni);
-        fake.program.gDB = Database::open(folder.file("Spinlog.mdb"));
+        fake.program.records =
+            std::make_unique<RecordStores>(Database::open(folder.file("Spinlog.mdb")));
+        fake.program.settings.load();
     }
-    QStringList types() { return test::rowsOf(*fake.program.gDB, "select * from MT_Type"); }
+    Database &db() { return fake.program.records->database(); }
+    QStringList types() { return test::rowsOf(db(), "select * from MT_Type"); }
     QStringList boxes() const { return fake.prompts.texts(); }
     std::unique_ptr<frmOption> open()
     {
-        auto dialog = std::make_unique<frmOption>(fake.program);
+        Program &p = fake.program;
+        auto dialog = std::make_unique<frmOption>(
+            loadOptions(p.settings, p.records->types),
+            [&p](const OptionsValue &value) { storeOptions(p.settings, p.records->types, value); },
+            fake.prompts, p.reporter);
         dialog->show();
         dialog->activateWindow();
         if (!QTest::qWaitForWindowActive(dialog.get()))
@@ -49,6 +58,37 @@ void clickCell(Grid *grid, int row, int col)
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, at);
 }
 
+template <typename T = QWidget>
+T *child(const QDialog &dialog, const QString &name)
+{
+    return dialog.findChild<T *>(name);
+}
+QLineEdit *timeBox(const QDialog &d, int i)
+{
+    return child<QLineEdit>(d, QString("txtTime%1").arg(i));
+}
+QPushButton *button(const QDialog &d, const QString &name)
+{
+    return child<QPushButton>(d, name);
+}
+Grid *typeGrid(const QDialog &d)
+{
+    return child<Grid>(d, "vsFlex");
+}
+std::uint32_t preview(const QDialog &d, int i)
+{
+    return bgrFromColor(
+        child<QLabel>(d, QString("lblColor%1").arg(i))->palette().color(QPalette::Window));
+}
+// Picks the count of a type row in its drop-down, as a user does.
+void pickCount(Grid *grid, int row, int count)
+{
+    clickCell(grid, row, 2);
+    QWidget *list = grid->activeEditor();
+    QTest::keyClick(list, Qt::Key_Home);
+    for (int i = 1; i < count; ++i) QTest::keyClick(list, Qt::Key_Down);
+}
+
 }  // namespace
 
 class OptionsDialogTest : public QObject {
@@ -63,10 +103,11 @@ private slots:
         auto dialog = world.open();
         for (auto [key, index] : {std::pair{Qt::Key_N, 0}, {Qt::Key_B, 1}, {Qt::Key_W, 2}}) {
             QTest::keyClick(dialog.get(), key, Qt::AltModifier);
-            QCOMPARE(QApplication::focusWidget(), dialog->cmdColor(index));
-            QVERIFY(!dialog->cmdColor(index)->isDown());  // not pressed
+            QPushButton *colour = button(*dialog, QString("cmdColor%1").arg(index));
+            QCOMPARE(QApplication::focusWidget(), colour);
+            QVERIFY(!colour->isDown());  // not pressed
         }
-        QLineEdit *countdown = dialog->txtTime(0);
+        QLineEdit *countdown = timeBox(*dialog, 0);
         countdown->clear();
         countdown->setFocus();
         QInputMethodEvent committed;
@@ -74,12 +115,12 @@ private slots:
         QApplication::sendEvent(countdown, &committed);
         QTest::keyClicks(countdown, "a -.999");
         QCOMPARE(countdown->text(), QString("1299"));
-        for (QWidget *at : {(QWidget *)countdown, (QWidget *)dialog->cmdOK()})
+        for (QWidget *at : {(QWidget *)countdown, (QWidget *)button(*dialog, "cmdOK")})
             for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape})
                 QTest::keyClick(at, key);
-        QTest::mouseClick(dialog->cmdColor(1), Qt::LeftButton);
+        QTest::mouseClick(button(*dialog, "cmdColor1"), Qt::LeftButton);
         QVERIFY(dialog->isVisible() && world.boxes().isEmpty());
-        QCOMPARE(dialog->previewColor(1), 16744576u);
+        QCOMPARE(preview(*dialog, 1), 16744576u);
     }
 
     // Each check in turn: its box and the focus on what failed. Neither a
@@ -90,22 +131,22 @@ private slots:
         const QStringList types = world.types();
         auto dialog = world.open();
         world.fake.prompts.colors = {0x123456u};
-        QTest::mouseClick(dialog->cmdColor(0), Qt::LeftButton);
-        dialog->txtTime(0)->clear();
-        dialog->txtTime(1)->setText("1a");  // pasted
-        QTest::mouseClick(dialog->cmdOK(), Qt::LeftButton);
+        QTest::mouseClick(button(*dialog, "cmdColor0"), Qt::LeftButton);
+        timeBox(*dialog, 0)->clear();
+        timeBox(*dialog, 1)->setText("1a");  // pasted
+        QTest::mouseClick(button(*dialog, "cmdOK"), Qt::LeftButton);
         QCOMPARE(world.boxes(), QStringList("カウントダウン時間に0以上の数値を入力してください"));
-        QCOMPARE(QApplication::focusWidget(), dialog->txtTime(0));
-        dialog->txtTime(0)->setText("0");
-        QTest::mouseClick(dialog->cmdOK(), Qt::LeftButton);
+        QCOMPARE(QApplication::focusWidget(), timeBox(*dialog, 0));
+        timeBox(*dialog, 0)->setText("0");
+        QTest::mouseClick(button(*dialog, "cmdOK"), Qt::LeftButton);
         QVERIFY(world.boxes().last().startsWith("アラーム間隔に0以上の数値を入力してください"));
-        QCOMPARE(QApplication::focusWidget(), dialog->txtTime(1));
-        QCOMPARE(dialog->txtTime(1)->selectedText(), QString("1a"));
-        dialog->txtTime(1)->setText("-0");
-        Grid *grid = dialog->vsFlex();
-        grid->setTextMatrix(2, 2, "2");
-        grid->setTextMatrix(4, 2, "2");
-        QTest::mouseClick(dialog->cmdOK(), Qt::LeftButton);
+        QCOMPARE(QApplication::focusWidget(), timeBox(*dialog, 1));
+        QCOMPARE(timeBox(*dialog, 1)->selectedText(), QString("1a"));
+        timeBox(*dialog, 1)->setText("-0");
+        Grid *grid = typeGrid(*dialog);
+        pickCount(grid, 2, 2);
+        pickCount(grid, 4, 2);
+        QTest::mouseClick(button(*dialog, "cmdOK"), Qt::LeftButton);
         QCOMPARE(world.boxes().size(), 3);
         QCOMPARE(world.boxes().last(), kTypeCountMessage);
         QCOMPARE(QApplication::focusWidget(), grid);
@@ -113,9 +154,10 @@ private slots:
         dialog->close();
 
         auto again = world.open();
-        QTest::keyClicks(again->txtTime(0), "9");
-        again->vsFlex()->setTextMatrix(1, 1, "renamed");
-        QTest::mouseClick(again->cmdCancel(), Qt::LeftButton);
+        QTest::keyClicks(timeBox(*again, 0), "9");
+        clickCell(typeGrid(*again), 1, 1);
+        QTest::keyClicks(typeGrid(*again)->activeEditor(), "renamed");
+        QTest::mouseClick(button(*again, "cmdCancel"), Qt::LeftButton);
         QCOMPARE(world.fake.program.settings.text(Setting::DefColor), QString("14671839"));
         QCOMPARE(world.folder.read("Spinlog.ini"), kIni);
         QCOMPARE(world.types(), types);
@@ -127,11 +169,11 @@ private slots:
     void editingTypesByClicks()
     {
         World world;
-        Database &db = world.fake.program.db();
+        Database &db = world.db();
         db.execute("update MT_Type set TypeID = TypeID * 2");
         db.execute("insert into MT_Type values ('9', 'sixth', 5, '1')");
         auto dialog = world.open();
-        Grid *grid = dialog->vsFlex();
+        Grid *grid = typeGrid(*dialog);
         QCOMPARE(grid->textMatrix(1, 0) + ' ' + grid->textMatrix(2, 0), QString("10 2"));
         clickCell(grid, 3, 0);
         QVERIFY(!grid->activeEditor());
@@ -148,11 +190,11 @@ private slots:
         db.execute(
             "create trigger fail_third before insert on MT_Type when NEW.TypeID = '3' "
             "begin select raise(abort, 'disk full'); end");
-        QTest::mouseClick(dialog->cmdOK(), Qt::LeftButton);
+        QTest::mouseClick(button(*dialog, "cmdOK"), Qt::LeftButton);
         QCOMPARE(world.boxes(), QStringList("保存エラー\r\ndisk full"));
         QVERIFY(world.folder.read("Err.log").contains("[frmOption]-[cmdOK_Click] disk full"));
         db.execute("drop trigger fail_third");
-        QTest::mouseClick(dialog->cmdOK(), Qt::LeftButton);
+        QTest::mouseClick(button(*dialog, "cmdOK"), Qt::LeftButton);
         QVERIFY(!dialog->isVisible());
         QCOMPARE(world.types(),
                  QStringList({"1|3x3x3目隠し|3|1", "2|" + QString(20, QChar(0x3042)) + "|12|0",

@@ -1,10 +1,12 @@
-#include "app/ini_file.h"
+#include "base/ini_file.h"
 
-#include "app/encoding.h"
-#include "app/replacing_file.h"
+#include "base/encoding.h"
+#include "base/replacing_file.h"
 
 #include <QFile>
 #include <QFileInfo>
+#include <cerrno>
+#include <cstring>
 #include <optional>
 #include <vector>
 
@@ -305,9 +307,15 @@ QString iniRead(const QString &filePath, const QString &section, const QString &
     return iniReadBytes(content, section, key, defaultValue);
 }
 
-void iniWrite(const QString &filePath, const QString &section, const QString &key,
-              const QString &value)
+bool iniWrite(const QString &filePath, const QString &section, const QString &key,
+              const QString &value, QString *failure)
 {
+    const auto fail = [failure](const QString &why) {
+        if (failure)
+            *failure = why;
+        return false;
+    };
+    const auto systemError = [](int error) { return QString::fromLocal8Bit(std::strerror(error)); };
     QFileInfo info(filePath);
     QString target = filePath;
     QByteArray content;
@@ -315,24 +323,27 @@ void iniWrite(const QString &filePath, const QString &section, const QString &ke
     if (exists) {
         if (info.isSymLink())
             target = info.canonicalFilePath();
-        if (target.isEmpty() || !info.isFile() || isReadOnlyFile(info))
-            return;
+        if (target.isEmpty() || !info.isFile())
+            return fail(systemError(EISDIR));
+        if (isReadOnlyFile(info))
+            return fail(systemError(EACCES));
         QFile file(target);
         if (!file.open(QIODevice::ReadOnly))
-            return;
+            return fail(file.errorString());
         content = file.readAll();
         // Rewriting from a partial read would drop the rest of the file.
         if (file.error() != QFileDevice::NoError)
-            return;
+            return fail(file.errorString());
     }
     const QByteArray updated = iniWriteBytes(content, exists, section, key, value);
     if (exists && updated == content)
-        return;
+        return true;
     // The new text goes to a temporary file renamed over the old one only when
     // all of it is on the disk: a full disk must never leave a short file.
     ReplacingFile file(target);
-    if (file.open(target) && file.write(updated))
-        file.commit();
+    if (!file.open(target) || !file.write(updated) || !file.commit())
+        return fail(systemError(file.error()));
+    return true;
 }
 
 }  // namespace spinlog

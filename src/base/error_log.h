@@ -2,20 +2,33 @@
 // Err.log: fixed 323-byte records, a header record counting the entries and a
 // ring of 1000 entries after it.
 
+#include "base/seams.h"
+
 #include <QByteArray>
 #include <QDateTime>
 #include <QString>
 
 namespace spinlog {
 
-class Program;
-
 inline constexpr int kLogRecordSize = 323;
 inline constexpr int kLogTextSize = 300;
 inline constexpr int kLogEntries = 1000;
 
-// Appends one entry. On a failure shows "Log出力エラー" and returns false.
-bool Fun_LogWrite(const Program &program, const QString &message);
+class ErrorLog {
+public:
+    // The log in the application folder; the clock stamps the entries and
+    // the prompts show a failure to write one.
+    ErrorLog(QString folder, const Clock &clock, Prompts &prompts);
+
+    // Fun_LogWrite: appends one entry. On a failure shows "Log出力エラー" and
+    // returns false; nothing is written anywhere then.
+    bool write(const QString &message) const;
+
+private:
+    QString path_;
+    const Clock &clock_;
+    Prompts &prompts_;
+};
 
 // The entry count held by a header record (its first 323 bytes, or fewer);
 // 0 for anything that does not start with a number, or outside 0..999.

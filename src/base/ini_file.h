@@ -12,10 +12,10 @@ namespace spinlog {
 QString iniRead(const QString &filePath, const QString &section, const QString &key,
                 const QString &defaultValue);
 // Creates the file, section or key as needed and replaces an existing value in
-// place; every other line stays byte for byte. A write that cannot be done is
-// lost without a message.
-void iniWrite(const QString &filePath, const QString &section, const QString &key,
-              const QString &value);
+// place; every other line stays byte for byte. False when the write cannot be
+// done (the file as it was), with the system's description in failure.
+bool iniWrite(const QString &filePath, const QString &section, const QString &key,
+              const QString &value, QString *failure = nullptr);
 // The same on the file's bytes (for fuzzing).
 QString iniReadBytes(const QByteArray &content, const QString &section, const QString &key,
                      const QString &defaultValue);

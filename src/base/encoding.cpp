@@ -1,8 +1,9 @@
-#include "app/encoding.h"
+#include "base/encoding.h"
 
 #include <QStringDecoder>
 #include <QStringEncoder>
 #include <algorithm>
+#include <utility>
 
 namespace spinlog {
 
@@ -15,8 +16,39 @@ QStringEncoder freshEncoder()
     return QStringEncoder(kCodePage, QStringConverter::Flag::Stateless);
 }
 
+// The Unicode characters that Windows' code page 932 has no place for but
+// writes as the code page's own look-alike, the way the JIS tables and the
+// code page's differ.
+constexpr std::pair<char16_t, char16_t> kLookAlikes[] = {
+    {u'\u00A2', u'\uFFE0'},  // CENT SIGN
+    {u'\u00A3', u'\uFFE1'},  // POUND SIGN
+    {u'\u00A6', u'\uFFE4'},  // BROKEN BAR
+    {u'\u00AC', u'\uFFE2'},  // NOT SIGN
+    {u'\u2014', u'\u2015'},  // EM DASH
+    {u'\u2016', u'\u2225'},  // DOUBLE VERTICAL LINE
+    {u'\u2212', u'\uFF0D'},  // MINUS SIGN
+    {u'\u301C', u'\uFF5E'},  // WAVE DASH
+};
+
+// The text with every look-alike replaced; the same text (no copy) when it
+// holds none.
+QString withLookAlikes(const QString &text)
+{
+    QString mapped = text;
+    for (qsizetype i = 0; i < mapped.size(); ++i) {
+        const char16_t c = mapped.at(i).unicode();
+        if (c < 0xA2 || (c > 0xAC && c < 0x2014) || (c > 0x2212 && c != 0x301C))
+            continue;
+        for (const auto &[from, to] : kLookAlikes) {
+            if (c == from)
+                mapped[i] = QChar(to);
+        }
+    }
+    return mapped;
+}
+
 // One character at a time: a character outside the code page becomes "?".
-void appendEachCharacter(QByteArray &bytes, QStringView text)
+void appendEachCharacter(QByteArray &bytes, QStringView text, int *lost)
 {
     for (qsizetype i = 0; i < text.size();) {
         qsizetype length = 1;
@@ -24,9 +56,11 @@ void appendEachCharacter(QByteArray &bytes, QStringView text)
             length = 2;
         QStringEncoder encoder = freshEncoder();
         const QByteArray one = encoder(text.mid(i, length));
-        if (encoder.hasError() || one.isEmpty())
+        if (encoder.hasError() || one.isEmpty()) {
             bytes += '?';
-        else
+            if (lost)
+                ++*lost;
+        } else
             bytes += one;
         i += length;
     }
@@ -34,8 +68,9 @@ void appendEachCharacter(QByteArray &bytes, QStringView text)
 
 }  // namespace
 
-QByteArray toCp932(const QString &text)
+QByteArray toCp932(const QString &original, int *lost)
 {
+    const QString text = withLookAlikes(original);
     // The converter's own substitute is not "?" and its error flag sticks, so
     // a block holding a character outside the code page is done again one
     // character at a time. Blocks keep that slow road short in long texts.
@@ -50,7 +85,7 @@ QByteArray toCp932(const QString &text)
         QStringEncoder encoder = freshEncoder();
         const QByteArray encoded = encoder(block);
         if (encoder.hasError())
-            appendEachCharacter(bytes, block);
+            appendEachCharacter(bytes, block, lost);
         else
             bytes += encoded;
         begin = end;

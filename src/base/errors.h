@@ -10,7 +10,9 @@ namespace spinlog {
 class SpinlogError : public std::runtime_error {
 public:
     explicit SpinlogError(const QString &description)
-        : std::runtime_error(description.toStdString()), description_(description) {}
+        : std::runtime_error(description.toStdString()), description_(description)
+    {
+    }
     const QString &description() const { return description_; }
 
 private:
@@ -20,10 +22,22 @@ private:
 // Descriptions of the failures our own code detects, worded as users of the
 // Japanese desktop know them.
 namespace describe {
-inline QString typeMismatch() { return QStringLiteral("型が一致しません。"); }
-inline QString overflow() { return QStringLiteral("オーバーフローしました。"); }
-inline QString invalidArgument() { return QStringLiteral("プロシージャの呼び出し、または引数が不正です。"); }
-inline QString invalidNull() { return QStringLiteral("Null の使い方が不正です。"); }
+inline QString typeMismatch()
+{
+    return QStringLiteral("型が一致しません。");
+}
+inline QString overflow()
+{
+    return QStringLiteral("オーバーフローしました。");
+}
+inline QString invalidArgument()
+{
+    return QStringLiteral("プロシージャの呼び出し、または引数が不正です。");
+}
+inline QString invalidNull()
+{
+    return QStringLiteral("Null の使い方が不正です。");
+}
 }  // namespace describe
 
 }  // namespace spinlog

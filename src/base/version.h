@@ -11,5 +11,9 @@ inline constexpr int kMinor = 0;
 inline const QString kComment = QStringLiteral("2007/05/25");
 // Short enough for the version window's one-line label.
 inline const QString kLegalNotice = QStringLiteral("Copyright (C) 2007 Spinlog");
+// The author's addresses, shown by the version window; the web page is what
+// the Help menu opens. Short enough for the window's address labels.
+inline const QString kWebPage = QStringLiteral("https://spinlog.example");
+inline const QString kMailAddress = QStringLiteral("spinlog@example.org");
 
 }  // namespace spinlog::version

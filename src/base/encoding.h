@@ -7,8 +7,11 @@
 
 namespace spinlog {
 
-// Encodes the text; a character the code page cannot hold becomes "?".
-QByteArray toCp932(const QString &text);
+// Encodes the text. The characters Windows writes as their code page 932
+// look-alikes go in as those (WAVE DASH as FULLWIDTH TILDE, MINUS SIGN as
+// FULLWIDTH HYPHEN-MINUS, ...); any other character the code page cannot hold
+// becomes "?", and lost, when given, counts them.
+QByteArray toCp932(const QString &text, int *lost = nullptr);
 QString fromCp932(const QByteArray &bytes);
 
 // True for a byte that starts a two-byte character.

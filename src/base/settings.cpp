@@ -1,7 +1,8 @@
-#include "app/settings.h"
+#include "base/settings.h"
 
-#include "app/ini_file.h"
-#include "app/number_text.h"
+#include "base/errors.h"
+#include "base/ini_file.h"
+#include "base/number_text.h"
 
 #include <utility>
 
@@ -80,8 +81,11 @@ QString Settings::text(Setting setting) const
 
 void Settings::store(Setting setting, const QString &value)
 {
+    const SettingKey &k = keyOf(setting);
+    QString failure;
+    if (!iniWrite(path_, k.section, k.key, value, &failure))
+        throw SpinlogError(failure);
     held_.at(std::size_t(setting)) = value;
-    write(setting, value);
 }
 
 std::int16_t Settings::countdownSeconds() const

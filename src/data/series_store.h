@@ -1,16 +1,17 @@
 #pragma once
-// Where the series under way and the saved series are kept: W_Time holds the
-// solves of the series under way, T_Time one row per saved series. The solve
-// session reaches them only through this interface, so its tests can give it
-// a store of their own.
+// W_Time, the solves of the series under way, and the save that moves a
+// complete series into the history. The solve session reaches them only
+// through the SeriesStore interface, so its tests can give it a store of
+// their own.
 
-#include "session/series_rules.h"
+#include "data/records.h"
 
 #include <vector>
 
 namespace spinlog {
 
 class Database;
+class HistoryStore;
 
 class SeriesStore {
 public:
@@ -26,10 +27,10 @@ public:
     virtual void save(const SeriesRecord &record) = 0;
 };
 
-// The store in Spinlog.mdb.
+// The store in Spinlog.mdb; a save goes into the history through its owner.
 class DatabaseSeriesStore final : public SeriesStore {
 public:
-    explicit DatabaseSeriesStore(Database &db) : db_(db) {}
+    DatabaseSeriesStore(Database &db, HistoryStore &history) : db_(db), history_(history) {}
     std::vector<Solve> load() override;
     void add(const Solve &solve) override;
     void clear() override;
@@ -37,6 +38,7 @@ public:
 
 private:
     Database &db_;
+    HistoryStore &history_;
 };
 
 }  // namespace spinlog

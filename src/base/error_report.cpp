@@ -1,6 +1,7 @@
-#include "app/error_report.h"
+#include "base/error_report.h"
 
-#include "app/program.h"
+#include "base/error_log.h"
+#include "base/seams.h"
 
 #include <array>
 
@@ -10,10 +11,9 @@ namespace {
 
 const QString kLoadFailed = QStringLiteral("フォームロードエラー");
 const QString kSaveFailed = QStringLiteral("保存エラー");
-const QString kTimeFailed = QStringLiteral("時間変換エラー");
 
 // In the order of Procedure.
-const std::array<ProcedureReport, 25> kReports = {{
+const std::array<ProcedureReport, 23> kReports = {{
     {kLoadFailed, QStringLiteral("[frmMain]-[Form_Load] ")},
     {QStringLiteral("カウントダウンタイマエラー"),
      QStringLiteral("[frmMain]-[tmrCountDown_Timer] ")},
@@ -22,8 +22,6 @@ const std::array<ProcedureReport, 25> kReports = {{
     {kSaveFailed, QStringLiteral("[frmMain]-[Sub_Save] ")},
     {QStringLiteral("タイプセットエラー"), QStringLiteral("[frmMain]-[Sub_cmbTypeSet] ")},
     {QStringLiteral("メイン画面更新エラー"), QStringLiteral("[frmMain]-[Sub_MainDspSet] ")},
-    {kTimeFailed, QStringLiteral("[mdlMain]-[Fun_TimeChangeS] ")},
-    {kTimeFailed, QStringLiteral("[mdlMain]-[Fun_TimeChangeHNS] ")},
     {QStringLiteral("サウンド再生エラー"), QStringLiteral("[mdlMain]-[Sub_Sound] ")},
     {kLoadFailed, QStringLiteral("[frmOption]-[Form_Load] ")},
     {kSaveFailed, QStringLiteral("[frmOption]-[cmdOK_Click] ")},
@@ -52,10 +50,17 @@ const ProcedureReport &reportOf(Procedure procedure)
     return kReports.at(std::size_t(procedure));
 }
 
-void reportFailure(const Program &program, Procedure procedure, const QString &description)
+void Reporter::report(Procedure procedure, const QString &description) const
 {
-    const ProcedureReport &report = reportOf(procedure);
-    program.reportError(report.title, report.logPrefix, description);
+    const ProcedureReport &r = reportOf(procedure);
+    report(r.title, r.logPrefix, description);
+}
+
+void Reporter::report(const QString &title, const QString &logPrefix,
+                      const QString &description) const
+{
+    prompts_.message(title + QStringLiteral("\r\n") + description, Icon::Critical, Buttons::Ok);
+    log_.write(logPrefix + description);
 }
 
 }  // namespace spinlog

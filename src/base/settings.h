@@ -57,7 +57,8 @@ public:
     // One key, from the file as it is now (the default when the file, the
     // section or the key is missing).
     QString read(Setting setting) const;
-    // Writes one key; a write that cannot be done is lost without a message.
+    // Writes one key (a window's place); a write that cannot be done is lost
+    // without a message.
     void write(Setting setting, const QString &value) const;
 
     // Start-up: reads DefType, CntDownTm, AlarmTm and the three colours, in
@@ -65,7 +66,9 @@ public:
     void load();
     // A held value (one of the six), as text.
     QString text(Setting setting) const;
-    // Replaces a held value and writes it to the file.
+    // Writes a held value to the file and, once it is there, holds it; a
+    // write that cannot be done throws SpinlogError with the system's
+    // description and keeps the value held before.
     void store(Setting setting, const QString &value);
 
     // Conversions of the held values.

@@ -3,14 +3,15 @@
 // and log prefix, in one table, and the guard that runs a procedure's body and
 // reports what it throws.
 
-#include "app/errors.h"
+#include "base/errors.h"
 
 #include <QString>
 #include <utility>
 
 namespace spinlog {
 
-class Program;
+class ErrorLog;
+class Prompts;
 
 enum class Procedure {
     MainLoad,
@@ -20,8 +21,6 @@ enum class Procedure {
     Save,
     TypeSet,
     MainDisplay,
-    TimeChangeS,
-    TimeChangeHNS,
     Sound,
     OptionLoad,
     OptionOk,
@@ -47,29 +46,45 @@ struct ProcedureReport {
 
 const ProcedureReport &reportOf(Procedure procedure);
 
-// Shows the procedure's error box and logs the description.
-void reportFailure(const Program &program, Procedure procedure, const QString &description);
+// The uniform failure report: a critical box with the title, CR LF and the
+// description, then one log entry made of the prefix and the description.
+class Reporter {
+public:
+    Reporter(Prompts &prompts, const ErrorLog &log) : prompts_(prompts), log_(log) {}
+
+    // With the procedure's title and prefix from the table.
+    void report(Procedure procedure, const QString &description) const;
+    void report(const QString &title, const QString &logPrefix, const QString &description) const;
+
+    Prompts &prompts() const { return prompts_; }
+    const ErrorLog &log() const { return log_; }
+
+private:
+    Prompts &prompts_;
+    const ErrorLog &log_;
+};
 
 // Runs the body; a SpinlogError it throws is reported as the procedure's
 // failure, after beforeReport has put back what must not stay during the
 // report (an hourglass pointer, say). True when the body ran to its end.
 template <typename Body, typename BeforeReport>
-bool guarded(const Program &program, Procedure procedure, Body &&body, BeforeReport &&beforeReport)
+bool guarded(const Reporter &reporter, Procedure procedure, Body &&body,
+             BeforeReport &&beforeReport)
 {
     try {
         body();
         return true;
     } catch (const SpinlogError &e) {
         beforeReport();
-        reportFailure(program, procedure, e.description());
+        reporter.report(procedure, e.description());
         return false;
     }
 }
 
 template <typename Body>
-bool guarded(const Program &program, Procedure procedure, Body &&body)
+bool guarded(const Reporter &reporter, Procedure procedure, Body &&body)
 {
-    return guarded(program, procedure, std::forward<Body>(body), [] {});
+    return guarded(reporter, procedure, std::forward<Body>(body), [] {});
 }
 
 }  // namespace spinlog

@@ -1,6 +1,6 @@
 #pragma once
 // The program's contact points with the desktop. Windows and procedures receive
-// them through Program, so tests can substitute fakes for every one of them.
+// the ones they use at construction, so tests can substitute fakes for each.
 
 #include <QDateTime>
 #include <QString>
@@ -17,7 +17,7 @@ enum class Answer { Ok, Yes, No };
 struct SaveFileRequest {
     QString title;
     QString initialName;
-    QStringList filters;   // e.g. "CSVファイル(*.csv)", "すべてのファイル(*.*)"
+    QStringList filters;     // e.g. "CSVファイル(*.csv)", "すべてのファイル(*.*)"
     int selectedFilter = 0;  // 0-based
     QString defaultSuffix;   // appended when the user types a name without one
     bool confirmOverwrite = true;

@@ -1,7 +1,6 @@
-#include "app/time_values.h"
+#include "base/time_values.h"
 
-#include "app/error_report.h"
-#include "app/errors.h"
+#include "base/errors.h"
 
 #include <charconv>
 #include <cmath>
@@ -21,82 +20,94 @@ bool isDigit(QChar c)
     return c >= u'0' && c <= u'9';
 }
 
-// Reads text the way the classic BASIC conversions do: blanks around it, an
-// optional sign, digits with "." as the decimal point and an optional
-// exponent. Throws "type mismatch" for anything else and "overflow" beyond the
-// floating range.
+// A number as the classic BASIC conversions read it: an optional sign,
+// digits with "." as the decimal point and an optional exponent, gathered as
+// ASCII for the conversion with what its range check needs.
+struct ScannedNumber {
+    std::string ascii;
+    int integerDigits = 0;  // significant digits before the point
+    int leadingFractionZeros = 0;
+    bool significant = false;  // a digit other than 0
+    long long exponent = 0;
+};
+
+// Scans the text between begin and end; throws "type mismatch" unless all of
+// it is such a number.
+ScannedNumber scanNumber(const QString &text, qsizetype i, qsizetype end)
+{
+    ScannedNumber n;
+    if (i < end && (text.at(i) == u'+' || text.at(i) == u'-')) {
+        if (text.at(i) == u'-')
+            n.ascii += '-';
+        ++i;
+    }
+    int digits = 0;
+    for (; i < end && isDigit(text.at(i)); ++i, ++digits) {
+        n.ascii += char(text.at(i).unicode());
+        n.significant = n.significant || text.at(i) != u'0';
+        if (n.significant)
+            ++n.integerDigits;
+    }
+    if (i < end && text.at(i) == u'.') {
+        n.ascii += '.';
+        for (++i; i < end && isDigit(text.at(i)); ++i, ++digits) {
+            n.ascii += char(text.at(i).unicode());
+            if (!n.significant && text.at(i) == u'0')
+                ++n.leadingFractionZeros;
+            n.significant = n.significant || text.at(i) != u'0';
+        }
+    }
+    if (digits == 0)
+        throw SpinlogError(describe::typeMismatch());
+    if (i < end &&
+        (text.at(i) == u'e' || text.at(i) == u'E' || text.at(i) == u'd' || text.at(i) == u'D')) {
+        n.ascii += 'e';
+        ++i;
+        bool negative = false;
+        if (i < end && (text.at(i) == u'+' || text.at(i) == u'-')) {
+            negative = text.at(i) == u'-';
+            n.ascii += char(text.at(i).unicode());
+            ++i;
+        }
+        const qsizetype first = i;
+        for (; i < end && isDigit(text.at(i)); ++i) {
+            n.ascii += char(text.at(i).unicode());
+            n.exponent = std::min(n.exponent * 10 + text.at(i).digitValue(), 1'000'000'000LL);
+        }
+        if (i == first)
+            throw SpinlogError(describe::typeMismatch());
+        if (negative)
+            n.exponent = -n.exponent;
+    }
+    if (i != end)
+        throw SpinlogError(describe::typeMismatch());
+    return n;
+}
+
+// Reads text the way the classic BASIC conversions do: blanks around it and
+// a number as scanNumber takes it. Throws "type mismatch" for anything else
+// and "overflow" beyond the floating range.
 double basicDouble(const QString &text)
 {
     qsizetype begin = 0;
     qsizetype end = text.size();
     while (begin < end && isBlank(text.at(begin))) ++begin;
     while (end > begin && isBlank(text.at(end - 1))) --end;
-
-    std::string ascii;
-    qsizetype i = begin;
-    if (i < end && (text.at(i) == u'+' || text.at(i) == u'-')) {
-        if (text.at(i) == u'-')
-            ascii += '-';
-        ++i;
-    }
-    int integerDigits = 0;  // significant digits before the point
-    int leadingFractionZeros = 0;
-    bool significant = false;
-    int digits = 0;
-    for (; i < end && isDigit(text.at(i)); ++i, ++digits) {
-        ascii += char(text.at(i).unicode());
-        significant = significant || text.at(i) != u'0';
-        if (significant)
-            ++integerDigits;
-    }
-    if (i < end && text.at(i) == u'.') {
-        ascii += '.';
-        for (++i; i < end && isDigit(text.at(i)); ++i, ++digits) {
-            ascii += char(text.at(i).unicode());
-            if (!significant && text.at(i) == u'0')
-                ++leadingFractionZeros;
-            significant = significant || text.at(i) != u'0';
-        }
-    }
-    if (digits == 0)
-        throw SpinlogError(describe::typeMismatch());
-    long long exponent = 0;
-    if (i < end &&
-        (text.at(i) == u'e' || text.at(i) == u'E' || text.at(i) == u'd' || text.at(i) == u'D')) {
-        ascii += 'e';
-        ++i;
-        bool negative = false;
-        if (i < end && (text.at(i) == u'+' || text.at(i) == u'-')) {
-            negative = text.at(i) == u'-';
-            ascii += char(text.at(i).unicode());
-            ++i;
-        }
-        const qsizetype first = i;
-        for (; i < end && isDigit(text.at(i)); ++i) {
-            ascii += char(text.at(i).unicode());
-            exponent = std::min(exponent * 10 + text.at(i).digitValue(), 1'000'000'000LL);
-        }
-        if (i == first)
-            throw SpinlogError(describe::typeMismatch());
-        if (negative)
-            exponent = -exponent;
-    }
-    if (i != end)
-        throw SpinlogError(describe::typeMismatch());
-    if (!significant)
+    const ScannedNumber n = scanNumber(text, begin, end);
+    if (!n.significant)
         return 0.0;
 
     double value = 0.0;
-    const auto [ptr, ec] = std::from_chars(ascii.data(), ascii.data() + ascii.size(), value);
+    const auto [ptr, ec] = std::from_chars(n.ascii.data(), n.ascii.data() + n.ascii.size(), value);
     if (ec == std::errc::result_out_of_range) {
         // Too large overflows; too small is as good as zero.
         const long long magnitude =
-            exponent + (integerDigits > 0 ? integerDigits : -leadingFractionZeros);
+            n.exponent + (n.integerDigits > 0 ? n.integerDigits : -n.leadingFractionZeros);
         if (magnitude > 0)
             throw SpinlogError(describe::overflow());
         return 0.0;
     }
-    if (ec != std::errc() || ptr != ascii.data() + ascii.size() || !std::isfinite(value))
+    if (ec != std::errc() || ptr != n.ascii.data() + n.ascii.size() || !std::isfinite(value))
         throw SpinlogError(describe::overflow());
     return value;
 }
@@ -186,20 +197,6 @@ QString timeChangeS(const QString &time)
         throw SpinlogError(describe::overflow());
     const std::int32_t total = hourSeconds + minuteSeconds + seconds;
     return QString::number(total) + QLatin1Char('.') + fraction;
-}
-
-QString Fun_TimeChangeHNS(const Program &program, const QString &seconds)
-{
-    QString result;
-    guarded(program, Procedure::TimeChangeHNS, [&] { result = timeChangeHNS(seconds); });
-    return result;
-}
-
-QString Fun_TimeChangeS(const Program &program, const QString &time)
-{
-    QString result;
-    guarded(program, Procedure::TimeChangeS, [&] { result = timeChangeS(time); });
-    return result;
 }
 
 QString secondsText(std::int64_t hundredths)

@@ -8,16 +8,9 @@
 
 namespace spinlog {
 
-class Program;
-
-// Whole seconds to the whole-seconds display (65 -> 1:05). Reports
-// "時間変換エラー" and returns the empty text for input that is not a number.
-QString Fun_TimeChangeHNS(const Program &program, const QString &seconds);
-// Display form to seconds form (1:23.46 -> 83.46). The empty text gives the
-// empty text silently; bad input reports "時間変換エラー" and gives the empty text.
-QString Fun_TimeChangeS(const Program &program, const QString &time);
-
-// The same without the report: the result, or throws SpinlogError.
+// Whole seconds to the whole-seconds display (65 -> 1:05), and the display
+// form to the seconds form (1:23.46 -> 83.46; the empty text gives the empty
+// text). Bad input throws SpinlogError for the calling procedure's report.
 QString timeChangeHNS(const QString &seconds);
 QString timeChangeS(const QString &time);
 
@@ -28,7 +21,10 @@ QString secondsText(std::int64_t hundredths);
 // rule every window uses for a time with hundredths. A failure (a whole part
 // beyond 32 bits) throws SpinlogError for the calling procedure's handler.
 QString displayForm(const QString &secondsText);
-inline QString displayForm(std::int64_t hundredths) { return displayForm(secondsText(hundredths)); }
+inline QString displayForm(std::int64_t hundredths)
+{
+    return displayForm(secondsText(hundredths));
+}
 
 // Nanoseconds to the nearest hundredth of a second (halves up).
 std::int64_t hundredthsFromNs(std::int64_t ns);

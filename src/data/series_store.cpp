@@ -1,9 +1,10 @@
-#include "session/series_store.h"
+#include "data/series_store.h"
 
-#include "app/errors.h"
-#include "app/number_text.h"
-#include "app/time_values.h"
+#include "base/errors.h"
+#include "base/number_text.h"
+#include "base/time_values.h"
 #include "data/database.h"
+#include "data/history_store.h"
 
 #include <cmath>
 
@@ -43,26 +44,9 @@ void DatabaseSeriesStore::clear()
     db_.execute(QStringLiteral("delete from W_Time"));
 }
 
-void DatabaseSeriesStore::save(const SeriesRecord &r)
+void DatabaseSeriesStore::save(const SeriesRecord &record)
 {
-    const auto seconds = [](std::int64_t hundredths) { return secondsText(hundredths).toDouble(); };
-    Transaction transaction(db_);
-    TableAppender row(db_, QStringLiteral("T_Time"));
-    row.set(QStringLiteral("DateTime"), r.dateTime);
-    row.set(QStringLiteral("TypeID"), r.typeId);
-    for (std::size_t i = 0; i < r.times.size(); ++i)
-        row.set(QStringLiteral("Time") + QString::number(i + 1), r.times[i]);
-    row.set(QStringLiteral("AveTime"), r.aveTime);
-    row.set(QStringLiteral("AveTimeSS"), seconds(r.aveHundredths));
-    row.set(QStringLiteral("BestTimeNo"), r.bestNo);
-    row.set(QStringLiteral("BestTime"), r.bestTime);
-    row.set(QStringLiteral("BestTimeSS"), seconds(r.bestHundredths));
-    row.set(QStringLiteral("WorstTimeNo"), r.worstNo);
-    row.set(QStringLiteral("WorstTime"), r.worstTime);
-    row.set(QStringLiteral("WorstTimeSS"), seconds(r.worstHundredths));
-    row.update();
-    clear();
-    transaction.commit();
+    history_.add(record, [this] { clear(); });
 }
 
 }  // namespace spinlog

@@ -1,6 +1,6 @@
-#include "app/number_text.h"
+#include "base/number_text.h"
 
-#include "app/errors.h"
+#include "base/errors.h"
 
 #include <QLocale>
 #include <charconv>

@@ -1,8 +1,7 @@
-#include "app/error_log.h"
+#include "base/error_log.h"
 
-#include "app/encoding.h"
-#include "app/errors.h"
-#include "app/program.h"
+#include "base/encoding.h"
+#include "base/errors.h"
 
 #include <QFile>
 
@@ -140,12 +139,17 @@ QByteArray logRecord(const QDateTime &when, const QString &text)
     return record;
 }
 
-bool Fun_LogWrite(const Program &program, const QString &message)
+ErrorLog::ErrorLog(QString folder, const Clock &clock, Prompts &prompts)
+    : path_(folder + QStringLiteral("/Err.log")), clock_(clock), prompts_(prompts)
+{
+}
+
+bool ErrorLog::write(const QString &message) const
 {
     try {
-        const QDateTime now = program.services.clock.localNow();
+        const QDateTime now = clock_.localNow();
         LogFile log;
-        log.path = QFile::encodeName(program.path(QStringLiteral("Err.log")));
+        log.path = QFile::encodeName(path_);
         // Never blocks: a pipe or a device standing at the log's place would
         // otherwise hold the program up for good.
         const int flags = O_RDWR | O_NONBLOCK | O_CLOEXEC;
@@ -179,8 +183,8 @@ bool Fun_LogWrite(const Program &program, const QString &message)
         log.written = true;
         return true;
     } catch (const SpinlogError &e) {
-        program.services.prompts.message(QStringLiteral("Log出力エラー\r\n") + e.description(),
-                                         Icon::Critical, Buttons::Ok);
+        prompts_.message(QStringLiteral("Log出力エラー\r\n") + e.description(), Icon::Critical,
+                         Buttons::Ok);
         return false;
     }
 }

@@ -1,0 +1,20 @@
+#pragma once
+// The series the history window lists, as the chart draws them: read from
+// the history store, oldest first.
+
+#include "chart/progress_series.h"
+#include "data/history_store.h"
+
+namespace spinlog {
+
+struct ListedSeries {
+    ChartData data;
+    // Listed series whose DateTime cannot be placed on the time axis.
+    int unplaced = 0;
+};
+
+// The series of the history list for the filter (every type with an entry in
+// MT_Type, or one type), in date order. The store's failures propagate.
+ListedSeries listedSeries(const HistoryStore &store, TypeFilter filter);
+
+}  // namespace spinlog

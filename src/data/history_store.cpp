@@ -1,0 +1,412 @@
+#include "data/history_store.h"
+
+#include "base/errors.h"
+#include "base/number_text.h"
+#include "base/time_values.h"
+#include "data/database.h"
+
+#include <sqlite3.h>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstring>
+#include <string>
+
+namespace spinlog {
+
+namespace {
+
+// Fixed texts only: the order never comes from outside this table.
+constexpr std::array<const char *, kHistoryOrders> kOrderFragments = {
+    "DateTime", "DateTime desc", "AveTimeSS", "AveTimeSS desc"};
+
+// Equal keys have always come in the order the engine's plan met them, its
+// sort being stable: by the position of their type's row in MT_Type, then in
+// saving order. Written out, the order no longer hangs on the plan. With the
+// types' rows in TypeID order (as the program writes them) the TypeID gives
+// the same order, and an index on the key and the TypeID (every index entry
+// ends in the rowid) gives the whole list without a sort. Otherwise, and for
+// one type (whose series lie all over the table anyway), the "+" keeps the
+// engine from walking an index on the key and sorting each run of equals
+// apart, which costs more than one sort of the whole list.
+constexpr const char *kTiesByTypeId = ", T_Time.TypeID, T_Time.rowid";
+constexpr const char *kTiesByTypeRow = ", MT_Type.rowid, T_Time.rowid";
+
+QString typeIdText(TypeFilter filter)
+{
+    if (filter.typeNumber < 0)
+        throw SpinlogError(describe::invalidArgument());
+    return QString::number(filter.typeNumber);
+}
+
+// The list statement: only the shown fields and the row's id, since the
+// engine sorts whole result rows and narrower rows list a long history about
+// a third faster.
+QString listQuery(TypeFilter filter, HistoryOrder order, bool typesInIdOrder)
+{
+    QString sql = QStringLiteral(
+        "select DateTime, TypeNm, Time1, Time2, Time3, Time4, Time5, Time6, Time7, Time8, "
+        "Time9, Time10, Time11, Time12, AveTime, BestTimeNo, WorstTimeNo, T_Time.rowid "
+        "from T_Time, MT_Type where T_Time.TypeID=MT_Type.TypeID ");
+    if (!filter.all())
+        sql += QStringLiteral("and T_Time.TypeID=?");
+    sql += QStringLiteral(" order by ");
+    const bool byIndex = filter.all() && typesInIdOrder;
+    if (!byIndex)
+        sql += QLatin1Char('+');
+    sql += QLatin1String(kOrderFragments.at(std::size_t(order)));
+    sql += QLatin1String(byIndex ? kTiesByTypeId : kTiesByTypeRow);
+    return sql;
+}
+
+// Whether MT_Type's rows stand in TypeID order, each TypeID once, as the
+// program writes them; rows without a TypeID join no series and do not count.
+bool typesInIdOrder(Database &db)
+{
+    Statement misplaced(db,
+                        QStringLiteral("select 1 from MT_Type a, MT_Type b "
+                                       "where a.rowid < b.rowid and not (a.TypeID < b.TypeID)"));
+    return !misplaced.step();
+}
+
+// The columns of the list statement, in its order.
+enum ListColumn {
+    DateTimeCol,
+    TypeNameCol,
+    FirstTimeCol,
+    AverageCol = FirstTimeCol + 12,
+    BestNoCol,
+    WorstNoCol,
+    IdCol
+};
+
+// Copies a text of a few bytes without a call: two overlapping moves of a
+// size that fits, which never read or write past either end.
+inline void copyShort(char *out, const char *in, std::size_t bytes)
+{
+    const auto move = [&](auto word) {
+        std::memcpy(&word, in, sizeof word);
+        std::memcpy(out, &word, sizeof word);
+        std::memcpy(&word, in + bytes - sizeof word, sizeof word);
+        std::memcpy(out + bytes - sizeof word, &word, sizeof word);
+    };
+    if (bytes > 16)
+        std::memcpy(out, in, bytes);
+    else if (bytes >= 8)
+        move(std::uint64_t());
+    else if (bytes >= 4)
+        move(std::uint32_t());
+    else if (bytes >= 2)
+        move(std::uint16_t());
+    else if (bytes == 1)
+        *out = *in;
+}
+
+// The grid column of a solve number (best or worst): number + 1, which must
+// be a column of the grid.
+int solveColumn(sqlite3_stmt *stmt, int col)
+{
+    double number = 0;
+    sqlite3_value *value = sqlite3_column_value(stmt, col);
+    switch (sqlite3_value_type(value)) {
+        case SQLITE_NULL: throw SpinlogError(describe::invalidNull());
+        case SQLITE_INTEGER: {
+            const sqlite3_int64 n = sqlite3_value_int64(value);
+            if (n >= 0 && n < kHistoryCols - 1)
+                return int(n) + 1;
+            number = double(n);
+            break;
+        }
+        case SQLITE_FLOAT: number = sqlite3_value_double(value); break;
+        default:
+            number = int16FromText(
+                QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_value_text(value)),
+                                  sqlite3_value_bytes(value)));
+    }
+    const double column = std::nearbyint(number) + 1;
+    if (column < 0 || column >= kHistoryCols)
+        throw SpinlogError(describe::invalidArgument());
+    return int(column);
+}
+
+// The listed rows gathered into small batches, which stay in the processor's
+// caches between the fill and the sink. The buffers keep their size between
+// batches and are cut to what a batch holds only while the sink has it.
+class RowBatcher {
+public:
+    static constexpr std::size_t kRows = 256;
+    static constexpr std::size_t kCells = kRows * kHistoryCols;
+
+    RowBatcher(HistorySink &sink, const ListColours &colours) : sink_(sink)
+    {
+        // The colours are 0x00BBGGRR; a missing solve is white.
+        const auto opaque = [](std::uint32_t bgr) {
+            return 0xFF000000u | ((bgr & 0xFFu) << 16) | (bgr & 0xFF00u) | ((bgr >> 16) & 0xFFu);
+        };
+        batch_.palette = {0, opaque(colours.plain), 0xFFFFFFFFu, opaque(colours.worst),
+                          opaque(colours.best)};
+        batch_.text.resize(kRows * 80);
+        batch_.ends.resize(kCells);
+        batch_.colours.resize(kCells);
+        batch_.ids.reserve(kRows);
+    }
+
+    // Reads one row of the statement. The row exists before its cells are
+    // read, so a failing field leaves a partly written row, as the list shows
+    // it, its cells not reached empty.
+    void addRow(sqlite3_stmt *stmt)
+    {
+        const std::size_t row = cell_;
+        batch_.ids.push_back(sqlite3_column_int64(stmt, IdCol));
+        std::uint8_t *colour = batch_.colours.data() + row;
+        std::fill_n(colour, kHistoryCols, HistoryRows::None);
+        try {
+            add(stmt, DateTimeCol);
+            add(stmt, TypeNameCol);
+            for (int n = 1; n <= 12; ++n) {
+                const char *time = add(stmt, FirstTimeCol + n - 1);
+                colour[n + 1] =
+                    time[0] == '-' && time[1] == 0 ? HistoryRows::MissingSolve : HistoryRows::Solve;
+            }
+            add(stmt, AverageCol);
+            colour[solveColumn(stmt, WorstNoCol)] = HistoryRows::Worst;
+            // Best last: a one-solve series shows its solve as the best.
+            colour[solveColumn(stmt, BestNoCol)] = HistoryRows::Best;
+        } catch (...) {
+            while (cell_ < row + kHistoryCols) batch_.ends[cell_++] = std::uint32_t(used_);
+            throw;
+        }
+        if (cell_ == kCells)
+            flush();
+    }
+
+    void flush()
+    {
+        if (cell_ == 0)
+            return;
+        const std::size_t bytes = batch_.text.size();
+        batch_.text.resize(used_);
+        batch_.ends.resize(cell_);
+        batch_.colours.resize(cell_);
+        sink_.appendRows(batch_);
+        batch_.text.resize(bytes);
+        batch_.ends.resize(kCells);
+        batch_.colours.resize(kCells);
+        batch_.ids.clear();
+        used_ = cell_ = 0;
+    }
+
+private:
+    const char *add(sqlite3_stmt *stmt, int col)
+    {
+        const char *text = reinterpret_cast<const char *>(sqlite3_column_text(stmt, col));
+        if (!text)
+            throw SpinlogError(describe::invalidNull());
+        const std::size_t bytes = std::strlen(text);
+        if (used_ + bytes > batch_.text.size())
+            batch_.text.resize(2 * (used_ + bytes));
+        copyShort(batch_.text.data() + used_, text, bytes);
+        used_ += bytes;
+        batch_.ends[cell_++] = std::uint32_t(used_);
+        return text;
+    }
+
+    HistorySink &sink_;
+    HistoryRows batch_;
+    std::size_t used_ = 0;  // bytes of batch_.text
+    std::size_t cell_ = 0;  // cells of the batch
+};
+
+// The best of one type (bound to "?") or of every type: the shown field of
+// the row with the least key. The rowid makes "of equals, the first saved"
+// explicit, and with an index on the type and the key a type's best is its
+// first entry there. For every type the types are walked as that index holds
+// them, each TypeID the least above the one before, the series without one
+// apart, and the least of their bests taken.
+QString bestQuery(bool oneType, const char *shown, const char *key)
+{
+    const QString order = QStringLiteral("order by %1, rowid limit 1").arg(QLatin1String(key));
+    if (oneType)
+        return QStringLiteral("select %1 from T_Time where TypeID=? %2")
+            .arg(QLatin1String(shown), order);
+    return QStringLiteral(
+               "with recursive ids(id) as (select (select min(TypeID) from T_Time) union all "
+               "select (select min(TypeID) from T_Time where TypeID > id) from ids "
+               "where id is not null) "
+               "select %1 from T_Time where rowid in ("
+               "select (select rowid from T_Time where TypeID=ids.id %2) from ids "
+               "where id is not null "
+               "union all select (select rowid from T_Time where TypeID is null %2)) %2")
+        .arg(QLatin1String(shown), order);
+}
+
+// The shown text of the first row of a best-value query; "-" without one.
+QString firstShown(Database &db, const QString &sql, const QVariantList &values)
+{
+    Statement statement(db, sql, values);
+    if (!statement.step())
+        return QStringLiteral("-");
+    const char *text = reinterpret_cast<const char *>(sqlite3_column_text(statement.handle(), 0));
+    if (!text)
+        throw SpinlogError(describe::invalidNull());
+    return QString::fromUtf8(text, sqlite3_column_bytes(statement.handle(), 0));
+}
+
+BestRecords bestsWhere(Database &db, bool oneType, const QVariantList &values)
+{
+    return {firstShown(db, bestQuery(oneType, "BestTime", "BestTimeSS"), values),
+            firstShown(db, bestQuery(oneType, "AveTime", "AveTimeSS"), values)};
+}
+
+QByteArrayView textField(sqlite3_stmt *stmt, int col)
+{
+    const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(stmt, col));
+    return text ? QByteArrayView(text, sqlite3_column_bytes(stmt, col)) : QByteArrayView();
+}
+
+// A seconds field as hundredths; nothing unless it holds a number.
+std::optional<std::int64_t> hundredthsField(sqlite3_stmt *stmt, int col)
+{
+    const int type = sqlite3_column_type(stmt, col);
+    if (type != SQLITE_INTEGER && type != SQLITE_FLOAT)
+        return std::nullopt;
+    const double value = sqlite3_column_double(stmt, col) * 100.0;
+    if (!std::isfinite(value) || std::fabs(value) > 1e15)
+        return std::nullopt;
+    return std::llround(value);
+}
+
+double secondsValue(std::int64_t hundredths)
+{
+    return secondsText(hundredths).toDouble();
+}
+
+}  // namespace
+
+HistoryStore::HistoryStore(Database &db, QObject *parent) : QObject(parent), db_(db) {}
+
+void HistoryStore::add(const SeriesRecord &r, const std::function<void()> &together)
+{
+    {
+        Transaction transaction(db_);
+        TableAppender row(db_, QStringLiteral("T_Time"));
+        row.set(QStringLiteral("DateTime"), r.dateTime);
+        row.set(QStringLiteral("TypeID"), r.typeId);
+        for (std::size_t i = 0; i < r.times.size(); ++i)
+            row.set(QStringLiteral("Time") + QString::number(i + 1), r.times[i]);
+        row.set(QStringLiteral("AveTime"), r.aveTime);
+        row.set(QStringLiteral("AveTimeSS"), secondsValue(r.aveHundredths));
+        row.set(QStringLiteral("BestTimeNo"), r.bestNo);
+        row.set(QStringLiteral("BestTime"), r.bestTime);
+        row.set(QStringLiteral("BestTimeSS"), secondsValue(r.bestHundredths));
+        row.set(QStringLiteral("WorstTimeNo"), r.worstNo);
+        row.set(QStringLiteral("WorstTime"), r.worstTime);
+        row.set(QStringLiteral("WorstTimeSS"), secondsValue(r.worstHundredths));
+        row.update();
+        if (together)
+            together();
+        transaction.commit();
+    }
+    emit changed();
+}
+
+int HistoryStore::list(TypeFilter filter, HistoryOrder order, const ListColours &colours,
+                       HistorySink &sink) const
+{
+    QVariantList values;
+    if (!filter.all())
+        values << typeIdText(filter);
+    // One type: where its row stands in MT_Type does not matter.
+    Statement statement(db_, listStatement(filter, order), values);
+    bool more = statement.step();
+    sink.clear();
+    RowBatcher batcher(sink, colours);
+    int rows = 0;
+    try {
+        for (; more; more = statement.step()) {
+            ++rows;
+            batcher.addRow(statement.handle());
+        }
+    } catch (...) {
+        batcher.flush();
+        throw;
+    }
+    batcher.flush();
+    return rows;
+}
+
+QString HistoryStore::listStatement(TypeFilter filter, HistoryOrder order) const
+{
+    return listQuery(filter, order, !filter.all() || typesInIdOrder(db_));
+}
+
+BestRecords HistoryStore::bests(TypeFilter filter) const
+{
+    if (filter.all())
+        return bestsWhere(db_, false, {});
+    return bestsWhere(db_, true, {typeIdText(filter)});
+}
+
+BestRecords HistoryStore::bestsOfType(const QString &typeId) const
+{
+    return bestsWhere(db_, true, {typeId});
+}
+
+void HistoryStore::chartRows(TypeFilter filter, QStringList &typeNames,
+                             const std::function<void(const ChartRow &)> &take) const
+{
+    // The join of the history list done here: the engine would sort the whole
+    // table and, for the join, visit it once per type through the TypeID index
+    // (three times slower over 100 000 series). A series whose TypeID has no
+    // entry in MT_Type is left out, one with several entries comes once per
+    // entry, as in the list.
+    std::vector<std::optional<QByteArray>> typeIds;  // nothing: NULL, equal to nothing
+    typeNames.clear();
+    {
+        Statement types(db_, QStringLiteral("select TypeID, TypeNm from MT_Type"));
+        while (types.step()) {
+            typeIds.push_back(sqlite3_column_type(types.handle(), 0) == SQLITE_NULL
+                                  ? std::nullopt
+                                  : std::optional(textField(types.handle(), 0).toByteArray()));
+            typeNames.append(QString::fromUtf8(textField(types.handle(), 1)));
+        }
+    }
+    QString sql = QStringLiteral("select DateTime, TypeID, AveTimeSS, BestTimeSS from T_Time");
+    QVariantList values;
+    if (!filter.all()) {
+        sql += QStringLiteral(" where TypeID=?");
+        values << typeIdText(filter);
+    }
+    Statement statement(db_, sql, values);
+    sqlite3_stmt *stmt = statement.handle();
+    while (statement.step()) {
+        if (sqlite3_column_type(stmt, 1) == SQLITE_NULL)
+            continue;
+        const QByteArrayView typeId = textField(stmt, 1);
+        ChartRow row{textField(stmt, 0), 0, hundredthsField(stmt, 2), hundredthsField(stmt, 3)};
+        for (std::size_t t = 0; t < typeIds.size(); ++t) {
+            if (typeIds[t] && QByteArrayView(*typeIds[t]) == typeId) {
+                row.typeIndex = int(t);
+                take(row);
+            }
+        }
+    }
+}
+
+void HistoryStore::remove(std::int64_t id)
+{
+    db_.execute(QStringLiteral("delete from T_Time where rowid=?"), {qlonglong(id)});
+    emit changed();
+}
+
+void HistoryStore::removeListed(TypeFilter filter)
+{
+    if (filter.all())
+        db_.execute(QStringLiteral("delete from T_Time"));
+    else
+        db_.execute(QStringLiteral("delete from T_Time where TypeID=?"), {typeIdText(filter)});
+    emit changed();
+}
+
+}  // namespace spinlog

@@ -1,0 +1,120 @@
+#pragma once
+// T_Time, the saved series: the one owner of its statements. It adds a saved
+// series, lists the series of a type filter in one of four orders (each row
+// with its id), gives the best single and best average under one rule, reads
+// the series the progress chart draws, and deletes one series by its id or
+// every listed one. Every change is announced by changed().
+
+#include "data/records.h"
+
+#include <QByteArrayView>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace spinlog {
+
+class Database;
+
+inline constexpr int kHistoryCols = 15;  // date, type, 12 solves, average
+inline constexpr int kHistoryAverageCol = 14;
+
+// The list's orders, in the order of the window's order list.
+enum class HistoryOrder { DateAscending, DateDescending, AverageAscending, AverageDescending };
+inline constexpr int kHistoryOrders = 4;
+
+// A type filter: every type (0) or the TypeID of that number.
+struct TypeFilter {
+    int typeNumber = 0;
+    bool all() const { return typeNumber == 0; }
+};
+
+// A batch of listed rows: the UTF-8 texts of their cells back to back, the
+// end of each cell's text in it, a colour per cell (kHistoryCols cells per
+// row, row after row) and each row's id. A cell's colour is an index into
+// palette, whose colours are 0xFFRRGGBB, 0 keeping the grid's own.
+struct HistoryRows {
+    enum Colour : std::uint8_t { None, Solve, MissingSolve, Worst, Best };
+    std::string text;
+    std::vector<std::uint32_t> ends;
+    std::vector<std::uint8_t> colours;
+    std::vector<std::uint32_t> palette;
+    std::vector<std::int64_t> ids;
+};
+
+// The marking colours of the list, 0x00BBGGRR.
+struct ListColours {
+    std::uint32_t plain = 0, best = 0, worst = 0;
+};
+
+// Receives the listed rows in order, in batches.
+class HistorySink {
+public:
+    virtual ~HistorySink() = default;
+    // Called once the query has run, before the first row: drop the old rows.
+    virtual void clear() = 0;
+    virtual void appendRows(const HistoryRows &rows) = 0;
+};
+
+// One listed series as the chart reads it.
+struct ChartRow {
+    QByteArrayView dateTime;
+    int typeIndex = 0;  // into the type names handed out with the rows
+    std::optional<std::int64_t> averageHundredths;
+    std::optional<std::int64_t> bestHundredths;
+};
+
+class HistoryStore : public QObject {
+    Q_OBJECT
+public:
+    explicit HistoryStore(Database &db, QObject *parent = nullptr);
+
+    // Adds a saved series; together runs in the same transaction (the series
+    // under way is emptied with it), so both happen or neither.
+    void add(const SeriesRecord &record, const std::function<void()> &together = {});
+
+    // Lists the series of the filter in the order, coloured, into the sink.
+    // Series with equal sort keys come by the position of their type's row in
+    // MT_Type, then in saving order; a series whose type has no MT_Type row
+    // is not listed. Returns the number of rows. On a failure the rows read
+    // so far, a partly written one included, have reached the sink before the
+    // SpinlogError propagates.
+    int list(TypeFilter filter, HistoryOrder order, const ListColours &colours,
+             HistorySink &sink) const;
+
+    // The statement list() runs, for the benchmarks that time the engine on it.
+    QString listStatement(TypeFilter filter, HistoryOrder order) const;
+
+    // The best single (BestTime of the least BestTimeSS) and the best average
+    // (AveTime of the least AveTimeSS) among the saved series of the filter,
+    // types without an MT_Type row included; "-" where there is none. Least
+    // as the engine sorts (no value, then numbers, then texts); of equals,
+    // the first saved.
+    BestRecords bests(TypeFilter filter) const;
+    // The same for a type given by its TypeID text, as the main window holds it.
+    BestRecords bestsOfType(const QString &typeId) const;
+
+    // The listed series of the filter for the chart, in saving order, with
+    // the names of the types the rows' typeIndex points into.
+    void chartRows(TypeFilter filter, QStringList &typeNames,
+                   const std::function<void(const ChartRow &)> &take) const;
+
+    // Deletes exactly the series with this id.
+    void remove(std::int64_t id);
+    // Deletes every series of the filter: with every type, the whole table,
+    // series of types without an MT_Type row included.
+    void removeListed(TypeFilter filter);
+
+signals:
+    void changed();
+
+private:
+    Database &db_;
+};
+
+}  // namespace spinlog

@@ -1,0 +1,47 @@
+#pragma once
+// The rows the record stores keep: a solve of the series under way (W_Time),
+// a saved series (T_Time), a puzzle type (MT_Type), and a type's best values.
+
+#include <QString>
+#include <array>
+#include <cstdint>
+
+namespace spinlog {
+
+// One finished solve of the series under way.
+struct Solve {
+    int no = 0;                   // 1 to 12, in the order the solves were finished
+    std::int64_t hundredths = 0;  // the seconds form, in hundredths
+    QString time;                 // the display form
+};
+
+// One saved series.
+struct SeriesRecord {
+    QString dateTime;  // YYYY/MM/DD HH:NN:SS
+    QString typeId;
+    std::array<QString, 12> times;  // display forms; "-" for a solve not in the series
+    QString aveTime;                // display form
+    std::int64_t aveHundredths = 0;
+    int bestNo = 0;
+    QString bestTime;
+    std::int64_t bestHundredths = 0;
+    int worstNo = 0;
+    QString worstTime;
+    std::int64_t worstHundredths = 0;
+};
+
+// One puzzle type as stored: the count stays text until a caller converts it.
+struct PuzzleType {
+    QString id;         // TypeID, "1" to "5"
+    QString name;       // TypeNm
+    QString count;      // TypeCnt: solves per series
+    QString bestWorst;  // TypeBW: "1" the average includes best and worst; anything
+                        // else, a NULL (empty) included, leaves them out
+};
+
+struct BestRecords {
+    QString bestTime = QStringLiteral("-");     // the fastest saved single
+    QString bestAverage = QStringLiteral("-");  // the best saved average
+};
+
+}  // namespace spinlog

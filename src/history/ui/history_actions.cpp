@@ -1,0 +1,207 @@
+// What the history window does with its list: fill it from the store,
+// delete by the listed rows' ids, write it as CSV, draw it as a chart.
+
+#include "base/error_report.h"
+#include "base/seams.h"
+#include "base/settings.h"
+#include "chart/ui/chart_window.h"
+#include "history/csv_export.h"
+#include "history/history_columns.h"
+#include "history/ui/history_window.h"
+#include "widgets/grid.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QStatusBar>
+
+namespace spinlog {
+
+namespace {
+
+// Puts the listed rows into the grid and keeps their ids, as they come.
+class GridSink : public HistorySink {
+public:
+    GridSink(Grid &grid, ListedRows &listed) : grid_(grid), listed_(listed) {}
+    void clear() override
+    {
+        grid_.setRows(1);
+        listed_.clear();
+    }
+    void appendRows(const HistoryRows &rows) override
+    {
+        grid_.appendRows(rows.text, rows.ends, rows.colours, rows.palette);
+        listed_.append(rows);
+    }
+
+private:
+    Grid &grid_;
+    ListedRows &listed_;
+};
+
+}  // namespace
+
+TypeFilter frmView::filter() const
+{
+    return {cmbType_->currentIndex()};
+}
+
+HistoryOrder frmView::order() const
+{
+    const int position = cmbOrder_->currentIndex();
+    // A position from a stored setting was checked when it was set.
+    if (position < 0 || position >= kHistoryOrders)
+        throw SpinlogError(describe::invalidArgument());
+    return HistoryOrder(position);
+}
+
+ListColours frmView::colours() const
+{
+    return {settings_.color(Setting::DefColor), settings_.color(Setting::BestColor),
+            settings_.color(Setting::WorstColor)};
+}
+
+void frmView::showProgress(const QString &text)
+{
+    if (!busy_) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        busy_ = true;
+    }
+    statusPanel_->setText(text);
+    statusBar_->repaint();
+}
+
+void frmView::clearProgress()
+{
+    statusPanel_->setText(QString());
+    statusBar_->repaint();
+    if (busy_) {
+        QApplication::restoreOverrideCursor();
+        busy_ = false;
+    }
+}
+
+bool frmView::run(Procedure procedure, const std::function<void()> &body)
+{
+    const bool done = guarded(reporter_, procedure, body, [this] {
+        // The hourglass is application-wide here: back to normal before the box.
+        if (busy_) {
+            QApplication::restoreOverrideCursor();
+            busy_ = false;
+        }
+    });
+    if (!done)
+        clearProgress();
+    return done;
+}
+
+void frmView::cursorToFirstRecord()
+{
+    vsFlex_->setCol(kHistoryAverageCol);
+    vsFlex_->setRow(1);
+    vsFlex_->setTopRow(1);
+}
+
+void frmView::Sub_DataSet()
+{
+    ++dataSetRuns_;
+    run(Procedure::DataSet, [this] {
+        showProgress(QStringLiteral("データ表示中..."));
+        GridSink sink(*vsFlex_, listed_);
+        history_.list(filter(), order(), colours(), sink);
+        if (listed_.size() > 0)
+            cursorToFirstRecord();
+        const BestRecords best = history_.bests(filter());
+        lblBTm_->setText(best.bestTime);
+        lblBAveTm_->setText(best.bestAverage);
+        lblKensu_->setText(QString::number(listed_.size()));
+        clearProgress();
+    });
+}
+
+void frmView::Sub_Delete(DeleteScope scope)
+{
+    if (listed_.size() == 0) {
+        prompts_.message(QStringLiteral("削除するデータがありません"), Icon::Exclamation,
+                         Buttons::Ok);
+        return;
+    }
+    const int row = vsFlex_->row();
+    if (row < 1 || row > listed_.size()) {
+        prompts_.message(QStringLiteral("削除するデータを選択してください"), Icon::Exclamation,
+                         Buttons::Ok);
+        return;
+    }
+    run(Procedure::Delete, [&] {
+        const QString question = scope == DeleteScope::Current
+                                     ? QStringLiteral("日時: ") + listed_.dateTime(row - 1) +
+                                           QStringLiteral(" のデータを削除します、よろしいですか")
+                                     : QStringLiteral("表示中の全てのデータ(") +
+                                           QString::number(listed_.size()) +
+                                           QStringLiteral("件)を削除します、よろしいですか");
+        if (prompts_.message(question, Icon::Question, Buttons::YesNo, Answer::Yes) != Answer::Yes)
+            return;
+        showProgress(QStringLiteral("削除中..."));
+        // Exactly the row chosen: another series saved in the same second
+        // stays. The store's change refills the list.
+        if (scope == DeleteScope::Current)
+            history_.remove(listed_.id(row - 1));
+        else
+            history_.removeListed(filter());
+        clearProgress();
+    });
+}
+
+void frmView::Sub_OutputCSV()
+{
+    if (listed_.size() == 0) {
+        prompts_.message(QStringLiteral("出力データがありません"), Icon::Exclamation, Buttons::Ok);
+        return;
+    }
+    SaveFileRequest request;
+    request.title = QStringLiteral("CSVファイル保存先の選択");
+    request.filters =
+        QStringList{QStringLiteral("CSVファイル(*.csv)"), QStringLiteral("すべてのファイル(*.*)")};
+    request.selectedFilter = 0;
+    request.defaultSuffix = QStringLiteral("csv");
+    request.confirmOverwrite = true;
+    const std::optional<QString> path = prompts_.saveFile(request);
+    if (!path)
+        return;
+
+    int reachedRow = 0;
+    CsvOutcome outcome;
+    const bool written = run(Procedure::OutputCsv, [&] {
+        showProgress(QStringLiteral("CSV出力中..."));
+        // The rows the window lists, in its filter and order, from the store.
+        outcome = writeHistoryCsv(
+            *path, historyHeaders(),
+            [this](HistorySink &sink) { history_.list(filter(), order(), colours(), sink); },
+            &reachedRow);
+        cursorToFirstRecord();
+        clearProgress();
+    });
+    if (!written) {
+        // A failed export leaves the cursor where the writing stopped.
+        if (reachedRow >= 1) {
+            vsFlex_->setRow(std::min(reachedRow, listed_.size()));
+            vsFlex_->setCol(kHistoryCols - 1);
+        }
+        return;
+    }
+    if (outcome.lossyFields > 0)
+        prompts_.message(QStringLiteral("Shift_JIS(CP932)で表せない文字を含む項目が%1件あり、"
+                                        "その文字を「?」にして出力しました")
+                             .arg(outcome.lossyFields),
+                         Icon::Exclamation, Buttons::Ok);
+}
+
+void frmView::showChart()
+{
+    const TypeFilter shown = filter();
+    const QString name =
+        shown.all() ? QStringLiteral("全て") : typeNames_.value(shown.typeNumber - 1);
+    showProgressChart(history_, shown, name, {settings_, prompts_, reporter_}, this);
+}
+
+}  // namespace spinlog

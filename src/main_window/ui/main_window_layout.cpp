@@ -1,0 +1,221 @@
+// The main window's controls and menus, laid out in twips as drawn.
+
+#include "main_window/ui/main_window.h"
+
+#include "main_window/ui/time_box.h"
+#include "scramble/ui/scramble_window.h"
+#include "widgets/units.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPainter>
+#include <QPushButton>
+#include <QScreen>
+#include <QStatusBar>
+#include <QTimer>
+
+namespace spinlog {
+
+namespace {
+
+// The client area under the menu bar. It draws the etched line that divides it
+// from the menu bar, across the whole screen width as the window may be moved.
+class ClientArea : public QWidget {
+public:
+    using QWidget::QWidget;
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter painter(this);
+        const QScreen *screen = this->screen();
+        const int width = screen ? screen->geometry().width() : this->width();
+        painter.setPen(palette().color(QPalette::Dark));
+        painter.drawLine(0, px(0), width, px(0));
+        painter.setPen(palette().color(QPalette::Light));
+        painter.drawLine(0, px(10), width, px(10));
+    }
+};
+
+QLabel *addLabel(QWidget *parent, const char *name, const QRect &rect, const QString &text = {})
+{
+    auto *label = new QLabel(text, parent);
+    label->setObjectName(QLatin1String(name));
+    label->setGeometry(rect);
+    return label;
+}
+
+// Precise timers keep the running display in step with the clock.
+QTimer *secondTimer(QObject *parent, const char *name)
+{
+    auto *timer = new QTimer(parent);
+    timer->setObjectName(QLatin1String(name));
+    timer->setTimerType(Qt::PreciseTimer);
+    timer->setInterval(1000);
+    return timer;
+}
+
+}  // namespace
+
+void frmMain::buildControls()
+{
+    auto *client = new ClientArea(this);
+    client->setObjectName(QStringLiteral("client"));
+    client->setFixedSize(px(4950), px(2925));
+    setCentralWidget(client);
+
+    cmbType_ = new QComboBox(client);
+    cmbType_->setObjectName(QStringLiteral("cmbType"));
+    cmbType_->setGeometry(twipsRect(3480, 120, 1365, 315));
+    cmbType_->setFont(layoutFont(9.75));
+    cmbType_->setEditable(false);
+    connect(cmbType_, &QComboBox::currentIndexChanged, this, [this](int index) {
+        // Emptying the list is no choice of a type.
+        if (index >= 0)
+            Sub_MainDspSet();
+    });
+
+    tmrCount_ = secondTimer(this, "tmrCount");
+    connect(tmrCount_, &QTimer::timeout, this, &frmMain::tmrCount_Timer);
+    tmrCountDown_ = secondTimer(this, "tmrCountDown");
+    connect(tmrCountDown_, &QTimer::timeout, this, &frmMain::tmrCountDown_Timer);
+
+    cmdStartStop_ = new QPushButton(QStringLiteral("計測開始"), client);
+    cmdStartStop_->setObjectName(QStringLiteral("cmdStartStop"));
+    cmdStartStop_->setGeometry(twipsRect(105, 930, 1590, 645));
+    cmdStartStop_->setFont(layoutFont(12, true));
+    // Enter presses the focused button, as Space does.
+    cmdStartStop_->setAutoDefault(true);
+    // Held keys are told apart before any widget or shortcut sees them.
+    qApp->installEventFilter(this);
+    connect(cmdStartStop_, &QPushButton::clicked, this, &frmMain::Sub_StartStop);
+
+    buildStatusBar();
+    lblTm_ = addLabel(client, "lblTm", twipsRect(105, 330, 1590, 420));
+    makeTimeBox(lblTm_, layoutFont(15.75, true));
+
+    const auto caption = [client](const char *name, const QRect &rect, const QString &text,
+                                  Qt::Alignment alignment) {
+        addLabel(client, name, rect, text)->setAlignment(alignment | Qt::AlignVCenter);
+    };
+    caption("lbl4", twipsRect(135, 135, 1035, 195), QStringLiteral("計測タイム:"), Qt::AlignLeft);
+    caption("lbl3", twipsRect(2790, 195, 660, 195), QStringLiteral("タイプ:"), Qt::AlignRight);
+    caption("lbl2", twipsRect(2295, 585, 1155, 195), QStringLiteral("ベストタイム:"),
+            Qt::AlignRight);
+    lblBTm_ = addLabel(client, "lblBTm", twipsRect(3480, 540, 1365, 270));
+    lblAveTime_ = addLabel(client, "lblAveTime", twipsRect(3480, 1305, 1365, 270));
+    caption("lbl0", twipsRect(2055, 1350, 1395, 195), QStringLiteral("今回平均タイム:"),
+            Qt::AlignRight);
+    caption("lbl1", twipsRect(1860, 975, 1590, 195), QStringLiteral("ベストタイム(平均):"),
+            Qt::AlignRight);
+    lblBAveTm_ = addLabel(client, "lblBAveTm", twipsRect(3480, 930, 1365, 270));
+    for (QLabel *box : {lblBTm_, lblAveTime_, lblBAveTm_}) makeTimeBox(box, layoutFont(9.75));
+    buildSolveLabels(client);
+
+    setTabOrder(cmdStartStop_, cmbType_);
+    cmdStartStop_->setFocus();
+}
+
+void frmMain::buildStatusBar()
+{
+    statusBar_ = new QStatusBar(this);
+    statusBar_->setObjectName(QStringLiteral("StatusBar"));
+    statusBar_->setSizeGripEnabled(false);
+    statusBar_->setFixedHeight(px(285));
+    statusPanel_ = new QLabel(statusBar_);
+    statusPanel_->setObjectName(QStringLiteral("statusPanel"));
+    statusPanel_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    statusBar_->addWidget(statusPanel_, 1);
+    setStatusBar(statusBar_);
+}
+
+void frmMain::buildSolveLabels(QWidget *client)
+{
+    static const char *const kTags[] = {"1st", "2nd", "3rd", "4th",  "5th",  "6th",
+                                        "7th", "8th", "9th", "10th", "11th", "12th"};
+    static const int kColumns[] = {105, 1305, 2505, 3705};
+    static const int kRows[] = {1710, 2115, 2535};
+    for (int n = 1; n <= 12; ++n) {
+        const QByteArray name = "lblTime" + QByteArray::number(n);
+        QLabel *label = addLabel(client, name.constData(),
+                                 twipsRect(kColumns[(n - 1) % 4], kRows[(n - 1) / 4], 1140, 330),
+                                 QStringLiteral("59:59.99"));
+        makeTimeBox(label, layoutFont(12, true));
+        label->setProperty("Tag", QString::fromLatin1(kTags[n - 1]));
+        lblTime_[std::size_t(n)] = label;
+    }
+}
+
+void frmMain::buildMenus()
+{
+    QMenuBar *bar = menuBar();
+    const auto add = [this](QMenu *menu, const char *name, const QString &caption,
+                            const QKeySequence &key, auto handler) {
+        QAction *action = menu->addAction(caption);
+        action->setObjectName(QLatin1String(name));
+        action->setShortcut(key);
+        // A held key is one press: its repeats must not start and stop the
+        // clock or open a window twice.
+        action->setAutoRepeat(false);
+        connect(action, &QAction::triggered, this, handler);
+        return action;
+    };
+    const auto open = [this](const MainWindowCommands::Open &command) {
+        return [this, &command] {
+            if (command)
+                command(this);
+        };
+    };
+
+    QMenu *file = bar->addMenu(QStringLiteral("ファイル(&F)"));
+    file->setObjectName(QStringLiteral("M_FileMain"));
+    actStartStop_ = add(file, "M_File1", QStringLiteral("計測開始/停止(&T)"),
+                        QKeySequence(Qt::Key_F5), [this] { Sub_StartStop(); });
+    actReset_ = add(file, "M_File2", QStringLiteral("リセット(&R)"), {}, [this] { reset(); });
+    file->addSeparator();
+    actSave_ = add(file, "M_File4", QStringLiteral("保存(&S)"), {}, [this] { Sub_Save(); });
+    file->addSeparator();
+    add(file, "M_File6", QStringLiteral("終了(&X)"), {}, [this] { close(); });
+
+    QMenu *tools = bar->addMenu(QStringLiteral("ツール(&T)"));
+    tools->setObjectName(QStringLiteral("M_ToolMain"));
+    add(tools, "M_Tool1", QStringLiteral("計測結果(&R)..."), QKeySequence(Qt::Key_F12),
+        open(commands_.openHistory));
+    tools->addSeparator();
+    actOptions_ = add(tools, "M_Tool3", QStringLiteral("オプション(&O)..."), {}, [this] {
+        if (commands_.openOptions)
+            commands_.openOptions(this);
+        Sub_cmbTypeSet(TypeChoice::Current);
+    });
+    tools->addSeparator();
+    actScramble_ =
+        add(tools, "M_ToolScramble", QStringLiteral("スクランブル(&S)"), QKeySequence(Qt::Key_F6),
+            [this] { scramble_->setVisible(!scramble_->isVisible()); });
+    actScramble_->setCheckable(true);
+    connect(scramble_, &frmScramble::visibilityChanged, actScramble_, &QAction::setChecked);
+
+    buildHelpMenu(add, open);
+}
+
+template <typename Add, typename Open>
+void frmMain::buildHelpMenu(const Add &add, const Open &open)
+{
+    const auto run = [](const std::function<void()> &command) {
+        return [&command] {
+            if (command)
+                command();
+        };
+    };
+    QMenu *help = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
+    help->setObjectName(QStringLiteral("M_HelpMain"));
+    add(help, "M_Help1", QStringLiteral("Readme.txt(&R)..."), QKeySequence(Qt::Key_F1),
+        run(commands_.showReadme));
+    add(help, "M_Help2", QStringLiteral("Webページ(&W)..."), {}, run(commands_.showWebPage));
+    help->addSeparator();
+    add(help, "M_Help4", QStringLiteral("バージョン情報(&A)..."), {}, open(commands_.openVersion));
+}
+
+}  // namespace spinlog

@@ -1,0 +1,46 @@
+#pragma once
+// What the options dialog edits, as a plain value: the countdown and the
+// alarm interval as typed, the three marking colours and the five puzzle
+// types. Read from the settings and MT_Type when the dialog opens, checked
+// and stored on OK.
+
+#include "options/type_table.h"
+
+#include <QString>
+#include <array>
+#include <cstdint>
+#include <vector>
+
+namespace spinlog {
+
+class PuzzleTypeStore;
+class Settings;
+
+enum OptionColour { PlainColour, BestColour, WorstColour };
+
+struct OptionsValue {
+    QString countdown;                       // CntDownTm, as typed
+    QString alarm;                           // AlarmTm, as typed
+    std::array<std::uint32_t, 3> colours{};  // 0x00BBGGRR, by OptionColour
+    std::vector<TypeRow> types;              // kTypeCount rows, in TypeID order
+};
+
+// The value as the dialog opens with it, read in the dialog's order (times,
+// colours, types). A failure stops the reading: the rest keeps the defaults
+// (a colour its setting's default, a type row empty texts) and failure holds
+// the description for the load's report.
+struct LoadedOptions {
+    OptionsValue value;
+    QString failure;
+};
+LoadedOptions loadOptions(const Settings &settings, const PuzzleTypeStore &types);
+
+// Whether a time box's text may be stored: a number of 0 or more.
+bool isTimeSetting(const QString &text);
+
+// Stores the value on OK, in the order of the settings file, then the type
+// table; throws SpinlogError at the first failure (a setting the file would
+// not take, a failed rewrite). What was stored before it stays stored.
+void storeOptions(Settings &settings, const PuzzleTypeStore &types, const OptionsValue &value);
+
+}  // namespace spinlog
