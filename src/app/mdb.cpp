@@ -19,12 +19,12 @@ const QString kMoved = QStringLiteral(
 // file of its own, in the same form as a compacted copy.
 void saveToNewFile(Program &program)
 {
-    const QString saved =
+    const QString stem =
         program.path(QStringLiteral("Spinlog-recovered-") +
-                     program.seams.clock.localNow().toString(QStringLiteral("yyyyMMdd-HHmmss")) +
-                     QStringLiteral(".mdb"));
+                     program.seams.clock.localNow().toString(QStringLiteral("yyyyMMdd-HHmmss")));
+    QString saved;
     if (!guarded(program.reporter, Procedure::CompactRecover,
-                 [&] { exportDatabase(program.records->database(), saved); }))
+                 [&] { saved = exportDatabase(program.records->database(), stem); }))
         return;
     program.seams.prompts.message(kMoved + QStringLiteral("\r\n") + saved, Icon::Exclamation,
                                   Buttons::Ok);

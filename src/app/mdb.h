@@ -22,7 +22,8 @@ bool Fun_MDBCompact(Program &program);
 // The whole exit: while the database is still open, checks that Spinlog.mdb
 // is still the file it was opened from. If the file has been deleted or
 // replaced, what the connection holds is written to
-// Spinlog-recovered-YYYYMMDD-HHMMSS.mdb in the application folder (same key),
+// Spinlog-recovered-YYYYMMDD-HHMMSS.mdb in the application folder (same key;
+// -2, -3 ... before the extension when the name is taken),
 // the user is told, nothing is compacted and false is returned. Otherwise
 // releases the records and runs Fun_MDBCompact.
 bool closeAndCompact(Program &program);

@@ -151,8 +151,9 @@ bool ErrorLog::write(const QString &message) const
         LogFile log;
         log.path = QFile::encodeName(path_);
         // Never blocks: a pipe or a device standing at the log's place would
-        // otherwise hold the program up for good.
-        const int flags = O_RDWR | O_NONBLOCK | O_CLOEXEC;
+        // otherwise hold the program up for good. Never follows a link: the
+        // records would overwrite whatever file it points to.
+        const int flags = O_RDWR | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC;
         log.fd = ::open(log.path.constData(), flags);
         if (log.fd < 0 && errno == ENOENT) {
             log.fd = ::open(log.path.constData(), flags | O_CREAT | O_EXCL, 0666);

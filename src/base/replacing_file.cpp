@@ -28,7 +28,8 @@ bool ReplacingFile::fail()
 
 bool ReplacingFile::open(const QString &modeFrom)
 {
-    const QByteArray base = QFile::encodeName(target_) + '.';
+    // A name no user file has: a leftover of a killed write is known as ours.
+    const QByteArray base = QFile::encodeName(target_) + kReplacingMark;
     for (int attempt = 0; attempt < 100; ++attempt) {
         const QByteArray name =
             base + QByteArray::number(QRandomGenerator::global()->generate(), 36);

@@ -9,6 +9,10 @@
 
 namespace spinlog {
 
+// The temporary file is the target's name, this mark and a random number in
+// base 36.
+inline constexpr const char *kReplacingMark = ".spinlog-";
+
 class ReplacingFile {
 public:
     explicit ReplacingFile(QString target) : target_(std::move(target)) {}

@@ -3,12 +3,15 @@
 #include "base/replacing_file.h"
 #include "data/database.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -78,12 +81,16 @@ void removeFile(const QString &path)
 
 // The engine opens attached files without creating them, as it opens the
 // database itself, so the compacted copy starts as an empty file of ours.
-void createEmptyFile(const QString &path)
+// False, with errno EEXIST, when the name is taken.
+bool createEmptyFile(const QString &path)
 {
     const int fd = ::open(native(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (fd < 0 && errno == EEXIST)
+        return false;
     if (fd < 0)
         throwSystemError(path, errno);
     ::close(fd);
+    return true;
 }
 
 // One rename: the target is either the old file or the new one, never missing.
@@ -121,11 +128,10 @@ QString fileBehind(const QString &path)
     return target.isEmpty() ? info.filePath() : target;
 }
 
-// A keyed copy of everything the connection holds, made by the engine into a
-// file of ours (it opens attached files without creating them).
+// A keyed copy of everything the connection holds, made by the engine into
+// the empty file of ours at path.
 void exportTo(Database &db, const QString &path)
 {
-    createEmptyFile(path);
     db.execute(QStringLiteral("ATTACH DATABASE ? AS copy KEY ?"),
                {path, QString::fromLatin1(kDatabaseKey)});
     db.execute(QStringLiteral("SELECT sqlcipher_export(?)"), {QStringLiteral("copy")});
@@ -171,6 +177,9 @@ CompactOutcome compactDatabaseFile(const QString &path, const StepHook &beforeSt
         }
         if (db) {
             removeFile(compacted);
+            removeFile(compacted + QStringLiteral("-journal"));
+            if (!createEmptyFile(compacted))
+                throwSystemError(compacted, EEXIST);
             exportTo(*db, compacted);
             QFile::setPermissions(compacted, QFile::permissions(database));
             db.reset();
@@ -188,17 +197,83 @@ CompactOutcome compactDatabaseFile(const QString &path, const StepHook &beforeSt
     return outcome;
 }
 
-void exportDatabase(Database &db, const QString &path)
+QString exportDatabase(Database &db, const QString &stem)
 {
-    try {
-        exportTo(db, path);
-        syncFolder(QFileInfo(path).absolutePath());
-    } catch (...) {
-        // No half-written copy is left to be taken for a whole one.
-        if (!isDirectory(path))
+    constexpr int kMostCopies = 1000;
+    for (int n = 1; n <= kMostCopies; ++n) {
+        const QString path = stem + (n == 1 ? QString() : QLatin1Char('-') + QString::number(n)) +
+                             QStringLiteral(".mdb");
+        if (!createEmptyFile(path))
+            continue;  // somebody's file: the next name
+        try {
+            exportTo(db, path);
+            syncFolder(QFileInfo(path).absolutePath());
+            return path;
+        } catch (...) {
+            // No half-written copy is left to be taken for a whole one, nor
+            // the journal the engine kept for it.
             ::unlink(native(path).constData());
-        throw;
+            ::unlink(native(path + QStringLiteral("-journal")).constData());
+            throw;
+        }
     }
+    throwSystemError(stem + QStringLiteral(".mdb"), EEXIST);
+}
+
+namespace {
+
+// A replacing write's temporary file of one of the names: the name, the mark
+// and up to seven letters or digits (with older copies' point instead of the
+// mark, for names no user would give a file of their own).
+bool isTemporaryOf(const QString &name, const QStringList &replaced, bool olderToo)
+{
+    static const QString mark = QLatin1String(kReplacingMark);
+    for (const QString &target : replaced) {
+        QString suffix;
+        if (name.startsWith(target + mark))
+            suffix = name.mid(target.size() + mark.size());
+        else if (olderToo && name.startsWith(target + QLatin1Char('.')))
+            suffix = name.mid(target.size() + 1);
+        if (!suffix.isEmpty() && suffix.size() <= 7 &&
+            std::all_of(suffix.begin(), suffix.end(), [](QChar c) {
+                return (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'z');
+            }))
+            return true;
+    }
+    return false;
+}
+
+void removeWhere(const QDir &dir, const std::function<bool(const QString &)> &leftover)
+{
+    for (const QString &name : dir.entryList(QDir::Files | QDir::Hidden | QDir::System)) {
+        if (leftover(name))
+            ::unlink(native(dir.filePath(name)).constData());
+    }
+}
+
+}  // namespace
+
+void removeLeftovers(const QString &databasePath, const QString &settingsName)
+{
+    // Beside the file the database is: its backup's and its compacted copy's.
+    const QFileInfo database(fileBehind(databasePath));
+    const QStringList backup{QStringLiteral("BK") + database.fileName()};
+    const QString compactedJournal =
+        QStringLiteral("COM") + database.fileName() + QStringLiteral("-journal");
+    removeWhere(database.absoluteDir(), [&](const QString &name) {
+        return isTemporaryOf(name, backup, true) || name == compactedJournal;
+    });
+    // Beside its name: the settings file's, and a recovery's journal whose
+    // copy is gone.
+    static const QRegularExpression recoveryJournal(
+        QStringLiteral("^(Spinlog-recovered-[0-9]{8}-[0-9]{6}(-[0-9]+)?\\.mdb)-journal$"));
+    const QDir folder = QFileInfo(databasePath).absoluteDir();
+    const QStringList settings = settingsName.isEmpty() ? QStringList() : QStringList{settingsName};
+    removeWhere(folder, [&](const QString &name) {
+        const QRegularExpressionMatch journal = recoveryJournal.match(name);
+        return isTemporaryOf(name, settings, false) ||
+               (journal.hasMatch() && !folder.exists(journal.captured(1)));
+    });
 }
 
 }  // namespace spinlog

@@ -28,9 +28,18 @@ using StepHook = std::function<void(CompactStep)>;
 // beforeStep runs before each step; what it throws fails that step.
 CompactOutcome compactDatabaseFile(const QString &path, const StepHook &beforeStep = {});
 
-// Writes everything the open connection holds to a new keyed file at path;
-// throws SpinlogError, leaving no file behind.
-void exportDatabase(Database &db, const QString &path);
+// Writes everything the open connection holds to a new keyed file named
+// stem + ".mdb", or stem + "-2.mdb", "-3.mdb" ... when that name is taken:
+// an existing file is never touched. Returns the path written; throws
+// SpinlogError, leaving nothing of its own behind (no file, no journal).
+QString exportDatabase(Database &db, const QString &stem);
+
+// Removes what an interrupted run left beside the database file at path (a
+// link is followed), and only names this program makes: the temporary file
+// of a replacing write of the backup or of the settings file named
+// (NAME.xxxxxx), the compacted copy's journal and a recovery's journal whose
+// copy is gone. Failures are ignored.
+void removeLeftovers(const QString &databasePath, const QString &settingsName = {});
 
 // The description a failure carries.
 QString errorDescription(const std::exception &e);

@@ -85,8 +85,14 @@ private slots:
             QVERIFY(!world.program.log.write("lost"));
         }
         QVERIFY(QDir(folder.path()).isEmpty());
+        // A link at the log's place, to a file of someone else's.
+        TempAppFolder elsewhere(false);
+        elsewhere.write("notes.txt", "my notes");
+        QVERIFY(QFile::link(elsewhere.file("notes.txt"), folder.file("Err.log")));
+        QVERIFY(!world.program.log.write("lost"));
+        QCOMPARE(elsewhere.read("notes.txt"), "my notes");
         const QStringList boxes = world.prompts.texts();
-        QCOMPARE(boxes.size(), 4);
+        QCOMPARE(boxes.size(), 5);
         QCOMPARE(boxes[0], QString("保存エラー\r\nx"));
         QVERIFY(boxes[1].startsWith("Log出力エラー\r\n") && boxes[1] != "Log出力エラー\r\n");
     }

@@ -9,6 +9,7 @@
 #include "data/database.h"
 #include "data/record_stores.h"
 #include "data_support.h"
+#include "support/file_size_limit.h"
 #include "support/test_main.h"
 
 using namespace spinlog;
@@ -134,12 +135,15 @@ private slots:
     void deletedOrReplacedFileIsNotCompactedOver_data()
     {
         QTest::addColumn<bool>("replaced");  // by an older copy, or else deleted
-        QTest::newRow("deleted") << false;
-        QTest::newRow("replaced") << true;
+        QTest::addColumn<int>("taken");      // recoveries of that second already there
+        QTest::newRow("deleted") << false << 0;
+        QTest::newRow("replaced") << true << 0;
+        QTest::newRow("its name and the next taken") << false << 2;
     }
     void deletedOrReplacedFileIsNotCompactedOver()
     {
         QFETCH(bool, replaced);
+        QFETCH(int, taken);
         TempAppFolder folder;
         const QString path = folder.file("Spinlog.mdb");
         const QByteArray older = folder.read("Spinlog.mdb");
@@ -152,19 +156,52 @@ private slots:
         if (replaced)
             folder.write("Spinlog.mdb", older);
 
+        const QString stem = folder.file("Spinlog-recovered-20070501-210309");
+        const QStringList names{stem + ".mdb", stem + "-2.mdb", stem + "-3.mdb"};
+        for (int i = 0; i < taken; ++i)
+            folder.write(QFileInfo(names[i]).fileName(),
+                         "an older recovery " + QByteArray::number(i));
+
         QVERIFY(!closeAndCompact(world.program));
         QVERIFY(!world.program.records);
-        const QString saved = folder.file("Spinlog-recovered-20070501-210309.mdb");
+        const QString saved = names[taken];
+        for (int i = 0; i < taken; ++i)
+            QCOMPARE(folder.read(QFileInfo(names[i]).fileName()),
+                     "an older recovery " + QByteArray::number(i));
         const QString moved =
             "データベースファイルが移動または置き換えられたため、"
             "開いていた内容を次のファイルに保存しました";
         QCOMPARE(world.prompts.texts(), QStringList{moved + "\r\n" + saved});
         QCOMPARE(logEntries(folder), QStringList{"[mdlCommon]-[Fun_MDBCompact]-[ErrMoved] " +
                                                  moved + "\u3000" + saved});
-        QCOMPARE(folderEntries(folder).size(), replaced ? 2 : 1);
+        QCOMPARE(folderEntries(folder).size(), (replaced ? 2 : 1) + taken);
         QCOMPARE(folder.read("Spinlog.mdb"), replaced ? older : QByteArray());
         QCOMPARE(Recordset(*Database::open(saved), "select AveTimeSS from T_Time").text(0),
                  "65.43");
+    }
+
+    // A recovery the disk cannot hold: reported, and nothing of it is left
+    // (no copy that looks whole, no journal), the older recovery untouched.
+    void failedRecoveryLeavesNothing()
+    {
+        TempAppFolder folder;
+        FakeWorld world(folder.path());
+        QVERIFY(Fun_MDBOpen(world.program, folder.file("Spinlog.mdb")));
+        Database &db = world.program.records->database();
+        Transaction t(db);
+        for (int i = 0; i < 2000; ++i)
+            db.execute("insert into T_Time (Time1) values (?)", {QString(400, 'x')});
+        t.commit();
+        QVERIFY(QFile::remove(folder.file("Spinlog.mdb")));
+        folder.write("Spinlog-recovered-20070501-210309.mdb", "older");
+        {
+            FileSizeLimit full(64 * 1024);
+            QVERIFY(!closeAndCompact(world.program));
+        }
+        QCOMPARE(world.prompts.texts().size(), 1);
+        QVERIFY(world.prompts.texts()[0].startsWith("MDB最適化エラー[Recover]\r\n"));
+        QCOMPARE(folderEntries(folder), QStringList{"Spinlog-recovered-20070501-210309.mdb"});
+        QCOMPARE(folder.read("Spinlog-recovered-20070501-210309.mdb"), "older");
     }
 
     // Each step of the compaction made to fail, the copy made or already in
@@ -210,6 +247,43 @@ private slots:
         QCOMPARE(seen,
                  QStringList({"0:Spinlog.mdb old", "1:BKSpinlog.mdb,COMSpinlog.mdb,Spinlog.mdb old",
                               "2:BKSpinlog.mdb,Spinlog.mdb new"}));
+    }
+
+    // What a killed run leaves goes at the next start, and nothing else: a
+    // name one character off, a recovery's journal with its copy, another
+    // folder's files all stay.
+    void leftoversOfAKilledRun()
+    {
+        TempAppFolder folder(false);
+        TempAppFolder elsewhere(false);
+        const QStringList ours{"BKdata.db.1z141z3", "BKdata.db.spinlog-k3a", "COMdata.db-journal"};
+        const QStringList settings{"Spinlog.ini.spinlog-k3a",
+                                   "Spinlog-recovered-20070501-210309.mdb-journal"};
+        const QStringList kept{"data.db",
+                               "BKdata.db",
+                               "BKdata.db.12345678",
+                               "BKdata.db.ABC",
+                               "COMdata.db",
+                               "Spinlog.ini.spinlog-k3a",  // the settings are not beside the data
+                               "Spinlog-recovered-20070501-210309.mdb-journal"};
+        for (const QString &name : ours + kept) elsewhere.write(name, "x");
+        const QStringList keptHere{
+            "Spinlog.ini",
+            "Spinlog.ini.bak",
+            "Spinlog.ini.spinlog-x.y",
+            "Spinlog-recovered-20070501-210309-2.mdb",
+            "Spinlog-recovered-20070501-210309-2.mdb-journal",  // with its copy
+            "BKSpinlog.mdb.spinlog-k3a"};                       // the data lie elsewhere
+        for (const QString &name : settings + keptHere) folder.write(name, "x");
+        QVERIFY(QFile::link(elsewhere.file("data.db"), folder.file("Spinlog.mdb")));
+
+        removeLeftovers(folder.file("Spinlog.mdb"), "Spinlog.ini");
+        const auto sorted = [](QStringList names) {
+            names.sort();
+            return names.join(' ');
+        };
+        QCOMPARE(sorted(folderEntries(folder)), sorted(keptHere + QStringList{"Spinlog.mdb"}));
+        QCOMPARE(sorted(folderEntries(elsewhere)), sorted(kept));
     }
 
     // A file that will not open at exit: its own report, then the compaction's.

@@ -6,6 +6,7 @@
 #include "app/program.h"
 #include "app/sound.h"
 #include "app/ui/desktop_seams.h"
+#include "data/compaction.h"
 #include "data/record_stores.h"
 #include "history/ui/history_window.h"
 #include "main_window/ui/main_window.h"
@@ -65,7 +66,10 @@ std::unique_ptr<frmMain> Main(Program &program)
         program.seams.app.endNow();
         return nullptr;
     }
-    if (!Fun_MDBOpen(program, program.path(QStringLiteral("Spinlog.mdb")))) {
+    // What a killed run left behind goes before anything makes new files.
+    const QString database = program.path(QStringLiteral("Spinlog.mdb"));
+    removeLeftovers(database, QStringLiteral("Spinlog.ini"));
+    if (!Fun_MDBOpen(program, database)) {
         program.seams.app.endNow();
         return nullptr;
     }
