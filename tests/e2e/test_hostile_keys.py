@@ -1,5 +1,5 @@
 """Keys as a user really gives them: Delete in the options' time boxes, and F5
-held down, whose repeats must not start and stop the clock."""
+or Space held down, whose repeats must not start and stop the clock."""
 
 import time
 
@@ -25,6 +25,23 @@ class HostileKeysTest(SpinlogTest):
         self.leave(process, main)
 
         self.assertIn(b"CntDownTm=0\r\n", self.folder.read("Spinlog.ini"))
+        rows = self.folder.sql("select No, Time from W_Time;")
+        self.assertEqual(len(rows), 1, rows)
+        self.assertAlmostEqual(seconds(rows[0][1]), measured, delta=TOLERANCE)
+
+    def test_a_held_space_on_the_button_is_one_press_at_the_key_down(self):
+        self.folder.write("Spinlog.ini", b"[Option]\r\nCntDownTm=0\r\nAlarmTm=0\r\n")
+        process, main = self.launch()  # the start button has the focus
+        self.x("windowfocus", "--sync", main)
+        self.x("keydown", "space")
+        held = time.monotonic()
+        time.sleep(2.0)
+        self.x("keyup", "space")
+        time.sleep(max(0.0, held + 2.5 - time.monotonic()))
+        measured = self.press(main, "F5") - held
+        self.wait_filled(main, 1)
+        self.leave(process, main)
+
         rows = self.folder.sql("select No, Time from W_Time;")
         self.assertEqual(len(rows), 1, rows)
         self.assertAlmostEqual(seconds(rows[0][1]), measured, delta=TOLERANCE)

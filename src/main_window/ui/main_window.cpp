@@ -323,10 +323,15 @@ bool frmMain::eventFilter(QObject *watched, QEvent *event)
     if (type != QEvent::KeyPress && type != QEvent::ShortcutOverride && type != QEvent::KeyRelease)
         return QMainWindow::eventFilter(watched, event);
     auto *key = static_cast<QKeyEvent *>(event);
+    // Space on the focused button is one press at its first key-down, as F5
+    // is: the button's own handling would click at the release, and again
+    // at every release of a held key's repeats.
+    const bool spaceOnButton = watched == cmdStartStop_ && key->key() == Qt::Key_Space &&
+                               key->modifiers() == Qt::NoModifier;
     if (type == QEvent::KeyRelease) {
         releasedKey_ = key->key();
         releasedAt_ = key->timestamp();
-        return QMainWindow::eventFilter(watched, event);
+        return spaceOnButton || QMainWindow::eventFilter(watched, event);
     }
     // Only a real press starts or stops the clock or opens a window: a held
     // key's repeats go nowhere.
@@ -338,6 +343,10 @@ bool frmMain::eventFilter(QObject *watched, QEvent *event)
         // An accepted override keeps the shortcut from firing; the key press
         // that follows is dropped here too.
         event->accept();
+        return true;
+    }
+    if (type == QEvent::KeyPress && spaceOnButton) {
+        Sub_StartStop();
         return true;
     }
     // Enter in the type list starts and stops as the button does; the key

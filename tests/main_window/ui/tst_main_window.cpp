@@ -12,6 +12,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -106,6 +107,15 @@ void key(QWidget *widget, Qt::Key code, bool repeat = false)
         QTest::simulateEvent(widget, false, code, Qt::NoModifier, QString(), false);
 }
 
+// A key event as a window system sends a held key: at a moment (ms), marked
+// as a repeat or not.
+void keyAt(QWidget *widget, QEvent::Type type, Qt::Key code, quint64 ms, bool repeat = false)
+{
+    QKeyEvent event(type, code, Qt::NoModifier, code == Qt::Key_Space ? " " : "", repeat);
+    event.setTimestamp(ms);
+    QApplication::sendEvent(widget, &event);
+}
+
 }  // namespace
 
 class MainWindowTest : public QObject {
@@ -158,6 +168,28 @@ private slots:
         QCOMPARE(f.state(), kTiming);
         key(button, Qt::Key_Return);
         QCOMPARE(f.count("select * from W_Time"), 2);
+    }
+
+    // Space held on the focused button for two seconds: one start, at its
+    // first key-down, whether the repeats come marked or as release and
+    // press pairs of one moment; the next real press stops the clock.
+    void heldSpaceOnTheButtonIsOnePress()
+    {
+        MainFixture f(kNoWaiting);
+        auto *button = f.child<QPushButton>("cmdStartStop");
+        keyAt(button, QEvent::KeyPress, Qt::Key_Space, 1000);
+        QCOMPARE(f.state(), kTiming);
+        for (quint64 at = 1500; at < 3000; at += 30) {
+            const bool marked = at % 60 == 0;
+            keyAt(button, QEvent::KeyRelease, Qt::Key_Space, at, marked);
+            keyAt(button, QEvent::KeyPress, Qt::Key_Space, at, marked);
+        }
+        keyAt(button, QEvent::KeyRelease, Qt::Key_Space, 3020);
+        QCOMPARE(f.state() + QString::number(f.count("select * from W_Time")), kTiming + '0');
+        f.world.clock.advanceMs(4000);
+        keyAt(button, QEvent::KeyPress, Qt::Key_Space, 5000);
+        keyAt(button, QEvent::KeyRelease, Qt::Key_Space, 5100);
+        QCOMPARE(f.state() + f.solves(), kIdleUnderWay + "4.00,,,,,");
     }
 
     // Declined at first, saved from the menu after a first try fails; the
