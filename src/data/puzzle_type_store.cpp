@@ -6,10 +6,17 @@ namespace spinlog {
 
 namespace {
 
+// A field's text; NULL as the empty text: whoever uses a type decides what an
+// empty field means (a count of none cannot be timed).
+QString textOrEmpty(const Recordset &rs, const QString &field)
+{
+    return rs.field(field).isNull() ? QString() : rs.text(field);
+}
+
 PuzzleType typeOf(const Recordset &rs)
 {
-    return {rs.text(QStringLiteral("TypeID")), rs.text(QStringLiteral("TypeNm")),
-            rs.text(QStringLiteral("TypeCnt")), rs.field(QStringLiteral("TypeBW")).toString()};
+    return {textOrEmpty(rs, QStringLiteral("TypeID")), textOrEmpty(rs, QStringLiteral("TypeNm")),
+            textOrEmpty(rs, QStringLiteral("TypeCnt")), textOrEmpty(rs, QStringLiteral("TypeBW"))};
 }
 
 }  // namespace

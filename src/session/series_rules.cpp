@@ -4,10 +4,33 @@
 #include "base/number_text.h"
 #include "base/time_values.h"
 
+#include <QLocale>
 #include <algorithm>
 #include <cmath>
 
 namespace spinlog {
+
+SeriesType seriesTypeOf(const std::optional<PuzzleType> &row, const QString &id,
+                        const QString &listName)
+{
+    if (!row)
+        return {id, listName, 0, QString(), QString()};
+    SeriesType type{row->id, row->name, 0, row->bestWorst, row->count};
+    bool number = false;
+    const double n = QLocale::c().toDouble(row->count.trimmed(), &number);
+    if (number && n >= 1 && n <= 12 && n == std::floor(n))
+        type.count = std::int16_t(n);
+    return type;
+}
+
+QString unusableTypeText(const SeriesType &type)
+{
+    const QString stored = type.storedCount.isEmpty() ? QStringLiteral("なし") : type.storedCount;
+    return QStringLiteral(
+               "タイプ「%1」の回数(%2)では計測できません。\r\n"
+               "オプションのタイプ設定で回数を1～12から選んでください")
+        .arg(type.name, stored);
+}
 
 BestWorst bestAndWorst(const std::vector<Solve> &solves)
 {

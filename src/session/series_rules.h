@@ -9,9 +9,30 @@
 #include <QString>
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 namespace spinlog {
+
+// The puzzle type the series is timed for.
+struct SeriesType {
+    QString id;              // TypeID
+    QString name;            // TypeNm
+    std::int16_t count = 0;  // solves per series, 1 to 12; 0 when the stored one is none
+    QString bestWorst;       // "1": the average includes the best and the worst solve
+    QString storedCount;     // TypeCnt as stored, for the message about it
+
+    // Only a series of 1 to 12 solves can be timed.
+    bool usable() const { return count >= 1 && count <= 12; }
+};
+
+// The one place a stored type becomes the type timed: a count that is no
+// whole number from 1 to 12 (0, -1, NULL, 2147483648, 13), or no row at
+// all, gives a type that cannot be timed. listName names a missing row.
+SeriesType seriesTypeOf(const std::optional<PuzzleType> &row, const QString &id,
+                        const QString &listName);
+// What the user is told of a type that cannot be timed.
+QString unusableTypeText(const SeriesType &type);
 
 struct BestWorst {
     int best = 0;  // solve numbers; 0 when the series is empty

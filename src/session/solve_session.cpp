@@ -40,6 +40,8 @@ PressResult SolveSession::press(std::int64_t nowNs)
     const Notify notify(*this);
     switch (state_) {
         case SessionState::Idle: {
+            if (!type_.usable())
+                return PressResult::Refused;
             // Read before anything changes, so a setting that is no number
             // leaves the session as it was.
             const std::int16_t countdown = settings_.countdownSeconds();

@@ -32,15 +32,8 @@ enum class SessionState {
     Complete,   // every solve of the series is in; waiting for save or reset
 };
 
-// The puzzle type the series is timed for.
-struct SeriesType {
-    QString id;              // TypeID
-    QString name;            // TypeNm
-    std::int16_t count = 0;  // solves per series, 1 to 12
-    QString bestWorst;       // "1": the average includes the best and the worst solve
-};
-
-enum class PressResult { Started, Cancelled, Stored, Completed, Ignored };
+// Refused: the type cannot be timed (its count is no count of 1 to 12).
+enum class PressResult { Started, Cancelled, Stored, Completed, Ignored, Refused };
 
 class SolveSession : public QObject {
     Q_OBJECT
@@ -68,7 +61,8 @@ public:
     std::int64_t lastSolveNs() const { return lastSolveNs_; }
 
     // The one toggle: starts (with the countdown when one is set), cancels
-    // the countdown, or stops the clock and stores the solve.
+    // the countdown, or stops the clock and stores the solve. A type that
+    // cannot be timed starts nothing.
     PressResult press(std::int64_t nowNs);
     // The countdown's one-second tick; timing begins on the tick that shows 0.
     void countdownTick(std::int64_t nowNs);

@@ -42,7 +42,7 @@ struct Rig {
         settings.load();
         QObject::connect(&session, &SolveSession::sound,
                          [this] { sounds << QString::number(session.elapsedSeconds()); });
-        session.showType(SeriesType{QStringLiteral("1"), {}, std::int16_t(count), bestWorst},
+        session.showType(SeriesType{QStringLiteral("1"), {}, std::int16_t(count), bestWorst, {}},
                          false);
     }
 
@@ -192,6 +192,34 @@ private slots:
         QCOMPARE(held, shown);
     }
 
+    // A stored count that is no whole number from 1 to 12, or no type row,
+    // makes a type that cannot be timed: a press starts nothing and stores
+    // nothing, and the message names the type and what is stored.
+    void storedCountsThatCannotBeTimed()
+    {
+        const QStringList usable{"1", "12", " 5 ", "5.0"};
+        const QStringList refused{"0", "-1", "", "2147483648", "13", "99", "x", "2.5"};
+        for (const QString &count : usable + refused) {
+            Rig rig(kNoWait, 5, "0");
+            const SeriesType type =
+                seriesTypeOf(PuzzleType{"2", "2x2x2", count, "0"}, "2", "(the list's)");
+            rig.session.showType(type, false);
+            const PressResult result = rig.session.press(rig.now);
+            QCOMPARE(result == PressResult::Refused, refused.contains(count));
+            QCOMPARE(type.usable(), usable.contains(count));
+            QCOMPARE(rig.session.state() == SessionState::Timing, usable.contains(count));
+            rig.session.press(rig.now + 1'000'000'000);
+            QCOMPARE(rig.store.rows.size(), std::size_t(usable.contains(count) ? 1 : 0));
+        }
+        const SeriesType missing = seriesTypeOf(std::nullopt, "4", "5x5x5");
+        QVERIFY(!missing.usable());
+        QCOMPARE(unusableTypeText(missing),
+                 "タイプ「5x5x5」の回数(なし)では計測できません。\r\n"
+                 "オプションのタイプ設定で回数を1～12から選んでください");
+        QVERIFY(unusableTypeText(seriesTypeOf(PuzzleType{"1", "3x3x3", "13", "0"}, "1", ""))
+                    .startsWith("タイプ「3x3x3」の回数(13)"));
+    }
+
     void aSolveTheStoreRefusesIsNotShown()
     {
         Rig rig(kNoWait, 5, QStringLiteral("0"));
@@ -229,7 +257,7 @@ private slots:
         folder.write(QStringLiteral("Spinlog.ini"), "[Option]\r\n" + kNoWait);
         settings.load();
         SolveSession session(settings, store);
-        session.showType(SeriesType{QStringLiteral("5"), {}, 2, QStringLiteral("1")}, true);
+        session.showType(SeriesType{QStringLiteral("5"), {}, 2, QStringLiteral("1"), {}}, true);
         for (std::int64_t ns : {62'500'000'000LL, 9'870'000'000LL}) {
             session.press(0);
             session.press(ns);

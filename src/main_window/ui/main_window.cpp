@@ -234,14 +234,17 @@ void frmMain::Sub_cmbTypeSet(TypeChoice choice)
 
 void frmMain::Sub_MainDspSet()
 {
-    guarded(parts_.reporter, Procedure::MainDisplay, [this] {
-        std::optional<SeriesType> type;
-        if (const auto row = parts_.types.find(QString::number(cmbType_->currentIndex() + 1)))
-            type = SeriesType{row->id, row->name, int16FromText(row->count), row->bestWorst};
+    bool usable = true;
+    guarded(parts_.reporter, Procedure::MainDisplay, [&] {
+        const QString id = QString::number(cmbType_->currentIndex() + 1);
+        const SeriesType type = seriesTypeOf(parts_.types.find(id), id, cmbType_->currentText());
         session_.showType(type, loadEnd_);
+        usable = type.usable();
         bests_ = parts_.history.bestsOfType(session_.type().id);
     });
     render();
+    if (!usable)
+        parts_.prompts.message(unusableTypeText(session_.type()), Icon::Exclamation, Buttons::Ok);
 }
 
 void frmMain::refreshBestValues()
@@ -259,6 +262,8 @@ void frmMain::Sub_StartStop()
     guarded(parts_.reporter, Procedure::StartStop, [&] { result = session_.press(now); });
     if (result == PressResult::Completed)
         Sub_Save();
+    else if (result == PressResult::Refused)
+        parts_.prompts.message(unusableTypeText(session_.type()), Icon::Exclamation, Buttons::Ok);
 }
 
 void frmMain::tmrCountDown_Timer()

@@ -272,6 +272,24 @@ private slots:
         QTEST(f.types()->currentIndex(), "type");
     }
 
+    // A type whose count cannot be timed says so when chosen and at every
+    // press, and stores nothing; the other types time as ever.
+    void aTypeThatCannotBeTimed()
+    {
+        MainFixture f(kNoWaiting, {"update MT_Type set TypeCnt=NULL where TypeID='1'"});
+        const QString told =
+            "タイプ「3x3x3」の回数(なし)では計測できません。\r\n"
+            "オプションのタイプ設定で回数を1～12から選んでください";
+        QCOMPARE(f.world.prompts.texts(), QStringList{told});
+        f.solve(5000);
+        QCOMPARE(f.world.prompts.texts(), QStringList(3, told));
+        QCOMPARE(f.state() + f.solves() + QString::number(f.count("select * from W_Time")),
+                 kIdleEmpty + "0");
+        f.types()->setCurrentIndex(1);
+        f.solve(5000);
+        QCOMPARE(f.solves(), "5.00,,,,,");
+    }
+
     // The options change the type's name and count; series deleted or added
     // while the history window is open show at its close.
     void optionsAndHistoryRefreshTheDisplay()
