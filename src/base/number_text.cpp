@@ -65,8 +65,11 @@ QString invalidPropertyText()
 
 QString singleText(float value)
 {
-    char buffer[32];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    char buffer[64];
+    // Plain decimals only: a reader of the file (and Windows' own
+    // conversion) takes "300000", not "3e+05".
+    const auto result =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
     return QString::fromLatin1(buffer, int(result.ptr - buffer));
 }
 

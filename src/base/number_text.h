@@ -30,8 +30,8 @@ QString invalidPropertyText();
 // plain C form: its value, or nothing for the empty text, letters or infinities.
 std::optional<double> numberFromText(const QString &text);
 
-// The shortest decimal text that reads back as the same single-precision value
-// (4000, 4012.5).
+// The shortest plain decimal text (no exponent) that reads back as the same
+// single-precision value (4000, 4012.5, 300000).
 QString singleText(float value);
 
 }  // namespace spinlog

@@ -1,9 +1,12 @@
 #include "widgets/window_place.h"
 
+#include "base/error_log.h"
 #include "base/errors.h"
 #include "base/number_text.h"
 #include "widgets/units.h"
 
+#include <QGuiApplication>
+#include <QScreen>
 #include <QWidget>
 #include <cmath>
 
@@ -11,36 +14,133 @@ namespace spinlog {
 
 namespace {
 
-constexpr float kMost = 1.0e6f;
+constexpr float kMost = 1.0e6f;  // twips: far beyond any screen
+constexpr int kStripPx = 20;     // the height of the title bar's strip
+constexpr int kVisiblePx = 40;   // how much of it must be on a screen
+
+// A place on the primary screen for a window whose default is on none.
+QPoint onPrimaryScreen()
+{
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    return screen ? screen->availableGeometry().topLeft() + QPoint(kVisiblePx, kVisiblePx)
+                  : QPoint(0, 0);
+}
 
 }  // namespace
 
-WindowPlace::WindowPlace(const std::array<Setting, 4> &keys, float leastWidth, float leastHeight)
-    : keys_(keys), least_{-kMost, -kMost, leastWidth, leastHeight}
+std::optional<float> storedTwips(const QString &text)
+{
+    try {
+        const float value = singleFromText(text);
+        if (std::isfinite(value) && std::fabs(value) <= kMost)
+            return value;
+    } catch (const SpinlogError &) {
+    }
+    return std::nullopt;
+}
+
+bool isOnSomeScreen(const QRect &frame)
+{
+    const QRect strip(frame.topLeft(), QSize(std::max(frame.width(), kVisiblePx), kStripPx));
+    for (const QScreen *screen : QGuiApplication::screens()) {
+        const QRect seen = strip.intersected(screen->geometry());
+        if (seen.width() >= std::min(kVisiblePx, strip.width()) && seen.height() >= kStripPx / 2)
+            return true;
+    }
+    return false;
+}
+
+WindowPlace::WindowPlace(Keys keys, float leastWidth, float leastHeight, QString logPrefix)
+    : keys_(keys), least_{-kMost, -kMost, leastWidth, leastHeight}, logPrefix_(std::move(logPrefix))
 {
 }
 
-void WindowPlace::restore(const Settings &settings, QWidget &window)
+std::optional<Setting> WindowPlace::key(Edge edge) const
 {
-    for (std::size_t i = 0; i < 4; ++i) {
-        placed_[i] = singleFromText(keyOf(keys_[i]).defaultText);
-        try {
-            const float value = singleFromText(settings.read(keys_[i]));
-            if (std::isfinite(value) && value >= least_[i] && value <= kMost)
-                placed_[i] = value;
-        } catch (const SpinlogError &) {
+    switch (edge) {
+        case Left: return keys_.left;
+        case Top: return keys_.top;
+        case Width: return keys_.width;
+        case Height: return keys_.height;
+    }
+    return std::nullopt;
+}
+
+void WindowPlace::read(const Settings &settings, const ErrorLog &log, QSize frameSize)
+{
+    QStringList unusable;
+    std::array<bool, 4> bad{};
+    const auto stored = [&](Setting k) {
+        return keyOf(k).key + QLatin1Char('=') + settings.read(k);
+    };
+    const auto defaultOf = [](Setting k) { return *storedTwips(keyOf(k).defaultText); };
+    for (Edge edge : {Left, Top, Width, Height}) {
+        const std::optional<Setting> k = key(edge);
+        if (!k)
+            continue;
+        const std::optional<float> value = storedTwips(settings.read(*k));
+        bad[edge] = !value || *value < least_[edge];
+        placed_[edge] = bad[edge] ? defaultOf(*k) : *value;
+        if (bad[edge])
+            unusable << stored(*k);
+    }
+    // The position is one: either edge unusable, or the window on no screen
+    // there, and both take their defaults.
+    const QSize size(keys_.width ? pixels(Width) : frameSize.width(),
+                     keys_.height ? pixels(Height) : frameSize.height());
+    bool positionBad = bad[Left] || bad[Top];
+    if (!positionBad && !isOnSomeScreen(QRect(position(), size))) {
+        unusable << stored(keys_.left) << stored(keys_.top);
+        positionBad = true;
+    }
+    if (unusable.isEmpty())
+        return;
+    if (positionBad) {
+        placed_[Left] = defaultOf(keys_.left);
+        placed_[Top] = defaultOf(keys_.top);
+        if (!isOnSomeScreen(QRect(position(), size))) {
+            const QPoint primary = onPrimaryScreen();
+            placed_[Left] = float(twipsFromPx(primary.x()));
+            placed_[Top] = float(twipsFromPx(primary.y()));
         }
     }
-    window.setMinimumSize(px(least_[2]), px(least_[3]));
-    window.move(px(placed_[0]), px(placed_[1]));
-    window.resize(px(placed_[2]), px(placed_[3]));
+    log.write(logPrefix_ + QStringLiteral("位置の設定(") + unusable.join(QStringLiteral(", ")) +
+              QStringLiteral(")を使えないため、既定の値で表示しました"));
+}
+
+QPoint WindowPlace::position() const
+{
+    return {px(placed_[Left]), px(placed_[Top])};
+}
+
+int WindowPlace::pixels(Edge edge) const
+{
+    return px(placed_[edge]);
+}
+
+void WindowPlace::apply(QWidget &window) const
+{
+    if (keys_.width || keys_.height)
+        window.setMinimumSize(keys_.width ? px(least_[Width]) : 0,
+                              keys_.height ? px(least_[Height]) : 0);
+    window.move(position());
+    if (keys_.width || keys_.height)
+        window.resize(keys_.width ? pixels(Width) : window.width(),
+                      keys_.height ? pixels(Height) : window.height());
+}
+
+QString WindowPlace::text(Edge edge, int pixelsNow) const
+{
+    return singleText(twipsKeeping(pixelsNow, placed_[edge]));
 }
 
 void WindowPlace::remember(const Settings &settings, const QWidget &window) const
 {
     const int now[4] = {window.x(), window.y(), window.width(), window.height()};
-    for (std::size_t i = 0; i < 4; ++i)
-        settings.write(keys_[i], singleText(twipsKeeping(now[i], placed_[i])));
+    for (Edge edge : {Left, Top, Width, Height}) {
+        if (const std::optional<Setting> k = key(edge))
+            settings.write(*k, text(edge, now[edge]));
+    }
 }
 
 }  // namespace spinlog

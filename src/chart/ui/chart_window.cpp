@@ -1,5 +1,6 @@
 #include "chart/ui/chart_window.h"
 
+#include "base/error_log.h"
 #include "base/error_report.h"
 #include "base/replacing_file.h"
 #include "base/seams.h"
@@ -132,7 +133,8 @@ frmChart::frmChart(ChartWindowParts parts, ListedSeries listed, const QString &t
     }
     from_ = fullFrom_;
     to_ = fullTo_;
-    place_.restore(parts_.settings, *this);
+    place_.read(parts_.settings, parts_.reporter.log());
+    place_.apply(*this);
 }
 
 frmChart::~frmChart() = default;

@@ -86,7 +86,8 @@ private:
     WindowPlace place_{
         {Setting::ChartLeft, Setting::ChartTop, Setting::ChartWidth, Setting::ChartHeight},
         4500,
-        3000};
+        3000,
+        QStringLiteral("[frmChart]-[Form_Load] ")};
 };
 
 // Reads the series the history window lists for the filter and shows their

@@ -1,5 +1,6 @@
 #include "history/ui/history_window.h"
 
+#include "base/error_log.h"
 #include "base/error_report.h"
 #include "base/number_text.h"
 #include "base/settings.h"
@@ -60,14 +61,6 @@ void setListPosition(QComboBox *list, std::int16_t position)
     if (position < 0 || position >= list->count())
         throw SpinlogError(invalidPropertyValue());
     list->setCurrentIndex(position);
-}
-
-// Window coordinates from twips; a value no screen could hold is an overflow.
-int windowPx(float twips)
-{
-    if (std::fabs(twips) > 1.0e9f)
-        throw SpinlogError(describe::overflow());
-    return px(twips);
 }
 
 QLabel *fixedLabel(QWidget *parent, const QString &text, const QRect &geometry)
@@ -210,15 +203,9 @@ void frmView::Form_Load()
     guarded(reporter_, Procedure::ViewLoad, [this] {
         const QString searchType = settings_.read(Setting::SearchType);
         const QString searchOrder = settings_.read(Setting::SearchOrder);
-        const float top = singleFromText(settings_.read(Setting::ViewTop));
-        move(x(), windowPx(top));
-        placedTop_ = top;
-        const float left = singleFromText(settings_.read(Setting::ViewLeft));
-        move(windowPx(left), y());
-        placedLeft_ = left;
-        const float height = singleFromText(settings_.read(Setting::ViewHeight));
-        resize(width(), windowPx(height));
-        placedHeight_ = height;
+        place_.read(settings_, reporter_.log());
+        move(place_.position());
+        resize(width(), place_.pixels(WindowPlace::Height));
         Form_Resize();
 
         loadEnd_ = false;
@@ -316,10 +303,10 @@ void frmView::keyPressEvent(QKeyEvent *event)
 
 void frmView::Form_Unload()
 {
-    settings_.write(Setting::ViewTop, singleText(twipsKeeping(pos().y(), placedTop_)));
-    settings_.write(Setting::ViewLeft, singleText(twipsKeeping(pos().x(), placedLeft_)));
+    settings_.write(Setting::ViewTop, place_.text(WindowPlace::Top, pos().y()));
+    settings_.write(Setting::ViewLeft, place_.text(WindowPlace::Left, pos().x()));
     settings_.write(Setting::ViewHeight,
-                    singleText(twipsKeeping(frameGeometry().height(), placedHeight_)));
+                    place_.text(WindowPlace::Height, frameGeometry().height()));
     // A list left without a position by a failed load stores its default, so
     // the next opening starts cleanly instead of failing again.
     settings_.write(Setting::SearchType, QString::number(std::max(cmbType_->currentIndex(), 0)));

@@ -6,6 +6,7 @@
 
 #include "data/history_store.h"
 #include "history/listed_rows.h"
+#include "widgets/window_place.h"
 
 #include <QDialog>
 #include <QString>
@@ -91,10 +92,11 @@ private:
     bool busy_ = false;
     bool unloaded_ = false;
     int dataSetRuns_ = 0;
-    // The stored position and height the window was placed from, twips.
-    float placedTop_ = 0;
-    float placedLeft_ = 0;
-    float placedHeight_ = 0;
+    // Its position and height (the width is fixed).
+    WindowPlace place_{{Setting::ViewLeft, Setting::ViewTop, {}, Setting::ViewHeight},
+                       0,
+                       0,
+                       QStringLiteral("[frmView]-[Form_Load] ")};
     QSize appliedFrame_;
 
     QWidget *client_ = nullptr;

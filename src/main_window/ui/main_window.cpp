@@ -1,5 +1,6 @@
 #include "main_window/ui/main_window.h"
 
+#include "base/error_log.h"
 #include "base/error_report.h"
 #include "base/number_text.h"
 #include "base/seams.h"
@@ -56,7 +57,7 @@ frmMain::frmMain(MainWindowParts parts, MainWindowCommands commands, QWidget *pa
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
     setFont(layoutFont(9));
-    scramble_ = new frmScramble(parts_.settings, this);
+    scramble_ = new frmScramble(parts_.settings, parts_.reporter.log(), this);
     buildControls();
     buildMenus();
     connect(&session_, &SolveSession::changed, this, &frmMain::render);
@@ -127,17 +128,8 @@ void frmMain::Form_Load()
 {
     const bool loaded = guarded(parts_.reporter, Procedure::MainLoad, [this] {
         loadEnd_ = false;
-        const float left = singleFromText(parts_.settings.read(Setting::MainLeft));
-        const float top = singleFromText(parts_.settings.read(Setting::MainTop));
-        const double x = std::round(double(left) / kTwipsPerPixel);
-        const double y = std::round(double(top) / kTwipsPerPixel);
-        // Nothing keeps the window on the screen, but a pixel position must
-        // still be a window-system coordinate.
-        if (std::fabs(x) > 1e9 || std::fabs(y) > 1e9)
-            throw SpinlogError(describe::overflow());
-        move(int(x), int(y));
-        placedLeft_ = left;
-        placedTop_ = top;
+        place_.read(parts_.settings, parts_.reporter.log(), frameGeometry().size());
+        move(place_.position());
 
         Sub_cmbTypeSet(TypeChoice::Stored);
         session_.restore();
@@ -173,8 +165,8 @@ bool frmMain::Form_Unload()
 void frmMain::rememberPlace()
 {
     const Settings &settings = parts_.settings;
-    settings.write(Setting::MainTop, singleText(twipsKeeping(y(), placedTop_)));
-    settings.write(Setting::MainLeft, singleText(twipsKeeping(x(), placedLeft_)));
+    settings.write(Setting::MainTop, place_.text(WindowPlace::Top, y()));
+    settings.write(Setting::MainLeft, place_.text(WindowPlace::Left, x()));
     settings.write(Setting::DefType, QString::number(cmbType_->currentIndex()));
 }
 

@@ -7,6 +7,7 @@
 
 #include "data/records.h"
 #include "session/solve_session.h"
+#include "widgets/window_place.h"
 
 #include <QMainWindow>
 #include <array>
@@ -108,8 +109,10 @@ private:
     QString shownStatus_;
     int releasedKey_ = 0;  // the last key released, and when
     quint64 releasedAt_ = 0;
-    float placedLeft_ = 0;  // the stored position the window was placed at, twips
-    float placedTop_ = 0;
+    WindowPlace place_{{Setting::MainLeft, Setting::MainTop, {}, {}},
+                       0,
+                       0,
+                       QStringLiteral("[frmMain]-[Form_Load] ")};
 
     QComboBox *cmbType_ = nullptr;
     QTimer *tmrCount_ = nullptr;      // running clock, one tick a second

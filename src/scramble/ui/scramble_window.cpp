@@ -82,7 +82,7 @@ private:
     int size_ = 0;
 };
 
-frmScramble::frmScramble(Settings &settings, QWidget *parent)
+frmScramble::frmScramble(Settings &settings, const ErrorLog &log, QWidget *parent)
     : QWidget(parent, Qt::Tool),
       settings_(settings),
       board_([this](ScrambleKind kind) { source().request(kind); })
@@ -114,7 +114,8 @@ frmScramble::frmScramble(Settings &settings, QWidget *parent)
 
     connect(&board_, &ScrambleBoard::changed, this, &frmScramble::render);
 
-    place_.restore(settings_, *this);
+    place_.read(settings_, log);
+    place_.apply(*this);
     render();
 }
 

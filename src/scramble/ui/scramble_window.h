@@ -15,6 +15,7 @@ class QLabel;
 
 namespace spinlog {
 
+class ErrorLog;
 class Settings;
 class CubeNet;
 
@@ -22,7 +23,7 @@ class frmScramble : public QWidget {
     Q_OBJECT
 public:
     // Placed from the settings (anything unreadable: the defaults, quietly).
-    frmScramble(Settings &settings, QWidget *parent = nullptr);
+    frmScramble(Settings &settings, const ErrorLog &log, QWidget *parent = nullptr);
     ~frmScramble() override;
 
     ScrambleBoard &board() { return board_; }
@@ -55,7 +56,8 @@ private:
     WindowPlace place_{{Setting::ScrambleLeft, Setting::ScrambleTop, Setting::ScrambleWidth,
                         Setting::ScrambleHeight},
                        2400,
-                       2400};
+                       2400,
+                       QStringLiteral("[frmScramble]-[Form_Load] ")};
     bool everShown_ = false;
     std::optional<Scramble> delivered_;  // made, not yet shown
 };

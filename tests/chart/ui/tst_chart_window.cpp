@@ -28,7 +28,11 @@ private slots:
         for (int day = 10; day < 30; ++day)
             listed.data.add(QString("2007/05/%1 21:00:00").arg(day).toLatin1(), 0, 3000 - day, {});
         frmChart chart({w.program.settings, w.prompts, w.program.reporter}, listed, "3x3x3");
+        // The position as one, each size on its own.
         QCOMPARE(chart.geometry(), QRect(100, 100, 800, 200));
+        QCOMPARE(test::logTextAt(folder, 2),
+                 "[frmChart]-[Form_Load] 位置の設定(Left=x, Top=-1e40, Width=4499)"
+                 "を使えないため、既定の値で表示しました");
         chart.show();
         QVERIFY(QTest::qWaitForWindowExposed(&chart));
 
@@ -38,7 +42,7 @@ private slots:
         QVERIFY(w.prompts.boxes.empty());
         save->trigger();
         QVERIFY(w.prompts.texts().value(0).startsWith("グラフ保存エラー\r\n"));
-        QVERIFY(test::logTextAt(folder, 2).startsWith("[frmChart]-[Sub_SavePNG] "));
+        QVERIFY(test::logTextAt(folder, 3).startsWith("[frmChart]-[Sub_SavePNG] "));
         save->trigger();
         QCOMPARE(w.prompts.boxes.size(), std::size_t(1));
         const QImage image(folder.file("a.png"));

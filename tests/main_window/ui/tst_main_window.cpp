@@ -1,6 +1,7 @@
 // The main window as a user drives it, over fakes, looked at through its
 // controls' object names.
 
+#include "app/log_reading.h"
 #include "app/mdb.h"
 #include "data/record_stores.h"
 #include "main_window/ui/main_window.h"
@@ -254,8 +255,6 @@ private slots:
         QTest::addColumn<QString>("report");
         QTest::addColumn<int>("ended");
         QTest::addColumn<int>("type");
-        QTest::newRow("empty Top") << QByteArray("[Main]\r\nTop=\r\n")
-                                   << "フォームロードエラー\r\n型が一致しません。" << 1 << -1;
         QTest::newRow("no type chosen at the last exit")
             << QByteArray("[Main]\r\nDefType=-1\r\n") << "" << 0 << 0;
         QTest::newRow("a type past the list")
@@ -288,6 +287,47 @@ private slots:
         f.types()->setCurrentIndex(1);
         f.solve(5000);
         QCOMPARE(f.solves(), "5.00,,,,,");
+    }
+
+    // A stored place that does not convert or is on no screen: the default
+    // place, a log entry and no box; the next exit stores plain decimals.
+    void unusablePlaces_data()
+    {
+        QTest::addColumn<QByteArray>("ini");
+        QTest::addColumn<QPoint>("at");
+        QTest::addColumn<QString>("logged");
+        const QPoint usual(px(4000), px(5000));
+        QTest::newRow("usable") << QByteArray("[Main]\r\nLeft=1500\r\nTop=750.5\r\n")
+                                << QPoint(100, 50) << "";
+        QTest::newRow("not a number")
+            << QByteArray("[Main]\r\nTop=abc\r\n") << usual << "(Top=abc)";
+        QTest::newRow("empty") << QByteArray("[Main]\r\nLeft=\r\n") << usual << "(Left=)";
+        QTest::newRow("beyond a single")
+            << QByteArray("[Main]\r\nLeft=1e40\r\n") << usual << "(Left=1e40)";
+        QTest::newRow("off every screen")
+            << QByteArray("[Main]\r\nTop=300000\r\n") << usual << "(Left=4000, Top=300000)";
+        QTest::newRow("left of every screen")
+            << QByteArray("[Main]\r\nLeft=-90000\r\n") << usual << "(Left=-90000, Top=5000)";
+    }
+    void unusablePlaces()
+    {
+        QFETCH(QByteArray, ini);
+        QFETCH(QPoint, at);
+        QFETCH(QString, logged);
+        const QPoint usual(px(4000), px(5000));
+        MainFixture f(ini + "[Option]\r\nCntDownTm=0\r\nAlarmTm=0\r\n");
+        QCOMPARE(f.world.prompts.texts(), QStringList());
+        QCOMPARE(f.world.app.ended, 0);
+        QCOMPARE(f.window->pos(), at);
+        const QString log = logged.isEmpty() ? QString() : logTextAt(f.folder, 2);
+        QCOMPARE(log, logged.isEmpty() ? QString()
+                                       : "[frmMain]-[Form_Load] 位置の設定" + logged +
+                                             "を使えないため、既定の値で表示しました");
+        f.window->move(at.x(), at.y() + 1000);  // far down: plain decimals, no exponent
+        f.action("M_File6")->trigger();
+        const QByteArray stored = f.folder.read("Spinlog.ini");
+        QVERIFY(stored.contains("Top=" + QByteArray::number((at.y() + 1000) * 15) + "\r\n"));
+        QVERIFY(stored.contains(at == usual ? "Left=4000\r\n" : "Left=1500\r\n"));
     }
 
     // The options change the type's name and count; series deleted or added
