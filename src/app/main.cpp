@@ -1,21 +1,19 @@
+#include "app/command_line.h"
 #include "app/ui/startup.h"
-#include "scramble/scramble_command.h"
 
 #include <QCoreApplication>
-#include <QTextStream>
-#include <cstdio>
+#include <QFile>
 
 int main(int argc, char **argv)
 {
-    QStringList args;
-    for (int i = 1; i < argc; ++i) args << QString::fromLocal8Bit(argv[i]);
-    // The command line's scrambles need no display, no single-instance claim
-    // and no file of the application folder.
-    if (spinlog::isScrambleCommand(args)) {
+    // Any argument is a command: it needs no display, no single-instance
+    // claim and no file of the application folder, and never opens a window.
+    if (argc > 1) {
         QCoreApplication app(argc, argv);
-        QTextStream out(stdout);
-        QTextStream err(stderr);
-        return spinlog::runScrambleCommand(QCoreApplication::arguments().mid(1), out, err);
+        QFile out, err;
+        out.open(1, QIODevice::WriteOnly | QIODevice::Unbuffered);
+        err.open(2, QIODevice::WriteOnly | QIODevice::Unbuffered);
+        return spinlog::runCommandLine(QCoreApplication::arguments().mid(1), out, err);
     }
     return spinlog::runSpinlog(argc, argv);
 }

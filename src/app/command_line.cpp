@@ -1,0 +1,31 @@
+#include "app/command_line.h"
+
+#include "scramble/scramble_command.h"
+
+#include <QIODevice>
+#include <QTextStream>
+
+namespace spinlog {
+
+int runCommandLine(const QStringList &args, QIODevice &out, QIODevice &err)
+{
+    QTextStream output(&out);
+    QTextStream errors(&err);
+    int status = 0;
+    if (isScrambleCommand(args)) {
+        status = runScrambleCommand(args, output, errors);
+    } else {
+        errors << QStringLiteral("spinlog: 「%1」は使えないオプションです。\n").arg(args.value(0));
+        runScrambleCommand({QStringLiteral("--help")}, errors, errors);
+        status = 2;
+    }
+    output.flush();
+    if (output.status() != QTextStream::Ok) {
+        errors << QStringLiteral("spinlog: 出力を書き込めません: %1\n").arg(out.errorString());
+        status = 1;
+    }
+    errors.flush();
+    return status;
+}
+
+}  // namespace spinlog
