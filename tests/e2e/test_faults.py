@@ -43,7 +43,9 @@ class FaultTest(SpinlogTest):
         self.assertFalse(os.path.isfile(self.folder.file("COMSpinlog.mdb")))
         return self.folder.log_entries()[1]
 
-    def test_full_disk_at_exit_keeps_the_settings(self):
+    def on_small_disk(self):
+        """Moves the application folder onto a tmpfs of its own; returns a
+        function that fills it up."""
         mount = os.path.join(self.tmp, "disk")
         os.mkdir(mount)
         result = subprocess.run(["mount", "-t", "tmpfs", "-o", "size=48m", "tmpfs", mount],
@@ -56,11 +58,37 @@ class FaultTest(SpinlogTest):
         self.folder.path = mount
         # The log's first page is taken already, so its entry still fits.
         self.folder.write("Err.log", log_record(b"00000"))
-        settings = self.folder.read("Spinlog.ini")
         free = lambda: os.statvfs(mount).f_bavail * os.statvfs(mount).f_frsize
-        entry = self.exit_with(lambda: self.folder.write("filler", b"\0" * free()), BACKUP_FAILED)
+        return lambda: self.folder.write("filler", b"\0" * free())
+
+    def test_full_disk_at_exit_keeps_the_settings(self):
+        fill = self.on_small_disk()
+        settings = self.folder.read("Spinlog.ini")
+        entry = self.exit_with(fill, BACKUP_FAILED)
         self.assertIn("BKSpinlog.mdb: No space left on device", entry)
         self.assertEqual(self.folder.read("Spinlog.ini"), settings)
+
+    def test_full_disk_at_options_ok_is_reported(self):
+        self.folder.sql("delete from W_Time;")  # the options open with no series under way
+        fill = self.on_small_disk()
+        settings = self.folder.read("Spinlog.ini")
+        process, main = self.launch()
+        fill()
+        self.menu(main, "alt+t", "o")
+        dialog = self.wait_window("^オプション$", process.pid)
+        self.key(dialog, "alt+c", "ctrl+a", "7")
+        self.x("mousemove", "--window", dialog, 120, 358, "click", "1")  # OK
+        self.answer(process, "Return")  # the save error, under the dialog's own title
+        self.assertEqual(self.windows("^オプション$", process.pid), [dialog])  # still open
+        self.x("mousemove", "--window", dialog, 206, 358, "click", "1")  # Cancel
+        wait_for(lambda: not self.windows("^オプション$", process.pid), what="Cancel")
+        os.remove(self.folder.file("filler"))
+        self.leave(process, main)
+        self.assertEqual(self.sources(), ["[frmOption]-[cmdOK_Click] "])
+        self.assertIn("No space left on device", self.folder.log_entries()[1])
+        self.assertNotIn(b"CntDownTm=7", self.folder.read("Spinlog.ini"))
+        self.assertEqual(self.folder.read("Spinlog.ini").split(b"[Main]")[0],
+                         settings.split(b"[Main]")[0])
 
     def test_backup_cannot_be_made(self):
         os.mkdir(self.folder.file("BKSpinlog.mdb"))
@@ -101,10 +129,17 @@ class FaultTest(SpinlogTest):
         self.assertEqual((log[21:26], log[2 * RECORD:]), (b"00001", old[1]))
         self.assertRegex(self.folder.log_entries()[1], r"^\[mdlCommon\]-\[Fun_MDBOpen\] \S")
 
+    def test_a_place_that_cannot_be_used(self):
+        self.folder.write("Spinlog.ini", b"[Main]\r\nLeft=abc\r\nTop=300000\r\n")
+        process, main = self.launch()  # no box: the default place
+        self.assertEqual(self.boxes(process), [])
+        self.leave(process, main)
+        self.assertEqual(self.sources(), ["[frmMain]-[Form_Load] "])
+        self.assertIn(b"Left=4000\r\nTop=5000", self.folder.read("Spinlog.ini"))
+
     def test_bad_settings(self):
         load = "[frmMain]-[Form_Load] "
-        for settings, log in ((b"[Main]\r\nLeft=abc\r\n", [load]),  # a position ends the load
-                              (b"[Option]\r\nDefColor=\r\n", ["[frmMain]-[Sub_MainDspSet] ", load]),
+        for settings, log in ((b"[Option]\r\nDefColor=\r\n", ["[frmMain]-[Sub_MainDspSet] ", load]),
                               (b"[Option]\r\nCntDownTm=abc\r\n", ["[frmMain]-[Sub_StartStop] "])):
             with self.subTest(settings):
                 self.folder.write("Spinlog.ini", settings)

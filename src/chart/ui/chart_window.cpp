@@ -362,7 +362,9 @@ void frmChart::Sub_SavePNG()
         QByteArray picture;
         QBuffer buffer(&picture);
         buffer.open(QIODevice::WriteOnly);
-        chartView_->grab().save(&buffer, format);
+        if (!chartView_->grab().save(&buffer, format))
+            throw SpinlogError(
+                QStringLiteral("画像を%1形式にできません。").arg(QLatin1String(format)));
         // Written whole or not at all: a failure leaves an older file as it was.
         ReplacingFile file(path);
         if (!file.open(path) || !file.write(picture) || !file.commit())

@@ -36,7 +36,8 @@ private slots:
         chart.show();
         QVERIFY(QTest::qWaitForWindowExposed(&chart));
 
-        w.prompts.saveFiles = {"", folder.file("none/a.png"), folder.file("a.png")};
+        w.prompts.saveFiles = {"", folder.file("none/a.png"), folder.file("a.png"),
+                               folder.file("a.jpg"), folder.file("a.gif")};
         QAction *save = chart.findChild<QAction *>("M_SavePNG");
         save->trigger();  // cancelled
         QVERIFY(w.prompts.boxes.empty());
@@ -53,6 +54,13 @@ private slots:
             for (int x = plot.left(); x <= plot.right(); ++x)
                 dots += image.pixelColor(x, y) == dotColour;
         QVERIFY2(dots >= 20, qPrintable(QString::number(dots)));
+        // The format the name asks for; any other name gets ".png".
+        save->trigger();
+        save->trigger();
+        QVERIFY(folder.read("a.jpg").startsWith("\xff\xd8\xff"));
+        QVERIFY(folder.read("a.gif.png").startsWith("\x89PNG"));
+        QVERIFY(!QFile::exists(folder.file("a.gif")));
+        QCOMPARE(w.prompts.boxes.size(), std::size_t(1));
     }
 };
 

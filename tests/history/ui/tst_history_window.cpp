@@ -319,6 +319,17 @@ private slots:
         QCOMPARE(QPoint(grid(v)->row(), grid(v)->col()), QPoint(1, 14));
         QVERIFY(idle(v));
 
+        // Characters code page 932 has no place for: "?" and one word after.
+        w.db().execute("update MT_Type set TypeNm='3x3 😀' where TypeID='1'");
+        list(v, "cmbOrder")->setCurrentIndex(1);
+        w.prompts().saveFiles = {path};
+        trigger(v, "M_File1");
+        QCOMPARE(w.prompts().texts(),
+                 QStringList{"Shift_JIS(CP932)で表せない文字を含む項目が2件あり、"
+                             "その文字を「?」にして出力しました"});
+        QVERIFY(w.folder.read("results.csv").contains("\r\n2007/05/03 12:30:45,3x3 ?,"));
+        w.prompts().boxes.clear();
+
         // A cancel: nothing at all.
         QFile::remove(path);
         trigger(v, "M_File1");

@@ -11,6 +11,7 @@
 #include "widgets/units.h"
 
 #include <QComboBox>
+#include <QDir>
 #include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -161,6 +162,25 @@ private slots:
         QCOMPARE(world.fake.program.settings.text(Setting::DefColor), QString("14671839"));
         QCOMPARE(world.folder.read("Spinlog.ini"), kIni);
         QCOMPARE(world.types(), types);
+    }
+
+    // A settings file that cannot be written is a save error under the
+    // dialog's own title: the dialog stays open, nothing after it is stored.
+    void aSettingThatCannotBeWritten()
+    {
+        World world;
+        const QStringList types = world.types();
+        auto dialog = world.open();
+        QFile::remove(world.folder.file("Spinlog.ini"));
+        QVERIFY(QDir(world.folder.path()).mkdir("Spinlog.ini"));
+        clickCell(typeGrid(*dialog), 1, 1);
+        QTest::keyClicks(typeGrid(*dialog)->activeEditor(), "renamed");
+        QTest::mouseClick(button(*dialog, "cmdOK"), Qt::LeftButton);
+        QCOMPARE(world.boxes(),
+                 QStringList("保存エラー\r\n" + QString::fromLocal8Bit(strerror(EISDIR))));
+        QVERIFY(dialog->isVisible());
+        QCOMPARE(world.types(), types);
+        QCOMPARE(world.fake.program.settings.text(Setting::CntDownTm), QString("15"));
     }
 
     // The rows in TypeID's order as text; No. never edits; a name takes 20
