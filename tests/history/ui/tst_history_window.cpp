@@ -6,6 +6,7 @@
 #include "support/history_world.h"
 #include "support/test_main.h"
 #include "widgets/grid.h"
+#include "widgets/grid_cells.h"
 #include "widgets/units.h"
 
 #include <QApplication>
@@ -51,7 +52,7 @@ const QString kD1 = "2007/05/01 21:03:09", kD2 = "2007/05/02 08:00:00", kD3 = "2
 QStringList dates(const frmView &v)
 {
     QStringList list;
-    for (int r = 1; r < grid(v)->rows(); ++r) list << grid(v)->textMatrix(r, 0);
+    for (int r = 1; r <= grid(v)->model()->rowCount(); ++r) list << cellText(*grid(v), r, 0);
     return list;
 }
 
@@ -101,10 +102,10 @@ private slots:
         // Setting both lists during the load does not query again.
         QCOMPARE(v.dataSetRuns(), 1);
         const Grid &g = *grid(v);
-        QCOMPARE(g.textMatrix(0, 14), "平均");
+        QCOMPARE(cellText(g, 0, 14), "平均");
         QCOMPARE(dates(v), (QStringList{kD1, kD2, kD3}));
-        QCOMPARE(g.cellBackColor(1, 2), QColor(Qt::red));
-        QCOMPARE(g.cellBackColor(1, 7), QColor(Qt::white));
+        QCOMPARE(cellColour(g, 1, 2), QColor(Qt::red));
+        QCOMPARE(cellColour(g, 1, 7), QColor(Qt::white));
         QCOMPARE(label(v, "lblKensu"), "3");
         QCOMPARE(label(v, "lblBTm"), "4.20");
         QCOMPARE(label(v, "lblBAveTm"), "5.00");
@@ -112,11 +113,30 @@ private slots:
         QVERIFY(idle(v));
 
         w.history().removeListed({0});  // the list follows the store
-        QCOMPARE(g.rows(), 1);
+        QCOMPARE(g.model()->rowCount(), 0);
         QCOMPARE(g.row(), 0);
         QCOMPARE(QStringList({label(v, "lblKensu"), label(v, "lblBTm"), label(v, "lblBAveTm")}),
                  (QStringList{"0", "-", "-"}));
         QVERIFY(w.prompts().boxes.empty());
+    }
+
+    // Each order as its entry reads, chosen by its text.
+    void ordersByTheirNames_data()
+    {
+        QTest::addColumn<QStringList>("listed");
+        QTest::newRow("日時 [昇順]") << QStringList{kD1, kD2, kD3};
+        QTest::newRow("日時 [降順]") << QStringList{kD3, kD2, kD1};
+        QTest::newRow("平均 [昇順]") << QStringList{kD2, kD3, kD1};  // 5.00, 17.00, 20.00
+        QTest::newRow("平均 [降順]") << QStringList{kD1, kD3, kD2};
+    }
+    void ordersByTheirNames()
+    {
+        HistoryWorld w;
+        w.seedThree();
+        View v(w);
+        QComboBox *orders = list(v, "cmbOrder");
+        orders->setCurrentIndex(orders->findText(QString::fromUtf8(QTest::currentDataTag())));
+        QTEST(dates(v), "listed");
     }
 
     void sizeRule()
