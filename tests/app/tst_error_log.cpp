@@ -4,6 +4,7 @@
 
 #include "base/encoding.h"
 #include "base/error_log.h"
+#include "base/system_calls.h"
 #include "log_reading.h"
 #include "support/fakes.h"
 #include "support/file_size_limit.h"
@@ -13,6 +14,8 @@
 #include <unistd.h>
 #include <QDir>
 #include <QTest>
+#include <cerrno>
+#include <cstring>
 
 using namespace spinlog;
 using namespace spinlog::test;
@@ -89,6 +92,24 @@ private slots:
         QCOMPARE(boxes.size(), 4);
         QCOMPARE(boxes[0], QString("保存エラー\r\nx"));
         QVERIFY(boxes[1].startsWith("Log出力エラー\r\n") && boxes[1] != "Log出力エラー\r\n");
+    }
+
+    // A header that cannot be read (EIO) fails the write: the ring must not
+    // start again at its first entry over the older ones.
+    void unreadableHeader()
+    {
+        TempAppFolder folder(false);
+        FakeWorld world(folder.path());
+        QVERIFY(world.program.log.write("kept"));
+        const QByteArray before = folder.read("Err.log");
+        const SystemCalls real = systemCalls();
+        systemCalls().pread = [](int, void *, size_t, off_t) -> ssize_t { return errno = EIO, -1; };
+        const bool written = world.program.log.write("lost");
+        systemCalls() = real;
+        QVERIFY(!written);
+        QCOMPARE(folder.read("Err.log"), before);
+        QCOMPARE(world.prompts.texts(),
+                 QStringList("Log出力エラー\r\n" + QString::fromLocal8Bit(std::strerror(EIO))));
     }
 };
 
