@@ -9,6 +9,7 @@
 #include "data/database.h"
 #include "data/record_stores.h"
 #include "data_support.h"
+#include "support/file_size_limit.h"
 #include "support/test_main.h"
 
 using namespace spinlog;
@@ -107,6 +108,8 @@ private slots:
             transaction.commit();
         }
         const qint64 sizeBefore = QFileInfo(file).size();
+        const auto shared = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup;  // 0640
+        QVERIFY(QFile::setPermissions(file, shared));
         // Left over from an exit that ended abruptly.
         folder.write(name.arg("BK"), "an old backup");
         folder.write(name.arg("COM"), "a half-written copy");
@@ -120,6 +123,7 @@ private slots:
         QCOMPARE(QDir(info.path()).entryList(QDir::Files), QStringList(info.fileName()));
         QCOMPARE(QFileInfo(folder.file("Spinlog.mdb")).isSymLink(), linked);
         QVERIFY(QFileInfo(file).size() < sizeBefore / 4);
+        QCOMPARE(QFile::permissions(file) & 0x7077, shared);
 
         // Every index comes along (read before an opening could add any).
         QCOMPARE(SqlShell(folder.file("Spinlog.mdb"),
@@ -136,6 +140,20 @@ private slots:
         QTest::addColumn<bool>("replaced");  // by an older copy, or else deleted
         QTest::newRow("deleted") << false;
         QTest::newRow("replaced") << true;
+    }
+    // A copy the disk has no room for is not left to look like a whole one.
+    void noRoomForTheRecoveredCopy()
+    {
+        TempAppFolder folder;
+        FakeWorld world(folder.path());
+        QVERIFY(Fun_MDBOpen(world.program, folder.file("Spinlog.mdb")));
+        QVERIFY(QFile::remove(folder.file("Spinlog.mdb")));
+        {
+            FileSizeLimit full(8192);
+            QVERIFY(!closeAndCompact(world.program));
+        }
+        QCOMPARE(folderEntries(folder), QStringList());
+        QCOMPARE(world.prompts.boxes.size(), std::size_t(1));
     }
     void deletedOrReplacedFileIsNotCompactedOver()
     {

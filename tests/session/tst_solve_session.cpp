@@ -208,6 +208,22 @@ private slots:
         QCOMPARE(rig.run(QStringLiteral("t1")), QStringLiteral("8"));
     }
 
+    // Solves come back from W_Time as they went in, also those whose seconds
+    // no binary fraction holds exactly (12.34 x 100 is 1233.9999...).
+    void storedSolvesComeBackExactly()
+    {
+        TempAppFolder folder;
+        auto db = Database::open(folder.file(QStringLiteral("Spinlog.mdb")));
+        HistoryStore history(*db);
+        DatabaseSeriesStore store(*db, history);
+        const QList<std::int64_t> stored{1234, 29, 57, 113, 1005, 6543, 99999, 0, 1, 4999};
+        for (int i = 0; i < stored.size(); ++i)
+            store.add({i + 1, stored[i], displayForm(stored[i])});
+        QList<std::int64_t> back;
+        for (const Solve &s : store.load()) back << s.hundredths;
+        QCOMPARE(back, stored);
+    }
+
     // The series moves into the history whole, or stays where it was, when
     // either statement of the save fails.
     void saveIsAllOrNothing_data()
