@@ -1,6 +1,7 @@
 // The history window driven as a user drives it: lists, keys, menus, the
 // context menu, the save dialog, questions answered through the fakes.
 
+#include "app/log_reading.h"
 #include "base/ini_file.h"
 #include "history/ui/history_window.h"
 #include "support/history_world.h"
@@ -217,7 +218,7 @@ private slots:
             View v(w);
             QCOMPARE(w.prompts().texts(), QStringList{"フォームロードエラー\r\n" + description});
             QCOMPARE(w.prompts().boxes[0].icon, Icon::Critical);
-            QCOMPARE(w.logTexts(), QStringList{"[frmView]-[Form_Load] " + description});
+            QCOMPARE(logEntries(w.folder), QStringList{"[frmView]-[Form_Load] " + description});
             list(v, "cmbType")->setCurrentIndex(list(v, "cmbType")->count() - 1);
             QCOMPARE(v.dataSetRuns(), 0);
             v.show();
@@ -344,7 +345,7 @@ private slots:
         QCOMPARE(w.prompts().boxes.size(), std::size_t(1));
         const QString text = w.prompts().boxes[0].text;
         QVERIFY(text.startsWith("CSV出力エラー\r\n") && text.size() > 10);
-        QCOMPARE(w.logTexts(), QStringList{"[frmView]-[Sub_OutputCSV] " + text.mid(10)});
+        QCOMPARE(logEntries(w.folder), QStringList{"[frmView]-[Sub_OutputCSV] " + text.mid(10)});
         QVERIFY(!busyDuringBox);
         QVERIFY(idle(v));
         QCOMPARE(grid(v)->row(), 2);  // the file never opened: the walk never started
