@@ -200,14 +200,6 @@ private slots:
         QCOMPARE(rig.summary(), QStringLiteral("Idle|,,,,|ddddd|"));
     }
 
-    void correctedElapsedTime()
-    {
-        Rig rig(kNoWait, 5, QStringLiteral("0"));
-        rig.run(QStringLiteral("P t1 +7900"));
-        rig.session.correctElapsed(rig.now);  // ticks were held up
-        QCOMPARE(rig.run(QStringLiteral("t1")), QStringLiteral("8"));
-    }
-
     // Solves come back from W_Time as they went in, also those whose seconds
     // no binary fraction holds exactly (12.34 x 100 is 1233.9999...).
     void storedSolvesComeBackExactly()
