@@ -1,5 +1,5 @@
-// Values bound and read back, reals as the engine writes them, best records,
-// indexes that a full disk keeps from being made.
+// Values bound and read back, best records, indexes that a full disk keeps
+// from being made.
 
 #include "data/database.h"
 #include "data/history_store.h"
@@ -8,9 +8,6 @@
 #include "support/test_main.h"
 
 #include "support/file_size_limit.h"
-
-#include <QRandomGenerator>
-#include <cmath>
 
 using namespace spinlog;
 using namespace spinlog::test;
@@ -54,19 +51,6 @@ private slots:
         db_->execute("insert into W_Time values (?,?,?)", {1, QString(), 65.43});
         Recordset solve(*db_, "select *, typeof([Time]) as k from W_Time");
         QCOMPARE(solve.text("No") + solve.text("k") + solve.text("TimeSS"), "1text65.43");
-    }
-
-    void realsReadAsTheEngineWritesThem()
-    {
-        QList<double> values{83.0, 0.1 + 0.2, 1e20, 1e15, 1e14 + 0.5, 1e-5, -0.0, 1.0 / 3, 1e300};
-        QRandomGenerator random(20070525);
-        for (int i = 0; i < 2000; ++i)
-            values << random.bounded(1000000) / 100.0
-                   << random.generateDouble() * std::pow(10.0, random.bounded(-6, 18));
-        db_->execute("create temp table reals (v REAL)");
-        for (double v : values) db_->execute("insert into reals values (?)", {v});
-        for (Recordset rs(*db_, "select v, cast(v as text) from reals"); !rs.eof(); rs.moveNext())
-            QCOMPARE(rs.text(0), rs.text(1));
     }
 
     void bestRecordsOrderNumerically()
