@@ -53,15 +53,6 @@ QString fillError(HistoryWorld &w, int type, RecordingSink &sink)
     return QStringLiteral("(no error)");
 }
 
-QString dates(HistoryWorld &w, int type = 0)
-{
-    RecordingSink sink;
-    w.history().list({type}, HistoryOrder::DateAscending, kColours, sink);
-    QStringList dates;
-    for (int r = 0; r < sink.rows(); ++r) dates << sink.text(r, 0).right(8);
-    return dates.join(' ');
-}
-
 }  // namespace
 
 class HistoryStoreTest : public QObject {
