@@ -2,6 +2,7 @@
 
 #include "base/encoding.h"
 #include "base/errors.h"
+#include "base/system_calls.h"
 
 #include <QFile>
 
@@ -170,7 +171,7 @@ bool ErrorLog::write(const QString &message) const
         QByteArray header(kLogRecordSize, Qt::Uninitialized);
         ssize_t got = 0;
         do {
-            got = ::pread(log.fd, header.data(), size_t(header.size()), 0);
+            got = systemCalls().pread(log.fd, header.data(), size_t(header.size()), 0);
         } while (got < 0 && errno == EINTR);
         if (got < 0)
             throwSystemError(errno);

@@ -1,5 +1,7 @@
 #include "base/replacing_file.h"
 
+#include "base/system_calls.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
@@ -71,11 +73,11 @@ bool ReplacingFile::write(const char *data, qint64 size)
 bool ReplacingFile::commit()
 {
     // A full disk may only show when the data is flushed or the file closed.
-    if (::fsync(fd_) != 0)
+    if (systemCalls().fsync(fd_) != 0)
         return fail();
     const int fd = fd_;
     fd_ = -1;
-    if (::close(fd) != 0)
+    if (systemCalls().close(fd) != 0)
         return fail();
     if (std::rename(temporary_.constData(), QFile::encodeName(target_).constData()) != 0)
         return fail();

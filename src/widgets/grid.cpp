@@ -13,6 +13,9 @@
 
 namespace spinlog {
 
+// Row 0 of the grid is the view's header.
+static constexpr int kHeaderRows = 1;
+
 // Builds the editor that the last beforeEdit handler asked for and moves the
 // value between it and the cell.
 class GridDelegate : public QStyledItemDelegate {
@@ -82,7 +85,7 @@ private:
     void store(QAbstractItemModel *model, const QModelIndex &index, const QString &text) const
     {
         model->setData(index, text, Qt::EditRole);
-        emit grid_->cellEdited(index.row() + grid_->fixedRows(), index.column(), text);
+        emit grid_->cellEdited(index.row() + kHeaderRows, index.column(), text);
     }
 
     Grid *grid_;
@@ -117,13 +120,13 @@ Grid::~Grid() = default;
 
 int Grid::rows() const
 {
-    return fixedRows() + model_->dataRows();
+    return kHeaderRows + model_->dataRows();
 }
 
 void Grid::setRows(int rows)
 {
     syncing_ = true;
-    model_->setDataRows(std::max(rows, fixedRows()) - fixedRows());
+    model_->setDataRows(std::max(rows, kHeaderRows) - kHeaderRows);
     syncing_ = false;
     clampCursor();
 }
@@ -138,13 +141,7 @@ void Grid::setCols(int cols)
     syncing_ = true;
     model_->setCols(cols);
     syncing_ = false;
-    colTwips_.resize(std::size_t(model_->cols()), -1);
     clampCursor();
-}
-
-int Grid::fixedRows() const
-{
-    return 1;
 }
 
 int Grid::fixedCols() const
@@ -156,11 +153,6 @@ void Grid::setFixedCols(int cols)
 {
     model_->setFixedCols(cols);
     clampCursor();
-}
-
-void Grid::appendRows(const QStringList &texts)
-{
-    model_->appendRows(texts);
 }
 
 void Grid::appendRows(QByteArrayView utf8, const std::vector<std::uint32_t> &ends,
@@ -222,9 +214,9 @@ void Grid::applyCursor()
     syncing_ = true;
     const bool wasAutoScroll = hasAutoScroll();
     setAutoScroll(false);
-    if (row_ >= fixedRows() && col_ >= fixedCols() && col_ < cols()) {
+    if (row_ >= kHeaderRows && col_ >= fixedCols() && col_ < cols()) {
         model_->flush();
-        setCurrentIndex(model_->index(row_ - fixedRows(), col_));
+        setCurrentIndex(model_->index(row_ - kHeaderRows, col_));
     } else if (selectionModel()) {
         selectionModel()->clear();
     }
@@ -236,14 +228,9 @@ void Grid::currentChanged(const QModelIndex &current, const QModelIndex &previou
 {
     QTableView::currentChanged(current, previous);
     if (!syncing_ && current.isValid()) {
-        row_ = current.row() + fixedRows();
+        row_ = current.row() + kHeaderRows;
         col_ = current.column();
     }
-}
-
-int Grid::topRow() const
-{
-    return model_->dataRows() > 0 ? verticalScrollBar()->value() + fixedRows() : fixedRows();
 }
 
 void Grid::setTopRow(int row)
@@ -252,39 +239,19 @@ void Grid::setTopRow(int row)
         return;
     model_->flush();
     executeDelayedItemsLayout();
-    verticalScrollBar()->setValue(std::clamp(row, fixedRows(), rows() - 1) - fixedRows());
+    verticalScrollBar()->setValue(std::clamp(row, kHeaderRows, rows() - 1) - kHeaderRows);
 }
 
 // ---- cells ----
-
-QString Grid::textMatrix(int row, int col) const
-{
-    return row < fixedRows() ? model_->headerText(col) : model_->text(row - fixedRows(), col);
-}
 
 void Grid::setTextMatrix(int row, int col, const QString &text)
 {
     if (row < 0)
         return;
-    if (row < fixedRows())
+    if (row < kHeaderRows)
         model_->setHeaderText(col, text);
     else
-        model_->setText(row - fixedRows(), col, text);
-}
-
-QString Grid::text() const
-{
-    return textMatrix(row_, col_);
-}
-
-QColor Grid::cellBackColor(int row, int col) const
-{
-    return model_->background(row - fixedRows(), col);
-}
-
-void Grid::setCellBackColor(int row, int col, const QColor &color)
-{
-    model_->setBackground(row - fixedRows(), col, color);
+        model_->setText(row - kHeaderRows, col, text);
 }
 
 // ---- columns ----
@@ -293,16 +260,7 @@ void Grid::setColWidth(int col, int twips)
 {
     if (col < 0 || col >= cols())
         return;
-    colTwips_[std::size_t(col)] = std::max(twips, 0);
-    setColumnWidth(col, px(colTwips_[std::size_t(col)]));
-}
-
-int Grid::colWidth(int col) const
-{
-    if (col < 0 || col >= cols())
-        return 0;
-    const int twips = colTwips_[std::size_t(col)];
-    return twips >= 0 ? twips : int(twipsFromPx(columnWidth(col)));
+    setColumnWidth(col, px(std::max(twips, 0)));
 }
 
 void Grid::setColAlignment(int col, Qt::Alignment alignment)
@@ -315,29 +273,19 @@ void Grid::setFixedAlignment(int col, Qt::Alignment alignment)
     model_->setHeaderAlignment(col, alignment);
 }
 
-Qt::Alignment Grid::colAlignment(int col) const
-{
-    return model_->dataAlignment(col);
-}
-
-Qt::Alignment Grid::fixedAlignment(int col) const
-{
-    return model_->headerAlignment(col);
-}
-
 // ---- editing ----
 
 void Grid::editCell()
 {
     finishEditing();
-    if (row_ < fixedRows() || col_ < fixedCols() || col_ >= cols())
+    if (row_ < kHeaderRows || col_ < fixedCols() || col_ >= cols())
         return;
     bool cancel = false;
     emit beforeEdit(row_, col_, &cancel);
     if (cancel)
         return;
     model_->flush();
-    const QModelIndex cell = model_->index(row_ - fixedRows(), col_);
+    const QModelIndex cell = model_->index(row_ - kHeaderRows, col_);
     if (currentIndex() != cell)
         applyCursor();
     scrollTo(cell);
@@ -351,24 +299,9 @@ void Grid::setComboList(const QString &items)
     comboList_ = items;
 }
 
-QString Grid::comboList() const
-{
-    return comboList_;
-}
-
 void Grid::setEditMaxLength(int chars)
 {
     editMaxLength_ = std::max(chars, 0);
-}
-
-int Grid::editMaxLength() const
-{
-    return editMaxLength_;
-}
-
-QWidget *Grid::activeEditor() const
-{
-    return editor_.data();
 }
 
 void Grid::finishEditing()

@@ -1,17 +1,15 @@
 #pragma once
 // The grid control shared by the type editor and the history list: a
 // QTableView over a model that keeps texts and colours in plain vectors.
-// Rows and columns count from 0 and include the fixed rows and columns; row 0
-// is shown as the view's header and still counts in rows(). A fixed column
+// Rows and columns count from 0 and include the header row and the fixed
+// column; row 0 is shown as the view's header. A fixed column
 // looks like the header and the user can never move the cursor onto it.
 // Editing opens only through editCell(): no key or double click starts it.
 
 #include <QByteArrayView>
-#include <QColor>
 #include <QPointer>
 #include <QRgb>
 #include <QString>
-#include <QStringList>
 #include <QTableView>
 #include <cstdint>
 #include <vector>
@@ -27,64 +25,46 @@ public:
     ~Grid() override;
 
     // Size. Setting rows to 1 removes every data row with its colours and keeps
-    // the header row; rows + 1 appends an empty row.
-    int rows() const;
+    // the header row.
     void setRows(int rows);
-    int cols() const;
     void setCols(int cols);
-    int fixedRows() const;  // 1 (the header row)
-    int fixedCols() const;  // 0 or 1
-    void setFixedCols(int cols);
+    void setFixedCols(int cols);  // 0 or 1
 
     // Current cell. The program may put the cursor on the header row (row 0:
     // no data cell is current, as after setRows(1)); a fixed column is
-    // refused. Moving the cursor does not scroll; setTopRow() does.
+    // refused. Moving the cursor from here does not scroll; setTopRow() does,
+    // and so does a key that moves it.
     int row() const;
     void setRow(int row);
     int col() const;
     void setCol(int col);
     // Makes (row, col) current, scrolls it into view and gives the grid the focus.
     void selectCell(int row, int col);
-    int topRow() const;
     void setTopRow(int row);
 
-    QString textMatrix(int row, int col) const;
+    // Row 0 is the header row.
     void setTextMatrix(int row, int col, const QString &text);
-    QString text() const;  // the current cell's text
-    // The background of a cell; invalid when it has none of its own.
-    QColor cellBackColor(int row, int col) const;
-    void setCellBackColor(int row, int col, const QColor &color);
 
     // Column layout. Widths in twips.
     void setColWidth(int col, int twips);
-    int colWidth(int col) const;
     void setColAlignment(int col, Qt::Alignment alignment);    // data rows
     void setFixedAlignment(int col, Qt::Alignment alignment);  // header row
-    Qt::Alignment colAlignment(int col) const;
-    Qt::Alignment fixedAlignment(int col) const;
 
-    // Appends many rows at once (history fill): texts row-major, cols() per row.
-    // Much faster than rows() + 1 and setTextMatrix per cell.
-    void appendRows(const QStringList &texts);
-    // The same from UTF-8: cell i's text ends at ends[i] in utf8 and starts
-    // where the one before ends; colours, when given, a byte per cell that
-    // indexes palette (opaque colours, 0 for none). The list's fill: its cells
-    // are never QStrings until read.
+    // Appends many rows at once (the history's fill): cell i's text ends at
+    // ends[i] in utf8 and starts where the one before ends; colours, when
+    // given, a byte per cell that indexes palette (opaque colours, 0 for
+    // none). The cells are never QStrings until read.
     void appendRows(QByteArrayView utf8, const std::vector<std::uint32_t> &ends,
                     const std::vector<std::uint8_t> &colours = {},
                     const std::vector<QRgb> &palette = {});
 
     // Editing, started only by the program: editCell() emits beforeEdit, then
-    // opens the editor the handler configured: a drop-down of the items in
-    // comboList ("a|b|c"), or free text of at most editMaxLength characters
-    // when the list is empty.
+    // opens on the current cell the editor the handler configured: a
+    // drop-down of the items in the combo list ("a|b|c"), or free text of at
+    // most the set length when the list is empty.
     void editCell();
     void setComboList(const QString &items);
-    QString comboList() const;
     void setEditMaxLength(int chars);
-    int editMaxLength() const;
-    // The open editor (QLineEdit or QComboBox), or null.
-    QWidget *activeEditor() const;
     // Writes the open editor's value into its cell and closes it.
     void finishEditing();
 
@@ -111,6 +91,10 @@ protected:
 
 private:
     friend class GridDelegate;
+    // Rows and columns, the header row and the fixed column included.
+    int rows() const;
+    int cols() const;
+    int fixedCols() const;
     void applyCursor();
     void clampCursor();
     void updateRowHeight();
@@ -121,7 +105,6 @@ private:
     int col_ = 0;
     bool syncing_ = false;
     bool leftPressInCell_ = false;
-    std::vector<int> colTwips_;  // widths as set, -1 where never set
     QString comboList_;
     int editMaxLength_ = 0;
     QPointer<QWidget> editor_;

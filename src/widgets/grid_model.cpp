@@ -3,6 +3,7 @@
 #include <QBrush>
 #include <QGuiApplication>
 #include <QPalette>
+#include <QStringList>
 #include <algorithm>
 #include <array>
 
@@ -164,23 +165,6 @@ void GridModel::setDataRows(int rows)
     } else if (dataRows_ > shownRows_) {
         // A shrink of rows the view has not seen yet needs no signal either.
         scheduleFlush();
-    }
-}
-
-void GridModel::appendRows(const QStringList &texts)
-{
-    if (cols_ == 0 || texts.isEmpty())
-        return;
-    const int added = int((texts.size() + cols_ - 1) / cols_);
-    const int first = dataRows_;
-    setDataRows(dataRows_ + added);
-    for (int r = first; r < dataRows_; ++r) {
-        rowStart_[std::size_t(r)] = text_.size();
-        for (int c = 0; c < cols_; ++c) {
-            const qsizetype i = qsizetype(r - first) * cols_ + c;
-            if (i < texts.size())
-                appendCell(at(r, c), texts[i].toUtf8(), &texts[i]);
-        }
     }
 }
 
@@ -389,38 +373,12 @@ void GridModel::setText(int dataRow, int col, const QString &text)
     cellChanged(dataRow, col, Qt::DisplayRole);
 }
 
-QString GridModel::headerText(int col) const
-{
-    return col >= 0 && col < cols_ ? headers_[col] : QString();
-}
-
 void GridModel::setHeaderText(int col, const QString &text)
 {
     if (col < 0 || col >= cols_)
         return;
     headers_[col] = text;
     emit headerDataChanged(Qt::Horizontal, col, col);
-}
-
-QColor GridModel::background(int dataRow, int col) const
-{
-    if (!validCell(dataRow, col))
-        return {};
-    const QRgb rgb = colors_.at(at(dataRow, col));
-    return rgb ? QColor::fromRgb(rgb) : QColor();
-}
-
-void GridModel::setBackground(int dataRow, int col, const QColor &color)
-{
-    if (!validCell(dataRow, col))
-        return;
-    colors_.set(at(dataRow, col), color.isValid() ? (color.rgb() | 0xFF000000u) : 0);
-    cellChanged(dataRow, col, Qt::BackgroundRole);
-}
-
-Qt::Alignment GridModel::dataAlignment(int col) const
-{
-    return col >= 0 && col < cols_ ? dataAlign_[col] : kDefaultAlignment;
 }
 
 void GridModel::setDataAlignment(int col, Qt::Alignment alignment)
@@ -430,11 +388,6 @@ void GridModel::setDataAlignment(int col, Qt::Alignment alignment)
     dataAlign_[col] = alignment;
     if (shownRows_ > 0)
         emit dataChanged(index(0, col), index(shownRows_ - 1, col), {Qt::TextAlignmentRole});
-}
-
-Qt::Alignment GridModel::headerAlignment(int col) const
-{
-    return col >= 0 && col < cols_ ? headerAlign_[col] : kDefaultAlignment;
 }
 
 void GridModel::setHeaderAlignment(int col, Qt::Alignment alignment)

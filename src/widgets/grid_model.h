@@ -12,10 +12,8 @@
 
 #include <QAbstractTableModel>
 #include <QByteArrayView>
-#include <QColor>
 #include <QRgb>
 #include <QString>
-#include <QStringList>
 #include <algorithm>
 #include <cstdint>
 #include <unordered_map>
@@ -70,7 +68,6 @@ public:
     // Data rows held, announced to the view or not.
     int dataRows() const { return dataRows_; }
     void setDataRows(int rows);
-    void appendRows(const QStringList &texts);
     // Appends rows given as UTF-8: cols() cells per row, cell i's text
     // ending at ends[i] in utf8 and starting where the one before ends;
     // colours, when given, a byte per cell indexing palette (0 for none).
@@ -84,15 +81,14 @@ public:
 
     QString text(int dataRow, int col) const;
     void setText(int dataRow, int col, const QString &text);
-    QString headerText(int col) const;
     void setHeaderText(int col, const QString &text);
-    QColor background(int dataRow, int col) const;
-    void setBackground(int dataRow, int col, const QColor &color);
 
-    Qt::Alignment dataAlignment(int col) const;
     void setDataAlignment(int col, Qt::Alignment alignment);
-    Qt::Alignment headerAlignment(int col) const;
     void setHeaderAlignment(int col, Qt::Alignment alignment);
+
+    // Bytes of text held, the space of rewritten rows included: what the
+    // texts cost.
+    std::size_t textBytes() const { return text_.size(); }
 
     // Tells the view about every row added since the last flush.
     void flush();

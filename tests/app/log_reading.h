@@ -16,5 +16,13 @@ inline QString logTextAt(const TempAppFolder &folder, int n)
 {
     return fromCp932(logRecordAt(folder, n).mid(21, kLogTextSize)).trimmed();
 }
+// The texts of every entry after the header, in record order.
+inline QStringList logEntries(const TempAppFolder &folder)
+{
+    QStringList entries;
+    for (int n = 2; n * kLogRecordSize <= folder.read(QStringLiteral("Err.log")).size(); ++n)
+        entries << logTextAt(folder, n);
+    return entries;
+}
 
 }  // namespace spinlog::test

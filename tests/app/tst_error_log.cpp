@@ -4,6 +4,7 @@
 
 #include "base/encoding.h"
 #include "base/error_log.h"
+#include "base/system_calls.h"
 #include "log_reading.h"
 #include "support/fakes.h"
 #include "support/file_size_limit.h"
@@ -13,6 +14,8 @@
 #include <unistd.h>
 #include <QDir>
 #include <QTest>
+#include <cerrno>
+#include <cstring>
 
 using namespace spinlog;
 using namespace spinlog::test;
@@ -67,7 +70,8 @@ private slots:
     }
 
     // A log that cannot be written is a box of its own, also after a report;
-    // it neither blocks nor leaves a file this call would have made.
+    // it neither blocks nor leaves a file this call would have made, nor
+    // overwrites the log it cannot read.
     void unusableLog()
     {
         TempAppFolder folder(false);
@@ -91,10 +95,24 @@ private slots:
         QVERIFY(QFile::link(elsewhere.file("notes.txt"), folder.file("Err.log")));
         QVERIFY(!world.program.log.write("lost"));
         QCOMPARE(elsewhere.read("notes.txt"), "my notes");
+        QVERIFY(QFile::remove(folder.file("Err.log")));
         const QStringList boxes = world.prompts.texts();
         QCOMPARE(boxes.size(), 5);
         QCOMPARE(boxes[0], QString("保存エラー\r\nx"));
         QVERIFY(boxes[1].startsWith("Log出力エラー\r\n") && boxes[1] != "Log出力エラー\r\n");
+
+        // A header that cannot be read (EIO) fails the write: the ring must not
+        // start again at its first entry over the older ones.
+        QVERIFY(world.program.log.write("kept"));
+        const QByteArray kept = folder.read("Err.log");
+        const SystemCalls real = systemCalls();
+        systemCalls().pread = [](int, void *, size_t, off_t) -> ssize_t { return errno = EIO, -1; };
+        const bool written = world.program.log.write("lost");
+        systemCalls() = real;
+        QVERIFY(!written);
+        QCOMPARE(folder.read("Err.log"), kept);
+        QCOMPARE(world.prompts.texts().last(),
+                 "Log出力エラー\r\n" + QString::fromLocal8Bit(std::strerror(EIO)));
     }
 };
 

@@ -4,12 +4,16 @@
 
 #include "base/ini_file.h"
 #include "base/settings.h"
+#include "base/system_calls.h"
 #include "support/file_size_limit.h"
 #include "support/temp_app_folder.h"
 #include "support/test_main.h"
 
+#include <unistd.h>
 #include <QDir>
 #include <QTest>
+#include <cerrno>
+#include <cstring>
 
 using namespace spinlog;
 using namespace spinlog::test;
@@ -83,20 +87,51 @@ private slots:
               "after");
     }
 
-    // Keys in the wrong section are not seen; values stay text, unchecked.
-    void settingsUnderTheirSections()
+    // Every setting under its own section and key, with its default while
+    // its key is missing (the other keys there); load() holds the run's six.
+    void everySetting_data()
     {
+        QTest::addColumn<int>("setting");
+        QTest::addColumn<QString>("key");  // Section/Key
+        QTest::addColumn<QString>("defaultText");
+        // clang-format off
+        const std::tuple<const char *, const char *> rows[] = {
+            {"Main/Left", "4000"}, {"Main/Top", "5000"}, {"Main/DefType", "0"},
+            {"Option/CntDownTm", "15"}, {"Option/AlarmTm", "30"}, {"Option/DefColor", "14671839"},
+            {"Option/BestColor", "16744576"}, {"Option/WorstColor", "8421631"},
+            {"View/Top", "3000"}, {"View/Left", "1000"}, {"View/Height", "5000"},
+            {"View/SearchType", "0"}, {"View/SearchOrder", "0"}, {"Chart/Left", "1500"},
+            {"Chart/Top", "1500"}, {"Chart/Width", "12000"}, {"Chart/Height", "8000"},
+            {"Scramble/Left", "9300"}, {"Scramble/Top", "5000"}, {"Scramble/Width", "6000"},
+            {"Scramble/Height", "5400"}, {"Scramble/Visible", "0"}};
+        // clang-format on
+        static_assert(std::size(rows) == kSettingCount);
+        for (int i = 0; i < kSettingCount; ++i) {
+            const auto &[key, defaultText] = rows[i];
+            QTest::newRow(key) << i << QString(key) << QString(defaultText);
+        }
+    }
+    void everySetting()
+    {
+        QFETCH(int, setting);
+        QFETCH(QString, key);
         TempAppFolder folder(false);
-        folder.write("Spinlog.ini",
-                     "[Main]\r\nDefType=2\r\nCntDownTm=1\r\nBestColor=9\r\n[option]\r\n"
-                     "WORSTCOLOR=6\r\nDefColor=4\r\nAlarmTm=abc\r\nCntDownTm=\r\nDefType=7\r\n");
-        Settings s(folder.file("Spinlog.ini"));
-        s.load();
-        QStringList held;
-        for (Setting k : {Setting::DefType, Setting::CntDownTm, Setting::AlarmTm, Setting::DefColor,
-                          Setting::BestColor, Setting::WorstColor})
-            held << s.text(k);
-        QCOMPARE(held, QStringList({"2", "", "abc", "4", "16744576", "6"}));
+        const QString ini = folder.file("Spinlog.ini");
+        QString content, section;
+        for (int i = 0; i < kSettingCount; ++i) {  // each section's keys come together
+            const SettingKey &other = keyOf(Setting(i));
+            if (other.section != section)
+                content += '[' + (section = other.section) + "]\r\n";
+            if (other.section + '/' + other.key != key)
+                content += other.key + "=other\r\n";
+        }
+        folder.write("Spinlog.ini", content.toLatin1());
+        Settings settings(ini);
+        QTEST(settings.read(Setting(setting)), "defaultText");
+        settings.write(Setting(setting), "mine");
+        QCOMPARE(iniRead(ini, key.section('/', 0, 0), key.section('/', 1), "(none)"), "mine");
+        settings.load();
+        QCOMPARE(settings.text(Setting(setting)) == "mine", setting >= 2 && setting <= 7);
     }
 
     // Tests run as root: a full disk is a file size limit, read-only the
@@ -122,6 +157,34 @@ private slots:
         QFile::setPermissions(ini, QFile::ReadOwner | QFile::ReadGroup);
         iniWrite(ini, "Main", "Left", "3");
         QCOMPARE(iniRead(ini, "Main", "Left", "0"), QString("2"));
+    }
+
+    // A disk that fails only at the flush or at the close (EIO, ENOSPC) leaves
+    // the old file whole; a linked file stays a link, the file behind it written.
+    void lateFailuresAndLinks()
+    {
+        TempAppFolder folder(false);
+        QVERIFY(QDir(folder.path()).mkdir("conf"));
+        folder.write("conf/real.ini", "[Main]\r\nLeft=1\r\n");
+        QVERIFY(QFile::link("conf/real.ini", folder.file("Spinlog.ini")));
+        const SystemCalls real = systemCalls();
+        for (int late : {EIO, ENOSPC}) {
+            if (late == EIO)
+                systemCalls().fsync = [](int) { return errno = EIO, -1; };
+            else
+                systemCalls().close = [](int fd) { return ::close(fd), errno = ENOSPC, -1; };
+            QString failure;
+            const bool written =
+                iniWrite(folder.file("Spinlog.ini"), "Main", "Left", "2", &failure);
+            systemCalls() = real;
+            QVERIFY(!written);
+            QCOMPARE(failure, QString::fromLocal8Bit(std::strerror(late)));
+            QCOMPARE(folder.read("conf/real.ini"), "[Main]\r\nLeft=1\r\n");
+            QCOMPARE(QDir(folder.file("conf")).entryList(QDir::Files), QStringList("real.ini"));
+        }
+        QVERIFY(iniWrite(folder.file("Spinlog.ini"), "Main", "Left", "3"));
+        QVERIFY(QFileInfo(folder.file("Spinlog.ini")).isSymLink());
+        QCOMPARE(folder.read("conf/real.ini"), "[Main]\r\nLeft=3\r\n");
     }
 };
 

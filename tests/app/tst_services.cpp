@@ -10,6 +10,7 @@
 #include "support/test_main.h"
 
 #include <QDir>
+#include <QProcess>
 #include <QTest>
 
 using namespace spinlog;
@@ -77,8 +78,16 @@ private slots:
         QVERIFY(a.claim(first.path()));
         QVERIFY(!b.claim(first.path() + "/./"));
         QVERIFY(c.claim(second.path()));
+        // A program started meanwhile (the Readme's viewer) does not keep the
+        // claim after its holder let it go.
+        QProcess viewer;
+        viewer.start("sleep", {"60"});
+        QVERIFY(viewer.waitForStarted());
         a.release();
-        QVERIFY(b.claim(first.path()));
+        const bool taken = b.claim(first.path());
+        viewer.kill();
+        viewer.waitForFinished();
+        QVERIFY(taken);
     }
 
     // One folder stands for every XDG configuration and data folder; the

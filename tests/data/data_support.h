@@ -1,8 +1,7 @@
 #pragma once
 // Shared by the database tests.
 
-#include "base/encoding.h"
-#include "base/error_log.h"
+#include "app/log_reading.h"
 #include "support/fakes.h"
 #include "support/temp_app_folder.h"
 
@@ -45,16 +44,6 @@ struct SqlShell : QProcess {
     QByteArray output;
 };
 inline const QByteArray kHoldLock = "PRAGMA locking_mode=EXCLUSIVE;\nBEGIN EXCLUSIVE;\nCOMMIT;\n";
-
-// The texts of the entries in Err.log, in record order.
-inline QStringList logEntries(const TempAppFolder &folder)
-{
-    const QByteArray log = folder.read("Err.log");
-    QStringList entries;
-    for (qsizetype at = kLogRecordSize; at + kLogRecordSize <= log.size(); at += kLogRecordSize)
-        entries << fromCp932(log.mid(at + 21, kLogTextSize)).trimmed();  // after date and 2 zeros
-    return entries;
-}
 
 // The files and folders beside Err.log.
 inline QStringList folderEntries(const TempAppFolder &folder)

@@ -1,4 +1,5 @@
-// Statements, recordsets, appending rows, transactions, best records.
+// Values bound and read back, best records, indexes that a full disk keeps
+// from being made.
 
 #include "data/database.h"
 #include "data/history_store.h"
@@ -7,9 +8,6 @@
 #include "support/test_main.h"
 
 #include "support/file_size_limit.h"
-
-#include <QRandomGenerator>
-#include <cmath>
 
 using namespace spinlog;
 using namespace spinlog::test;
@@ -53,56 +51,6 @@ private slots:
         db_->execute("insert into W_Time values (?,?,?)", {1, QString(), 65.43});
         Recordset solve(*db_, "select *, typeof([Time]) as k from W_Time");
         QCOMPARE(solve.text("No") + solve.text("k") + solve.text("TimeSS"), "1text65.43");
-    }
-
-    void realsReadAsTheEngineWritesThem()
-    {
-        QList<double> values{83.0, 0.1 + 0.2, 1e20, 1e15, 1e14 + 0.5, 1e-5, -0.0, 1.0 / 3, 1e300};
-        QRandomGenerator random(20070525);
-        for (int i = 0; i < 2000; ++i)
-            values << random.bounded(1000000) / 100.0
-                   << random.generateDouble() * std::pow(10.0, random.bounded(-6, 18));
-        db_->execute("create temp table reals (v REAL)");
-        for (double v : values) db_->execute("insert into reals values (?)", {v});
-        for (Recordset rs(*db_, "select v, cast(v as text) from reals"); !rs.eof(); rs.moveNext())
-            QCOMPARE(rs.text(0), rs.text(1));
-    }
-
-    void readingPastTheEnd()
-    {
-        Recordset rs(*db_, "select * from W_Time");
-        QCOMPARE(failure([&] { rs.field("No"); }), "カレント レコードがありません。");
-    }
-
-    void refusesStatementsThatWouldRunOtherwiseThanWritten()
-    {
-        QCOMPARE(failure([&] { db_->execute("select 1; delete from MT_Type"); }),
-                 describe::invalidArgument());
-        QCOMPARE(failure([&] { db_->execute("delete from MT_Type where TypeID=?"); }),
-                 describe::invalidArgument());
-        QCOMPARE(failure([&] { db_->execute("delete * from MT_Type"); }),
-                 "near \"*\": syntax error");
-        QCOMPARE(count("MT_Type"), "5");
-        // Only statements that change rows report a count.
-        QCOMPARE(db_->execute("delete from MT_Type where TypeID>?", {"3"}), 2);
-        QCOMPARE(db_->execute("select * from MT_Type"), 0);
-    }
-
-    void appendsRowsByName()
-    {
-        QCOMPARE(failure([&] { TableAppender(*db_, "X_Time"); }), "no such table: X_Time");
-        QCOMPARE(failure([&] { TableAppender(*db_, "T_Time\" --"); }), describe::invalidArgument());
-        TableAppender appender(*db_, "T_Time");
-        appender.set("DateTime", "2007/05/01 21:03:09");
-        appender.set("AveTimeSS", 11.0);
-        appender.set("aveTimeSS", 10.25);  // set again: the last value counts
-        appender.update();
-        appender.set("DateTime", "2007/05/01 21:04:00");
-        appender.update();  // nothing carried over from the previous row
-        Recordset rs(*db_, "select * from T_Time order by DateTime");
-        QCOMPARE(rs.text("AveTimeSS"), "10.25");
-        rs.moveNext();
-        QVERIFY(rs.field("AveTimeSS").isNull());
     }
 
     void bestRecordsOrderNumerically()

@@ -1,5 +1,5 @@
 // The history store against a real database: the list's orders, rows and
-// colours, the best values, deletes by id.
+// colours, the best values, failures (the history window's tests delete).
 
 #include "base/errors.h"
 #include "data/history_store.h"
@@ -53,45 +53,11 @@ QString fillError(HistoryWorld &w, int type, RecordingSink &sink)
     return QStringLiteral("(no error)");
 }
 
-QString dates(HistoryWorld &w, int type = 0)
-{
-    RecordingSink sink;
-    w.history().list({type}, HistoryOrder::DateAscending, kColours, sink);
-    QStringList dates;
-    for (int r = 0; r < sink.rows(); ++r) dates << sink.text(r, 0).right(8);
-    return dates.join(' ');
-}
-
 }  // namespace
 
 class HistoryStoreTest : public QObject {
     Q_OBJECT
 private slots:
-    // One series goes by its id, even beside another saved in the same
-    // second; "every listed one" of a filter, or everything; a filter without
-    // a position never means every record.
-    void deletes()
-    {
-        HistoryWorld w;
-        w.seedThree();
-        addSeries(w.db(), {"2007/05/03 12:30:45", "1", {"30.00"}, "30.00"});
-        int changes = 0;
-        QObject::connect(&w.history(), &HistoryStore::changed, [&] { ++changes; });
-        RecordingSink sink;
-        w.history().list({1}, HistoryOrder::AverageDescending, kColours, sink);
-        QCOMPARE(sink.text(0, 14), "30.00");
-        w.history().remove(sink.ids.at(0));
-        QCOMPARE(dates(w), "21:03:09 08:00:00 12:30:45");
-        QCOMPARE(sink.text(1, 14), "20.00");
-        QVERIFY_THROWS_EXCEPTION(SpinlogError, w.history().removeListed({-1}));
-        w.history().removeListed({2});
-        QCOMPARE(dates(w), "21:03:09 12:30:45");
-        addSeries(w.db(), {"2007/05/09 10:00:00", "9", {"1.00"}, "1.00"});  // not listed
-        w.history().removeListed({0});
-        QCOMPARE(countRows(w.db()), 0);
-        QCOMPARE(changes, 3);
-    }
-
     // Equals come by their type's row in MT_Type, then in saving order: with
     // the indexes, without them (an older file), and once it has gained them.
     void listOrder_data()
@@ -232,6 +198,8 @@ private slots:
         RecordingSink untouched;
         QVERIFY(fillError(w, 0, untouched) != "(no error)");
         QCOMPARE(untouched.clears, 0);
+        // A filter without a position never means every record.
+        QVERIFY_THROWS_EXCEPTION(SpinlogError, w.history().removeListed({-1}));
     }
 };
 

@@ -108,6 +108,8 @@ private slots:
             transaction.commit();
         }
         const qint64 sizeBefore = QFileInfo(file).size();
+        const auto shared = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup;  // 0640
+        QVERIFY(QFile::setPermissions(file, shared));
         // Left over from an exit that ended abruptly.
         folder.write(name.arg("BK"), "an old backup");
         folder.write(name.arg("COM"), "a half-written copy");
@@ -121,6 +123,7 @@ private slots:
         QCOMPARE(QDir(info.path()).entryList(QDir::Files), QStringList(info.fileName()));
         QCOMPARE(QFileInfo(folder.file("Spinlog.mdb")).isSymLink(), linked);
         QVERIFY(QFileInfo(file).size() < sizeBefore / 4);
+        QCOMPARE(QFile::permissions(file) & 0x7077, shared);
 
         // Every index comes along (read before an opening could add any).
         QCOMPARE(SqlShell(folder.file("Spinlog.mdb"),
@@ -139,6 +142,20 @@ private slots:
         QTest::newRow("deleted") << false << 0;
         QTest::newRow("replaced") << true << 0;
         QTest::newRow("its name and the next taken") << false << 2;
+    }
+    // A copy the disk has no room for is not left to look like a whole one.
+    void noRoomForTheRecoveredCopy()
+    {
+        TempAppFolder folder;
+        FakeWorld world(folder.path());
+        QVERIFY(Fun_MDBOpen(world.program, folder.file("Spinlog.mdb")));
+        QVERIFY(QFile::remove(folder.file("Spinlog.mdb")));
+        {
+            FileSizeLimit full(8192);
+            QVERIFY(!closeAndCompact(world.program));
+        }
+        QCOMPARE(folderEntries(folder), QStringList());
+        QCOMPARE(world.prompts.boxes.size(), std::size_t(1));
     }
     void deletedOrReplacedFileIsNotCompactedOver()
     {

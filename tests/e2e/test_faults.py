@@ -1,9 +1,9 @@
 """Faults a user's machine throws at the real program, each with its message
 box and log line, and nothing stored lost."""
 
-import glob, os, pathlib, random, shutil, subprocess  # noqa: E401
+import os, pathlib, shutil, subprocess  # noqa: E401
 
-from harness import NO_COUNTDOWN, RECORD, SpinlogTest, insert_series, wait_for
+from harness import NO_COUNTDOWN, SpinlogTest, insert_series, wait_for
 
 # A saved series and a series under way that no fault may lose.
 STORED = (insert_series("2007/05/01 21:03:09", "1", ["10.00", "9.00", "12.00", "11.00", "13.00"],
@@ -89,45 +89,6 @@ class FaultTest(SpinlogTest):
         self.assertNotIn(b"CntDownTm=7", self.folder.read("Spinlog.ini"))
         self.assertEqual(self.folder.read("Spinlog.ini").split(b"[Main]")[0],
                          settings.split(b"[Main]")[0])
-
-    def test_backup_cannot_be_made(self):
-        os.mkdir(self.folder.file("BKSpinlog.mdb"))
-        self.exit_with(lambda: None, BACKUP_FAILED)
-
-    def test_database_deleted_while_running(self):
-        process, main = self.launch()
-        self.solve(main, 0.2)
-        self.wait_filled(main, 3)
-        # After a write, as later ones then still seem to succeed.
-        os.remove(self.folder.file("Spinlog.mdb"))
-        self.solve(main, 0.2)
-        self.wait_filled(main, 4)
-        self.solve(main, 0.2)  # the fifth of five
-        self.answer(process, "Return")  # Yes, save
-        self.leave(process, main, boxes=1)
-        self.assertEqual(self.sources(), ["[mdlCommon]-[Fun_MDBCompact]-[ErrMoved] "])
-        saved = glob.glob(self.folder.file("Spinlog-recovered-*.mdb"))
-        self.assertEqual(len(saved), 1, os.listdir(self.folder.path))
-        os.rename(saved[0], self.folder.file("Spinlog.mdb"))
-        history, work = self.folder.stored()
-        self.assertEqual((history[:1], len(history), work), (self.before[0], 2, []))
-
-    def test_garbage_database_and_damaged_log_at_start(self):
-        garbage = random.Random(7).randbytes(len(self.folder.read("Spinlog.mdb")))
-        self.folder.write("Spinlog.mdb", garbage)
-        old = [log_record(b"[x]-[y] %d" % n) for n in (1, 2)]
-        self.folder.write("Err.log", b"\xff\xfe garbage \x81" + b"?" * 311 + b"".join(old))
-        process = self.start()
-        box = wait_for(lambda: self.boxes(process), what="the open error")[0]
-        self.assertEqual(self.windows("^Spinlog$", process.pid), [box])  # and no main window
-        self.key(box, "Return")
-        self.assertEqual(process.wait(20), 0)
-        self.assertEqual(self.folder.read("Spinlog.mdb"), garbage)
-        # A damaged header counts from nothing again: the entry lands at the
-        # first record, the records after it are kept.
-        log = self.folder.read("Err.log")
-        self.assertEqual((log[21:26], log[2 * RECORD:]), (b"00001", old[1]))
-        self.assertRegex(self.folder.log_entries()[1], r"^\[mdlCommon\]-\[Fun_MDBOpen\] \S")
 
     def test_a_place_that_cannot_be_used(self):
         self.folder.write("Spinlog.ini", b"[Main]\r\nLeft=abc\r\nTop=300000\r\n")

@@ -1,5 +1,5 @@
 """The end of the day: the history window filtered, sorted, a record deleted,
-the list exported to CSV; the chart of one puzzle type, opened where it was left."""
+the list exported to CSV."""
 
 import os
 
@@ -21,7 +21,6 @@ CSV = ("日時,タイプ,1,2,3,4,5,6,7,8,9,10,11,12,平均\r\n"
        "2024/01/05 09:00:00,3x3x3,12.34,10.50,11.00,13.20,9.87,-,-,-,-,-,-,-,11.28\r\n"
        '2024/01/06 10:00:00,"2x2x2, ""片手""",5.00,4.50,6.00,5.50,4.00,-,-,-,-,-,-,-,5.00\r\n'
        ).encode("cp932")
-DOT = bytes((0x2F, 0x6F, 0xC0))  # the average dots' colour
 
 
 class HistoryDayTest(SpinlogTest):
@@ -60,26 +59,3 @@ class HistoryDayTest(SpinlogTest):
         self.leave_both()
         self.assertEqual(self.folder.read(os.path.join(self.tmp, "day.csv")), CSV)
         self.assertEqual(len(self.folder.sql("select * from T_Time;")), 4)
-
-    def test_chart_of_one_type_opens_where_it_was_left(self):
-        for place in ("100,100", "210,120"):  # 1500 twips at first
-            self.menu(self.view, "alt+f", "g")
-            chart = self.wait_window("^グラフ$", self.process.pid)
-            self.assertIn("Position: %s (screen: 0)\n  Geometry: 800x533" % place,
-                          self.x("getwindowgeometry", chart))
-            if place == "100,100":
-                self.menu(chart, "alt+f", "s")
-                self.save_as("^画像の保存先の選択$", "chart")
-                self.x("windowmove", chart, 210, 120)
-            self.key(chart, "Escape")
-            wait_for(lambda: not self.windows("^グラフ$", self.process.pid), what="closed")
-        self.leave_both()
-        path = os.path.join(self.tmp, "chart.png")
-        # Groups of pixel columns showing a dot (lines may cross one) between
-        # the title and the legend: the three 3x3x3 series of the five.
-        size = self.tool("identify", "-format", "%w %h", path).split()
-        width, height = int(size[0]), int(size[1])
-        image = self.tool("convert", path, "-depth", "8", "rgb:-")
-        rows = range(height // 10 * width * 3, height * 4 // 5 * width * 3, width * 3)
-        hit = [any(image[r + 3 * x:r + 3 * x + 3] == DOT for r in rows) for x in range(width)]
-        self.assertEqual(sum(1 for x in range(8, width) if hit[x] and not any(hit[x - 8:x])), 3)

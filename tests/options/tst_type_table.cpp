@@ -1,5 +1,5 @@
-// The type check, and the rewrite of MT_Type against a copy of the delivered
-// database, without the dialog.
+// The rewrite of MT_Type against a copy of the delivered database, without
+// the dialog (the dialog's tests drive the type check).
 
 #include "base/errors.h"
 #include "data/database.h"
@@ -11,26 +11,9 @@
 
 using namespace spinlog;
 
-static TypeRow row(const QString &count, const QString &bw)
-{
-    return {"1", "x", count, bw};
-}
-
 class TypeTableTest : public QObject {
     Q_OBJECT
 private slots:
-    // Leaving out best and worst needs three solves; every count up to the
-    // failing row must be a number.
-    void checkFindsTheFirstFailingRow()
-    {
-        QCOMPARE(firstFailingTypeRow({row("3", kTypeExclude), row("1", kTypeInclude)}), -1);
-        QCOMPARE(firstFailingTypeRow({row("5", kTypeInclude), row("2", kTypeExclude),
-                                      row("5", kTypeExclude), row("1", kTypeExclude)}),
-                 1);
-        QVERIFY_THROWS_EXCEPTION(SpinlogError, firstFailingTypeRow({row("", kTypeInclude)}));
-        QCOMPARE(firstFailingTypeRow({row("2", kTypeExclude), row("x", kTypeInclude)}), 0);
-    }
-
     // Every statement of the rewrite made to fail in turn: the old table
     // stays whole. Without a failure the rows are numbered from 1.
     void rewriteIsAllOrNothing_data()

@@ -228,12 +228,20 @@ private slots:
         QCOMPARE(rig.summary(), QStringLiteral("Idle|,,,,|ddddd|"));
     }
 
-    void correctedElapsedTime()
+    // Solves come back from W_Time as they went in, also those whose seconds
+    // no binary fraction holds exactly (12.34 x 100 is 1233.9999...).
+    void storedSolvesComeBackExactly()
     {
-        Rig rig(kNoWait, 5, QStringLiteral("0"));
-        rig.run(QStringLiteral("P t1 +7900"));
-        rig.session.correctElapsed(rig.now);  // ticks were held up
-        QCOMPARE(rig.run(QStringLiteral("t1")), QStringLiteral("8"));
+        TempAppFolder folder;
+        auto db = Database::open(folder.file(QStringLiteral("Spinlog.mdb")));
+        HistoryStore history(*db);
+        DatabaseSeriesStore store(*db, history);
+        const QList<std::int64_t> stored{1234, 29, 57, 113, 1005, 6543, 99999, 0, 1, 4999};
+        for (int i = 0; i < stored.size(); ++i)
+            store.add({i + 1, stored[i], displayForm(stored[i])});
+        QList<std::int64_t> back;
+        for (const Solve &s : store.load()) back << s.hundredths;
+        QCOMPARE(back, stored);
     }
 
     // The series moves into the history whole, or stays where it was, when

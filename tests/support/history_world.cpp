@@ -1,8 +1,5 @@
 #include "support/history_world.h"
 
-#include "base/encoding.h"
-#include "base/error_log.h"
-
 namespace spinlog::test {
 
 void addSeries(Database &db, const SeriesRow &s)
@@ -57,15 +54,6 @@ void HistoryWorld::seedThree()
     addSeries(db(), {"2007/05/02 08:00:00", "2", {"5.10", "4.20", "6.30", "5.00", "4.90"}, "5.00"});
     addSeries(db(),
               {"2007/05/03 12:30:45", "1", {"17.00", "16.00", "19.50", "18.00", "15.20"}, "17.00"});
-}
-
-QStringList HistoryWorld::logTexts() const
-{
-    const QByteArray log = folder.read(QStringLiteral("Err.log"));
-    QStringList texts;
-    for (qsizetype at = kLogRecordSize; at + kLogRecordSize <= log.size(); at += kLogRecordSize)
-        texts << fromCp932(log.mid(at + 21, kLogTextSize)).trimmed();
-    return texts;
 }
 
 }  // namespace spinlog::test

@@ -34,7 +34,6 @@ struct HistoryWorld {
     // Type 1 on 05/01 (best 18.50, average 20.00), type 2 on 05/02 (4.20,
     // 5.00), type 1 on 05/03 (15.20, 17.00).
     void seedThree();
-    QStringList logTexts() const;  // Err.log's entries, oldest first
 };
 
 }  // namespace spinlog::test

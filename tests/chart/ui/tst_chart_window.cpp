@@ -1,5 +1,5 @@
 // The chart window offscreen: its place from unusable settings, the picture
-// saved through the save dialog (cancelled, failing, done).
+// saved through the save dialog (cancelled, failing, done), the mouse on it.
 
 #include "app/log_reading.h"
 #include "chart/ui/chart_window.h"
@@ -11,13 +11,14 @@
 #include <QChartView>
 #include <QScatterSeries>
 #include <QTest>
+#include <QValueAxis>
 
 using namespace spinlog;
 
 class ChartWindowTest : public QObject {
     Q_OBJECT
 private slots:
-    void placeAndPicture()
+    void placePictureAndDrag()
     {
         test::TempAppFolder folder(false);
         test::FakeWorld w(folder.path());
@@ -61,6 +62,29 @@ private slots:
         QVERIFY(folder.read("a.gif.png").startsWith("\x89PNG"));
         QVERIFY(!QFile::exists(folder.file("a.gif")));
         QCOMPARE(w.prompts.boxes.size(), std::size_t(1));
+
+        // Zoomed in, a drag pans the time axis; once the button is up, moving
+        // the mouse leaves it where it is.
+        auto *view = chart.findChild<QChartView *>("chartView");
+        const auto *axis = static_cast<QValueAxis *>(view->chart()->axes(Qt::Horizontal).at(0));
+        QWidget *port = view->viewport();
+        const QPoint at = port->rect().center();
+        const auto mouse = [&](QEvent::Type type, int dx, Qt::MouseButtons held) {
+            QMouseEvent event(type, at + QPoint(dx, 0), port->mapToGlobal(at + QPoint(dx, 0)),
+                              type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, held, {});
+            QApplication::sendEvent(port, &event);
+        };
+        QWheelEvent wheel(at, port->mapToGlobal(at), {}, {0, 360}, {}, {}, Qt::NoScrollPhase,
+                          false);
+        QApplication::sendEvent(port, &wheel);
+        const double zoomed = axis->min();
+        mouse(QEvent::MouseButtonPress, 0, Qt::LeftButton);
+        mouse(QEvent::MouseMove, -100, Qt::LeftButton);
+        const double dragged = axis->min();
+        mouse(QEvent::MouseButtonRelease, -100, {});
+        mouse(QEvent::MouseMove, -200, {});
+        QVERIFY(dragged > zoomed);
+        QCOMPARE(axis->min(), dragged);
     }
 };
 

@@ -1,11 +1,13 @@
 // The history window driven as a user drives it: lists, keys, menus, the
 // context menu, the save dialog, questions answered through the fakes.
 
+#include "app/log_reading.h"
 #include "base/ini_file.h"
 #include "history/ui/history_window.h"
 #include "support/history_world.h"
 #include "support/test_main.h"
 #include "widgets/grid.h"
+#include "widgets/grid_cells.h"
 #include "widgets/units.h"
 
 #include <QApplication>
@@ -51,7 +53,7 @@ const QString kD1 = "2007/05/01 21:03:09", kD2 = "2007/05/02 08:00:00", kD3 = "2
 QStringList dates(const frmView &v)
 {
     QStringList list;
-    for (int r = 1; r < grid(v)->rows(); ++r) list << grid(v)->textMatrix(r, 0);
+    for (int r = 1; r <= grid(v)->model()->rowCount(); ++r) list << cellText(*grid(v), r, 0);
     return list;
 }
 
@@ -101,10 +103,10 @@ private slots:
         // Setting both lists during the load does not query again.
         QCOMPARE(v.dataSetRuns(), 1);
         const Grid &g = *grid(v);
-        QCOMPARE(g.textMatrix(0, 14), "平均");
+        QCOMPARE(cellText(g, 0, 14), "平均");
         QCOMPARE(dates(v), (QStringList{kD1, kD2, kD3}));
-        QCOMPARE(g.cellBackColor(1, 2), QColor(Qt::red));
-        QCOMPARE(g.cellBackColor(1, 7), QColor(Qt::white));
+        QCOMPARE(cellColour(g, 1, 2), QColor(Qt::red));
+        QCOMPARE(cellColour(g, 1, 7), QColor(Qt::white));
         QCOMPARE(label(v, "lblKensu"), "3");
         QCOMPARE(label(v, "lblBTm"), "4.20");
         QCOMPARE(label(v, "lblBAveTm"), "5.00");
@@ -112,11 +114,30 @@ private slots:
         QVERIFY(idle(v));
 
         w.history().removeListed({0});  // the list follows the store
-        QCOMPARE(g.rows(), 1);
+        QCOMPARE(g.model()->rowCount(), 0);
         QCOMPARE(g.row(), 0);
         QCOMPARE(QStringList({label(v, "lblKensu"), label(v, "lblBTm"), label(v, "lblBAveTm")}),
                  (QStringList{"0", "-", "-"}));
         QVERIFY(w.prompts().boxes.empty());
+    }
+
+    // Each order as its entry reads, chosen by its text.
+    void ordersByTheirNames_data()
+    {
+        QTest::addColumn<QStringList>("listed");
+        QTest::newRow("日時 [昇順]") << QStringList{kD1, kD2, kD3};
+        QTest::newRow("日時 [降順]") << QStringList{kD3, kD2, kD1};
+        QTest::newRow("平均 [昇順]") << QStringList{kD2, kD3, kD1};  // 5.00, 17.00, 20.00
+        QTest::newRow("平均 [降順]") << QStringList{kD1, kD3, kD2};
+    }
+    void ordersByTheirNames()
+    {
+        HistoryWorld w;
+        w.seedThree();
+        View v(w);
+        QComboBox *orders = list(v, "cmbOrder");
+        orders->setCurrentIndex(orders->findText(QString::fromUtf8(QTest::currentDataTag())));
+        QTEST(dates(v), "listed");
     }
 
     void sizeRule()
@@ -197,7 +218,7 @@ private slots:
             View v(w);
             QCOMPARE(w.prompts().texts(), QStringList{"フォームロードエラー\r\n" + description});
             QCOMPARE(w.prompts().boxes[0].icon, Icon::Critical);
-            QCOMPARE(w.logTexts(), QStringList{"[frmView]-[Form_Load] " + description});
+            QCOMPARE(logEntries(w.folder), QStringList{"[frmView]-[Form_Load] " + description});
             list(v, "cmbType")->setCurrentIndex(list(v, "cmbType")->count() - 1);
             QCOMPARE(v.dataSetRuns(), 0);
             v.show();
@@ -221,7 +242,7 @@ private slots:
         QVERIFY(w.prompts().boxes.empty());
         QCOMPARE(v.pos(), QPoint(px(1000), px(3000)));
         QCOMPARE(v.size(), QSize(px(12615), px(5000)));
-        QCOMPARE(w.logTexts(),
+        QCOMPARE(logEntries(w.folder),
                  QStringList{"[frmView]-[Form_Load] 位置の設定(Left=99999999, Top=abc, "
                              "Height=x)を使えないため、既定の値で表示しました"});
         QCOMPARE(dates(v).size(), 3);
@@ -352,7 +373,7 @@ private slots:
         QCOMPARE(w.prompts().boxes.size(), std::size_t(1));
         const QString text = w.prompts().boxes[0].text;
         QVERIFY(text.startsWith("CSV出力エラー\r\n") && text.size() > 10);
-        QCOMPARE(w.logTexts(), QStringList{"[frmView]-[Sub_OutputCSV] " + text.mid(10)});
+        QCOMPARE(logEntries(w.folder), QStringList{"[frmView]-[Sub_OutputCSV] " + text.mid(10)});
         QVERIFY(!busyDuringBox);
         QVERIFY(idle(v));
         QCOMPARE(grid(v)->row(), 2);  // the file never opened: the walk never started

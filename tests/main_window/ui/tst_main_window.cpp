@@ -141,6 +141,12 @@ private slots:
                      << (i < 4 ? kIdleUnderWay : kComplete);
         }
         QCOMPARE(states, expected);
+        // Precise timers: a coarse one drifts late by tens of milliseconds a tick.
+        for (const char *name : {"tmrCount", "tmrCountDown"}) {
+            const QTimer *timer = f.window->findChild<QTimer *>(name);
+            QCOMPARE(std::pair(timer->timerType(), timer->interval()),
+                     std::pair(Qt::PreciseTimer, 1000));
+        }
         QCOMPARE(f.world.prompts.texts(), QStringList{"平均タイム: 11.00\r\n結果を保存しますか"});
         f.action("M_File2")->trigger();  // reset, Yes
         QCOMPARE(f.state() + f.text("lblTm"), kIdleEmpty + u'2');
@@ -166,6 +172,14 @@ private slots:
         key(button, Qt::Key_Space);
         key(button, Qt::Key_Return, true);
         key(button, Qt::Key_Space, true);
+        // A repeat left unmarked: a press at the very moment of its own release.
+        for (auto [type, at] : {std::pair{QEvent::KeyRelease, 77},
+                                {QEvent::KeyPress, 77},
+                                {QEvent::KeyRelease, 78}}) {
+            QKeyEvent event(type, Qt::Key_Space, Qt::NoModifier, " ");
+            event.setTimestamp(at);
+            QApplication::sendEvent(button, &event);
+        }
         QCOMPARE(f.state(), kTiming);
         key(button, Qt::Key_Return);
         QCOMPARE(f.count("select * from W_Time"), 2);

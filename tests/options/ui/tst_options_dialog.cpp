@@ -8,6 +8,7 @@
 #include "support/temp_app_folder.h"
 #include "support/test_main.h"
 #include "widgets/grid.h"
+#include "widgets/grid_cells.h"
 #include "widgets/units.h"
 
 #include <QComboBox>
@@ -85,7 +86,7 @@ std::uint32_t preview(const QDialog &d, int i)
 void pickCount(Grid *grid, int row, int count)
 {
     clickCell(grid, row, 2);
-    QWidget *list = grid->activeEditor();
+    QWidget *list = test::openEditor(*grid);
     QTest::keyClick(list, Qt::Key_Home);
     for (int i = 1; i < count; ++i) QTest::keyClick(list, Qt::Key_Down);
 }
@@ -112,10 +113,10 @@ private slots:
         countdown->clear();
         countdown->setFocus();
         QInputMethodEvent committed;
-        committed.setCommitString("１かA２");
+        committed.setCommitString("９か０A");
         QApplication::sendEvent(countdown, &committed);
-        QTest::keyClicks(countdown, "a -.999");
-        QCOMPARE(countdown->text(), QString("1299"));
+        QTest::keyClicks(countdown, "a -.123");
+        QCOMPARE(countdown->text(), QString("9012"));
         for (QWidget *at : {(QWidget *)countdown, (QWidget *)button(*dialog, "cmdOK")})
             for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape})
                 QTest::keyClick(at, key);
@@ -157,7 +158,7 @@ private slots:
         auto again = world.open();
         QTest::keyClicks(timeBox(*again, 0), "9");
         clickCell(typeGrid(*again), 1, 1);
-        QTest::keyClicks(typeGrid(*again)->activeEditor(), "renamed");
+        QTest::keyClicks(test::openEditor(*typeGrid(*again)), "renamed");
         QTest::mouseClick(button(*again, "cmdCancel"), Qt::LeftButton);
         QCOMPARE(world.fake.program.settings.text(Setting::DefColor), QString("14671839"));
         QCOMPARE(world.folder.read("Spinlog.ini"), kIni);
@@ -174,7 +175,7 @@ private slots:
         QFile::remove(world.folder.file("Spinlog.ini"));
         QVERIFY(QDir(world.folder.path()).mkdir("Spinlog.ini"));
         clickCell(typeGrid(*dialog), 1, 1);
-        QTest::keyClicks(typeGrid(*dialog)->activeEditor(), "renamed");
+        QTest::keyClicks(test::openEditor(*typeGrid(*dialog)), "renamed");
         QTest::mouseClick(button(*dialog, "cmdOK"), Qt::LeftButton);
         QCOMPARE(world.boxes(),
                  QStringList("保存エラー\r\n" + QString::fromLocal8Bit(strerror(EISDIR))));
@@ -194,19 +195,19 @@ private slots:
         db.execute("insert into MT_Type values ('9', 'sixth', 5, '1')");
         auto dialog = world.open();
         Grid *grid = typeGrid(*dialog);
-        QCOMPARE(grid->textMatrix(1, 0) + ' ' + grid->textMatrix(2, 0), QString("10 2"));
+        QCOMPARE(test::cellText(*grid, 1, 0) + ' ' + test::cellText(*grid, 2, 0), QString("10 2"));
         clickCell(grid, 3, 0);
-        QVERIFY(!grid->activeEditor());
+        QVERIFY(!test::openEditor(*grid));
         clickCell(grid, 2, 1);
-        auto *name = qobject_cast<QLineEdit *>(grid->activeEditor());
+        auto *name = qobject_cast<QLineEdit *>(test::openEditor(*grid));
         for (QChar ch : QString(21, QChar(0x3042)))
             QTest::sendKeyEvent(QTest::Click, name, Qt::Key_unknown, QString(ch), {});
         clickCell(grid, 2, 2);
-        auto *count = qobject_cast<QComboBox *>(grid->activeEditor());
+        auto *count = qobject_cast<QComboBox *>(test::openEditor(*grid));
         QVERIFY(count && !count->isEditable());
         QTest::keyClick(count, Qt::Key_End);
         clickCell(grid, 3, 3);
-        QTest::keyClick(grid->activeEditor(), Qt::Key_Up);
+        QTest::keyClick(test::openEditor(*grid), Qt::Key_Up);
         db.execute(
             "create trigger fail_third before insert on MT_Type when NEW.TypeID = '3' "
             "begin select raise(abort, 'disk full'); end");
