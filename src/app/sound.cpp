@@ -6,10 +6,10 @@
 
 namespace spinlog {
 
-void Sub_Sound(const Program &program)
+void Sub_Sound(const Program &program, const QString &fileName)
 {
     guarded(program.reporter, Procedure::Sound, [&] {
-        const QString path = program.path(QStringLiteral("Sound.wav"));
+        const QString path = program.path(fileName);
         if (QFileInfo(path).isFile())
             program.seams.sound.play(path);
     });

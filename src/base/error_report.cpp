@@ -13,7 +13,7 @@ const QString kLoadFailed = QStringLiteral("フォームロードエラー");
 const QString kSaveFailed = QStringLiteral("保存エラー");
 
 // In the order of Procedure.
-const std::array<ProcedureReport, 23> kReports = {{
+const std::array<ProcedureReport, 25> kReports = {{
     {kLoadFailed, QStringLiteral("[frmMain]-[Form_Load] ")},
     {QStringLiteral("カウントダウンタイマエラー"),
      QStringLiteral("[frmMain]-[tmrCountDown_Timer] ")},
@@ -41,6 +41,8 @@ const std::array<ProcedureReport, 23> kReports = {{
     {QStringLiteral("Webページ表示エラー"), QStringLiteral("[mdlCommon]-[Sub_ShowWebFlie] ")},
     {QStringLiteral("グラフ表示エラー"), QStringLiteral("[frmChart]-[Form_Load] ")},
     {QStringLiteral("グラフ保存エラー"), QStringLiteral("[frmChart]-[Sub_SavePNG] ")},
+    {QStringLiteral("ペナルティ設定エラー"), QStringLiteral("[frmMain]-[Sub_Penalty] ")},
+    {QStringLiteral("ペナルティ設定エラー"), QStringLiteral("[frmView]-[Sub_Penalty] ")},
 }};
 
 }  // namespace

@@ -37,6 +37,8 @@ enum class Procedure {
     ShowWebFile,
     ChartLoad,
     ChartSave,
+    Penalty,
+    HistoryPenalty,
 };
 
 struct ProcedureReport {

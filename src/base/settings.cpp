@@ -26,6 +26,9 @@ const std::array<SettingKey, kSettingCount> kKeys = {{
     {kOption, QStringLiteral("DefColor"), QStringLiteral("14671839")},
     {kOption, QStringLiteral("BestColor"), QStringLiteral("16744576")},
     {kOption, QStringLiteral("WorstColor"), QStringLiteral("8421631")},
+    {kOption, QStringLiteral("Inspection"), QStringLiteral("0")},
+    {kOption, QStringLiteral("HoldToStart"), QStringLiteral("0")},
+    {kOption, QStringLiteral("NoInspection"), QStringLiteral("auto")},
     {kView, QStringLiteral("Top"), QStringLiteral("3000")},
     {kView, QStringLiteral("Left"), QStringLiteral("1000")},
     {kView, QStringLiteral("Height"), QStringLiteral("5000")},
@@ -70,7 +73,8 @@ void Settings::write(Setting setting, const QString &value) const
 void Settings::load()
 {
     for (Setting s : {Setting::DefType, Setting::CntDownTm, Setting::AlarmTm, Setting::DefColor,
-                      Setting::BestColor, Setting::WorstColor})
+                      Setting::BestColor, Setting::WorstColor, Setting::Inspection,
+                      Setting::HoldToStart, Setting::NoInspection})
         held_[std::size_t(s)] = read(s);
 }
 

@@ -22,6 +22,9 @@ enum class Setting {
     DefColor,
     BestColor,
     WorstColor,
+    Inspection,    // "1": the competition's inspection instead of the countdown
+    HoldToStart,   // "1": a start key held and let go starts
+    NoInspection,  // the TypeIDs without inspection, or "auto"
     // [View]
     ViewTop,
     ViewLeft,
@@ -62,9 +65,10 @@ public:
     void write(Setting setting, const QString &value) const;
 
     // Start-up: reads DefType, CntDownTm, AlarmTm and the three colours, in
-    // that order, into the values held for the run.
+    // that order, then the inspection, the hold and the types without
+    // inspection, into the values held for the run.
     void load();
-    // A held value (one of the six), as text.
+    // A held value (one of those read at start-up), as text.
     QString text(Setting setting) const;
     // Writes a held value to the file and, once it is there, holds it; a
     // write that cannot be done throws SpinlogError with the system's

@@ -1,5 +1,6 @@
 #include "data/database.h"
 
+#include "data/attempt_columns.h"
 #include "data/history_indexes.h"
 
 // sqlite3_key is only declared for builds with encryption.
@@ -224,6 +225,7 @@ std::unique_ptr<Database> Database::open(const QString &path, const QByteArray &
     // page stays in the cache, and room for them all spares writing them twice.
     db->execute(QStringLiteral("PRAGMA cache_size=-%1").arg(kIndexingCacheKiB));
     addHistoryIndexes(*db);
+    addAttemptColumns(*db);
     // The history reads the table in the order of an index, so its pages in
     // no order of their own; a cache that holds them reads and decrypts each
     // page once. Pages are only taken as they are read: a small file stays

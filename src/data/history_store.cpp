@@ -3,6 +3,7 @@
 #include "base/errors.h"
 #include "base/number_text.h"
 #include "base/time_values.h"
+#include "data/attempt_columns.h"
 #include "data/database.h"
 
 #include <sqlite3.h>
@@ -16,6 +17,22 @@
 namespace spinlog {
 
 namespace {
+
+double secondsValue(std::int64_t hundredths)
+{
+    return secondsText(hundredths).toDouble();
+}
+
+// The kept tokens of a series' solves, slot by slot; empty without any.
+QString solvesTokens(const SeriesRecord &r)
+{
+    QStringList tokens;
+    for (const std::optional<Attempt> &a : r.attempts) {
+        if (a)
+            tokens << attemptToken(*a);
+    }
+    return tokens.join(QLatin1Char(' '));
+}
 
 // Fixed texts only: the order never comes from outside this table.
 constexpr std::array<const char *, kHistoryOrders> kOrderFragments = {
@@ -226,19 +243,22 @@ private:
 // apart, and the least of their bests taken.
 QString bestQuery(bool oneType, const char *shown, const char *key)
 {
+    // The last parameter is the DNF's number: a DNF is never a best.
+    const QString dnfOut =
+        QStringLiteral("and %1 is not ?%2").arg(QLatin1String(key)).arg(oneType ? 2 : 1);
     const QString order = QStringLiteral("order by %1, rowid limit 1").arg(QLatin1String(key));
     if (oneType)
-        return QStringLiteral("select %1 from T_Time where TypeID=? %2")
-            .arg(QLatin1String(shown), order);
+        return QStringLiteral("select %1 from T_Time where TypeID=?1 %2 %3")
+            .arg(QLatin1String(shown), dnfOut, order);
     return QStringLiteral(
                "with recursive ids(id) as (select (select min(TypeID) from T_Time) union all "
                "select (select min(TypeID) from T_Time where TypeID > id) from ids "
                "where id is not null) "
                "select %1 from T_Time where rowid in ("
-               "select (select rowid from T_Time where TypeID=ids.id %2) from ids "
+               "select (select rowid from T_Time where TypeID=ids.id %2 %3) from ids "
                "where id is not null "
-               "union all select (select rowid from T_Time where TypeID is null %2)) %2")
-        .arg(QLatin1String(shown), order);
+               "union all select (select rowid from T_Time where TypeID is null %2 %3)) %3")
+        .arg(QLatin1String(shown), dnfOut, order);
 }
 
 // The shown text of the first row of a best-value query; "-" without one.
@@ -253,10 +273,14 @@ QString firstShown(Database &db, const QString &sql, const QVariantList &values)
     return QString::fromUtf8(text, sqlite3_column_bytes(statement.handle(), 0));
 }
 
-BestRecords bestsWhere(Database &db, bool oneType, const QVariantList &values)
+BestRecords bestsWhere(Database &db, const std::optional<QString> &typeId)
 {
-    return {firstShown(db, bestQuery(oneType, "BestTime", "BestTimeSS"), values),
-            firstShown(db, bestQuery(oneType, "AveTime", "AveTimeSS"), values)};
+    QVariantList values;
+    if (typeId)
+        values << *typeId;
+    values << secondsValue(kDnfHundredths);
+    return {firstShown(db, bestQuery(bool(typeId), "BestTime", "BestTimeSS"), values),
+            firstShown(db, bestQuery(bool(typeId), "AveTime", "AveTimeSS"), values)};
 }
 
 QByteArrayView textField(sqlite3_stmt *stmt, int col)
@@ -277,14 +301,12 @@ std::optional<std::int64_t> hundredthsField(sqlite3_stmt *stmt, int col)
     return std::llround(value);
 }
 
-double secondsValue(std::int64_t hundredths)
-{
-    return secondsText(hundredths).toDouble();
-}
-
 }  // namespace
 
-HistoryStore::HistoryStore(Database &db, QObject *parent) : QObject(parent), db_(db) {}
+HistoryStore::HistoryStore(Database &db, QObject *parent)
+    : QObject(parent), db_(db), tokens_(hasColumn(db, "T_Time", "Solves"))
+{
+}
 
 void HistoryStore::add(const SeriesRecord &r, const std::function<void()> &together)
 {
@@ -303,6 +325,8 @@ void HistoryStore::add(const SeriesRecord &r, const std::function<void()> &toget
         row.set(QStringLiteral("WorstTimeNo"), r.worstNo);
         row.set(QStringLiteral("WorstTime"), r.worstTime);
         row.set(QStringLiteral("WorstTimeSS"), secondsValue(r.worstHundredths));
+        if (tokens_)
+            row.set(QStringLiteral("Solves"), solvesTokens(r));
         row.update();
         if (together)
             together();
@@ -344,13 +368,13 @@ QString HistoryStore::listStatement(TypeFilter filter, HistoryOrder order) const
 BestRecords HistoryStore::bests(TypeFilter filter) const
 {
     if (filter.all())
-        return bestsWhere(db_, false, {});
-    return bestsWhere(db_, true, {typeIdText(filter)});
+        return bestsWhere(db_, std::nullopt);
+    return bestsWhere(db_, typeIdText(filter));
 }
 
 BestRecords HistoryStore::bestsOfType(const QString &typeId) const
 {
-    return bestsWhere(db_, true, {typeId});
+    return bestsWhere(db_, typeId);
 }
 
 void HistoryStore::chartRows(TypeFilter filter, QStringList &typeNames,
@@ -392,6 +416,70 @@ void HistoryStore::chartRows(TypeFilter filter, QStringList &typeNames,
             }
         }
     }
+}
+
+SeriesRecord HistoryStore::series(std::int64_t id) const
+{
+    Recordset rs(db_, QStringLiteral("select * from T_Time where rowid=?"), {qlonglong(id)});
+    if (rs.eof())
+        throw SpinlogError(QStringLiteral("カレント レコードがありません。"));
+    SeriesRecord r;
+    const auto text = [&rs](const QString &field) {
+        return rs.field(field).isNull() ? QString() : rs.text(field);
+    };
+    const auto hundredths = [&rs](const QString &field) {
+        return std::llround(rs.field(field).toDouble() * 100);
+    };
+    r.dateTime = text(QStringLiteral("DateTime"));
+    r.typeId = text(QStringLiteral("TypeID"));
+    for (int n = 1; n <= 12; ++n)
+        r.times[std::size_t(n - 1)] = text(QStringLiteral("Time") + QString::number(n));
+    r.aveTime = text(QStringLiteral("AveTime"));
+    r.aveHundredths = hundredths(QStringLiteral("AveTimeSS"));
+    r.bestNo = rs.field(QStringLiteral("BestTimeNo")).toInt();
+    r.bestTime = text(QStringLiteral("BestTime"));
+    r.bestHundredths = hundredths(QStringLiteral("BestTimeSS"));
+    r.worstNo = rs.field(QStringLiteral("WorstTimeNo")).toInt();
+    r.worstTime = text(QStringLiteral("WorstTime"));
+    r.worstHundredths = hundredths(QStringLiteral("WorstTimeSS"));
+    // The kept tokens when there is one for every solve shown; otherwise
+    // what each display text says.
+    const QStringList tokens =
+        tokens_ ? text(QStringLiteral("Solves")).split(QLatin1Char(' '), Qt::SkipEmptyParts)
+                : QStringList();
+    int shown = 0;
+    while (shown < 12 && r.times[std::size_t(shown)] != QStringLiteral("-")) ++shown;
+    for (int i = 0; i < shown; ++i) {
+        std::optional<Attempt> attempt;
+        if (tokens.size() == shown)
+            attempt = attemptFromToken(tokens.at(i));
+        r.attempts[std::size_t(i)] = attempt ? attempt : attemptFromText(r.times[std::size_t(i)]);
+    }
+    return r;
+}
+
+void HistoryStore::update(std::int64_t id, const SeriesRecord &r)
+{
+    QString sql = QStringLiteral("update T_Time set ");
+    QVariantList values;
+    for (int n = 1; n <= 12; ++n) {
+        sql += QStringLiteral("Time%1=?, ").arg(n);
+        values << r.times[std::size_t(n - 1)];
+    }
+    sql += QStringLiteral(
+        "AveTime=?, AveTimeSS=?, BestTimeNo=?, BestTime=?, BestTimeSS=?, WorstTimeNo=?, "
+        "WorstTime=?, WorstTimeSS=?");
+    values << r.aveTime << secondsValue(r.aveHundredths) << r.bestNo << r.bestTime
+           << secondsValue(r.bestHundredths) << r.worstNo << r.worstTime
+           << secondsValue(r.worstHundredths);
+    if (tokens_) {
+        sql += QStringLiteral(", Solves=?");
+        values << solvesTokens(r);
+    }
+    sql += QStringLiteral(" where rowid=?");
+    values << qlonglong(id);
+    db_.execute(sql, values);
+    emit changed();
 }
 
 void HistoryStore::remove(std::int64_t id)

@@ -64,8 +64,8 @@ public:
 // One listed series as the chart reads it.
 struct ChartRow {
     QByteArrayView dateTime;
-    int typeIndex = 0;  // into the type names handed out with the rows
-    std::optional<std::int64_t> averageHundredths;
+    int typeIndex = 0;                              // into the type names handed out with the rows
+    std::optional<std::int64_t> averageHundredths;  // kDnfHundredths for a DNF
     std::optional<std::int64_t> bestHundredths;
 };
 
@@ -94,7 +94,7 @@ public:
     // (AveTime of the least AveTimeSS) among the saved series of the filter,
     // types without an MT_Type row included; "-" where there is none. Least
     // as the engine sorts (no value, then numbers, then texts); of equals,
-    // the first saved.
+    // the first saved. A DNF is never a best.
     BestRecords bests(TypeFilter filter) const;
     // The same for a type given by its TypeID text, as the main window holds it.
     BestRecords bestsOfType(const QString &typeId) const;
@@ -103,6 +103,14 @@ public:
     // the names of the types the rows' typeIndex points into.
     void chartRows(TypeFilter filter, QStringList &typeNames,
                    const std::function<void(const ChartRow &)> &take) const;
+
+    // The saved series with this id, each solve's raw time and penalty from
+    // the kept tokens or, where none were kept, from its display text.
+    // Throws SpinlogError when there is no such row.
+    SeriesRecord series(std::int64_t id) const;
+    // Writes the series with this id anew (its solves, average, best and
+    // worst); DateTime and TypeID stay.
+    void update(std::int64_t id, const SeriesRecord &record);
 
     // Deletes exactly the series with this id.
     void remove(std::int64_t id);
@@ -115,6 +123,7 @@ signals:
 
 private:
     Database &db_;
+    bool tokens_;  // the file has the column for raw times and penalties
 };
 
 }  // namespace spinlog

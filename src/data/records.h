@@ -2,17 +2,21 @@
 // The rows the record stores keep: a solve of the series under way (W_Time),
 // a saved series (T_Time), a puzzle type (MT_Type), and a type's best values.
 
+#include "base/attempts.h"
+
 #include <QString>
 #include <array>
 #include <cstdint>
+#include <optional>
 
 namespace spinlog {
 
 // One finished solve of the series under way.
 struct Solve {
     int no = 0;                   // 1 to 12, in the order the solves were finished
-    std::int64_t hundredths = 0;  // the seconds form, in hundredths
-    QString time;                 // the display form
+    std::int64_t hundredths = 0;  // what it counts as, in hundredths (kDnfHundredths: a DNF)
+    QString time;                 // the display form: "12.34", "14.34+", "DNF"
+    Attempt attempt;              // the time measured and the penalty
 };
 
 // One saved series.
@@ -28,6 +32,8 @@ struct SeriesRecord {
     int worstNo = 0;
     QString worstTime;
     std::int64_t worstHundredths = 0;
+    // Each solve's raw time and penalty, where known (slot by slot).
+    std::array<std::optional<Attempt>, 12> attempts;
 };
 
 // One puzzle type as stored: the count stays text until a caller converts it.

@@ -3,12 +3,27 @@
 #include "base/errors.h"
 #include "base/number_text.h"
 #include "base/time_values.h"
+#include "data/attempt_columns.h"
 #include "data/database.h"
 #include "data/history_store.h"
 
 #include <cmath>
 
 namespace spinlog {
+
+namespace {
+
+double secondsValue(std::int64_t hundredths)
+{
+    return secondsText(hundredths).toDouble();
+}
+
+}  // namespace
+
+DatabaseSeriesStore::DatabaseSeriesStore(Database &db, HistoryStore &history)
+    : db_(db), history_(history), tokens_(hasColumn(db, "W_Time", "Solve"))
+{
+}
 
 std::vector<Solve> DatabaseSeriesStore::load()
 {
@@ -28,6 +43,17 @@ std::vector<Solve> DatabaseSeriesStore::load()
             throw SpinlogError(describe::typeMismatch());
         s.hundredths = std::llround(seconds * 100);
         s.time = rs.text(QStringLiteral("Time"));
+        // The raw time and penalty kept beside the texts; for a row any copy
+        // wrote without them, what the display text says.
+        std::optional<Attempt> attempt;
+        if (tokens_) {
+            const QVariant token = rs.field(QStringLiteral("Solve"));
+            if (!token.isNull())
+                attempt = attemptFromToken(token.toString());
+        }
+        if (!attempt)
+            attempt = attemptFromText(s.time);
+        s.attempt = attempt.value_or(Attempt{s.hundredths, Penalty::None});
         solves.push_back(s);
     }
     return solves;
@@ -35,8 +61,25 @@ std::vector<Solve> DatabaseSeriesStore::load()
 
 void DatabaseSeriesStore::add(const Solve &solve)
 {
-    db_.execute(QStringLiteral("insert into W_Time ([No],[Time],[TimeSS]) values (?,?,?)"),
-                {solve.no, solve.time, secondsText(solve.hundredths).toDouble()});
+    if (tokens_)
+        db_.execute(
+            QStringLiteral("insert into W_Time ([No],[Time],[TimeSS],Solve) values (?,?,?,?)"),
+            {solve.no, solve.time, secondsValue(solve.hundredths), attemptToken(solve.attempt)});
+    else
+        db_.execute(QStringLiteral("insert into W_Time ([No],[Time],[TimeSS]) values (?,?,?)"),
+                    {solve.no, solve.time, secondsValue(solve.hundredths)});
+}
+
+void DatabaseSeriesStore::update(const Solve &solve)
+{
+    // One statement: the text, the number and the token change together.
+    if (tokens_)
+        db_.execute(
+            QStringLiteral("update W_Time set [Time]=?, TimeSS=?, Solve=? where [No]=?"),
+            {solve.time, secondsValue(solve.hundredths), attemptToken(solve.attempt), solve.no});
+    else
+        db_.execute(QStringLiteral("update W_Time set [Time]=?, TimeSS=? where [No]=?"),
+                    {solve.time, secondsValue(solve.hundredths), solve.no});
 }
 
 void DatabaseSeriesStore::clear()

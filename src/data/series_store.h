@@ -20,6 +20,8 @@ public:
     virtual std::vector<Solve> load() = 0;
     // Stores one finished solve.
     virtual void add(const Solve &solve) = 0;
+    // Stores a solve again with its new penalty (same number).
+    virtual void update(const Solve &solve) = 0;
     // Empties the series under way.
     virtual void clear() = 0;
     // Adds the saved series and empties the series under way, together or
@@ -30,15 +32,17 @@ public:
 // The store in Spinlog.mdb; a save goes into the history through its owner.
 class DatabaseSeriesStore final : public SeriesStore {
 public:
-    DatabaseSeriesStore(Database &db, HistoryStore &history) : db_(db), history_(history) {}
+    DatabaseSeriesStore(Database &db, HistoryStore &history);
     std::vector<Solve> load() override;
     void add(const Solve &solve) override;
+    void update(const Solve &solve) override;
     void clear() override;
     void save(const SeriesRecord &record) override;
 
 private:
     Database &db_;
     HistoryStore &history_;
+    bool tokens_;  // the file has the column for the raw time and penalty
 };
 
 }  // namespace spinlog

@@ -18,11 +18,16 @@ struct MainControls {
     bool resetEnabled = false;
     bool saveEnabled = false;
     bool optionsEnabled = false;
-    std::uint32_t clockColor = 0;  // 0x00BBGGRR
+    bool penaltiesEnabled = false;  // Ctrl+1, 2, 3 and the solve labels' menu
+    std::uint32_t clockColor = 0;   // 0x00BBGGRR
     QString status;
 };
 
+// What the large clock shows besides the state: the inspection's last
+// seconds, a start key held not yet long enough, or long enough.
+enum class ClockMark { None, Warning, Holding, Ready };
+
 // The type can change only while no series is under way.
-MainControls controlsFor(SessionState state, bool seriesUnderWay);
+MainControls controlsFor(SessionState state, bool seriesUnderWay, ClockMark mark = ClockMark::None);
 
 }  // namespace spinlog

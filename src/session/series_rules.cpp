@@ -32,6 +32,17 @@ QString unusableTypeText(const SeriesType &type)
         .arg(type.name, stored);
 }
 
+bool isInspected(const QString &noInspection, const QString &typeId, const QString &typeName)
+{
+    if (noInspection.trimmed() == QStringLiteral("auto"))
+        return typeName != QStringLiteral("3x3x3目隠し");
+    for (const QString &id : noInspection.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+        if (id.trimmed() == typeId)
+            return false;
+    }
+    return true;
+}
+
 BestWorst bestAndWorst(const std::vector<Solve> &solves)
 {
     if (solves.empty())
@@ -43,8 +54,8 @@ BestWorst bestAndWorst(const std::vector<Solve> &solves)
     return {best->no, worst->no};
 }
 
-std::int64_t averageHundredths(const std::vector<Solve> &solves, bool includeBestWorst,
-                               const BestWorst &marks)
+Counted seriesAverage(const std::vector<Solve> &solves, bool includeBestWorst,
+                      const BestWorst &marks)
 {
     // With fewer than three solves nothing would remain once best and worst
     // are out (a type table edited by hand): all of them count then.
@@ -52,8 +63,12 @@ std::int64_t averageHundredths(const std::vector<Solve> &solves, bool includeBes
     std::int64_t sum = 0;
     std::int64_t count = 0;
     for (const Solve &s : solves) {
+        // A DNF is the slowest solve: left out as the worst when the best
+        // and the worst are; any other DNF makes the average a DNF.
         if (leaveOut && (s.no == marks.best || s.no == marks.worst))
             continue;
+        if (s.hundredths >= kDnfHundredths)
+            return Counted::dnfResult();
         sum += s.hundredths;
         ++count;
     }
@@ -64,7 +79,7 @@ std::int64_t averageHundredths(const std::vector<Solve> &solves, bool includeBes
     const std::int64_t twiceRest = 2 * (sum % count);
     if (twiceRest > count || (twiceRest == count && quotient % 2 != 0))
         ++quotient;
-    return quotient;
+    return {quotient, false};
 }
 
 SeriesRecord seriesRecord(const QDateTime &now, const QString &typeId,
@@ -77,13 +92,15 @@ SeriesRecord seriesRecord(const QDateTime &now, const QString &typeId,
     for (std::size_t i = 0; i < labels.size(); ++i)
         r.times[i] = labels[i].isEmpty() ? QStringLiteral("-") : labels[i];
     r.aveTime = average;
-    const auto aveSeconds = hundredthsFromSecondsText(timeChangeS(average));
-    if (!aveSeconds)
+    const std::optional<Counted> averaged = countedFromText(average);
+    if (!averaged)
         throw SpinlogError(describe::typeMismatch());
-    r.aveHundredths = *aveSeconds;
+    r.aveHundredths = averaged->hundredths;
 
     const BestWorst marks = bestAndWorst(solves);
     for (const Solve &s : solves) {
+        if (s.no >= 1 && s.no <= 12)
+            r.attempts[std::size_t(s.no - 1)] = s.attempt;
         if (s.no == marks.best) {
             r.bestNo = s.no;
             r.bestTime = s.time;
@@ -93,13 +110,13 @@ SeriesRecord seriesRecord(const QDateTime &now, const QString &typeId,
             r.worstTime = s.time;
         }
     }
-    // The seconds are those of the display texts, as the history shows them.
+    // The numbers are those of the display texts, as the history shows them.
     for (auto [text, hundredths] :
          {std::pair{&r.bestTime, &r.bestHundredths}, std::pair{&r.worstTime, &r.worstHundredths}}) {
-        const auto value = hundredthsFromSecondsText(timeChangeS(*text));
+        const std::optional<Counted> value = countedFromText(*text);
         if (!value)
             throw SpinlogError(describe::typeMismatch());
-        *hundredths = *value;
+        *hundredths = value->hundredths;
     }
     return r;
 }

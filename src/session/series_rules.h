@@ -21,6 +21,7 @@ struct SeriesType {
     std::int16_t count = 0;  // solves per series, 1 to 12; 0 when the stored one is none
     QString bestWorst;       // "1": the average includes the best and the worst solve
     QString storedCount;     // TypeCnt as stored, for the message about it
+    bool inspected = true;   // the competition's inspection applies to it
 
     // Only a series of 1 to 12 solves can be timed.
     bool usable() const { return count >= 1 && count <= 12; }
@@ -34,24 +35,34 @@ SeriesType seriesTypeOf(const std::optional<PuzzleType> &row, const QString &id,
 // What the user is told of a type that cannot be timed.
 QString unusableTypeText(const SeriesType &type);
 
+// Whether the competition's inspection applies to a type, by the setting
+// that lists the types without it (TypeIDs separated by commas); "auto", the
+// setting of a file that never chose, leaves it out for the type named
+// 3x3x3目隠し, as blindfolded solves have none.
+bool isInspected(const QString &noInspection, const QString &typeId, const QString &typeName);
+
 struct BestWorst {
     int best = 0;  // solve numbers; 0 when the series is empty
     int worst = 0;
 };
 
-// The fastest solve is best, the slowest worst; among equal times the lowest
-// number is best and the highest worst. A single solve is both.
+// The fastest solve is best, the slowest worst, a DNF slower than every
+// time; among equals the lowest number is best and the highest worst. A
+// single solve is both.
 BestWorst bestAndWorst(const std::vector<Solve> &solves);
 
 // The solves' average in hundredths, an exact half going to the even
 // hundredth. Unless includeBestWorst, the best and the worst solve are left
-// out, but only while at least three solves remain to average over two.
-// Throws SpinlogError for an empty series.
-std::int64_t averageHundredths(const std::vector<Solve> &solves, bool includeBestWorst,
-                               const BestWorst &marks);
+// out, but only while at least three solves remain to average over two. As
+// the competition rules have it, a DNF left out as the worst leaves the
+// average a time; any DNF that counts makes it a DNF. Throws SpinlogError
+// for an empty series.
+Counted seriesAverage(const std::vector<Solve> &solves, bool includeBestWorst,
+                      const BestWorst &marks);
 
 // The record of a series: solve labels 1 to 12 as shown (empty for none), the
-// average as shown, the stamp of the save.
+// average as shown, the stamp of the save; each solve's raw time and penalty
+// kept beside.
 SeriesRecord seriesRecord(const QDateTime &now, const QString &typeId,
                           const std::array<QString, 12> &labels, const QString &average,
                           const std::vector<Solve> &solves);

@@ -35,13 +35,36 @@ QString SolveSession::solveText(int no) const
     return {};
 }
 
+bool SolveSession::inspects() const
+{
+    return settings_.text(Setting::Inspection).trimmed() == QStringLiteral("1") && type_.inspected;
+}
+
+bool SolveSession::holdToStart() const
+{
+    return settings_.text(Setting::HoldToStart).trimmed() == QStringLiteral("1");
+}
+
+bool SolveSession::penaltiesOpen() const
+{
+    return !solves_.empty() && (state_ == SessionState::Idle || state_ == SessionState::Complete);
+}
+
 PressResult SolveSession::press(std::int64_t nowNs)
 {
     const Notify notify(*this);
+    heldSince_.reset();
     switch (state_) {
         case SessionState::Idle: {
             if (!type_.usable())
                 return PressResult::Refused;
+            if (inspects()) {
+                state_ = SessionState::Inspection;
+                startNs_ = nowNs;
+                ticks_ = 0;
+                clockText_ = QStringLiteral("15");
+                return PressResult::Started;
+            }
             // Read before anything changes, so a setting that is no number
             // leaves the session as it was.
             const std::int16_t countdown = settings_.countdownSeconds();
@@ -61,19 +84,76 @@ PressResult SolveSession::press(std::int64_t nowNs)
             countdownLeft_ = settings_.countdownSeconds();
             clockText_ = QString::number(countdownLeft_);
             return PressResult::Cancelled;
+        case SessionState::Inspection:
+            // The solve begins; how long the inspection took decides its penalty.
+            beginTiming(nowNs, inspectionPenalty(nowNs - startNs_));
+            return PressResult::Started;
         case SessionState::Timing: return stop(nowNs);
         case SessionState::Complete: break;
     }
     return PressResult::Ignored;
 }
 
-void SolveSession::beginTiming(std::int64_t nowNs)
+HoldPhase SolveSession::holdPhase(std::int64_t nowNs) const
+{
+    if (!heldSince_)
+        return HoldPhase::None;
+    return nowNs - *heldSince_ >= kHoldNs ? HoldPhase::Ready : HoldPhase::Holding;
+}
+
+void SolveSession::holdDown(std::int64_t nowNs)
+{
+    const bool startable =
+        (state_ == SessionState::Idle && type_.usable()) || state_ == SessionState::Inspection;
+    if (!holdToStart() || !startable || heldSince_)
+        return;
+    const Notify notify(*this);
+    heldSince_ = nowNs;
+}
+
+PressResult SolveSession::holdUp(std::int64_t nowNs)
+{
+    if (!heldSince_)
+        return PressResult::Ignored;
+    if (nowNs - *heldSince_ < kHoldNs) {
+        const Notify notify(*this);
+        heldSince_.reset();
+        return PressResult::Ignored;
+    }
+    return press(nowNs);
+}
+
+bool SolveSession::setPenalty(int no, Penalty penalty)
+{
+    if (!penaltiesOpen())
+        return false;
+    const auto at =
+        std::find_if(solves_.begin(), solves_.end(), [no](const Solve &s) { return s.no == no; });
+    if (at == solves_.end())
+        return false;
+    const Notify notify(*this);
+    const Attempt attempt{at->attempt.raw, penalty};
+    const Solve solve{no, attempt.counted().hundredths, attempt.text(), attempt};
+    // Stored first: the session never shows what the store does not hold.
+    store_.update(solve);
+    // The large clock follows when it shows this solve.
+    if (clockText_ == at->time && no == solves_.back().no)
+        clockText_ = solve.time;
+    *at = solve;
+    markBestWorst();
+    if (state_ == SessionState::Complete)
+        average_ = seriesAverage();
+    return true;
+}
+
+void SolveSession::beginTiming(std::int64_t nowNs, Penalty penalty)
 {
     // The clock keeps its text (the countdown's 0, or the last solve) until
     // the first running tick.
     state_ = SessionState::Timing;
     elapsed_ = 0;
     startNs_ = nowNs;
+    startPenalty_ = penalty;
     emit sound();
 }
 
@@ -81,8 +161,8 @@ PressResult SolveSession::stop(std::int64_t nowNs)
 {
     state_ = SessionState::Idle;
     lastSolveNs_ = nowNs - startNs_;
-    const std::int64_t hundredths = hundredthsFromNs(lastSolveNs_);
-    const QString time = displayForm(hundredths);
+    const Attempt attempt{hundredthsFromNs(lastSolveNs_), startPenalty_};
+    const QString time = attempt.text();
     clockText_ = time;
 
     // The first free slot: solves are numbered in the order they finish.
@@ -90,7 +170,7 @@ PressResult SolveSession::stop(std::int64_t nowNs)
     while (no <= 12 && !solveText(no).isEmpty()) ++no;
     if (no > 12)
         throw SpinlogError(invalidPropertyText());
-    const Solve solve{no, hundredths, time};
+    const Solve solve{no, attempt.counted().hundredths, time, attempt};
     // Stored first: the session never shows a solve the store does not hold.
     store_.add(solve);
     solves_.insert(std::upper_bound(solves_.begin(), solves_.end(), solve,
@@ -110,6 +190,16 @@ PressResult SolveSession::stop(std::int64_t nowNs)
 
 void SolveSession::countdownTick(std::int64_t nowNs)
 {
+    if (state_ == SessionState::Inspection) {
+        const Notify notify(*this);
+        ++ticks_;
+        clockText_ = ticks_ < 15   ? QString::number(15 - ticks_)
+                     : ticks_ < 17 ? QStringLiteral("+2")
+                                   : QStringLiteral("DNF");
+        if (ticks_ == 8 || ticks_ == 12)
+            emit warning();
+        return;
+    }
     if (state_ != SessionState::Countdown)
         return;
     const Notify notify(*this);
@@ -143,6 +233,7 @@ void SolveSession::showType(const std::optional<SeriesType> &type, bool discardS
 {
     const Notify notify(*this);
     state_ = SessionState::Idle;
+    heldSince_.reset();
     clockText_ = settings_.text(Setting::CntDownTm);
     average_.clear();
     if (type) {
@@ -206,12 +297,13 @@ QString SolveSession::seriesAverage() const
     std::vector<Solve> counted;
     for (int no = 1; no <= std::min<int>(type_.count, 12); ++no) {
         const QString text = solveText(no);
-        const auto hundredths = hundredthsFromSecondsText(timeChangeS(text));
-        if (!hundredths)
+        const std::optional<Counted> value = countedFromText(text);
+        if (!value)
             throw SpinlogError(describe::typeMismatch());
-        counted.push_back(Solve{no, *hundredths, text});
+        counted.push_back(Solve{no, value->hundredths, text, {}});
     }
-    return displayForm(averageHundredths(counted, type_.bestWorst == QStringLiteral("1"), marks_));
+    return countedText(
+        spinlog::seriesAverage(counted, type_.bestWorst == QStringLiteral("1"), marks_));
 }
 
 }  // namespace spinlog

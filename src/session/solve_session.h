@@ -26,11 +26,19 @@ namespace spinlog {
 class Settings;
 
 enum class SessionState {
-    Idle,       // waiting for a press; a series may be under way
-    Countdown,  // the inspection countdown runs
-    Timing,     // the clock runs
-    Complete,   // every solve of the series is in; waiting for save or reset
+    Idle,        // waiting for a press; a series may be under way
+    Countdown,   // the inspection countdown runs
+    Inspection,  // the competition's inspection runs; a press starts the solve
+    Timing,      // the clock runs
+    Complete,    // every solve of the series is in; waiting for save or reset
 };
+
+// Where a held start key is: not held, held too briefly, held long enough
+// that its release starts.
+enum class HoldPhase { None, Holding, Ready };
+
+// How long a start key must be held before its release starts.
+inline constexpr std::int64_t kHoldNs = 300'000'000;
 
 // Refused: the type cannot be timed (its count is no count of 1 to 12).
 enum class PressResult { Started, Cancelled, Stored, Completed, Ignored, Refused };
@@ -59,12 +67,31 @@ public:
     std::int64_t elapsedSeconds() const { return elapsed_; }
     // The last solve as measured, before it was rounded to hundredths.
     std::int64_t lastSolveNs() const { return lastSolveNs_; }
+    // The last seconds of the inspection: the clock shows its warning colour.
+    bool inspectionWarning() const { return state_ == SessionState::Inspection && ticks_ >= 12; }
+    // Where a held start key is at the moment given.
+    HoldPhase holdPhase(std::int64_t nowNs) const;
+    // Whether presses start at the release of a held key (an option).
+    bool holdToStart() const;
+    // Whether a penalty can be given now: a solve is in and the clock is at rest.
+    bool penaltiesOpen() const;
 
     // The one toggle: starts (with the countdown when one is set), cancels
     // the countdown, or stops the clock and stores the solve. A type that
     // cannot be timed starts nothing.
     PressResult press(std::int64_t nowNs);
+    // A start key held down and let go, with the hold-to-start option: the
+    // release after a hold of at least kHoldNs presses; a shorter one, or
+    // any hold without the option, does nothing.
+    void holdDown(std::int64_t nowNs);
+    PressResult holdUp(std::int64_t nowNs);
+    // Gives solve no (1 to 12) of the series a penalty, or takes it away:
+    // stored first, then marks and average worked out again. Only while
+    // penaltiesOpen(); false when there is no such solve.
+    bool setPenalty(int no, Penalty penalty);
     // The countdown's one-second tick; timing begins on the tick that shows 0.
+    // During the inspection it shows the seconds left, then "+2" and "DNF",
+    // and gives the warnings at 8 and 12 seconds.
     void countdownTick(std::int64_t nowNs);
     // The running clock's one-second tick: the display and the alarm.
     void runningTick();
@@ -88,6 +115,8 @@ signals:
     void changed();
     // The start signal or an alarm is due.
     void sound();
+    // The inspection's call at 8 and at 12 seconds is due.
+    void warning();
     // Solve no was stored.
     void solveStored(int no);
     // A type was chosen (also the same one again).
@@ -95,7 +124,8 @@ signals:
 
 private:
     class Notify;
-    void beginTiming(std::int64_t nowNs);
+    void beginTiming(std::int64_t nowNs, Penalty penalty = Penalty::None);
+    bool inspects() const;
     PressResult stop(std::int64_t nowNs);
     void markBestWorst();
     QString seriesAverage() const;
@@ -113,6 +143,9 @@ private:
     std::int64_t elapsed_ = 0;
     std::int64_t startNs_ = 0;
     std::int64_t lastSolveNs_ = 0;
+    Penalty startPenalty_ = Penalty::None;  // given by the inspection
+    int ticks_ = 0;                         // of the inspection
+    std::optional<std::int64_t> heldSince_;
 };
 
 }  // namespace spinlog

@@ -99,6 +99,7 @@ private slots:
             {"Main/Left", "4000"}, {"Main/Top", "5000"}, {"Main/DefType", "0"},
             {"Option/CntDownTm", "15"}, {"Option/AlarmTm", "30"}, {"Option/DefColor", "14671839"},
             {"Option/BestColor", "16744576"}, {"Option/WorstColor", "8421631"},
+            {"Option/Inspection", "0"}, {"Option/HoldToStart", "0"}, {"Option/NoInspection", "auto"},
             {"View/Top", "3000"}, {"View/Left", "1000"}, {"View/Height", "5000"},
             {"View/SearchType", "0"}, {"View/SearchOrder", "0"}, {"Chart/Left", "1500"},
             {"Chart/Top", "1500"}, {"Chart/Width", "12000"}, {"Chart/Height", "8000"},
@@ -131,7 +132,7 @@ private slots:
         settings.write(Setting(setting), "mine");
         QCOMPARE(iniRead(ini, key.section('/', 0, 0), key.section('/', 1), "(none)"), "mine");
         settings.load();
-        QCOMPARE(settings.text(Setting(setting)) == "mine", setting >= 2 && setting <= 7);
+        QCOMPARE(settings.text(Setting(setting)) == "mine", setting >= 2 && setting <= 10);
     }
 
     // Tests run as root: a full disk is a file size limit, read-only the

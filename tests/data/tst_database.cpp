@@ -48,7 +48,8 @@ private slots:
         QCOMPARE(failure([&] { rs.field("TypeName"); }),
                  "このコレクションには項目がありません。(TypeName)");
         // An empty text stays text rather than becoming NULL.
-        db_->execute("insert into W_Time values (?,?,?)", {1, QString(), 65.43});
+        db_->execute("insert into W_Time ([No],[Time],TimeSS) values (?,?,?)",
+                     {1, QString(), 65.43});
         Recordset solve(*db_, "select *, typeof([Time]) as k from W_Time");
         QCOMPARE(solve.text("No") + solve.text("k") + solve.text("TimeSS"), "1text65.43");
     }
@@ -97,7 +98,8 @@ private slots:
         QCOMPARE(Recordset(*db, "select count(*) from sqlite_master where type='index'").text(0),
                  "1");
         QCOMPARE(older.read("Spinlog.mdb").size(), size);
-        QCOMPARE(db->execute("insert into W_Time values (1, '9.87', 9.87)"), 1);
+        QCOMPARE(db->execute("insert into W_Time ([No],[Time],TimeSS) values (1, '9.87', 9.87)"),
+                 1);
     }
 };
 

@@ -37,12 +37,17 @@ def seconds(display):
     return sum(int(p) * 60 ** (len(whole) - i) for i, p in enumerate(whole)) + float(rest)
 
 
+SAVED_COLUMNS = ",".join(["DateTime", "TypeID"] + ["Time%d" % n for n in range(1, 13)] + [
+    "AveTime", "AveTimeSS", "BestTimeNo", "BestTime", "BestTimeSS", "WorstTimeNo", "WorstTime",
+    "WorstTimeSS"])
+
+
 def insert_series(when, type_id, times, average, best, worst):
     """A saved series as a save writes it, its times in display form."""
     values = [when, type_id, *times, *["-"] * (12 - len(times)), average, seconds(average)]
     for n in (best, worst):
         values += [n, times[n - 1], seconds(times[n - 1])]
-    return "insert into T_Time values (%s);\n" % ",".join(map(repr, values))
+    return "insert into T_Time (%s) values (%s);\n" % (SAVED_COLUMNS, ",".join(map(repr, values)))
 
 
 class AppFolder:
@@ -50,7 +55,7 @@ class AppFolder:
     def __init__(self, path):
         self.path = path
         os.mkdir(path)
-        for name in ("spinlog", "Spinlog.mdb", "Readme.txt", "Sound.wav"):
+        for name in ("spinlog", "Spinlog.mdb", "Readme.txt", "Sound.wav", "Warn.wav"):
             shutil.copy2(os.path.join(BUILD_DIR, name), self.path)
 
     def file(self, name):

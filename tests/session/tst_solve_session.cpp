@@ -27,6 +27,12 @@ public:
             throw SpinlogError(QStringLiteral("disk full"));
         rows.push_back(solve);
     }
+    void update(const Solve &solve) override
+    {
+        for (Solve &row : rows)
+            if (row.no == solve.no)
+                row = solve;
+    }
     void clear() override { rows.clear(); }
     void save(const SeriesRecord &) override { rows.clear(); }
 
@@ -42,12 +48,15 @@ struct Rig {
         settings.load();
         QObject::connect(&session, &SolveSession::sound,
                          [this] { sounds << QString::number(session.elapsedSeconds()); });
+        QObject::connect(&session, &SolveSession::warning, [this] { sounds << "w"; });
         session.showType(SeriesType{QStringLiteral("1"), {}, std::int16_t(count), bestWorst, {}},
                          false);
     }
 
     // Steps: P press, +MS the clock moves on, c a countdown tick, tN N running
-    // ticks. Returns the clock after each step; "!" marks a step that threw.
+    // ticks, h and u a start key held down and let go, X@N penalty X (0 none,
+    // 2 +2, D DNF) for solve N. Returns the clock after each step; "!" marks
+    // a step that threw, "?" a penalty refused.
     QString run(const QString &script)
     {
         QStringList trace;
@@ -56,6 +65,17 @@ struct Rig {
             try {
                 if (step == u'P')
                     session.press(now);
+                else if (step == u'h')
+                    session.holdDown(now);
+                else if (step == u'u')
+                    session.holdUp(now);
+                else if (step.size() >= 3 && step.at(1) == u'@')
+                    mark = session.setPenalty(step.mid(2).toInt(),
+                                              step.at(0) == u'0'   ? Penalty::None
+                                              : step.at(0) == u'2' ? Penalty::PlusTwo
+                                                                   : Penalty::Dnf)
+                               ? QString()
+                               : QStringLiteral("?");
                 else if (step.startsWith(u'+'))
                     now += std::llround(step.mid(1).toDouble() * 1e6);
                 else if (step == u'c')
@@ -73,7 +93,8 @@ struct Rig {
     // State (* with a series under way) | solves | colours | average.
     QString summary() const
     {
-        static const char *const kStates[] = {"Idle", "Countdown", "Timing", "Complete"};
+        static const char *const kStates[] = {"Idle", "Countdown", "Inspection", "Timing",
+                                              "Complete"};
         QStringList solves;
         QString colours;
         for (int no = 1; no <= session.type().count; ++no) {
@@ -165,6 +186,57 @@ private slots:
             "Idle*|12.00,10.00,13.50,11.00,|dbwdd|", "0");
         row("restored, complete: presses do nothing", noWait, 3, "0",
             "1:12.00 2:10.00 3:1:00.00", "P", "0", "Complete*|12.00,10.00,1:00.00|dbw|12.00", "");
+        // Penalties on a series of 10 to 14 s, best and worst left out unless said.
+        const char *five = "1:10.00 2:11.00 3:12.00 4:13.00";
+        row("+2 on the first", noWait, 5, "0", five, "P +14000 P 2@1", "0 0 14.00 14.00",
+            "Complete*|12.00+,11.00,12.00,13.00,14.00|dbddw|12.33", "0");
+        row("+2 on the second", noWait, 5, "0", five, "P +14000 P 2@2", "0 0 14.00 14.00",
+            "Complete*|10.00,13.00+,12.00,13.00,14.00|bdddw|12.67", "0");
+        row("+2 ties the slowest: the later is worst", noWait, 5, "0", five, "P +14000 P 2@3",
+            "0 0 14.00 14.00", "Complete*|10.00,11.00,14.00+,13.00,14.00|bdddw|12.67", "0");
+        row("+2 on the fourth makes it worst", noWait, 5, "0", five, "P +14000 P 2@4",
+            "0 0 14.00 14.00", "Complete*|10.00,11.00,12.00,15.00+,14.00|bddwd|12.33", "0");
+        row("+2 on the last, the clock follows", noWait, 5, "0", five, "P +14000 P 2@5",
+            "0 0 14.00 16.00+", "Complete*|10.00,11.00,12.00,13.00,16.00+|bdddw|12.00", "0");
+        row("a DNF is the worst, left out", noWait, 5, "0", five, "P +14000 P D@1",
+            "0 0 14.00 14.00", "Complete*|DNF,11.00,12.00,13.00,14.00|wbddd|13.00", "0");
+        row("a DNF in the middle", noWait, 5, "0", five, "P +14000 P D@3", "0 0 14.00 14.00",
+            "Complete*|10.00,11.00,DNF,13.00,14.00|bdwdd|12.67", "0");
+        row("two DNFs: the average is a DNF, the later worst", noWait, 5, "0", five,
+            "P +14000 P D@2 D@4", "0 0 14.00 14.00 14.00",
+            "Complete*|10.00,DNF,12.00,DNF,14.00|bddwd|DNF", "0");
+        row("every solve counted: one DNF is a DNF average", noWait, 5, "1", five,
+            "P +14000 P D@5", "0 0 14.00 DNF", "Complete*|10.00,11.00,12.00,13.00,DNF|bdddw|DNF",
+            "0");
+        row("a +2 average to the even hundredth", noWait, 2, "1", "1:10.00",
+            "P +10250 P 2@1", "0 0 10.25 10.25", "Complete*|12.00+,10.25|wb|11.12", "0");
+        row("taken back, the solve is as measured", noWait, 5, "0", five,
+            "P +14000 P D@2 0@2", "0 0 14.00 14.00 14.00",
+            "Complete*|10.00,11.00,12.00,13.00,14.00|bdddw|12.00", "0");
+        row("a penalty under way, none while the clock runs or for no solve", noWait, 5, "0",
+            "1:10.00", "2@1 P 2@1 +3000 P 2@3", "0 0 0? 0 3.00 3.00?",
+            "Idle*|12.00+,3.00,,,|wbddd|", "0");
+        // The competition's inspection: 15 s, calls at 8 and 12, +2 after 15, DNF after 17.
+        const char *wca = "CntDownTm=0\r\nAlarmTm=0\r\nInspection=1\r\n";
+        row("inspection, started at 14.9 s", wca, 5, "0", "", "P c c +14900 P +5000 P",
+            "15 14 13 13 13 13 5.00", "Idle*|5.00,,,,|bdddd|", "0");
+        row("inspection, started at 15.1 s: +2", wca, 5, "0", "", "P +15100 P +5000 P",
+            "15 15 15 15 7.00+", "Idle*|7.00+,,,,|bdddd|", "0");
+        row("inspection, started at 16.9 s: +2", wca, 5, "0", "", "P +16900 P +5000 P",
+            "15 15 15 15 7.00+", "Idle*|7.00+,,,,|bdddd|", "0");
+        row("inspection, started at 17.1 s: DNF", wca, 5, "0", "", "P +17100 P +5000 P",
+            "15 15 15 15 DNF", "Idle*|DNF,,,,|bdddd|", "0");
+        row("inspection's display and calls", wca, 5, "0", "",
+            "P c c c c c c c c c c c c c c c c c", "15 14 13 12 11 10 9 8 7 6 5 4 3 2 1 +2 +2 DNF",
+            "Inspection|,,,,|ddddd|", "w w");
+        // Hold to start: held 0.3 s at least, then let go.
+        const char *hold = "CntDownTm=0\r\nAlarmTm=0\r\nHoldToStart=1\r\n";
+        row("held 0.29 s starts nothing", hold, 5, "0", "", "h +290 u", "0 0 0",
+            "Idle|,,,,|ddddd|", "");
+        row("held 0.31 s starts at the release", hold, 5, "0", "", "h +310 u +2000 P",
+            "0 0 0 0 2.00", "Idle*|2.00,,,,|bdddd|", "0");
+        row("without the option a hold is nothing", noWait, 5, "0", "", "h +310 u", "0 0 0",
+            "Idle|,,,,|ddddd|", "");
         // clang-format on
     }
 
@@ -179,7 +251,8 @@ private slots:
         for (const QString &row : stored.split(u' ', Qt::SkipEmptyParts)) {
             const QString time = row.section(u':', 1);
             rig.store.rows.push_back({row.section(u':', 0, 0).toInt(),
-                                      *hundredthsFromSecondsText(timeChangeS(time)), time});
+                                      *hundredthsFromSecondsText(timeChangeS(time)), time,
+                                      *attemptFromText(time)});
         }
         rig.session.restore();
         QTEST(rig.run(script), "clock");
@@ -292,7 +365,7 @@ private slots:
             for (int i = 0; i < rs.fieldCount(); ++i) row << rs.text(i);
             QCOMPARE(row.join(u'|'),
                      QStringLiteral("2007/05/12 14:03:09|5|1:02.50|9.87|-|-|-|-|-|-"
-                                    "|-|-|-|-|36.18|36.18|2|9.87|9.87|1|1:02.50|62.5"));
+                                    "|-|-|-|-|36.18|36.18|2|9.87|9.87|1|1:02.50|62.5|6250 987"));
         }
     }
 };

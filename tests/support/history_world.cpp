@@ -18,10 +18,12 @@ void addSeries(Database &db, const SeriesRow &s)
     values << s.average << s.average.toDouble() << best << s.times.value(best - 1)
            << s.times.value(best - 1).toDouble() << worst << s.times.value(worst - 1)
            << s.times.value(worst - 1).toDouble();
-    db.execute(QStringLiteral(
-                   "insert into T_Time values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, "
-                   "?, ?, ?, ?, ?)"),
-               values);
+    db.execute(
+        QStringLiteral("insert into T_Time (DateTime, TypeID, Time1, Time2, Time3, Time4, Time5, "
+                       "Time6, Time7, Time8, Time9, Time10, Time11, Time12, AveTime, AveTimeSS, "
+                       "BestTimeNo, BestTime, BestTimeSS, WorstTimeNo, WorstTime, WorstTimeSS) "
+                       "values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+        values);
 }
 
 int countRows(Database &db, const QString &where)

@@ -27,6 +27,9 @@ std::unique_ptr<frmMain> makeMainWindow(Program &program)
     program.session = std::make_unique<SolveSession>(program.settings, records.series);
     QObject::connect(program.session.get(), &SolveSession::sound,
                      [&program] { Sub_Sound(program); });
+    // The inspection's calls at 8 and 12 seconds: a sound of their own.
+    QObject::connect(program.session.get(), &SolveSession::warning,
+                     [&program] { Sub_Sound(program, QStringLiteral("Warn.wav")); });
     Seams &seams = program.seams;
     MainWindowParts parts{program.settings, seams.prompts,    seams.clock,   seams.app,
                           program.reporter, *program.session, records.types, records.history};

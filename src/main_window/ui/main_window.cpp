@@ -20,11 +20,13 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
+#include <QMenu>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QStatusBar>
 #include <QTimer>
 #include <cmath>
+#include <utility>
 
 namespace spinlog {
 
@@ -82,7 +84,13 @@ frmMain::~frmMain() = default;
 
 void frmMain::render()
 {
-    const MainControls c = controlsFor(session_.state(), session_.seriesUnderWay());
+    ClockMark mark = session_.inspectionWarning() ? ClockMark::Warning : ClockMark::None;
+    switch (session_.holdPhase(parts_.clock.monotonicNs())) {
+        case HoldPhase::None: break;
+        case HoldPhase::Holding: mark = ClockMark::Holding; break;
+        case HoldPhase::Ready: mark = ClockMark::Ready; break;
+    }
+    const MainControls c = controlsFor(session_.state(), session_.seriesUnderWay(), mark);
     cmdStartStop_->setText(c.startStopCaption);
     cmdStartStop_->setEnabled(c.startStopEnabled);
     cmbType_->setEnabled(c.typeListEnabled);
@@ -90,6 +98,7 @@ void frmMain::render()
     actReset_->setEnabled(c.resetEnabled);
     actSave_->setEnabled(c.saveEnabled);
     actOptions_->setEnabled(c.optionsEnabled);
+    for (QAction *penalty : actPenalty_) penalty->setEnabled(c.penaltiesEnabled);
     paintBackground(lblTm_, c.clockColor);
     lblTm_->setText(session_.clockText());
     if (c.status != shownStatus_)
@@ -113,7 +122,8 @@ void frmMain::render()
         else if (!on && timer->isActive())
             timer->stop();
     };
-    run(tmrCountDown_, session_.state() == SessionState::Countdown);
+    run(tmrCountDown_, session_.state() == SessionState::Countdown ||
+                           session_.state() == SessionState::Inspection);
     run(tmrCount_, session_.state() == SessionState::Timing);
 }
 
@@ -229,7 +239,9 @@ void frmMain::Sub_MainDspSet()
     bool usable = true;
     guarded(parts_.reporter, Procedure::MainDisplay, [&] {
         const QString id = QString::number(cmbType_->currentIndex() + 1);
-        const SeriesType type = seriesTypeOf(parts_.types.find(id), id, cmbType_->currentText());
+        SeriesType type = seriesTypeOf(parts_.types.find(id), id, cmbType_->currentText());
+        type.inspected =
+            isInspected(parts_.settings.text(Setting::NoInspection), type.id, type.name);
         session_.showType(type, loadEnd_);
         usable = type.usable();
         bests_ = parts_.history.bestsOfType(session_.type().id);
@@ -256,6 +268,27 @@ void frmMain::Sub_StartStop()
         Sub_Save();
     else if (result == PressResult::Refused)
         parts_.prompts.message(unusableTypeText(session_.type()), Icon::Exclamation, Buttons::Ok);
+}
+
+void frmMain::Sub_Penalty(int no, Penalty penalty)
+{
+    guarded(parts_.reporter, Procedure::Penalty, [&] { session_.setPenalty(no, penalty); });
+}
+
+void frmMain::solveMenu(int no, const QPoint &at)
+{
+    if (!session_.penaltiesOpen() || session_.solveText(no).isEmpty())
+        return;
+    QMenu menu(this);
+    menu.setObjectName(QStringLiteral("M_SolvePenalty"));
+    const std::pair<QString, Penalty> kinds[] = {{QStringLiteral("ペナルティなし"), Penalty::None},
+                                                 {QStringLiteral("+2"), Penalty::PlusTwo},
+                                                 {QStringLiteral("DNF"), Penalty::Dnf}};
+    for (const auto &[caption, penalty] : kinds) {
+        QAction *action = menu.addAction(caption);
+        connect(action, &QAction::triggered, this, [this, no, p = penalty] { Sub_Penalty(no, p); });
+    }
+    menu.exec(at);
 }
 
 void frmMain::tmrCountDown_Timer()
@@ -314,12 +347,76 @@ bool frmMain::isRepeat(const QKeyEvent *key) const
            (key->key() == releasedKey_ && key->timestamp() != 0 && key->timestamp() == releasedAt_);
 }
 
+bool frmMain::holdKey(QKeyEvent *key)
+{
+    const std::int64_t now = parts_.clock.monotonicNs();
+    const bool startKey = (key->key() == Qt::Key_Space || key->key() == Qt::Key_F5) &&
+                          key->modifiers() == Qt::NoModifier;
+    const bool real = !isRepeat(key);
+    switch (key->type()) {
+        case QEvent::ShortcutOverride:
+            // F5's menu item does not fire: the press and the release decide.
+            if (startKey || session_.state() == SessionState::Timing)
+                key->accept();
+            return startKey;
+        case QEvent::KeyPress:
+            // Any key stops the clock.
+            if (session_.state() == SessionState::Timing) {
+                if (real)
+                    Sub_StartStop();
+                return true;
+            }
+            if (!startKey)
+                return false;
+            // A held key's repeat: the release just before it was its own.
+            releasedNs_.reset();
+            if (real) {
+                session_.holdDown(now);
+                tmrHold_->start();
+                render();
+            }
+            return true;
+        case QEvent::KeyRelease:
+            if (!startKey)
+                return false;
+            if (!key->isAutoRepeat() && !releasedNs_) {
+                releasedNs_ = now;
+                QTimer::singleShot(0, this, [this] {
+                    if (releasedNs_)
+                        releaseHeld(*std::exchange(releasedNs_, std::nullopt));
+                });
+            }
+            return true;
+        default: return false;
+    }
+}
+
+void frmMain::releaseHeld(std::int64_t nowNs)
+{
+    tmrHold_->stop();
+    PressResult result = PressResult::Ignored;
+    guarded(parts_.reporter, Procedure::StartStop, [&] { result = session_.holdUp(nowNs); });
+    render();
+    if (result == PressResult::Completed)
+        Sub_Save();
+}
+
 bool frmMain::eventFilter(QObject *watched, QEvent *event)
 {
     const QEvent::Type type = event->type();
     if (type != QEvent::KeyPress && type != QEvent::ShortcutOverride && type != QEvent::KeyRelease)
         return QMainWindow::eventFilter(watched, event);
     auto *key = static_cast<QKeyEvent *>(event);
+    // With the hold-to-start option, keys in this window start and stop by
+    // their press and release.
+    if (session_.holdToStart() && watched->isWidgetType() &&
+        static_cast<QWidget *>(watched)->window() == this && holdKey(key)) {
+        if (type == QEvent::KeyRelease) {
+            releasedKey_ = key->key();
+            releasedAt_ = key->timestamp();
+        }
+        return true;
+    }
     // Space on the focused button is one press at its first key-down, as F5
     // is: the button's own handling would click at the release, and again
     // at every release of a held key's repeats.

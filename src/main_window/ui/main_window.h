@@ -95,6 +95,12 @@ private:
     void Sub_MainDspSet();
     void refreshBestValues();
     void Sub_StartStop();
+    void Sub_Penalty(int no, Penalty penalty);
+    // The solve label's menu: a penalty for its solve.
+    void solveMenu(int no, const QPoint &at);
+    // With the hold-to-start option: a start key's press and release.
+    bool holdKey(QKeyEvent *key);
+    void releaseHeld(std::int64_t nowNs);
     void Sub_Save();
     void reset();
     void showStatus(const QString &text);
@@ -133,6 +139,11 @@ private:
     QAction *actSave_ = nullptr;
     QAction *actOptions_ = nullptr;
     QAction *actScramble_ = nullptr;
+    std::array<QAction *, 3> actPenalty_{};  // none, +2, DNF on the last solve
+    QTimer *tmrHold_ = nullptr;              // repaints when a held key has been held long enough
+    // A start key's release waits for the event loop: a held key's repeat
+    // can come as a release and a press of one moment, without its mark.
+    std::optional<std::int64_t> releasedNs_;
 };
 
 }  // namespace spinlog

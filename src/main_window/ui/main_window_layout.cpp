@@ -82,6 +82,12 @@ void frmMain::buildControls()
     connect(tmrCount_, &QTimer::timeout, this, &frmMain::tmrCount_Timer);
     tmrCountDown_ = secondTimer(this, "tmrCountDown");
     connect(tmrCountDown_, &QTimer::timeout, this, &frmMain::tmrCountDown_Timer);
+    tmrHold_ = new QTimer(this);
+    tmrHold_->setObjectName(QStringLiteral("tmrHold"));
+    tmrHold_->setSingleShot(true);
+    tmrHold_->setTimerType(Qt::PreciseTimer);
+    tmrHold_->setInterval(int(kHoldNs / 1'000'000));
+    connect(tmrHold_, &QTimer::timeout, this, &frmMain::render);
 
     cmdStartStop_ = new QPushButton(QStringLiteral("計測開始"), client);
     cmdStartStop_->setObjectName(QStringLiteral("cmdStartStop"));
@@ -145,6 +151,9 @@ void frmMain::buildSolveLabels(QWidget *client)
                                  QStringLiteral("59:59.99"));
         makeTimeBox(label, layoutFont(12, true));
         label->setProperty("Tag", QString::fromLatin1(kTags[n - 1]));
+        label->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(label, &QLabel::customContextMenuRequested, this,
+                [this, n, label](const QPoint &at) { solveMenu(n, label->mapToGlobal(at)); });
         lblTime_[std::size_t(n)] = label;
     }
 }
@@ -177,6 +186,23 @@ void frmMain::buildMenus()
     actReset_ = add(file, "M_File2", QStringLiteral("リセット(&R)"), {}, [this] { reset(); });
     file->addSeparator();
     actSave_ = add(file, "M_File4", QStringLiteral("保存(&S)"), {}, [this] { Sub_Save(); });
+    // Penalties for the last solve, with the keys cubers know.
+    QMenu *penalties = file->addMenu(QStringLiteral("ペナルティ(&P)"));
+    penalties->setObjectName(QStringLiteral("M_FilePenalty"));
+    const std::array<std::pair<QString, Penalty>, 3> kinds{
+        {{QStringLiteral("ペナルティなし(&N)"), Penalty::None},
+         {QStringLiteral("+2(&2)"), Penalty::PlusTwo},
+         {QStringLiteral("DNF(&D)"), Penalty::Dnf}}};
+    for (int i = 0; i < 3; ++i) {
+        const Penalty penalty = kinds[std::size_t(i)].second;
+        actPenalty_[std::size_t(i)] =
+            add(penalties, QByteArray("M_Penalty" + QByteArray::number(i)).constData(),
+                kinds[std::size_t(i)].first, QKeySequence(Qt::CTRL | Qt::Key(Qt::Key_1 + i)),
+                [this, penalty] {
+                    if (!session_.solves().empty())
+                        Sub_Penalty(session_.solves().back().no, penalty);
+                });
+    }
     file->addSeparator();
     add(file, "M_File6", QStringLiteral("終了(&X)"), {}, [this] { close(); });
 
