@@ -80,9 +80,10 @@ class AppFolder:
         return [l.split("|") for l in result.stdout.splitlines() if l != "ok"]
 
     def stored(self):
-        """The saved series and the series under way."""
-        return (self.sql("select * from T_Time order by DateTime;"),
-                self.sql("select * from W_Time order by [No];"))
+        """The saved series and the series under way, in the columns any copy
+        of the program writes."""
+        return (self.sql("select %s from T_Time order by DateTime;" % SAVED_COLUMNS),
+                self.sql("select [No], [Time], TimeSS from W_Time order by [No];"))
 
     def log_entries(self):
         """The Err.log texts, header first."""

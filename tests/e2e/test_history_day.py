@@ -59,3 +59,6 @@ class HistoryDayTest(SpinlogTest):
         self.leave_both()
         self.assertEqual(self.folder.read(os.path.join(self.tmp, "day.csv")), CSV)
         self.assertEqual(len(self.folder.sql("select * from T_Time;")), 4)
+        # A file from before penalties: the rows as they were, no tokens made up.
+        self.assertEqual(self.folder.sql("select count(*) from T_Time where Solves is null;"),
+                         [["4"]])
