@@ -141,6 +141,25 @@ int main(int argc, char **argv)
     printFigures("the same, scramble window open:", QStringLiteral("stop.scramble"), stops());
     scramble->trigger();
 
+    // 1b. A penalty given (Ctrl+2) to the solve just stopped, until its label
+    //     shows the new text: the row updated, marks and labels again.
+    QAction *plusTwo = window.findChild<QAction *>(QStringLiteral("M_Penalty1"));
+    std::vector<std::int64_t> penalties;
+    for (int i = 0; i < 1000; ++i) {
+        if (seriesFull())
+            reset->trigger();
+        startStop->trigger();
+        startStop->trigger();
+        QCoreApplication::processEvents();
+        const std::int64_t pressed = steady();
+        painted.at = 0;
+        plusTwo->trigger();
+        QCoreApplication::processEvents();
+        penalties.push_back((painted.at ? painted.at : steady()) - pressed);
+    }
+    printFigures("penalty key to label shown and row committed:", QStringLiteral("penalty"),
+                 penalties);
+
     // 2. Accuracy: the solve against the interval between the handled presses.
     reset->trigger();
     std::vector<std::int64_t> error;

@@ -34,6 +34,10 @@ ROWS = [
      "stop.scramble.median", None, None, None),
     ("The same with the scramble window open, 99th percentile of 1000",
      "stop.scramble.p99", None, None, None),
+    ("Penalty key (Ctrl+2) to solve shown and stored, median of 1000",
+     "penalty.median", None, None, None),
+    ("Penalty key (Ctrl+2) to solve shown and stored, 99th percentile of 1000",
+     "penalty.p99", None, None, None),
 ]
 for n, label in ((1000, "1 000"), (10000, "10 000"), (100000, "100 000")):
     ROWS += [
