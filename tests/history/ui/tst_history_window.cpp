@@ -231,23 +231,6 @@ private slots:
         QCOMPARE(again.dataSetRuns(), 1);
     }
 
-    // A place that cannot be used is no load failure: the default place and
-    // a log entry, the list as ever.
-    void unusablePlace()
-    {
-        HistoryWorld w;
-        w.seedThree();
-        w.folder.write("Spinlog.ini", "[View]\nTop=abc\nLeft=99999999\nHeight=x\n");
-        View v(w);
-        QVERIFY(w.prompts().boxes.empty());
-        QCOMPARE(v.pos(), QPoint(px(1000), px(3000)));
-        QCOMPARE(v.size(), QSize(px(12615), px(5000)));
-        QCOMPARE(logEntries(w.folder),
-                 QStringList{"[frmView]-[Form_Load] 位置の設定(Left=99999999, Top=abc, "
-                             "Height=x)を使えないため、既定の値で表示しました"});
-        QCOMPARE(dates(v).size(), 3);
-    }
-
     void deleteCurrentRecord()
     {
         HistoryWorld w;
