@@ -1,18 +1,46 @@
 #include "chart/listed_series.h"
 
+#include "base/attempts.h"
+
 namespace spinlog {
+
+namespace {
+
+std::optional<std::int64_t> timeOrNothing(std::optional<std::int64_t> hundredths)
+{
+    return hundredths == kDnfHundredths ? std::nullopt : hundredths;
+}
+
+}  // namespace
 
 ListedSeries listedSeries(const HistoryStore &store, TypeFilter filter)
 {
     ListedSeries listed;
     ChartData &data = listed.data;
     store.chartRows(filter, data.typeNames, [&](const ChartRow &row) {
-        if (!data.add(row.dateTime, std::int32_t(row.typeIndex), row.averageHundredths,
-                      row.bestHundredths))
+        if (!data.add(row.dateTime, std::int32_t(row.typeIndex),
+                      timeOrNothing(row.averageHundredths), timeOrNothing(row.bestHundredths)))
             ++listed.unplaced;
+        else if (row.averageHundredths == kDnfHundredths)
+            ++listed.dnfAverages;
     });
     data.sortByDate();
     return listed;
+}
+
+QString ListedSeries::countText() const
+{
+    if (data.series.empty())
+        return QStringLiteral("表示するデータがありません");
+    QStringList left;
+    if (unplaced > 0)
+        left << QStringLiteral("日時を読めない%1件").arg(unplaced);
+    if (dnfAverages > 0)
+        left << QStringLiteral("DNFの平均%1件").arg(dnfAverages);
+    QString text = QStringLiteral("%1件").arg(data.series.size());
+    if (!left.isEmpty())
+        text += QStringLiteral("（%1は表示していません）").arg(left.join(QStringLiteral("、")));
+    return text;
 }
 
 }  // namespace spinlog

@@ -1,6 +1,8 @@
 #pragma once
 // The series the history window lists, as the chart draws them: read from
-// the history store, oldest first.
+// the history store, oldest first. A DNF has no time to draw: a DNF average
+// is no point of the average line and no input of the trend, a DNF single
+// no best.
 
 #include "chart/progress_series.h"
 #include "data/history_store.h"
@@ -11,6 +13,11 @@ struct ListedSeries {
     ChartData data;
     // Listed series whose DateTime cannot be placed on the time axis.
     int unplaced = 0;
+    // Series placed whose average is a DNF.
+    int dnfAverages = 0;
+
+    // The status line: how many series there are and what is left out, and why.
+    QString countText() const;
 };
 
 // The series of the history list for the filter (every type with an entry in

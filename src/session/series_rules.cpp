@@ -121,4 +121,25 @@ SeriesRecord seriesRecord(const QDateTime &now, const QString &typeId,
     return r;
 }
 
+SeriesRecord withPenalty(const SeriesRecord &saved, int no, Penalty penalty, bool includeBestWorst)
+{
+    std::array<QString, 12> labels;
+    std::vector<Solve> solves;
+    for (int n = 1; n <= 12 && saved.times[std::size_t(n - 1)] != QStringLiteral("-"); ++n) {
+        std::optional<Attempt> attempt = saved.attempts[std::size_t(n - 1)];
+        if (!attempt)
+            throw SpinlogError(describe::typeMismatch());
+        if (n == no)
+            attempt->penalty = penalty;
+        labels[std::size_t(n - 1)] = attempt->text();
+        solves.push_back({n, attempt->counted().hundredths, attempt->text(), *attempt});
+    }
+    if (no < 1 || no > int(solves.size()))
+        throw SpinlogError(describe::invalidArgument());
+    const Counted average = seriesAverage(solves, includeBestWorst, bestAndWorst(solves));
+    SeriesRecord r = seriesRecord({}, saved.typeId, labels, countedText(average), solves);
+    r.dateTime = saved.dateTime;
+    return r;
+}
+
 }  // namespace spinlog

@@ -1,7 +1,7 @@
 #pragma once
 // The rules of a series that need no window: which solve is best and which is
-// worst, the average on whole hundredths, and the history row a saved series
-// becomes.
+// worst, the average on whole hundredths, the history row a saved series
+// becomes, and that row again when a solve's penalty changes later.
 
 #include "data/records.h"
 
@@ -66,5 +66,11 @@ Counted seriesAverage(const std::vector<Solve> &solves, bool includeBestWorst,
 SeriesRecord seriesRecord(const QDateTime &now, const QString &typeId,
                           const std::array<QString, 12> &labels, const QString &average,
                           const std::vector<Solve> &solves);
+
+// A saved series with solve `no` (from 1) given `penalty`: every solve's raw
+// time kept, its text, the best, the worst and the average worked out again
+// by the rules above; DateTime and TypeID stay. Throws SpinlogError for a
+// solve the series does not have, or one whose time cannot be read.
+SeriesRecord withPenalty(const SeriesRecord &saved, int no, Penalty penalty, bool includeBestWorst);
 
 }  // namespace spinlog

@@ -1,5 +1,6 @@
 #include "chart/axis_ticks.h"
-#include "chart/progress_series.h"
+#include "chart/listed_series.h"
+#include "support/history_world.h"
 #include "support/test_main.h"
 
 #include <QDateTime>
@@ -76,6 +77,28 @@ private slots:
         const ProgressLines lines = linesOf(averages, singles);
         QTEST(text(lines.bestAverage), "bestAverage");
         QTEST(text(lines.bestSingle), "bestSingle");
+    }
+
+    // What the chart cannot draw it leaves out and names: a date it cannot
+    // place, a DNF average (no point, no trend input); a DNF single is no best.
+    void leftOut()
+    {
+        test::HistoryWorld w;
+        for (const test::SeriesRow &row :
+             {test::SeriesRow{"2007/05/01 10:00:00", "1", {"DNF", "DNF", "DNF"}, "DNF"},
+              {"2007/05/02 10:00:00", "1", {"12.00", "13.00", "14.00"}, "13.00"},
+              {"2007/05/03 10:00:00", "1", {"9.00", "DNF", "DNF"}, "DNF"},
+              {"2007/5/4 10:00:00", "1", {"8.00"}, "8.00"}})
+            test::addSeries(w.db(), row);
+        const ListedSeries listed = listedSeries(w.history(), {1});
+        QCOMPARE(listed.countText(), "3件（日時を読めない1件、DNFの平均2件は表示していません）");
+        const ProgressLines lines = progressLines(listed.data.series);
+        QStringList ys;
+        for (const Points &line : {lines.averages, lines.trend, lines.bestSingle}) {
+            for (QPointF p : line) ys << QString::number(p.y());
+            ys << "|";
+        }
+        QCOMPARE(ys.join(' '), "13 | 13 | 12 12 9 |");
     }
 
     void reduction_data()

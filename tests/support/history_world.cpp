@@ -2,22 +2,29 @@
 
 namespace spinlog::test {
 
+// The seconds stored beside a display text, a DNF's number for "DNF".
+static double seconds(const QString &text)
+{
+    const std::optional<Counted> counted = countedFromText(text);
+    return counted ? double(counted->hundredths) / 100 : text.toDouble();
+}
+
 void addSeries(Database &db, const SeriesRow &s)
 {
     int best = 1, worst = 1;
     for (int i = 1; i < s.times.size(); ++i) {
-        if (s.times[i].toDouble() < s.times[best - 1].toDouble())
+        if (seconds(s.times[i]) < seconds(s.times[best - 1]))
             best = i + 1;
-        if (s.times[i].toDouble() > s.times[worst - 1].toDouble())
+        if (seconds(s.times[i]) > seconds(s.times[worst - 1]))
             worst = i + 1;
     }
     best = s.bestNo ? s.bestNo : best;
     worst = s.worstNo ? s.worstNo : worst;
     QVariantList values{s.dateTime, s.typeId};
     for (int n = 0; n < 12; ++n) values << s.times.value(n, QStringLiteral("-"));
-    values << s.average << s.average.toDouble() << best << s.times.value(best - 1)
-           << s.times.value(best - 1).toDouble() << worst << s.times.value(worst - 1)
-           << s.times.value(worst - 1).toDouble();
+    values << s.average << seconds(s.average) << best << s.times.value(best - 1)
+           << seconds(s.times.value(best - 1)) << worst << s.times.value(worst - 1)
+           << seconds(s.times.value(worst - 1));
     db.execute(
         QStringLiteral("insert into T_Time (DateTime, TypeID, Time1, Time2, Time3, Time4, Time5, "
                        "Time6, Time7, Time8, Time9, Time10, Time11, Time12, AveTime, AveTimeSS, "

@@ -9,8 +9,8 @@
 
 namespace spinlog::test {
 
-// One saved series. Times are display texts under a minute; best and worst
-// are the fastest and slowest solve unless given.
+// One saved series. Times are display texts ("DNF" too); best and worst are
+// the fastest and slowest solve unless given.
 struct SeriesRow {
     QString dateTime, typeId;
     QStringList times;  // the solves; the remaining slots are "-"

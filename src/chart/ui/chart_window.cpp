@@ -99,8 +99,10 @@ std::pair<QString, const char *> pictureFile(const QString &path)
 
 frmChart::frmChart(ChartWindowParts parts, ListedSeries listed, const QString &typeName,
                    QWidget *parent)
-    : QDialog(parent), parts_(parts), data_(std::move(listed.data))
+    : QDialog(parent), parts_(parts)
 {
+    const QString count = listed.countText();
+    data_ = std::move(listed.data);
     setWindowTitle(QStringLiteral("グラフ"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMaximizeButtonHint |
@@ -111,10 +113,7 @@ frmChart::frmChart(ChartWindowParts parts, ListedSeries listed, const QString &t
 
     auto *status = new QLabel(statusBar_);
     status->setObjectName(QStringLiteral("statusPanel"));
-    QString text = QStringLiteral("%1件").arg(data_.series.size());
-    if (listed.unplaced > 0)
-        text += QStringLiteral("（日時を読めない%1件は表示していません）").arg(listed.unplaced);
-    status->setText(data_.series.empty() ? QStringLiteral("表示するデータがありません") : text);
+    status->setText(count);
     statusBar_->addWidget(status, 1);
     statusBar_->addPermanentWidget(new QLabel(
         QStringLiteral("ホイール: 拡大・縮小　ドラッグ: 移動　ダブルクリック: 全体表示")));

@@ -1,18 +1,22 @@
 // What the history window does with its list: fill it from the store,
-// delete by the listed rows' ids, write it as CSV, draw it as a chart.
+// delete by the listed rows' ids, change a saved solve's penalty, write it as
+// CSV, draw it as a chart.
 
 #include "base/error_report.h"
 #include "base/seams.h"
 #include "base/settings.h"
 #include "chart/ui/chart_window.h"
+#include "data/puzzle_type_store.h"
 #include "history/csv_export.h"
 #include "history/history_columns.h"
 #include "history/ui/history_window.h"
+#include "session/series_rules.h"
 #include "widgets/grid.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QLabel>
+#include <QMenu>
 #include <QStatusBar>
 
 namespace spinlog {
@@ -149,6 +153,46 @@ void frmView::Sub_Delete(DeleteScope scope)
         else
             history_.removeListed(filter());
         clearProgress();
+    });
+}
+
+void frmView::fillPenaltyMenu()
+{
+    penaltyMenu_->setEnabled(false);
+    const int row = vsFlex_->row();
+    if (row < 1 || row > listed_.size())
+        return;
+    run(Procedure::HistoryPenalty, [&] {
+        penaltyId_ = listed_.id(row - 1);
+        const SeriesRecord series = history_.series(penaltyId_);
+        // The solves up to the first slot without one, as the store reads them.
+        bool shown = true;
+        for (std::size_t i = 0; i < penaltySolves_.size(); ++i) {
+            QMenu *solve = penaltySolves_[i];
+            shown = shown && series.times[i] != QStringLiteral("-");
+            solve->menuAction()->setVisible(shown);
+            if (!shown)
+                continue;
+            solve->setTitle(QStringLiteral("%1: %2").arg(i + 1).arg(series.times[i]));
+            // A time that cannot be read takes no penalty.
+            const std::optional<Attempt> &attempt = series.attempts[i];
+            solve->setEnabled(attempt.has_value());
+            if (attempt)
+                solve->actions().at(int(attempt->penalty))->setChecked(true);
+        }
+        penaltyMenu_->setEnabled(true);
+    });
+}
+
+void frmView::Sub_Penalty(int no, Penalty penalty)
+{
+    run(Procedure::HistoryPenalty, [&] {
+        const SeriesRecord saved = history_.series(penaltyId_);
+        // The type's rule as it stands now, as a series timed today counts.
+        const std::optional<PuzzleType> type = types_.find(saved.typeId);
+        const bool everySolve = type && type->bestWorst == QStringLiteral("1");
+        // The store's change refills the list and every window's best values.
+        history_.update(penaltyId_, withPenalty(saved, no, penalty, everySolve));
     });
 }
 

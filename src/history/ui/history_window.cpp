@@ -9,6 +9,7 @@
 #include "widgets/grid.h"
 #include "widgets/units.h"
 
+#include <QActionGroup>
 #include <QApplication>
 #include <QComboBox>
 #include <QCursor>
@@ -196,6 +197,25 @@ void frmView::buildMenus()
     rightClick_->setObjectName(QStringLiteral("M_RightClickMain"));
     add(rightClick_, "M_RightClick1", QStringLiteral("削除(&D)"), {},
         [this] { Sub_Delete(DeleteScope::Current); });
+    penaltyMenu_ = rightClick_->addMenu(QStringLiteral("ペナルティ(&P)"));
+    penaltyMenu_->setObjectName(QStringLiteral("M_RightClickPenalty"));
+    const std::array<std::pair<QString, Penalty>, 3> kinds{
+        {{QStringLiteral("ペナルティなし"), Penalty::None},
+         {QStringLiteral("+2"), Penalty::PlusTwo},
+         {QStringLiteral("DNF"), Penalty::Dnf}}};
+    for (int n = 1; n <= 12; ++n) {
+        QMenu *solve = penaltyMenu_->addMenu(QString::number(n));
+        solve->setObjectName(QStringLiteral("M_Penalty%1").arg(n));
+        auto *group = new QActionGroup(solve);
+        for (const auto &[caption, penalty] : kinds) {
+            QAction *action = group->addAction(caption);
+            action->setCheckable(true);
+            solve->addAction(action);
+            connect(action, &QAction::triggered, this,
+                    [this, n, p = penalty] { Sub_Penalty(n, p); });
+        }
+        penaltySolves_[std::size_t(n - 1)] = solve;
+    }
 }
 
 void frmView::Form_Load()
@@ -324,8 +344,10 @@ void frmView::vsFlex_MouseDown(int button)
 {
     // Popping up leaves the grid's current row alone: the context menu's
     // delete acts on the row that was current before the click.
-    if (button == 2)
+    if (button == 2) {
+        fillPenaltyMenu();
         rightClick_->popup(QCursor::pos());
+    }
 }
 
 }  // namespace spinlog

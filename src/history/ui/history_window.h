@@ -1,8 +1,9 @@
 #pragma once
 // frmView: the history window. Lists the saved series, filtered by type and
 // sorted by date or average, with their count, best single and best average;
-// deletes one or all listed series and exports the list as CSV. It shows the
-// rows the history store hands it and acts on their ids.
+// deletes one or all listed series, changes a penalty on a saved series and
+// exports the list as CSV. It shows the rows the history store hands it and
+// acts on their ids.
 
 #include "data/history_store.h"
 #include "history/listed_rows.h"
@@ -10,6 +11,8 @@
 
 #include <QDialog>
 #include <QString>
+#include <array>
+#include <cstdint>
 #include <functional>
 
 class QAction;
@@ -65,6 +68,10 @@ private:
     // Refills the grid and the three value boxes from the filter and order.
     void Sub_DataSet();
     void Sub_Delete(DeleteScope scope);
+    // The context menu's penalties: the current row's solves, read from the
+    // store as the menu pops up; a choice acts on that series.
+    void fillPenaltyMenu();
+    void Sub_Penalty(int no, Penalty penalty);
     void Sub_OutputCSV();
     void showChart();
 
@@ -109,6 +116,9 @@ private:
     QStatusBar *statusBar_ = nullptr;
     QLabel *statusPanel_ = nullptr;
     QMenu *rightClick_ = nullptr;
+    QMenu *penaltyMenu_ = nullptr;
+    std::array<QMenu *, 12> penaltySolves_{};  // a submenu per solve: none, +2, DNF
+    std::int64_t penaltyId_ = 0;               // the series the penalty menu shows
 };
 
 }  // namespace spinlog

@@ -231,23 +231,6 @@ private slots:
         QCOMPARE(again.dataSetRuns(), 1);
     }
 
-    // A place that cannot be used is no load failure: the default place and
-    // a log entry, the list as ever.
-    void unusablePlace()
-    {
-        HistoryWorld w;
-        w.seedThree();
-        w.folder.write("Spinlog.ini", "[View]\nTop=abc\nLeft=99999999\nHeight=x\n");
-        View v(w);
-        QVERIFY(w.prompts().boxes.empty());
-        QCOMPARE(v.pos(), QPoint(px(1000), px(3000)));
-        QCOMPARE(v.size(), QSize(px(12615), px(5000)));
-        QCOMPARE(logEntries(w.folder),
-                 QStringList{"[frmView]-[Form_Load] 位置の設定(Left=99999999, Top=abc, "
-                             "Height=x)を使えないため、既定の値で表示しました"});
-        QCOMPARE(dates(v).size(), 3);
-    }
-
     void deleteCurrentRecord()
     {
         HistoryWorld w;
@@ -276,6 +259,48 @@ private slots:
         QTest::keyClick(grid(v), Qt::Key_Delete);
         QCOMPARE(w.prompts().texts().last(), deleteQuestion(kD1));
         QCOMPARE(dates(v), (QStringList{kD2, kD3}));
+    }
+
+    // A penalty given later through the context menu on the current row: the
+    // raw time kept, the row, its kept tokens, marks and the average by the
+    // type's rule as it stands, the best values; a DNF average is never best.
+    void penaltyOnSavedSeries()
+    {
+        HistoryWorld w;
+        w.seedThree();
+        View v(w);
+        showActive(v);
+        list(v, "cmbType")->setCurrentIndex(1);  // type 1: 05/01, then 05/03
+        const auto choose = [&](int no, const QString &caption, const QString &penalty) {
+            grid(v)->setRow(2);
+            QTest::mouseClick(grid(v)->viewport(), Qt::RightButton, {}, QPoint(10, 10));
+            auto *solve = v.findChild<QMenu *>(QString("M_Penalty%1").arg(no));
+            QCOMPARE(solve->title(), caption);
+            for (QAction *action : solve->actions())
+                if (action->text() == penalty)
+                    action->trigger();
+            v.findChild<QMenu *>("M_RightClickMain")->hide();
+        };
+        choose(2, "2: 16.00", "+2");
+        choose(4, "4: 18.00", "DNF");
+        QCOMPARE(cellText(*grid(v), 2, 3) + " " + cellText(*grid(v), 2, 5) + " " +
+                     cellText(*grid(v), 2, 14),
+                 "18.00+ DNF 18.17");
+        Recordset row(
+            w.db(),
+            "select AveTimeSS, BestTimeNo, WorstTimeNo, Solves from T_Time where DateTime=?",
+            {kD3});
+        QCOMPARE(QStringList({row.text(0), row.text(1), row.text(2), row.text(3)}),
+                 (QStringList{"18.17", "5", "4", "1700 1600+ 1950 1800D 1520"}));
+        QCOMPARE(label(v, "lblBAveTm"), "18.17");
+        choose(1, "1: 17.00", "DNF");
+        QCOMPARE(cellText(*grid(v), 2, 14), "DNF");
+        QCOMPARE(label(v, "lblBAveTm"), "20.00");
+        // Every solve counted: one DNF is enough.
+        w.db().execute("update MT_Type set TypeBW='1' where TypeID='1'");
+        choose(1, "1: DNF", "ペナルティなし");
+        QCOMPARE(cellText(*grid(v), 2, 2) + " " + cellText(*grid(v), 2, 14), "17.00 DNF");
+        QVERIFY(w.prompts().boxes.empty());
     }
 
     void deleteAllListed()
