@@ -112,4 +112,15 @@ std::uint32_t Settings::color(Setting setting) const
     return colorFromText(text(setting));
 }
 
+bool isInspected(const QString &noInspection, const QString &typeId, const QString &typeName)
+{
+    if (noInspection.trimmed() == QStringLiteral("auto"))
+        return typeName != QStringLiteral("3x3x3目隠し");
+    for (const QString &id : noInspection.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+        if (id.trimmed() == typeId)
+            return false;
+    }
+    return true;
+}
+
 }  // namespace spinlog

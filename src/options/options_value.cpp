@@ -5,11 +5,35 @@
 #include "base/settings.h"
 #include "data/puzzle_type_store.h"
 
+#include <QStringList>
+
 namespace spinlog {
 
 namespace {
 
 constexpr Setting kColourSettings[] = {Setting::DefColor, Setting::BestColor, Setting::WorstColor};
+
+// As the session reads them: "1" and nothing else is on.
+bool isOn(const Settings &settings, Setting setting)
+{
+    return settings.text(setting).trimmed() == QStringLiteral("1");
+}
+
+QString onOff(bool on)
+{
+    return on ? QStringLiteral("1") : QStringLiteral("0");
+}
+
+// The rows marked without inspection, as the numbers the rewrite gives them.
+QString noInspectionOf(const std::vector<TypeRow> &rows)
+{
+    QStringList ids;
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        if (rows[i].inspection == kTypeNotInspected)
+            ids << QString::number(i + 1);
+    }
+    return ids.join(QLatin1Char(','));
+}
 
 }  // namespace
 
@@ -19,6 +43,8 @@ LoadedOptions loadOptions(const Settings &settings, const PuzzleTypeStore &types
     OptionsValue &v = loaded.value;
     v.countdown = settings.text(Setting::CntDownTm);
     v.alarm = settings.text(Setting::AlarmTm);
+    v.inspection = isOn(settings, Setting::Inspection);
+    v.holdToStart = isOn(settings, Setting::HoldToStart);
     for (int i = 0; i < 3; ++i)
         v.colours[std::size_t(i)] = colorFromText(keyOf(kColourSettings[i]).defaultText);
     v.types.assign(kTypeCount, TypeRow{});
@@ -30,6 +56,10 @@ LoadedOptions loadOptions(const Settings &settings, const PuzzleTypeStore &types
     } catch (const SpinlogError &e) {
         loaded.failure = e.description();
     }
+    const QString noInspection = settings.text(Setting::NoInspection);
+    for (TypeRow &row : v.types)
+        row.inspection =
+            isInspected(noInspection, row.id, row.name) ? kTypeInspected : kTypeNotInspected;
     return loaded;
 }
 
@@ -45,6 +75,9 @@ void storeOptions(Settings &settings, const PuzzleTypeStore &types, const Option
     settings.store(Setting::AlarmTm, value.alarm);
     for (int i = 0; i < 3; ++i)
         settings.store(kColourSettings[i], QString::number(value.colours[std::size_t(i)]));
+    settings.store(Setting::Inspection, onOff(value.inspection));
+    settings.store(Setting::HoldToStart, onOff(value.holdToStart));
+    settings.store(Setting::NoInspection, noInspectionOf(value.types));
     std::vector<PuzzleType> rows;
     for (const TypeRow &row : value.types) rows.push_back(puzzleTypeOf(row));
     types.rewrite(rows);

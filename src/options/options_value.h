@@ -1,8 +1,8 @@
 #pragma once
 // What the options dialog edits, as a plain value: the countdown and the
-// alarm interval as typed, the three marking colours and the five puzzle
-// types. Read from the settings and MT_Type when the dialog opens, checked
-// and stored on OK.
+// alarm interval as typed, the three marking colours, the inspection and the
+// hold to start, and the five puzzle types with their inspection. Read from
+// the settings and MT_Type when the dialog opens, checked and stored on OK.
 
 #include "options/type_table.h"
 
@@ -22,13 +22,15 @@ struct OptionsValue {
     QString countdown;                       // CntDownTm, as typed
     QString alarm;                           // AlarmTm, as typed
     std::array<std::uint32_t, 3> colours{};  // 0x00BBGGRR, by OptionColour
+    bool inspection = false;                 // the competition's 15 s instead of the countdown
+    bool holdToStart = false;                // a start key held, then let go, starts
     std::vector<TypeRow> types;              // kTypeCount rows, in TypeID order
 };
 
 // The value as the dialog opens with it, read in the dialog's order (times,
-// colours, types). A failure stops the reading: the rest keeps the defaults
-// (a colour its setting's default, a type row empty texts) and failure holds
-// the description for the load's report.
+// colours, types; the inspection and the hold are held values and cannot fail). A failure stops the
+// reading: the rest keeps the defaults (a colour its setting's default, a type row empty texts) and
+// failure holds the description for the load's report.
 struct LoadedOptions {
     OptionsValue value;
     QString failure;
@@ -39,7 +41,8 @@ LoadedOptions loadOptions(const Settings &settings, const PuzzleTypeStore &types
 bool isTimeSetting(const QString &text);
 
 // Stores the value on OK, in the order of the settings file, then the type
-// table; throws SpinlogError at the first failure (a setting the file would
+// table; the types without inspection are stored by the numbers the rewrite
+// gives them. Throws SpinlogError at the first failure (a setting the file would
 // not take, a failed rewrite). What was stored before it stays stored.
 void storeOptions(Settings &settings, const PuzzleTypeStore &types, const OptionsValue &value);
 

@@ -32,17 +32,6 @@ QString unusableTypeText(const SeriesType &type)
         .arg(type.name, stored);
 }
 
-bool isInspected(const QString &noInspection, const QString &typeId, const QString &typeName)
-{
-    if (noInspection.trimmed() == QStringLiteral("auto"))
-        return typeName != QStringLiteral("3x3x3目隠し");
-    for (const QString &id : noInspection.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
-        if (id.trimmed() == typeId)
-            return false;
-    }
-    return true;
-}
-
 BestWorst bestAndWorst(const std::vector<Solve> &solves)
 {
     if (solves.empty())

@@ -35,12 +35,6 @@ SeriesType seriesTypeOf(const std::optional<PuzzleType> &row, const QString &id,
 // What the user is told of a type that cannot be timed.
 QString unusableTypeText(const SeriesType &type);
 
-// Whether the competition's inspection applies to a type, by the setting
-// that lists the types without it (TypeIDs separated by commas); "auto", the
-// setting of a file that never chose, leaves it out for the type named
-// 3x3x3目隠し, as blindfolded solves have none.
-bool isInspected(const QString &noInspection, const QString &typeId, const QString &typeName);
-
 struct BestWorst {
     int best = 0;  // solve numbers; 0 when the series is empty
     int worst = 0;

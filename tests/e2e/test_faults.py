@@ -77,10 +77,10 @@ class FaultTest(SpinlogTest):
         self.menu(main, "alt+t", "o")
         dialog = self.wait_window("^オプション$", process.pid)
         self.key(dialog, "alt+c", "ctrl+a", "7")
-        self.x("mousemove", "--window", dialog, 120, 358, "click", "1")  # OK
+        self.x("mousemove", "--window", dialog, 186, 472, "click", "1")  # OK
         self.answer(process, "Return")  # the save error, under the dialog's own title
         self.assertEqual(self.windows("^オプション$", process.pid), [dialog])  # still open
-        self.x("mousemove", "--window", dialog, 206, 358, "click", "1")  # Cancel
+        self.x("mousemove", "--window", dialog, 270, 472, "click", "1")  # Cancel
         wait_for(lambda: not self.windows("^オプション$", process.pid), what="Cancel")
         os.remove(self.folder.file("filler"))
         self.leave(process, main)

@@ -5,7 +5,8 @@ import time
 from harness import BEST, COUNTDOWN, DEF, RUNNING, WHITE, WORST, SpinlogTest, wait_for
 
 OPTIONS = (b"[Option]\r\nCntDownTm=1\r\nAlarmTm=002\r\nDefColor=14671839\r\n"
-           b"BestColor=16744576\r\nWorstColor=8421631\r\n")
+           b"BestColor=16744576\r\nWorstColor=8421631\r\n"
+           b"Inspection=0\r\nHoldToStart=0\r\nNoInspection=5\r\n")  # 5: 3x3x3目隠し
 
 
 class FirstDayTest(SpinlogTest):

@@ -21,7 +21,6 @@ private slots:
         QTest::addColumn<QString>("failing");
         QTest::newRow("nothing") << "";
         QTest::newRow("the delete") << "before delete on MT_Type";
-        QTest::newRow("the first row") << "before insert on MT_Type when NEW.TypeID = '1'";
         QTest::newRow("the last row") << "before insert on MT_Type when NEW.TypeID = '5'";
     }
     void rewriteIsAllOrNothing()

@@ -6,6 +6,7 @@
 #include "widgets/grid.h"
 #include "widgets/units.h"
 
+#include <QCheckBox>
 #include <QCoreApplication>
 #include <QEvent>
 #include <QGroupBox>
@@ -14,6 +15,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <cmath>
 
 namespace spinlog {
@@ -58,7 +60,7 @@ void frmOption::buildControls()
 {
     setWindowTitle(QStringLiteral("オプション"));
     setFont(layoutFont(9));
-    setFixedSize(px(3840), px(5670));
+    setFixedSize(px(4830), px(7380));
     setSizeGripEnabled(false);
 
     const auto frame = [this](const QString &title, QRect at) {
@@ -74,7 +76,8 @@ void frmOption::buildControls()
         lbl_[std::size_t(index)] = l;
     };
 
-    fraTime_ = frame(QStringLiteral("時間設定"), twipsRect(75, 105, 3690, 1155));
+    // The frames are as wide as the type grid's five columns need.
+    fraTime_ = frame(QStringLiteral("時間設定"), twipsRect(75, 105, 4680, 1155));
     label(0, fraTime_, QStringLiteral("カウントダウン時間(秒)(&C):"),
           twipsRect(165, 360, 2085, 180));
     label(1, fraTime_, QStringLiteral("アラーム間隔(秒)(&A):"), twipsRect(330, 750, 1920, 180));
@@ -90,27 +93,31 @@ void frmOption::buildControls()
 
     buildColourFrame();
 
-    fraType_ = frame(QStringLiteral("タイプ設定"), twipsRect(75, 3165, 3690, 1890));
+    fraType_ = frame(QStringLiteral("タイプ設定"), twipsRect(75, 3165, 4680, 1890));
     vsFlex_ = new Grid(fraType_);
-    vsFlex_->setGeometry(twipsRect(135, 300, 3390, 1380));
+    vsFlex_->setGeometry(twipsRect(135, 300, 4380, 1380));
     vsFlex_->setFont(layoutFont(9));
     vsFlex_->setObjectName(QStringLiteral("vsFlex"));
     typeEditor_ = new TypeEditor(value_.types, *vsFlex_, this);
 
+    buildInspectionFrame();
+
     // Neither button answers Enter or Escape.
     cmdOK_ = new QPushButton(QStringLiteral("OK"), this);
-    cmdOK_->setGeometry(twipsRect(1230, 5205, 1140, 345));
+    cmdOK_->setGeometry(twipsRect(2220, 6915, 1140, 345));
     cmdOK_->setAutoDefault(false);
     cmdOK_->setObjectName(QStringLiteral("cmdOK"));
     connect(cmdOK_, &QPushButton::clicked, this, &frmOption::cmdOK_Click);
     cmdCancel_ = new QPushButton(QStringLiteral("キャンセル"), this);
-    cmdCancel_->setGeometry(twipsRect(2490, 5205, 1140, 345));
+    cmdCancel_->setGeometry(twipsRect(3480, 6915, 1140, 345));
     cmdCancel_->setAutoDefault(false);
     cmdCancel_->setObjectName(QStringLiteral("cmdCancel"));
     connect(cmdCancel_, &QPushButton::clicked, this, &QDialog::reject);
 
-    QWidget *order[] = {cmdOK_,       cmdCancel_,   txtTime_[0],  txtTime_[1],
-                        cmdColor_[0], cmdColor_[1], cmdColor_[2], vsFlex_};
+    QWidget *order[] = {
+        cmdOK_,         cmdCancel_,   txtTime_[0], txtTime_[1],       cmdColor_[0],
+        cmdColor_[1],   cmdColor_[2], vsFlex_,     optInspection_[0], optInspection_[1],
+        chkHoldToStart_};
     for (std::size_t i = 0; i + 1 < std::size(order); ++i) setTabOrder(order[i], order[i + 1]);
     cmdOK_->setFocus();
 }
@@ -118,7 +125,7 @@ void frmOption::buildControls()
 void frmOption::buildColourFrame()
 {
     fraColor_ = new QGroupBox(QStringLiteral("色設定"), this);
-    fraColor_->setGeometry(twipsRect(75, 1395, 3690, 1635));
+    fraColor_->setGeometry(twipsRect(75, 1395, 4680, 1635));
     const auto label = [this](int index, const QString &text, QRect at) {
         auto *l = new AccessLabel(text, fraColor_);
         l->setGeometry(at);
@@ -148,17 +155,41 @@ void frmOption::buildColourFrame()
     }
 }
 
+void frmOption::buildInspectionFrame()
+{
+    fraInspection_ = new QGroupBox(QStringLiteral("インスペクション"), this);
+    fraInspection_->setGeometry(twipsRect(75, 5205, 4680, 1155));
+    fraInspection_->setObjectName(QStringLiteral("fraInspection"));
+    const QString texts[2] = {QStringLiteral("カウントダウン(時間設定の秒数)(&D)"),
+                              QStringLiteral("WCA インスペクション(15秒)(&I)")};
+    for (int i = 0; i < 2; ++i) {
+        auto *choice = new QRadioButton(texts[i], fraInspection_);
+        choice->setGeometry(twipsRect(165, i == 0 ? 315 : 705, 4350, 285));
+        choice->setObjectName(QStringLiteral("optInspection%1").arg(i));
+        optInspection_[std::size_t(i)] = choice;
+    }
+    chkHoldToStart_ = new QCheckBox(QStringLiteral("スペースキーを押し続けて離すと開始(&H)"), this);
+    chkHoldToStart_->setGeometry(twipsRect(240, 6480, 4350, 285));
+    chkHoldToStart_->setObjectName(QStringLiteral("chkHoldToStart"));
+}
+
 void frmOption::Form_Load(const QString &failure)
 {
     txtTime_[0]->setText(value_.countdown);
     txtTime_[1]->setText(value_.alarm);
     for (int i = 0; i < 3; ++i) showColour(i);
     typeEditor_->setupAndShow(font());
+    optInspection_[value_.inspection ? 1 : 0]->setChecked(true);
+    chkHoldToStart_->setChecked(value_.holdToStart);
     // The boxes edit the value from here on.
     connect(txtTime_[0], &QLineEdit::textChanged, this,
             [this](const QString &text) { value_.countdown = text; });
     connect(txtTime_[1], &QLineEdit::textChanged, this,
             [this](const QString &text) { value_.alarm = text; });
+    connect(optInspection_[1], &QRadioButton::toggled, this,
+            [this](bool on) { value_.inspection = on; });
+    connect(chkHoldToStart_, &QCheckBox::toggled, this,
+            [this](bool on) { value_.holdToStart = on; });
     if (!failure.isEmpty())
         reporter_.report(Procedure::OptionLoad, failure);
 }

@@ -1,7 +1,7 @@
 #pragma once
-// frmOption: countdown, alarm interval, the three marking colours and the
-// puzzle type table. Built afresh at each opening around the value read
-// for it; OK checks the value and hands it over to be stored.
+// frmOption: countdown, alarm interval, the three marking colours, the
+// puzzle type table, the inspection and the hold to start. Built afresh at each opening around the
+// value read for it; OK checks the value and hands it over to be stored.
 
 #include "options/options_value.h"
 
@@ -9,10 +9,12 @@
 #include <array>
 #include <functional>
 
+class QCheckBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QRadioButton;
 
 namespace spinlog {
 
@@ -43,6 +45,7 @@ protected:
 private:
     void buildControls();
     void buildColourFrame();
+    void buildInspectionFrame();
     void Form_Load(const QString &failure);
     void cmdOK_Click();
     void cmdColor_Click(int index);
@@ -56,10 +59,13 @@ private:
     QGroupBox *fraTime_ = nullptr;
     QGroupBox *fraColor_ = nullptr;
     QGroupBox *fraType_ = nullptr;
+    QGroupBox *fraInspection_ = nullptr;
     std::array<QLabel *, 5> lbl_{};
     std::array<QLineEdit *, 2> txtTime_{};
     std::array<QLabel *, 3> lblColor_{};
     std::array<QPushButton *, 3> cmdColor_{};
+    std::array<QRadioButton *, 2> optInspection_{};  // the countdown, the competition's
+    QCheckBox *chkHoldToStart_ = nullptr;
     QPushButton *cmdOK_ = nullptr;
     QPushButton *cmdCancel_ = nullptr;
     Grid *vsFlex_ = nullptr;

@@ -11,7 +11,7 @@ namespace spinlog {
 
 namespace {
 
-// The grid's columns after the fixed "No.": name, count, best/worst.
+// The grid's columns: TypeID under "No.", name, count, best/worst, inspection.
 QString *field(TypeRow &row, int col)
 {
     switch (col) {
@@ -19,6 +19,7 @@ QString *field(TypeRow &row, int col)
         case 1: return &row.name;
         case 2: return &row.count;
         case 3: return &row.bestWorst;
+        case 4: return &row.inspection;
         default: return nullptr;
     }
 }
@@ -28,7 +29,7 @@ QString *field(TypeRow &row, int col)
 TypeEditor::TypeEditor(std::vector<TypeRow> &rows, Grid &grid, QObject *parent)
     : QObject(parent), rows_(rows), grid_(grid)
 {
-    grid_.setCols(4);
+    grid_.setCols(5);
     grid_.setFixedCols(1);
     grid_.setRows(1 + kTypeCount);
     connect(&grid_, &Grid::gridClicked, this, &TypeEditor::vsFlex_Click);
@@ -38,11 +39,12 @@ TypeEditor::TypeEditor(std::vector<TypeRow> &rows, Grid &grid, QObject *parent)
 
 void TypeEditor::setupAndShow(const QFont &font)
 {
-    for (int col = 0; col < 4; ++col) grid_.setFixedAlignment(col, Qt::AlignCenter);
+    for (int col = 0; col < 5; ++col) grid_.setFixedAlignment(col, Qt::AlignCenter);
     grid_.setColAlignment(0, Qt::AlignCenter);
     grid_.setColAlignment(1, Qt::AlignLeft | Qt::AlignVCenter);
     grid_.setColAlignment(2, Qt::AlignCenter);
     grid_.setColAlignment(3, Qt::AlignCenter);
+    grid_.setColAlignment(4, Qt::AlignCenter);
 
     // Widths in full-width characters of the dialog's font, so the columns
     // follow that font.
@@ -54,13 +56,15 @@ void TypeEditor::setupAndShow(const QFont &font)
     grid_.setColWidth(1, chars(8));
     grid_.setColWidth(2, chars(4));
     grid_.setColWidth(3, chars(6));
+    grid_.setColWidth(4, chars(6));
 
     grid_.setTextMatrix(0, 0, QStringLiteral("No."));
     grid_.setTextMatrix(0, 1, QStringLiteral("名前"));
     grid_.setTextMatrix(0, 2, QStringLiteral("回数"));
     grid_.setTextMatrix(0, 3, QStringLiteral("ﾍﾞｽﾄ･ﾜｰｽﾄ"));
+    grid_.setTextMatrix(0, 4, QStringLiteral("ｲﾝｽﾍﾟｸｼｮﾝ"));
     for (int row = 1; row <= int(rows_.size()); ++row) {
-        for (int col = 0; col < 4; ++col)
+        for (int col = 0; col < 5; ++col)
             grid_.setTextMatrix(row, col, *field(rows_[std::size_t(row - 1)], col));
     }
     grid_.setRow(1);
@@ -80,7 +84,7 @@ bool TypeEditor::check(Prompts &prompts)
 void TypeEditor::vsFlex_Click()
 {
     const int col = grid_.col();
-    if (col >= 1 && col <= 3)
+    if (col >= 1 && col <= 4)
         grid_.editCell();
 }
 
@@ -94,6 +98,7 @@ void TypeEditor::vsFlex_BeforeEdit(int, int col, bool *)
             break;
         case 2: grid_.setComboList(kTypeCountList); break;
         case 3: grid_.setComboList(kTypeInclude + QLatin1Char('|') + kTypeExclude); break;
+        case 4: grid_.setComboList(kTypeInspected + QLatin1Char('|') + kTypeNotInspected); break;
         default: break;
     }
 }

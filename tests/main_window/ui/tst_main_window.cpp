@@ -344,7 +344,7 @@ private slots:
         QVERIFY(stored.contains(at == usual ? "Left=4000\r\n" : "Left=1500\r\n"));
     }
 
-    // The options change the type's name and count; series deleted or added
+    // The options change the type's name, count and inspection; series deleted or added
     // while the history window is open show at its close.
     void optionsAndHistoryRefreshTheDisplay()
     {
@@ -352,6 +352,7 @@ private slots:
         MainFixture *fixture = nullptr;
         commands.openOptions = [&](QWidget *) {
             fixture->exec("update MT_Type set TypeNm='B', TypeCnt=2");
+            fixture->world.program.settings.store(Setting::NoInspection, "5");
         };
         commands.openHistory = [&](QWidget *) {
             fixture->exec("delete from T_Time where AveTimeSS=60");
@@ -368,6 +369,7 @@ private slots:
         QCOMPARE(f.text("lblBTm") + ' ' + f.text("lblBAveTm"), QString("59.00 1:00.00"));
         f.action("M_Tool3")->trigger();
         QCOMPARE(f.types()->currentText() + ' ' + f.solves(), QString("B ,,"));
+        QVERIFY(!f.world.program.session->type().inspected);  // "auto" would inspect B
         // A delete in the history window shows in the best values at once.
         f.action("M_Tool1")->trigger();
         QCOMPARE(f.text("lblBTm") + ' ' + f.text("lblBAveTm"), QString("1:11.00 1:12.00"));

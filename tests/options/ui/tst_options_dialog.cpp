@@ -11,12 +11,14 @@
 #include "widgets/grid_cells.h"
 #include "widgets/units.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTest>
 
 using namespace spinlog;
@@ -82,13 +84,22 @@ std::uint32_t preview(const QDialog &d, int i)
     return bgrFromColor(
         child<QLabel>(d, QString("lblColor%1").arg(i))->palette().color(QPalette::Window));
 }
-// Picks the count of a type row in its drop-down, as a user does.
-void pickCount(Grid *grid, int row, int count)
+// Picks the nth item of a cell's drop-down, as a user does.
+void pick(Grid *grid, int row, int col, int nth)
 {
-    clickCell(grid, row, 2);
+    clickCell(grid, row, col);
     QWidget *list = test::openEditor(*grid);
     QTest::keyClick(list, Qt::Key_Home);
-    for (int i = 1; i < count; ++i) QTest::keyClick(list, Qt::Key_Down);
+    for (int i = 1; i < nth; ++i) QTest::keyClick(list, Qt::Key_Down);
+}
+// The competition's inspection chosen, the hold, each type's inspection.
+QString inspectionShown(const QDialog &d)
+{
+    QString shown = QString("%1 %2")
+                        .arg(child<QRadioButton>(d, "optInspection1")->isChecked())
+                        .arg(child<QCheckBox>(d, "chkHoldToStart")->isChecked());
+    for (int row = 1; row <= kTypeCount; ++row) shown += ' ' + test::cellText(*typeGrid(d), row, 4);
+    return shown;
 }
 
 }  // namespace
@@ -146,8 +157,8 @@ private slots:
         QCOMPARE(timeBox(*dialog, 1)->selectedText(), QString("1a"));
         timeBox(*dialog, 1)->setText("-0");
         Grid *grid = typeGrid(*dialog);
-        pickCount(grid, 2, 2);
-        pickCount(grid, 4, 2);
+        pick(grid, 2, 2, 2);
+        pick(grid, 4, 2, 2);
         QTest::mouseClick(button(*dialog, "cmdOK"), Qt::LeftButton);
         QCOMPARE(world.boxes().size(), 3);
         QCOMPARE(world.boxes().last(), kTypeCountMessage);
@@ -159,6 +170,10 @@ private slots:
         QTest::keyClicks(timeBox(*again, 0), "9");
         clickCell(typeGrid(*again), 1, 1);
         QTest::keyClicks(test::openEditor(*typeGrid(*again)), "renamed");
+        pick(typeGrid(*again), 1, 4, 2);
+        for (Qt::Key key : {Qt::Key_I, Qt::Key_H})
+            QTest::keyClick(again.get(), key, Qt::AltModifier);
+        QTRY_COMPARE(inspectionShown(*again), QString("1 1 なし あり あり あり なし"));
         QTest::mouseClick(button(*again, "cmdCancel"), Qt::LeftButton);
         QCOMPARE(world.fake.program.settings.text(Setting::DefColor), QString("14671839"));
         QCOMPARE(world.folder.read("Spinlog.ini"), kIni);
@@ -182,6 +197,36 @@ private slots:
         QVERIFY(dialog->isVisible());
         QCOMPARE(world.types(), types);
         QCOMPARE(world.fake.program.settings.text(Setting::CntDownTm), QString("15"));
+    }
+
+    // The inspection, the hold and each type's inspection as the file holds
+    // them ("auto": none for 3x3x3目隠し only), changed by access keys and
+    // clicks and stored on OK as the session reads them.
+    void inspectionChoices()
+    {
+        World world;
+        auto dialog = world.open();
+        QCOMPARE(inspectionShown(*dialog), QString("0 0 あり あり あり あり なし"));
+        for (Qt::Key key : {Qt::Key_I, Qt::Key_H})
+            QTest::keyClick(dialog.get(), key, Qt::AltModifier);
+        pick(typeGrid(*dialog), 2, 4, 2);
+        QTRY_COMPARE(inspectionShown(*dialog), QString("1 1 あり なし あり あり なし"));
+        QTest::mouseClick(button(*dialog, "cmdOK"), Qt::LeftButton);
+        QVERIFY(world.folder.read("Spinlog.ini")
+                    .endsWith("Inspection=1\r\nHoldToStart=1\r\nNoInspection=2,5\r\n"));
+
+        const QByteArray choices = "Inspection=1\r\nHoldToStart=1\r\nNoInspection= 3,9\r\n";
+        world.folder.write("Spinlog.ini", kIni + choices);
+        world.fake.program.settings.load();
+        dialog = world.open();
+        QCOMPARE(inspectionShown(*dialog), QString("1 1 あり あり なし あり あり"));
+        for (Qt::Key key : {Qt::Key_D, Qt::Key_H})
+            QTest::keyClick(dialog.get(), key, Qt::AltModifier);
+        pick(typeGrid(*dialog), 3, 4, 1);
+        QTRY_COMPARE(inspectionShown(*dialog), QString("0 0 あり あり あり あり あり"));
+        QTest::mouseClick(button(*dialog, "cmdOK"), Qt::LeftButton);
+        QVERIFY(world.folder.read("Spinlog.ini")
+                    .contains("AlarmTm=30\r\nInspection=0\r\nHoldToStart=0\r\nNoInspection=\r\n"));
     }
 
     // The rows in TypeID's order as text; No. never edits; a name takes 20
@@ -220,6 +265,8 @@ private slots:
         QCOMPARE(world.types(),
                  QStringList({"1|3x3x3目隠し|3|1", "2|" + QString(20, QChar(0x3042)) + "|12|0",
                               "3|2x2x2|5|1", "4|4x4x4|5|0", "5|5x5x5|5|0"}));
+        // 3x3x3目隠し, TypeID 10, is left without inspection as the new 1.
+        QVERIFY(world.folder.read("Spinlog.ini").endsWith("NoInspection=1\r\n"));
     }
 };
 
