@@ -311,7 +311,7 @@ private slots:
         DatabaseSeriesStore store(*db, history);
         const QList<std::int64_t> stored{1234, 29, 57, 113, 1005, 6543, 99999, 0, 1, 4999};
         for (int i = 0; i < stored.size(); ++i)
-            store.add({i + 1, stored[i], displayForm(stored[i])});
+            store.add({i + 1, stored[i], displayForm(stored[i]), {stored[i], Penalty::None}});
         QList<std::int64_t> back;
         for (const Solve &s : store.load()) back << s.hundredths;
         QCOMPARE(back, stored);
