@@ -7,6 +7,7 @@
 #include "base/time_values.h"
 #include "chart/axis_ticks.h"
 #include "chart/ui/plot_view.h"
+#include "widgets/menu_action.h"
 #include "widgets/units.h"
 
 #include <QBuffer>
@@ -222,10 +223,7 @@ void frmChart::buildMenus()
     auto *menuBar = new QMenuBar(this);
     const auto add = [this](QMenu *menu, const char *name, const QString &caption,
                             const QKeySequence &key, auto handler) {
-        QAction *action = menu->addAction(caption);
-        action->setObjectName(QLatin1String(name));
-        action->setShortcut(key);
-        connect(action, &QAction::triggered, this, handler);
+        return addMenuAction(menu, name, caption, key, this, handler);
     };
     QMenu *fileMenu = menuBar->addMenu(QStringLiteral("ファイル(&F)"));
     add(fileMenu, "M_SavePNG", QStringLiteral("画像として保存(&S)..."),

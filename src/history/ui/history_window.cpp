@@ -7,6 +7,7 @@
 #include "data/puzzle_type_store.h"
 #include "history/history_columns.h"
 #include "widgets/grid.h"
+#include "widgets/menu_action.h"
 #include "widgets/units.h"
 
 #include <QActionGroup>
@@ -175,11 +176,7 @@ void frmView::buildMenus()
     auto *menuBar = findChild<QMenuBar *>(QStringLiteral("menuBar"));
     const auto add = [this](QMenu *menu, const char *name, const QString &caption,
                             const QKeySequence &key, auto handler) {
-        QAction *action = menu->addAction(caption);
-        action->setObjectName(QLatin1String(name));
-        action->setShortcut(key);
-        connect(action, &QAction::triggered, this, handler);
-        return action;
+        return addMenuAction(menu, name, caption, key, this, handler);
     };
     QMenu *fileMenu = menuBar->addMenu(QStringLiteral("ファイル(&F)"));
     add(fileMenu, "M_File1", QStringLiteral("CSV出力(&O)..."), {}, [this] { Sub_OutputCSV(); });

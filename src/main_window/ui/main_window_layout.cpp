@@ -4,6 +4,7 @@
 
 #include "main_window/ui/time_box.h"
 #include "scramble/ui/scramble_window.h"
+#include "widgets/menu_action.h"
 #include "widgets/units.h"
 
 #include <QAction>
@@ -163,14 +164,7 @@ void frmMain::buildMenus()
     QMenuBar *bar = menuBar();
     const auto add = [this](QMenu *menu, const char *name, const QString &caption,
                             const QKeySequence &key, auto handler) {
-        QAction *action = menu->addAction(caption);
-        action->setObjectName(QLatin1String(name));
-        action->setShortcut(key);
-        // A held key is one press: its repeats must not start and stop the
-        // clock or open a window twice.
-        action->setAutoRepeat(false);
-        connect(action, &QAction::triggered, this, handler);
-        return action;
+        return addMenuAction(menu, name, caption, key, this, handler);
     };
     const auto open = [this](const MainWindowCommands::Open &command) {
         return [this, &command] {
