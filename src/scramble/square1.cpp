@@ -1,10 +1,11 @@
 // Square-1: two phases. The first brings the puzzle to cube shape, with the
 // pieces' order of the parity the second phase can solve, by a table of
 // exact distances over the shapes in which the slice can turn (3678) and
-// that parity. The second solves the pieces keeping the cube shape, an
-// IDA* search bounded by tables of exact distances over the corners' and
-// the edges' order, each with how the layers stand and the middle layer.
-// Both count slices ("/").
+// that parity. The second solves the pieces keeping the cube shape, a
+// depth-first search bounded by tables of exact distances over the
+// corners' and the edges' order, and over where three groups of four
+// corners and edges lie, each with how the layers stand and the middle
+// layer. Both count slices ("/").
 //
 // A layer is 12 slots of 30 degrees, numbered clockwise seen from its own
 // side (above for the top, below for the bottom) from the front end of the
@@ -110,11 +111,16 @@ struct Tables {
     std::vector<std::uint16_t> swapHalves;    // the slice: places 2, 3 with 4, 5
     std::vector<std::uint8_t> cornerDepth,
         edgeDepth;  // [((perm * 2 + top) * 2 + bottom) * 2 + middle]
-    // The places in the lists that hold the top's own corners and edges
-    // (0-3), each of 70: together they bound separating both layers.
-    std::vector<std::uint8_t> places;  // per permutation
-    std::vector<std::uint8_t>
-        placesDepth;  // [(((corners * 70 + edges) * 2 + top) * 2 + bottom) * 2 + middle]
+    // The places in the lists that hold four of the corners and the same
+    // four of the edges, each of 70: together they bound gathering both
+    // (the top's own four, the front's, the left's), and so the search
+    // sees where the corners and the edges pull apart.
+    struct Split {
+        std::vector<std::uint8_t> places;  // per permutation
+        std::vector<std::uint8_t>
+            depth;  // [(((corners * 70 + edges) * 2 + top) * 2 + bottom) * 2 + middle]
+    };
+    std::array<Split, 3> splits;
     Tables();
     int layerIndex(int mask) const
     {
@@ -294,36 +300,42 @@ Tables::Tables()
             placesOf[mask] = int(maskOf.size());
             maskOf.push_back(mask);
         }
-    places.resize(40320);
-    for (int i = 0; i < 40320; ++i) {
-        std::uint8_t p[8];
-        permutationFromRank(i, p, 8);
-        int mask = 0;
-        for (int k = 0; k < 8; ++k) mask |= (p[k] < 4 ? 1 : 0) << k;
-        places[i] = std::uint8_t(placesOf[mask]);
-    }
-    // A permutation for each of the 70: the top's pieces at those places.
-    std::vector<int> sample(70);
-    for (int n = 0; n < 70; ++n) {
-        std::uint8_t p[8];
-        for (int k = 0, low = 0, high = 4; k < 8; ++k)
-            p[k] = std::uint8_t(maskOf[n] >> k & 1 ? low++ : high++);
-        sample[n] = permutationRank(p, 8);
-    }
-    {
+    const int groups[3] = {0x0f, 0x99, 0xc3};  // pieces 0-3; 0, 3, 4, 7; 0, 1, 6, 7
+    for (int g = 0; g < 3; ++g) {
+        Split &split = splits[g];
+        split.places.resize(40320);
+        for (int i = 0; i < 40320; ++i) {
+            std::uint8_t p[8];
+            permutationFromRank(i, p, 8);
+            int mask = 0;
+            for (int k = 0; k < 8; ++k) mask |= (groups[g] >> p[k] & 1) << k;
+            split.places[i] = std::uint8_t(placesOf[mask]);
+        }
+        // A permutation for each of the 70: the group's pieces at those places.
+        std::vector<int> sample(70);
+        for (int n = 0; n < 70; ++n) {
+            std::uint8_t p[8];
+            int in = 0, out = 0;
+            for (int k = 0; k < 8; ++k) {
+                int &next = maskOf[n] >> k & 1 ? in : out;
+                while ((groups[g] >> next & 1) != (maskOf[n] >> k & 1)) ++next;
+                p[k] = std::uint8_t(next++);
+            }
+            sample[n] = permutationRank(p, 8);
+        }
         auto at = [](int cs, int es, int top, int bottom, int middle) {
             return (((cs * 70 + es) * 2 + top) * 2 + bottom) * 2 + middle;
         };
         auto allTurns = [&](int cp, int ep, int top, int bottom, int middle, auto reach) {
             for (const Turn &u : turns[top])
                 for (const Turn &d : turns[bottom])
-                    reach(at(places[rotate[1][d.corners][rotate[0][u.corners][cp]]],
-                             places[rotate[1][d.edges][rotate[0][u.edges][ep]]], u.to, d.to,
+                    reach(at(split.places[rotate[1][d.corners][rotate[0][u.corners][cp]]],
+                             split.places[rotate[1][d.edges][rotate[0][u.edges][ep]]], u.to, d.to,
                              middle));
         };
         std::vector<int> targets;
         allTurns(0, 0, kE, kC, 0, [&](int s) { targets.push_back(s); });
-        placesDepth = distancesFrom(70 * 70 * 8, targets, [&](int s, auto reach) {
+        split.depth = distancesFrom(70 * 70 * 8, targets, [&](int s, auto reach) {
             const int top = s / 4 % 2, bottom = s / 2 % 2;
             if (top == bottom)
                 allTurns(swapHalves[sample[s / 560]], swapHalves[sample[s / 8 % 70]], top, bottom,
@@ -365,19 +377,20 @@ class Search {
 public:
     explicit Search(const Position &start) : t_(tables()), start_(start) {}
 
-    // Phase-one solutions of the fewest slices, each followed by a phase
-    // two of at most its tables' bound plus SLACK slices, searched depth
-    // first with a budget of nodes. Most phase twos find a solution within a
-    // few hundred nodes; the rare one that does not (its bound far below the
-    // truth) is left for the next phase one, so no search runs long. Should
-    // none succeed, the next round allows more.
+    // Phase-one solutions of the fewest slices (then of one more), each
+    // followed by a phase two of exactly its tables' bound plus SLACK
+    // slices, searched depth first within a budget of nodes: where the
+    // bound falls far below the truth a search would run long, so that
+    // phase one is left for the next. Should none succeed, the next round
+    // allows more slack and more nodes. A few more slices than the fewest,
+    // for a bounded time (tens of milliseconds at worst).
     void run()
     {
         const int pair = pairIndex(start_), par = parity(start_), d1 = t_.phase1[pair * 2 + par];
         for (int round = 0; !found_; ++round) {
             // Each slice turns the middle layer, which the tables count:
             // a phase two's length is its bound plus an even number.
-            slack_ = 4 + 2 * round;
+            slack_ = 6 + 2 * round;
             budget_ = kBudget << round;
             tried_ = 0;
             for (int length1 = d1; length1 <= d1 + 1 && !found_ && tried_ <= kPhaseOnes; ++length1)
@@ -462,13 +475,25 @@ private:
         return ((perm * 2 + c.top) * 2 + c.bottom) * 2 + c.middle;
     }
 
+    // The fewest slices the tables allow; beyond() stops at the first table
+    // that rules TOGO out, the cheap ones first.
     int bound(const Coordinates &c) const
     {
-        const int both =
-            (((t_.places[c.corners] * 70 + t_.places[c.edges]) * 2 + c.top) * 2 + c.bottom) * 2 +
-            c.middle;
-        return std::max({t_.cornerDepth[index(c.corners, c)], t_.edgeDepth[index(c.edges, c)],
-                         t_.placesDepth[both]});
+        int most = 0;
+        while (beyond(c, most)) ++most;
+        return most;
+    }
+
+    bool beyond(const Coordinates &c, int togo) const
+    {
+        if (t_.cornerDepth[index(c.corners, c)] > togo || t_.edgeDepth[index(c.edges, c)] > togo)
+            return true;
+        for (const Tables::Split &split : t_.splits) {
+            const int both = split.places[c.corners] * 70 + split.places[c.edges];
+            if (split.depth[((both * 2 + c.top) * 2 + c.bottom) * 2 + c.middle] > togo)
+                return true;
+        }
+        return false;
     }
 
     bool phase2Start(const Position &p, bool noSliceYet)
@@ -494,7 +519,7 @@ private:
     {
         if (++nodes_ > budget_)
             return false;
-        if (bound(c) > togo)
+        if (beyond(c, togo))
             return false;
         if (togo == 0) {
             for (const Tables::Turn &u : t_.turns[c.top])
@@ -525,8 +550,8 @@ private:
 
     const Tables &t_;
     const Position start_;
-    static constexpr int kPhaseOnes = 400;
-    static constexpr long kBudget = 1000;
+    static constexpr int kPhaseOnes = 200;
+    static constexpr long kBudget = 3000;
     int slack_ = 0, tried_ = 0;
     long budget_ = 0, nodes_ = 0;
     bool found_ = false;
