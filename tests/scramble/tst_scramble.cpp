@@ -509,7 +509,9 @@ private slots:
                 const auto corner = [](QChar c) { return c < 'I'; };
                 ++corners[std::count_if(top.begin(), top.end(), corner) / 2 - 2];
                 ++first[std::find_if(top.begin(), top.end(), corner)->unicode() - 'A'];
-                ++first[std::find_if_not(top.begin(), top.end(), corner)->unicode() - 'A'];
+                const auto edge = std::find_if_not(top.begin(), top.end(), corner);
+                if (edge != top.end())  // six corners leave no edge
+                    ++first[edge->unicode() - 'A'];
                 ++middle[s[24] == '1'];
             }
             wrong = notUniform(corners, "corners", chance) +
