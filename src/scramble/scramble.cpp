@@ -3,6 +3,7 @@
 #include "scramble/cubie_cube.h"
 #include "scramble/facelet_cube.h"
 #include "scramble/pocket.h"
+#include "scramble/puzzles.h"
 #include "scramble/two_phase.h"
 
 #include <QStringList>
@@ -24,7 +25,19 @@ const KindInfo kKinds[] = {
     {ScrambleKind::Cube2, "2x2x2", 2},         {ScrambleKind::Cube3, "3x3x3", 3},
     {ScrambleKind::Cube3Blind, "3x3x3bld", 3}, {ScrambleKind::Cube4, "4x4x4", 4},
     {ScrambleKind::Cube5, "5x5x5", 5},         {ScrambleKind::Cube6, "6x6x6", 6},
-    {ScrambleKind::Cube7, "7x7x7", 7}};
+    {ScrambleKind::Cube7, "7x7x7", 7},         {ScrambleKind::Pyraminx, "pyraminx", 0},
+    {ScrambleKind::Skewb, "skewb", 0},         {ScrambleKind::Megaminx, "megaminx", 0},
+    {ScrambleKind::Square1, "sq1", 0},         {ScrambleKind::Clock, "clock", 0}};
+
+// The names a puzzle type may have for the puzzles that are not cubes, in
+// the form compared: lower case, without spaces and "-".
+const std::pair<const char *, ScrambleKind> kTypeNames[] = {
+    {"pyraminx", ScrambleKind::Pyraminx}, {"ピラミンクス", ScrambleKind::Pyraminx},
+    {"skewb", ScrambleKind::Skewb},       {"スキューブ", ScrambleKind::Skewb},
+    {"megaminx", ScrambleKind::Megaminx}, {"メガミンクス", ScrambleKind::Megaminx},
+    {"square1", ScrambleKind::Square1},   {"sq1", ScrambleKind::Square1},
+    {"スクエア1", ScrambleKind::Square1}, {"clock", ScrambleKind::Clock},
+    {"クロック", ScrambleKind::Clock}};
 
 const KindInfo &info(ScrambleKind kind)
 {
@@ -44,19 +57,30 @@ QString inverseText(const std::vector<int> &solution)
     return moves.join(QLatin1Char(' '));
 }
 
-Scramble pocketScramble(std::mt19937_64 &rng)
+int drawPocket(std::mt19937_64 &rng)
 {
     std::uniform_int_distribution<int> pick(0, kPocketStates - 1);
     int index;
     do {
         index = pick(rng);
     } while (pocketDistance(index) < kMin2x2Distance);
-    // The 2x2x2's stickers are the 3x3x3's corner stickers.
+    return index;
+}
+
+// The 2x2x2's stickers are the 3x3x3's corner stickers.
+QString pocketFacelets(int index)
+{
     const QString big = pocketState(index).facelets();
     QString facelets;
     for (int face = 0; face < 6; ++face)
         for (int k : {0, 2, 6, 8}) facelets += big[face * 9 + k];
-    return {ScrambleKind::Cube2, inverseText(solvePocket(index)), facelets};
+    return facelets;
+}
+
+Scramble pocketScramble(std::mt19937_64 &rng)
+{
+    const int index = drawPocket(rng);
+    return {ScrambleKind::Cube2, inverseText(solvePocket(index)), pocketFacelets(index)};
 }
 
 // Every state whose corner and edge permutations have the same parity, whose
@@ -91,12 +115,18 @@ bool withinOneMove(const CubieCube &c)
     return false;
 }
 
-Scramble cube3Scramble(std::mt19937_64 &rng)
+CubieCube drawCube3(std::mt19937_64 &rng)
 {
     CubieCube cube;
     do {
         cube = randomCube(rng);
     } while (withinOneMove(cube));
+    return cube;
+}
+
+Scramble cube3Scramble(std::mt19937_64 &rng)
+{
+    const CubieCube cube = drawCube3(rng);
     return {ScrambleKind::Cube3, inverseText(solveTwoPhase(cube, kMax3x3Length)), cube.facelets()};
 }
 
@@ -114,17 +144,33 @@ Scramble blindScramble(std::mt19937_64 &rng)
             .arg(QLatin1String(up[orientation / 4]), QLatin1String(around[orientation % 4]))
             .trimmed();
     if (!turn.isEmpty()) {
-        FaceletCube cube(3, s.facelets);
+        FaceletCube cube(3, s.state);
         cube.apply(turn);
-        s.facelets = cube.facelets();
+        s.state = cube.facelets();
         s.text += QLatin1Char(' ') + turn;
     }
     return s;
 }
 
+// Whether consecutive moves about one axis turn every layer of it by the
+// same amount (the whole cube, or nothing): quarter turns per layer seen
+// from the axis's first face (U, R, F).
+bool turnsAsOne(const std::vector<LayerMove> &run, int size)
+{
+    std::vector<int> amount(size, 0);
+    for (const LayerMove &m : run)
+        for (int k = 0; k < m.layers; ++k) {
+            const bool near = m.face < 3;
+            int &a = amount[near ? k : size - 1 - k];
+            a = (a + (near ? m.turns : 4 - m.turns)) % 4;
+        }
+    return std::all_of(amount.begin(), amount.end(), [&](int a) { return a == amount[0]; });
+}
+
 // Random turns of outer and wide layers: never the same face twice in a
-// row, never three in a row about one axis. Each allowed move is equally
-// likely: draws that break a rule are drawn again.
+// row, never three in a row about one axis, and no stretch about one axis
+// that only turns the whole cube. Each allowed move is equally likely:
+// draws that break a rule are drawn again.
 Scramble bigCubeScramble(ScrambleKind kind, std::mt19937_64 &rng)
 {
     const int size = cubeSize(kind);
@@ -132,14 +178,21 @@ Scramble bigCubeScramble(ScrambleKind kind, std::mt19937_64 &rng)
     std::uniform_int_distribution<int> face(0, 5), layers(1, size / 2), turns(1, 3);
     FaceletCube cube(size);
     QStringList moves;
-    int lastFace = -1, sameAxis = 0;
+    std::vector<LayerMove> run;  // the moves since the axis last changed
     while (moves.size() < length) {
         const LayerMove m{face(rng), layers(rng), turns(rng)};
-        const bool axisAgain = lastFace >= 0 && m.face % 3 == lastFace % 3;
-        if (m.face == lastFace || (axisAgain && sameAxis >= 2))
+        const bool axisAgain = !run.empty() && m.face % 3 == run.back().face % 3;
+        if (axisAgain && (m.face == run.back().face || run.size() >= 2))
             continue;
-        sameAxis = axisAgain ? sameAxis + 1 : 1;
-        lastFace = m.face;
+        std::vector<LayerMove> next = axisAgain ? run : std::vector<LayerMove>{};
+        next.push_back(m);
+        // Every stretch ending in M: the run's suffixes.
+        bool whole = false;
+        for (std::size_t from = 0; from < next.size() && !whole; ++from)
+            whole = turnsAsOne({next.begin() + from, next.end()}, size);
+        if (whole)
+            continue;
+        run = std::move(next);
         cube.turn(m);
         moves << moveText(m);
     }
@@ -168,6 +221,11 @@ int cubeSize(ScrambleKind kind)
 
 std::optional<ScrambleKind> kindForPuzzleType(const QString &typeName)
 {
+    QString plain = typeName.toLower();
+    plain.remove(QLatin1Char(' ')).remove(QLatin1Char('-'));
+    for (const auto &[name, kind] : kTypeNames)
+        if (plain.startsWith(QString::fromUtf8(name)))
+            return kind;
     for (int size = 2; size <= 7; ++size) {
         if (!typeName.startsWith(QStringLiteral("%1x%1x%1").arg(size), Qt::CaseInsensitive))
             continue;
@@ -195,6 +253,9 @@ void prepareTables(ScrambleKind kind)
         case ScrambleKind::Cube2: preparePocketTables(); break;
         case ScrambleKind::Cube3:
         case ScrambleKind::Cube3Blind: prepareTwoPhaseTables(); break;
+        case ScrambleKind::Pyraminx: preparePyraminx(); break;
+        case ScrambleKind::Skewb: prepareSkewb(); break;
+        case ScrambleKind::Square1: prepareSquare1(); break;
         default: break;  // random moves need no tables
     }
 }
@@ -205,7 +266,38 @@ Scramble generateScramble(ScrambleKind kind, std::mt19937_64 &rng)
         case ScrambleKind::Cube2: return pocketScramble(rng);
         case ScrambleKind::Cube3: return cube3Scramble(rng);
         case ScrambleKind::Cube3Blind: return blindScramble(rng);
+        case ScrambleKind::Pyraminx:
+        case ScrambleKind::Skewb:
+        case ScrambleKind::Square1: {
+            Scramble s{kind, {}, {}};
+            s.state = kind == ScrambleKind::Pyraminx ? drawPyraminx(rng, &s.text)
+                      : kind == ScrambleKind::Skewb  ? drawSkewb(rng, &s.text)
+                                                     : drawSquare1(rng, &s.text);
+            return s;
+        }
+        case ScrambleKind::Megaminx: {
+            Scramble s{kind, {}, {}};
+            s.state = megaminxScramble(rng, s.text);
+            return s;
+        }
+        case ScrambleKind::Clock: {
+            Scramble s{kind, {}, {}};
+            s.state = clockScramble(rng, s.text);
+            return s;
+        }
         default: return bigCubeScramble(kind, rng);
+    }
+}
+
+QString drawState(ScrambleKind kind, std::mt19937_64 &rng)
+{
+    switch (kind) {
+        case ScrambleKind::Cube2: return pocketFacelets(drawPocket(rng));
+        case ScrambleKind::Cube3: return drawCube3(rng).facelets();
+        case ScrambleKind::Pyraminx: return drawPyraminx(rng, nullptr);
+        case ScrambleKind::Skewb: return drawSkewb(rng, nullptr);
+        case ScrambleKind::Square1: return drawSquare1(rng, nullptr);
+        default: return {};
     }
 }
 

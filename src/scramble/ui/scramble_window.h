@@ -1,8 +1,8 @@
 #pragma once
 // frmScramble: a tool window beside the main window showing the scramble for
-// the next solve in large type, a picture of the scrambled cube as an
-// unfolded net, and the scramble just used in a smaller line. A view of the
-// ScrambleBoard; scrambles are made on a worker thread.
+// the next solve in large type, a picture of the scrambled puzzle, and the
+// scramble just used in a smaller line. A view of the ScrambleBoard;
+// scrambles are made on a worker thread.
 
 #include "scramble/scramble_board.h"
 #include "scramble/scramble_source.h"
@@ -17,7 +17,7 @@ namespace spinlog {
 
 class ErrorLog;
 class Settings;
-class CubeNet;
+class PuzzlePicture;
 
 class frmScramble : public QWidget {
     Q_OBJECT
@@ -51,7 +51,7 @@ private:
     std::unique_ptr<ScrambleSource> source_;  // made when first needed
     ScrambleBoard board_;
     QLabel *lblScramble_ = nullptr;
-    CubeNet *picNet_ = nullptr;
+    PuzzlePicture *picNet_ = nullptr;
     QLabel *lblPrevious_ = nullptr;
     WindowPlace place_{{Setting::ScrambleLeft, Setting::ScrambleTop, Setting::ScrambleWidth,
                         Setting::ScrambleHeight},

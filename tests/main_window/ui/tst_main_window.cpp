@@ -391,8 +391,18 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(next->text().contains(u' ') && next->text() != first, 30000);
         QCOMPARE(scramble->findChild<QLabel *>("lblPrevious")->text(), "前回: " + first);
         scramble->move(300, 200);
-        f.action("M_File2")->trigger();  // reset; then a type without scrambles
-        f.exec("update MT_Type set TypeNm='Megaminx' where TypeID='3'");
+        f.action("M_File2")->trigger();  // reset; type 5 renamed: a Pyraminx scramble and picture
+        f.exec("update MT_Type set TypeNm='Pyraminx' where TypeID='5'");
+        f.types()->setCurrentIndex(4);
+        QTRY_VERIFY_WITH_TIMEOUT(next->text().contains(QRegularExpression("^([ULRB]'? ){5,}")),
+                                 30000);
+        const QImage picture = scramble->findChild<QWidget *>("picNet")->grab().toImage();
+        QSet<QRgb> colours;  // the Pyraminx's four
+        for (int y = 0; y < picture.height(); ++y)
+            for (int x = 0; x < picture.width(); ++x) colours.insert(picture.pixel(x, y));
+        for (QRgb c : {qRgb(0, 155, 72), qRgb(200, 30, 40), qRgb(0, 70, 173), qRgb(255, 213, 0)})
+            QVERIFY(colours.contains(c));
+        f.exec("update MT_Type set TypeNm='FTO' where TypeID='3'");  // a type without scrambles
         f.types()->setCurrentIndex(2);
         QCOMPARE(next->text(), QString("このタイプのスクランブルはありません"));
         f.action("M_File6")->trigger();
