@@ -79,6 +79,7 @@ private:
     enum class TypeChoice { Stored, Current };
 
     void buildControls();
+    void buildTimers();
     void buildStatusBar();
     void buildSolveLabels(QWidget *client);
     void buildMenus();

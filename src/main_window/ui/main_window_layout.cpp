@@ -79,16 +79,7 @@ void frmMain::buildControls()
             Sub_MainDspSet();
     });
 
-    tmrCount_ = secondTimer(this, "tmrCount");
-    connect(tmrCount_, &QTimer::timeout, this, &frmMain::tmrCount_Timer);
-    tmrCountDown_ = secondTimer(this, "tmrCountDown");
-    connect(tmrCountDown_, &QTimer::timeout, this, &frmMain::tmrCountDown_Timer);
-    tmrHold_ = new QTimer(this);
-    tmrHold_->setObjectName(QStringLiteral("tmrHold"));
-    tmrHold_->setSingleShot(true);
-    tmrHold_->setTimerType(Qt::PreciseTimer);
-    tmrHold_->setInterval(int(kHoldNs / 1'000'000));
-    connect(tmrHold_, &QTimer::timeout, this, &frmMain::render);
+    buildTimers();
 
     cmdStartStop_ = new QPushButton(QStringLiteral("計測開始"), client);
     cmdStartStop_->setObjectName(QStringLiteral("cmdStartStop"));
@@ -124,6 +115,21 @@ void frmMain::buildControls()
 
     setTabOrder(cmdStartStop_, cmbType_);
     cmdStartStop_->setFocus();
+}
+
+void frmMain::buildTimers()
+{
+    tmrCount_ = secondTimer(this, "tmrCount");
+    connect(tmrCount_, &QTimer::timeout, this, &frmMain::tmrCount_Timer);
+    tmrCountDown_ = secondTimer(this, "tmrCountDown");
+    connect(tmrCountDown_, &QTimer::timeout, this, &frmMain::tmrCountDown_Timer);
+    // Repaints a held start key's colour once it has been held long enough.
+    tmrHold_ = new QTimer(this);
+    tmrHold_->setObjectName(QStringLiteral("tmrHold"));
+    tmrHold_->setSingleShot(true);
+    tmrHold_->setTimerType(Qt::PreciseTimer);
+    tmrHold_->setInterval(int(kHoldNs / 1'000'000));
+    connect(tmrHold_, &QTimer::timeout, this, &frmMain::render);
 }
 
 void frmMain::buildStatusBar()

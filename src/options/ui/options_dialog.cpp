@@ -68,29 +68,8 @@ void frmOption::buildControls()
         box->setGeometry(at);
         return box;
     };
-    const auto label = [this](int index, QWidget *in, const QString &text, QRect at) {
-        auto *l = new AccessLabel(text, in);
-        l->setGeometry(at);
-        l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        l->setObjectName(QStringLiteral("lbl%1").arg(index));
-        lbl_[std::size_t(index)] = l;
-    };
-
     // The frames are as wide as the type grid's five columns need.
-    fraTime_ = frame(QStringLiteral("時間設定"), twipsRect(75, 105, 4680, 1155));
-    label(0, fraTime_, QStringLiteral("カウントダウン時間(秒)(&C):"),
-          twipsRect(165, 360, 2085, 180));
-    label(1, fraTime_, QStringLiteral("アラーム間隔(秒)(&A):"), twipsRect(330, 750, 1920, 180));
-    for (int i = 0; i < 2; ++i) {
-        auto *box = new QLineEdit(fraTime_);
-        box->setGeometry(twipsRect(2760, i == 0 ? 315 : 705, 615, 300));
-        box->setMaxLength(4);
-        box->setObjectName(QStringLiteral("txtTime%1").arg(i));
-        box->installEventFilter(this);
-        txtTime_[std::size_t(i)] = box;
-        lbl_[std::size_t(i)]->setBuddy(box);
-    }
-
+    buildTimeFrame();
     buildColourFrame();
 
     fraType_ = frame(QStringLiteral("タイプ設定"), twipsRect(75, 3165, 4680, 1890));
@@ -103,15 +82,16 @@ void frmOption::buildControls()
     buildInspectionFrame();
 
     // Neither button answers Enter or Escape.
-    cmdOK_ = new QPushButton(QStringLiteral("OK"), this);
-    cmdOK_->setGeometry(twipsRect(2220, 6915, 1140, 345));
-    cmdOK_->setAutoDefault(false);
-    cmdOK_->setObjectName(QStringLiteral("cmdOK"));
+    const auto button = [this](const QString &caption, const char *name, int left) {
+        auto *b = new QPushButton(caption, this);
+        b->setGeometry(twipsRect(left, 6915, 1140, 345));
+        b->setAutoDefault(false);
+        b->setObjectName(QLatin1String(name));
+        return b;
+    };
+    cmdOK_ = button(QStringLiteral("OK"), "cmdOK", 2220);
     connect(cmdOK_, &QPushButton::clicked, this, &frmOption::cmdOK_Click);
-    cmdCancel_ = new QPushButton(QStringLiteral("キャンセル"), this);
-    cmdCancel_->setGeometry(twipsRect(3480, 6915, 1140, 345));
-    cmdCancel_->setAutoDefault(false);
-    cmdCancel_->setObjectName(QStringLiteral("cmdCancel"));
+    cmdCancel_ = button(QStringLiteral("キャンセル"), "cmdCancel", 3480);
     connect(cmdCancel_, &QPushButton::clicked, this, &QDialog::reject);
 
     QWidget *order[] = {
@@ -120,6 +100,31 @@ void frmOption::buildControls()
         chkHoldToStart_};
     for (std::size_t i = 0; i + 1 < std::size(order); ++i) setTabOrder(order[i], order[i + 1]);
     cmdOK_->setFocus();
+}
+
+void frmOption::buildTimeFrame()
+{
+    const auto label = [this](int index, QWidget *in, const QString &text, QRect at) {
+        auto *l = new AccessLabel(text, in);
+        l->setGeometry(at);
+        l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        l->setObjectName(QStringLiteral("lbl%1").arg(index));
+        lbl_[std::size_t(index)] = l;
+    };
+    fraTime_ = new QGroupBox(QStringLiteral("時間設定"), this);
+    fraTime_->setGeometry(twipsRect(75, 105, 4680, 1155));
+    label(0, fraTime_, QStringLiteral("カウントダウン時間(秒)(&C):"),
+          twipsRect(165, 360, 2085, 180));
+    label(1, fraTime_, QStringLiteral("アラーム間隔(秒)(&A):"), twipsRect(330, 750, 1920, 180));
+    for (int i = 0; i < 2; ++i) {
+        auto *box = new QLineEdit(fraTime_);
+        box->setGeometry(twipsRect(2760, i == 0 ? 315 : 705, 615, 300));
+        box->setMaxLength(4);
+        box->setObjectName(QStringLiteral("txtTime%1").arg(i));
+        box->installEventFilter(this);
+        txtTime_[std::size_t(i)] = box;
+        lbl_[std::size_t(i)]->setBuddy(box);
+    }
 }
 
 void frmOption::buildColourFrame()

@@ -44,6 +44,7 @@ protected:
 
 private:
     void buildControls();
+    void buildTimeFrame();
     void buildColourFrame();
     void buildInspectionFrame();
     void Form_Load(const QString &failure);
