@@ -137,8 +137,11 @@ void SolveHistory::refresh(const HistoryStore &store, FigureAccumulator &figures
 {
     if (read_ && store.rewrites() == rewrites_) {
         const std::size_t first = series_.size();
+        // Series taken but not counted: the next time reads everything.
+        read_ = false;
         store.solveRows(lastId_, [this](const SolveRow &row) { take(row); });
         feed(figures, filter, first);
+        read_ = true;
         return;
     }
     *this = SolveHistory();
