@@ -7,9 +7,6 @@
 #include "widgets/units.h"
 
 #include <QAreaSeries>
-#include <QBarCategoryAxis>
-#include <QBarSeries>
-#include <QBarSet>
 #include <QChart>
 #include <QChartView>
 #include <QCheckBox>
@@ -20,6 +17,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineSeries>
+#include <QPainter>
 #include <QStatusBar>
 #include <QTableWidget>
 #include <QTimer>
@@ -110,6 +108,67 @@ double seconds(std::int64_t hundredths)
 }
 
 }  // namespace
+
+// The solves of the last days with solves, as bars under their dates: a
+// few rectangles and labels, painted here, as a chart of them would cost
+// more to build and to paint than the rest of the window.
+class DayBars : public QWidget {
+public:
+    void show(std::vector<std::pair<int, std::int64_t>> days)
+    {
+        if (days != days_) {
+            days_ = std::move(days);
+            update();
+        }
+    }
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter painter(this);
+        painter.fillRect(rect(), Qt::white);
+        painter.setFont(layoutFont(9.75, true));
+        const QFontMetrics title(painter.font());
+        painter.drawText(QRect(0, 4, width(), title.height()), Qt::AlignHCenter,
+                         QStringLiteral("日ごとの解答数 (直近%1日)").arg(kShownDays));
+        painter.setFont(layoutFont(8));
+        const QFontMetrics small(painter.font());
+        std::int64_t most = 1;
+        for (const auto &[day, count] : days_) most = std::max(most, count);
+        const int left = small.horizontalAdvance(QString::number(most)) + 10;
+        const int top = title.height() + 12;
+        const int dateHeight = small.horizontalAdvance(QStringLiteral("00/00")) + 6;
+        const QRect plot(left, top, width() - left - 12, height() - top - dateHeight);
+        if (plot.width() < 10 || plot.height() < 10)
+            return;
+        painter.setPen(QColor(0xa0, 0xa6, 0xb0));
+        painter.drawLine(plot.bottomLeft(), plot.bottomRight());
+        painter.drawText(QRect(0, plot.top() - small.height() / 2, left - 4, small.height()),
+                         Qt::AlignRight, QString::number(most));
+        painter.drawText(QRect(0, plot.bottom() - small.height() / 2, left - 4, small.height()),
+                         Qt::AlignRight, QStringLiteral("0"));
+        const double slot = double(plot.width()) / kShownDays;
+        for (std::size_t i = 0; i < days_.size(); ++i) {
+            const auto &[day, count] = days_[i];
+            const int x = plot.left() + int(slot * double(i));
+            const int bar = int(double(plot.height()) * double(count) / double(most));
+            painter.fillRect(QRect(x + 2, plot.bottom() - bar, std::max(int(slot) - 4, 1), bar),
+                             kBarColour);
+            painter.save();
+            painter.setPen(Qt::black);
+            painter.translate(x + int(slot / 2) + small.ascent() / 2, plot.bottom() + 4);
+            painter.rotate(90);
+            painter.drawText(0, 0,
+                             QStringLiteral("%1/%2")
+                                 .arg(day / 100 % 100, 2, 10, QLatin1Char('0'))
+                                 .arg(day % 100, 2, 10, QLatin1Char('0')));
+            painter.restore();
+        }
+    }
+
+private:
+    std::vector<std::pair<int, std::int64_t>> days_;
+};
 
 frmStats::frmStats(StatsWindowParts parts, TypeFilter filter, QWidget *parent)
     : QDialog(parent), parts_(std::move(parts))
@@ -244,22 +303,9 @@ QWidget *frmStats::buildHistogram()
 
 QWidget *frmStats::buildDays()
 {
-    QChart *chart = plainChart(QStringLiteral("日ごとの解答数 (直近%1日)").arg(kShownDays));
-    chart->legend()->hide();
-    dayBars_ = new QBarSet(QStringLiteral("解答数"));
-    dayBars_->setColor(kBarColour);
-    auto *bars = new QBarSeries;
-    bars->append(dayBars_);
-    chart->addSeries(bars);
-    dayAxis_ = new QBarCategoryAxis;
-    dayAxis_->setLabelsFont(layoutFont(8));
-    dayAxis_->setLabelsAngle(-90);
-    chart->addAxis(dayAxis_, Qt::AlignBottom);
-    bars->attachAxis(dayAxis_);
-    dayCounts_ = valueAxis(chart, Qt::AlignLeft, QString());
-    dayCounts_->setLabelFormat(QStringLiteral("%d"));
-    bars->attachAxis(dayCounts_);
-    return chartView(chart, "chartDays");
+    days_ = new DayBars;
+    days_->setObjectName(QStringLiteral("chartDays"));
+    return days_;
 }
 
 TypeFilter frmStats::filter() const
@@ -363,24 +409,11 @@ void frmStats::showHistogram(const Histogram &h, const Figures &figures)
 
 void frmStats::showDays(const std::map<int, std::int64_t> &days)
 {
-    QStringList labels;
-    QList<qreal> counts;
-    auto day = days.end();
-    for (int n = 0; n < kShownDays && day != days.begin(); ++n) {
-        --day;
-        labels.prepend(QStringLiteral("%1/%2")
-                           .arg(day->first / 100 % 100, 2, 10, QLatin1Char('0'))
-                           .arg(day->first % 100, 2, 10, QLatin1Char('0')));
-        counts.prepend(qreal(day->second));
-    }
-    dayBars_->remove(0, dayBars_->count());
-    dayBars_->append(counts);
-    if (dayAxis_->categories() != labels) {
-        dayAxis_->clear();
-        dayAxis_->append(labels);
-    }
-    const qreal most = counts.isEmpty() ? 1 : *std::max_element(counts.begin(), counts.end());
-    roundRange(dayCounts_, 0, std::max<qreal>(most, 1));
+    std::vector<std::pair<int, std::int64_t>> last;
+    for (auto day = days.rbegin(); day != days.rend() && int(last.size()) < kShownDays; ++day)
+        last.emplace_back(*day);
+    std::reverse(last.begin(), last.end());
+    days_->show(std::move(last));
 }
 
 }  // namespace spinlog

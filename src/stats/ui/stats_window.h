@@ -12,8 +12,6 @@
 #include <QDialog>
 #include <functional>
 
-class QBarCategoryAxis;
-class QBarSet;
 class QCheckBox;
 class QComboBox;
 class QLabel;
@@ -25,6 +23,7 @@ class QValueAxis;
 namespace spinlog {
 
 class Clock;
+class DayBars;
 class PuzzleTypeStore;
 class Reporter;
 
@@ -74,9 +73,7 @@ private:
     QLineSeries *bestLine_ = nullptr;
     QValueAxis *histogramX_ = nullptr;
     QValueAxis *histogramY_ = nullptr;
-    QBarSet *dayBars_ = nullptr;
-    QBarCategoryAxis *dayAxis_ = nullptr;
-    QValueAxis *dayCounts_ = nullptr;
+    DayBars *days_ = nullptr;
     QLabel *statusPanel_ = nullptr;
     QTimer *pending_ = nullptr;  // one repaint for a save's two signals
     bool historyChanged_ = false;
