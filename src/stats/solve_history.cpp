@@ -137,7 +137,8 @@ void SolveHistory::refresh(const HistoryStore &store, FigureAccumulator &figures
 {
     if (read_ && store.rewrites() == rewrites_) {
         const std::size_t first = series_.size();
-        // Series taken but not counted: the next time reads everything.
+        // Until the new series are counted as well, a failure leaves the
+        // next call to read everything again.
         read_ = false;
         store.solveRows(lastId_, [this](const SolveRow &row) { take(row); });
         feed(figures, filter, first);
