@@ -59,6 +59,17 @@ ROWS += [
      "compact.100000", "compact.100000.cli",
      "compact.100000.peak_rss", "compact.100000.cli_peak_rss"),
 ]
+for n, label in ((1000, "1 000"), (10000, "10 000"), (100000, "100 000")):
+    ROWS += [
+        ("Statistics window open, every type, %s series" % label,
+         "stats.%d.open" % n, None, "stats.%d.peak_rss" % n, None),
+        ("Its ratio to the history window's opening in the same run, %s series" % label,
+         "stats.%d.open_ratio" % n, None, None, None),
+        ("Statistics window update after one more save, %s series" % label,
+         "stats.%d.update" % n, None, None, None),
+    ]
+ROWS.append(("spinlog --stats, 100 000 series, process start included (median of 5)",
+             "stats.cli.100000", None, "stats.cli.100000.peak_rss", None))
 for kind in ("2x2x2", "3x3x3"):
     ROWS.append(("Scramble tables built, %s (fresh process, median of 5)" % kind,
                  "scramble.tables.%s" % kind, None, "scramble.tables.%s.peak_rss" % kind, None))
@@ -94,6 +105,8 @@ def show(figure):
         return "%.3f ms" % value
     if unit == "ms" and value < 10:
         return "%.2f ms" % value
+    if unit == "x":
+        return "%.2f×" % value
     return "%.0f %s" % (value, unit)
 
 

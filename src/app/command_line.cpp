@@ -1,22 +1,31 @@
 #include "app/command_line.h"
 
+#include "app/stats_command.h"
 #include "scramble/scramble_command.h"
 
+#include <QCoreApplication>
 #include <QIODevice>
 #include <QTextStream>
 
 namespace spinlog {
 
-int runCommandLine(const QStringList &args, QIODevice &out, QIODevice &err)
+int runCommandLine(const QStringList &args, QIODevice &out, QIODevice &err, const QString &folder)
 {
     QTextStream output(&out);
     QTextStream errors(&err);
     int status = 0;
-    if (isScrambleCommand(args)) {
+    if (isStatsCommand(args)) {
+        status = runStatsCommand(args,
+                                 folder.isEmpty() ? QCoreApplication::applicationDirPath() : folder,
+                                 output, errors);
+    } else if (isScrambleCommand(args)) {
         status = runScrambleCommand(args, output, errors);
+        if (args.first() == QLatin1String("--help"))
+            output << statsUsage();
     } else {
         errors << QStringLiteral("spinlog: 「%1」は使えないオプションです。\n").arg(args.value(0));
         runScrambleCommand({QStringLiteral("--help")}, errors, errors);
+        errors << statsUsage();
         status = 2;
     }
     output.flush();

@@ -1,9 +1,10 @@
 #pragma once
 // The program's command line. Without arguments the stopwatch starts; the
-// scramble command and the usage print and end; anything else is refused
+// scramble and statistics commands and the usage print and end; anything else is refused
 // without a window: the usage on the error output and status 2. Output that
 // cannot be written (a full device) is an error there too, and status 1.
 
+#include <QString>
 #include <QStringList>
 
 class QIODevice;
@@ -11,7 +12,9 @@ class QIODevice;
 namespace spinlog {
 
 // Runs the arguments after the program's name (at least one); returns the
-// exit status.
-int runCommandLine(const QStringList &args, QIODevice &out, QIODevice &err);
+// exit status. The statistics read the database in folder (empty: the
+// program's own folder).
+int runCommandLine(const QStringList &args, QIODevice &out, QIODevice &err,
+                   const QString &folder = {});
 
 }  // namespace spinlog

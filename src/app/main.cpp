@@ -6,8 +6,9 @@
 
 int main(int argc, char **argv)
 {
-    // Any argument is a command: it needs no display, no single-instance
-    // claim and no file of the application folder, and never opens a window.
+    // Any argument is a command: it needs no display and no single-instance
+    // claim, writes no file of the application folder (the statistics only
+    // read the database) and never opens a window.
     if (argc > 1) {
         QCoreApplication app(argc, argv);
         QFile out, err;

@@ -3,6 +3,9 @@
 #include "base/errors.h"
 #include "base/time_values.h"
 
+#include <algorithm>
+#include <array>
+
 namespace spinlog {
 
 namespace {
@@ -42,14 +45,70 @@ std::optional<Counted> countedFromText(const QString &text)
     if (time.isEmpty())
         return std::nullopt;
     try {
-        const std::optional<std::int64_t> hundredths =
-            hundredthsFromSecondsText(timeChangeS(time));
+        const std::optional<std::int64_t> hundredths = hundredthsFromSecondsText(timeChangeS(time));
         if (!hundredths || *hundredths < 0 || *hundredths >= kDnfHundredths)
             return std::nullopt;
         return Counted{*hundredths, false};
     } catch (const SpinlogError &) {
         return std::nullopt;
     }
+}
+
+std::optional<Counted> countedFromUtf8(std::string_view text)
+{
+    const auto slow = [text] {
+        return countedFromText(QString::fromUtf8(text.data(), qsizetype(text.size())));
+    };
+    if (text == "DNF")
+        return Counted::dnfResult();
+    std::size_t end = text.size();
+    if (end > 0 && text[end - 1] == '+')
+        --end;
+    // Up to three groups of one to four digits before the point (hours,
+    // minutes, seconds), then one or two decimals: what fits the 16-bit parts
+    // the display form is read with.
+    std::array<std::int64_t, 3> groups{};
+    int count = 0;
+    int digits = 0;
+    std::int64_t value = 0;
+    std::size_t i = 0;
+    for (; i < end; ++i) {
+        const char c = text[i];
+        if (c >= '0' && c <= '9') {
+            if (++digits > 4)
+                return slow();
+            value = value * 10 + (c - '0');
+            continue;
+        }
+        if (digits == 0 || (c != ':' && c != '.') || count == 3)
+            return slow();
+        groups[std::size_t(count++)] = value;
+        value = 0;
+        digits = 0;
+        if (c == '.')
+            break;
+    }
+    const std::size_t decimals = end - std::min(end, i + 1);
+    if (i == end || decimals < 1 || decimals > 2)
+        return slow();
+    std::int64_t fraction = 0;
+    for (std::size_t d = i + 1; d < end; ++d) {
+        if (text[d] < '0' || text[d] > '9')
+            return slow();
+        fraction = fraction * 10 + (text[d] - '0');
+    }
+    if (decimals == 1)
+        fraction *= 10;
+    const std::int64_t seconds = groups[std::size_t(count - 1)];
+    const std::int64_t minutes = count >= 2 ? groups[std::size_t(count - 2)] : 0;
+    const std::int64_t hours = count == 3 ? groups[0] : 0;
+    // Minutes times 60 must fit 16 bits; the reader refuses more.
+    if (minutes * 60 > 32767)
+        return slow();
+    const std::int64_t hundredths = ((hours * 60 + minutes) * 60 + seconds) * 100 + fraction;
+    if (hundredths >= kDnfHundredths)
+        return slow();
+    return Counted{hundredths, false};
 }
 
 std::optional<Attempt> attemptFromText(const QString &text)

@@ -9,6 +9,7 @@
 #include <QStringView>
 #include <cstdint>
 #include <optional>
+#include <string_view>
 
 namespace spinlog {
 
@@ -43,6 +44,11 @@ QString countedText(const Counted &counted, bool plusTwo = false);
 
 // What a display text counts as; nothing for a text that is none of these.
 std::optional<Counted> countedFromText(const QString &text);
+// The same from UTF-8 bytes, for reading every solve of a long history: the
+// forms the program writes ("12.34", "1:05.43", "1:00:00.00", "14.34+",
+// "DNF") are read here byte by byte; any other text goes to countedFromText,
+// so both always agree.
+std::optional<Counted> countedFromUtf8(std::string_view text);
 // The attempt a display text stands for, where no raw time was kept: "14.34+"
 // is a raw 12.34 with +2, "DNF" a DNF of raw 0.
 std::optional<Attempt> attemptFromText(const QString &text);

@@ -13,7 +13,7 @@ const QString kLoadFailed = QStringLiteral("フォームロードエラー");
 const QString kSaveFailed = QStringLiteral("保存エラー");
 
 // In the order of Procedure.
-const std::array<ProcedureReport, 25> kReports = {{
+const std::array<ProcedureReport, 26> kReports = {{
     {kLoadFailed, QStringLiteral("[frmMain]-[Form_Load] ")},
     {QStringLiteral("カウントダウンタイマエラー"),
      QStringLiteral("[frmMain]-[tmrCountDown_Timer] ")},
@@ -43,6 +43,7 @@ const std::array<ProcedureReport, 25> kReports = {{
     {QStringLiteral("グラフ保存エラー"), QStringLiteral("[frmChart]-[Sub_SavePNG] ")},
     {QStringLiteral("ペナルティ設定エラー"), QStringLiteral("[frmMain]-[Sub_Penalty] ")},
     {QStringLiteral("ペナルティ設定エラー"), QStringLiteral("[frmView]-[Sub_Penalty] ")},
+    {QStringLiteral("統計表示エラー"), QStringLiteral("[frmStats]-[Sub_DataSet] ")},
 }};
 
 }  // namespace

@@ -39,6 +39,7 @@ enum class Procedure {
     ChartSave,
     Penalty,
     HistoryPenalty,
+    StatsDataSet,
 };
 
 struct ProcedureReport {

@@ -38,6 +38,10 @@ QString itemNotFound(const QString &name)
 // The page cache's bound, in KiB: a history of 100 000 series (its table and
 // the index a listing walks) fits.
 constexpr int kCacheKiB = 24576;
+// A reading that goes through the history once, in order, as the
+// statistics command does: a small cache recycles its pages instead of
+// taking new memory for every page of the file.
+constexpr int kReadOnceCacheKiB = 2048;
 // The same while the indexes of such a history are built.
 constexpr int kIndexingCacheKiB = 65536;
 
@@ -182,14 +186,16 @@ QString quoted(const QString &identifier)
 
 // --- Database ---------------------------------------------------------------
 
-std::unique_ptr<Database> Database::open(const QString &path, const QByteArray &key)
+std::unique_ptr<Database> Database::open(const QString &path, const QByteArray &key, Access access)
 {
+    const bool readOnly = access == Access::ReadOnly;
     sqlite3 *handle = nullptr;
     // Without SQLITE_OPEN_CREATE a missing file fails instead of appearing empty.
     // A connection is only ever used by the thread that opened it, so it needs
     // no mutex of its own; every column read of a long list would take it.
-    const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &handle,
-                                   SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
+    const int rc = sqlite3_open_v2(
+        QFile::encodeName(path).constData(), &handle,
+        (readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_NOMUTEX, nullptr);
     // The engine hands out a handle even when opening fails; it closes with us.
     std::unique_ptr<Database> db(new Database(handle, path));
     if (rc != SQLITE_OK)
@@ -198,7 +204,8 @@ std::unique_ptr<Database> Database::open(const QString &path, const QByteArray &
         throw SpinlogError(engineMessage(handle));
     // Held locks are kept for the life of the connection. No busy handler is
     // set: a file locked by another process fails at once.
-    db->execute(QStringLiteral("PRAGMA locking_mode=EXCLUSIVE"));
+    if (!readOnly)
+        db->execute(QStringLiteral("PRAGMA locking_mode=EXCLUSIVE"));
     // A wrong key or a foreign file only shows on the first read.
     db->execute(QStringLiteral("select count(*) from sqlite_master"));
     for (const char *table : kRequiredTables) {
@@ -206,6 +213,10 @@ std::unique_ptr<Database> Database::open(const QString &path, const QByteArray &
         Statement probe(*db, QStringLiteral("select * from ") + QLatin1String(table) +
                                  QStringLiteral(" limit 1"));
         probe.step();
+    }
+    if (readOnly) {
+        db->execute(QStringLiteral("PRAGMA cache_size=-%1").arg(kReadOnceCacheKiB));
+        return db;
     }
     // Only now take the write lock, so no other process (a second copy
     // included) can read or write the file while it is open. Checking first
@@ -232,6 +243,11 @@ std::unique_ptr<Database> Database::open(const QString &path, const QByteArray &
     // small, and the pages beyond the bound go now.
     db->execute(QStringLiteral("PRAGMA cache_size=-%1").arg(kCacheKiB));
     return db;
+}
+
+QString lockedDescription()
+{
+    return QString::fromUtf8(sqlite3_errstr(SQLITE_BUSY));
 }
 
 Database::~Database()

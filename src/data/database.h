@@ -22,14 +22,18 @@ namespace spinlog {
 
 inline constexpr const char *kDatabaseKey = "wubd";
 
+// How a file is opened: for the program's exclusive use (indexes and columns
+// added where missing), or to be read through once, changing nothing in it.
+enum class Access { Exclusive, ReadOnly };
+
 class Database {
 public:
-    // Opens the file for exclusive use with the key and proves the key with a
-    // first read, so a missing, foreign, wrongly keyed or locked file fails
-    // here. Also checks that W_Time, T_Time and MT_Type exist. The lock is
+    // Opens the file with the key and proves the key with a first read, so a
+    // missing, foreign, wrongly keyed or locked file fails here. Also checks
+    // that W_Time, T_Time and MT_Type exist. For exclusive use the lock is
     // held until the Database is destroyed.
-    static std::unique_ptr<Database> open(const QString &path,
-                                          const QByteArray &key = kDatabaseKey);
+    static std::unique_ptr<Database> open(const QString &path, const QByteArray &key = kDatabaseKey,
+                                          Access access = Access::Exclusive);
     ~Database();
     Database(const Database &) = delete;
     Database &operator=(const Database &) = delete;
@@ -52,6 +56,10 @@ private:
     std::uint64_t device_ = 0;
     std::uint64_t inode_ = 0;
 };
+
+// The description a failure has when another connection (a running copy of
+// the program) holds the file locked.
+QString lockedDescription();
 
 // One prepared statement with bound values (null, integer, double, text);
 // finalised when it goes out of scope. The text must hold one statement.

@@ -301,6 +301,21 @@ std::optional<std::int64_t> hundredthsField(sqlite3_stmt *stmt, int col)
     return std::llround(value);
 }
 
+// The columns the statistics read, Time1 to Time12 from the fourth on.
+constexpr const char *kSolveColumns =
+    "select rowid, TypeID, DateTime, Time1, Time2, Time3, Time4, Time5, Time6, Time7, Time8, "
+    "Time9, Time10, Time11, Time12 from T_Time ";
+
+SolveRow solveRow(sqlite3_stmt *stmt)
+{
+    SolveRow row;
+    row.id = sqlite3_column_int64(stmt, 0);
+    row.typeId = textField(stmt, 1);
+    row.dateTime = textField(stmt, 2);
+    for (int n = 0; n < 12; ++n) row.times[std::size_t(n)] = textField(stmt, 3 + n);
+    return row;
+}
+
 }  // namespace
 
 HistoryStore::HistoryStore(Database &db, QObject *parent)
@@ -418,6 +433,38 @@ void HistoryStore::chartRows(TypeFilter filter, QStringList &typeNames,
     }
 }
 
+void HistoryStore::solveRows(std::int64_t afterId,
+                             const std::function<void(const SolveRow &)> &take) const
+{
+    // Whether a series' type is listed is found here, as for the chart: a
+    // join would cost a lookup a row.
+    std::vector<QByteArray> listed;
+    {
+        Statement types(db_, QStringLiteral("select TypeID from MT_Type where TypeID is not null"));
+        while (types.step()) listed.push_back(textField(types.handle(), 0).toByteArray());
+    }
+    Statement statement(
+        db_, QLatin1String(kSolveColumns) + QStringLiteral("where rowid > ? order by rowid"),
+        {qlonglong(afterId)});
+    while (statement.step()) {
+        SolveRow row = solveRow(statement.handle());
+        row.listed = sqlite3_column_type(statement.handle(), 1) != SQLITE_NULL &&
+                     std::find(listed.begin(), listed.end(), row.typeId) != listed.end();
+        take(row);
+    }
+}
+
+void HistoryStore::latestSolveRows(const QString &typeId,
+                                   const std::function<bool(const SolveRow &)> &take) const
+{
+    // The TypeID index holds a type's rows in rowid order: read backwards.
+    Statement statement(
+        db_, QLatin1String(kSolveColumns) + QStringLiteral("where TypeID=? order by rowid desc"),
+        {typeId});
+    while (statement.step() && take(solveRow(statement.handle()))) {
+    }
+}
+
 SeriesRecord HistoryStore::series(std::int64_t id) const
 {
     Recordset rs(db_, QStringLiteral("select * from T_Time where rowid=?"), {qlonglong(id)});
@@ -478,18 +525,21 @@ void HistoryStore::update(std::int64_t id, const SeriesRecord &r)
     }
     sql += QStringLiteral(" where rowid=?");
     values << qlonglong(id);
+    ++rewrites_;
     db_.execute(sql, values);
     emit changed();
 }
 
 void HistoryStore::remove(std::int64_t id)
 {
+    ++rewrites_;
     db_.execute(QStringLiteral("delete from T_Time where rowid=?"), {qlonglong(id)});
     emit changed();
 }
 
 void HistoryStore::removeListed(TypeFilter filter)
 {
+    ++rewrites_;
     if (filter.all())
         db_.execute(QStringLiteral("delete from T_Time"));
     else

@@ -11,6 +11,7 @@
 #include <QObject>
 #include <QString>
 #include <QStringList>
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -69,6 +70,16 @@ struct ChartRow {
     std::optional<std::int64_t> bestHundredths;
 };
 
+// One saved series as the statistics read it: its solves' display texts as
+// stored, slot by slot ("-" where the series has no solve; empty for NULL).
+struct SolveRow {
+    std::int64_t id = 0;
+    QByteArrayView typeId;
+    QByteArrayView dateTime;
+    bool listed = false;  // its type has a row in MT_Type
+    std::array<QByteArrayView, 12> times;
+};
+
 class HistoryStore : public QObject {
     Q_OBJECT
 public:
@@ -104,6 +115,16 @@ public:
     void chartRows(TypeFilter filter, QStringList &typeNames,
                    const std::function<void(const ChartRow &)> &take) const;
 
+    // The saved series with an id above afterId, in saving order.
+    void solveRows(std::int64_t afterId, const std::function<void(const SolveRow &)> &take) const;
+    // The saved series of one type (its TypeID text), the last saved first,
+    // until take returns false.
+    void latestSolveRows(const QString &typeId,
+                         const std::function<bool(const SolveRow &)> &take) const;
+    // How many updates and deletes there have been: while it stays, the rows
+    // read before are as they were and every new series has a higher id.
+    std::uint64_t rewrites() const { return rewrites_; }
+
     // The saved series with this id, each solve's raw time and penalty from
     // the kept tokens or, where none were kept, from its display text.
     // Throws SpinlogError when there is no such row.
@@ -124,6 +145,7 @@ signals:
 private:
     Database &db_;
     bool tokens_;  // the file has the column for raw times and penalties
+    std::uint64_t rewrites_ = 0;
 };
 
 }  // namespace spinlog

@@ -2,6 +2,7 @@
 // arguments are wrong or the output cannot be written.
 
 #include "app/command_line.h"
+#include "support/history_world.h"
 #include "support/test_main.h"
 
 #include <QBuffer>
@@ -9,6 +10,7 @@
 #include <QTest>
 
 using namespace spinlog;
+using namespace spinlog::test;
 
 class CommandLineTest : public QObject {
     Q_OBJECT
@@ -54,6 +56,67 @@ private slots:
         // A refusal shows the usage after the reason.
         if (args.first().startsWith("-h") || args.first() == "--bogus")
             QCOMPARE(QString::fromUtf8(errors).section('\n', 1, 1).left(12), "使い方: spinlog");
+    }
+
+    // spinlog --stats over 40 saved series: 35 of type 1 with the same five
+    // solves, then one of 9.00s, four of type 2 among them.
+    void statistics()
+    {
+        TempAppFolder folder;
+        const QString path = folder.file("Spinlog.mdb");
+        {
+            auto db = Database::open(path);
+            for (int i = 0; i < 40; ++i) {
+                const QString date =
+                    QString("2007/05/%1 08:00:00").arg(1 + i % 28, 2, 10, QChar('0'));
+                if (i % 10 == 3)
+                    addSeries(*db, {date, "2", {"5.00", "5.00", "5.00", "5.00", "5.00"}, "5.00"});
+                else if (i == 39)
+                    addSeries(*db, {date, "1", {"9.00+", "9.00", "9.00", "9.00", "9.00"}, "9.00"});
+                else
+                    addSeries(*db,
+                              {date, "1", {"10.00", "11.00", "12.00", "13.00", "DNF"}, "12.00"});
+            }
+        }
+        const QByteArray file = folder.read("Spinlog.mdb");
+        const auto run = [&folder](const QStringList &args, QString *output = nullptr) {
+            QByteArray written, errors;
+            QBuffer out(&written), err(&errors);
+            out.open(QIODevice::WriteOnly);
+            err.open(QIODevice::WriteOnly);
+            const int status = runCommandLine(args, out, err, folder.path());
+            if (output)
+                *output = QString::fromUtf8(status == 0 ? written : errors);
+            return status;
+        };
+        // By hand: 180 solves, 35 DNFs; 145 timed: 35 each of 10, 11, 12 and
+        // 13 s and five of 9 s, summing to 1655 s with squares summing to
+        // 19095 s²; the 73rd of them is 11 s. Every 12 solves hold two DNFs.
+        const QString byHand =
+            "解答数\t180\nDNF\t35\n平均\t11.41\n標準偏差\t1.19\n最速\t9.00\n"
+            "最遅\t13.00\n中央値\t11.00\nmo3\t9.00\t9.00\nao5\t9.00\t9.00\n"
+            "ao12\tDNF\tDNF\nao50\tDNF\tDNF\nao100\tDNF\tDNF\nao1000\t-\t-\n";
+        QString output;
+        QCOMPARE(run({"--stats", "3x3x3"}, &output), 0);
+        QCOMPARE(output, byHand);
+        QCOMPARE(run({"--stats", "1"}, &output), 0);
+        QCOMPARE(output, byHand);
+        QCOMPARE(run({"--stats"}, &output), 0);
+        QCOMPARE(output.section('\n', 0, 1), QString("解答数\t200\nDNF\t35"));
+        QCOMPARE(run({"--stats", "9x9x9"}, &output), 2);
+        QVERIFY(output.startsWith("spinlog: タイプ「9x9x9」はありません。"));
+        QCOMPARE(folder.read("Spinlog.mdb"), file);
+        {
+            // The running program holds the file.
+            auto held = Database::open(path);
+            QCOMPARE(run({"--stats"}, &output), 2);
+            QVERIFY2(
+                output.contains("実行中の Spinlog が使用しています") && output.count('\n') == 1,
+                qPrintable(output));
+        }
+        QFile::remove(path);
+        QCOMPARE(run({"--stats"}, &output), 2);
+        QVERIFY(output.startsWith("spinlog: データベース " + path + " を開けません: "));
     }
 };
 

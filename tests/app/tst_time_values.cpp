@@ -2,10 +2,12 @@
 // seconds (1:23.46 -> 83.46) with the old conversions' rounding and limits,
 // hundredths from the clock and from the history's texts.
 
+#include "base/attempts.h"
 #include "base/errors.h"
 #include "base/time_values.h"
 #include "support/test_main.h"
 
+#include <QRandomGenerator>
 #include <QTest>
 #include <limits>
 
@@ -75,6 +77,33 @@ private slots:
         for (const auto &[ns, hundredths] : fromNs) QCOMPARE(hundredthsFromNs(ns), hundredths);
         for (const auto &[text, hundredths] : fromText)
             QCOMPARE(hundredthsFromSecondsText(text), hundredths);
+    }
+
+    // The byte reader the statistics use says what the text reader says, on
+    // the forms the program writes, their edges and random texts made of
+    // their characters.
+    void solveTextsReadByBytesAsByText()
+    {
+        QStringList texts = QString(
+                                "DNF|DNF+|dnf|12.34|14.34+|14.34++|+||-|1:05.43|1:00:00.00|"
+                                "9:59:59.99|546:00.00|547:00.00|9999.99|99999.99|0.5|12.|.5|"
+                                "12.345|:5.00|1::5.00|1:2:3:4.00| 1.00|1.00 |1e1.00|01:05.43|"
+                                "0:0:0.00|999:00:00.00|2777:46:39.98|2777:46:39.99")
+                                .split('|');
+        QRandomGenerator random(7);
+        const QByteArray alphabet = "0123456789:.+DNF -e";
+        for (int i = 0; i < 200000; ++i) {
+            QByteArray text;
+            for (int n = int(random.bounded(11)); n > 0; --n)
+                text += alphabet[random.bounded(int(alphabet.size()))];
+            texts << QString::fromLatin1(text);
+        }
+        for (const QString &text : texts) {
+            const QByteArray utf8 = text.toUtf8();
+            if (countedFromUtf8(std::string_view(utf8.constData(), std::size_t(utf8.size()))) !=
+                countedFromText(text))
+                QFAIL(qPrintable("read differently: \"" + text + '"'));
+        }
     }
 };
 

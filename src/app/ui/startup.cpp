@@ -12,14 +12,32 @@
 #include "main_window/ui/main_window.h"
 #include "options/ui/options_dialog.h"
 #include "session/solve_session.h"
+#include "stats/solve_history.h"
+#include "stats/ui/stats_window.h"
 #include "widgets/units.h"
 
 #include <QApplication>
 #include <QFont>
 #include <QLibraryInfo>
+#include <QPointer>
 #include <QTranslator>
 
 namespace spinlog {
+
+namespace {
+
+StatsWindowParts statsParts(Program &program)
+{
+    RecordStores &r = *program.records;
+    const SolveSession &session = *program.session;
+    return {r.history, r.types, program.reporter, program.seams.clock, [&session] {
+                SeriesUnderWay series{session.type().id, {}};
+                for (const Solve &solve : session.solves()) series.times << solve.time;
+                return series;
+            }};
+}
+
+}  // namespace
 
 std::unique_ptr<frmMain> makeMainWindow(Program &program)
 {
@@ -33,12 +51,38 @@ std::unique_ptr<frmMain> makeMainWindow(Program &program)
     Seams &seams = program.seams;
     MainWindowParts parts{program.settings, seams.prompts,    seams.clock,   seams.app,
                           program.reporter, *program.session, records.types, records.history};
-    // The windows the menus open are made afresh at each opening.
+    // The windows the menus open are made afresh at each opening; the
+    // statistics stay open beside the main window, one at a time, and follow
+    // the series under way.
     MainWindowCommands commands;
+    auto statistics = std::make_shared<QPointer<frmStats>>();
+    commands.openStatistics = [&program, statistics](QWidget *over) {
+        if (*statistics) {
+            (*statistics)->raise();
+            (*statistics)->activateWindow();
+            return;
+        }
+        auto *window =
+            new frmStats(statsParts(program), {program.session->type().id.toInt()}, over);
+        window->setAttribute(Qt::WA_DeleteOnClose);
+        QObject::connect(program.session.get(), &SolveSession::changed, window,
+                         &frmStats::underWayChanged);
+        *statistics = window;
+        window->show();
+    };
+    commands.recentAverages = [&program](const QString &typeId) {
+        return recentAveragesText(program.records->history, typeId);
+    };
     commands.openHistory = [&program](QWidget *over) {
         RecordStores &r = *program.records;
         frmView view(r.history, r.types, program.settings, program.seams.prompts, program.reporter,
                      over);
+        view.setStatisticsCommand([&program](TypeFilter filter, QWidget *on) {
+            frmStats window(statsParts(program), filter, on);
+            QObject::connect(program.session.get(), &SolveSession::changed, &window,
+                             &frmStats::underWayChanged);
+            window.exec();
+        });
         view.exec();
     };
     commands.openOptions = [&program](QWidget *over) {
@@ -56,7 +100,11 @@ std::unique_ptr<frmMain> makeMainWindow(Program &program)
     };
     commands.showReadme = [&program] { Sub_ShowHelpFile(program); };
     commands.showWebPage = [&program] { Sub_ShowWebFile(program); };
-    commands.closeDatabase = [&program] { closeAndCompact(program); };
+    // The statistics window reads the history it is given: it goes first.
+    commands.closeDatabase = [&program, statistics] {
+        delete statistics->data();
+        closeAndCompact(program);
+    };
     auto window = std::make_unique<frmMain>(parts, std::move(commands));
     return window;
 }

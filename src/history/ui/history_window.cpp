@@ -113,6 +113,12 @@ frmView::frmView(HistoryStore &history, const PuzzleTypeStore &types, Settings &
 
 frmView::~frmView() = default;
 
+void frmView::setStatisticsCommand(OpenStatistics open)
+{
+    openStatistics_ = std::move(open);
+    statistics_->setVisible(bool(openStatistics_));
+}
+
 void frmView::buildControls()
 {
     auto *menuBar = new QMenuBar(this);
@@ -182,6 +188,11 @@ void frmView::buildMenus()
     add(fileMenu, "M_File1", QStringLiteral("CSV出力(&O)..."), {}, [this] { Sub_OutputCSV(); });
     add(fileMenu, "M_File4", QStringLiteral("グラフ(&G)..."), QKeySequence(Qt::CTRL | Qt::Key_G),
         [this] { showChart(); });
+    statistics_ = add(fileMenu, "M_File5", QStringLiteral("統計(&S)..."), {}, [this] {
+        if (openStatistics_)
+            openStatistics_(filter(), this);
+    });
+    statistics_->setVisible(false);
     fileMenu->addSeparator();
     add(fileMenu, "M_File3", QStringLiteral("終了(&X)"), {}, [this] { close(); });
     QMenu *editMenu = menuBar->addMenu(QStringLiteral("編集(&E)"));

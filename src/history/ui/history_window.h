@@ -40,6 +40,10 @@ public:
 
     // How many times the list has been queried since the window was built.
     int dataSetRuns() const { return dataSetRuns_; }
+    // What the File menu's statistics item opens, with the type filter shown;
+    // the item is there only once this is set.
+    using OpenStatistics = std::function<void(TypeFilter filter, QWidget *over)>;
+    void setStatisticsCommand(OpenStatistics open);
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
@@ -119,6 +123,8 @@ private:
     QMenu *penaltyMenu_ = nullptr;
     std::array<QMenu *, 12> penaltySolves_{};  // a submenu per solve: none, +2, DNF
     std::int64_t penaltyId_ = 0;               // the series the penalty menu shows
+    OpenStatistics openStatistics_;
+    QAction *statistics_ = nullptr;
 };
 
 }  // namespace spinlog

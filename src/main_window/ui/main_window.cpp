@@ -244,7 +244,7 @@ void frmMain::Sub_MainDspSet()
             isInspected(parts_.settings.text(Setting::NoInspection), type.id, type.name);
         session_.showType(type, loadEnd_);
         usable = type.usable();
-        bests_ = parts_.history.bestsOfType(session_.type().id);
+        readTypeFigures();
     });
     render();
     if (!usable)
@@ -253,9 +253,15 @@ void frmMain::Sub_MainDspSet()
 
 void frmMain::refreshBestValues()
 {
-    guarded(parts_.reporter, Procedure::MainDisplay,
-            [this] { bests_ = parts_.history.bestsOfType(session_.type().id); });
+    guarded(parts_.reporter, Procedure::MainDisplay, [this] { readTypeFigures(); });
     render();
+}
+
+void frmMain::readTypeFigures()
+{
+    bests_ = parts_.history.bestsOfType(session_.type().id);
+    if (commands_.recentAverages)
+        statusAverages_->setText(commands_.recentAverages(session_.type().id));
 }
 
 void frmMain::Sub_StartStop()

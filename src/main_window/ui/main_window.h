@@ -52,6 +52,9 @@ struct MainWindowCommands {
     Open openHistory;
     Open openOptions;
     Open openVersion;
+    Open openStatistics;
+    // The status bar's averages of a type's last saved solves (by TypeID).
+    std::function<QString(const QString &typeId)> recentAverages;
     std::function<void()> showReadme;
     std::function<void()> showWebPage;
     std::function<void()> closeDatabase;  // releases and compacts the file
@@ -95,6 +98,8 @@ private:
     void Sub_cmbTypeSet(TypeChoice choice);
     void Sub_MainDspSet();
     void refreshBestValues();
+    // The type's best values and recent averages, read again.
+    void readTypeFigures();
     void Sub_StartStop();
     void Sub_Penalty(int no, Penalty penalty);
     // The solve label's menu: a penalty for its solve.
@@ -127,7 +132,8 @@ private:
     QPushButton *cmdStartStop_ = nullptr;
     QStatusBar *statusBar_ = nullptr;
     QLabel *statusPanel_ = nullptr;
-    QLabel *lblTm_ = nullptr;  // the large clock
+    QLabel *statusAverages_ = nullptr;  // the type's current ao5 and ao12
+    QLabel *lblTm_ = nullptr;           // the large clock
     QLabel *lblBTm_ = nullptr;
     QLabel *lblAveTime_ = nullptr;
     QLabel *lblBAveTm_ = nullptr;

@@ -142,6 +142,10 @@ void frmMain::buildStatusBar()
     statusPanel_->setObjectName(QStringLiteral("statusPanel"));
     statusPanel_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     statusBar_->addWidget(statusPanel_, 1);
+    statusAverages_ = new QLabel(statusBar_);
+    statusAverages_->setObjectName(QStringLiteral("statusAverages"));
+    statusAverages_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    statusBar_->addPermanentWidget(statusAverages_);
     setStatusBar(statusBar_);
 }
 
@@ -210,6 +214,7 @@ void frmMain::buildMenus()
     tools->setObjectName(QStringLiteral("M_ToolMain"));
     add(tools, "M_Tool1", QStringLiteral("計測結果(&R)..."), QKeySequence(Qt::Key_F12),
         open(commands_.openHistory));
+    add(tools, "M_ToolStats", QStringLiteral("統計(&G)..."), {}, open(commands_.openStatistics));
     tools->addSeparator();
     actOptions_ = add(tools, "M_Tool3", QStringLiteral("オプション(&O)..."), {}, [this] {
         if (commands_.openOptions)

@@ -5,6 +5,7 @@
 #include "app/mdb.h"
 #include "data/record_stores.h"
 #include "main_window/ui/main_window.h"
+#include "stats/solve_history.h"
 #include "support/fakes.h"
 #include "support/temp_app_folder.h"
 #include "support/test_main.h"
@@ -228,6 +229,30 @@ private slots:
         QCOMPARE(f.state() + f.solves(), kIdleEmpty + ",,");
         QCOMPARE(f.text("lblBTm") + ' ' + f.text("lblBAveTm") + ' ' + f.text("lblAveTime"),
                  QString("10.00 11.50 "));
+    }
+
+    // The status bar's ao5 and ao12 of the type's saved solves follow the
+    // type chosen and each save.
+    void recentAveragesInTheStatusBar()
+    {
+        MainWindowCommands commands;
+        const HistoryStore *history = nullptr;
+        commands.recentAverages = [&history](const QString &type) {
+            return history ? recentAveragesText(*history, type) : QString();
+        };
+        const QString series =
+            "insert into T_Time (TypeID, BestTime, BestTimeSS, AveTime, "
+            "AveTimeSS, Time1, Time2, Time3, Time4, Time5) values ('1', "
+            "'10.00', 10, '12.00', 12, '10.00', '11.00', '12.00', '13.00', "
+            "'14.00')";
+        MainFixture f(kNoWaiting, {series, series}, commands);
+        history = &f.world.program.records->history;
+        f.types()->setCurrentIndex(1);
+        QCOMPARE(f.text("statusAverages"), "ao5: -  ao12: -");
+        f.types()->setCurrentIndex(0);
+        QCOMPARE(f.text("statusAverages"), "ao5: 12.00  ao12: -");
+        for (int i = 0; i < 5; ++i) f.solve(9000);
+        QCOMPARE(f.text("statusAverages"), "ao5: 9.00  ao12: 10.90");
     }
 
     // A crash after the first solve must not move the series to the type

@@ -1,0 +1,179 @@
+// The statistics with 1 000, 10 000 and 100 000 saved series, every type
+// counted: the window opened (every solve read, the figures, the histogram
+// and the days worked out, painted) beside the history window's opening in
+// the same run; the window's update after one more save, from the history's
+// signal to the repaint (the save's own write is not in it); and
+// `spinlog --stats` at 100 000 series, process start included, through
+// measure_child. Medians of several runs and the peak memory of each.
+
+#include "base/errors.h"
+#include "bench_support.h"
+#include "data/record_stores.h"
+#include "history/ui/history_window.h"
+#include "stats/ui/stats_window.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QLabel>
+#include <QProcess>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTemporaryFile>
+#include <cstdio>
+#include <memory>
+
+using namespace spinlog;
+using namespace spinlog::bench;
+
+namespace {
+
+constexpr int kSizes[] = {1000, 10000, 100000};
+constexpr int kRuns = 7;
+constexpr int kSaves = 20;
+constexpr int kProcessRuns = 5;
+
+SeriesRecord oneSeries(int n)
+{
+    SeriesRecord r;
+    r.dateTime = QStringLiteral("2030/01/01 10:%1:00").arg(n % 60, 2, 10, QLatin1Char('0'));
+    r.typeId = QStringLiteral("1");
+    const QStringList times{"12.34", "11.02", "13.50", "DNF", "12.00"};
+    for (int i = 0; i < 12; ++i) r.times[std::size_t(i)] = times.value(i, QStringLiteral("-"));
+    r.aveTime = QStringLiteral("12.61");
+    r.aveHundredths = 1261;
+    r.bestNo = 2;
+    r.bestTime = QStringLiteral("11.02");
+    r.bestHundredths = 1102;
+    r.worstNo = 4;
+    r.worstTime = QStringLiteral("DNF");
+    r.worstHundredths = kDnfHundredths;
+    return r;
+}
+
+void settle()
+{
+    // The deferred update, then the repaint it asks for.
+    QApplication::processEvents();
+    QApplication::processEvents();
+}
+
+void measure(int series)
+{
+    QTemporaryDir dir;
+    const QString dbPath = installDatabase(seriesDatabase(series), dir.path());
+    BenchWorld world(dir.path());
+    Program &program = world.program;
+
+    std::vector<double> historyOpen, open, openCpu, update, peak;
+    QString solves;
+    for (int run = 0; run < kRuns; ++run) {
+        program.records = std::make_unique<RecordStores>(Database::open(dbPath));
+        RecordStores &r = *program.records;
+        {
+            const std::int64_t start = nowNs();
+            frmView view(r.history, r.types, program.settings, world.prompts, program.reporter);
+            view.show();
+            QApplication::processEvents();
+            historyOpen.push_back(msSince(start));
+        }
+        QApplication::processEvents();
+        // A fresh connection again, as the statistics are opened in a run of
+        // their own.
+        program.records.reset();
+        program.records = std::make_unique<RecordStores>(Database::open(dbPath));
+        HistoryStore &history = program.records->history;
+        std::int64_t signalled = 0;
+        QObject::connect(&history, &HistoryStore::changed, [&signalled] { signalled = nowNs(); });
+        StatsWindowParts parts{history, program.records->types, program.reporter, world.clock, [] {
+                                   return SeriesUnderWay{QStringLiteral("1"), {}};
+                               }};
+
+        resetPeakRss();
+        const std::int64_t start = nowNs();
+        const double startCpu = cpuMs();
+        auto window = std::make_unique<frmStats>(parts, TypeFilter{0});
+        window->show();
+        QApplication::processEvents();
+        open.push_back(msSince(start));
+        openCpu.push_back(cpuMs() - startCpu);
+        solves =
+            window->findChild<QTableWidget *>(QStringLiteral("tblFigures"))->item(0, 0)->text();
+
+        for (int save = 0; save < (run == 0 ? kSaves : 3); ++save) {
+            history.add(oneSeries(save));
+            settle();
+            update.push_back(msSince(signalled));
+        }
+        peak.push_back(peakRssMb());
+        window.reset();
+        program.records.reset();
+    }
+    if (world.prompts.messages != 0)
+        throw SpinlogError(QStringLiteral("the statistics window reported a failure"));
+
+    std::printf("statistics, %d series (%s solves), medians of %d runs\n", series,
+                qPrintable(solves), kRuns);
+    printRuns(QStringLiteral("history window open"), historyOpen);
+    printRuns(QStringLiteral("statistics window open, every type"), open);
+    printRuns(QStringLiteral("the same, processor time"), openCpu);
+    printRuns(QStringLiteral("update after one save"), update);
+    std::printf("  ratio to the history window's opening %.2f; peak memory %.1f MB\n",
+                median(open) / median(historyOpen), worst(peak));
+    const QString name = QStringLiteral("stats.%1").arg(series);
+    report(name + QStringLiteral(".open"), median(open), "ms");
+    report(name + QStringLiteral(".history_open"), median(historyOpen), "ms");
+    report(name + QStringLiteral(".open_ratio"), median(open) / median(historyOpen), "x");
+    report(name + QStringLiteral(".update"), median(update), "ms");
+    report(name + QStringLiteral(".update.worst"), worst(update), "ms");
+    report(name + QStringLiteral(".peak_rss"), worst(peak), "MB");
+}
+
+// The program itself in a folder of its own with the database, its output
+// thrown away.
+void commandLine(int series)
+{
+    QTemporaryDir dir;
+    installDatabase(seriesDatabase(series), dir.path());
+    const QString program = dir.filePath(QStringLiteral("spinlog"));
+    if (!QFile::copy(QStringLiteral(SPINLOG_APP_DIR "/spinlog"), program))
+        throw SpinlogError(QStringLiteral("cannot copy the program"));
+    std::vector<double> wall, cpu, peak;
+    for (int run = 0; run < kProcessRuns; ++run) {
+        QTemporaryFile result;
+        if (!result.open())
+            throw SpinlogError(QStringLiteral("no temporary file"));
+        QProcess child;
+        child.setStandardOutputFile(QProcess::nullDevice());
+        child.start(QStringLiteral(SPINLOG_MEASURE_CHILD),
+                    {result.fileName(), program, QStringLiteral("--stats")});
+        child.waitForFinished(-1);
+        // "<wall ns> <peak kB> <processor us>"
+        const QList<QByteArray> figures = result.readAll().trimmed().split(' ');
+        if (child.exitCode() != 0 || figures.size() != 3)
+            throw SpinlogError(QStringLiteral("spinlog --stats failed"));
+        wall.push_back(figures[0].toDouble() / 1e6);
+        peak.push_back(figures[1].toDouble() / 1024);
+        cpu.push_back(figures[2].toDouble() / 1e3);
+    }
+    printRuns(QStringLiteral("spinlog --stats, %1 series").arg(series), wall);
+    printRuns(QStringLiteral("  processor time"), cpu);
+    const QString name = QStringLiteral("stats.cli.%1").arg(series);
+    report(name, median(wall), "ms");
+    report(name + QStringLiteral(".peak_rss"), worst(peak), "MB");
+}
+
+}  // namespace
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    setUpApplication();
+    try {
+        for (int series : kSizes) measure(series);
+        commandLine(100000);
+    } catch (const SpinlogError &e) {
+        std::fprintf(stderr, "bench_stats: %s\n", qPrintable(e.description()));
+        return 1;
+    }
+    return 0;
+}

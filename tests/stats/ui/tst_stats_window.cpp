@@ -1,0 +1,81 @@
+// The statistics window as the history changes under it: a save, the series
+// under way, a delete, another type.
+
+#include "stats/ui/stats_window.h"
+#include "support/history_world.h"
+#include "support/test_main.h"
+
+#include <QAreaSeries>
+#include <QChartView>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineSeries>
+#include <QTableWidget>
+#include <QTest>
+
+using namespace spinlog;
+using namespace spinlog::test;
+
+namespace {
+
+SeriesRecord twelves()
+{
+    SeriesRecord r;
+    r.dateTime = "2007/05/04 09:00:00";
+    r.typeId = "1";
+    for (std::size_t i = 0; i < 12; ++i) r.times[i] = i < 5 ? "12.00" : "-";
+    r.aveTime = r.bestTime = r.worstTime = "12.00";
+    r.aveHundredths = r.bestHundredths = r.worstHundredths = 1200;
+    r.bestNo = r.worstNo = 1;
+    return r;
+}
+
+}  // namespace
+
+class StatsWindowTest : public QObject {
+    Q_OBJECT
+private slots:
+    void followsTheHistory()
+    {
+        HistoryWorld w;
+        w.seedThree();
+        SeriesUnderWay underWay{"1", {}};
+        frmStats window({w.history(), w.program().records->types, w.program().reporter,
+                         w.world.clock, [&underWay] { return underWay; }},
+                        {1});
+        window.show();
+        const auto *table = window.findChild<QTableWidget *>("tblFigures");
+        // Solves, then the current ao5 with its best and where that ends.
+        const auto shown = [table] {
+            return QStringList{table->item(0, 0)->text(), table->item(8, 0)->text(),
+                               table->item(8, 1)->text(), table->item(8, 2)->text()}
+                .join(' ');
+        };
+        // Type 1: 20.00 18.50 22.10 19.00 21.00, then 17.00 16.00 19.50 18.00
+        // 15.20; the last five are the best.
+        QCOMPARE(shown(), "10 17.00 17.00 2007/05/03 12:30:45");
+        QCOMPARE(table->item(2, 0)->text(), "18.63");
+        QChart *histogram = window.findChild<QChartView *>("chartHistogram")->chart();
+        const auto *bars = static_cast<QAreaSeries *>(histogram->series().at(0));
+        QVERIFY(bars->upperSeries()->count() >= 4);
+        QCOMPARE(histogram->series().at(1)->name() + ' ' + histogram->series().at(2)->name(),
+                 "平均 18.63 最速 15.20");
+
+        w.history().add(twelves());
+        QTRY_COMPARE(shown(), "15 12.00 12.00 2007/05/04 09:00:00");
+        underWay.times = QStringList{"DNF", "DNF"};
+        window.underWayChanged();
+        QTRY_COMPARE(shown(), "17 DNF 12.00 2007/05/04 09:00:00");
+        window.findChild<QCheckBox *>("chkUnderWay")->setChecked(false);
+        QCOMPARE(shown(), "15 12.00 12.00 2007/05/04 09:00:00");
+
+        // A delete reads everything again.
+        w.history().remove(rowsOf(w.db(), "select max(rowid) from T_Time").first().toLongLong());
+        QTRY_COMPARE(shown(), "10 17.00 17.00 2007/05/03 12:30:45");
+        window.findChild<QComboBox *>("cmbType")->setCurrentIndex(2);
+        QCOMPARE(shown(), "5 5.00 5.00 2007/05/02 08:00:00");
+    }
+};
+
+SPINLOG_TEST(StatsWindowTest)
+#include "tst_stats_window.moc"
