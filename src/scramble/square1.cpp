@@ -194,7 +194,7 @@ private:
     const CubeTables &cube_;
     const Position start_;
     // A first phase: its turns, where it ends, that in the second phase's
-    // terms with its bound, and the step not to take first.
+    // terms with its bound, the step not to take first, and its form.
     struct End {
         std::vector<std::pair<int, int>> steps;
         Position position;
@@ -209,7 +209,11 @@ private:
     std::pair<int, int> last_{0, 0};
 };
 
-constexpr int kMinimumLength = 11;  // fewer moves are drawn again
+// A state solved in fewer moves is drawn again. A solution found is no
+// shorter than the state's distance, so each drawn again is that near; one
+// as near whose solution found is longer stays (at most a few states in a
+// million are that near).
+constexpr int kMinimumLength = 11;
 
 Position randomPosition(std::mt19937_64 &rng)
 {
