@@ -1,7 +1,7 @@
 // Scrambles: the tables a kind needs, built in a fresh process each run (this
 // program started again with --tables KIND; median of 5); the time per
 // scramble once they are built (median and worst of 1000 for each kind, 10 000 for
-// Square-1, whose time varies most); the
+// Square-1, whose time varies most, with its 99th percentile and lengths); the
 // lengths of 10 000 3x3x3 scrambles; and the command line
 // `spinlog --scramble 3x3x3 1000`, tables included (median of 5, through
 // measure_child).
@@ -12,6 +12,7 @@
 #include <QCoreApplication>
 #include <QProcess>
 #include <QTemporaryFile>
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <ctime>
@@ -74,25 +75,48 @@ double threadCpuMs()
     return double(now.tv_sec) * 1e3 + double(now.tv_nsec) / 1e6;
 }
 
+// Square-1's in the notation's count: a turn is a move, a slice is one.
+void square1Lengths(const std::vector<int> &moves)
+{
+    double sum = 0;
+    for (int m : moves) sum += m;
+    const int most = *std::max_element(moves.begin(), moves.end());
+    std::printf("  sq1 lengths: mean %.2f moves, at most %d\n", sum / moves.size(), most);
+    report(QStringLiteral("scramble.sq1.mean_length"), sum / moves.size(), "moves");
+    report(QStringLiteral("scramble.sq1.max_length"), most, "moves");
+}
+
 void perScramble()
 {
     std::mt19937_64 rng = scrambleEngine();
     for (ScrambleKind kind : kScrambleKinds) {
         prepareTables(kind);
         std::vector<double> ms, cpu;
-        const int runs = kind == ScrambleKind::Square1 ? 10 * kScrambles : kScrambles;
+        std::vector<int> moves;
+        const bool square1 = kind == ScrambleKind::Square1;
+        const int runs = square1 ? 10 * kScrambles : kScrambles;
         for (int i = 0; i < runs; ++i) {
             const std::int64_t start = nowNs();
             const double startCpu = threadCpuMs();
-            generateScramble(kind, rng);
+            const Scramble s = generateScramble(kind, rng);
             ms.push_back(msSince(start));
             cpu.push_back(threadCpuMs() - startCpu);
+            if (square1)
+                moves.push_back(
+                    int(s.text.count(QLatin1Char('/')) + s.text.count(QLatin1Char(','))));
         }
         std::printf("  %-10s median %.3f ms, worst %.2f ms (processor: median %.3f, worst %.2f)\n",
                     qPrintable(kindName(kind)), median(ms), worst(ms), median(cpu), worst(cpu));
         report(QStringLiteral("scramble.%1.median").arg(kindName(kind)), median(ms), "ms");
         report(QStringLiteral("scramble.%1.worst").arg(kindName(kind)), worst(ms), "ms");
         report(QStringLiteral("scramble.%1.worst_cpu").arg(kindName(kind)), worst(cpu), "ms");
+        if (square1) {
+            std::sort(cpu.begin(), cpu.end());
+            std::printf("  sq1 processor time, 99th percentile %.2f ms\n",
+                        cpu[cpu.size() * 99 / 100]);
+            report(QStringLiteral("scramble.sq1.p99_cpu"), cpu[cpu.size() * 99 / 100], "ms");
+            square1Lengths(moves);
+        }
     }
     report(QStringLiteral("scramble.peak_rss"), peakRssMb(), "MB");
 }

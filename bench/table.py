@@ -34,6 +34,10 @@ ROWS = [
      "stop.scramble.median", None, None, None),
     ("The same with the scramble window open, 99th percentile of 1000",
      "stop.scramble.p99", None, None, None),
+    ("The same with Square-1's scramble window open, median of 1000",
+     "stop.scramble.sq1.median", None, None, None),
+    ("The same with Square-1's scramble window open, 99th percentile of 1000",
+     "stop.scramble.sq1.p99", None, None, None),
     ("Penalty key (Ctrl+2) to solve shown and stored, median of 1000",
      "penalty.median", None, None, None),
     ("Penalty key (Ctrl+2) to solve shown and stored, 99th percentile of 1000",
@@ -79,6 +83,18 @@ for kind in ("2x2x2", "3x3x3", "3x3x3bld", "4x4x4", "5x5x5", "6x6x6", "7x7x7"):
         ("Scramble %s, worst of 1000 in processor time" % kind, "scramble.%s.worst_cpu" % kind,
          None, None, None),
     ]
+ROWS += [
+    ("Scramble tables built, Square-1 (fresh process, median of 5)",
+     "scramble.tables.sq1", None, "scramble.tables.sq1.peak_rss", None),
+    ("Scramble Square-1, median of 10 000", "scramble.sq1.median", None, None, None),
+    ("Scramble Square-1, 99th percentile of 10 000 in processor time", "scramble.sq1.p99_cpu",
+     None, None, None),
+    ("Scramble Square-1, worst of 10 000 in processor time", "scramble.sq1.worst_cpu",
+     None, None, None),
+    ("Scramble Square-1, mean length of 10 000 (slices and turns)",
+     "scramble.sq1.mean_length", None, None, None),
+    ("Scramble Square-1, longest of 10 000", "scramble.sq1.max_length", None, None, None),
+]
 ROWS.append(("spinlog --scramble 3x3x3 1000, tables included (median of 5)",
              "scramble.cli.3x3x3.1000", None, None, None))
 
@@ -107,6 +123,8 @@ def show(figure):
         return "%.2f ms" % value
     if unit == "x":
         return "%.2f×" % value
+    if unit == "moves" and value != int(value):
+        return "%.1f moves" % value
     return "%.0f %s" % (value, unit)
 
 

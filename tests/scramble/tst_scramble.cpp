@@ -128,16 +128,17 @@ Model skewb()
 
 // Pyraminx: vertices U (top), L, R (front), B (back); each face as drawn:
 // its point, then its left and right corner; rows from the point.
+const Vec kTips[4] = {{0, 3, 0},
+                      {-std::sqrt(6.0), -1, std::sqrt(2.0)},
+                      {std::sqrt(6.0), -1, std::sqrt(2.0)},
+                      {0, -1, -2 * std::sqrt(2.0)}};
 Model pyraminx()
 {
-    const double s = std::sqrt(2.0);
-    const Vec v[4] = {
-        {0, 3, 0}, {-std::sqrt(6.0), -1, s}, {std::sqrt(6.0), -1, s}, {0, -1, -2 * s}};
     const int faces[4][3] = {{0, 1, 2}, {1, 3, 0}, {2, 0, 3}, {3, 1, 2}};
     Model m;
     for (int f = 0; f < 4; ++f) {
         auto at = [&](double i, double j) {
-            const Vec &a = v[faces[f][0]], &l = v[faces[f][1]], &r = v[faces[f][2]];
+            const Vec &a = kTips[faces[f][0]], &l = kTips[faces[f][1]], &r = kTips[faces[f][2]];
             return plus(plus(a, plus(l, a, -1), i / 3), plus(r, l, -1), j / 3);
         };
         for (int row = 0; row < 3; ++row)
@@ -149,8 +150,8 @@ Model pyraminx()
     for (int k = 0; k < 4; ++k)
         for (int q : {1, -1}) {
             const QString prime = q < 0 ? "'" : "";
-            m.add(QLatin1Char("ULRB"[k]) + prime, v[k], 1, 120 * q);  // two layers: a third in
-            m.add(QLatin1Char("ulrb"[k]) + prime, v[k], 5, 120 * q);  // the tip
+            m.add(QLatin1Char("ULRB"[k]) + prime, kTips[k], 1, 120 * q);  // two layers: a third in
+            m.add(QLatin1Char("ulrb"[k]) + prime, kTips[k], 5, 120 * q);  // the tip
         }
     return m;
 }
@@ -360,10 +361,6 @@ std::vector<std::vector<int>> piecePlaces(ScrambleKind kind)
     const Model &m = modelOf(kind);
     const int n = cubeSize(kind);
     std::map<std::vector<int>, std::vector<int>> byKey;
-    const Vec v[4] = {{0, 3, 0},
-                      {-std::sqrt(6.0), -1, std::sqrt(2.0)},
-                      {std::sqrt(6.0), -1, std::sqrt(2.0)},
-                      {0, -1, -2 * std::sqrt(2.0)}};
     for (std::size_t i = 0; i < m.places.size(); ++i) {
         const Vec &p = m.places[i];
         std::vector<int> key;
@@ -376,8 +373,8 @@ std::vector<std::vector<int>> piecePlaces(ScrambleKind kind)
         if (kind == ScrambleKind::Pyraminx) {
             key.assign(2, 0);
             for (int k = 0; k < 4; ++k) {
-                key[0] |= (dot(p, v[k]) > 5) << k;
-                key[1] |= (dot(p, v[k]) > 1) << k;
+                key[0] |= (dot(p, kTips[k]) > 5) << k;
+                key[1] |= (dot(p, kTips[k]) > 1) << k;
             }
         }
         byKey[key].push_back(int(i));
