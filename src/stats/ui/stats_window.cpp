@@ -282,7 +282,8 @@ void frmStats::buildControls()
 QWidget *frmStats::buildHistogram()
 {
     QChart *chart = plainChart(QStringLiteral("タイムの分布"));
-    histogramTop_ = new QLineSeries;
+    // The area series does not own its upper line; the chart does.
+    histogramTop_ = new QLineSeries(chart);
     auto *area = new QAreaSeries(histogramTop_);
     area->setName(QStringLiteral("解答数"));
     area->setColor(kBarColour.lighter(140));
