@@ -1,6 +1,9 @@
 #include "app/command_line.h"
 
+#include "app/interop_command.h"
 #include "scramble/scramble_command.h"
+
+#include <QCoreApplication>
 
 #include <QIODevice>
 #include <QTextStream>
@@ -12,11 +15,16 @@ int runCommandLine(const QStringList &args, QIODevice &out, QIODevice &err)
     QTextStream output(&out);
     QTextStream errors(&err);
     int status = 0;
-    if (isScrambleCommand(args)) {
+    if (isInteropCommand(args)) {
+        status = runInteropCommand(args, QCoreApplication::applicationDirPath(), output, errors);
+    } else if (isScrambleCommand(args)) {
         status = runScrambleCommand(args, output, errors);
+        if (args.value(0) == QLatin1String("--help"))
+            output << interopUsage();
     } else {
         errors << QStringLiteral("spinlog: 「%1」は使えないオプションです。\n").arg(args.value(0));
         runScrambleCommand({QStringLiteral("--help")}, errors, errors);
+        errors << interopUsage();
         status = 2;
     }
     output.flush();
