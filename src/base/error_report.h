@@ -39,6 +39,10 @@ enum class Procedure {
     ChartSave,
     Penalty,
     HistoryPenalty,
+    ExportCsTimer,
+    ImportHistory,
+    UndoImport,
+    RestoreBackup,
 };
 
 struct ProcedureReport {

@@ -48,8 +48,8 @@ void syncFile(const QString &path)
         throwSystemError(path, error);
 }
 
-// Copies through a temporary file that replaces the target only when it is
-// complete, so a failed copy leaves neither a partial file nor a lost earlier one.
+}  // namespace
+
 void copyReplacing(const QString &from, const QString &to)
 {
     QFile source(from);
@@ -71,6 +71,8 @@ void copyReplacing(const QString &from, const QString &to)
     if (!target.commit())
         throwSystemError(to, target.error());
 }
+
+namespace {
 
 // Removes a file if one is there; a directory standing at the path is an error.
 void removeFile(const QString &path)
@@ -119,14 +121,16 @@ void restore(const QString &database, const QString &backup, const QString &comp
         syncFolder(QFileInfo(database).absolutePath());
 }
 
-// The file a path leads to. A link is followed, so the file it points at is
-// compacted in its own folder and the link stays a link.
+}  // namespace
+
 QString fileBehind(const QString &path)
 {
     const QFileInfo info(path);
     const QString target = info.isSymLink() ? info.canonicalFilePath() : QString();
     return target.isEmpty() ? info.filePath() : target;
 }
+
+namespace {
 
 // A keyed copy of everything the connection holds, made by the engine into
 // the empty file of ours at path.

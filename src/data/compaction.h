@@ -41,6 +41,15 @@ QString exportDatabase(Database &db, const QString &stem);
 // copy is gone. Failures are ignored.
 void removeLeftovers(const QString &databasePath, const QString &settingsName = {});
 
+// Copies through a temporary file that replaces the target only when it is
+// complete, so a failed copy leaves neither a partial file nor a lost earlier
+// one. Throws SpinlogError naming the file.
+void copyReplacing(const QString &from, const QString &to);
+
+// The file a path leads to: a link is followed, so the file it points at is
+// worked on in its own folder and the link stays a link.
+QString fileBehind(const QString &path);
+
 // The description a failure carries.
 QString errorDescription(const std::exception &e);
 

@@ -52,6 +52,7 @@ struct MainWindowCommands {
     Open openHistory;
     Open openOptions;
     Open openVersion;
+    Open restoreBackup;  // chooses a snapshot; the exit carries it out
     std::function<void()> showReadme;
     std::function<void()> showWebPage;
     std::function<void()> closeDatabase;  // releases and compacts the file
