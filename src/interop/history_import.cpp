@@ -133,16 +133,6 @@ SeriesRecord HistoryImport::seriesOf(int session, int index) const
                   attempts, type.includeBestWorst);
 }
 
-SeriesRecord HistoryImport::series(int k) const
-{
-    for (std::size_t s = 0; s < plans_.size(); ++s) {
-        if (k < plans_[s].series)
-            return seriesOf(int(s), k);
-        k -= plans_[s].series;
-    }
-    throw SpinlogError(describe::invalidArgument());
-}
-
 void HistoryImport::countDuplicates(const HistoryStore &history)
 {
     for (std::size_t s = 0; s < plans_.size(); ++s) {
@@ -156,19 +146,30 @@ std::optional<ImportTally> HistoryImport::run(
     HistoryStore &history, const QString &importId,
     const std::function<bool(int done, int total)> &progress) const
 {
-    const int total = seriesCount();
-    // Walked in order, so each series is found from where the last one was.
-    std::size_t session = 0;
-    int base = 0;
-    const auto next = [&](int k) {
-        while (k - base >= plans_[session].series) {
-            base += plans_[session].series;
-            ++session;
-        }
-        return seriesOf(int(session), k - base);
+    // Saved in time order across the sessions, as a stopwatch would have
+    // saved them: (last solve's time, session, series).
+    struct Place {
+        std::uint32_t when;
+        int session;
+        int index;
     };
-    return history.importSeries(total, next, importId,
-                                [&](int done) { return !progress || progress(done, total); });
+    std::vector<Place> order;
+    order.reserve(std::size_t(seriesCount()));
+    for (std::size_t s = 0; s < plans_.size(); ++s) {
+        if (plans_[s].type < 0)
+            continue;
+        const int length = types_[std::size_t(plans_[s].type)].count;
+        for (int k = 0; k < plans_[s].series; ++k)
+            order.push_back(
+                {sessions_[s].solves[std::size_t((k + 1) * length - 1)].when(), int(s), k});
+    }
+    std::stable_sort(order.begin(), order.end(),
+                     [](const Place &a, const Place &b) { return a.when < b.when; });
+    const int total = int(order.size());
+    return history.importSeries(
+        total,
+        [&](int k) { return seriesOf(order[std::size_t(k)].session, order[std::size_t(k)].index); },
+        importId, [&](int done) { return !progress || progress(done, total); });
 }
 
 QString importSummary(const HistoryImport &import)

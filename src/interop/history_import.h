@@ -67,11 +67,10 @@ public:
     // Counts, session by session, the series the history holds already.
     void countDuplicates(const HistoryStore &history);
 
-    // Series k of all the sessions sent to a type, in session order.
-    SeriesRecord series(int k) const;
 
-    // Adds the series in one transaction, marked with importId; nothing on
-    // a cancel (progress returned false) or a failure.
+    // Adds the series in one transaction, in the time order of their last
+    // solves, marked with importId; nothing on a cancel (progress returned
+    // false) or a failure.
     std::optional<ImportTally> run(HistoryStore &history, const QString &importId,
                                    const std::function<bool(int done, int total)> &progress) const;
 
