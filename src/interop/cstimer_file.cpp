@@ -290,7 +290,9 @@ QByteArray writeCsTimer(const std::vector<CsTimerSession> &sessions)
     }
     data += '}';
     // csTimer reads sessions 1 to sessionN; its data text is a string inside.
-    out += ",\"properties\":{\"sessionN\":" + QByteArray::number(qulonglong(sessions.size())) +
+    if (!sessions.empty())
+        out += ',';
+    out += "\"properties\":{\"sessionN\":" + QByteArray::number(qulonglong(sessions.size())) +
            ",\"session\":1,\"sessionData\":" + jsonString(QString::fromLatin1(data)) + "}}";
     return out;
 }

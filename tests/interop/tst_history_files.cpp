@@ -152,6 +152,7 @@ private slots:
                                                    {"2x2x2", {{{352, Penalty::None}, 1600000000}}}};
         const QByteArray written = writeCsTimer(sessions);
         QVERIFY(written.startsWith("{\"session1\":"));  // as csTimer recognises its own
+        QCOMPARE(contents(readHistoryBytes(writeCsTimer({}))), "csTimer: ");
         QCOMPARE(contents(readHistoryBytes(written)),
                  "csTimer: 3x3x3目隠し \"quoted\" \\[6543@1700000000 1000+@1700000000 "
                  "900D@1700000001] 2x2x2[352@1600000000]");
