@@ -264,9 +264,19 @@ void removeLeftovers(const QString &databasePath, const QString &settingsName)
     const QStringList backup{QStringLiteral("BK") + database.fileName()};
     const QString compactedJournal =
         QStringLiteral("COM") + database.fileName() + QStringLiteral("-journal");
+    // A restore's copy over the database itself, and a snapshot's in Backup/.
+    const QStringList restored{database.fileName()};
     removeWhere(database.absoluteDir(), [&](const QString &name) {
-        return isTemporaryOf(name, backup, true) || name == compactedJournal;
+        return isTemporaryOf(name, backup, true) || isTemporaryOf(name, restored, false) ||
+               name == compactedJournal;
     });
+    static const QRegularExpression snapshot(
+        QStringLiteral("^(Spinlog-[0-9]{8}(-[0-9]{6})?\\.mdb)"));
+    removeWhere(QDir(database.absolutePath() + QStringLiteral("/Backup")),
+                [&](const QString &name) {
+                    const QRegularExpressionMatch match = snapshot.match(name);
+                    return match.hasMatch() && isTemporaryOf(name, {match.captured(1)}, false);
+                });
     // Beside its name: the settings file's, and a recovery's journal whose
     // copy is gone.
     static const QRegularExpression recoveryJournal(

@@ -36,7 +36,8 @@ QString exportDatabase(Database &db, const QString &stem);
 
 // Removes what an interrupted run left beside the database file at path (a
 // link is followed), and only names this program makes: the temporary file
-// of a replacing write of the backup or of the settings file named
+// of a replacing write of the backup, of a restore over the database, of a
+// snapshot in Backup/ or of the settings file named
 // (NAME.xxxxxx), the compacted copy's journal and a recovery's journal whose
 // copy is gone. Failures are ignored.
 void removeLeftovers(const QString &databasePath, const QString &settingsName = {});
