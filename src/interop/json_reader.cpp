@@ -43,8 +43,8 @@ void JsonReader::fail(const QString &what) const
         if (s_[k] == '\n') {
             ++line;
             column = 1;
-        } else {
-            ++column;
+        } else if ((static_cast<unsigned char>(s_[k]) & 0xC0) != 0x80) {
+            ++column;  // a character, not the rest of one
         }
     }
     QString where = QStringLiteral("%1行 %2文字目").arg(line).arg(column);
