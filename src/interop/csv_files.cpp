@@ -185,6 +185,9 @@ std::vector<ImportedSession> readTwistyTimer(QByteArrayView csv)
                 break;
             from = at + 3;
         }
+        // A separator may share the record's own first or last quote.
+        if (fields.size() < 7)
+            failAt(first, QStringLiteral("項目が %1 個です（7 個のはず）").arg(fields.size()));
         // Twisty Timer writes a comment as it is, separators and all.
         while (fields.size() > 7) fields[6] += "\";\"" + fields.takeAt(7);
         const QByteArray &time = fields[2];

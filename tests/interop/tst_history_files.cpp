@@ -106,6 +106,8 @@ private slots:
         QTest::newRow("Twisty Timer, unknown penalty")
             << twisty + "\"333\";\"Normal\";\"12000\";\"1700000000000\";\"R\";\"5\";\"\""
             << "2行目: 不明なペナルティ「5」";
+        QTest::newRow("Twisty Timer, separators in the quotes") << twisty + "\";\";\";\";\";\";\""
+                                                                << "2行目: 項目が 3 個です";
         QTest::newRow("Twisty Timer, cut") << twisty + "\"333\";\"Normal\";\"12"
                                            << "2行目: 記録が途中で終わっています";
         QTest::newRow("Twisty Timer, a million one-character lines")
