@@ -97,6 +97,18 @@ ROWS += [
 ]
 ROWS.append(("spinlog --scramble 3x3x3 1000, tables included (median of 5)",
              "scramble.cli.3x3x3.1000", None, None, None))
+ROWS += [
+    ("Import of 100 000 csTimer solves (read, previewed, added; median of 5)",
+     "interop.import.100000", None, None, None),
+    ("Import: memory growth while importing 100 000 solves",
+     "interop.import.100000.growth", None, None, None),
+    ("The same file imported again (every series a duplicate; median of 5)",
+     "interop.reimport.100000", None, None, None),
+    ("csTimer export of 100 000 solves (median of 5)",
+     "interop.export.100000", None, None, None),
+    ("A 100 MB csTimer file read (3.65 million solves)", "interop.read.100mb", None, None, None),
+    ("The 100 MB file read: memory growth", "interop.read.100mb.growth", None, None, None),
+]
 
 
 def read_figures(paths):

@@ -1,5 +1,6 @@
 #include "app/command_line.h"
 
+#include "app/interop_command.h"
 #include "app/stats_command.h"
 #include "scramble/scramble_command.h"
 
@@ -14,18 +15,20 @@ int runCommandLine(const QStringList &args, QIODevice &out, QIODevice &err, cons
     QTextStream output(&out);
     QTextStream errors(&err);
     int status = 0;
+    const QString appFolder =
+        folder.isEmpty() ? QCoreApplication::applicationDirPath() : folder;
     if (isStatsCommand(args)) {
-        status = runStatsCommand(args,
-                                 folder.isEmpty() ? QCoreApplication::applicationDirPath() : folder,
-                                 output, errors);
+        status = runStatsCommand(args, appFolder, output, errors);
+    } else if (isInteropCommand(args)) {
+        status = runInteropCommand(args, appFolder, output, errors);
     } else if (isScrambleCommand(args)) {
         status = runScrambleCommand(args, output, errors);
-        if (args.first() == QLatin1String("--help"))
-            output << statsUsage();
+        if (args.value(0) == QLatin1String("--help"))
+            output << statsUsage() << interopUsage();
     } else {
         errors << QStringLiteral("spinlog: 「%1」は使えないオプションです。\n").arg(args.value(0));
         runScrambleCommand({QStringLiteral("--help")}, errors, errors);
-        errors << statsUsage();
+        errors << statsUsage() << interopUsage();
         status = 2;
     }
     output.flush();

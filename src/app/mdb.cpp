@@ -3,6 +3,7 @@
 #include "app/program.h"
 #include "data/compaction.h"
 #include "data/record_stores.h"
+#include "data/snapshots.h"
 
 namespace spinlog {
 
@@ -29,6 +30,38 @@ void saveToNewFile(Program &program)
     program.seams.prompts.message(kMoved + QStringLiteral("\r\n") + saved, Icon::Exclamation,
                                   Buttons::Ok);
     program.log.write(kMovedLogPrefix + kMoved + QChar(0x3000) + saved);
+}
+
+const QString kSnapshotLogPrefix = QStringLiteral("[mdlCommon]-[Fun_MDBSnapshot] ");
+
+// The exit's copy of the closed file, or the restore the user chose instead:
+// the file the restore replaces is kept by the restore itself, and today's
+// snapshot must not replace the one being restored.
+void snapshotOrRestore(Program &program)
+{
+    const QString database = program.path(QStringLiteral("Spinlog.mdb"));
+    const QDateTime now = program.seams.clock.localNow();
+    if (program.restoreFrom.isEmpty()) {
+        const SnapshotOutcome outcome = takeSnapshot(database, now.date());
+        if (outcome.result == SnapshotOutcome::Result::NoSpace)
+            program.log.write(kSnapshotLogPrefix +
+                              QStringLiteral("バックアップを取りませんでした: ") +
+                              outcome.description);
+        else if (outcome.result == SnapshotOutcome::Result::Failed)
+            program.log.write(kSnapshotLogPrefix + QStringLiteral("バックアップに失敗しました: ") +
+                              outcome.description);
+        return;
+    }
+    const RestoreOutcome outcome = restoreSnapshot(database, program.restoreFrom, now);
+    program.restoreFrom.clear();
+    if (outcome.restored)
+        program.seams.prompts.message(
+            QStringLiteral("バックアップから復元しました。復元前のデータは次のファイルに"
+                           "残しました\r\n") +
+                outcome.keptAs,
+            Icon::Information, Buttons::Ok);
+    else
+        program.reporter.report(Procedure::RestoreBackup, outcome.description);
 }
 
 }  // namespace
@@ -75,6 +108,7 @@ bool closeAndCompact(Program &program)
         return false;
     }
     program.records.reset();
+    snapshotOrRestore(program);
     return Fun_MDBCompact(program);
 }
 

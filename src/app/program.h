@@ -42,6 +42,9 @@ public:
     Reporter reporter;
     std::unique_ptr<RecordStores> records;  // Spinlog.mdb while it is open
     std::unique_ptr<SolveSession> session;  // made with the main window
+    // A snapshot the user chose to go back to: it replaces Spinlog.mdb at
+    // the exit, once the file is closed.
+    QString restoreFrom;
 };
 
 }  // namespace spinlog

@@ -13,7 +13,7 @@ const QString kLoadFailed = QStringLiteral("フォームロードエラー");
 const QString kSaveFailed = QStringLiteral("保存エラー");
 
 // In the order of Procedure.
-const std::array<ProcedureReport, 26> kReports = {{
+const std::array<ProcedureReport, 30> kReports = {{
     {kLoadFailed, QStringLiteral("[frmMain]-[Form_Load] ")},
     {QStringLiteral("カウントダウンタイマエラー"),
      QStringLiteral("[frmMain]-[tmrCountDown_Timer] ")},
@@ -44,6 +44,10 @@ const std::array<ProcedureReport, 26> kReports = {{
     {QStringLiteral("ペナルティ設定エラー"), QStringLiteral("[frmMain]-[Sub_Penalty] ")},
     {QStringLiteral("ペナルティ設定エラー"), QStringLiteral("[frmView]-[Sub_Penalty] ")},
     {QStringLiteral("統計表示エラー"), QStringLiteral("[frmStats]-[Sub_DataSet] ")},
+    {QStringLiteral("csTimer形式出力エラー"), QStringLiteral("[frmView]-[Sub_OutputCsTimer] ")},
+    {QStringLiteral("取り込みエラー"), QStringLiteral("[frmView]-[Sub_Import] ")},
+    {QStringLiteral("取り込み取り消しエラー"), QStringLiteral("[frmView]-[Sub_UndoImport] ")},
+    {QStringLiteral("バックアップ復元エラー"), QStringLiteral("[mdlCommon]-[Sub_RestoreBackup] ")},
 }};
 
 }  // namespace

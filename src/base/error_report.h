@@ -40,6 +40,10 @@ enum class Procedure {
     Penalty,
     HistoryPenalty,
     StatsDataSet,
+    ExportCsTimer,
+    ImportHistory,
+    UndoImport,
+    RestoreBackup,
 };
 
 struct ProcedureReport {

@@ -34,4 +34,15 @@ bool addAttemptColumns(Database &db) noexcept
     }
 }
 
+bool addImportColumn(Database &db) noexcept
+{
+    try {
+        if (!hasColumn(db, "T_Time", "ImportID"))
+            db.execute(QStringLiteral("ALTER TABLE T_Time ADD COLUMN ImportID TEXT"));
+        return true;
+    } catch (...) {
+        return false;
+    }
+}
+
 }  // namespace spinlog

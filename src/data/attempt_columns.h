@@ -15,6 +15,11 @@ class Database;
 // back: the stores then keep no tokens. Never throws.
 bool addAttemptColumns(Database &db) noexcept;
 
+// Adds T_Time.ImportID, the mark of the import that added a row (empty for
+// the rows the stopwatch saved), when missing; false when it cannot be added.
+// Compaction renumbers rowids, so an import is known by this mark instead.
+bool addImportColumn(Database &db) noexcept;
+
 // Whether the file has the column.
 bool hasColumn(Database &db, const char *table, const char *column);
 

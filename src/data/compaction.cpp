@@ -48,8 +48,8 @@ void syncFile(const QString &path)
         throwSystemError(path, error);
 }
 
-// Copies through a temporary file that replaces the target only when it is
-// complete, so a failed copy leaves neither a partial file nor a lost earlier one.
+}  // namespace
+
 void copyReplacing(const QString &from, const QString &to)
 {
     QFile source(from);
@@ -71,6 +71,8 @@ void copyReplacing(const QString &from, const QString &to)
     if (!target.commit())
         throwSystemError(to, target.error());
 }
+
+namespace {
 
 // Removes a file if one is there; a directory standing at the path is an error.
 void removeFile(const QString &path)
@@ -119,14 +121,16 @@ void restore(const QString &database, const QString &backup, const QString &comp
         syncFolder(QFileInfo(database).absolutePath());
 }
 
-// The file a path leads to. A link is followed, so the file it points at is
-// compacted in its own folder and the link stays a link.
+}  // namespace
+
 QString fileBehind(const QString &path)
 {
     const QFileInfo info(path);
     const QString target = info.isSymLink() ? info.canonicalFilePath() : QString();
     return target.isEmpty() ? info.filePath() : target;
 }
+
+namespace {
 
 // A keyed copy of everything the connection holds, made by the engine into
 // the empty file of ours at path.
@@ -260,9 +264,19 @@ void removeLeftovers(const QString &databasePath, const QString &settingsName)
     const QStringList backup{QStringLiteral("BK") + database.fileName()};
     const QString compactedJournal =
         QStringLiteral("COM") + database.fileName() + QStringLiteral("-journal");
+    // A restore's copy over the database itself, and a snapshot's in Backup/.
+    const QStringList restored{database.fileName()};
     removeWhere(database.absoluteDir(), [&](const QString &name) {
-        return isTemporaryOf(name, backup, true) || name == compactedJournal;
+        return isTemporaryOf(name, backup, true) || isTemporaryOf(name, restored, false) ||
+               name == compactedJournal;
     });
+    static const QRegularExpression snapshot(
+        QStringLiteral("^(Spinlog-[0-9]{8}(-[0-9]{6})?\\.mdb)"));
+    removeWhere(QDir(database.absolutePath() + QStringLiteral("/Backup")),
+                [&](const QString &name) {
+                    const QRegularExpressionMatch match = snapshot.match(name);
+                    return match.hasMatch() && isTemporaryOf(name, {match.captured(1)}, false);
+                });
     // Beside its name: the settings file's, and a recovery's journal whose
     // copy is gone.
     static const QRegularExpression recoveryJournal(

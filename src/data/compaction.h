@@ -36,10 +36,20 @@ QString exportDatabase(Database &db, const QString &stem);
 
 // Removes what an interrupted run left beside the database file at path (a
 // link is followed), and only names this program makes: the temporary file
-// of a replacing write of the backup or of the settings file named
+// of a replacing write of the backup, of a restore over the database, of a
+// snapshot in Backup/ or of the settings file named
 // (NAME.xxxxxx), the compacted copy's journal and a recovery's journal whose
 // copy is gone. Failures are ignored.
 void removeLeftovers(const QString &databasePath, const QString &settingsName = {});
+
+// Copies through a temporary file that replaces the target only when it is
+// complete, so a failed copy leaves neither a partial file nor a lost earlier
+// one. Throws SpinlogError naming the file.
+void copyReplacing(const QString &from, const QString &to);
+
+// The file a path leads to: a link is followed, so the file it points at is
+// worked on in its own folder and the link stays a link.
+QString fileBehind(const QString &path);
 
 // The description a failure carries.
 QString errorDescription(const std::exception &e);

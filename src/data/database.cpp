@@ -237,6 +237,7 @@ std::unique_ptr<Database> Database::open(const QString &path, const QByteArray &
     db->execute(QStringLiteral("PRAGMA cache_size=-%1").arg(kIndexingCacheKiB));
     addHistoryIndexes(*db);
     addAttemptColumns(*db);
+    addImportColumn(*db);
     // The history reads the table in the order of an index, so its pages in
     // no order of their own; a cache that holds them reads and decrypts each
     // page once. Pages are only taken as they are read: a small file stays
@@ -301,6 +302,16 @@ Statement::Statement(Database &db, const QString &sql, const QVariantList &value
         stmt_ = nullptr;
         throw;
     }
+}
+
+void Statement::rebind(const QVariantList &values)
+{
+    if (!stmt_)
+        throw SpinlogError(describe::invalidArgument());
+    sqlite3_reset(stmt_);
+    if (values.size() != sqlite3_bind_parameter_count(stmt_))
+        throw SpinlogError(describe::invalidArgument());
+    for (int i = 0; i < values.size(); ++i) bindValue(db_.handle(), stmt_, i + 1, values.at(i));
 }
 
 Statement::~Statement()

@@ -72,6 +72,8 @@ public:
 
     // Steps once; true when a row is available.
     bool step();
+    // Starts the statement again with other values, so a loop prepares it once.
+    void rebind(const QVariantList &values);
     sqlite3_stmt *handle() const { return stmt_; }
 
 private:

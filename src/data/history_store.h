@@ -80,6 +80,25 @@ struct SolveRow {
     std::array<QByteArrayView, 12> times;
 };
 
+// One saved series as an export reads it.
+struct ExportedSeries {
+    QString typeId;
+    QString dateTime;               // YYYY/MM/DD HH:NN:SS
+    std::vector<Attempt> attempts;  // the solves, in their order
+};
+
+// What an import added and what it found saved already.
+struct ImportTally {
+    int added = 0;
+    int duplicates = 0;
+};
+
+// An import still in the history: its mark and how many series carry it.
+struct ImportMark {
+    QString id;
+    int series = 0;
+};
+
 class HistoryStore : public QObject {
     Q_OBJECT
 public:
@@ -133,6 +152,28 @@ public:
     // worst); DateTime and TypeID stay.
     void update(std::int64_t id, const SeriesRecord &record);
 
+    // The saved series of the filter in saving order, each solve's raw time
+    // and penalty as series() reads them; series whose type has no MT_Type
+    // row too (the caller names the types).
+    void exportSeries(TypeFilter filter,
+                      const std::function<void(const ExportedSeries &)> &take) const;
+
+    // Whether a series of the same type, DateTime and solves (display texts)
+    // is saved: an imported one that would add nothing.
+    bool isSaved(const SeriesRecord &record) const;
+
+    // Adds series 0 .. count-1 (next(i) makes each) in one transaction, each
+    // marked with importId; one that is saved already, or was added earlier
+    // in the same call, is skipped. progress(done) may return false to cancel.
+    // Nothing is kept on a failure (SpinlogError) or a cancel (nothing back).
+    std::optional<ImportTally> importSeries(int count, const std::function<SeriesRecord(int)> &next,
+                                            const QString &importId,
+                                            const std::function<bool(int done)> &progress);
+    // The newest import that still has series in the history.
+    std::optional<ImportMark> lastImport() const;
+    // Deletes exactly the series the import added; returns how many.
+    int removeImport(const QString &importId);
+
     // Deletes exactly the series with this id.
     void remove(std::int64_t id);
     // Deletes every series of the filter: with every type, the whole table,
@@ -144,8 +185,9 @@ signals:
 
 private:
     Database &db_;
-    bool tokens_;  // the file has the column for raw times and penalties
     std::uint64_t rewrites_ = 0;
+    bool tokens_;   // the file has the column for raw times and penalties
+    bool imports_;  // the file has the column that marks imported series
 };
 
 }  // namespace spinlog

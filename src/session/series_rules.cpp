@@ -110,25 +110,38 @@ SeriesRecord seriesRecord(const QDateTime &now, const QString &typeId,
     return r;
 }
 
-SeriesRecord withPenalty(const SeriesRecord &saved, int no, Penalty penalty, bool includeBestWorst)
+SeriesRecord seriesOfAttempts(const QString &dateTime, const QString &typeId,
+                              const std::vector<Attempt> &attempts, bool includeBestWorst)
 {
+    if (attempts.empty() || attempts.size() > 12)
+        throw SpinlogError(describe::invalidArgument());
     std::array<QString, 12> labels;
     std::vector<Solve> solves;
+    solves.reserve(attempts.size());
+    for (std::size_t i = 0; i < attempts.size(); ++i) {
+        labels[i] = attempts[i].text();
+        solves.push_back({int(i) + 1, attempts[i].counted().hundredths, labels[i], attempts[i]});
+    }
+    const Counted average = seriesAverage(solves, includeBestWorst, bestAndWorst(solves));
+    SeriesRecord r = seriesRecord({}, typeId, labels, countedText(average), solves);
+    r.dateTime = dateTime;
+    return r;
+}
+
+SeriesRecord withPenalty(const SeriesRecord &saved, int no, Penalty penalty, bool includeBestWorst)
+{
+    std::vector<Attempt> attempts;
     for (int n = 1; n <= 12 && saved.times[std::size_t(n - 1)] != QStringLiteral("-"); ++n) {
         std::optional<Attempt> attempt = saved.attempts[std::size_t(n - 1)];
         if (!attempt)
             throw SpinlogError(describe::typeMismatch());
         if (n == no)
             attempt->penalty = penalty;
-        labels[std::size_t(n - 1)] = attempt->text();
-        solves.push_back({n, attempt->counted().hundredths, attempt->text(), *attempt});
+        attempts.push_back(*attempt);
     }
-    if (no < 1 || no > int(solves.size()))
+    if (no < 1 || no > int(attempts.size()))
         throw SpinlogError(describe::invalidArgument());
-    const Counted average = seriesAverage(solves, includeBestWorst, bestAndWorst(solves));
-    SeriesRecord r = seriesRecord({}, saved.typeId, labels, countedText(average), solves);
-    r.dateTime = saved.dateTime;
-    return r;
+    return seriesOfAttempts(saved.dateTime, saved.typeId, attempts, includeBestWorst);
 }
 
 }  // namespace spinlog

@@ -61,6 +61,13 @@ SeriesRecord seriesRecord(const QDateTime &now, const QString &typeId,
                           const std::array<QString, 12> &labels, const QString &average,
                           const std::vector<Solve> &solves);
 
+// The record of a series of these solves (1 to 12, in order) as the main
+// window would save it: display texts, best, worst and the average by the
+// rules above, each raw time and penalty kept. Throws SpinlogError for no
+// solves or more than 12.
+SeriesRecord seriesOfAttempts(const QString &dateTime, const QString &typeId,
+                              const std::vector<Attempt> &attempts, bool includeBestWorst);
+
 // A saved series with solve `no` (from 1) given `penalty`: every solve's raw
 // time kept, its text, the best, the worst and the average worked out again
 // by the rules above; DateTime and TypeID stay. Throws SpinlogError for a

@@ -273,7 +273,8 @@ private slots:
     {
         TempAppFolder folder(false);
         TempAppFolder elsewhere(false);
-        const QStringList ours{"BKdata.db.1z141z3", "BKdata.db.spinlog-k3a", "COMdata.db-journal"};
+        const QStringList ours{"BKdata.db.1z141z3", "BKdata.db.spinlog-k3a", "COMdata.db-journal",
+                               "data.db.spinlog-k3a"};  // a restore's copy
         const QStringList settings{"Spinlog.ini.spinlog-k3a",
                                    "Spinlog-recovered-20070501-210309.mdb-journal"};
         const QStringList kept{"data.db",
@@ -281,6 +282,7 @@ private slots:
                                "BKdata.db.12345678",
                                "BKdata.db.ABC",
                                "COMdata.db",
+                               "data.db.1z141z3",
                                "Spinlog.ini.spinlog-k3a",  // the settings are not beside the data
                                "Spinlog-recovered-20070501-210309.mdb-journal"};
         for (const QString &name : ours + kept) elsewhere.write(name, "x");
@@ -293,14 +295,22 @@ private slots:
             "BKSpinlog.mdb.spinlog-k3a"};                       // the data lie elsewhere
         for (const QString &name : settings + keptHere) folder.write(name, "x");
         QVERIFY(QFile::link(elsewhere.file("data.db"), folder.file("Spinlog.mdb")));
+        // A snapshot's copy in Backup/ goes, the snapshots stay.
+        QVERIFY(QDir(elsewhere.path()).mkdir("Backup"));
+        for (const char *name : {"Spinlog-20260101.mdb.spinlog-k3a", "Spinlog-20260101.mdb",
+                                 "Spinlog-20260102-101010.mdb", "Other.mdb.spinlog-k3a"})
+            elsewhere.write(QString("Backup/") + name, "x");
 
         removeLeftovers(folder.file("Spinlog.mdb"), "Spinlog.ini");
+        QCOMPARE(QDir(elsewhere.file("Backup")).entryList(QDir::Files, QDir::Name),
+                 QStringList({"Other.mdb.spinlog-k3a", "Spinlog-20260101.mdb",
+                              "Spinlog-20260102-101010.mdb"}));
         const auto sorted = [](QStringList names) {
             names.sort();
             return names.join(' ');
         };
         QCOMPARE(sorted(folderEntries(folder)), sorted(keptHere + QStringList{"Spinlog.mdb"}));
-        QCOMPARE(sorted(folderEntries(elsewhere)), sorted(kept));
+        QCOMPARE(sorted(folderEntries(elsewhere)), sorted(kept + QStringList{"Backup"}));
     }
 
     // A file that will not open at exit: its own report, then the compaction's.

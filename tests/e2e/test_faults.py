@@ -9,6 +9,7 @@ from harness import NO_COUNTDOWN, SpinlogTest, insert_series, wait_for
 STORED = (insert_series("2007/05/01 21:03:09", "1", ["10.00", "9.00", "12.00", "11.00", "13.00"],
                         "11.00", 2, 5) + "insert into W_Time ([No],[Time],TimeSS) values (1,'1:02.34',62.34),(2,'5.43',5.43);")
 BACKUP_FAILED = "[mdlCommon]-[Fun_MDBCompact]-[ErrBackup] "
+SNAPSHOT_SKIPPED = "[mdlCommon]-[Fun_MDBSnapshot] "
 
 
 def log_record(text):
@@ -27,7 +28,7 @@ class FaultTest(SpinlogTest):
         """The log entries after the header, cut after their source."""
         return [e[:e.index("] ") + 2] for e in self.folder.log_entries()[1:]]
 
-    def exit_with(self, fault, log):
+    def exit_with(self, fault, logs):
         """A solve, the fault, the exit: the database stays as it was at exit,
         byte for byte and with its key, and the log names the failing step."""
         process, main = self.launch()
@@ -39,9 +40,9 @@ class FaultTest(SpinlogTest):
         self.assertEqual(self.folder.read("Spinlog.mdb"), at_exit)
         history, work = self.folder.stored()  # and with its key
         self.assertEqual((history, work[:2], len(work)), (self.before[0], self.before[1], 3))
-        self.assertEqual(self.sources(), [log])
+        self.assertEqual(self.sources(), logs)
         self.assertFalse(os.path.isfile(self.folder.file("COMSpinlog.mdb")))
-        return self.folder.log_entries()[1]
+        return self.folder.log_entries()[1:]
 
     def on_small_disk(self):
         """Moves the application folder onto a tmpfs of its own; returns a
@@ -64,7 +65,10 @@ class FaultTest(SpinlogTest):
     def test_full_disk_at_exit_keeps_the_settings(self):
         fill = self.on_small_disk()
         settings = self.folder.read("Spinlog.ini")
-        entry = self.exit_with(fill, BACKUP_FAILED)
+        # The day's snapshot is skipped for want of room, then the backup fails.
+        snapshot, entry = self.exit_with(fill, [SNAPSHOT_SKIPPED, BACKUP_FAILED])
+        self.assertIn("バックアップを取りませんでした", snapshot)
+        self.assertEqual(os.listdir(self.folder.file("Backup")), [])
         self.assertIn("BKSpinlog.mdb: No space left on device", entry)
         self.assertEqual(self.folder.read("Spinlog.ini"), settings)
 

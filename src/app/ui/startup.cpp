@@ -4,6 +4,7 @@
 #include "app/help.h"
 #include "app/mdb.h"
 #include "app/program.h"
+#include "app/restore_backup.h"
 #include "app/sound.h"
 #include "app/ui/desktop_seams.h"
 #include "data/compaction.h"
@@ -18,6 +19,7 @@
 
 #include <QApplication>
 #include <QFont>
+#include <QInputDialog>
 #include <QLibraryInfo>
 #include <QPointer>
 #include <QTranslator>
@@ -97,6 +99,17 @@ std::unique_ptr<frmMain> makeMainWindow(Program &program)
     commands.openVersion = [&program](QWidget *over) {
         frmVersion version(program.seams.shell, program.folder(), program.reporter, over);
         version.exec();
+    };
+    commands.restoreBackup = [&program](QWidget *over) {
+        const auto choose = [over](const QStringList &rows) -> std::optional<int> {
+            bool ok = false;
+            const QString row = QInputDialog::getItem(
+                over, QStringLiteral("バックアップから復元"),
+                QStringLiteral("戻すバックアップを選んでください:"), rows, 0, false, &ok);
+            return ok ? std::optional<int>(int(rows.indexOf(row))) : std::nullopt;
+        };
+        if (Sub_RestoreBackup(program, choose))
+            over->close();
     };
     commands.showReadme = [&program] { Sub_ShowHelpFile(program); };
     commands.showWebPage = [&program] { Sub_ShowWebFile(program); };

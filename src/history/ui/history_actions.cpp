@@ -10,6 +10,8 @@
 #include "history/csv_export.h"
 #include "history/history_columns.h"
 #include "history/ui/history_window.h"
+#include "interop/cstimer_export.h"
+#include "interop/history_import.h"
 #include "session/series_rules.h"
 #include "widgets/grid.h"
 
@@ -238,6 +240,92 @@ void frmView::Sub_OutputCSV()
                                         "その文字を「?」にして出力しました")
                              .arg(outcome.lossyFields),
                          Icon::Exclamation, Buttons::Ok);
+}
+
+void frmView::Sub_OutputCsTimer()
+{
+    if (listed_.size() == 0) {
+        prompts_.message(QStringLiteral("出力データがありません"), Icon::Exclamation, Buttons::Ok);
+        return;
+    }
+    SaveFileRequest request;
+    request.title = QStringLiteral("csTimer形式ファイル保存先の選択");
+    request.initialName = QStringLiteral("cstimer_spinlog.txt");
+    request.filters = QStringList{QStringLiteral("csTimerのデータ(*.txt)"),
+                                  QStringLiteral("すべてのファイル(*.*)")};
+    request.defaultSuffix = QStringLiteral("txt");
+    const std::optional<QString> path = prompts_.saveFile(request);
+    if (!path)
+        return;
+    ExportTally tally;
+    if (!run(Procedure::ExportCsTimer, [&] {
+            showProgress(QStringLiteral("csTimer形式で出力中..."));
+            tally = exportCsTimer(history_, types_, filter(), *path);
+            clearProgress();
+        }))
+        return;
+    QString text = QStringLiteral("%1 セッション、%2 件の記録（%3 回）を出力しました")
+                       .arg(tally.sessions)
+                       .arg(tally.series)
+                       .arg(tally.solves);
+    if (tally.skipped > 0)
+        text +=
+            QStringLiteral("\r\n日時の読めない %1 件の記録は出力していません").arg(tally.skipped);
+    prompts_.message(text, Icon::Information, Buttons::Ok);
+}
+
+void frmView::Sub_Import()
+{
+    const std::optional<QString> path = importPrompts_->openFile(this);
+    if (!path)
+        return;
+    run(Procedure::ImportHistory, [&] {
+        showProgress(QStringLiteral("読み込み中..."));
+        HistoryImport import(readHistoryFile(*path), importTypes(types_), &seriesOfAttempts);
+        import.countDuplicates(history_);
+        clearProgress();
+        if (!importPrompts_->preview(this, import, history_))
+            return;
+        if (import.seriesCount() == 0) {
+            prompts_.message(QStringLiteral("取り込む記録がありません"), Icon::Exclamation,
+                             Buttons::Ok);
+            return;
+        }
+        const ImportProgress progress = importPrompts_->progress(this);
+        const std::optional<ImportTally> tally =
+            import.run(history_, importMark(QDateTime::currentDateTime()), progress);
+        if (!tally) {
+            prompts_.message(QStringLiteral("取り込みを中止しました。何も追加していません"),
+                             Icon::Information, Buttons::Ok);
+            return;
+        }
+        prompts_.message(
+            QStringLiteral("%1 件の記録を追加しました（重複 %2 件は追加していません）。"
+                           "\r\n取り込まなかった回: %3 回")
+                .arg(tally->added)
+                .arg(tally->duplicates)
+                .arg(import.leftOverCount()),
+            Icon::Information, Buttons::Ok);
+    });
+}
+
+void frmView::Sub_UndoImport()
+{
+    run(Procedure::UndoImport, [&] {
+        const std::optional<ImportMark> last = history_.lastImport();
+        if (!last) {
+            prompts_.message(QStringLiteral("元に戻す取り込みがありません"), Icon::Exclamation,
+                             Buttons::Ok);
+            return;
+        }
+        const QString question =
+            QStringLiteral("%1 の取り込み（記録 %2 件）を元に戻します、よろしいですか")
+                .arg(last->id.left(19))
+                .arg(last->series);
+        if (prompts_.message(question, Icon::Question, Buttons::YesNo, Answer::Yes) != Answer::Yes)
+            return;
+        history_.removeImport(last->id);
+    });
 }
 
 void frmView::showChart()

@@ -99,7 +99,9 @@ frmView::frmView(HistoryStore &history, const PuzzleTypeStore &types, Settings &
       types_(types),
       settings_(settings),
       prompts_(prompts),
-      reporter_(reporter)
+      reporter_(reporter),
+      ownImportPrompts_(makeImportDialogs()),
+      importPrompts_(ownImportPrompts_.get())
 {
     setWindowTitle(QStringLiteral("計測結果"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -186,6 +188,13 @@ void frmView::buildMenus()
     };
     QMenu *fileMenu = menuBar->addMenu(QStringLiteral("ファイル(&F)"));
     add(fileMenu, "M_File1", QStringLiteral("CSV出力(&O)..."), {}, [this] { Sub_OutputCSV(); });
+    add(fileMenu, "M_FileCsTimer", QStringLiteral("csTimer形式で出力(&J)..."), {},
+        [this] { Sub_OutputCsTimer(); });
+    fileMenu->addSeparator();
+    add(fileMenu, "M_FileImport", QStringLiteral("取り込み(&I)..."), {}, [this] { Sub_Import(); });
+    add(fileMenu, "M_FileUndoImport", QStringLiteral("取り込みを元に戻す(&U)"), {},
+        [this] { Sub_UndoImport(); });
+    fileMenu->addSeparator();
     add(fileMenu, "M_File4", QStringLiteral("グラフ(&G)..."), QKeySequence(Qt::CTRL | Qt::Key_G),
         [this] { showChart(); });
     statistics_ = add(fileMenu, "M_File5", QStringLiteral("統計(&S)..."), {}, [this] {

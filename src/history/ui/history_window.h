@@ -7,6 +7,7 @@
 
 #include "data/history_store.h"
 #include "history/listed_rows.h"
+#include "history/ui/import_prompts.h"
 #include "widgets/window_place.h"
 
 #include <QDialog>
@@ -37,6 +38,9 @@ public:
     frmView(HistoryStore &history, const PuzzleTypeStore &types, Settings &settings,
             Prompts &prompts, const Reporter &reporter, QWidget *parent = nullptr);
     ~frmView() override;
+
+    // The import's dialogs; the desktop's unless a test gives its own.
+    void setImportPrompts(ImportPrompts &prompts) { importPrompts_ = &prompts; }
 
     // How many times the list has been queried since the window was built.
     int dataSetRuns() const { return dataSetRuns_; }
@@ -77,6 +81,12 @@ private:
     void fillPenaltyMenu();
     void Sub_Penalty(int no, Penalty penalty);
     void Sub_OutputCSV();
+    // The listed type (or every type) as csTimer's export file.
+    void Sub_OutputCsTimer();
+    // Another timer's history, previewed, then added in one transaction.
+    void Sub_Import();
+    // Removes exactly what the newest import still in the history added.
+    void Sub_UndoImport();
     void showChart();
 
     TypeFilter filter() const;
@@ -125,6 +135,8 @@ private:
     std::int64_t penaltyId_ = 0;               // the series the penalty menu shows
     OpenStatistics openStatistics_;
     QAction *statistics_ = nullptr;
+    std::unique_ptr<ImportPrompts> ownImportPrompts_;
+    ImportPrompts *importPrompts_ = nullptr;
 };
 
 }  // namespace spinlog

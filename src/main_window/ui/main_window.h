@@ -55,6 +55,7 @@ struct MainWindowCommands {
     Open openStatistics;
     // The status bar's averages of a type's last saved solves (by TypeID).
     std::function<QString(const QString &typeId)> recentAverages;
+    Open restoreBackup;  // chooses a snapshot; the exit carries it out
     std::function<void()> showReadme;
     std::function<void()> showWebPage;
     std::function<void()> closeDatabase;  // releases and compacts the file

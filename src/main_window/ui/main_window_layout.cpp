@@ -208,6 +208,9 @@ void frmMain::buildMenus()
                 });
     }
     file->addSeparator();
+    add(file, "M_FileRestore", QStringLiteral("バックアップから復元(&B)..."), {},
+        open(commands_.restoreBackup));
+    file->addSeparator();
     add(file, "M_File6", QStringLiteral("終了(&X)"), {}, [this] { close(); });
 
     QMenu *tools = bar->addMenu(QStringLiteral("ツール(&T)"));

@@ -1,0 +1,139 @@
+// Other timers' files: 100 000 solves of a csTimer export imported into the
+// delivered database (read, previewed with its duplicate count, added in one
+// transaction) and the same file again (every series a duplicate); those
+// 20 000 series exported as csTimer's file; a 100 MB csTimer file read, with
+// the memory it takes beside the file's size. Medians of 5, fresh copies.
+
+#include "base/errors.h"
+#include "bench_support.h"
+#include "data/record_stores.h"
+#include "interop/cstimer_export.h"
+#include "interop/history_import.h"
+#include "session/series_rules.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QTemporaryDir>
+#include <cstdio>
+
+using namespace spinlog;
+using namespace spinlog::bench;
+
+namespace {
+
+constexpr int kSolves = 100000;
+constexpr int kRuns = 5;
+
+// A csTimer export as its users' look: a scramble of 20 moves a solve, a
+// comment now and then, +2 and DNF among them, one solve a minute.
+QByteArray csTimerFile(int solves, bool bare)
+{
+    QByteArray out = "{\"session1\":[";
+    out.reserve(solves * (bare ? 30 : 110));
+    for (int i = 0; i < solves; ++i) {
+        if (i)
+            out += ',';
+        const char *penalty = i % 50 == 7 ? "2000" : i % 97 == 3 ? "-1" : "0";
+        out += "[[" + QByteArray(penalty) + ',' + QByteArray::number(9000 + (i * 7919) % 9000) +
+               "],\"";
+        if (!bare)
+            out += "R U R' U' F2 D L2 B' R2 U2 F' D2 L U' B2 R' F L2 D' U";
+        out += "\",\"";
+        if (!bare && i % 20 == 0)
+            out += "good one";
+        out += "\"," + QByteArray::number(1500000000 + i * 60) + ']';
+    }
+    return out +
+           "],\"properties\":{\"sessionN\":1,\"sessionData\":"
+           "\"{\\\"1\\\":{\\\"name\\\":\\\"3x3x3\\\"}}\"}}";
+}
+
+struct Timed {
+    double ms;
+    int added;
+    int duplicates;
+};
+
+Timed importOnce(const QString &file, RecordStores &stores)
+{
+    const std::int64_t start = nowNs();
+    HistoryImport import(readHistoryFile(file), importTypes(stores.types), &seriesOfAttempts);
+    import.countDuplicates(stores.history);
+    const std::optional<ImportTally> tally =
+        import.run(stores.history, QStringLiteral("bench"), [](int, int) { return true; });
+    return {msSince(start), tally->added, tally->duplicates};
+}
+
+}  // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    try {
+        QTemporaryDir work;
+        const QString file = work.filePath(QStringLiteral("cstimer.txt"));
+        {
+            QFile out(file);
+            if (!out.open(QIODevice::WriteOnly) || out.write(csTimerFile(kSolves, false)) < 0)
+                throw SpinlogError(QStringLiteral("cannot write the file"));
+        }
+        std::printf("import of %d csTimer solves into the 5-solve type, %lld bytes\n", kSolves,
+                    QFileInfo(file).size());
+        std::vector<double> first, again, exported;
+        double importPeak = 0;
+        for (int run = 0; run < kRuns; ++run) {
+            QTemporaryDir dir;
+            installDatabase(deliveredDatabase(), dir.path());
+            RecordStores stores(Database::open(dir.filePath(QStringLiteral("Spinlog.mdb"))));
+            resetPeakRss();
+            const double before = rssMb();
+            const Timed t = importOnce(file, stores);
+            importPeak = std::max(importPeak, peakRssMb() - before);
+            if (t.added != kSolves / 5)
+                throw SpinlogError(QStringLiteral("%1 series added").arg(t.added));
+            first.push_back(t.ms);
+            const Timed t2 = importOnce(file, stores);
+            if (t2.added != 0 || t2.duplicates != kSolves / 5)
+                throw SpinlogError(QStringLiteral("the second import added %1").arg(t2.added));
+            again.push_back(t2.ms);
+            const std::int64_t start = nowNs();
+            const ExportTally tally = exportCsTimer(stores.history, stores.types, {},
+                                                    dir.filePath(QStringLiteral("out.txt")));
+            exported.push_back(msSince(start));
+            if (tally.solves != kSolves)
+                throw SpinlogError(QStringLiteral("%1 solves exported").arg(tally.solves));
+        }
+        printRuns(QStringLiteral("import"), first);
+        printRuns(QStringLiteral("import again"), again);
+        printRuns(QStringLiteral("export"), exported);
+        report(QStringLiteral("interop.import.100000"), median(first), "ms");
+        report(QStringLiteral("interop.import.100000.growth"), importPeak, "MB");
+        report(QStringLiteral("interop.reimport.100000"), median(again), "ms");
+        report(QStringLiteral("interop.export.100000"), median(exported), "ms");
+
+        // The hostile size: 100 MB of the shortest solves a file can hold.
+        const QString big = work.filePath(QStringLiteral("big.txt"));
+        {
+            QFile out(big);
+            const QByteArray bytes = csTimerFile(3'650'000, true);
+            if (!out.open(QIODevice::WriteOnly) || out.write(bytes) < 0)
+                throw SpinlogError(QStringLiteral("cannot write the file"));
+        }
+        const double mb = double(QFileInfo(big).size()) / (1024 * 1024);
+        resetPeakRss();
+        const double before = rssMb();
+        const std::int64_t start = nowNs();
+        const HistoryFile read = readHistoryFile(big);
+        const double ms = msSince(start);
+        const double growth = peakRssMb() - before;
+        std::printf("a %.0f MB file of %zu solves read in %.0f ms, memory growth %.0f MB\n", mb,
+                    read.sessions.at(0).solves.size(), ms, growth);
+        report(QStringLiteral("interop.read.100mb"), ms, "ms");
+        report(QStringLiteral("interop.read.100mb.growth"), growth, "MB");
+        report(QStringLiteral("interop.read.100mb.size"), mb, "MB");
+    } catch (const std::exception &e) {
+        std::fprintf(stderr, "bench_interop: %s\n", e.what());
+        return 1;
+    }
+    return 0;
+}

@@ -1,0 +1,132 @@
+#include "app/interop_command.h"
+
+#include "app/instance_lock.h"
+#include "base/errors.h"
+#include "data/compaction.h"
+#include "data/record_stores.h"
+#include "interop/cstimer_export.h"
+#include "interop/history_import.h"
+#include "session/series_rules.h"
+
+#include <QDateTime>
+#include <QTextStream>
+
+namespace spinlog {
+
+namespace {
+
+const QString kExport = QStringLiteral("--export-cstimer");
+const QString kImport = QStringLiteral("--import");
+
+// A failure is one line, whatever the description held.
+int fail(QTextStream &err, QString message)
+{
+    message.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    err << QStringLiteral("spinlog: ") << message.trimmed() << '\n';
+    return 2;
+}
+
+std::unique_ptr<RecordStores> openRecords(const QString &folder)
+{
+    try {
+        return std::make_unique<RecordStores>(
+            Database::open(folder + QStringLiteral("/Spinlog.mdb")));
+    } catch (const std::exception &e) {
+        const QString description = errorDescription(e);
+        if (description.contains(QStringLiteral("locked")))
+            throw SpinlogError(
+                QStringLiteral("データベースが使用中です（Spinlog が起動中です）。"));
+        throw SpinlogError(QStringLiteral("データベースを開けません: ") + description);
+    }
+}
+
+int runExport(const QStringList &args, const QString &folder, QTextStream &out)
+{
+    const std::unique_ptr<RecordStores> records = openRecords(folder);
+    TypeFilter filter;
+    if (args.size() == 3) {
+        filter.typeNumber = int(records->types.names().indexOf(args[2])) + 1;
+        if (filter.typeNumber == 0)
+            throw SpinlogError(QStringLiteral("タイプ「%1」はありません（%2）。")
+                                   .arg(args[2], records->types.names().join(QLatin1Char('/'))));
+    }
+    const ExportTally tally = exportCsTimer(records->history, records->types, filter, args[1]);
+    out << QStringLiteral("%1 に %2 セッション、%3 件の記録（%4 回）を出力しました。\n")
+               .arg(args[1])
+               .arg(tally.sessions)
+               .arg(tally.series)
+               .arg(tally.solves);
+    if (tally.skipped > 0)
+        out << QStringLiteral("日時の読めない %1 件の記録は出力していません。\n")
+                   .arg(tally.skipped);
+    return 0;
+}
+
+int runImport(const QStringList &args, const QString &folder, QTextStream &out)
+{
+    // The file first: a bad one is named before the database is touched.
+    HistoryFile file = readHistoryFile(args[1]);
+    const std::unique_ptr<RecordStores> records = openRecords(folder);
+    HistoryImport import(std::move(file), importTypes(records->types), &seriesOfAttempts);
+    if (args.size() == 4) {
+        const int type = import.typeNamed(args[3]);
+        if (type < 0)
+            throw SpinlogError(QStringLiteral("タイプ「%1」はありません。").arg(args[3]));
+        for (std::size_t s = 0; s < import.sessions().size(); ++s) import.choose(int(s), type);
+    }
+    for (const SessionPlan &plan : import.sessions())
+        if (plan.type < 0)
+            throw SpinlogError(
+                QStringLiteral("セッション「%1」と同じ名前のタイプがありません。--type "
+                               "で取り込むタイプを指定してください。")
+                    .arg(plan.name));
+    import.countDuplicates(records->history);
+    out << importSummary(import);
+    const std::optional<ImportTally> tally =
+        import.run(records->history, importMark(QDateTime::currentDateTime()), {});
+    out << QStringLiteral("%1 件の記録を追加しました（重複 %2 件は追加していません）。\n")
+               .arg(tally->added)
+               .arg(tally->duplicates);
+    return 0;
+}
+
+}  // namespace
+
+bool isInteropCommand(const QStringList &args)
+{
+    return args.value(0) == kExport || args.value(0) == kImport;
+}
+
+QString interopUsage()
+{
+    return QStringLiteral(
+        "        spinlog --export-cstimer ファイル [タイプ]  計測結果(タイプの指定で"
+        "そのタイプだけ)を csTimer の形式で出力します\n"
+        "        spinlog --import ファイル [--type タイプ]   csTimer・Twisty Timer・Spinlog "
+        "の CSV の記録を取り込みます(名前の合うタイプへ、指定でそのタイプへ)\n");
+}
+
+int runInteropCommand(const QStringList &args, const QString &appFolder, QTextStream &out,
+                      QTextStream &err)
+{
+    const bool exporting = args.value(0) == kExport;
+    const bool shapeOk =
+        exporting ? args.size() == 2 || args.size() == 3
+                  : args.size() == 2 || (args.size() == 4 && args[2] == QStringLiteral("--type"));
+    if (!shapeOk || args.value(1).isEmpty())
+        return fail(err, exporting ? QStringLiteral("--export-cstimer ファイル [タイプ] "
+                                                    "の形で指定してください。")
+                                   : QStringLiteral("--import ファイル [--type タイプ] "
+                                                    "の形で指定してください。"));
+    // The running program holds the folder; its database is its own.
+    InstanceLock lock;
+    if (!lock.claim(appFolder))
+        return fail(err, QStringLiteral("Spinlog が起動中です。終了してから実行してください。"));
+    try {
+        return exporting ? runExport(args, appFolder, out) : runImport(args, appFolder, out);
+    } catch (const std::exception &e) {
+        return fail(err, errorDescription(e));
+    }
+}
+
+}  // namespace spinlog

@@ -1,0 +1,32 @@
+#pragma once
+// What the history store's files share: the seconds and tokens columns'
+// values, the filter's TypeID, the solves of a stored row.
+
+#include "base/attempts.h"
+#include "data/history_store.h"
+
+#include <QString>
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+struct sqlite3_stmt;
+
+namespace spinlog::history_detail {
+
+// A seconds column's value for hundredths, as the program has always written it.
+double secondsValue(std::int64_t hundredths);
+// The kept tokens of a series' solves, slot by slot; empty without any.
+QString solvesTokens(const SeriesRecord &r);
+// The TypeID text of a one-type filter.
+QString typeIdText(TypeFilter filter);
+// Each solve's raw time and penalty: the kept tokens when there is one for
+// every solve shown; otherwise what each display text says.
+std::vector<std::optional<Attempt>> attemptsOf(const std::array<QString, 12> &times,
+                                               const QString &tokenText);
+// A text column as a QString; null for NULL.
+QString textOf(sqlite3_stmt *stmt, int col);
+
+}  // namespace spinlog::history_detail

@@ -1,0 +1,169 @@
+#include "base/errors.h"
+#include "data/database.h"
+#include "data/history_detail.h"
+#include "data/history_store.h"
+
+#include <sqlite3.h>
+
+// The history store's side for other timers' files: series read for an
+// export, series added by an import and the import taken back.
+
+namespace spinlog {
+
+using namespace history_detail;
+
+namespace {
+
+QVariantList rowValues(const SeriesRecord &r, bool tokens, const QString &importId)
+{
+    QVariantList values{r.dateTime, r.typeId};
+    for (const QString &time : r.times) values << time;
+    values << r.aveTime << secondsValue(r.aveHundredths) << r.bestNo << r.bestTime
+           << secondsValue(r.bestHundredths) << r.worstNo << r.worstTime
+           << secondsValue(r.worstHundredths) << importId;
+    if (tokens)
+        values << solvesTokens(r);
+    return values;
+}
+
+QString insertStatement(bool tokens)
+{
+    return QStringLiteral(
+               "insert into T_Time (DateTime, TypeID, Time1, Time2, Time3, Time4, Time5, Time6, "
+               "Time7, Time8, Time9, Time10, Time11, Time12, AveTime, AveTimeSS, BestTimeNo, "
+               "BestTime, BestTimeSS, WorstTimeNo, WorstTime, WorstTimeSS, ImportID%1) values "
+               "(?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?%2)")
+        .arg(tokens ? QStringLiteral(", Solves") : QString(),
+             tokens ? QStringLiteral(", ?") : QString());
+}
+
+// Finds a saved series by type, date and shown solves; the date index leads.
+class SavedLookup {
+public:
+    explicit SavedLookup(Database &db)
+        : statement_(db,
+                     QStringLiteral("select 1 from T_Time where DateTime=? and TypeID=? and "
+                                    "Time1=? and Time2=? and Time3=? and Time4=? and Time5=? and "
+                                    "Time6=? and Time7=? and Time8=? and Time9=? and Time10=? and "
+                                    "Time11=? and Time12=? limit 1"),
+                     emptyValues())
+    {
+    }
+    bool saved(const SeriesRecord &r)
+    {
+        QVariantList values{r.dateTime, r.typeId};
+        for (const QString &time : r.times) values << time;
+        statement_.rebind(values);
+        return statement_.step();
+    }
+
+private:
+    static QVariantList emptyValues()
+    {
+        QVariantList values;
+        for (int i = 0; i < 14; ++i) values << QString();
+        return values;
+    }
+    Statement statement_;
+};
+
+}  // namespace
+
+void HistoryStore::exportSeries(TypeFilter filter,
+                                const std::function<void(const ExportedSeries &)> &take) const
+{
+    QString sql = QStringLiteral(
+                      "select TypeID, DateTime, Time1, Time2, Time3, Time4, Time5, Time6, Time7, "
+                      "Time8, Time9, "
+                      "Time10, Time11, Time12%1 from T_Time")
+                      .arg(tokens_ ? QStringLiteral(", Solves") : QString());
+    QVariantList values;
+    if (!filter.all()) {
+        sql += QStringLiteral(" where TypeID=?");
+        values << typeIdText(filter);
+    }
+    sql += QStringLiteral(" order by rowid");
+    Statement statement(db_, sql, values);
+    sqlite3_stmt *stmt = statement.handle();
+    ExportedSeries series;
+    std::array<QString, 12> times;
+    while (statement.step()) {
+        series.typeId = textOf(stmt, 0);
+        series.dateTime = textOf(stmt, 1);
+        for (int n = 0; n < 12; ++n) times[std::size_t(n)] = textOf(stmt, 2 + n);
+        series.attempts.clear();
+        for (const std::optional<Attempt> &a :
+             attemptsOf(times, tokens_ ? textOf(stmt, 14) : QString())) {
+            // A text that reads as no time cannot be carried; it ends the series.
+            if (!a)
+                break;
+            series.attempts.push_back(*a);
+        }
+        take(series);
+    }
+}
+
+bool HistoryStore::isSaved(const SeriesRecord &record) const
+{
+    return SavedLookup(db_).saved(record);
+}
+
+std::optional<ImportTally> HistoryStore::importSeries(int count,
+                                                      const std::function<SeriesRecord(int)> &next,
+                                                      const QString &importId,
+                                                      const std::function<bool(int done)> &progress)
+{
+    if (!imports_)
+        throw SpinlogError(QStringLiteral("このデータベースには取り込みの印を付けられません。"));
+    ImportTally tally;
+    {
+        Transaction transaction(db_);
+        SavedLookup lookup(db_);
+        QVariantList blank = rowValues(SeriesRecord(), tokens_, importId);
+        Statement insert(db_, insertStatement(tokens_), blank);
+        for (int i = 0; i < count; ++i) {
+            if (progress && i % 256 == 0 && !progress(i))
+                return std::nullopt;
+            const SeriesRecord record = next(i);
+            if (lookup.saved(record)) {
+                ++tally.duplicates;
+                continue;
+            }
+            insert.rebind(rowValues(record, tokens_, importId));
+            insert.step();
+            ++tally.added;
+        }
+        if (progress && !progress(count))
+            return std::nullopt;
+        transaction.commit();
+    }
+    if (tally.added > 0)
+        emit changed();
+    return tally;
+}
+
+std::optional<ImportMark> HistoryStore::lastImport() const
+{
+    if (!imports_)
+        return std::nullopt;
+    Statement last(db_, QStringLiteral("select ImportID, count(*) from T_Time where ImportID = "
+                                       "(select max(ImportID) from T_Time where ImportID <> '')"));
+    if (!last.step() || sqlite3_column_type(last.handle(), 0) == SQLITE_NULL)
+        return std::nullopt;
+    return ImportMark{textOf(last.handle(), 0), sqlite3_column_int(last.handle(), 1)};
+}
+
+int HistoryStore::removeImport(const QString &importId)
+{
+    if (!imports_ || importId.isEmpty())
+        return 0;
+    const int removed =
+        db_.execute(QStringLiteral("delete from T_Time where ImportID=?"), {importId});
+    if (removed > 0) {
+        ++rewrites_;
+        emit changed();
+    }
+    return removed;
+}
+
+}  // namespace spinlog

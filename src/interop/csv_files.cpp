@@ -1,0 +1,283 @@
+// The two CSV histories: Twisty Timer's backup and Spinlog's own list.
+
+#include "base/encoding.h"
+#include "base/errors.h"
+#include "interop/history_file.h"
+
+#include <QDateTime>
+#include <limits>
+#include <map>
+
+namespace spinlog {
+
+namespace {
+
+// No real field comes near this; a longer one is no history.
+constexpr qsizetype kMaxFieldBytes = 4096;
+
+[[noreturn]] void failAt(qsizetype line, const QString &what)
+{
+    throw SpinlogError(QStringLiteral("%1行目: %2").arg(line).arg(what));
+}
+
+bool digitsOnly(QByteArrayView text, qsizetype most)
+{
+    if (text.isEmpty() || text.size() > most)
+        return false;
+    for (const char c : text)
+        if (c < '0' || c > '9')
+            return false;
+    return true;
+}
+
+// Lines of bytes, ends (LF or CR LF) taken off, counted from 1.
+class Lines {
+public:
+    explicit Lines(QByteArrayView bytes) : s_(bytes) {}
+    bool next(QByteArrayView &line)
+    {
+        if (i_ >= s_.size())
+            return false;
+        qsizetype end = s_.indexOf('\n', i_);
+        if (end < 0)
+            end = s_.size();
+        line = s_.sliced(i_, end - i_);
+        if (line.endsWith('\r'))
+            line.chop(1);
+        i_ = end + 1;
+        ++number_;
+        return true;
+    }
+    qsizetype number() const { return number_; }
+
+private:
+    QByteArrayView s_;
+    qsizetype i_ = 0;
+    qsizetype number_ = 0;
+};
+
+QString twistyName(const QByteArray &puzzle, const QByteArray &category)
+{
+    static const std::map<QByteArray, QString> names = {
+        {"222", QStringLiteral("2x2x2")},     {"333", QStringLiteral("3x3x3")},
+        {"444", QStringLiteral("4x4x4")},     {"555", QStringLiteral("5x5x5")},
+        {"666", QStringLiteral("6x6x6")},     {"777", QStringLiteral("7x7x7")},
+        {"pyra", QStringLiteral("Pyraminx")}, {"skewb", QStringLiteral("Skewb")},
+        {"mega", QStringLiteral("Megaminx")}, {"sq1", QStringLiteral("Square-1")},
+        {"clock", QStringLiteral("Clock")}};
+    const auto known = names.find(puzzle);
+    const QString name = known != names.end() ? known->second : QString::fromUtf8(puzzle);
+    // Every puzzle's first category is "Normal": the puzzle alone names it.
+    return category == "Normal" ? name : name + QLatin1Char(' ') + QString::fromUtf8(category);
+}
+
+// One CSV record of Spinlog's list: fields split at ",", a field in double
+// quotes may hold commas, line ends and doubled quotes. Returns false at the
+// end of the bytes.
+class CsvRecords {
+public:
+    explicit CsvRecords(QByteArrayView bytes) : s_(bytes) {}
+    bool next(std::vector<QByteArray> &fields)
+    {
+        fields.clear();
+        if (i_ >= s_.size())
+            return false;
+        line_ = nextLine_;
+        QByteArray field;
+        for (;;) {
+            if (i_ < s_.size() && s_[i_] == '"') {
+                ++i_;
+                for (;;) {
+                    if (i_ >= s_.size())
+                        failAt(line_, QStringLiteral("引用符が閉じられないまま終わっています"));
+                    const char c = s_[i_++];
+                    if (c == '"') {
+                        if (i_ < s_.size() && s_[i_] == '"') {
+                            field += '"';
+                            ++i_;
+                            continue;
+                        }
+                        break;
+                    }
+                    if (c == '\n')
+                        ++nextLine_;
+                    field += c;
+                    if (field.size() > kMaxFieldBytes)
+                        failAt(line_, QStringLiteral("項目が長すぎます"));
+                }
+            }
+            while (i_ < s_.size() && s_[i_] != ',' && s_[i_] != '\n') {
+                field += s_[i_++];
+                if (field.size() > kMaxFieldBytes)
+                    failAt(line_, QStringLiteral("項目が長すぎます"));
+            }
+            if (i_ < s_.size() && s_[i_] == ',') {
+                ++i_;
+                fields.push_back(field);
+                field.clear();
+                if (fields.size() > 64)
+                    failAt(line_, QStringLiteral("項目が多すぎます"));
+                continue;
+            }
+            if (field.endsWith('\r'))
+                field.chop(1);
+            fields.push_back(field);
+            ++i_;  // the line end
+            ++nextLine_;
+            return true;
+        }
+    }
+    qsizetype line() const { return line_; }
+
+private:
+    QByteArrayView s_;
+    qsizetype i_ = 0;
+    qsizetype line_ = 1;
+    qsizetype nextLine_ = 1;
+};
+
+const QStringList &spinlogHeader()
+{
+    static const QStringList header = [] {
+        QStringList h{QStringLiteral("日時"), QStringLiteral("タイプ")};
+        for (int n = 1; n <= 12; ++n) h << QString::number(n);
+        h << QStringLiteral("平均");
+        return h;
+    }();
+    return header;
+}
+
+}  // namespace
+
+std::vector<ImportedSession> readTwistyTimer(QByteArrayView csv)
+{
+    Lines lines(csv);
+    QByteArrayView line;
+    if (!lines.next(line) || !line.startsWith("Puzzle,Category,Time(millis),Date(millis)"))
+        failAt(1, QStringLiteral("Twisty Timer のバックアップの見出しではありません"));
+    std::vector<ImportedSession> sessions;
+    std::map<QString, std::size_t> byName;
+    while (lines.next(line)) {
+        if (line.trimmed().isEmpty())
+            continue;
+        const qsizetype first = lines.number();
+        // A comment may hold line ends: the record goes on until it ends in
+        // a quote with all its separators seen.
+        QByteArray record = line.toByteArray();
+        while (!(record.size() >= 2 && record.endsWith('"') && record.count("\";\"") >= 6)) {
+            if (lines.number() - first >= 100 || !lines.next(line))
+                failAt(first,
+                       QStringLiteral("記録が途中で終わっています（7項目を「\";\"」で区切り、"
+                                      "\"で囲んだ行のはずです）"));
+            record += '\n';
+            record += line;
+            if (record.size() > 16 * kMaxFieldBytes)
+                failAt(first, QStringLiteral("記録が長すぎます"));
+        }
+        if (!record.startsWith('"'))
+            failAt(first, QStringLiteral("記録が「\"」で始まっていません"));
+        QList<QByteArray> fields;
+        const QByteArray inner = record.mid(1, record.size() - 2);
+        for (qsizetype from = 0;;) {
+            const qsizetype at = inner.indexOf("\";\"", from);
+            fields << inner.mid(from, at < 0 ? -1 : at - from);
+            if (at < 0)
+                break;
+            from = at + 3;
+        }
+        // A separator may share the record's own first or last quote.
+        if (fields.size() < 7)
+            failAt(first, QStringLiteral("項目が %1 個です（7 個のはず）").arg(fields.size()));
+        // Twisty Timer writes a comment as it is, separators and all.
+        while (fields.size() > 7) fields[6] += "\";\"" + fields.takeAt(7);
+        const QByteArray &time = fields[2];
+        const QByteArray &date = fields[3];
+        const QByteArray &penalty = fields[5];
+        if (!digitsOnly(time, 12))
+            failAt(first, QStringLiteral("時間「%1」が数ではありません")
+                              .arg(QString::fromUtf8(time.left(40))));
+        if (!digitsOnly(date, 15))
+            failAt(first, QStringLiteral("日時「%1」が数ではありません")
+                              .arg(QString::fromUtf8(date.left(40))));
+        Attempt attempt;
+        double ms = double(time.toLongLong());
+        if (penalty == "0") {
+            attempt.penalty = Penalty::None;
+        } else if (penalty == "1") {
+            // Twisty Timer keeps a +2 solve's time with the two seconds in.
+            attempt.penalty = Penalty::PlusTwo;
+            ms -= 2000;
+        } else if (penalty == "2") {
+            attempt.penalty = Penalty::Dnf;
+        } else {
+            failAt(first, QStringLiteral("不明なペナルティ「%1」です（0、1、2 のどれか）")
+                              .arg(QString::fromUtf8(penalty.left(40))));
+        }
+        const std::optional<std::int64_t> hundredths = hundredthsFromMs(ms);
+        if (!hundredths)
+            failAt(first,
+                   QStringLiteral("ありえない時間 %1 ms です").arg(QString::fromLatin1(time)));
+        attempt.raw = *hundredths;
+        const qint64 seconds = date.toLongLong() / 1000;
+        if (seconds < 1 || seconds > qint64(std::numeric_limits<std::uint32_t>::max()))
+            failAt(first, QStringLiteral("ありえない日時 %1 です").arg(QString::fromLatin1(date)));
+        const QString name = twistyName(fields[0], fields[1]);
+        auto [at, added] = byName.try_emplace(name, sessions.size());
+        if (added)
+            sessions.push_back({name, {}});
+        sessions[at->second].solves.emplace_back(std::uint32_t(seconds), attempt);
+    }
+    return sessions;
+}
+
+std::vector<ImportedSession> readSpinlogCsv(QByteArrayView csv)
+{
+    CsvRecords records(csv);
+    std::vector<QByteArray> fields;
+    QStringList header;
+    if (records.next(fields))
+        for (const QByteArray &field : fields) header << fromCp932(field);
+    if (header != spinlogHeader())
+        failAt(1,
+               QStringLiteral("Spinlog の CSV の見出し（日時,タイプ,1,…,12,平均）ではありません"));
+    std::vector<ImportedSession> sessions;
+    std::map<QString, std::size_t> byName;
+    while (records.next(fields)) {
+        const qsizetype line = records.line();
+        if (fields.size() == 1 && fields[0].trimmed().isEmpty())
+            continue;
+        if (fields.size() != 15)
+            failAt(line, QStringLiteral("項目が %1 個です（15 個のはず）").arg(fields.size()));
+        const QString dateText = fromCp932(fields[0]);
+        const QDateTime date =
+            QDateTime::fromString(dateText, QStringLiteral("yyyy/MM/dd HH:mm:ss"));
+        const qint64 seconds = date.isValid() ? date.toSecsSinceEpoch() : 0;
+        if (seconds < 1 || seconds > qint64(std::numeric_limits<std::uint32_t>::max()))
+            failAt(line, QStringLiteral("日時「%1」が読めません").arg(dateText.left(40)));
+        const QString name = fromCp932(fields[1]);
+        auto [at, added] = byName.try_emplace(name, sessions.size());
+        if (added)
+            sessions.push_back({name, {}});
+        ImportedSession &session = sessions[at->second];
+        int solves = 0;
+        for (int n = 1; n <= 12; ++n) {
+            const QString text = fromCp932(fields[std::size_t(n + 1)]);
+            if (text == QStringLiteral("-"))
+                continue;
+            if (solves != n - 1)
+                failAt(line, QStringLiteral("%1回目の前に抜けた記録があります").arg(n));
+            const std::optional<Attempt> attempt = attemptFromText(text);
+            if (!attempt)
+                failAt(line, QStringLiteral("%1回目の「%2」が時間として読めません")
+                                 .arg(n)
+                                 .arg(text.left(40)));
+            session.solves.emplace_back(std::uint32_t(seconds), *attempt);
+            ++solves;
+        }
+        if (solves == 0)
+            failAt(line, QStringLiteral("記録がひとつもありません"));
+    }
+    return sessions;
+}
+
+}  // namespace spinlog

@@ -1,0 +1,206 @@
+#include "interop/history_import.h"
+
+#include "base/errors.h"
+#include "data/puzzle_type_store.h"
+
+#include <QLocale>
+#include <algorithm>
+#include <cmath>
+
+namespace spinlog {
+
+namespace {
+
+// TypeCnt as the session reads it: a whole number from 1 to 12, or none.
+int seriesLength(const QString &stored)
+{
+    bool number = false;
+    const double n = QLocale::c().toDouble(stored.trimmed(), &number);
+    return number && n >= 1 && n <= 12 && n == std::floor(n) ? int(n) : 0;
+}
+
+}  // namespace
+
+std::vector<ImportType> importTypes(const PuzzleTypeStore &types)
+{
+    std::vector<ImportType> usable;
+    const QStringList names = types.names();
+    for (int i = 0; i < names.size(); ++i) {
+        const std::optional<PuzzleType> type = types.find(QString::number(i + 1));
+        if (!type || seriesLength(type->count) == 0)
+            continue;
+        usable.push_back({type->id, type->name, seriesLength(type->count),
+                          type->bestWorst == QStringLiteral("1")});
+    }
+    return usable;
+}
+
+QString importMark(const QDateTime &now)
+{
+    return now.toString(QStringLiteral("yyyy/MM/dd HH:mm:ss.zzz"));
+}
+
+QString dateTimeText(std::uint32_t unixSeconds)
+{
+    return QDateTime::fromSecsSinceEpoch(unixSeconds)
+        .toString(QStringLiteral("yyyy/MM/dd HH:mm:ss"));
+}
+
+std::optional<std::int64_t> unixSecondsOf(const QString &dateTime)
+{
+    const QDateTime date = QDateTime::fromString(dateTime, QStringLiteral("yyyy/MM/dd HH:mm:ss"));
+    if (!date.isValid())
+        return std::nullopt;
+    return date.toSecsSinceEpoch();
+}
+
+HistoryImport::HistoryImport(HistoryFile file, std::vector<ImportType> types, SeriesMaker maker)
+    : format_(file.format),
+      sessions_(std::move(file.sessions)),
+      types_(std::move(types)),
+      maker_(std::move(maker))
+{
+    for (ImportedSession &session : sessions_) {
+        const auto earlier = [](const ImportedSolve &a, const ImportedSolve &b) {
+            return a.when() < b.when();
+        };
+        // A timer's own export is in time order already: no sort, no buffer.
+        if (!std::is_sorted(session.solves.begin(), session.solves.end(), earlier))
+            std::stable_sort(session.solves.begin(), session.solves.end(), earlier);
+        SessionPlan plan;
+        plan.name = session.name;
+        plan.solves = int(session.solves.size());
+        for (const ImportedSolve &solve : session.solves) {
+            const Penalty penalty = solve.attempt().penalty;
+            plan.plusTwo += penalty == Penalty::PlusTwo;
+            plan.dnf += penalty == Penalty::Dnf;
+        }
+        plans_.push_back(plan);
+    }
+    for (std::size_t s = 0; s < plans_.size(); ++s) choose(int(s), typeNamed(plans_[s].name));
+}
+
+int HistoryImport::typeNamed(const QString &name) const
+{
+    for (std::size_t t = 0; t < types_.size(); ++t)
+        if (types_[t].name.trimmed().compare(name.trimmed(), Qt::CaseInsensitive) == 0)
+            return int(t);
+    return -1;
+}
+
+void HistoryImport::choose(int session, int type)
+{
+    SessionPlan &plan = plans_.at(std::size_t(session));
+    plan.type = type >= 0 && type < int(types_.size()) ? type : -1;
+    plan.duplicates = 0;
+    plan.leftOver.clear();
+    if (plan.type < 0) {
+        plan.series = 0;
+        return;
+    }
+    const int length = types_[std::size_t(plan.type)].count;
+    plan.series = plan.solves / length;
+    const std::vector<ImportedSolve> &solves = sessions_[std::size_t(session)].solves;
+    plan.leftOver.assign(solves.begin() + std::ptrdiff_t(plan.series) * length, solves.end());
+}
+
+int HistoryImport::seriesCount() const
+{
+    int count = 0;
+    for (const SessionPlan &plan : plans_) count += plan.series;
+    return count;
+}
+
+int HistoryImport::leftOverCount() const
+{
+    int count = 0;
+    for (const SessionPlan &plan : plans_) count += int(plan.leftOver.size());
+    return count;
+}
+
+SeriesRecord HistoryImport::seriesOf(int session, int index) const
+{
+    const SessionPlan &plan = plans_[std::size_t(session)];
+    const ImportType &type = types_[std::size_t(plan.type)];
+    const std::vector<ImportedSolve> &solves = sessions_[std::size_t(session)].solves;
+    std::vector<Attempt> attempts;
+    attempts.reserve(std::size_t(type.count));
+    const std::size_t first = std::size_t(index) * std::size_t(type.count);
+    for (std::size_t k = first; k < first + std::size_t(type.count); ++k)
+        attempts.push_back(solves[k].attempt());
+    // The series is dated by its last solve, as a timed one by its save.
+    return maker_(dateTimeText(solves[first + std::size_t(type.count) - 1].when()), type.id,
+                  attempts, type.includeBestWorst);
+}
+
+void HistoryImport::countDuplicates(const HistoryStore &history)
+{
+    for (std::size_t s = 0; s < plans_.size(); ++s) {
+        plans_[s].duplicates = 0;
+        for (int k = 0; k < plans_[s].series; ++k)
+            plans_[s].duplicates += history.isSaved(seriesOf(int(s), k));
+    }
+}
+
+std::optional<ImportTally> HistoryImport::run(
+    HistoryStore &history, const QString &importId,
+    const std::function<bool(int done, int total)> &progress) const
+{
+    // Saved in time order across the sessions, as a stopwatch would have
+    // saved them: (last solve's time, session, series).
+    struct Place {
+        std::uint32_t when;
+        int session;
+        int index;
+    };
+    std::vector<Place> order;
+    order.reserve(std::size_t(seriesCount()));
+    for (std::size_t s = 0; s < plans_.size(); ++s) {
+        if (plans_[s].type < 0)
+            continue;
+        const int length = types_[std::size_t(plans_[s].type)].count;
+        for (int k = 0; k < plans_[s].series; ++k)
+            order.push_back(
+                {sessions_[s].solves[std::size_t((k + 1) * length - 1)].when(), int(s), k});
+    }
+    std::stable_sort(order.begin(), order.end(),
+                     [](const Place &a, const Place &b) { return a.when < b.when; });
+    const int total = int(order.size());
+    return history.importSeries(
+        total,
+        [&](int k) { return seriesOf(order[std::size_t(k)].session, order[std::size_t(k)].index); },
+        importId, [&](int done) { return !progress || progress(done, total); });
+}
+
+QString importSummary(const HistoryImport &import)
+{
+    QString text = QStringLiteral("%1 の記録: %2 セッション\n")
+                       .arg(formatName(import.format()))
+                       .arg(import.sessions().size());
+    int duplicates = 0;
+    for (const SessionPlan &plan : import.sessions()) {
+        const QString type = plan.type >= 0 ? import.types()[std::size_t(plan.type)].name
+                                            : QStringLiteral("（取り込まない）");
+        text += QStringLiteral(
+                    "「%1」→ %2: %3 回（+2 %4、DNF %5）、%6 件の記録、重複 %7 件、"
+                    "残り %8 回\n")
+                    .arg(plan.name, type)
+                    .arg(plan.solves)
+                    .arg(plan.plusTwo)
+                    .arg(plan.dnf)
+                    .arg(plan.series)
+                    .arg(plan.duplicates)
+                    .arg(plan.leftOver.size());
+        for (const ImportedSolve &solve : plan.leftOver)
+            text += QStringLiteral("    取り込まない回: %1 %2\n")
+                        .arg(dateTimeText(solve.when()), solve.attempt().text());
+        duplicates += plan.duplicates;
+    }
+    text += QStringLiteral("作る記録 %1 件（うち重複 %2 件は追加しません）、取り込まない回 %3 回\n")
+                .arg(import.seriesCount())
+                .arg(duplicates)
+                .arg(import.leftOverCount());
+    return text;
+}
+
+}  // namespace spinlog

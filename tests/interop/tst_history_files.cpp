@@ -1,0 +1,165 @@
+// Other timers' files as their users post them, and broken or hostile ones:
+// each is read as it should be or refused with its place and its fault.
+
+#include "base/errors.h"
+#include "interop/cstimer_file.h"
+#include "interop/history_file.h"
+#include "support/test_main.h"
+
+#include <QDateTime>
+#include <QTest>
+
+using namespace spinlog;
+
+namespace {
+
+// Every session as name[token@seconds ...].
+QString contents(const HistoryFile &file)
+{
+    QStringList sessions;
+    for (const ImportedSession &session : file.sessions) {
+        QStringList solves;
+        for (const ImportedSolve &solve : session.solves)
+            solves << attemptToken(solve.attempt()) + '@' + QString::number(solve.when());
+        sessions << session.name + '[' + solves.join(' ') + ']';
+    }
+    return formatName(file.format) + ": " + sessions.join(' ');
+}
+
+QString local(const char *dateTime)
+{
+    return QString::number(
+        QDateTime::fromString(dateTime, "yyyy/MM/dd HH:mm:ss").toSecsSinceEpoch());
+}
+
+}  // namespace
+
+class HistoryFilesTest : public QObject {
+    Q_OBJECT
+private slots:
+    void samples_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("read");
+        // Several sessions, +2 and DNF (its time kept), comments, a multi-phase
+        // solve (its total), a number for a name, a name in \u escapes, an
+        // empty session; milliseconds cut to hundredths as csTimer shows them.
+        QTest::newRow("csTimer") << "cstimer_sessions.txt"
+                                 << "csTimer: 3x3x3[1234@1700000000 1000+@1700000060 "
+                                    "900D@1700000120 1502@1700000180 1199@1700000240 "
+                                    "1300@1700000300 1400@1700000360] 2[352@1700001000 "
+                                    "410@1700001060] 日本[]";
+        // Older copies: JSON texts in strings, names in sessionName, a
+        // time with a binary fraction, an empty session text.
+        QTest::newRow("csTimer, older") << "cstimer_older.txt"
+                                        << "csTimer: OH[3220@1450000000 2783+@1450000100] 2[]";
+        // +2 kept with its two seconds in, a separator and a line end in a
+        // comment, categories beside the puzzle.
+        QTest::newRow("Twisty Timer")
+            << "twisty_backup.txt"
+            << "Twisty Timer: 3x3x3[1234@1700000000 1000+@1700000060 900D@1700000120] "
+               "3x3x3 OH[2050@1700000180] Pyraminx[432@1700000240]";
+        // Code page 932, a quoted name with a comma; a DNF's time is not in it.
+        const QString t1 = local("2023/11/14 22:13:20"), t2 = local("2023/11/15 08:00:00"),
+                      t3 = local("2023/11/16 09:00:00");
+        QTest::newRow("Spinlog CSV")
+            << "spinlog_history.csv"
+            << QString(
+                   "Spinlog CSV: 3x3x3[1234@%1 1000+@%1 0D@%1 1502@%1 1199@%1] "
+                   "3x3x3目隠し[6543@%2 0D@%2 5900@%2] 3x3x3,OH[2050@%3 2100@%3]")
+                   .arg(t1, t2, t3);
+    }
+    void samples()
+    {
+        QFETCH(QString, file);
+        QTEST(contents(readHistoryFile(QStringLiteral(SPINLOG_SAMPLES "/") + file)), "read");
+    }
+
+    void broken_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("message");  // a part of it; "" when the file reads
+        QFile sample(SPINLOG_SAMPLES "/cstimer_sessions.txt");
+        QVERIFY(sample.open(QIODevice::ReadOnly));
+        const QByteArray whole = sample.readAll();
+        const QByteArray solve = "{\"session1\":[[[0,12000],\"\",\"\",1700000000]]}";
+        QTest::newRow("not a history") << QByteArray("hello\n") << "どの形式";
+        QTest::newRow("cut in the middle") << whole.left(200) << "1行 201文字目: ";
+        QTest::newRow("a time of -1")
+            << QByteArray(solve).replace("12000", "-1") << "ありえない時間 -1 ms";
+        QTest::newRow("an unknown penalty")
+            << QByteArray(solve).replace("[0,", "[1000,") << "不明なペナルティ 1000";
+        QTest::newRow("no date") << QByteArray(solve).replace(",1700000000", "")
+                                 << "記録の日時がありません";
+        QTest::newRow("text after the data") << solve + "x"
+                                             << "余分な文字";
+        QTest::newRow("nested 100000 deep")
+            << "{\"x\":" + QByteArray(100000, '[') << "入れ子が深すぎます";
+        QTest::newRow("a name of invalid UTF-8")
+            << QByteArray(
+                   "{\"session1\":[],\"properties\":{\"sessionData\":"
+                   "\"{\\\"1\\\":{\\\"name\\\":\\\"\xff\xfe\\\"}}\"}}")
+            << "";
+        const QByteArray twisty =
+            "Puzzle,Category,Time(millis),Date(millis),Scramble,Penalty,"
+            "Comment\n";
+        QTest::newRow("Twisty Timer, unknown penalty")
+            << twisty + "\"333\";\"Normal\";\"12000\";\"1700000000000\";\"R\";\"5\";\"\""
+            << "2行目: 不明なペナルティ「5」";
+        QTest::newRow("Twisty Timer, separators in the quotes") << twisty + "\";\";\";\";\";\";\""
+                                                                << "2行目: 項目が 3 個です";
+        QTest::newRow("Twisty Timer, cut") << twisty + "\"333\";\"Normal\";\"12"
+                                           << "2行目: 記録が途中で終わっています";
+        QTest::newRow("Twisty Timer, a million one-character lines")
+            << twisty + QByteArray(2'000'000, 'a').replace("aa", "a\n") << "2行目: 記録が途中";
+        const QByteArray spinlog =
+            "\x93\xfa\x8e\x9e,\x83^\x83"
+            "C\x83v,1,2,3,4,5,6,7,8,9,10,11,"
+            "12,\x95\xbd\x8b\xcf\r\n";
+        QTest::newRow("Spinlog CSV, a field missing")
+            << spinlog + "2023/11/14 22:13:20,3x3x3,1,2,3,4,5,6,7,8,9,10,11,12\r\n"
+            << "2行目: 項目が 14 個です";
+        QTest::newRow("Spinlog CSV, a time that is none")
+            << spinlog + "2023/11/14 22:13:20,3x3x3,12.3x,-,-,-,-,-,-,-,-,-,-,-,-\r\n"
+            << "2行目: 1回目の「12.3x」";
+        QTest::newRow("Spinlog CSV, a million one-character lines")
+            << spinlog + QByteArray(2'000'000, 'a').replace("aa", "a\n") << "2行目: 項目が 1 個";
+        QTest::newRow("a million one-character lines")
+            << QByteArray(2'000'000, 'a').replace("aa", "a\n") << "どの形式";
+    }
+    void broken()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(QString, message);
+        QString failure;
+        try {
+            readHistoryBytes(content);
+        } catch (const SpinlogError &e) {
+            failure = e.description();
+        }
+        if (message.isEmpty())
+            QCOMPARE(failure, QString());
+        else
+            QVERIFY2(failure.contains(message), qPrintable(failure));
+    }
+
+    // What is written reads back as it was: names in any script, every
+    // penalty, the time as measured, the second of each solve.
+    void writtenFileReadsBack()
+    {
+        const std::vector<CsTimerSession> sessions{{"3x3x3目隠し \"quoted\" \\",
+                                                    {{{6543, Penalty::None}, 1700000000},
+                                                     {{1000, Penalty::PlusTwo}, 1700000000},
+                                                     {{900, Penalty::Dnf}, 1700000001}}},
+                                                   {"2x2x2", {{{352, Penalty::None}, 1600000000}}}};
+        const QByteArray written = writeCsTimer(sessions);
+        QVERIFY(written.startsWith("{\"session1\":"));  // as csTimer recognises its own
+        QCOMPARE(contents(readHistoryBytes(writeCsTimer({}))), "csTimer: ");
+        QCOMPARE(contents(readHistoryBytes(written)),
+                 "csTimer: 3x3x3目隠し \"quoted\" \\[6543@1700000000 1000+@1700000000 "
+                 "900D@1700000001] 2x2x2[352@1600000000]");
+    }
+};
+
+SPINLOG_TEST(HistoryFilesTest)
+#include "tst_history_files.moc"

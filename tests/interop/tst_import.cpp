@@ -1,0 +1,229 @@
+// Imports into a real database: the round trip through csTimer's file, the
+// merge that never replaces, the one transaction made to fail at each step,
+// the undo, and the command line's refusals that change nothing.
+
+#include "app/interop_command.h"
+#include "data/record_stores.h"
+#include "interop/cstimer_export.h"
+#include "interop/history_import.h"
+#include "session/series_rules.h"
+#include "support/history_world.h"
+#include "support/test_main.h"
+
+#include <QTest>
+#include <QTextStream>
+
+using namespace spinlog;
+using namespace spinlog::test;
+
+namespace {
+
+const char *const kRows =
+    "select DateTime, TypeID, Time1, Time2, Time3, Time4, Time5, Time6, AveTime, BestTimeNo, "
+    "WorstTimeNo, Solves from T_Time order by rowid";
+
+std::unique_ptr<RecordStores> openStores(const TempAppFolder &folder)
+{
+    return std::make_unique<RecordStores>(Database::open(folder.file("Spinlog.mdb")));
+}
+
+// A history with +2, DNF and the blindfolded type's every-solve average.
+void seed(HistoryStore &history)
+{
+    const auto add = [&](const char *date, const char *type, std::vector<Attempt> solves,
+                         bool every) { history.add(seriesOfAttempts(date, type, solves, every)); };
+    add("2023/11/14 22:13:20", "1",
+        {{1234, Penalty::None},
+         {1000, Penalty::PlusTwo},
+         {900, Penalty::Dnf},
+         {1502, Penalty::None},
+         {1199, Penalty::None}},
+        false);
+    add("2023/11/15 08:00:00", "5",
+        {{6543, Penalty::None}, {0, Penalty::Dnf}, {5900, Penalty::None}}, true);
+    add("2023/11/16 09:00:00", "1",
+        {{1100, Penalty::None},
+         {1200, Penalty::None},
+         {1300, Penalty::None},
+         {1400, Penalty::None},
+         {1500, Penalty::PlusTwo}},
+        false);
+}
+
+HistoryImport importOf(const QString &path, RecordStores &stores)
+{
+    return HistoryImport(readHistoryFile(path), importTypes(stores.types), &seriesOfAttempts);
+}
+
+// 12 solves of one session, a second apart.
+QByteArray twelveSolves(const char *name)
+{
+    QByteArray solves;
+    for (int i = 0; i < 12; ++i)
+        solves += (i ? "," : "") + QByteArray("[[0,") + QByteArray::number(10000 + i * 100) +
+                  "],\"\",\"\"," + QByteArray::number(1700000000 + i) + "]";
+    return "{\"session1\":[" + solves +
+           "],\"properties\":{\"sessionData\":\"{\\\"1\\\":{\\\"name\\\":\\\"" + name +
+           "\\\"}}\"}}";
+}
+
+}  // namespace
+
+class ImportTest : public QObject {
+    Q_OBJECT
+private slots:
+    void roundTripThroughCsTimer()
+    {
+        TempAppFolder from, to;
+        QStringList saved;
+        {
+            auto stores = openStores(from);
+            seed(stores->history);
+            saved = rowsOf(stores->database(), kRows);
+            const ExportTally tally =
+                exportCsTimer(stores->history, stores->types, {}, from.file("export.txt"));
+            QCOMPARE(tally.series, 3);
+            QCOMPARE(tally.sessions, 2);
+        }
+        auto stores = openStores(to);
+        for (int round = 1; round <= 2; ++round) {
+            HistoryImport import = importOf(from.file("export.txt"), *stores);
+            QCOMPARE(import.leftOverCount(), 0);
+            const std::optional<ImportTally> tally =
+                import.run(stores->history, QString("mark %1").arg(round), {});
+            // The second time everything is there already.
+            QCOMPARE(tally->added, round == 1 ? 3 : 0);
+            QCOMPARE(tally->duplicates, round == 1 ? 0 : 3);
+            QCOMPARE(rowsOf(stores->database(), kRows), saved);
+        }
+    }
+
+    // A new user's first import: 12 solves into the 5-solve type make two
+    // series, the last two solves are left over and listed; the undo takes
+    // exactly those two series away and leaves what was there.
+    void twelveSolvesIntoTheFiveSolveType()
+    {
+        TempAppFolder folder;
+        folder.write("twelve.txt", twelveSolves("3x3x3"));
+        auto stores = openStores(folder);
+        seed(stores->history);
+        const QStringList before = rowsOf(stores->database(), kRows);
+        HistoryImport import = importOf(folder.file("twelve.txt"), *stores);
+        QCOMPARE(import.seriesCount(), 2);
+        QCOMPARE(import.leftOverCount(), 2);
+        QVERIFY(importSummary(import).contains("取り込まない回: " + dateTimeText(1700000011) +
+                                               " 11.10"));
+        QVERIFY(import.run(stores->history, importMark(QDateTime::currentDateTime()), {}));
+        const QStringList after = rowsOf(stores->database(), kRows);
+        QCOMPARE(after.mid(0, before.size()), before);  // nothing there changed
+        QCOMPARE(after.size(), before.size() + 2);
+        // Dated by its last solve; the average by the type's rule (best and worst out).
+        QVERIFY(after[3].startsWith(dateTimeText(1700000004) + "|1|10.00|10.10|10.20|10.30|10.40|-|"
+                                                               "10.20|1|5|"));
+        QCOMPARE(stores->history.lastImport()->series, 2);
+        QCOMPARE(stores->history.removeImport(stores->history.lastImport()->id), 2);
+        QCOMPARE(rowsOf(stores->database(), kRows), before);
+        QVERIFY(!stores->history.lastImport());
+    }
+
+    // The transaction made to fail at each step, and cancelled: nothing kept.
+    void allOrNothing_data()
+    {
+        QTest::addColumn<QString>("trigger");
+        QTest::addColumn<int>("cancelAt");  // the progress answers "cancel" from this count
+        QTest::newRow("the first series refused") << "before insert on T_Time" << -1;
+        QTest::newRow("the second series refused")
+            << "before insert on T_Time when (select count(*) from T_Time) >= 1" << -1;
+        QTest::newRow("cancelled at the end") << "" << 2;
+        QTest::newRow("cancelled at once") << "" << 0;
+    }
+    void allOrNothing()
+    {
+        QFETCH(QString, trigger);
+        QFETCH(int, cancelAt);
+        TempAppFolder folder;
+        folder.write("twelve.txt", twelveSolves("3x3x3"));
+        auto stores = openStores(folder);
+        if (!trigger.isEmpty())
+            stores->database().execute("create trigger refuse " + trigger +
+                                       " begin select raise(abort, 'refused'); end");
+        HistoryImport import = importOf(folder.file("twelve.txt"), *stores);
+        bool failed = false;
+        try {
+            const auto tally = import.run(stores->history, "mark", [&](int done, int) {
+                return cancelAt < 0 || done < cancelAt;
+            });
+            QVERIFY(!tally);
+        } catch (const SpinlogError &e) {
+            failed = e.description().contains("refused");
+        }
+        QCOMPARE(failed, !trigger.isEmpty());
+        QCOMPARE(countRows(stores->database()), 0);
+    }
+
+    // Each refusal: one line on the error output, status 2, nothing changed.
+    void commandLine_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<bool>("running");  // the program holds the database
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("error");
+        const QString file = "FOLDER/twelve.txt";
+        QTest::newRow("import") << QStringList{"--import", file} << false << 0 << "";
+        QTest::newRow("import into a type given")
+            << QStringList{"--import", "FOLDER/other.txt", "--type", "4x4x4"} << false << 0 << "";
+        QTest::newRow("export of nothing")
+            << QStringList{"--export-cstimer", "FOLDER/out.txt", "2x2x2"} << false << 2
+            << "spinlog: 出力データがありません";
+        QTest::newRow("missing file") << QStringList{"--import", "FOLDER/none.txt"} << false << 2
+                                      << "spinlog: none.txt: ファイルがありません。";
+        QTest::newRow("wrong format") << QStringList{"--import", "FOLDER/Spinlog.ini"} << false << 2
+                                      << "spinlog: Spinlog.ini: csTimer、Twisty Timer、Spinlog "
+                                         "のどの形式のファイルでもありませ"
+                                         "ん。";
+        QTest::newRow("no type of the session's name")
+            << QStringList{"--import", "FOLDER/other.txt"} << false << 2
+            << "spinlog: セッション「Megaminx」と同じ名前のタイプがありません。--type "
+               "で取り込むタイプを指定してください。";
+        QTest::newRow("unknown type") << QStringList{"--import", file, "--type", "9x9x9"} << false
+                                      << 2 << "spinlog: タイプ「9x9x9」はありません。";
+        QTest::newRow("export of an unknown type")
+            << QStringList{"--export-cstimer", "FOLDER/out.txt", "9x9x9"} << false << 2
+            << "spinlog: タイプ「9x9x9」はありません（3x3x3/2x2x2/4x4x4/5x5x5/3x3x3目隠し）。";
+        QTest::newRow("database in use")
+            << QStringList{"--import", file} << true << 2
+            << "spinlog: データベースが使用中です（Spinlog が起動中です）。";
+        QTest::newRow("a file and nothing else") << QStringList{"--import"} << false << 2
+                                                 << "spinlog: --import ファイル [--type タイプ] "
+                                                    "の形で指定してください。";
+    }
+    void commandLine()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(bool, running);
+        TempAppFolder folder;
+        folder.write("twelve.txt", twelveSolves("3x3x3"));
+        folder.write("other.txt", twelveSolves("Megaminx"));
+        folder.write("Spinlog.ini", "[Main]\r\n");
+        for (QString &arg : args) arg.replace("FOLDER", folder.path());
+        // Opened once as the program would have: its columns and indexes added.
+        Database::open(folder.file("Spinlog.mdb"));
+        std::unique_ptr<Database> held;
+        if (running)
+            held = Database::open(folder.file("Spinlog.mdb"));
+        const QByteArray before = folder.read("Spinlog.mdb");
+        QString out, err;
+        QTextStream output(&out), errors(&err);
+        QTEST(runInteropCommand(args, folder.path(), output, errors), "status");
+        errors.flush();
+        QTEST(err.section('\n', 0, 0), "error");
+        QCOMPARE(err.count('\n'), err.isEmpty() ? 0 : 1);
+        if (!err.isEmpty()) {
+            held.reset();
+            QCOMPARE(folder.read("Spinlog.mdb"), before);
+        }
+    }
+};
+
+SPINLOG_TEST(ImportTest)
+#include "tst_import.moc"
