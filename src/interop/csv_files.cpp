@@ -149,6 +149,72 @@ const QStringList &spinlogHeader()
 
 }  // namespace
 
+namespace {
+
+// One Twisty Timer record, from LINE on, as its seven fields.
+QList<QByteArray> twistyFields(Lines &lines, QByteArrayView line, qsizetype first)
+{
+    // A comment may hold line ends: the record goes on until it ends in a
+    // quote with all its separators seen.
+    QByteArray record = line.toByteArray();
+    while (!(record.size() >= 2 && record.endsWith('"') && record.count("\";\"") >= 6)) {
+        if (lines.number() - first >= 100 || !lines.next(line))
+            failAt(first, QStringLiteral("記録が途中で終わっています（7項目を「\";\"」で区切り、"
+                                         "\"で囲んだ行のはずです）"));
+        record += '\n';
+        record += line;
+        if (record.size() > 16 * kMaxFieldBytes)
+            failAt(first, QStringLiteral("記録が長すぎます"));
+    }
+    if (!record.startsWith('"'))
+        failAt(first, QStringLiteral("記録が「\"」で始まっていません"));
+    QList<QByteArray> fields;
+    const QByteArray inner = record.mid(1, record.size() - 2);
+    for (qsizetype from = 0;;) {
+        const qsizetype at = inner.indexOf("\";\"", from);
+        fields << inner.mid(from, at < 0 ? -1 : at - from);
+        if (at < 0)
+            break;
+        from = at + 3;
+    }
+    // A separator may share the record's own first or last quote.
+    if (fields.size() < 7)
+        failAt(first, QStringLiteral("項目が %1 個です（7 個のはず）").arg(fields.size()));
+    // Twisty Timer writes a comment as it is, separators and all.
+    while (fields.size() > 7) fields[6] += "\";\"" + fields.takeAt(7);
+    return fields;
+}
+
+// The solve of a record's time and penalty fields.
+Attempt twistyAttempt(const QByteArray &time, const QByteArray &penalty, qsizetype first)
+{
+    if (!digitsOnly(time, 12))
+        failAt(
+            first,
+            QStringLiteral("時間「%1」が数ではありません").arg(QString::fromUtf8(time.left(40))));
+    Attempt attempt;
+    double ms = double(time.toLongLong());
+    if (penalty == "0") {
+        attempt.penalty = Penalty::None;
+    } else if (penalty == "1") {
+        // Twisty Timer keeps a +2 solve's time with the two seconds in.
+        attempt.penalty = Penalty::PlusTwo;
+        ms -= 2000;
+    } else if (penalty == "2") {
+        attempt.penalty = Penalty::Dnf;
+    } else {
+        failAt(first, QStringLiteral("不明なペナルティ「%1」です（0、1、2 のどれか）")
+                          .arg(QString::fromUtf8(penalty.left(40))));
+    }
+    const std::optional<std::int64_t> hundredths = hundredthsFromMs(ms);
+    if (!hundredths)
+        failAt(first, QStringLiteral("ありえない時間 %1 ms です").arg(QString::fromLatin1(time)));
+    attempt.raw = *hundredths;
+    return attempt;
+}
+
+}  // namespace
+
 std::vector<ImportedSession> readTwistyTimer(QByteArrayView csv)
 {
     Lines lines(csv);
@@ -161,63 +227,12 @@ std::vector<ImportedSession> readTwistyTimer(QByteArrayView csv)
         if (line.trimmed().isEmpty())
             continue;
         const qsizetype first = lines.number();
-        // A comment may hold line ends: the record goes on until it ends in
-        // a quote with all its separators seen.
-        QByteArray record = line.toByteArray();
-        while (!(record.size() >= 2 && record.endsWith('"') && record.count("\";\"") >= 6)) {
-            if (lines.number() - first >= 100 || !lines.next(line))
-                failAt(first,
-                       QStringLiteral("記録が途中で終わっています（7項目を「\";\"」で区切り、"
-                                      "\"で囲んだ行のはずです）"));
-            record += '\n';
-            record += line;
-            if (record.size() > 16 * kMaxFieldBytes)
-                failAt(first, QStringLiteral("記録が長すぎます"));
-        }
-        if (!record.startsWith('"'))
-            failAt(first, QStringLiteral("記録が「\"」で始まっていません"));
-        QList<QByteArray> fields;
-        const QByteArray inner = record.mid(1, record.size() - 2);
-        for (qsizetype from = 0;;) {
-            const qsizetype at = inner.indexOf("\";\"", from);
-            fields << inner.mid(from, at < 0 ? -1 : at - from);
-            if (at < 0)
-                break;
-            from = at + 3;
-        }
-        // A separator may share the record's own first or last quote.
-        if (fields.size() < 7)
-            failAt(first, QStringLiteral("項目が %1 個です（7 個のはず）").arg(fields.size()));
-        // Twisty Timer writes a comment as it is, separators and all.
-        while (fields.size() > 7) fields[6] += "\";\"" + fields.takeAt(7);
-        const QByteArray &time = fields[2];
+        const QList<QByteArray> fields = twistyFields(lines, line, first);
+        const Attempt attempt = twistyAttempt(fields[2], fields[5], first);
         const QByteArray &date = fields[3];
-        const QByteArray &penalty = fields[5];
-        if (!digitsOnly(time, 12))
-            failAt(first, QStringLiteral("時間「%1」が数ではありません")
-                              .arg(QString::fromUtf8(time.left(40))));
         if (!digitsOnly(date, 15))
             failAt(first, QStringLiteral("日時「%1」が数ではありません")
                               .arg(QString::fromUtf8(date.left(40))));
-        Attempt attempt;
-        double ms = double(time.toLongLong());
-        if (penalty == "0") {
-            attempt.penalty = Penalty::None;
-        } else if (penalty == "1") {
-            // Twisty Timer keeps a +2 solve's time with the two seconds in.
-            attempt.penalty = Penalty::PlusTwo;
-            ms -= 2000;
-        } else if (penalty == "2") {
-            attempt.penalty = Penalty::Dnf;
-        } else {
-            failAt(first, QStringLiteral("不明なペナルティ「%1」です（0、1、2 のどれか）")
-                              .arg(QString::fromUtf8(penalty.left(40))));
-        }
-        const std::optional<std::int64_t> hundredths = hundredthsFromMs(ms);
-        if (!hundredths)
-            failAt(first,
-                   QStringLiteral("ありえない時間 %1 ms です").arg(QString::fromLatin1(time)));
-        attempt.raw = *hundredths;
         const qint64 seconds = date.toLongLong() / 1000;
         if (seconds < 1 || seconds > qint64(std::numeric_limits<std::uint32_t>::max()))
             failAt(first, QStringLiteral("ありえない日時 %1 です").arg(QString::fromLatin1(date)));
