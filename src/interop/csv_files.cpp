@@ -228,6 +228,10 @@ std::vector<ImportedSession> readTwistyTimer(QByteArrayView csv)
             continue;
         const qsizetype first = lines.number();
         const QList<QByteArray> fields = twistyFields(lines, line, first);
+        // Twisty Timer keeps each category it creates as a row of penalty 10
+        // that is no solve; some of its versions write those rows out too.
+        if (fields[5] == "10")
+            continue;
         const Attempt attempt = twistyAttempt(fields[2], fields[5], first);
         const QByteArray &date = fields[3];
         if (!digitsOnly(date, 15))
