@@ -49,6 +49,21 @@ QString nameValue(JsonReader &reader)
     return QString();
 }
 
+// Calls take(key) at each key of an object, the reader on its value; a
+// value that is no object is passed over.
+template <typename Take>
+void eachKey(JsonReader &reader, const Take &take)
+{
+    if (reader.peek() != '{') {
+        reader.skipValue(1);
+        return;
+    }
+    reader.expect('{');
+    QByteArray key;
+    bool first = true;
+    while (reader.nextKey(key, first)) take(key);
+}
+
 class CsTimerReader {
 public:
     std::map<int, ImportedSession> sessions;
@@ -98,14 +113,7 @@ private:
 
     void readProperties(JsonReader &reader)
     {
-        if (reader.peek() != '{') {
-            reader.skipValue(1);
-            return;
-        }
-        reader.expect('{');
-        QByteArray key;
-        bool first = true;
-        while (reader.nextKey(key, first)) {
+        eachKey(reader, [&](const QByteArray &key) {
             if (key == "sessionData")
                 withText(reader, QStringLiteral("sessionData"),
                          [&](JsonReader &inner) { readNames(inner, names, true); });
@@ -114,44 +122,27 @@ private:
                          [&](JsonReader &inner) { readNames(inner, oldNames, false); });
             else
                 reader.skipValue(2);
-        }
+        });
     }
 
     // {"1": {"name": ...}, ...} or, in older files, {"1": name, ...}.
     static void readNames(JsonReader &reader, std::map<int, QString> &into, bool entries)
     {
-        if (reader.peek() != '{') {
-            reader.skipValue(1);
-            return;
-        }
-        reader.expect('{');
-        QByteArray key;
-        bool first = true;
-        while (reader.nextKey(key, first)) {
+        eachKey(reader, [&](const QByteArray &key) {
             bool number = false;
             const int n = key.toInt(&number);
-            if (!number) {
+            if (!number)
                 reader.skipValue(1);
-                continue;
-            }
-            if (!entries) {
+            else if (!entries)
                 into[n] = nameValue(reader);
-                continue;
-            }
-            if (reader.peek() != '{') {
-                reader.skipValue(1);
-                continue;
-            }
-            reader.expect('{');
-            QByteArray field;
-            bool firstField = true;
-            while (reader.nextKey(field, firstField)) {
-                if (field == "name")
-                    into[n] = nameValue(reader);
-                else
-                    reader.skipValue(2);
-            }
-        }
+            else
+                eachKey(reader, [&](const QByteArray &field) {
+                    if (field == "name")
+                        into[n] = nameValue(reader);
+                    else
+                        reader.skipValue(2);
+                });
+        });
     }
 
     static void readSolves(JsonReader &reader, ImportedSession &session)
