@@ -200,6 +200,25 @@ private slots:
         QCOMPARE(f.state() + f.solves(), kIdleUnderWay + "4.00,,,,,");
     }
 
+    // Ctrl+2 and Ctrl+3 mark the last solve +2 and DNF; the series saved at
+    // its last solve keeps the marks, the DNF its worst and left out.
+    void penaltiesByKeys()
+    {
+        MainFixture f(kNoWaiting);
+        f.window->show();
+        f.window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+        for (int i = 0; i < 5; ++i) {
+            f.solve(10000 + 1000 * i);
+            if (i == 1 || i == 3)
+                QTest::keyClick(f.window.get(), i == 1 ? Qt::Key_2 : Qt::Key_3,
+                                Qt::ControlModifier);
+        }
+        QCOMPARE(rowsOf(f.world.program.records->database(),
+                        "select Time1, Time2, Time4, AveTime, BestTimeNo, WorstTimeNo from T_Time"),
+                 QStringList{"10.00|13.00+|DNF|13.00|1|4"});
+    }
+
     // Declined at first, saved from the menu after a first try fails; the
     // best values follow.
     void savedSeriesAndTheBestValues()
