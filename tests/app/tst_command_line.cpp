@@ -24,9 +24,6 @@ private slots:
         QTest::addColumn<QString>("errors");  // their first line
         const QString usage =
             "使い方: spinlog                          ストップウォッチを起動します";
-        QTest::newRow("scrambles")
-            << QStringList{"--scramble", "2x2x2", "2"} << false << 0 << "(2 lines)"
-            << "";
         QTest::newRow("usage") << QStringList{"--help"} << false << 0 << usage << "";
         for (const char *option : {"--bogus", "-h", "--scramble=3x3x3", "scramble"})
             QTest::addRow("%s refused", option)
@@ -34,9 +31,6 @@ private slots:
                 << QString("spinlog: 「%1」は使えないオプションです。").arg(option);
         QTest::newRow("scrambles to a full device")
             << QStringList{"--scramble", "3x3x3", "3"} << true << 1 << ""
-            << "spinlog: 出力を書き込めません: No space left on device";
-        QTest::newRow("usage to a full device")
-            << QStringList{"--help"} << true << 1 << ""
             << "spinlog: 出力を書き込めません: No space left on device";
     }
     void statuses()
@@ -51,7 +45,7 @@ private slots:
         QVERIFY(out.open(QIODevice::WriteOnly) && err.open(QIODevice::WriteOnly));
         QTEST(runCommandLine(args, full ? static_cast<QIODevice &>(device) : out, err), "status");
         const QStringList lines = QString::fromUtf8(written).split('\n', Qt::SkipEmptyParts);
-        QTEST(lines.size() == 2 ? QString("(2 lines)") : lines.value(0), "output");
+        QTEST(lines.value(0), "output");
         QTEST(QString::fromUtf8(errors).section('\n', 0, 0), "errors");
         // A refusal shows the usage after the reason.
         if (args.first().startsWith("-h") || args.first() == "--bogus")

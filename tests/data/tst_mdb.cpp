@@ -143,20 +143,6 @@ private slots:
         QTest::newRow("replaced") << true << 0;
         QTest::newRow("its name and the next taken") << false << 2;
     }
-    // A copy the disk has no room for is not left to look like a whole one.
-    void noRoomForTheRecoveredCopy()
-    {
-        TempAppFolder folder;
-        FakeWorld world(folder.path());
-        QVERIFY(Fun_MDBOpen(world.program, folder.file("Spinlog.mdb")));
-        QVERIFY(QFile::remove(folder.file("Spinlog.mdb")));
-        {
-            FileSizeLimit full(8192);
-            QVERIFY(!closeAndCompact(world.program));
-        }
-        QCOMPARE(folderEntries(folder), QStringList());
-        QCOMPARE(world.prompts.boxes.size(), std::size_t(1));
-    }
     void deletedOrReplacedFileIsNotCompactedOver()
     {
         QFETCH(bool, replaced);

@@ -22,8 +22,7 @@ QDate day(const QString &text)
 
 QStringList backupNames(const TempAppFolder &folder)
 {
-    QStringList names = QDir(folder.file("Backup")).entryList(QDir::Files, QDir::Name);
-    return names;
+    return QDir(folder.file("Backup")).entryList(QDir::Files, QDir::Name);
 }
 
 }  // namespace

@@ -188,6 +188,13 @@ class SpinlogTest(unittest.TestCase):
         # The open menu holds the keyboard; focusing the window would close it.
         self.x("key", item_key)
 
+    def save_as(self, process, title, name):
+        """Types a name without its extension into the save dialog."""
+        self.key(self.wait_window(title, process.pid), "ctrl+a")
+        self.x("type", "--delay", 30, os.path.join(self.tmp, name))
+        self.x("key", "Return")
+        wait_for(lambda: not self.windows(title, process.pid), what="the dialog to close")
+
     def boxes(self, process):
         return [w for w in self.windows("^Spinlog$", process.pid) if b"_DIALOG" in
                 self.tool("xprop", "-id", w, "_NET_WM_WINDOW_TYPE")]

@@ -3,7 +3,7 @@ box and log line, and nothing stored lost."""
 
 import os, pathlib, shutil, subprocess  # noqa: E401
 
-from harness import NO_COUNTDOWN, SpinlogTest, insert_series, wait_for
+from harness import NO_COUNTDOWN, SpinlogTest, insert_series
 
 # A saved series and a series under way that no fault may lose.
 STORED = (insert_series("2007/05/01 21:03:09", "1", ["10.00", "9.00", "12.00", "11.00", "13.00"],
@@ -71,36 +71,6 @@ class FaultTest(SpinlogTest):
         self.assertEqual(os.listdir(self.folder.file("Backup")), [])
         self.assertIn("BKSpinlog.mdb: No space left on device", entry)
         self.assertEqual(self.folder.read("Spinlog.ini"), settings)
-
-    def test_full_disk_at_options_ok_is_reported(self):
-        self.folder.sql("delete from W_Time;")  # the options open with no series under way
-        fill = self.on_small_disk()
-        settings = self.folder.read("Spinlog.ini")
-        process, main = self.launch()
-        fill()
-        self.menu(main, "alt+t", "o")
-        dialog = self.wait_window("^オプション$", process.pid)
-        self.key(dialog, "alt+c", "ctrl+a", "7")
-        self.x("mousemove", "--window", dialog, 186, 472, "click", "1")  # OK
-        self.answer(process, "Return")  # the save error, under the dialog's own title
-        self.assertEqual(self.windows("^オプション$", process.pid), [dialog])  # still open
-        self.x("mousemove", "--window", dialog, 270, 472, "click", "1")  # Cancel
-        wait_for(lambda: not self.windows("^オプション$", process.pid), what="Cancel")
-        os.remove(self.folder.file("filler"))
-        self.leave(process, main)
-        self.assertEqual(self.sources(), ["[frmOption]-[cmdOK_Click] "])
-        self.assertIn("No space left on device", self.folder.log_entries()[1])
-        self.assertNotIn(b"CntDownTm=7", self.folder.read("Spinlog.ini"))
-        self.assertEqual(self.folder.read("Spinlog.ini").split(b"[Main]")[0],
-                         settings.split(b"[Main]")[0])
-
-    def test_a_place_that_cannot_be_used(self):
-        self.folder.write("Spinlog.ini", b"[Main]\r\nLeft=abc\r\nTop=300000\r\n")
-        process, main = self.launch()  # no box: the default place
-        self.assertEqual(self.boxes(process), [])
-        self.leave(process, main)
-        self.assertEqual(self.sources(), ["[frmMain]-[Form_Load] "])
-        self.assertIn(b"Left=4000\r\nTop=5000", self.folder.read("Spinlog.ini"))
 
     def test_bad_settings(self):
         load = "[frmMain]-[Form_Load] "

@@ -3,7 +3,7 @@ the list exported to CSV."""
 
 import os
 
-from harness import NO_COUNTDOWN, SpinlogTest, insert_series, wait_for
+from harness import NO_COUNTDOWN, SpinlogTest, insert_series
 
 SERIES = [  # date, type, times, average, best and worst solve
     ("2024/01/05 09:00:00", "1", ["12.34", "10.50", "11.00", "13.20", "9.87"], "11.28", 5, 4),
@@ -35,13 +35,6 @@ class HistoryDayTest(SpinlogTest):
         self.view = self.wait_window("^計測結果$", self.process.pid)
         self.key(self.view, "Tab", "Down")  # the grid has the focus; the type list: 3x3x3
 
-    def save_as(self, title, name):
-        """Types a name without its extension into the save dialog."""
-        self.key(self.wait_window(title, self.process.pid), "ctrl+a")
-        self.x("type", "--delay", 30, os.path.join(self.tmp, name))
-        self.x("key", "Return")
-        wait_for(lambda: not self.windows(title, self.process.pid), what="the dialog to close")
-
     def leave_both(self):
         """Closes both windows; the file written by then, as its menu opened."""
         self.menu(self.view, "alt+f", "x")
@@ -55,7 +48,7 @@ class HistoryDayTest(SpinlogTest):
         self.answer(self.process, "Return")  # Yes, delete
         self.key(self.view, "shift+Tab", "Up")  # 全て
         self.menu(self.view, "alt+f", "o")
-        self.save_as("^CSVファイル保存先の選択$", "day")
+        self.save_as(self.process, "^CSVファイル保存先の選択$", "day")
         self.leave_both()
         self.assertEqual(self.folder.read(os.path.join(self.tmp, "day.csv")), CSV)
         self.assertEqual(len(self.folder.sql("select * from T_Time;")), 4)

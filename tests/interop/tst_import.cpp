@@ -30,41 +30,19 @@ std::unique_ptr<RecordStores> openStores(const TempAppFolder &folder)
 // A history with +2, DNF and the blindfolded type's every-solve average.
 void seed(HistoryStore &history)
 {
-    const auto add = [&](const char *date, const char *type, std::vector<Attempt> solves,
-                         bool every) { history.add(seriesOfAttempts(date, type, solves, every)); };
-    add("2023/11/14 22:13:20", "1",
-        {{1234, Penalty::None},
-         {1000, Penalty::PlusTwo},
-         {900, Penalty::Dnf},
-         {1502, Penalty::None},
-         {1199, Penalty::None}},
-        false);
-    add("2023/11/15 08:00:00", "5",
-        {{6543, Penalty::None}, {0, Penalty::Dnf}, {5900, Penalty::None}}, true);
-    add("2023/11/16 09:00:00", "1",
-        {{1100, Penalty::None},
-         {1200, Penalty::None},
-         {1300, Penalty::None},
-         {1400, Penalty::None},
-         {1500, Penalty::PlusTwo}},
-        false);
+    const auto add = [&](const char *date, const char *type, const QString &tokens, bool every) {
+        std::vector<Attempt> solves;
+        for (const QString &token : tokens.split(' ')) solves.push_back(*attemptFromToken(token));
+        history.add(seriesOfAttempts(date, type, solves, every));
+    };
+    add("2023/11/14 22:13:20", "1", "1234 1000+ 900D 1502 1199", false);
+    add("2023/11/15 08:00:00", "5", "6543 0D 5900", true);
+    add("2023/11/16 09:00:00", "1", "1100 1200 1300 1400 1500+", false);
 }
 
 HistoryImport importOf(const QString &path, RecordStores &stores)
 {
     return HistoryImport(readHistoryFile(path), importTypes(stores.types), &seriesOfAttempts);
-}
-
-// 12 solves of one session, a second apart.
-QByteArray twelveSolves(const char *name)
-{
-    QByteArray solves;
-    for (int i = 0; i < 12; ++i)
-        solves += (i ? "," : "") + QByteArray("[[0,") + QByteArray::number(10000 + i * 100) +
-                  "],\"\",\"\"," + QByteArray::number(1700000000 + i) + "]";
-    return "{\"session1\":[" + solves +
-           "],\"properties\":{\"sessionData\":\"{\\\"1\\\":{\\\"name\\\":\\\"" + name +
-           "\\\"}}\"}}";
 }
 
 }  // namespace

@@ -59,11 +59,7 @@ QString reference(const std::vector<SolveValue> &solves, const std::vector<std::
     const auto n = std::int64_t(timed.size());
     QStringList s{QString::number(solves.size()), QString::number(solves.size() - timed.size())};
     if (n == 0) {
-        s << "-"
-          << "-"
-          << "-"
-          << "-"
-          << "-";
+        s += QStringList(5, "-");
     } else {
         const long double mean = std::accumulate(timed.begin(), timed.end(), 0.0L) / n;
         long double squares = 0;

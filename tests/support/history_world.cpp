@@ -50,6 +50,17 @@ void dropAddedIndexes(Database &db)
     for (const QString &name : names) db.execute("drop index " + name);
 }
 
+QByteArray twelveSolves(const char *name)
+{
+    QByteArray solves;
+    for (int i = 0; i < 12; ++i)
+        solves += (i ? "," : "") + QByteArray("[[0,") + QByteArray::number(10000 + i * 100) +
+                  "],\"\",\"\"," + QByteArray::number(1700000000 + i) + "]";
+    return "{\"session1\":[" + solves +
+           "],\"properties\":{\"sessionData\":\"{\\\"1\\\":{\\\"name\\\":\\\"" + name +
+           "\\\"}}\"}}";
+}
+
 HistoryWorld::HistoryWorld() : world(folder.path())
 {
     world.program.records =

@@ -149,10 +149,9 @@ private slots:
         // each side here).
         v.resize(300, 50);
         QCOMPARE(v.frameGeometry().size(), QSize(px(12615), px(3000)));
-        QCOMPARE(grid(v)->height(), px(3000 - 285 - 1300));
         v.resize(2000, 600);
         QCOMPARE(v.frameGeometry().size(), QSize(px(12615), 604));
-        QCOMPARE(grid(v)->height(), 498);
+        QCOMPARE(grid(v)->height(), 498);  // the list takes the height gained
     }
 
     // Choices, position and height come back at the next opening.

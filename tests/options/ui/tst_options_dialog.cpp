@@ -4,8 +4,7 @@
 #include "data/record_stores.h"
 #include "options/type_table.h"
 #include "options/ui/options_dialog.h"
-#include "support/fakes.h"
-#include "support/temp_app_folder.h"
+#include "support/history_world.h"
 #include "support/test_main.h"
 #include "widgets/grid.h"
 #include "widgets/grid_cells.h"
@@ -28,32 +27,27 @@ namespace {
 const QByteArray kIni = "[Main]\r\nLeft=4000\r\n[Option]\r\nCntDownTm=15\r\nAlarmTm=30\r\n";
 
 // A program in a fresh application folder, settings file written, database open.
-struct World {
+struct World : test::HistoryWorld {
     World()
     {
         folder.write("Spinlog.ini", kIni);
-        fake.program.records =
-            std::make_unique<RecordStores>(Database::open(folder.file("Spinlog.mdb")));
-        fake.program.settings.load();
+        program().settings.load();
     }
-    Database &db() { return fake.program.records->database(); }
     QStringList types() { return test::rowsOf(db(), "select * from MT_Type"); }
-    QStringList boxes() const { return fake.prompts.texts(); }
+    QStringList boxes() const { return world.prompts.texts(); }
     std::unique_ptr<frmOption> open()
     {
-        Program &p = fake.program;
+        Program &p = program();
         auto dialog = std::make_unique<frmOption>(
             loadOptions(p.settings, p.records->types),
             [&p](const OptionsValue &value) { storeOptions(p.settings, p.records->types, value); },
-            fake.prompts, p.reporter);
+            world.prompts, p.reporter);
         dialog->show();
         dialog->activateWindow();
         if (!QTest::qWaitForWindowActive(dialog.get()))
             qWarning("the dialog did not become active");
         return dialog;
     }
-    test::TempAppFolder folder;
-    test::FakeWorld fake{folder.path()};
 };
 
 void clickCell(Grid *grid, int row, int col)
@@ -143,7 +137,7 @@ private slots:
         World world;
         const QStringList types = world.types();
         auto dialog = world.open();
-        world.fake.prompts.colors = {0x123456u};
+        world.prompts().colors = {0x123456u};
         QTest::mouseClick(button(*dialog, "cmdColor0"), Qt::LeftButton);
         timeBox(*dialog, 0)->clear();
         timeBox(*dialog, 1)->setText("1a");  // pasted
@@ -175,7 +169,7 @@ private slots:
             QTest::keyClick(again.get(), key, Qt::AltModifier);
         QTRY_COMPARE(inspectionShown(*again), QString("1 1 なし あり あり あり なし"));
         QTest::mouseClick(button(*again, "cmdCancel"), Qt::LeftButton);
-        QCOMPARE(world.fake.program.settings.text(Setting::DefColor), QString("14671839"));
+        QCOMPARE(world.program().settings.text(Setting::DefColor), QString("14671839"));
         QCOMPARE(world.folder.read("Spinlog.ini"), kIni);
         QCOMPARE(world.types(), types);
     }
@@ -196,7 +190,7 @@ private slots:
                  QStringList("保存エラー\r\n" + QString::fromLocal8Bit(strerror(EISDIR))));
         QVERIFY(dialog->isVisible());
         QCOMPARE(world.types(), types);
-        QCOMPARE(world.fake.program.settings.text(Setting::CntDownTm), QString("15"));
+        QCOMPARE(world.program().settings.text(Setting::CntDownTm), QString("15"));
     }
 
     // The inspection, the hold and each type's inspection as the file holds
@@ -217,7 +211,7 @@ private slots:
 
         const QByteArray choices = "Inspection=1\r\nHoldToStart=1\r\nNoInspection= 3,9\r\n";
         world.folder.write("Spinlog.ini", kIni + choices);
-        world.fake.program.settings.load();
+        world.program().settings.load();
         dialog = world.open();
         QCOMPARE(inspectionShown(*dialog), QString("1 1 あり あり なし あり あり"));
         for (Qt::Key key : {Qt::Key_D, Qt::Key_H})

@@ -1,6 +1,7 @@
 // The statistics window as the history changes under it: a save, the series
 // under way, a delete, another type.
 
+#include "session/series_rules.h"
 #include "stats/ui/stats_window.h"
 #include "support/history_world.h"
 #include "support/test_main.h"
@@ -15,22 +16,6 @@
 
 using namespace spinlog;
 using namespace spinlog::test;
-
-namespace {
-
-SeriesRecord twelves()
-{
-    SeriesRecord r;
-    r.dateTime = "2007/05/04 09:00:00";
-    r.typeId = "1";
-    for (std::size_t i = 0; i < 12; ++i) r.times[i] = i < 5 ? "12.00" : "-";
-    r.aveTime = r.bestTime = r.worstTime = "12.00";
-    r.aveHundredths = r.bestHundredths = r.worstHundredths = 1200;
-    r.bestNo = r.worstNo = 1;
-    return r;
-}
-
-}  // namespace
 
 class StatsWindowTest : public QObject {
     Q_OBJECT
@@ -61,7 +46,8 @@ private slots:
         QCOMPARE(histogram->series().at(1)->name() + ' ' + histogram->series().at(2)->name(),
                  "平均 18.63 最速 15.20");
 
-        w.history().add(twelves());
+        w.history().add(seriesOfAttempts("2007/05/04 09:00:00", "1",
+                                         std::vector<Attempt>(5, {1200, Penalty::None}), false));
         QTRY_COMPARE(shown(), "15 12.00 12.00 2007/05/04 09:00:00");
         underWay.times = QStringList{"DNF", "DNF"};
         window.underWayChanged();
