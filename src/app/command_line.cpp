@@ -15,8 +15,7 @@ int runCommandLine(const QStringList &args, QIODevice &out, QIODevice &err, cons
     QTextStream output(&out);
     QTextStream errors(&err);
     int status = 0;
-    const QString appFolder =
-        folder.isEmpty() ? QCoreApplication::applicationDirPath() : folder;
+    const QString appFolder = folder.isEmpty() ? QCoreApplication::applicationDirPath() : folder;
     if (isStatsCommand(args)) {
         status = runStatsCommand(args, appFolder, output, errors);
     } else if (isInteropCommand(args)) {

@@ -67,7 +67,6 @@ public:
     // Counts, session by session, the series the history holds already.
     void countDuplicates(const HistoryStore &history);
 
-
     // Adds the series in one transaction, in the time order of their last
     // solves, marked with importId; nothing on a cancel (progress returned
     // false) or a failure.
