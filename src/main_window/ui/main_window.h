@@ -87,6 +87,7 @@ private:
     void buildStatusBar();
     void buildSolveLabels(QWidget *client);
     void buildMenus();
+    void buildPenaltyMenu(QMenu *file);
     template <typename Add, typename Open>
     void buildHelpMenu(const Add &add, const Open &open);
     void render();

@@ -190,23 +190,7 @@ void frmMain::buildMenus()
     actReset_ = add(file, "M_File2", QStringLiteral("リセット(&R)"), {}, [this] { reset(); });
     file->addSeparator();
     actSave_ = add(file, "M_File4", QStringLiteral("保存(&S)"), {}, [this] { Sub_Save(); });
-    // Penalties for the last solve, with the keys cubers know.
-    QMenu *penalties = file->addMenu(QStringLiteral("ペナルティ(&P)"));
-    penalties->setObjectName(QStringLiteral("M_FilePenalty"));
-    const std::array<std::pair<QString, Penalty>, 3> kinds{
-        {{QStringLiteral("ペナルティなし(&N)"), Penalty::None},
-         {QStringLiteral("+2(&2)"), Penalty::PlusTwo},
-         {QStringLiteral("DNF(&D)"), Penalty::Dnf}}};
-    for (int i = 0; i < 3; ++i) {
-        const Penalty penalty = kinds[std::size_t(i)].second;
-        actPenalty_[std::size_t(i)] =
-            add(penalties, QByteArray("M_Penalty" + QByteArray::number(i)).constData(),
-                kinds[std::size_t(i)].first, QKeySequence(Qt::CTRL | Qt::Key(Qt::Key_1 + i)),
-                [this, penalty] {
-                    if (!session_.solves().empty())
-                        Sub_Penalty(session_.solves().back().no, penalty);
-                });
-    }
+    buildPenaltyMenu(file);
     file->addSeparator();
     add(file, "M_FileRestore", QStringLiteral("バックアップから復元(&B)..."), {},
         open(commands_.restoreBackup));
@@ -232,6 +216,27 @@ void frmMain::buildMenus()
     connect(scramble_, &frmScramble::visibilityChanged, actScramble_, &QAction::setChecked);
 
     buildHelpMenu(add, open);
+}
+
+// Penalties for the last solve, with the keys cubers know.
+void frmMain::buildPenaltyMenu(QMenu *file)
+{
+    QMenu *penalties = file->addMenu(QStringLiteral("ペナルティ(&P)"));
+    penalties->setObjectName(QStringLiteral("M_FilePenalty"));
+    const std::array<std::pair<QString, Penalty>, 3> kinds{
+        {{QStringLiteral("ペナルティなし(&N)"), Penalty::None},
+         {QStringLiteral("+2(&2)"), Penalty::PlusTwo},
+         {QStringLiteral("DNF(&D)"), Penalty::Dnf}}};
+    for (int i = 0; i < 3; ++i) {
+        const Penalty penalty = kinds[std::size_t(i)].second;
+        actPenalty_[std::size_t(i)] =
+            addMenuAction(penalties, QByteArray("M_Penalty" + QByteArray::number(i)).constData(),
+                          kinds[std::size_t(i)].first,
+                          QKeySequence(Qt::CTRL | Qt::Key(Qt::Key_1 + i)), this, [this, penalty] {
+                              if (!session_.solves().empty())
+                                  Sub_Penalty(session_.solves().back().no, penalty);
+                          });
+    }
 }
 
 template <typename Add, typename Open>
