@@ -6,12 +6,12 @@
 // `spinlog --scramble 3x3x3 1000`, tables included (median of 5, through
 // measure_child).
 
+#include "base/errors.h"
 #include "bench_support.h"
 #include "scramble/scramble.h"
 
 #include <QCoreApplication>
 #include <QProcess>
-#include <QTemporaryFile>
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -144,22 +144,11 @@ void commandLine()
 {
     std::vector<double> wall, cpu;
     for (int run = 0; run < kProcessRuns; ++run) {
-        QTemporaryFile result;
-        if (!result.open())
-            qFatal("no temporary file");
-        QProcess child;
-        child.setStandardOutputFile(QProcess::nullDevice());
-        child.start(
-            QStringLiteral(SPINLOG_MEASURE_CHILD),
-            {result.fileName(), QStringLiteral(SPINLOG_APP_DIR "/spinlog"),
-             QStringLiteral("--scramble"), QStringLiteral("3x3x3"), QString::number(kScrambles)});
-        child.waitForFinished(-1);
-        // "<wall ns> <peak kB> <processor us>"
-        const QList<QByteArray> figures = result.readAll().trimmed().split(' ');
-        if (child.exitCode() != 0 || figures.size() != 3)
-            qFatal("spinlog --scramble failed");
-        wall.push_back(figures[0].toDouble() / 1e6);
-        cpu.push_back(figures[2].toDouble() / 1e3);
+        const CliRun figures = runMeasured(
+            QStringLiteral(SPINLOG_APP_DIR "/spinlog"),
+            {QStringLiteral("--scramble"), QStringLiteral("3x3x3"), QString::number(kScrambles)});
+        wall.push_back(figures.ms);
+        cpu.push_back(figures.cpuMs);
     }
     printRuns(QStringLiteral("spinlog --scramble 3x3x3 1000"), wall);
     printRuns(QStringLiteral("  processor time"), cpu);
@@ -177,6 +166,11 @@ int main(int argc, char **argv)
     tables(QCoreApplication::applicationFilePath());
     perScramble();
     lengths();
-    commandLine();
+    try {
+        commandLine();
+    } catch (const SpinlogError &e) {
+        std::fprintf(stderr, "bench_scramble: %s\n", qPrintable(e.description()));
+        return 1;
+    }
     return 0;
 }

@@ -15,10 +15,8 @@
 #include <QApplication>
 #include <QFile>
 #include <QLabel>
-#include <QProcess>
 #include <QTableWidget>
 #include <QTemporaryDir>
-#include <QTemporaryFile>
 #include <cstdio>
 #include <memory>
 
@@ -139,21 +137,10 @@ void commandLine(int series)
         throw SpinlogError(QStringLiteral("cannot copy the program"));
     std::vector<double> wall, cpu, peak;
     for (int run = 0; run < kProcessRuns; ++run) {
-        QTemporaryFile result;
-        if (!result.open())
-            throw SpinlogError(QStringLiteral("no temporary file"));
-        QProcess child;
-        child.setStandardOutputFile(QProcess::nullDevice());
-        child.start(QStringLiteral(SPINLOG_MEASURE_CHILD),
-                    {result.fileName(), program, QStringLiteral("--stats")});
-        child.waitForFinished(-1);
-        // "<wall ns> <peak kB> <processor us>"
-        const QList<QByteArray> figures = result.readAll().trimmed().split(' ');
-        if (child.exitCode() != 0 || figures.size() != 3)
-            throw SpinlogError(QStringLiteral("spinlog --stats failed"));
-        wall.push_back(figures[0].toDouble() / 1e6);
-        peak.push_back(figures[1].toDouble() / 1024);
-        cpu.push_back(figures[2].toDouble() / 1e3);
+        const CliRun figures = runMeasured(program, {QStringLiteral("--stats")});
+        wall.push_back(figures.ms);
+        peak.push_back(figures.peakRssMb);
+        cpu.push_back(figures.cpuMs);
     }
     printRuns(QStringLiteral("spinlog --stats, %1 series").arg(series), wall);
     printRuns(QStringLiteral("  processor time"), cpu);

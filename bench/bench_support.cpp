@@ -119,6 +119,24 @@ void resetPeakRss()
 // from wait4 includes whatever its parent had resident when it was started
 // (the kernel carries the old image's high-water mark across exec), so the
 // parent must be a small process rather than this one.
+CliRun runMeasured(const QString &program, const QStringList &args)
+{
+    QTemporaryFile result;
+    if (!result.open())
+        throw SpinlogError(QStringLiteral("no temporary file"));
+    QProcess child;
+    child.setStandardOutputFile(QProcess::nullDevice());
+    child.start(QStringLiteral(SPINLOG_MEASURE_CHILD),
+                QStringList{result.fileName(), program} + args);
+    child.waitForFinished(-1);
+    // "<wall ns> <peak kB> <processor us>"
+    const QList<QByteArray> figures = result.readAll().trimmed().split(' ');
+    if (child.exitCode() != 0 || figures.size() != 3)
+        throw SpinlogError(
+            QStringLiteral("%1 %2 failed").arg(program, args.join(QLatin1Char(' '))));
+    return {figures[0].toDouble() / 1e6, figures[1].toDouble() / 1024, figures[2].toDouble() / 1e3};
+}
+
 CliRun runSqlcipher(const QString &folder, const QString &database, const QByteArray &script)
 {
     QTemporaryFile input, errors, result;

@@ -52,6 +52,10 @@ struct CliRun {
     double cpuMs = 0;      // its processor time, user and system
 };
 
+// Runs PROGRAM with ARGS through measure_child, its output thrown away.
+// Throws SpinlogError when it fails.
+CliRun runMeasured(const QString &program, const QStringList &args);
+
 // Runs `sqlcipher -bail DATABASE` in FOLDER with SCRIPT on its standard input
 // and its output thrown away. Throws SpinlogError when it fails.
 CliRun runSqlcipher(const QString &folder, const QString &database, const QByteArray &script);
