@@ -2,6 +2,7 @@
 
 #include "base/encoding.h"
 #include "base/errors.h"
+#include "history/history_columns.h"
 #include "interop/history_file.h"
 
 #include <QDateTime>
@@ -136,17 +137,6 @@ private:
     qsizetype nextLine_ = 1;
 };
 
-const QStringList &spinlogHeader()
-{
-    static const QStringList header = [] {
-        QStringList h{QStringLiteral("日時"), QStringLiteral("タイプ")};
-        for (int n = 1; n <= 12; ++n) h << QString::number(n);
-        h << QStringLiteral("平均");
-        return h;
-    }();
-    return header;
-}
-
 }  // namespace
 
 namespace {
@@ -256,7 +246,7 @@ std::vector<ImportedSession> readSpinlogCsv(QByteArrayView csv)
     QStringList header;
     if (records.next(fields))
         for (const QByteArray &field : fields) header << fromCp932(field);
-    if (header != spinlogHeader())
+    if (header != historyHeaders())
         failAt(1,
                QStringLiteral("Spinlog の CSV の見出し（日時,タイプ,1,…,12,平均）ではありません"));
     std::vector<ImportedSession> sessions;
