@@ -82,7 +82,7 @@ std::mt19937_64 scrambleEngine();
 
 // Builds what KIND's generator needs (distance tables: the 2x2x2's 3.8 MB,
 // the 3x3x3's 6.7 MB, the Pyraminx's 1 MB, the Skewb's 3.3 MB, the
-// Square-1's 1.3 MB; nothing for random moves) unless built already.
+// Square-1's 1.7 MB; nothing for random moves) unless built already.
 // Thread-safe; a generator calls it itself, so this only chooses when the
 // wait happens (off the GUI thread).
 void prepareTables(ScrambleKind kind);

@@ -5,7 +5,10 @@
 // side (above for the top, below for the bottom) from the front end of the
 // slice line. The slice turns the top's slots 6-11 and the bottom's 0-5,
 // top slot 6 + j landing in bottom slot j and back. A corner fills two
-// slots; pieces 0-7 are corners, 8-15 edges.
+// slots; pieces 0-7 are corners, 8-15 edges. Held as the notation holds it
+// (the middle layer's short part on the left), a corner lies just clockwise
+// of the slice's front end on top and an edge on the bottom, so (1,0)/ and
+// (0,-1)/ turn from solved while (-1,0)/ and (0,1)/ jam.
 
 #include <array>
 #include <cstdint>
@@ -18,7 +21,7 @@ struct Position {
     bool middle = false;  // the middle layer turned from solved
 };
 inline const Position kSolved = {
-    {8, 0, 0, 9, 1, 1, 10, 2, 2, 11, 3, 3}, {4, 4, 12, 5, 5, 13, 6, 6, 14, 7, 7, 15}, false};
+    {0, 0, 9, 1, 1, 10, 2, 2, 11, 3, 3, 8}, {15, 4, 4, 12, 5, 5, 13, 6, 6, 14, 7, 7}, false};
 
 inline bool cutBefore(const Layer &l, int slot)
 {

@@ -188,7 +188,7 @@ Model megaminx()
 // Square-1 as the state names it; empty when a slice cannot turn.
 QString square1(const QString &text)
 {
-    QString top = "IAAJBBKCCLDD", bottom = "EEMFFNGGOHHP";
+    QString top = "AAJBBKCCLDDI", bottom = "PEEMFFNGGOHH";
     bool middle = false;
     const QRegularExpression move(QStringLiteral("^(?:\\((-?\\d),(-?\\d)\\))?(/?)$"));
     for (const QString &token : text.split(QLatin1Char(' '))) {
@@ -408,6 +408,13 @@ private slots:
         QString whole;
         for (QChar face : QStringLiteral("ULBDRF")) whole += QString(36, face);
         QCOMPARE(turned(6, "3Uw2 3Dw2"), whole);
+        // Square-1 held as the notation holds it: a published scramble
+        // applies, and of each first turn by one only the right sense does.
+        QVERIFY(!square1("(0,-1)/ (4,1)/ (-4,5)/ (0,-3)/ (1,-2)/ (3,0)/ (2,0)/ (0,-3)/ (4,-3)/ "
+                         "(0,-4)/ (2,0)/ (5,-2)/ (4,0)")
+                     .isEmpty());
+        QVERIFY(!square1("(1,0)/").isEmpty() && !square1("(0,-1)/").isEmpty());
+        QVERIFY(square1("(-1,0)/").isEmpty() && square1("(0,1)/").isEmpty());
     }
 
     void scrambles_data()

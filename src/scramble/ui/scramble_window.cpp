@@ -229,8 +229,9 @@ private:
         const double r = std::min((width() - 8) / 4.6, (height() - 8) / 2.0);
         for (int layer = 0; layer < 2; ++layer) {
             const QPointF centre(width() / 2.0 + (layer ? 1.2 : -1.2) * r, height() / 2.0);
-            // Slot 0 starts a little right of the front, going clockwise as drawn.
-            const double start = layer == 0 ? 75 : 285;
+            // Slot 0 starts at the slice, a little left of the front on top
+            // (right of it as the bottom is seen), going clockwise as drawn.
+            const double start = layer == 0 ? 105 : 255;
             for (int slot = 0; slot < 12;) {
                 const int piece = state.at(layer * 12 + slot).unicode() - u'A';
                 const bool corner = piece < 8;
