@@ -60,6 +60,7 @@ PressResult SolveSession::press(std::int64_t nowNs)
                 return PressResult::Refused;
             if (inspects()) {
                 state_ = SessionState::Inspection;
+                beforeInspection_ = clockText_;
                 startNs_ = nowNs;
                 ticks_ = 0;
                 clockText_ = QStringLiteral("15");
@@ -121,6 +122,17 @@ PressResult SolveSession::holdUp(std::int64_t nowNs)
         return PressResult::Ignored;
     }
     return press(nowNs);
+}
+
+bool SolveSession::cancelInspection()
+{
+    if (state_ != SessionState::Inspection)
+        return false;
+    const Notify notify(*this);
+    state_ = SessionState::Idle;
+    heldSince_.reset();
+    clockText_ = beforeInspection_;
+    return true;
 }
 
 bool SolveSession::setPenalty(int no, Penalty penalty)

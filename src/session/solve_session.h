@@ -85,6 +85,9 @@ public:
     // any hold without the option, does nothing.
     void holdDown(std::int64_t nowNs);
     PressResult holdUp(std::int64_t nowNs);
+    // Ends an inspection without a solve (a press began it by mistake): the
+    // display shows what it showed before. False when none is under way.
+    bool cancelInspection();
     // Gives solve no (1 to 12) of the series a penalty, or takes it away:
     // stored first, then marks and average worked out again. Only while
     // penaltiesOpen(); false when there is no such solve.
@@ -139,6 +142,7 @@ private:
     BestWorst marks_;
     QString average_;
     QString clockText_;
+    QString beforeInspection_;  // the display an inspection cancelled goes back to
     std::int16_t countdownLeft_ = 0;
     std::int64_t elapsed_ = 0;
     std::int64_t startNs_ = 0;

@@ -374,6 +374,14 @@ bool frmMain::holdKey(QKeyEvent *key)
             }
             if (!startKey)
                 return false;
+            // A countdown, or a type that cannot be timed, takes the press as
+            // it does without the option: it cancels, or says why not.
+            if (session_.state() == SessionState::Countdown ||
+                (session_.state() == SessionState::Idle && !session_.type().usable())) {
+                if (real)
+                    Sub_StartStop();
+                return true;
+            }
             // A held key's repeat: the release just before it was its own.
             releasedNs_.reset();
             if (real) {
@@ -413,6 +421,13 @@ bool frmMain::eventFilter(QObject *watched, QEvent *event)
     if (type != QEvent::KeyPress && type != QEvent::ShortcutOverride && type != QEvent::KeyRelease)
         return QMainWindow::eventFilter(watched, event);
     auto *key = static_cast<QKeyEvent *>(event);
+    // Escape takes back an inspection begun by mistake.
+    if (type == QEvent::KeyPress && key->key() == Qt::Key_Escape &&
+        session_.state() == SessionState::Inspection) {
+        session_.cancelInspection();
+        render();
+        return true;
+    }
     // With the hold-to-start option, keys in this window start and stop by
     // their press and release.
     if (session_.holdToStart() && watched->isWidgetType() &&

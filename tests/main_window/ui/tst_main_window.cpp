@@ -200,6 +200,32 @@ private slots:
         QCOMPARE(f.state() + f.solves(), kIdleUnderWay + "4.00,,,,,");
     }
 
+    // With hold-to-start a held Space starts the countdown and the next
+    // press cancels it, as without the option; Escape takes back an
+    // inspection begun by mistake, storing nothing.
+    void countdownAndInspectionTakenBack()
+    {
+        MainFixture f("[Option]\r\nCntDownTm=5\r\nAlarmTm=0\r\nHoldToStart=1\r\n");
+        auto *button = f.child<QPushButton>("cmdStartStop");
+        keyAt(button, QEvent::KeyPress, Qt::Key_Space, 1000);
+        f.world.clock.advanceMs(400);
+        keyAt(button, QEvent::KeyRelease, Qt::Key_Space, 1400);
+        QTRY_COMPARE(f.state(), kCountdown);
+        keyAt(button, QEvent::KeyPress, Qt::Key_Space, 2000);
+        keyAt(button, QEvent::KeyRelease, Qt::Key_Space, 2050);
+        QCOMPARE(f.state() + f.text("lblTm"), kIdleEmpty + "5");
+
+        MainFixture wca("[Option]\r\nCntDownTm=0\r\nAlarmTm=0\r\nInspection=1\r\n");
+        wca.press();  // the inspection, then the solve
+        wca.solve(12340);
+        wca.press();
+        QCOMPARE(wca.text("lblTm"), "15");
+        QTest::keyClick(wca.window.get(), Qt::Key_Escape);
+        QCOMPARE(
+            wca.state() + wca.text("lblTm") + QString::number(wca.count("select * from W_Time")),
+            kIdleUnderWay + "12.34" + "1");
+    }
+
     // Ctrl+2 and Ctrl+3 mark the last solve +2 and DNF; the series saved at
     // its last solve keeps the marks, the DNF its worst and left out.
     void penaltiesByKeys()
