@@ -3,6 +3,7 @@
 #include "base/errors.h"
 #include "base/ini_file.h"
 #include "base/number_text.h"
+#include "base/type_names.h"
 
 #include <utility>
 
@@ -115,7 +116,7 @@ std::uint32_t Settings::color(Setting setting) const
 bool isInspected(const QString &noInspection, const QString &typeId, const QString &typeName)
 {
     if (noInspection.trimmed() == QStringLiteral("auto"))
-        return typeName != QStringLiteral("3x3x3目隠し");
+        return !isBlindfoldName(typeName);
     for (const QString &id : noInspection.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
         if (id.trimmed() == typeId)
             return false;

@@ -88,8 +88,8 @@ private:
 
 // Whether the competition's inspection applies to a type, by NoInspection's
 // text: the TypeIDs without it, separated by commas, or "auto", the setting of
-// a file that never chose, which leaves it out for the type named
-// 3x3x3目隠し, as blindfolded solves have none.
+// a file that never chose, which leaves it out for the types whose names
+// say blindfolded (3x3x3目隠し, "… BLD"), as blindfolded solves have none.
 bool isInspected(const QString &noInspection, const QString &typeId, const QString &typeName);
 
 }  // namespace spinlog

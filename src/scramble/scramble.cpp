@@ -1,5 +1,7 @@
 #include "scramble/scramble.h"
 
+#include "base/type_names.h"
+
 #include "scramble/cubie_cube.h"
 #include "scramble/facelet_cube.h"
 #include "scramble/pocket.h"
@@ -221,16 +223,14 @@ int cubeSize(ScrambleKind kind)
 
 std::optional<ScrambleKind> kindForPuzzleType(const QString &typeName)
 {
-    QString plain = typeName.toLower();
-    plain.remove(QLatin1Char(' ')).remove(QLatin1Char('-'));
+    const QString plain = plainTypeName(typeName);
     for (const auto &[name, kind] : kTypeNames)
         if (plain.startsWith(QString::fromUtf8(name)))
             return kind;
     for (int size = 2; size <= 7; ++size) {
-        if (!typeName.startsWith(QStringLiteral("%1x%1x%1").arg(size), Qt::CaseInsensitive))
+        if (!plain.startsWith(QStringLiteral("%1x%1x%1").arg(size)))
             continue;
-        if (size == 3 && (typeName.contains(QStringLiteral("目隠し")) ||
-                          typeName.contains(QLatin1String("BLD"), Qt::CaseInsensitive)))
+        if (size == 3 && isBlindfoldName(typeName))
             return ScrambleKind::Cube3Blind;
         return std::find_if(std::begin(kKinds), std::end(kKinds),
                             [size](const KindInfo &k) { return k.size == size; })

@@ -1,3 +1,4 @@
+#include "base/settings.h"
 #include "scramble/scramble.h"
 #include "scramble/scramble_board.h"
 #include "scramble/scramble_command.h"
@@ -561,7 +562,8 @@ private slots:
         const char *rows[][2] = {
             {"3x3x3", "3x3x3"}, {"2x2x2", "2x2x2"}, {"7x7x7 片手", "7x7x7"}, {"3x3x3目隠し", "3x3x3bld"},
             {"3X3X3 bld", "3x3x3bld"}, {"3x3x3 片手", "3x3x3"}, {"2x2x2 BLD", "2x2x2"}, {"8x8x8", ""},
-            {" 3x3x3", ""}, {"目隠し 3x3x3", ""}, {"", ""}, {"Pyraminx", "pyraminx"},
+            {" 3x3x3", "3x3x3"}, {"目隠し 3x3x3", ""}, {"３ｘ３ｘ３　ＢＬＤ", "3x3x3bld"},
+            {"スクエア１", "sq1"}, {"", ""}, {"Pyraminx", "pyraminx"},
             {"ピラミンクス", "pyraminx"}, {"スキューブ", "skewb"}, {"MEGAMINX", "megaminx"},
             {"メガミンクス", "megaminx"}, {"Square-1", "sq1"}, {"SQ 1", "sq1"}, {"スクエア1", "sq1"},
             {"Clock", "clock"}, {"クロック", "clock"}, {"FTO", ""}, {"Mega minx", "megaminx"}};
@@ -575,6 +577,9 @@ private slots:
         QFETCH(QString, type);
         const std::optional<ScrambleKind> found = spinlog::kindForPuzzleType(type);
         QTEST(found ? kindName(*found) : QString(), "kind");
+        // A type given blindfolded scrambles goes without inspection too.
+        if (found == ScrambleKind::Cube3Blind)
+            QVERIFY(!isInspected(QStringLiteral("auto"), QStringLiteral("1"), type));
     }
 
     void command_data()
