@@ -103,6 +103,11 @@ std::int16_t Settings::alarmSeconds() const
     return int16FromText(text(Setting::AlarmTm));
 }
 
+bool Settings::isOn(Setting setting) const
+{
+    return text(setting).trimmed() == QStringLiteral("1");
+}
+
 std::int16_t Settings::defaultTypePosition() const
 {
     return int16FromText(text(Setting::DefType));

@@ -76,6 +76,7 @@ public:
     void store(Setting setting, const QString &value);
 
     // Conversions of the held values.
+    bool isOn(Setting setting) const;            // a switch: "1" and nothing else is on
     std::int16_t countdownSeconds() const;       // CntDownTm
     std::int16_t alarmSeconds() const;           // AlarmTm
     std::int16_t defaultTypePosition() const;    // DefType

@@ -265,4 +265,18 @@ std::optional<std::int64_t> hundredthsFromSecondsText(const QString &text)
     return negative ? -value : value;
 }
 
+std::int64_t roundedMean(std::int64_t sum, std::int64_t counted)
+{
+    std::int64_t quotient = sum / counted;
+    const std::int64_t twiceRest = 2 * (sum % counted);
+    if (twiceRest > counted || (twiceRest == counted && quotient % 2 != 0))
+        ++quotient;
+    return quotient;
+}
+
+double secondsValue(std::int64_t hundredths)
+{
+    return secondsText(hundredths).toDouble();
+}
+
 }  // namespace spinlog

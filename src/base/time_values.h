@@ -32,4 +32,13 @@ std::int64_t hundredthsFromNs(std::int64_t ns);
 // decimals go to the nearest hundredth); nothing when it is not such a number.
 std::optional<std::int64_t> hundredthsFromSecondsText(const QString &text);
 
+// The number the seconds columns hold for hundredths, as the program has
+// always written it (the seconds text read as a double).
+double secondsValue(std::int64_t hundredths);
+
+// The mean of `counted` times (counted > 0, sum not negative) summing to sum
+// hundredths, in whole hundredths: exact integer division, an exact half to
+// the even hundredth, as every average the program shows is.
+std::int64_t roundedMean(std::int64_t sum, std::int64_t counted);
+
 }  // namespace spinlog

@@ -1,8 +1,9 @@
 #pragma once
-// What the history store's files share: the seconds and tokens columns'
+// What the history store's files share: the tokens column's
 // values, the filter's TypeID, the solves of a stored row.
 
 #include "base/attempts.h"
+#include "base/time_values.h"
 #include "data/history_store.h"
 
 #include <QString>
@@ -16,8 +17,6 @@ struct sqlite3_stmt;
 
 namespace spinlog::history_detail {
 
-// A seconds column's value for hundredths, as the program has always written it.
-double secondsValue(std::int64_t hundredths);
 // The kept tokens of a series' solves, slot by slot; empty without any.
 QString solvesTokens(const SeriesRecord &r);
 // The TypeID text of a one-type filter.

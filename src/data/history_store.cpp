@@ -267,11 +267,6 @@ BestRecords bestsWhere(Database &db, const std::optional<QString> &typeId)
 
 namespace history_detail {
 
-double secondsValue(std::int64_t hundredths)
-{
-    return secondsText(hundredths).toDouble();
-}
-
 QString solvesTokens(const SeriesRecord &r)
 {
     QStringList tokens;

@@ -11,15 +11,6 @@
 
 namespace spinlog {
 
-namespace {
-
-double secondsValue(std::int64_t hundredths)
-{
-    return secondsText(hundredths).toDouble();
-}
-
-}  // namespace
-
 DatabaseSeriesStore::DatabaseSeriesStore(Database &db, HistoryStore &history)
     : db_(db), history_(history), tokens_(hasColumn(db, "W_Time", "Solve"))
 {

@@ -13,12 +13,6 @@ namespace {
 
 constexpr Setting kColourSettings[] = {Setting::DefColor, Setting::BestColor, Setting::WorstColor};
 
-// As the session reads them: "1" and nothing else is on.
-bool isOn(const Settings &settings, Setting setting)
-{
-    return settings.text(setting).trimmed() == QStringLiteral("1");
-}
-
 QString onOff(bool on)
 {
     return on ? QStringLiteral("1") : QStringLiteral("0");
@@ -43,8 +37,8 @@ LoadedOptions loadOptions(const Settings &settings, const PuzzleTypeStore &types
     OptionsValue &v = loaded.value;
     v.countdown = settings.text(Setting::CntDownTm);
     v.alarm = settings.text(Setting::AlarmTm);
-    v.inspection = isOn(settings, Setting::Inspection);
-    v.holdToStart = isOn(settings, Setting::HoldToStart);
+    v.inspection = settings.isOn(Setting::Inspection);
+    v.holdToStart = settings.isOn(Setting::HoldToStart);
     for (int i = 0; i < 3; ++i)
         v.colours[std::size_t(i)] = colorFromText(keyOf(kColourSettings[i]).defaultText);
     v.types.assign(kTypeCount, TypeRow{});

@@ -63,12 +63,7 @@ Counted seriesAverage(const std::vector<Solve> &solves, bool includeBestWorst,
     }
     if (count == 0)
         throw SpinlogError(QStringLiteral("0 で除算しました。"));
-    // Exact integer division, halves to the even hundredth.
-    std::int64_t quotient = sum / count;
-    const std::int64_t twiceRest = 2 * (sum % count);
-    if (twiceRest > count || (twiceRest == count && quotient % 2 != 0))
-        ++quotient;
-    return {quotient, false};
+    return {roundedMean(sum, count), false};
 }
 
 SeriesRecord seriesRecord(const QDateTime &now, const QString &typeId,

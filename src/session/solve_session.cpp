@@ -37,12 +37,12 @@ QString SolveSession::solveText(int no) const
 
 bool SolveSession::inspects() const
 {
-    return settings_.text(Setting::Inspection).trimmed() == QStringLiteral("1") && type_.inspected;
+    return settings_.isOn(Setting::Inspection) && type_.inspected;
 }
 
 bool SolveSession::holdToStart() const
 {
-    return settings_.text(Setting::HoldToStart).trimmed() == QStringLiteral("1");
+    return settings_.isOn(Setting::HoldToStart);
 }
 
 bool SolveSession::penaltiesOpen() const

@@ -86,15 +86,6 @@ std::int64_t roundStep(double atLeast)
 
 }  // namespace
 
-std::int64_t roundedMean(std::int64_t sum, std::int64_t counted)
-{
-    std::int64_t quotient = sum / counted;
-    const std::int64_t twiceRest = 2 * (sum % counted);
-    if (twiceRest > counted || (twiceRest == counted && quotient % 2 != 0))
-        ++quotient;
-    return quotient;
-}
-
 // ---- TrimmedWindow -----------------------------------------------------------
 
 TrimmedWindow::TrimmedWindow(int solves, int trimmed)

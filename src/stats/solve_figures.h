@@ -128,10 +128,6 @@ private:
     std::map<int, std::int64_t> days_;
 };
 
-// The average of `counted` solves summing to sum, in whole hundredths, an
-// exact half to the even hundredth, as the series average is.
-std::int64_t roundedMean(std::int64_t sum, std::int64_t counted);
-
 // Display texts: "12.34", "1:05.43", "DNF", "-" for nothing.
 QString figureText(const std::optional<std::int64_t> &hundredths);
 QString averageText(const std::optional<Counted> &average);
