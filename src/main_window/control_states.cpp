@@ -27,7 +27,6 @@ MainControls controlsFor(SessionState state, bool seriesUnderWay, ClockMark mark
     c.optionsEnabled = c.typeListEnabled;
     c.resetEnabled = !running;
     c.saveEnabled = state == SessionState::Complete;
-    c.penaltiesEnabled = seriesUnderWay && !running;
     c.clockColor = state == SessionState::Countdown || state == SessionState::Inspection
                        ? kCountdownColor
                    : state == SessionState::Timing ? kRunningColor

@@ -18,8 +18,7 @@ struct MainControls {
     bool resetEnabled = false;
     bool saveEnabled = false;
     bool optionsEnabled = false;
-    bool penaltiesEnabled = false;  // Ctrl+1, 2, 3 and the solve labels' menu
-    std::uint32_t clockColor = 0;   // 0x00BBGGRR
+    std::uint32_t clockColor = 0;  // 0x00BBGGRR
     QString status;
 };
 

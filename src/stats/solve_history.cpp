@@ -112,8 +112,7 @@ private:
     std::thread worker_;  // last: it starts once the rest is there
 };
 
-}  // namespace
-
+// The day of a DateTime text "yyyy/MM/dd ..." as yyyymmdd; 0 when it is none.
 int dayOf(QByteArrayView d)
 {
     const auto digits = [&d](qsizetype from, qsizetype count) {
@@ -132,6 +131,8 @@ int dayOf(QByteArrayView d)
         return 0;
     return year * 10000 + month * 100 + day;
 }
+
+}  // namespace
 
 void SolveHistory::refresh(const HistoryStore &store, FigureAccumulator &figures, TypeFilter filter)
 {
@@ -164,7 +165,6 @@ void SolveHistory::refresh(const HistoryStore &store, FigureAccumulator &figures
 void SolveHistory::take(const SolveRow &row)
 {
     Series s;
-    s.id = row.id;
     lastId_ = std::max(lastId_, row.id);
     s.first = std::uint32_t(solves_.size());
     for (const QByteArrayView text : row.times) {

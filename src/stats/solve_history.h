@@ -27,7 +27,6 @@ struct SeriesUnderWay {
 class SolveHistory {
 public:
     struct Series {
-        std::int64_t id = 0;
         std::uint32_t first = 0;  // its first solve in solves()
         std::uint8_t count = 0;
         std::uint32_t type = 0;  // into the TypeIDs met
@@ -42,7 +41,6 @@ public:
     // take the solves on a second thread while the rest is being read.
     void refresh(const HistoryStore &store, FigureAccumulator &figures, TypeFilter filter);
 
-    const std::vector<Series> &series() const { return series_; }
     std::span<const SolveValue> solvesOf(const Series &s) const
     {
         return {solves_.data() + s.first, s.count};
@@ -66,9 +64,6 @@ private:
     std::uint64_t rewrites_ = 0;
     bool read_ = false;
 };
-
-// The day of a DateTime text "yyyy/MM/dd ..." as yyyymmdd; 0 when it is none.
-int dayOf(QByteArrayView dateTime);
 
 // The solves of a series under way when its type is in the filter; texts
 // that are no solve are left out.

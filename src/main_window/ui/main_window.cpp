@@ -98,7 +98,8 @@ void frmMain::render()
     actReset_->setEnabled(c.resetEnabled);
     actSave_->setEnabled(c.saveEnabled);
     actOptions_->setEnabled(c.optionsEnabled);
-    for (QAction *penalty : actPenalty_) penalty->setEnabled(c.penaltiesEnabled);
+    // Whether a penalty can be given is the session's own rule.
+    for (QAction *penalty : actPenalty_) penalty->setEnabled(session_.penaltiesOpen());
     paintBackground(lblTm_, c.clockColor);
     lblTm_->setText(session_.clockText());
     if (c.status != shownStatus_)

@@ -114,7 +114,7 @@ double seconds(std::int64_t hundredths)
 // more to build and to paint than the rest of the window.
 class DayBars : public QWidget {
 public:
-    void show(std::vector<std::pair<int, std::int64_t>> days)
+    void setDays(std::vector<std::pair<int, std::int64_t>> days)
     {
         if (days != days_) {
             days_ = std::move(days);
@@ -130,7 +130,7 @@ protected:
         painter.setFont(layoutFont(9.75, true));
         const QFontMetrics title(painter.font());
         painter.drawText(QRect(0, 4, width(), title.height()), Qt::AlignHCenter,
-                         QStringLiteral("日ごとの解答数 (直近%1日)").arg(kShownDays));
+                         QStringLiteral("日ごとの解答数 (解答のあった直近%1日)").arg(kShownDays));
         painter.setFont(layoutFont(8));
         const QFontMetrics small(painter.font());
         std::int64_t most = 1;
@@ -414,7 +414,7 @@ void frmStats::showDays(const std::map<int, std::int64_t> &days)
     for (auto day = days.rbegin(); day != days.rend() && int(last.size()) < kShownDays; ++day)
         last.emplace_back(*day);
     std::reverse(last.begin(), last.end());
-    days_->show(std::move(last));
+    days_->setDays(std::move(last));
 }
 
 }  // namespace spinlog

@@ -59,7 +59,6 @@ private:
     void showFigures();
     void showHistogram(const Histogram &histogram, const Figures &figures);
     void showDays(const std::map<int, std::int64_t> &days);
-    void scheduleShow();
 
     StatsWindowParts parts_;
     SolveHistory solves_;
