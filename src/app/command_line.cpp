@@ -10,6 +10,18 @@
 
 namespace spinlog {
 
+namespace {
+
+QString usage()
+{
+    return QStringLiteral(
+               "使い方: spinlog                          ストップウォッチを起動します\n") +
+           scrambleUsage() + statsUsage() + interopUsage() +
+           QStringLiteral("        spinlog --help                   この説明を表示します\n");
+}
+
+}  // namespace
+
 int runCommandLine(const QStringList &args, QIODevice &out, QIODevice &err, const QString &folder)
 {
     QTextStream output(&out);
@@ -22,12 +34,11 @@ int runCommandLine(const QStringList &args, QIODevice &out, QIODevice &err, cons
         status = runInteropCommand(args, appFolder, output, errors);
     } else if (isScrambleCommand(args)) {
         status = runScrambleCommand(args, output, errors);
-        if (args.value(0) == QLatin1String("--help"))
-            output << statsUsage() << interopUsage();
+    } else if (args.value(0) == QLatin1String("--help")) {
+        output << usage();
     } else {
         errors << QStringLiteral("spinlog: 「%1」は使えないオプションです。\n").arg(args.value(0));
-        runScrambleCommand({QStringLiteral("--help")}, errors, errors);
-        errors << statsUsage() << interopUsage();
+        errors << usage();
         status = 2;
     }
     output.flush();

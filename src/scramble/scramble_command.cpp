@@ -31,24 +31,21 @@ int fail(QTextStream &err, const QString &message)
 
 bool isScrambleCommand(const QStringList &args)
 {
-    return !args.isEmpty() &&
-           (args.first() == QLatin1String("--scramble") || args.first() == QLatin1String("--help"));
+    return args.value(0) == QLatin1String("--scramble");
+}
+
+QString scrambleUsage()
+{
+    return QStringLiteral(
+               "        spinlog --scramble 種類 [個数]   スクランブルを個数分 (既定 1、"
+               "最大 %1) 1 行に 1 つずつ出力します\n"
+               "        種類: %2\n")
+        .arg(kMaxScrambleCount)
+        .arg(kindList());
 }
 
 int runScrambleCommand(const QStringList &args, QTextStream &out, QTextStream &err)
 {
-    if (args.value(0) == QLatin1String("--help")) {
-        out << QStringLiteral(
-                   "使い方: spinlog                          ストップウォッチを起動します\n"
-                   "        spinlog --scramble 種類 [個数]   スクランブルを個数分 (既定 1、"
-                   "最大 %1) 1 行に 1 つずつ出力します\n"
-                   "        spinlog --help                   この説明を表示します\n"
-                   "種類: %2\n")
-                   .arg(kMaxScrambleCount)
-                   .arg(kindList());
-        out.flush();
-        return 0;
-    }
     if (args.value(0) != QLatin1String("--scramble") || args.size() < 2 || args.size() > 3)
         return fail(err, QStringLiteral("--scramble 種類 [個数] の形で指定してください。"));
     const std::optional<ScrambleKind> kind = kindFromName(args[1]);

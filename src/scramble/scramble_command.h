@@ -15,6 +15,9 @@ inline constexpr int kMaxScrambleCount = 10000;
 // than the stopwatch.
 bool isScrambleCommand(const QStringList &args);
 
+// The command's line of the program's usage.
+QString scrambleUsage();
+
 int runScrambleCommand(const QStringList &args, QTextStream &out, QTextStream &err);
 
 }  // namespace spinlog
