@@ -4,6 +4,7 @@
 #include "scramble/cubie_cube.h"
 
 #include <algorithm>
+#include <bit>
 #include <utility>
 
 namespace spinlog::scramble::square1 {
@@ -62,7 +63,7 @@ int placesOf(const Order &p)
     int index = 0, used = 0;
     for (int piece = 0; piece < kTracked; ++piece) {
         const int at = int(std::find(p.begin(), p.end(), piece) - p.begin());
-        index = index * (8 - piece) + at - __builtin_popcount(used & ((1 << at) - 1));
+        index = index * (8 - piece) + at - std::popcount(unsigned(used) & ((1u << at) - 1));
         used |= 1 << at;
     }
     return index;

@@ -1,6 +1,7 @@
 #include "scramble/square1_shape.h"
 
 #include <algorithm>
+#include <bit>
 
 namespace spinlog::scramble::square1 {
 
@@ -81,7 +82,8 @@ void ShapeTables::findShapes()
     pairOf.assign(layers * layers, -1);
     for (int t = 0; t < layers; ++t)
         for (int b = 0; b < layers; ++b)
-            if (__builtin_popcount(layerShapes[t]) + __builtin_popcount(layerShapes[b]) == 8) {
+            if (std::popcount(unsigned(layerShapes[t])) + std::popcount(unsigned(layerShapes[b])) ==
+                8) {
                 pairOf[t * layers + b] = int(shapes.size());
                 shapes.push_back({t, b});
             }

@@ -10,6 +10,7 @@
 #include <QTest>
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cmath>
 #include <map>
 #include <memory>
@@ -504,7 +505,7 @@ private slots:
             std::vector<double> layers(7);
             for (int mask = 0; mask < 4096; ++mask)
                 if (!(mask & 0x41) && !(mask & (mask << 1 | mask >> 11)))
-                    ++layers[__builtin_popcount(mask)];
+                    ++layers[std::popcount(unsigned(mask))];
             std::vector<double> chance(5);
             for (int top = 2; top <= 6; ++top)
                 chance[top - 2] = layers[top] * layers[8 - top] / 3678;

@@ -22,7 +22,8 @@ class PuzzlePicture;
 class frmScramble : public QWidget {
     Q_OBJECT
 public:
-    // Placed from the settings (anything unreadable: the defaults, quietly).
+    // Placed from the settings (anything unreadable: the defaults, with an
+    // entry in the error log).
     frmScramble(Settings &settings, const ErrorLog &log, QWidget *parent = nullptr);
     ~frmScramble() override;
 
