@@ -31,11 +31,6 @@ std::array<Point, 12> faceNormals()
     return n;
 }
 
-double dot(const Point &a, const Point &b)
-{
-    return a[0] * b[0] + a[1] * b[1] + a[2] * b[2];
-}
-
 // Each face's stickers: the centre, then five edges and five corners
 // clockwise seen from outside, the first edge toward the face the picture
 // puts above it (U for the upper ring, D for the lower, F for U, B for D).
@@ -57,8 +52,7 @@ Megaminx makeMegaminx()
         for (int c = 0; c < 3; ++c) e1[c] = n[reference][c] - along * n[f][c];
         const double length = std::sqrt(dot(e1, e1));
         for (double &c : e1) c /= length;
-        e2 = {e1[1] * n[f][2] - e1[2] * n[f][1], e1[2] * n[f][0] - e1[0] * n[f][2],
-              e1[0] * n[f][1] - e1[1] * n[f][0]};
+        e2 = cross(e1, n[f]);
         places.push_back(n[f]);
         for (int kind = 0; kind < 2; ++kind)
             for (int k = 0; k < 5; ++k) {

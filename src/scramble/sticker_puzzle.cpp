@@ -9,20 +9,14 @@ namespace spinlog::scramble {
 
 namespace {
 
-double dot(const Point &a, const Point &b)
-{
-    return a[0] * b[0] + a[1] * b[1] + a[2] * b[2];
-}
-
 // P turned by ANGLE (radians, counter-clockwise seen from outside) about
 // the unit axis K: Rodrigues' formula.
 Point rotated(const Point &p, const Point &k, double angle)
 {
     const double c = std::cos(angle), s = std::sin(angle), along = dot(k, p) * (1 - c);
-    const Point cross{k[1] * p[2] - k[2] * p[1], k[2] * p[0] - k[0] * p[2],
-                      k[0] * p[1] - k[1] * p[0]};
+    const Point across = cross(k, p);
     Point r;
-    for (int i = 0; i < 3; ++i) r[i] = p[i] * c + cross[i] * s + k[i] * along;
+    for (int i = 0; i < 3; ++i) r[i] = p[i] * c + across[i] * s + k[i] * along;
     return r;
 }
 

@@ -14,6 +14,15 @@ namespace spinlog::scramble {
 
 using Point = std::array<double, 3>;
 
+inline double dot(const Point &a, const Point &b)
+{
+    return a[0] * b[0] + a[1] * b[1] + a[2] * b[2];
+}
+inline Point cross(const Point &a, const Point &b)
+{
+    return {a[1] * b[2] - a[2] * b[1], a[2] * b[0] - a[0] * b[2], a[0] * b[1] - a[1] * b[0]};
+}
+
 class StickerPuzzle {
 public:
     StickerPuzzle(std::vector<Point> places, QString solved);
