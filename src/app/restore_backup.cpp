@@ -2,11 +2,22 @@
 
 #include "app/program.h"
 #include "data/snapshots.h"
+#include "session/solve_session.h"
 
 namespace spinlog {
 
 bool Sub_RestoreBackup(Program &program, const ChooseSnapshot &choose)
 {
+    // A timed solve refuses the exit, and a choice left standing would be
+    // carried out at some later exit, over the series saved meanwhile.
+    const SessionState state = program.session ? program.session->state() : SessionState::Idle;
+    if (state == SessionState::Countdown || state == SessionState::Inspection ||
+        state == SessionState::Timing) {
+        program.seams.prompts.message(
+            QStringLiteral("計測中です、計測を停止してからバックアップを選んでください"),
+            Icon::Exclamation, Buttons::Ok);
+        return false;
+    }
     const std::vector<Snapshot> snapshots =
         listSnapshots(program.path(QStringLiteral("Spinlog.mdb")));
     if (snapshots.empty()) {
