@@ -26,10 +26,10 @@ bool Sub_RestoreBackup(Program &program, const ChooseSnapshot &choose)
         return false;
     }
     QStringList rows;
-    std::vector<QString> counts;
+    std::vector<std::optional<int>> counts;
     for (const Snapshot &s : snapshots) {
         const std::optional<int> series = countSavedSeries(s.path);
-        counts.push_back(series ? QString::number(*series) : QStringLiteral("?"));
+        counts.push_back(series);
         rows << QStringLiteral("%1  記録 %2 件%3")
                     .arg(s.date.toString(QStringLiteral("yyyy/MM/dd")),
                          series ? QString::number(*series) : QStringLiteral("（読めません）"),
@@ -40,12 +40,20 @@ bool Sub_RestoreBackup(Program &program, const ChooseSnapshot &choose)
     if (!chosen || *chosen < 0 || *chosen >= int(snapshots.size()))
         return false;
     const Snapshot &snapshot = snapshots[std::size_t(*chosen)];
-    const QString question = QStringLiteral(
-                                 "%1 のバックアップ（記録 %2 件）に戻します。\r\n"
-                                 "今のデータもバックアップとして残します。\r\n"
-                                 "復元は終了のときに行います。Spinlog を終了してよろしいですか")
-                                 .arg(snapshot.date.toString(QStringLiteral("yyyy/MM/dd")),
-                                      counts[std::size_t(*chosen)]);
+    const std::optional<int> series = counts[std::size_t(*chosen)];
+    // Told now, not after the program has closed for nothing.
+    if (!series) {
+        program.seams.prompts.message(
+            QStringLiteral("このバックアップは読めません。別のバックアップを選んでください。"),
+            Icon::Exclamation, Buttons::Ok);
+        return false;
+    }
+    const QString question =
+        QStringLiteral(
+            "%1 のバックアップ（記録 %2 件）に戻します。\r\n"
+            "今のデータもバックアップとして残します。\r\n"
+            "復元は終了のときに行います。Spinlog を終了してよろしいですか")
+            .arg(snapshot.date.toString(QStringLiteral("yyyy/MM/dd")), QString::number(*series));
     if (program.seams.prompts.message(question, Icon::Question, Buttons::YesNo, Answer::No) !=
         Answer::Yes)
         return false;

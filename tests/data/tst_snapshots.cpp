@@ -187,6 +187,13 @@ private slots:
         w.prompts().answers = {Answer::No};
         QVERIFY(!Sub_RestoreBackup(w.program(), [](const QStringList &) { return 1; }));
         QVERIFY(w.program().restoreFrom.isEmpty());
+        // A copy that cannot be read is refused when chosen, before any exit.
+        w.folder.write("Backup/Spinlog-20260102.mdb", QByteArray(4096, 'x'));
+        QVERIFY(!Sub_RestoreBackup(w.program(),
+                                   [](const QStringList &rows) { return int(rows.size()) - 1; }));
+        QCOMPARE(w.prompts().texts().last(),
+                 QString("このバックアップは読めません。別のバックアップを選んでください。"));
+        QVERIFY(w.program().restoreFrom.isEmpty());
     }
 };
 
