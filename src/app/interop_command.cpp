@@ -74,8 +74,9 @@ int runImport(const QStringList &args, const QString &folder, QTextStream &out)
             throw SpinlogError(QStringLiteral("タイプ「%1」はありません。").arg(args[3]));
         for (std::size_t s = 0; s < import.sessions().size(); ++s) import.choose(int(s), type);
     }
+    // csTimer's files carry its empty sessions ("1", "2"...): they need no type.
     for (const SessionPlan &plan : import.sessions())
-        if (plan.type < 0)
+        if (plan.type < 0 && plan.solves > 0)
             throw SpinlogError(
                 QStringLiteral("セッション「%1」と同じ名前のタイプがありません。--type "
                                "で取り込むタイプを指定してください。")
