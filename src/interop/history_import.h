@@ -59,7 +59,7 @@ public:
 
     // Sends a session to a type (-1: leaves it out).
     void choose(int session, int type);
-    // The type of this name (as --type gives it), or -1.
+    // The type of a session's name, in any case, or -1.
     int typeNamed(const QString &name) const;
 
     int seriesCount() const;

@@ -149,7 +149,7 @@ private slots:
         const QString file = "FOLDER/twelve.txt";
         QTest::newRow("import") << QStringList{"--import", file} << false << 0 << "";
         QTest::newRow("import into a type given")
-            << QStringList{"--import", "FOLDER/other.txt", "--type", "4x4x4"} << false << 0 << "";
+            << QStringList{"--import", "FOLDER/other.txt", "--type", "3"} << false << 0 << "";
         QTest::newRow("export of nothing")
             << QStringList{"--export-cstimer", "FOLDER/out.txt", "2x2x2"} << false << 2
             << "spinlog: 出力データがありません";
