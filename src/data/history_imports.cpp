@@ -146,11 +146,17 @@ std::optional<ImportMark> HistoryStore::lastImport() const
 {
     if (!imports_)
         return std::nullopt;
-    Statement last(db_, QStringLiteral("select ImportID, count(*) from T_Time where ImportID = "
-                                       "(select max(ImportID) from T_Time where ImportID <> '')"));
-    if (!last.step() || sqlite3_column_type(last.handle(), 0) == SQLITE_NULL)
+    // The rows added last, not the greatest mark: a mark is local clock time,
+    // and a clock set back (the end of summer time) gives a later import a
+    // smaller one.
+    Statement last(db_, QStringLiteral("select ImportID from T_Time where ImportID <> '' "
+                                       "order by rowid desc limit 1"));
+    if (!last.step())
         return std::nullopt;
-    return ImportMark{textOf(last.handle(), 0), sqlite3_column_int(last.handle(), 1)};
+    const QString id = textOf(last.handle(), 0);
+    Statement count(db_, QStringLiteral("select count(*) from T_Time where ImportID=?"), {id});
+    count.step();
+    return ImportMark{id, sqlite3_column_int(count.handle(), 0)};
 }
 
 int HistoryStore::removeImport(const QString &importId)

@@ -83,8 +83,8 @@ private:
     std::vector<SessionPlan> plans_;
 };
 
-// The mark of an import made now: its local time to the millisecond, so the
-// newest import is the greatest mark.
+// The mark of an import made now: its local time to the millisecond, which
+// the undo shows. The newest import is the one added last, whatever its mark.
 QString importMark(const QDateTime &now);
 
 // A saved series' DateTime for a solve's time, and the reverse (local time).

@@ -76,32 +76,40 @@ private slots:
         }
     }
 
-    // A new user's first import: 12 solves into the 5-solve type make two
-    // series, the last two solves are left over and listed; the undo takes
-    // exactly those two series away and leaves what was there.
+    // 12 solves into the 5-solve type make two series, the last two solves
+    // are left over and listed; the undo takes exactly those two series away
+    // and leaves what was there, an earlier import with a later mark too
+    // (the clock was set back between).
     void twelveSolvesIntoTheFiveSolveType()
     {
         TempAppFolder folder;
         folder.write("twelve.txt", twelveSolves("3x3x3"));
+        folder.write("other.txt", twelveSolves("Megaminx"));
         auto stores = openStores(folder);
         seed(stores->history);
+        HistoryImport earlier = importOf(folder.file("other.txt"), *stores);
+        earlier.choose(0, 1);
+        const QString earlierMark = importMark(QDateTime(QDate(2026, 10, 25), QTime(2, 50)));
+        QVERIFY(earlier.run(stores->history, earlierMark, {})->added > 0);
         const QStringList before = rowsOf(stores->database(), kRows);
         HistoryImport import = importOf(folder.file("twelve.txt"), *stores);
         QCOMPARE(import.seriesCount(), 2);
         QCOMPARE(import.leftOverCount(), 2);
         QVERIFY(importSummary(import).contains("取り込まない回: " + dateTimeText(1700000011) +
                                                " 11.10"));
-        QVERIFY(import.run(stores->history, importMark(QDateTime::currentDateTime()), {}));
+        QVERIFY(import.run(stores->history,
+                           importMark(QDateTime(QDate(2026, 10, 25), QTime(2, 10))), {}));
         const QStringList after = rowsOf(stores->database(), kRows);
         QCOMPARE(after.mid(0, before.size()), before);  // nothing there changed
         QCOMPARE(after.size(), before.size() + 2);
         // Dated by its last solve; the average by the type's rule (best and worst out).
-        QVERIFY(after[3].startsWith(dateTimeText(1700000004) + "|1|10.00|10.10|10.20|10.30|10.40|-|"
-                                                               "10.20|1|5|"));
+        QVERIFY(after[before.size()].startsWith(dateTimeText(1700000004) +
+                                                "|1|10.00|10.10|10.20|10.30|10.40|-|"
+                                                "10.20|1|5|"));
         QCOMPARE(stores->history.lastImport()->series, 2);
         QCOMPARE(stores->history.removeImport(stores->history.lastImport()->id), 2);
         QCOMPARE(rowsOf(stores->database(), kRows), before);
-        QVERIFY(!stores->history.lastImport());
+        QCOMPARE(stores->history.lastImport()->id, earlierMark);
     }
 
     // The transaction made to fail at each step, and cancelled: nothing kept.
