@@ -63,6 +63,8 @@ public:
     int typeNamed(const QString &name) const;
 
     int seriesCount() const;
+    // The solves not imported: those filling no series, and every solve of a
+    // session left out.
     int leftOverCount() const;
     // Counts, session by session, the series the history holds already.
     void countDuplicates(const HistoryStore &history);

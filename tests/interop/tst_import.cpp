@@ -97,6 +97,9 @@ private slots:
         QCOMPARE(import.leftOverCount(), 2);
         QVERIFY(importSummary(import).contains("取り込まない回: " + dateTimeText(1700000011) +
                                                " 11.10"));
+        import.choose(0, -1);  // left out: every solve is not imported
+        QVERIFY(importSummary(import).endsWith("取り込まない回 12 回\n"));
+        import.choose(0, 0);
         QVERIFY(import.run(stores->history,
                            importMark(QDateTime(QDate(2026, 10, 25), QTime(2, 10))), {}));
         const QStringList after = rowsOf(stores->database(), kRows);
