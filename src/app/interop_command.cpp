@@ -53,7 +53,7 @@ int runExport(const QStringList &args, const QString &folder, QTextStream &out)
                .arg(tally.series)
                .arg(tally.solves);
     if (tally.skipped > 0)
-        out << QStringLiteral("日時の読めない %1 件の記録は出力していません。\n")
+        out << QStringLiteral("日時かタイムの読めない %1 件の記録は出力していません。\n")
                    .arg(tally.skipped);
     return 0;
 }

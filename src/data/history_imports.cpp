@@ -94,9 +94,12 @@ void HistoryStore::exportSeries(TypeFilter filter,
         series.attempts.clear();
         for (const std::optional<Attempt> &a :
              attemptsOf(times, tokens_ ? textOf(stmt, 14) : QString())) {
-            // A text that reads as no time cannot be carried; it ends the series.
-            if (!a)
+            // A text that reads as no time cannot be carried, and a series
+            // shortened would be another series: none of it is given.
+            if (!a) {
+                series.attempts.clear();
                 break;
+            }
             series.attempts.push_back(*a);
         }
         take(series);

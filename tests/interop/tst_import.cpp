@@ -58,8 +58,11 @@ private slots:
             auto stores = openStores(from);
             seed(stores->history);
             saved = rowsOf(stores->database(), kRows);
+            // A solve whose text reads as no time: the series is left out whole.
+            addSeries(stores->database(), {"2023/11/17 10:00:00", "1", {"10.00", "1O.00"}, "-"});
             const ExportTally tally =
                 exportCsTimer(stores->history, stores->types, {}, from.file("export.txt"));
+            QCOMPARE(tally.skipped, 1);
             QCOMPARE(tally.series, 3);
             QCOMPARE(tally.sessions, 2);
         }
