@@ -36,6 +36,11 @@ QString snapshotFolder(const QString &databasePath)
     return QFileInfo(fileBehind(databasePath)).absolutePath() + QStringLiteral("/Backup");
 }
 
+bool isSnapshotName(const QString &fileName)
+{
+    return snapshotName().match(fileName).hasMatch();
+}
+
 std::vector<Snapshot> listSnapshots(const QString &databasePath)
 {
     std::vector<Snapshot> snapshots;
