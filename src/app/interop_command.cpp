@@ -1,8 +1,10 @@
 #include "app/interop_command.h"
 
+#include "app/command_support.h"
 #include "app/instance_lock.h"
 #include "base/errors.h"
 #include "data/compaction.h"
+#include "data/database.h"
 #include "data/record_stores.h"
 #include "interop/cstimer_export.h"
 #include "interop/history_import.h"
@@ -10,6 +12,7 @@
 
 #include <QDateTime>
 #include <QTextStream>
+#include <algorithm>
 
 namespace spinlog {
 
@@ -18,14 +21,6 @@ namespace {
 const QString kExport = QStringLiteral("--export-cstimer");
 const QString kImport = QStringLiteral("--import");
 
-// A failure is one line, whatever the description held.
-int fail(QTextStream &err, QString message)
-{
-    message.replace(QLatin1Char('\n'), QLatin1Char(' '));
-    err << QStringLiteral("spinlog: ") << message.trimmed() << '\n';
-    return 2;
-}
-
 std::unique_ptr<RecordStores> openRecords(const QString &folder)
 {
     try {
@@ -33,7 +28,7 @@ std::unique_ptr<RecordStores> openRecords(const QString &folder)
             Database::open(folder + QStringLiteral("/Spinlog.mdb")));
     } catch (const std::exception &e) {
         const QString description = errorDescription(e);
-        if (description.contains(QStringLiteral("locked")))
+        if (description == lockedDescription())
             throw SpinlogError(
                 QStringLiteral("データベースが使用中です（Spinlog が起動中です）。"));
         throw SpinlogError(QStringLiteral("データベースを開けません: ") + description);
@@ -45,10 +40,11 @@ int runExport(const QStringList &args, const QString &folder, QTextStream &out)
     const std::unique_ptr<RecordStores> records = openRecords(folder);
     TypeFilter filter;
     if (args.size() == 3) {
-        filter.typeNumber = int(records->types.names().indexOf(args[2])) + 1;
-        if (filter.typeNumber == 0)
+        const std::optional<int> named = typeNumberNamed(args[2], records->types.names());
+        if (!named)
             throw SpinlogError(QStringLiteral("タイプ「%1」はありません（%2）。")
                                    .arg(args[2], records->types.names().join(QLatin1Char('/'))));
+        filter.typeNumber = *named;
     }
     const ExportTally tally = exportCsTimer(records->history, records->types, filter, args[1]);
     out << QStringLiteral("%1 に %2 セッション、%3 件の記録（%4 回）を出力しました。\n")
@@ -57,7 +53,7 @@ int runExport(const QStringList &args, const QString &folder, QTextStream &out)
                .arg(tally.series)
                .arg(tally.solves);
     if (tally.skipped > 0)
-        out << QStringLiteral("日時の読めない %1 件の記録は出力していません。\n")
+        out << QStringLiteral("日時かタイムの読めない %1 件の記録は出力していません。\n")
                    .arg(tally.skipped);
     return 0;
 }
@@ -69,13 +65,23 @@ int runImport(const QStringList &args, const QString &folder, QTextStream &out)
     const std::unique_ptr<RecordStores> records = openRecords(folder);
     HistoryImport import(std::move(file), importTypes(records->types), &seriesOfAttempts);
     if (args.size() == 4) {
-        const int type = import.typeNamed(args[3]);
-        if (type < 0)
+        const std::optional<int> named = typeNumberNamed(args[3], records->types.names());
+        if (!named)
             throw SpinlogError(QStringLiteral("タイプ「%1」はありません。").arg(args[3]));
+        const std::vector<ImportType> &types = import.types();
+        const auto usable = std::find_if(types.begin(), types.end(), [&](const ImportType &t) {
+            return t.id == QString::number(*named);
+        });
+        if (usable == types.end())
+            throw SpinlogError(
+                QStringLiteral("タイプ「%1」は回数が 1～12 でないので取り込めません。")
+                    .arg(args[3]));
+        const int type = int(usable - types.begin());
         for (std::size_t s = 0; s < import.sessions().size(); ++s) import.choose(int(s), type);
     }
+    // csTimer's files carry its empty sessions ("1", "2"...): they need no type.
     for (const SessionPlan &plan : import.sessions())
-        if (plan.type < 0)
+        if (plan.type < 0 && plan.solves > 0)
             throw SpinlogError(
                 QStringLiteral("セッション「%1」と同じ名前のタイプがありません。--type "
                                "で取り込むタイプを指定してください。")
@@ -114,18 +120,19 @@ int runInteropCommand(const QStringList &args, const QString &appFolder, QTextSt
         exporting ? args.size() == 2 || args.size() == 3
                   : args.size() == 2 || (args.size() == 4 && args[2] == QStringLiteral("--type"));
     if (!shapeOk || args.value(1).isEmpty())
-        return fail(err, exporting ? QStringLiteral("--export-cstimer ファイル [タイプ] "
-                                                    "の形で指定してください。")
-                                   : QStringLiteral("--import ファイル [--type タイプ] "
-                                                    "の形で指定してください。"));
+        return failCommand(err, exporting ? QStringLiteral("--export-cstimer ファイル [タイプ] "
+                                                           "の形で指定してください。")
+                                          : QStringLiteral("--import ファイル [--type タイプ] "
+                                                           "の形で指定してください。"));
     // The running program holds the folder; its database is its own.
     InstanceLock lock;
     if (!lock.claim(appFolder))
-        return fail(err, QStringLiteral("Spinlog が起動中です。終了してから実行してください。"));
+        return failCommand(err,
+                           QStringLiteral("Spinlog が起動中です。終了してから実行してください。"));
     try {
         return exporting ? runExport(args, appFolder, out) : runImport(args, appFolder, out);
     } catch (const std::exception &e) {
-        return fail(err, errorDescription(e));
+        return failCommand(err, errorDescription(e));
     }
 }
 

@@ -61,7 +61,9 @@ void snapshotOrRestore(Program &program)
                 outcome.keptAs,
             Icon::Information, Buttons::Ok);
     else
-        program.reporter.report(Procedure::RestoreBackup, outcome.description);
+        // A restore that fails at any step leaves the file as it was.
+        program.reporter.report(Procedure::RestoreBackup,
+                                outcome.description + QStringLiteral("。データは元のままです。"));
 }
 
 }  // namespace

@@ -18,6 +18,8 @@ class Program;
 using ChooseSnapshot = std::function<std::optional<int>(const QStringList &rows)>;
 
 // True when a restore was chosen and confirmed: the program should end now.
+// Refused while a solve is timed, as the exit would be; a snapshot that
+// cannot be read cannot be chosen.
 bool Sub_RestoreBackup(Program &program, const ChooseSnapshot &choose);
 
 }  // namespace spinlog

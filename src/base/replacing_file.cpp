@@ -1,5 +1,6 @@
 #include "base/replacing_file.h"
 
+#include "base/errors.h"
 #include "base/system_calls.h"
 
 #include <QFile>
@@ -11,6 +12,7 @@
 #include <unistd.h>
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 namespace spinlog {
 
@@ -84,6 +86,14 @@ bool ReplacingFile::commit()
     temporary_.clear();
     syncFolder(QFileInfo(target_).absolutePath());
     return true;
+}
+
+void writeWhole(const QString &path, const QByteArray &bytes)
+{
+    ReplacingFile file(path);
+    if (!file.open(path) || !file.write(bytes) || !file.commit())
+        throw SpinlogError(QFileInfo(path).fileName() + QStringLiteral(": ") +
+                           QString::fromLocal8Bit(std::strerror(file.error())));
 }
 
 void syncFolder(const QString &folder)

@@ -38,6 +38,10 @@ private:
     int error_ = 0;
 };
 
+// Replaces the file at path with bytes, whole or not at all. A failure
+// throws SpinlogError with the file's name and the system's own words.
+void writeWhole(const QString &path, const QByteArray &bytes);
+
 // Makes a rename or unlink in the folder durable.
 void syncFolder(const QString &folder);
 

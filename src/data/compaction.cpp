@@ -2,6 +2,7 @@
 
 #include "base/replacing_file.h"
 #include "data/database.h"
+#include "data/snapshots.h"
 
 #include <QDir>
 #include <QFile>
@@ -270,13 +271,10 @@ void removeLeftovers(const QString &databasePath, const QString &settingsName)
         return isTemporaryOf(name, backup, true) || isTemporaryOf(name, restored, false) ||
                name == compactedJournal;
     });
-    static const QRegularExpression snapshot(
-        QStringLiteral("^(Spinlog-[0-9]{8}(-[0-9]{6})?\\.mdb)"));
-    removeWhere(QDir(database.absolutePath() + QStringLiteral("/Backup")),
-                [&](const QString &name) {
-                    const QRegularExpressionMatch match = snapshot.match(name);
-                    return match.hasMatch() && isTemporaryOf(name, {match.captured(1)}, false);
-                });
+    removeWhere(QDir(snapshotFolder(databasePath)), [](const QString &name) {
+        const QString target = name.left(name.indexOf(QLatin1String(kReplacingMark)));
+        return isSnapshotName(target) && isTemporaryOf(name, {target}, false);
+    });
     // Beside its name: the settings file's, and a recovery's journal whose
     // copy is gone.
     static const QRegularExpression recoveryJournal(

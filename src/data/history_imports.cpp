@@ -94,9 +94,12 @@ void HistoryStore::exportSeries(TypeFilter filter,
         series.attempts.clear();
         for (const std::optional<Attempt> &a :
              attemptsOf(times, tokens_ ? textOf(stmt, 14) : QString())) {
-            // A text that reads as no time cannot be carried; it ends the series.
-            if (!a)
+            // A text that reads as no time cannot be carried, and a series
+            // shortened would be another series: none of it is given.
+            if (!a) {
+                series.attempts.clear();
                 break;
+            }
             series.attempts.push_back(*a);
         }
         take(series);
@@ -146,11 +149,17 @@ std::optional<ImportMark> HistoryStore::lastImport() const
 {
     if (!imports_)
         return std::nullopt;
-    Statement last(db_, QStringLiteral("select ImportID, count(*) from T_Time where ImportID = "
-                                       "(select max(ImportID) from T_Time where ImportID <> '')"));
-    if (!last.step() || sqlite3_column_type(last.handle(), 0) == SQLITE_NULL)
+    // The rows added last, not the greatest mark: a mark is local clock time,
+    // and a clock set back (the end of summer time) gives a later import a
+    // smaller one.
+    Statement last(db_, QStringLiteral("select ImportID from T_Time where ImportID <> '' "
+                                       "order by rowid desc limit 1"));
+    if (!last.step())
         return std::nullopt;
-    return ImportMark{textOf(last.handle(), 0), sqlite3_column_int(last.handle(), 1)};
+    const QString id = textOf(last.handle(), 0);
+    Statement count(db_, QStringLiteral("select count(*) from T_Time where ImportID=?"), {id});
+    count.step();
+    return ImportMark{id, sqlite3_column_int(count.handle(), 0)};
 }
 
 int HistoryStore::removeImport(const QString &importId)

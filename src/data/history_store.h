@@ -84,7 +84,7 @@ struct SolveRow {
 struct ExportedSeries {
     QString typeId;
     QString dateTime;               // YYYY/MM/DD HH:NN:SS
-    std::vector<Attempt> attempts;  // the solves, in their order
+    std::vector<Attempt> attempts;  // the solves, in their order; none when one is unreadable
 };
 
 // What an import added and what it found saved already.

@@ -5,10 +5,6 @@
 #include "data/compaction.h"
 #include "data/database.h"
 
-// sqlite3_key is only declared for builds with encryption.
-#define SQLITE_HAS_CODEC 1
-#include <sqlite3.h>
-
 #include <sys/statvfs.h>
 #include <unistd.h>
 #include <QDir>
@@ -33,15 +29,16 @@ QString dailyName(const QDate &date)
     return QStringLiteral("Spinlog-%1.mdb").arg(date.toString(QStringLiteral("yyyyMMdd")));
 }
 
-struct CloseConnection {
-    void operator()(sqlite3 *db) const { sqlite3_close_v2(db); }
-};
-
 }  // namespace
 
 QString snapshotFolder(const QString &databasePath)
 {
     return QFileInfo(fileBehind(databasePath)).absolutePath() + QStringLiteral("/Backup");
+}
+
+bool isSnapshotName(const QString &fileName)
+{
+    return snapshotName().match(fileName).hasMatch();
 }
 
 std::vector<Snapshot> listSnapshots(const QString &databasePath)
@@ -127,22 +124,13 @@ void pruneSnapshots(const QString &databasePath)
 
 std::optional<int> countSavedSeries(const QString &snapshotPath)
 {
-    sqlite3 *handle = nullptr;
-    const int rc = sqlite3_open_v2(QFile::encodeName(snapshotPath).constData(), &handle,
-                                   SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr);
-    const std::unique_ptr<sqlite3, CloseConnection> db(handle);
-    if (rc != SQLITE_OK ||
-        sqlite3_key(handle, kDatabaseKey, int(qstrlen(kDatabaseKey))) != SQLITE_OK)
-        return std::nullopt;
-    sqlite3_stmt *raw = nullptr;
-    if (sqlite3_prepare_v2(handle, "select count(*) from T_Time", -1, &raw, nullptr) != SQLITE_OK) {
-        sqlite3_finalize(raw);
+    try {
+        const std::unique_ptr<Database> db =
+            Database::open(snapshotPath, kDatabaseKey, Access::ReadOnly);
+        return Recordset(*db, QStringLiteral("select count(*) from T_Time")).field(0).toInt();
+    } catch (const SpinlogError &) {
         return std::nullopt;
     }
-    const std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt *)> count(raw, sqlite3_finalize);
-    if (sqlite3_step(raw) != SQLITE_ROW)
-        return std::nullopt;
-    return sqlite3_column_int(raw, 0);
 }
 
 RestoreOutcome restoreSnapshot(const QString &databasePath, const QString &snapshotPath,

@@ -25,6 +25,8 @@ struct Snapshot {
 
 // Backup/ beside the file the database path leads to.
 QString snapshotFolder(const QString &databasePath);
+// Whether a file name there is a snapshot's (a daily one or a restore's).
+bool isSnapshotName(const QString &fileName);
 // Every snapshot there, newest first.
 std::vector<Snapshot> listSnapshots(const QString &databasePath);
 

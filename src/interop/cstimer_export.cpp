@@ -6,7 +6,6 @@
 #include "interop/cstimer_file.h"
 #include "interop/history_import.h"
 
-#include <cstring>
 #include <map>
 
 namespace spinlog {
@@ -39,10 +38,7 @@ ExportTally exportCsTimer(const HistoryStore &history, const PuzzleTypeStore &ty
     if (sessions.empty())
         throw SpinlogError(QStringLiteral("出力データがありません"));
     tally.sessions = int(sessions.size());
-    const QByteArray bytes = writeCsTimer(sessions);
-    ReplacingFile file(path);
-    if (!file.open(path) || !file.write(bytes) || !file.commit())
-        throw SpinlogError(QString::fromLocal8Bit(std::strerror(file.error())));
+    writeWhole(path, writeCsTimer(sessions));
     return tally;
 }
 

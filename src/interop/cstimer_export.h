@@ -15,7 +15,7 @@ struct ExportTally {
     int sessions = 0;
     int series = 0;
     int solves = 0;
-    int skipped = 0;  // series whose DateTime reads as no time: not written
+    int skipped = 0;  // series whose DateTime or a solve reads as no time: not written
 };
 
 // Writes the file whole or not at all (an existing one stays as it was on a

@@ -114,7 +114,9 @@ int HistoryImport::seriesCount() const
 int HistoryImport::leftOverCount() const
 {
     int count = 0;
-    for (const SessionPlan &plan : plans_) count += int(plan.leftOver.size());
+    // A session left out is left out with every solve.
+    for (const SessionPlan &plan : plans_)
+        count += plan.type < 0 ? plan.solves : int(plan.leftOver.size());
     return count;
 }
 

@@ -59,10 +59,12 @@ public:
 
     // Sends a session to a type (-1: leaves it out).
     void choose(int session, int type);
-    // The type of this name (as --type gives it), or -1.
+    // The type of a session's name, in any case, or -1.
     int typeNamed(const QString &name) const;
 
     int seriesCount() const;
+    // The solves not imported: those filling no series, and every solve of a
+    // session left out.
     int leftOverCount() const;
     // Counts, session by session, the series the history holds already.
     void countDuplicates(const HistoryStore &history);
@@ -83,8 +85,8 @@ private:
     std::vector<SessionPlan> plans_;
 };
 
-// The mark of an import made now: its local time to the millisecond, so the
-// newest import is the greatest mark.
+// The mark of an import made now: its local time to the millisecond, which
+// the undo shows. The newest import is the one added last, whatever its mark.
 QString importMark(const QDateTime &now);
 
 // A saved series' DateTime for a solve's time, and the reverse (local time).

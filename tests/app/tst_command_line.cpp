@@ -91,7 +91,7 @@ private slots:
             "最遅\t13.00\n中央値\t11.00\nmo3\t9.00\t9.00\nao5\t9.00\t9.00\n"
             "ao12\tDNF\tDNF\nao50\tDNF\tDNF\nao100\tDNF\tDNF\nao1000\t-\t-\n";
         QString output;
-        QCOMPARE(run({"--stats", "3x3x3"}, &output), 0);
+        QCOMPARE(run({"--stats", "3X3x3"}, &output), 0);
         QCOMPARE(output, byHand);
         QCOMPARE(run({"--stats", "1"}, &output), 0);
         QCOMPARE(output, byHand);

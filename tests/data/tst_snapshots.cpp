@@ -7,6 +7,7 @@
 #include "data/record_stores.h"
 #include "data/snapshots.h"
 #include "data_support.h"
+#include "session/solve_session.h"
 #include "support/history_world.h"
 #include "support/test_main.h"
 
@@ -150,7 +151,8 @@ private slots:
 
     // The menu's restore, chosen and confirmed, is carried out at the exit:
     // the chosen copy is not replaced by that exit's own, the file replaced
-    // stays as a copy of its own, and the list shows both.
+    // stays as a copy of its own, and the list shows both. While a solve is
+    // timed nothing can be chosen: the exit would be refused.
     void restoreChosenInTheMenu()
     {
         HistoryWorld w;
@@ -158,6 +160,14 @@ private slots:
         QVERIFY(closeAndCompact(w.program()));  // the morning's copy: no series
         QVERIFY(Fun_MDBOpen(w.program(), w.folder.file("Spinlog.mdb")));
         addSeries(w.db(), {"2026/01/03 12:00:00", "1", {"10.00"}, "10.00"});
+        auto &session = w.program().session;
+        session = std::make_unique<SolveSession>(w.program().settings, w.program().records->series);
+        session->showType(SeriesType{"1", {}, 5, "0", {}}, false);
+        session->press(0);
+        QVERIFY(!Sub_RestoreBackup(w.program(), [](const QStringList &) { return 0; }));
+        QCOMPARE(w.prompts().texts(),
+                 QStringList{"計測中です、計測を停止してからバックアップを選んでください"});
+        session.reset();
         QStringList shown;
         w.prompts().answers = {Answer::Yes};
         QVERIFY(Sub_RestoreBackup(w.program(), [&](const QStringList &rows) {
@@ -176,6 +186,13 @@ private slots:
         QVERIFY(Fun_MDBOpen(w.program(), w.folder.file("Spinlog.mdb")));
         w.prompts().answers = {Answer::No};
         QVERIFY(!Sub_RestoreBackup(w.program(), [](const QStringList &) { return 1; }));
+        QVERIFY(w.program().restoreFrom.isEmpty());
+        // A copy that cannot be read is refused when chosen, before any exit.
+        w.folder.write("Backup/Spinlog-20260102.mdb", QByteArray(4096, 'x'));
+        QVERIFY(!Sub_RestoreBackup(w.program(),
+                                   [](const QStringList &rows) { return int(rows.size()) - 1; }));
+        QCOMPARE(w.prompts().texts().last(),
+                 QString("このバックアップは読めません。別のバックアップを選んでください。"));
         QVERIFY(w.program().restoreFrom.isEmpty());
     }
 };

@@ -58,8 +58,11 @@ private slots:
             auto stores = openStores(from);
             seed(stores->history);
             saved = rowsOf(stores->database(), kRows);
+            // A solve whose text reads as no time: the series is left out whole.
+            addSeries(stores->database(), {"2023/11/17 10:00:00", "1", {"10.00", "1O.00"}, "-"});
             const ExportTally tally =
                 exportCsTimer(stores->history, stores->types, {}, from.file("export.txt"));
+            QCOMPARE(tally.skipped, 1);
             QCOMPARE(tally.series, 3);
             QCOMPARE(tally.sessions, 2);
         }
@@ -76,32 +79,43 @@ private slots:
         }
     }
 
-    // A new user's first import: 12 solves into the 5-solve type make two
-    // series, the last two solves are left over and listed; the undo takes
-    // exactly those two series away and leaves what was there.
+    // 12 solves into the 5-solve type make two series, the last two solves
+    // are left over and listed; the undo takes exactly those two series away
+    // and leaves what was there, an earlier import with a later mark too
+    // (the clock was set back between).
     void twelveSolvesIntoTheFiveSolveType()
     {
         TempAppFolder folder;
         folder.write("twelve.txt", twelveSolves("3x3x3"));
+        folder.write("other.txt", twelveSolves("Megaminx"));
         auto stores = openStores(folder);
         seed(stores->history);
+        HistoryImport earlier = importOf(folder.file("other.txt"), *stores);
+        earlier.choose(0, 1);
+        const QString earlierMark = importMark(QDateTime(QDate(2026, 10, 25), QTime(2, 50)));
+        QVERIFY(earlier.run(stores->history, earlierMark, {})->added > 0);
         const QStringList before = rowsOf(stores->database(), kRows);
         HistoryImport import = importOf(folder.file("twelve.txt"), *stores);
         QCOMPARE(import.seriesCount(), 2);
         QCOMPARE(import.leftOverCount(), 2);
         QVERIFY(importSummary(import).contains("取り込まない回: " + dateTimeText(1700000011) +
                                                " 11.10"));
-        QVERIFY(import.run(stores->history, importMark(QDateTime::currentDateTime()), {}));
+        import.choose(0, -1);  // left out: every solve is not imported
+        QVERIFY(importSummary(import).endsWith("取り込まない回 12 回\n"));
+        import.choose(0, 0);
+        QVERIFY(import.run(stores->history,
+                           importMark(QDateTime(QDate(2026, 10, 25), QTime(2, 10))), {}));
         const QStringList after = rowsOf(stores->database(), kRows);
         QCOMPARE(after.mid(0, before.size()), before);  // nothing there changed
         QCOMPARE(after.size(), before.size() + 2);
         // Dated by its last solve; the average by the type's rule (best and worst out).
-        QVERIFY(after[3].startsWith(dateTimeText(1700000004) + "|1|10.00|10.10|10.20|10.30|10.40|-|"
-                                                               "10.20|1|5|"));
+        QVERIFY(after[before.size()].startsWith(dateTimeText(1700000004) +
+                                                "|1|10.00|10.10|10.20|10.30|10.40|-|"
+                                                "10.20|1|5|"));
         QCOMPARE(stores->history.lastImport()->series, 2);
         QCOMPARE(stores->history.removeImport(stores->history.lastImport()->id), 2);
         QCOMPARE(rowsOf(stores->database(), kRows), before);
-        QVERIFY(!stores->history.lastImport());
+        QCOMPARE(stores->history.lastImport()->id, earlierMark);
     }
 
     // The transaction made to fail at each step, and cancelled: nothing kept.
@@ -149,7 +163,7 @@ private slots:
         const QString file = "FOLDER/twelve.txt";
         QTest::newRow("import") << QStringList{"--import", file} << false << 0 << "";
         QTest::newRow("import into a type given")
-            << QStringList{"--import", "FOLDER/other.txt", "--type", "4x4x4"} << false << 0 << "";
+            << QStringList{"--import", "FOLDER/other.txt", "--type", "3"} << false << 0 << "";
         QTest::newRow("export of nothing")
             << QStringList{"--export-cstimer", "FOLDER/out.txt", "2x2x2"} << false << 2
             << "spinlog: 出力データがありません";
@@ -180,7 +194,9 @@ private slots:
         QFETCH(QStringList, args);
         QFETCH(bool, running);
         TempAppFolder folder;
-        folder.write("twelve.txt", twelveSolves("3x3x3"));
+        // As csTimer writes them, with its empty sessions of no type's name.
+        QByteArray twelve = twelveSolves("3x3x3");
+        folder.write("twelve.txt", twelve.insert(1, "\"session2\":[],\"session3\":[],"));
         folder.write("other.txt", twelveSolves("Megaminx"));
         folder.write("Spinlog.ini", "[Main]\r\n");
         for (QString &arg : args) arg.replace("FOLDER", folder.path());

@@ -77,8 +77,9 @@ void restoreBackup(Program &program, QWidget *over)
             QStringLiteral("戻すバックアップを選んでください:"), rows, 0, false, &ok);
         return ok ? std::optional<int>(int(rows.indexOf(row))) : std::nullopt;
     };
-    if (Sub_RestoreBackup(program, choose))
-        over->close();
+    // An exit refused after all must not leave the choice for a later one.
+    if (Sub_RestoreBackup(program, choose) && !over->close())
+        program.restoreFrom.clear();
 }
 
 // The statistics stay open beside the main window, one at a time, and

@@ -28,7 +28,6 @@
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 
 namespace spinlog {
 
@@ -363,9 +362,7 @@ void frmChart::Sub_SavePNG()
             throw SpinlogError(
                 QStringLiteral("画像を%1形式にできません。").arg(QLatin1String(format)));
         // Written whole or not at all: a failure leaves an older file as it was.
-        ReplacingFile file(path);
-        if (!file.open(path) || !file.write(picture) || !file.commit())
-            throw SpinlogError(QString::fromLocal8Bit(std::strerror(file.error())));
+        writeWhole(path, picture);
     });
 }
 

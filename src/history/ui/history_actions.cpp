@@ -269,8 +269,8 @@ void frmView::Sub_OutputCsTimer()
                        .arg(tally.series)
                        .arg(tally.solves);
     if (tally.skipped > 0)
-        text +=
-            QStringLiteral("\r\n日時の読めない %1 件の記録は出力していません").arg(tally.skipped);
+        text += QStringLiteral("\r\n日時かタイムの読めない %1 件の記録は出力していません")
+                    .arg(tally.skipped);
     prompts_.message(text, Icon::Information, Buttons::Ok);
 }
 
