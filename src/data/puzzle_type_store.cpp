@@ -2,7 +2,17 @@
 
 #include "data/database.h"
 
+#include <QLocale>
+#include <cmath>
+
 namespace spinlog {
+
+int seriesLength(const QString &typeCnt)
+{
+    bool number = false;
+    const double n = QLocale::c().toDouble(typeCnt.trimmed(), &number);
+    return number && n >= 1 && n <= 12 && n == std::floor(n) ? int(n) : 0;
+}
 
 namespace {
 

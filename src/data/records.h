@@ -45,6 +45,15 @@ struct PuzzleType {
                         // else, a NULL (empty) included, leaves them out
 };
 
+// The solves per series a stored TypeCnt allows: a whole number 1 to 12;
+// 0 for anything else (a type that cannot be timed).
+int seriesLength(const QString &typeCnt);
+// Whether a stored TypeBW counts the best and the worst solve in the average.
+inline bool includesBestWorst(const QString &typeBW)
+{
+    return typeBW == QStringLiteral("1");
+}
+
 struct BestRecords {
     QString bestTime = QStringLiteral("-");     // the fastest saved single
     QString bestAverage = QStringLiteral("-");  // the best saved average

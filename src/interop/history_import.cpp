@@ -3,23 +3,9 @@
 #include "base/errors.h"
 #include "data/puzzle_type_store.h"
 
-#include <QLocale>
 #include <algorithm>
-#include <cmath>
 
 namespace spinlog {
-
-namespace {
-
-// TypeCnt as the session reads it: a whole number from 1 to 12, or none.
-int seriesLength(const QString &stored)
-{
-    bool number = false;
-    const double n = QLocale::c().toDouble(stored.trimmed(), &number);
-    return number && n >= 1 && n <= 12 && n == std::floor(n) ? int(n) : 0;
-}
-
-}  // namespace
 
 std::vector<ImportType> importTypes(const PuzzleTypeStore &types)
 {
@@ -29,8 +15,8 @@ std::vector<ImportType> importTypes(const PuzzleTypeStore &types)
         const std::optional<PuzzleType> type = types.find(QString::number(i + 1));
         if (!type || seriesLength(type->count) == 0)
             continue;
-        usable.push_back({type->id, type->name, seriesLength(type->count),
-                          type->bestWorst == QStringLiteral("1")});
+        usable.push_back(
+            {type->id, type->name, seriesLength(type->count), includesBestWorst(type->bestWorst)});
     }
     return usable;
 }

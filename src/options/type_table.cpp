@@ -9,7 +9,7 @@ TypeRow typeRowOf(const PuzzleType &type)
 {
     // Anything but "1", an empty field included, leaves best and worst out.
     return {type.id, type.name, type.count,
-            type.bestWorst == QStringLiteral("1") ? kTypeInclude : kTypeExclude};
+            includesBestWorst(type.bestWorst) ? kTypeInclude : kTypeExclude};
 }
 
 PuzzleType puzzleTypeOf(const TypeRow &row)

@@ -4,9 +4,7 @@
 #include "base/number_text.h"
 #include "base/time_values.h"
 
-#include <QLocale>
 #include <algorithm>
-#include <cmath>
 
 namespace spinlog {
 
@@ -15,12 +13,7 @@ SeriesType seriesTypeOf(const std::optional<PuzzleType> &row, const QString &id,
 {
     if (!row)
         return {id, listName, 0, QString(), QString()};
-    SeriesType type{row->id, row->name, 0, row->bestWorst, row->count};
-    bool number = false;
-    const double n = QLocale::c().toDouble(row->count.trimmed(), &number);
-    if (number && n >= 1 && n <= 12 && n == std::floor(n))
-        type.count = std::int16_t(n);
-    return type;
+    return {row->id, row->name, std::int16_t(seriesLength(row->count)), row->bestWorst, row->count};
 }
 
 QString unusableTypeText(const SeriesType &type)

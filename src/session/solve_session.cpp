@@ -314,8 +314,7 @@ QString SolveSession::seriesAverage() const
             throw SpinlogError(describe::typeMismatch());
         counted.push_back(Solve{no, value->hundredths, text, {}});
     }
-    return countedText(
-        spinlog::seriesAverage(counted, type_.bestWorst == QStringLiteral("1"), marks_));
+    return countedText(spinlog::seriesAverage(counted, includesBestWorst(type_.bestWorst), marks_));
 }
 
 }  // namespace spinlog

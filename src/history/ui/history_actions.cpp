@@ -192,7 +192,7 @@ void frmView::Sub_Penalty(int no, Penalty penalty)
         const SeriesRecord saved = history_.series(penaltyId_);
         // The type's rule as it stands now, as a series timed today counts.
         const std::optional<PuzzleType> type = types_.find(saved.typeId);
-        const bool everySolve = type && type->bestWorst == QStringLiteral("1");
+        const bool everySolve = type && includesBestWorst(type->bestWorst);
         // The store's change refills the list and every window's best values.
         history_.update(penaltyId_, withPenalty(saved, no, penalty, everySolve));
     });
