@@ -7,6 +7,7 @@
 #include "data/history_store.h"
 
 #include <QString>
+#include <QVariant>
 
 #include <array>
 #include <cstdint>
@@ -25,6 +26,10 @@ QString typeIdText(TypeFilter filter);
 // every solve shown; otherwise what each display text says.
 std::vector<std::optional<Attempt>> attemptsOf(const std::array<QString, 12> &times,
                                                const QString &tokenText);
+// A saved series' insert: every column a series has, ImportID (IMPORTS) and
+// Solves (TOKENS) when the file has them; its values in the same order.
+QString insertStatement(bool tokens, bool imports);
+QVariantList rowValues(const SeriesRecord &r, bool tokens, bool imports, const QVariant &importId);
 // A text column as a QString; null for NULL.
 QString textOf(sqlite3_stmt *stmt, int col);
 

@@ -14,29 +14,6 @@ using namespace history_detail;
 
 namespace {
 
-QVariantList rowValues(const SeriesRecord &r, bool tokens, const QString &importId)
-{
-    QVariantList values{r.dateTime, r.typeId};
-    for (const QString &time : r.times) values << time;
-    values << r.aveTime << secondsValue(r.aveHundredths) << r.bestNo << r.bestTime
-           << secondsValue(r.bestHundredths) << r.worstNo << r.worstTime
-           << secondsValue(r.worstHundredths) << importId;
-    if (tokens)
-        values << solvesTokens(r);
-    return values;
-}
-
-QString insertStatement(bool tokens)
-{
-    return QStringLiteral(
-               "insert into T_Time (DateTime, TypeID, Time1, Time2, Time3, Time4, Time5, Time6, "
-               "Time7, Time8, Time9, Time10, Time11, Time12, AveTime, AveTimeSS, BestTimeNo, "
-               "BestTime, BestTimeSS, WorstTimeNo, WorstTime, WorstTimeSS, ImportID%1) values "
-               "(?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?%2)")
-        .arg(tokens ? QStringLiteral(", Solves") : QString(),
-             tokens ? QStringLiteral(", ?") : QString());
-}
-
 // Finds a saved series by type, date and shown solves; the date index leads.
 class SavedLookup {
 public:
@@ -122,8 +99,8 @@ std::optional<ImportTally> HistoryStore::importSeries(int count,
     {
         Transaction transaction(db_);
         SavedLookup lookup(db_);
-        QVariantList blank = rowValues(SeriesRecord(), tokens_, importId);
-        Statement insert(db_, insertStatement(tokens_), blank);
+        QVariantList blank = rowValues(SeriesRecord(), tokens_, true, importId);
+        Statement insert(db_, insertStatement(tokens_, true), blank);
         for (int i = 0; i < count; ++i) {
             if (progress && i % 256 == 0 && !progress(i))
                 return std::nullopt;
@@ -132,7 +109,7 @@ std::optional<ImportTally> HistoryStore::importSeries(int count,
                 ++tally.duplicates;
                 continue;
             }
-            insert.rebind(rowValues(record, tokens_, importId));
+            insert.rebind(rowValues(record, tokens_, true, importId));
             insert.step();
             ++tally.added;
         }

@@ -306,6 +306,36 @@ QString textOf(sqlite3_stmt *stmt, int col)
     return text ? QString::fromUtf8(text, sqlite3_column_bytes(stmt, col)) : QString();
 }
 
+QVariantList rowValues(const SeriesRecord &r, bool tokens, bool imports, const QVariant &importId)
+{
+    QVariantList values{r.dateTime, r.typeId};
+    for (const QString &time : r.times) values << time;
+    values << r.aveTime << secondsValue(r.aveHundredths) << r.bestNo << r.bestTime
+           << secondsValue(r.bestHundredths) << r.worstNo << r.worstTime
+           << secondsValue(r.worstHundredths);
+    if (imports)
+        values << importId;
+    if (tokens)
+        values << solvesTokens(r);
+    return values;
+}
+
+QString insertStatement(bool tokens, bool imports)
+{
+    QString columns = QStringLiteral(
+        "DateTime, TypeID, Time1, Time2, Time3, Time4, Time5, Time6, Time7, Time8, Time9, "
+        "Time10, Time11, Time12, AveTime, AveTimeSS, BestTimeNo, BestTime, BestTimeSS, "
+        "WorstTimeNo, WorstTime, WorstTimeSS");
+    if (imports)
+        columns += QStringLiteral(", ImportID");
+    if (tokens)
+        columns += QStringLiteral(", Solves");
+    const int count = 22 + int(imports) + int(tokens);
+    QStringList marks(count, QStringLiteral("?"));
+    return QStringLiteral("insert into T_Time (%1) values (%2)")
+        .arg(columns, marks.join(QStringLiteral(", ")));
+}
+
 }  // namespace history_detail
 
 HistoryStore::HistoryStore(Database &db, QObject *parent)
@@ -320,22 +350,9 @@ void HistoryStore::add(const SeriesRecord &r, const std::function<void()> &toget
 {
     {
         Transaction transaction(db_);
-        TableAppender row(db_, QStringLiteral("T_Time"));
-        row.set(QStringLiteral("DateTime"), r.dateTime);
-        row.set(QStringLiteral("TypeID"), r.typeId);
-        for (std::size_t i = 0; i < r.times.size(); ++i)
-            row.set(QStringLiteral("Time") + QString::number(i + 1), r.times[i]);
-        row.set(QStringLiteral("AveTime"), r.aveTime);
-        row.set(QStringLiteral("AveTimeSS"), secondsValue(r.aveHundredths));
-        row.set(QStringLiteral("BestTimeNo"), r.bestNo);
-        row.set(QStringLiteral("BestTime"), r.bestTime);
-        row.set(QStringLiteral("BestTimeSS"), secondsValue(r.bestHundredths));
-        row.set(QStringLiteral("WorstTimeNo"), r.worstNo);
-        row.set(QStringLiteral("WorstTime"), r.worstTime);
-        row.set(QStringLiteral("WorstTimeSS"), secondsValue(r.worstHundredths));
-        if (tokens_)
-            row.set(QStringLiteral("Solves"), solvesTokens(r));
-        row.update();
+        // The columns an import writes too, so one statement adds every series.
+        db_.execute(insertStatement(tokens_, imports_),
+                    rowValues(r, tokens_, imports_, QVariant()));
         if (together)
             together();
         transaction.commit();
