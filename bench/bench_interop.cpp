@@ -8,8 +8,7 @@
 #include "bench_support.h"
 #include "data/record_stores.h"
 #include "interop/cstimer_export.h"
-#include "interop/history_import.h"
-#include "session/series_rules.h"
+#include "interop/history_importer.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -57,10 +56,10 @@ struct Timed {
 Timed importOnce(const QString &file, RecordStores &stores)
 {
     const std::int64_t start = nowNs();
-    HistoryImport import(readHistoryFile(file), importTypes(stores.types), &seriesOfAttempts);
-    import.countDuplicates(stores.history);
+    HistoryImporter importer(stores.history, stores.types);
+    const HistoryImport import = importer.plan(file);
     const std::optional<ImportTally> tally =
-        import.run(stores.history, QStringLiteral("bench"), [](int, int) { return true; });
+        importer.run(import, QDateTime::currentDateTime(), [](int, int) { return true; });
     return {msSince(start), tally->added, tally->duplicates};
 }
 
@@ -97,7 +96,7 @@ int main(int argc, char **argv)
                 throw SpinlogError(QStringLiteral("the second import added %1").arg(t2.added));
             again.push_back(t2.ms);
             const std::int64_t start = nowNs();
-            const ExportTally tally = exportCsTimer(stores.history, stores.types, {},
+            const ExportTally tally = exportCsTimer(stores.historyExport, stores.types, {},
                                                     dir.filePath(QStringLiteral("out.txt")));
             exported.push_back(msSince(start));
             if (tally.solves != kSolves)

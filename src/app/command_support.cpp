@@ -12,16 +12,22 @@ int failCommand(QTextStream &err, QString message)
     return 2;
 }
 
-std::optional<int> typeNumberNamed(const QString &text, const QStringList &names)
+const PuzzleType *typeNamed(const QString &text, const std::vector<PuzzleType> &types)
 {
-    for (qsizetype i = 0; i < names.size(); ++i)
-        if (names[i].trimmed().compare(text.trimmed(), Qt::CaseInsensitive) == 0)
-            return int(i) + 1;
-    bool number = false;
-    const int n = text.toInt(&number);
-    if (number && n >= 1 && n <= names.size() && text == QString::number(n))
-        return n;
-    return std::nullopt;
+    for (const PuzzleType &type : types)
+        if (type.name.trimmed().compare(text.trimmed(), Qt::CaseInsensitive) == 0)
+            return &type;
+    for (const PuzzleType &type : types)
+        if (!text.isEmpty() && type.id.text() == text)
+            return &type;
+    return nullptr;
+}
+
+QString typeNames(const std::vector<PuzzleType> &types, const QString &separator)
+{
+    QStringList names;
+    for (const PuzzleType &type : types) names << type.name;
+    return names.join(separator);
 }
 
 }  // namespace spinlog

@@ -7,12 +7,10 @@
 #include "data/database.h"
 #include "data/record_stores.h"
 #include "interop/cstimer_export.h"
-#include "interop/history_import.h"
-#include "session/series_rules.h"
+#include "interop/history_importer.h"
 
 #include <QDateTime>
 #include <QTextStream>
-#include <algorithm>
 
 namespace spinlog {
 
@@ -40,13 +38,15 @@ int runExport(const QStringList &args, const QString &folder, QTextStream &out)
     const std::unique_ptr<RecordStores> records = openRecords(folder);
     TypeFilter filter;
     if (args.size() == 3) {
-        const std::optional<int> named = typeNumberNamed(args[2], records->types.names());
+        const std::vector<PuzzleType> types = records->types.all();
+        const PuzzleType *named = typeNamed(args[2], types);
         if (!named)
             throw SpinlogError(QStringLiteral("タイプ「%1」はありません（%2）。")
-                                   .arg(args[2], records->types.names().join(QLatin1Char('/'))));
-        filter.typeNumber = *named;
+                                   .arg(args[2], typeNames(types, QStringLiteral("/"))));
+        filter = TypeFilter(named->id);
     }
-    const ExportTally tally = exportCsTimer(records->history, records->types, filter, args[1]);
+    const ExportTally tally =
+        exportCsTimer(records->historyExport, records->types, filter, args[1]);
     out << QStringLiteral("%1 に %2 セッション、%3 件の記録（%4 回）を出力しました。\n")
                .arg(args[1])
                .arg(tally.sessions)
@@ -58,27 +58,29 @@ int runExport(const QStringList &args, const QString &folder, QTextStream &out)
     return 0;
 }
 
+// The TYPE of --type: one that can be timed.
+TypeId importedType(const RecordStores &records, const QString &text)
+{
+    const std::vector<PuzzleType> types = records.types.all();
+    const PuzzleType *named = typeNamed(text, types);
+    if (!named)
+        throw SpinlogError(QStringLiteral("タイプ「%1」はありません。").arg(text));
+    if (!named->timeable())
+        throw SpinlogError(
+            QStringLiteral("タイプ「%1」は回数が 1～12 でないので取り込めません。").arg(text));
+    return named->id;
+}
+
 int runImport(const QStringList &args, const QString &folder, QTextStream &out)
 {
     // The file first: a bad one is named before the database is touched.
     HistoryFile file = readHistoryFile(args[1]);
     const std::unique_ptr<RecordStores> records = openRecords(folder);
-    HistoryImport import(std::move(file), importTypes(records->types), &seriesOfAttempts);
-    if (args.size() == 4) {
-        const std::optional<int> named = typeNumberNamed(args[3], records->types.names());
-        if (!named)
-            throw SpinlogError(QStringLiteral("タイプ「%1」はありません。").arg(args[3]));
-        const std::vector<ImportType> &types = import.types();
-        const auto usable = std::find_if(types.begin(), types.end(), [&](const ImportType &t) {
-            return t.id == QString::number(*named);
-        });
-        if (usable == types.end())
-            throw SpinlogError(
-                QStringLiteral("タイプ「%1」は回数が 1～12 でないので取り込めません。")
-                    .arg(args[3]));
-        const int type = int(usable - types.begin());
-        for (std::size_t s = 0; s < import.sessions().size(); ++s) import.choose(int(s), type);
-    }
+    HistoryImporter importer(records->history, records->types);
+    std::optional<TypeId> everySession;
+    if (args.size() == 4)
+        everySession = importedType(*records, args[3]);
+    const HistoryImport import = importer.plan(std::move(file), everySession);
     // csTimer's files carry its empty sessions ("1", "2"...): they need no type.
     for (const SessionPlan &plan : import.sessions())
         if (plan.type < 0 && plan.solves > 0)
@@ -86,10 +88,8 @@ int runImport(const QStringList &args, const QString &folder, QTextStream &out)
                 QStringLiteral("セッション「%1」と同じ名前のタイプがありません。--type "
                                "で取り込むタイプを指定してください。")
                     .arg(plan.name));
-    import.countDuplicates(records->history);
     out << importSummary(import);
-    const std::optional<ImportTally> tally =
-        import.run(records->history, importMark(QDateTime::currentDateTime()), {});
+    const std::optional<ImportTally> tally = importer.run(import, QDateTime::currentDateTime());
     out << QStringLiteral("%1 件の記録を追加しました（重複 %2 件は追加していません）。\n")
                .arg(tally->added)
                .arg(tally->duplicates);

@@ -256,6 +256,11 @@ Database::~Database()
     sqlite3_close_v2(db_);
 }
 
+std::int64_t Database::lastInsertedRow() const
+{
+    return sqlite3_last_insert_rowid(db_);
+}
+
 bool Database::stillAtItsPath() const
 {
     struct stat info {};

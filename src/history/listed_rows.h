@@ -3,7 +3,7 @@
 // row's id and date text, in the list's order. What a delete acts on and
 // names in its question, never read back from the grid.
 
-#include "data/history_store.h"
+#include "data/history_list.h"
 
 #include <QString>
 #include <cstdint>

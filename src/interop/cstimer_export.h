@@ -3,7 +3,7 @@
 // the series of the filter in saving order, one session per puzzle type that
 // has any, each solve dated by its series' DateTime (local time).
 
-#include "data/history_store.h"
+#include "data/history_reads.h"
 
 #include <QString>
 
@@ -21,7 +21,7 @@ struct ExportTally {
 // Writes the file whole or not at all (an existing one stays as it was on a
 // failure). Throws SpinlogError with the system's words, or when no series
 // is there to write.
-ExportTally exportCsTimer(const HistoryStore &history, const PuzzleTypeStore &types,
-                          TypeFilter filter, const QString &path);
+ExportTally exportCsTimer(const HistoryExport &history, const PuzzleTypeStore &types,
+                          const TypeFilter &filter, const QString &path);
 
 }  // namespace spinlog

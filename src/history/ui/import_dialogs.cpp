@@ -21,8 +21,11 @@ enum Column { Session, Solves, PlusTwo, Dnf, Type, Series, Duplicates, LeftOver,
 
 class PreviewDialog : public QDialog {
 public:
-    PreviewDialog(QWidget *over, HistoryImport &import, const HistoryStore &history)
-        : QDialog(over), import_(import), history_(history)
+    PreviewDialog(QWidget *over, const HistoryImport &import, const ChooseSessionType &choose)
+        : QDialog(over),
+          import_(import),
+          choose_(choose),
+          choices_(import.types(), QStringLiteral("（取り込まない）"))
     {
         setWindowTitle(QStringLiteral("取り込みの確認"));
         resize(760, 420);
@@ -37,13 +40,15 @@ public:
         table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
         for (int s = 0; s < int(import.sessions().size()); ++s) {
             auto *types = new QComboBox(table_);
-            types->addItem(QStringLiteral("（取り込まない）"));
-            for (const ImportType &type : import.types())
-                types->addItem(QStringLiteral("%1（%2回）").arg(type.name).arg(type.count));
-            types->setCurrentIndex(import.sessions()[std::size_t(s)].type + 1);
-            connect(types, &QComboBox::currentIndexChanged, this, [this, s](int index) {
-                import_.choose(s, index - 1);
-                import_.countDuplicates(history_);
+            const QStringList entries = choices_.entries();
+            types->addItem(entries.first());
+            for (const PuzzleType &type : choices_.types())
+                types->addItem(QStringLiteral("%1（%2回）").arg(type.name).arg(type.length()));
+            const PuzzleType *chosen = import.sessionType(s);
+            types->setCurrentIndex(chosen ? choices_.entryOf(chosen->id) : 0);
+            connect(types, &QComboBox::currentIndexChanged, this, [this, s](int entry) {
+                const PuzzleType *type = choices_.typeAt(entry);
+                choose_(s, type ? std::optional(type->id) : std::nullopt);
                 refresh();
             });
             table_->setCellWidget(s, Type, types);
@@ -82,8 +87,9 @@ private:
         summary_->setPlainText(importSummary(import_));
     }
 
-    HistoryImport &import_;
-    const HistoryStore &history_;
+    const HistoryImport &import_;
+    const ChooseSessionType &choose_;
+    TypeChoices choices_;
     QTableWidget *table_ = nullptr;
     QPlainTextEdit *summary_ = nullptr;
 };
@@ -97,9 +103,9 @@ public:
             QStringLiteral("記録ファイル(*.txt *.json *.csv);;すべてのファイル(*)"));
         return path.isEmpty() ? std::nullopt : std::optional(path);
     }
-    bool preview(QWidget *over, HistoryImport &import, const HistoryStore &history) override
+    bool preview(QWidget *over, const HistoryImport &plan, const ChooseSessionType &choose) override
     {
-        PreviewDialog dialog(over, import, history);
+        PreviewDialog dialog(over, plan, choose);
         return dialog.exec() == QDialog::Accepted;
     }
     ImportProgress progress(QWidget *over) override

@@ -5,11 +5,11 @@
 #include "base/number_text.h"
 #include "base/seams.h"
 #include "base/settings.h"
-#include "data/history_store.h"
+#include "data/history_list.h"
+#include "data/history_writer.h"
 #include "data/puzzle_type_store.h"
 #include "main_window/control_states.h"
 #include "main_window/ui/time_box.h"
-#include "scramble/ui/scramble_window.h"
 #include "widgets/units.h"
 
 #include <QAction>
@@ -59,7 +59,6 @@ frmMain::frmMain(MainWindowParts parts, MainWindowCommands commands, QWidget *pa
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
     setFont(layoutFont(9));
-    scramble_ = new frmScramble(parts_.settings, parts_.reporter.log(), this);
     buildControls();
     buildMenus();
     connect(&session_, &SolveSession::changed, this, &frmMain::render);
@@ -67,14 +66,19 @@ frmMain::frmMain(MainWindowParts parts, MainWindowCommands commands, QWidget *pa
     // the series under the type it selects, so that is written down as soon
     // as the series has its first solve, as the exit would write it.
     connect(&session_, &SolveSession::solveStored, this, [this] {
-        scramble_->solveStored();
         if (session_.solves().size() == 1)
             rememberPlace();
     });
-    connect(&session_, &SolveSession::typeChanged, this,
-            [this] { scramble_->board().setPuzzleType(session_.type().name); });
-    // A save here or a delete in the history window changes the best values.
-    connect(&parts_.history, &HistoryStore::changed, this, &frmMain::refreshBestValues);
+    connect(&session_, &SolveSession::solvesChanged, this, [this] { showRecentAverages(false); });
+    // A save here or a change in the history window changes the best values.
+    connect(&parts_.history, &HistoryWriter::changed, this, &frmMain::historyChanged);
+    // The options' changes come as several signals: one refresh follows them.
+    followOptions_ = new QTimer(this);
+    followOptions_->setSingleShot(true);
+    followOptions_->setInterval(0);
+    connect(followOptions_, &QTimer::timeout, this, &frmMain::followOptions);
+    connect(&parts_.types, &PuzzleTypeStore::changed, this, &frmMain::optionsChanged);
+    connect(&parts_.settings, &Settings::changed, this, &frmMain::optionsChanged);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     layout()->activate();
     Form_Load();
@@ -105,7 +109,7 @@ void frmMain::render()
     if (c.status != shownStatus_)
         showStatus(c.status);
 
-    const int count = session_.type().count;
+    const int count = session_.type().length();
     for (int n = 1; n <= 12; ++n) {
         QLabel *label = lblTime_[std::size_t(n)];
         label->setText(session_.solveText(n));
@@ -165,7 +169,6 @@ bool frmMain::Form_Unload()
     }
 
     rememberPlace();
-    scramble_->rememberPlace();
     showStatus(QStringLiteral("MDB最適化中..."));
     if (commands_.closeDatabase)
         commands_.closeDatabase();
@@ -184,12 +187,8 @@ void frmMain::rememberPlace()
 void frmMain::showEvent(QShowEvent *event)
 {
     QMainWindow::showEvent(event);
-    // The scramble window comes back with the main window if it was open.
-    if (!shownOnce_) {
-        shownOnce_ = true;
-        if (scramble_->shownLastTime())
-            scramble_->show();
-    }
+    if (!std::exchange(shownOnce_, true))
+        emit firstShown();
 }
 
 void frmMain::closeEvent(QCloseEvent *event)
@@ -208,7 +207,8 @@ void frmMain::Sub_cmbTypeSet(TypeChoice choice)
             // below shows the type.
             const QSignalBlocker quiet(cmbType_);
             cmbType_->clear();
-            cmbType_->addItems(parts_.types.names());
+            choices_ = TypeChoices(parts_.types.all());
+            cmbType_->addItems(choices_.entries());
             cmbType_->setCurrentIndex(-1);
         }
 
@@ -216,7 +216,7 @@ void frmMain::Sub_cmbTypeSet(TypeChoice choice)
         int entry = -1;
         try {
             entry = choice == TypeChoice::Stored ? parts_.settings.defaultTypePosition()
-                                                 : int16FromText(session_.type().id) - 1;
+                                                 : choices_.entryOf(session_.type().id);
         } catch (const SpinlogError &e) {
             problem = e.description();
         }
@@ -239,12 +239,13 @@ void frmMain::Sub_MainDspSet()
 {
     bool usable = true;
     guarded(parts_.reporter, Procedure::MainDisplay, [&] {
-        const QString id = QString::number(cmbType_->currentIndex() + 1);
-        SeriesType type = seriesTypeOf(parts_.types.find(id), id, cmbType_->currentText());
-        type.inspected =
-            isInspected(parts_.settings.text(Setting::NoInspection), type.id, type.name);
+        // The type's row as it stands now, whatever the list was filled with.
+        const PuzzleType *listed = choices_.typeAt(cmbType_->currentIndex());
+        const TypeId id = listed ? listed->id : TypeId();
+        const std::optional<PuzzleType> row = parts_.types.find(id);
+        const PuzzleType type = row ? *row : missingType(id, cmbType_->currentText());
         session_.showType(type, loadEnd_);
-        usable = type.usable();
+        usable = type.timeable();
         readTypeFigures();
     });
     render();
@@ -252,17 +253,48 @@ void frmMain::Sub_MainDspSet()
         parts_.prompts.message(unusableTypeText(session_.type()), Icon::Exclamation, Buttons::Ok);
 }
 
-void frmMain::refreshBestValues()
+void frmMain::optionsChanged()
 {
+    followOptions_->start();
+}
+
+void frmMain::followOptions()
+{
+    followOptions_->stop();
+    // The type chosen again, its display reset, as after the options dialog.
+    if (session_.state() == SessionState::Idle && !session_.seriesUnderWay()) {
+        Sub_cmbTypeSet(TypeChoice::Current);
+        return;
+    }
+    // A series under way keeps its type and its display: the list shows the
+    // names as they are now.
+    guarded(parts_.reporter, Procedure::TypeSet, [this] {
+        const QSignalBlocker quiet(cmbType_);
+        choices_ = TypeChoices(parts_.types.all());
+        cmbType_->clear();
+        cmbType_->addItems(choices_.entries());
+        cmbType_->setCurrentIndex(choices_.entryOf(session_.type().id));
+    });
+}
+
+void frmMain::historyChanged(const HistoryChange &change)
+{
+    if (!change.concerns(session_.type().id))
+        return;
     guarded(parts_.reporter, Procedure::MainDisplay, [this] { readTypeFigures(); });
     render();
 }
 
 void frmMain::readTypeFigures()
 {
-    bests_ = parts_.history.bestsOfType(session_.type().id);
+    bests_ = parts_.historyList.bests(TypeFilter(session_.type().id));
+    showRecentAverages(true);
+}
+
+void frmMain::showRecentAverages(bool readSaved)
+{
     if (commands_.recentAverages)
-        statusAverages_->setText(commands_.recentAverages(session_.type().id));
+        statusAverages_->setText(commands_.recentAverages(readSaved));
 }
 
 void frmMain::Sub_StartStop()
@@ -277,7 +309,7 @@ void frmMain::Sub_StartStop()
         parts_.prompts.message(unusableTypeText(session_.type()), Icon::Exclamation, Buttons::Ok);
 }
 
-void frmMain::Sub_Penalty(int no, Penalty penalty)
+void frmMain::givePenalty(int no, Penalty penalty)
 {
     guarded(parts_.reporter, Procedure::Penalty, [&] { session_.setPenalty(no, penalty); });
 }
@@ -293,7 +325,7 @@ void frmMain::solveMenu(int no, const QPoint &at)
                                                  {QStringLiteral("DNF"), Penalty::Dnf}};
     for (const auto &[caption, penalty] : kinds) {
         QAction *action = menu.addAction(caption);
-        connect(action, &QAction::triggered, this, [this, no, p = penalty] { Sub_Penalty(no, p); });
+        connect(action, &QAction::triggered, this, [this, no, p = penalty] { givePenalty(no, p); });
     }
     menu.exec(at);
 }
@@ -307,6 +339,11 @@ void frmMain::tmrCountDown_Timer()
         return;
     const Flag ticking(inTick_);
     guarded(parts_.reporter, Procedure::CountDownTimer, [&] { session_.countdownTick(now); });
+}
+
+void frmMain::scrambleShown(bool shown)
+{
+    actScramble_->setChecked(shown);
 }
 
 void frmMain::tmrCount_Timer()
@@ -378,7 +415,7 @@ bool frmMain::holdKey(QKeyEvent *key)
             // A countdown, or a type that cannot be timed, takes the press as
             // it does without the option: it cancels, or says why not.
             if (session_.state() == SessionState::Countdown ||
-                (session_.state() == SessionState::Idle && !session_.type().usable())) {
+                (session_.state() == SessionState::Idle && !session_.type().timeable())) {
                 if (real)
                     Sub_StartStop();
                 return true;

@@ -3,9 +3,9 @@
 
 #include "app/log_reading.h"
 #include "app/mdb.h"
+#include "app/ui/startup.h"
 #include "data/record_stores.h"
 #include "main_window/ui/main_window.h"
-#include "stats/solve_history.h"
 #include "support/fakes.h"
 #include "support/temp_app_folder.h"
 #include "support/test_main.h"
@@ -35,7 +35,7 @@ std::unique_ptr<frmMain> mainWindow(Program &p, MainWindowCommands commands = {}
     p.session = std::make_unique<SolveSession>(p.settings, p.records->series);
     return std::make_unique<frmMain>(
         MainWindowParts{p.settings, p.seams.prompts, p.seams.clock, p.seams.app, p.reporter,
-                        *p.session, p.records->types, p.records->history},
+                        *p.session, p.records->types, p.records->history, p.records->historyList},
         std::move(commands));
 }
 
@@ -43,14 +43,16 @@ std::unique_ptr<frmMain> mainWindow(Program &p, MainWindowCommands commands = {}
 // start-up does.
 struct MainFixture {
     explicit MainFixture(const QByteArray &ini, const QStringList &sql = {},
-                         MainWindowCommands commands = {})
+                         std::optional<MainWindowCommands> commands = MainWindowCommands())
     {
         folder.write("Spinlog.ini", ini);
         if (!Fun_MDBOpen(world.program, folder.file("Spinlog.mdb")))
             throw std::runtime_error("cannot open the test database");
         for (const QString &statement : sql) exec(statement);
         world.program.settings.load();
-        window = mainWindow(world.program, std::move(commands));
+        // Without commands of the test's own: as start-up wires it.
+        window = commands ? mainWindow(world.program, std::move(*commands))
+                          : makeMainWindow(world.program);
     }
     void exec(const QString &sql) { world.program.records->database().execute(sql); }
     int count(const char *table) { return rowsOf(world.program.records->database(), table).size(); }
@@ -271,18 +273,12 @@ private slots:
     // type chosen and each save.
     void recentAveragesInTheStatusBar()
     {
-        MainWindowCommands commands;
-        const HistoryStore *history = nullptr;
-        commands.recentAverages = [&history](const QString &type) {
-            return history ? recentAveragesText(*history, type) : QString();
-        };
         const QString series =
             "insert into T_Time (TypeID, BestTime, BestTimeSS, AveTime, "
             "AveTimeSS, Time1, Time2, Time3, Time4, Time5) values ('1', "
             "'10.00', 10, '12.00', 12, '10.00', '11.00', '12.00', '13.00', "
             "'14.00')";
-        MainFixture f(kNoWaiting, {series, series}, commands);
-        history = &f.world.program.records->history;
+        MainFixture f(kNoWaiting, {series, series}, std::nullopt);
         f.types()->setCurrentIndex(1);
         QCOMPARE(f.text("statusAverages"), "ao5: -  ao12: -");
         f.types()->setCurrentIndex(0);
@@ -416,8 +412,12 @@ private slots:
             fixture->world.program.settings.store(Setting::NoInspection, "5");
         };
         commands.openHistory = [&](QWidget *) {
-            fixture->exec("delete from T_Time where AveTimeSS=60");
-            fixture->world.program.records->history.removeListed({3});
+            HistoryWriter &history = fixture->world.program.records->history;
+            history.remove(rowsOf(fixture->world.program.records->database(),
+                                  "select rowid from T_Time where AveTimeSS=60")
+                               .first()
+                               .toLongLong());
+            history.removeListed(TypeFilter(TypeId("3")));  // another type's: nothing to read
         };
         MainFixture f(kNoWaiting,
                       {"insert into T_Time (TypeID, BestTime, BestTimeSS, AveTime, AveTimeSS) "
@@ -440,7 +440,7 @@ private slots:
     // next one and keeps the one used; the window comes back at the next start.
     void scrambleWindow()
     {
-        MainFixture f(kNoWaiting);
+        MainFixture f(kNoWaiting, {}, std::nullopt);  // the scramble window as start-up wires it
         f.window->show();
         f.types()->setCurrentIndex(1);  // 2x2x2
         auto *scramble = f.window->findChild<QWidget *>("frmScramble");

@@ -24,10 +24,11 @@ private slots:
     {
         HistoryWorld w;
         w.seedThree();
-        SeriesUnderWay underWay{"1", {}};
-        frmStats window({w.history(), w.program().records->types, w.program().reporter,
-                         w.world.clock, [&underWay] { return underWay; }},
-                        {1});
+        SeriesUnderWay underWay{TypeId("1"), {}};
+        RecordStores &r = *w.program().records;
+        StatsWindow window({r.history, r.historySolves, r.types, w.program().reporter,
+                            w.world.clock, [&underWay] { return underWay; }},
+                           TypeFilter(TypeId("1")));
         window.show();
         const auto *table = window.findChild<QTableWidget *>("tblFigures");
         // Solves, then the current ao5 with its best and where that ends.
@@ -46,8 +47,9 @@ private slots:
         QCOMPARE(histogram->series().at(1)->name() + ' ' + histogram->series().at(2)->name(),
                  "平均 18.63 最速 15.20");
 
-        w.history().add(seriesOfAttempts("2007/05/04 09:00:00", "1",
-                                         std::vector<Attempt>(5, {1200, Penalty::None}), false));
+        w.history().add(seriesOfAttempts("2007/05/04 09:00:00", TypeId("1"),
+                                         std::vector<Attempt>(5, {1200, Penalty::None}),
+                                         AverageRule::LeaveOutBestWorst));
         QTRY_COMPARE(shown(), "15 12.00 12.00 2007/05/04 09:00:00");
         underWay.times = QStringList{"DNF", "DNF"};
         window.underWayChanged();
