@@ -6,6 +6,7 @@
 #include "app/ui/startup.h"
 #include "data/record_stores.h"
 #include "main_window/ui/main_window.h"
+#include "stats/ui/stats_window.h"
 #include "support/fakes.h"
 #include "support/temp_app_folder.h"
 #include "support/test_main.h"
@@ -18,6 +19,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QTableWidget>
 #include <QTest>
 #include <QTimer>
 
@@ -285,6 +287,40 @@ private slots:
         QCOMPARE(f.text("statusAverages"), "ao5: 12.00  ao12: -");
         for (int i = 0; i < 5; ++i) f.solve(9000);
         QCOMPARE(f.text("statusAverages"), "ao5: 9.00  ao12: 10.90");
+    }
+
+    // While a series is under way the status bar's current ao5 and the
+    // statistics window's are one figure, its solves counted in both; a
+    // type renamed shows in both at once, the series kept.
+    void statusBarAndStatisticsAgree()
+    {
+        const QString series =
+            "insert into T_Time (DateTime, TypeID, BestTime, BestTimeSS, AveTime, AveTimeSS, "
+            "Time1, Time2, Time3, Time4, Time5) values ('2007/05/01 10:00:00', '1', '10.00', 10, "
+            "'12.00', 12, '10.00', '11.00', '12.00', '13.00', '14.00')";
+        MainFixture f(kNoWaiting, {series, series}, std::nullopt);
+        f.window->show();
+        f.action("M_ToolStats")->trigger();
+        auto *stats = f.window->findChild<StatsWindow *>();
+        QVERIFY(stats && stats->isVisible());
+        const auto statsAo5 = [stats] {
+            return stats->findChild<QTableWidget *>("tblFigures")->item(8, 0)->text();
+        };
+        const auto barAo5 = [&f] { return f.text("statusAverages").section(' ', 1, 1); };
+        QCOMPARE(barAo5(), "12.00");
+        QCOMPARE(statsAo5(), "12.00");
+        f.solve(9000);
+        f.solve(9500);
+        // 12, 13, 14, 9.00 and 9.50: the best and the worst left out.
+        QTRY_COMPARE(statsAo5(), "11.50");
+        QCOMPARE(barAo5(), "11.50");
+
+        std::vector<PuzzleType> renamed = f.world.program.records->types.all();
+        renamed[0].name = "3x3x3 OH";
+        f.world.program.records->types.rewrite(renamed);
+        QCOMPARE(stats->findChild<QComboBox *>("cmbType")->itemText(1), "3x3x3 OH");
+        QTRY_COMPARE(f.types()->currentText(), "3x3x3 OH");
+        QCOMPARE(f.solves(), "9.00,9.50,,,,");
     }
 
     // A crash after the first solve must not move the series to the type

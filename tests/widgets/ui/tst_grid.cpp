@@ -113,6 +113,17 @@ private slots:
                  (QStringList{"1998", "b1", "1999", "b3"}));
         QCOMPARE(cellColour(grid, 2, 1), QColor(0x12, 0x34, 0x56));
         QVERIFY(static_cast<GridModel *>(grid.model())->textBytes() < 8192);
+
+        // The same text in a fill, as the history's list hands it over: each
+        // cell of the block after it keeps its own text, whatever its length.
+        Grid filled;
+        filled.setCols(2);
+        const QString carried = QString::fromUtf8(text.toUtf8());
+        append(filled, {"a1", carried, "a2", "b2", "a3", "b3"});
+        QCoreApplication::processEvents();
+        QStringList cells;
+        for (int r = 1; r <= 3; ++r) cells << cellText(filled, r, 0) << cellText(filled, r, 1);
+        QCOMPARE(cells, (QStringList{"a1", carried, "a2", "b2", "a3", "b3"}));
     }
 
     void cursorNeverRestsOnTheFixedColumn()
