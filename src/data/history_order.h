@@ -2,9 +2,10 @@
 // The history's order of series, wherever solves are counted one after
 // another (the statistics, the status bar's averages, the chart): by when
 // they were done, as their DateTime says ("YYYY/MM/DD HH:NN:SS" sorts as the
-// moment it names); of one moment by type (TypeID), then in saving order. It
-// is the history list's date order, which an index holds; NULL comes first,
-// texts compare byte by byte, as the engine compares them.
+// moment it names); of one moment by type (TypeID), then in saving order.
+// An index holds it; it is the history list's date order while MT_Type's rows
+// stand in TypeID order, as the program writes them. NULL comes first, texts
+// compare byte by byte, as the engine compares them.
 
 #include <QByteArrayView>
 #include <cstdint>
