@@ -1,4 +1,5 @@
 #include "app/command_line.h"
+#include "app/memory.h"
 #include "app/ui/startup.h"
 
 #include <QCoreApplication>
@@ -6,6 +7,7 @@
 
 int main(int argc, char **argv)
 {
+    spinlog::giveLargeBlocksBack();
     // Any argument is a command: it needs no display and no single-instance
     // claim, writes no file of the application folder (the statistics only
     // read the database) and never opens a window.

@@ -142,12 +142,13 @@ void frmView::Sub_Delete(DeleteScope scope)
         return;
     }
     run(Procedure::Delete, [&] {
-        const QString question = scope == DeleteScope::Current
-                                     ? QStringLiteral("日時: ") + listed_.dateTime(row - 1) +
-                                           QStringLiteral(" のデータを削除します、よろしいですか")
-                                     : QStringLiteral("表示中の全てのデータ(") +
-                                           QString::number(listed_.size()) +
-                                           QStringLiteral("件)を削除します、よろしいですか");
+        // The date as the store holds it for the row's id.
+        const QString question =
+            scope == DeleteScope::Current
+                ? QStringLiteral("日時: ") + edits_.series(listed_.id(row - 1)).dateTime +
+                      QStringLiteral(" のデータを削除します、よろしいですか")
+                : QStringLiteral("表示中の全てのデータ(") + QString::number(listed_.size()) +
+                      QStringLiteral("件)を削除します、よろしいですか");
         if (prompts_.message(question, Icon::Question, Buttons::YesNo, Answer::Yes) != Answer::Yes)
             return;
         showProgress(QStringLiteral("削除中..."));
