@@ -162,7 +162,7 @@ std::unique_ptr<frmMain> Main(Program &program)
     return window;
 }
 
-int runSpinlog(int argc, char **argv)
+int runSpinlog(int argc, char **argv, CopyKind kind)
 {
     QApplication app(argc, argv);
     // Without the substitution fontconfig mixes DejaVu Sans with a monospace
@@ -175,10 +175,15 @@ int runSpinlog(int argc, char **argv)
         QApplication::installTranslator(&qtJapanese);
 
     QtPrompts prompts;
+    const AppFolder folder = applicationFolder(kind);
+    if (!folder.problem.isEmpty()) {
+        prompts.message(folder.problem, Icon::Critical, Buttons::Ok, Answer::Ok);
+        return 1;
+    }
     SteadyClock clock;
     QtSound sound;
     DesktopShell shell;
-    RealApp realApp;
+    RealApp realApp(folder.path);
     Program program(Seams{prompts, clock, sound, shell, realApp});
     std::unique_ptr<frmMain> window = Main(program);
     if (!window)
