@@ -7,6 +7,7 @@
 #include "app/restore_backup.h"
 #include "app/sound.h"
 #include "app/ui/desktop_seams.h"
+#include "base/version.h"
 #include "data/compaction.h"
 #include "data/record_stores.h"
 #include "history/ui/history_window.h"
@@ -173,6 +174,9 @@ int runSpinlog(int argc, char **argv, CopyKind kind)
     if (qtJapanese.load(QStringLiteral("qtbase_ja"),
                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&qtJapanese);
+
+    // The menu entry's name, which a Wayland desktop matches the window with.
+    QGuiApplication::setDesktopFileName(version::kAppId);
 
     QtPrompts prompts;
     const AppFolder folder = applicationFolder(kind);
