@@ -7,6 +7,7 @@
 #include "app/restore_backup.h"
 #include "app/sound.h"
 #include "app/ui/desktop_seams.h"
+#include "base/version.h"
 #include "data/compaction.h"
 #include "data/record_stores.h"
 #include "history/ui/history_window.h"
@@ -162,7 +163,7 @@ std::unique_ptr<frmMain> Main(Program &program)
     return window;
 }
 
-int runSpinlog(int argc, char **argv)
+int runSpinlog(int argc, char **argv, CopyKind kind)
 {
     QApplication app(argc, argv);
     // Without the substitution fontconfig mixes DejaVu Sans with a monospace
@@ -174,11 +175,19 @@ int runSpinlog(int argc, char **argv)
                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&qtJapanese);
 
+    // The menu entry's name, which a Wayland desktop matches the window with.
+    QGuiApplication::setDesktopFileName(version::kAppId);
+
     QtPrompts prompts;
+    const AppFolder folder = applicationFolder(kind);
+    if (!folder.problem.isEmpty()) {
+        prompts.message(folder.problem, Icon::Critical, Buttons::Ok, Answer::Ok);
+        return 1;
+    }
     SteadyClock clock;
     QtSound sound;
     DesktopShell shell;
-    RealApp realApp;
+    RealApp realApp(folder.path);
     Program program(Seams{prompts, clock, sound, shell, realApp});
     std::unique_ptr<frmMain> window = Main(program);
     if (!window)
