@@ -6,7 +6,11 @@ SPINLOG_PACKAGES=(
   libsqlcipher-dev sqlcipher
   fonts-ipafont-gothic
   xvfb xdotool x11-utils imagemagick python3
+  desktop-file-utils appstream man-db
 )
+# Only scripts/package needs these (lintian alone brings a hundred packages,
+# which CI's test run has no use for).
+SPINLOG_PACKAGE_TOOLS=(dpkg-dev file lintian)
 
 spinlog_install_packages() {
   local missing=()

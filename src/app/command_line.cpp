@@ -1,10 +1,10 @@
 #include "app/command_line.h"
 
+#include "app/command_support.h"
 #include "app/interop_command.h"
 #include "app/stats_command.h"
 #include "scramble/scramble_command.h"
 
-#include <QCoreApplication>
 #include <QIODevice>
 #include <QTextStream>
 
@@ -22,16 +22,21 @@ QString usage()
 
 }  // namespace
 
-int runCommandLine(const QStringList &args, QIODevice &out, QIODevice &err, const QString &folder)
+int runCommandLine(const QStringList &args, QIODevice &out, QIODevice &err, const QString &folder,
+                   CopyKind kind)
 {
     QTextStream output(&out);
     QTextStream errors(&err);
     int status = 0;
-    const QString appFolder = folder.isEmpty() ? QCoreApplication::applicationDirPath() : folder;
-    if (isStatsCommand(args)) {
-        status = runStatsCommand(args, appFolder, output, errors);
-    } else if (isInteropCommand(args)) {
-        status = runInteropCommand(args, appFolder, output, errors);
+    const bool stats = isStatsCommand(args);
+    if (stats || isInteropCommand(args)) {
+        const AppFolder app = folder.isEmpty() ? applicationFolder(kind) : AppFolder{folder, {}};
+        if (!app.problem.isEmpty())
+            status = failCommand(errors, app.problem);
+        else if (stats)
+            status = runStatsCommand(args, app.path, output, errors);
+        else
+            status = runInteropCommand(args, app.path, output, errors);
     } else if (isScrambleCommand(args)) {
         status = runScrambleCommand(args, output, errors);
     } else if (args.value(0) == QLatin1String("--help")) {

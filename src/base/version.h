@@ -1,5 +1,6 @@
 #pragma once
-// The program's version information.
+// The program's version information. The build reads the version, its date,
+// the addresses and the desktop name from here for the package.
 
 #include <QString>
 
@@ -15,5 +16,8 @@ inline const QString kLegalNotice = QStringLiteral("Copyright (C) 2007 Spinlog")
 // the Help menu opens. Short enough for the window's address labels.
 inline const QString kWebPage = QStringLiteral("https://spinlog.example");
 inline const QString kMailAddress = QStringLiteral("spinlog@example.org");
+// The name the desktop knows the program by (menu entry, icon, metadata), in
+// reverse order of the author's domain.
+inline const QString kAppId = QStringLiteral("org.example.Spinlog");
 
 }  // namespace spinlog::version

@@ -141,18 +141,18 @@ class SpinlogTest(unittest.TestCase):
         self.x("windowfocus", "--sync", wid)
         self.x("key", "--clearmodifiers", *keys)
 
-    def start(self, env=None):
+    def start(self, env=None, command=None):
         # To a file: a pipe nobody reads could fill and stall the program.
         with open(os.path.join(self.tmp, "out%d" % len(self.processes)), "wb") as out:
-            process = subprocess.Popen([self.folder.file("spinlog")], cwd="/", stdout=out,
-                                       stderr=out, env={**self.env, **(env or {})})
+            process = subprocess.Popen(command or [self.folder.file("spinlog")], cwd="/",
+                                       stdout=out, stderr=out, env={**self.env, **(env or {})})
         process.out = out.name
         self.processes.append(process)
         return process
 
-    def launch(self, env=None):
+    def launch(self, env=None, command=None):
         """Starts the program; returns it and its main window."""
-        process = self.start(env)
+        process = self.start(env, command)
         main = wait_for(lambda: self.windows("^Spinlog$", process.pid) or
                         process.poll() is not None, 20, "the main window")
         with open(process.out, errors="replace") as out:

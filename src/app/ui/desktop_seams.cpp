@@ -115,7 +115,7 @@ bool DesktopShell::openFolder(const QString &path)
 
 QString RealApp::folder() const
 {
-    return QCoreApplication::applicationDirPath();
+    return folder_.isEmpty() ? QCoreApplication::applicationDirPath() : folder_;
 }
 
 bool RealApp::claimSingleInstance()

@@ -43,11 +43,14 @@ public:
 
 class RealApp : public App {
 public:
+    // folder: the application folder; empty, the folder holding the program.
+    explicit RealApp(QString folder = {}) : folder_(std::move(folder)) {}
     QString folder() const override;
     bool claimSingleInstance() override;
     void endNow() override;
 
 private:
+    QString folder_;
     InstanceLock lock_;
 };
 

@@ -3,6 +3,7 @@
 #include "app/mdb.h"
 #include "app/program.h"
 #include "app/ui/desktop_seams.h"
+#include "base/version.h"
 #include "data/compaction.h"
 #include "main_window/ui/main_window.h"
 #include "widgets/units.h"
@@ -35,7 +36,7 @@ std::unique_ptr<frmMain> Main(Program &program)
     return window;
 }
 
-int runSpinlog(int argc, char **argv)
+int runSpinlog(int argc, char **argv, CopyKind kind)
 {
     QApplication app(argc, argv);
     // Without the substitution fontconfig mixes DejaVu Sans with a monospace
@@ -47,11 +48,19 @@ int runSpinlog(int argc, char **argv)
                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&qtJapanese);
 
+    // The menu entry's name, which a Wayland desktop matches the window with.
+    QGuiApplication::setDesktopFileName(version::kAppId);
+
     QtPrompts prompts;
+    const AppFolder folder = applicationFolder(kind);
+    if (!folder.problem.isEmpty()) {
+        prompts.message(folder.problem, Icon::Critical, Buttons::Ok, Answer::Ok);
+        return 1;
+    }
     SteadyClock clock;
     QtSound sound;
     DesktopShell shell;
-    RealApp realApp;
+    RealApp realApp(folder.path);
     Program program(Seams{prompts, clock, sound, shell, realApp});
     std::unique_ptr<frmMain> window = Main(program);
     if (!window)

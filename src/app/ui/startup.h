@@ -2,6 +2,8 @@
 // Start-up: one copy only, the database opened, the settings read, the main
 // window shown; and the assembly that hands each window the parts it uses.
 
+#include "app/app_folder.h"
+
 #include <memory>
 
 namespace spinlog {
@@ -18,7 +20,8 @@ std::unique_ptr<frmMain> makeMainWindow(Program &program);
 // copy, or a database that would not open).
 std::unique_ptr<frmMain> Main(Program &program);
 
-// The whole program: Qt set up for Japanese, real seams, Main, the event loop.
-int runSpinlog(int argc, char **argv);
+// The whole program: Qt set up for Japanese, real seams in this copy's
+// application folder, Main, the event loop.
+int runSpinlog(int argc, char **argv, CopyKind kind = CopyKind::Portable);
 
 }  // namespace spinlog
