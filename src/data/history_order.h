@@ -21,9 +21,8 @@ struct SeriesPlace {
 
 bool doneBefore(const SeriesPlace &a, const SeriesPlace &b);
 
-// The same order as the engine walks it, for a statement's "order by".
-inline constexpr const char *kDoneOrder = "DateTime, TypeID, rowid";
-// Backwards: the series done last first.
+// The same order backwards, for a statement's "order by": the series done
+// last first (an index on the type and the date holds one type's).
 inline constexpr const char *kLastDoneFirst = "DateTime desc, TypeID desc, rowid desc";
 
 }  // namespace spinlog

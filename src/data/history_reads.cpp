@@ -94,11 +94,10 @@ void HistorySolves::rows(const std::vector<std::int64_t> &ids,
 void HistorySolves::lastDone(const TypeId &type,
                              const std::function<bool(const SolveRow &)> &take) const
 {
-    // Walked backwards along the date index, the type picked out on the way
-    // ("+" keeps the engine from fetching the type's every row to sort them):
-    // the type's last series come first, whatever order they were saved in.
+    // Walked backwards along the type's entries of its date index: its last
+    // series come first, whatever order they were saved in.
     Statement statement(db_,
-                        QLatin1String(kSolveColumns) + QStringLiteral("where +TypeID=? order by ") +
+                        QLatin1String(kSolveColumns) + QStringLiteral("where TypeID=? order by ") +
                             QLatin1String(kLastDoneFirst),
                         {type.text()});
     while (statement.step()) {

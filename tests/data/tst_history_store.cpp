@@ -114,7 +114,7 @@ private slots:
         w.program().records.reset();
         w.program().records =
             std::make_unique<RecordStores>(Database::open(w.folder.file("Spinlog.mdb")));
-        QCOMPARE(Recordset(w.db(), "select count(*) from sqlite_master").text(0), "10");
+        QCOMPARE(Recordset(w.db(), "select count(*) from sqlite_master").text(0), "11");
         QCOMPARE(listed(), expected);
     }
 
