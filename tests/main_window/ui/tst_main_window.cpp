@@ -6,6 +6,7 @@
 #include "app/ui/startup.h"
 #include "data/record_stores.h"
 #include "main_window/ui/main_window.h"
+#include "session/series_rules.h"
 #include "stats/ui/stats_window.h"
 #include "support/fakes.h"
 #include "support/temp_app_folder.h"
@@ -313,6 +314,13 @@ private slots:
         f.solve(9500);
         // 12, 13, 14, 9.00 and 9.50: the best and the worst left out.
         QTRY_COMPARE(statsAo5(), "11.50");
+        QCOMPARE(barAo5(), "11.50");
+        // An import of older solves, saved last: counted where they were done.
+        f.world.program.records->history.add(seriesOfAttempts(
+            "2007/04/30 10:00:00", TypeId("1"), std::vector<Attempt>(5, {2000, Penalty::None}),
+            AverageRule::LeaveOutBestWorst));
+        QTRY_COMPARE(stats->findChild<QTableWidget *>("tblFigures")->item(0, 0)->text(), "17");
+        QCOMPARE(statsAo5(), "11.50");
         QCOMPARE(barAo5(), "11.50");
 
         std::vector<PuzzleType> renamed = f.world.program.records->types.all();
