@@ -77,6 +77,13 @@ void HistorySolves::all(const std::function<void(const SolveRow &)> &take) const
     }
 }
 
+std::int64_t HistorySolves::mostRows() const
+{
+    // Rowids are given upwards from 1: the greatest is at least the count.
+    Statement last(db_, QStringLiteral("select max(rowid) from T_Time"));
+    return last.step() ? sqlite3_column_int64(last.handle(), 0) : 0;
+}
+
 void HistorySolves::rows(const std::vector<std::int64_t> &ids,
                          const std::function<void(const SolveRow &)> &take) const
 {

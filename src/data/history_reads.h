@@ -54,6 +54,9 @@ public:
     // Every saved series, in saving order (the reader puts them in the
     // history's order, history_order.h: reading by an index costs more).
     void all(const std::function<void(const SolveRow &)> &take) const;
+    // At least as many as all() hands out, found at once: to make room
+    // before reading.
+    std::int64_t mostRows() const;
     // The series with these ids (in saving order), those still saved.
     void rows(const std::vector<std::int64_t> &ids,
               const std::function<void(const SolveRow &)> &take) const;

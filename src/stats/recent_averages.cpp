@@ -6,30 +6,33 @@ namespace spinlog {
 
 void RecentAverages::read(const HistorySolves &history, const TypeId &type)
 {
-    constexpr std::size_t kWanted = kAverageKinds[kAo12].solves;
+    const std::size_t wanted = std::size_t(kAverageKinds[kAo12].solves);
     type_ = type;
-    saved_.clear();
+    std::vector<std::vector<SolveValue>> lastFirst;
     std::size_t solves = 0;
     history.lastDone(type, [&](const SolveRow &row) {
         SeriesUnderWay series{type, {}};
         for (const QByteArrayView text : row.times)
             if (!text.isNull())
                 series.times << QString::fromUtf8(text);
-        saved_.push_back(underWaySolves(series, TypeFilter(type)));
-        solves += saved_.back().size();
-        return solves < kWanted;
+        lastFirst.push_back(underWaySolves(series, TypeFilter(type)));
+        solves += lastFirst.back().size();
+        return solves < wanted;
+    });
+    saved_.clear();
+    std::for_each(lastFirst.rbegin(), lastFirst.rend(), [this](const std::vector<SolveValue> &s) {
+        saved_.insert(saved_.end(), s.begin(), s.end());
     });
 }
 
 QString RecentAverages::text(const SeriesUnderWay &underWay) const
 {
-    FigureAccumulator figures;
-    std::for_each(saved_.rbegin(), saved_.rend(),
-                  [&figures](const std::vector<SolveValue> &series) { figures.add(series); });
-    figures.add(underWaySolves(underWay, TypeFilter(type_)));
-    const Figures f = figures.figures();
+    std::vector<SolveValue> solves = saved_;
+    const std::vector<SolveValue> current = underWaySolves(underWay, TypeFilter(type_));
+    solves.insert(solves.end(), current.begin(), current.end());
     return QStringLiteral("ao5: %1  ao12: %2")
-        .arg(averageText(f.averages[kAo5].current), averageText(f.averages[kAo12].current));
+        .arg(averageText(currentAverage(solves, kAverageKinds[kAo5])),
+             averageText(currentAverage(solves, kAverageKinds[kAo12])));
 }
 
 }  // namespace spinlog

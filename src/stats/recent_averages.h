@@ -22,7 +22,7 @@ public:
 
 private:
     TypeId type_;
-    std::vector<std::vector<SolveValue>> saved_;  // series, the last done first
+    std::vector<SolveValue> saved_;  // in the history's order, the last done last
 };
 
 }  // namespace spinlog

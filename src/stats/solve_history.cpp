@@ -166,6 +166,12 @@ void SolveHistory::readAll(const HistorySolves &history, FigureAccumulator &figu
 {
     *this = SolveHistory(std::move(listed_));
     figures = FigureAccumulator();
+    // Room made once: growing blocks of megabytes step by step costs more
+    // than the reading. Most series hold five solves; more grow the room.
+    const std::size_t rows = std::size_t(std::clamp<std::int64_t>(history.mostRows(), 0, 1 << 24));
+    series_.reserve(rows);
+    solves_.reserve(rows * 5);
+    dates_.reserve(qsizetype(rows) * 19);
     const QByteArray wanted = filter.all() ? QByteArray() : filter.type().text().toUtf8();
     // Saved series mostly come in the history's order already; the solves go
     // to the figures as they come while they do.
