@@ -154,6 +154,7 @@ private:
     QLabel *lblBAveTm_ = nullptr;
     std::array<QLabel *, 13> lblTime_{};  // solve labels 1 to 12; [0] unused
     QTimer *followOptions_ = nullptr;     // one refresh for the options' changes
+    QTimer *averagesLater_ = nullptr;     // the status bar's averages after a solve
     bool shownOnce_ = false;
 
     QAction *actStartStop_ = nullptr;
