@@ -6,6 +6,7 @@ SPINLOG_PACKAGES=(
   libsqlcipher-dev sqlcipher
   fonts-ipafont-gothic
   xvfb xdotool x11-utils imagemagick python3
+  pulseaudio pulseaudio-utils
 )
 
 spinlog_install_packages() {
