@@ -105,7 +105,7 @@ std::vector<float> TimerLine::render(const LineShape &shape) const
         peak = std::max(peak, std::abs(coupled));
     }
     std::mt19937 random(shape.seed);
-    std::normal_distribution<double> noise(0.0, shape.noise);
+    std::normal_distribution<double> noise(0.0, shape.noise > 0 ? shape.noise : 1.0);
     const double scale = peak > 0 ? shape.amplitude / peak : 0;
     for (std::size_t n = 0; n < out.size(); ++n) {
         const double hum = shape.hum * std::sin(2 * std::numbers::pi * 50 * double(n) / rate + 0.3);
