@@ -33,6 +33,7 @@ StackmatLineDecoder::StackmatLineDecoder(int rate)
     : rate_(std::clamp(rate, kStackmatMinRate, kStackmatMaxRate)),
       bitSamples_(rate_ / kStackmatBaud),
       half_(std::max(1, int(bitSamples_ * 0.45))),
+      perHalf_(1.0 / half_),
       ring_(std::size_t(2 * half_), 0.0f),
       peakDecay_(std::pow(0.5, 1.0 / (kPeakHalfLifeSeconds * rate_)))
 {
@@ -60,7 +61,7 @@ double StackmatLineDecoder::stepWith(float x)
     ring_[ringAt_] = x;
     if (++ringAt_ == size)
         ringAt_ = 0;
-    return (recent_ - older_) / half_;
+    return (recent_ - older_) * perHalf_;
 }
 
 void StackmatLineDecoder::compare(double step, std::vector<StackmatPacket> &out)

@@ -62,7 +62,8 @@ private:
 
     const int rate_;
     const double bitSamples_;
-    const int half_;           // samples in each of the step detector's two halves
+    const int half_;  // samples in each of the step detector's two halves
+    const double perHalf_;
     std::vector<float> ring_;  // the last 2 * half_ samples
     std::size_t ringAt_ = 0;
     double recent_ = 0;  // sum of the last half_ samples
