@@ -9,7 +9,7 @@
 
 #include "bench_support.h"
 #include "stackmat/signal_decoder.h"
-#include "support/stackmat_signal.h"
+#include "stackmat_signal/stackmat_signal.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -17,7 +17,7 @@
 
 using namespace spinlog;
 using namespace spinlog::bench;
-using namespace spinlog::test;
+using namespace spinlog::signal_maker;
 
 namespace {
 

@@ -5,7 +5,7 @@
 
 #include "stackmat/signal_decoder.h"
 #include "stackmat/stackmat_timer.h"
-#include "support/stackmat_signal.h"
+#include "stackmat_signal/stackmat_signal.h"
 #include "support/test_main.h"
 
 #include <QSignalSpy>
@@ -13,9 +13,9 @@
 #include <random>
 
 using namespace spinlog;
-using namespace spinlog::test;
+using namespace spinlog::signal_maker;
 
-Q_DECLARE_METATYPE(spinlog::test::LineShape)
+Q_DECLARE_METATYPE(spinlog::signal_maker::LineShape)
 
 namespace {
 

@@ -12,7 +12,7 @@
 
 #include "stackmat/audio/stackmat_input.h"
 #include "stackmat/stackmat_timer.h"
-#include "support/stackmat_signal.h"
+#include "stackmat_signal/stackmat_signal.h"
 #include "support/test_main.h"
 
 #include <fcntl.h>
@@ -25,7 +25,7 @@
 #include <thread>
 
 using namespace spinlog;
-using namespace spinlog::test;
+using namespace spinlog::signal_maker;
 
 namespace {
 

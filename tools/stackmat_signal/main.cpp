@@ -6,13 +6,13 @@
 // run's time), silence (no line at all), rest (the line at rest).
 //   stackmat_signal rate=48000 generation=4 reset:1 run:12.345 stop:2 > pipe
 
-#include "support/stackmat_signal.h"
+#include "stackmat_signal/stackmat_signal.h"
 
 #include <cmath>
 #include <cstdio>
 #include <string>
 
-using namespace spinlog::test;
+using namespace spinlog::signal_maker;
 
 int main(int argc, char **argv)
 {

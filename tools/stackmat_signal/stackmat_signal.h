@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <vector>
 
-namespace spinlog::test {
+namespace spinlog::signal_maker {
 
 // How the line reaches the input.
 struct LineShape {
@@ -75,4 +75,4 @@ private:
 // Full scale to 16-bit little-endian samples, each frame CHANNELS copies.
 QByteArray int16Samples(const std::vector<float> &samples, int channels = 1);
 
-}  // namespace spinlog::test
+}  // namespace spinlog::signal_maker

@@ -1,11 +1,11 @@
-#include "support/stackmat_signal.h"
+#include "stackmat_signal/stackmat_signal.h"
 
 #include <algorithm>
 #include <cmath>
 #include <numbers>
 #include <random>
 
-namespace spinlog::test {
+namespace spinlog::signal_maker {
 
 namespace {
 
@@ -130,4 +130,4 @@ QByteArray int16Samples(const std::vector<float> &samples, int channels)
     return bytes;
 }
 
-}  // namespace spinlog::test
+}  // namespace spinlog::signal_maker
