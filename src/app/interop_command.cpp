@@ -3,6 +3,7 @@
 #include "app/command_support.h"
 #include "app/instance_lock.h"
 #include "base/errors.h"
+#include "base/export_file.h"
 #include "data/compaction.h"
 #include "data/database.h"
 #include "data/record_stores.h"
@@ -35,7 +36,7 @@ std::unique_ptr<RecordStores> openRecords(const QString &folder)
     }
 }
 
-int runExport(const QStringList &args, const QString &folder, QTextStream &out)
+int runExport(const QStringList &args, const QString &folder, QTextStream &out, QTextStream &err)
 {
     const std::unique_ptr<RecordStores> records = openRecords(folder);
     TypeFilter filter;
@@ -47,14 +48,16 @@ int runExport(const QStringList &args, const QString &folder, QTextStream &out)
         filter.typeNumber = *named;
     }
     const ExportTally tally = exportCsTimer(records->history, records->types, filter, args[1]);
-    out << QStringLiteral("%1 に %2 セッション、%3 件の記録（%4 回）を出力しました。\n")
-               .arg(args[1])
-               .arg(tally.sessions)
-               .arg(tally.series)
-               .arg(tally.solves);
+    // The file on the standard output is all that goes there.
+    QTextStream &said = isStandardOutput(args[1]) ? err : out;
+    said << QStringLiteral("%1 に %2 セッション、%3 件の記録（%4 回）を出力しました。\n")
+                .arg(args[1])
+                .arg(tally.sessions)
+                .arg(tally.series)
+                .arg(tally.solves);
     if (tally.skipped > 0)
-        out << QStringLiteral("日時かタイムの読めない %1 件の記録は出力していません。\n")
-                   .arg(tally.skipped);
+        said << QStringLiteral("日時かタイムの読めない %1 件の記録は出力していません。\n")
+                    .arg(tally.skipped);
     return 0;
 }
 
@@ -130,7 +133,7 @@ int runInteropCommand(const QStringList &args, const QString &appFolder, QTextSt
         return failCommand(err,
                            QStringLiteral("Spinlog が起動中です。終了してから実行してください。"));
     try {
-        return exporting ? runExport(args, appFolder, out) : runImport(args, appFolder, out);
+        return exporting ? runExport(args, appFolder, out, err) : runImport(args, appFolder, out);
     } catch (const std::exception &e) {
         return failCommand(err, errorDescription(e));
     }

@@ -2,7 +2,7 @@
 
 #include "base/encoding.h"
 #include "base/errors.h"
-#include "base/replacing_file.h"
+#include "base/export_file.h"
 
 #include <cstring>
 #include <vector>
@@ -43,7 +43,7 @@ class CsvFile : public HistorySink {
 public:
     CsvFile(const QString &path, int *reachedRow) : file_(path), reachedRow_(reachedRow)
     {
-        if (!file_.open(path))
+        if (!file_.open())
             throwSystemError(file_.error());
         block_.reserve(kBlockChars + 1024);
     }
@@ -113,7 +113,7 @@ private:
             throwSystemError(file_.error());
     }
 
-    ReplacingFile file_;
+    ExportFile file_;
     int *reachedRow_;
     QString block_;
     std::vector<qsizetype> fieldEnds_;

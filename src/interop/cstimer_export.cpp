@@ -1,7 +1,7 @@
 #include "interop/cstimer_export.h"
 
 #include "base/errors.h"
-#include "base/replacing_file.h"
+#include "base/export_file.h"
 #include "data/puzzle_type_store.h"
 #include "interop/cstimer_file.h"
 #include "interop/history_import.h"
@@ -38,7 +38,7 @@ ExportTally exportCsTimer(const HistoryStore &history, const PuzzleTypeStore &ty
     if (sessions.empty())
         throw SpinlogError(QStringLiteral("出力データがありません"));
     tally.sessions = int(sessions.size());
-    writeWhole(path, writeCsTimer(sessions));
+    exportWhole(path, writeCsTimer(sessions));
     return tally;
 }
 

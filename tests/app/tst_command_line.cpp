@@ -6,11 +6,61 @@
 #include "support/test_main.h"
 
 #include <QBuffer>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTest>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <thread>
 
 using namespace spinlog;
 using namespace spinlog::test;
+
+namespace {
+
+// The command line over the database of folder: its status, and what it
+// wrote on each output.
+struct Run {
+    int status = -1;
+    QString out, err;
+};
+Run runIn(const TempAppFolder &folder, const QStringList &args)
+{
+    QByteArray written, errors;
+    QBuffer out(&written), err(&errors);
+    out.open(QIODevice::WriteOnly);
+    err.open(QIODevice::WriteOnly);
+    Run run;
+    run.status = runCommandLine(args, out, err, folder.path());
+    run.out = QString::fromUtf8(written);
+    run.err = QString::fromUtf8(errors);
+    return run;
+}
+
+// What the process writes on its standard output (descriptor 1) while body runs.
+QByteArray standardOutputOf(const TempAppFolder &folder, const std::function<void()> &body)
+{
+    const QByteArray path = QFile::encodeName(folder.file("stdout.bin"));
+    const int saved = ::dup(STDOUT_FILENO);
+    const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    ::dup2(fd, STDOUT_FILENO);
+    ::close(fd);
+    body();
+    ::dup2(saved, STDOUT_FILENO);
+    ::close(saved);
+    return folder.read("stdout.bin");
+}
+
+bool isFifo(const QString &path)
+{
+    struct stat info {};
+    return ::lstat(QFile::encodeName(path).constData(), &info) == 0 && S_ISFIFO(info.st_mode);
+}
+
+}  // namespace
 
 class CommandLineTest : public QObject {
     Q_OBJECT
@@ -111,6 +161,51 @@ private slots:
         QFile::remove(path);
         QCOMPARE(run({"--stats"}, &output), 2);
         QVERIFY(output.startsWith("spinlog: データベース " + path + " を開けません: "));
+    }
+
+    // --export-cstimer onto what a user may name: a link (the file it names
+    // written, even one not there yet, and the link kept), a FIFO and the
+    // standard output (written as a stream, never made a regular file).
+    void exportThroughLinksAndStreams()
+    {
+        TempAppFolder folder;
+        addSeries(
+            *Database::open(folder.file("Spinlog.mdb")),
+            {"2007/05/01 21:03:09", "1", {"20.00", "18.50", "22.10", "19.00", "21.00"}, "20.00"});
+        const QByteArray start = "{\"session1\":[[[0,2000";
+        QVERIFY(QDir().mkdir(folder.file("real")));
+        folder.write("real/old.json", "old");
+        for (const char *target : {"real/old.json", "real/new.json"}) {
+            const QString link = folder.file(QString("link-%1").arg(target + 5));
+            QVERIFY(QFile::link(target, link));
+            QCOMPARE(runIn(folder, {"--export-cstimer", link}).status, 0);
+            QVERIFY(QFileInfo(link).isSymLink());
+            QVERIFY(folder.read(target).startsWith(start));
+        }
+
+        const QString fifo = folder.file("fifo");
+        QVERIFY(::mkfifo(QFile::encodeName(fifo).constData(), 0600) == 0);
+        QByteArray read;
+        std::thread reader([&] {
+            QFile f(fifo);
+            if (f.open(QIODevice::ReadOnly))
+                read = f.readAll();
+        });
+        const Run toFifo = runIn(folder, {"--export-cstimer", fifo});
+        reader.join();
+        QCOMPARE(toFifo.status, 0);
+        QVERIFY(read.startsWith(start) && read.endsWith("}"));
+        QVERIFY(isFifo(fifo));
+
+        // The summary goes to the error output, so the JSON is all there is.
+        Run toStdout;
+        const QByteArray printed = standardOutputOf(folder, [&] {
+            toStdout = runIn(folder, {"--export-cstimer", "-"});
+        });
+        QCOMPARE(printed, read);
+        QCOMPARE(toStdout.out, QString());
+        QVERIFY(toStdout.err.startsWith("- に 1 セッション、1 件の記録（5 回）を出力しました。"));
+        QVERIFY(!QFileInfo::exists(QDir::current().filePath("-")));
     }
 };
 

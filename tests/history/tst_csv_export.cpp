@@ -7,6 +7,7 @@
 #include "support/test_main.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QTest>
 #include <cstring>
 
@@ -116,6 +117,20 @@ private slots:
         QCOMPARE(error, QString::fromLocal8Bit(std::strerror(EFBIG)));
         QCOMPARE(QDir(dir).entryList(QDir::Files), QStringList{"out.csv"});
         QCOMPARE(folder.read("out/out.csv"), "old export\r\n");
+    }
+
+    // A link chosen in the dialog: the file it names gets the list, the
+    // link stays a link.
+    void writtenThroughALink()
+    {
+        TempAppFolder folder(false);
+        folder.write("kept.csv", "old");
+        QVERIFY(QFile::link("kept.csv", folder.file("link.csv")));
+        int reached = -1;
+        writeHistoryCsv(folder.file("link.csv"), kHeader, Rows{3, [](int, int) { return "x"; }},
+                        &reached);
+        QVERIFY(QFileInfo(folder.file("link.csv")).isSymLink());
+        QCOMPARE(folder.read("kept.csv").count("\r\n"), 4);
     }
 };
 

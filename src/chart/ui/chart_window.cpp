@@ -2,7 +2,7 @@
 
 #include "base/error_log.h"
 #include "base/error_report.h"
-#include "base/replacing_file.h"
+#include "base/export_file.h"
 #include "base/seams.h"
 #include "base/time_values.h"
 #include "chart/axis_ticks.h"
@@ -362,7 +362,7 @@ void frmChart::Sub_SavePNG()
             throw SpinlogError(
                 QStringLiteral("画像を%1形式にできません。").arg(QLatin1String(format)));
         // Written whole or not at all: a failure leaves an older file as it was.
-        writeWhole(path, picture);
+        exportWhole(path, picture);
     });
 }
 
