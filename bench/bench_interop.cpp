@@ -97,8 +97,9 @@ int main(int argc, char **argv)
                 throw SpinlogError(QStringLiteral("the second import added %1").arg(t2.added));
             again.push_back(t2.ms);
             const std::int64_t start = nowNs();
-            const ExportTally tally = exportCsTimer(stores.history, stores.types, {},
-                                                    dir.filePath(QStringLiteral("out.txt")));
+            const ExportTally tally =
+                exportCsTimer(stores.history, stores.types, {},
+                              dir.filePath(QStringLiteral("out.txt")), dir.path());
             exported.push_back(msSince(start));
             if (tally.solves != kSolves)
                 throw SpinlogError(QStringLiteral("%1 solves exported").arg(tally.solves));

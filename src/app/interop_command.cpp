@@ -47,7 +47,8 @@ int runExport(const QStringList &args, const QString &folder, QTextStream &out, 
                                    .arg(args[2], records->types.names().join(QLatin1Char('/'))));
         filter.typeNumber = *named;
     }
-    const ExportTally tally = exportCsTimer(records->history, records->types, filter, args[1]);
+    const ExportTally tally =
+        exportCsTimer(records->history, records->types, filter, args[1], folder);
     // The file on the standard output is all that goes there.
     QTextStream &said = isStandardOutput(args[1]) ? err : out;
     said << QStringLiteral("%1 に %2 セッション、%3 件の記録（%4 回）を出力しました。\n")

@@ -3,6 +3,7 @@
 #include "base/encoding.h"
 #include "base/errors.h"
 #include "base/export_file.h"
+#include "data/program_files.h"
 
 #include <cstring>
 #include <vector>
@@ -131,10 +132,11 @@ QString csvField(const QString &cellText)
     return QLatin1Char('"') + field + QLatin1Char('"');
 }
 
-CsvOutcome writeHistoryCsv(const QString &path, const QStringList &header,
+CsvOutcome writeHistoryCsv(const QString &path, const QString &appFolder, const QStringList &header,
                            const std::function<void(HistorySink &)> &list, int *reachedRow)
 {
     *reachedRow = 0;
+    refuseProgramFile(path, appFolder);
     CsvFile file(path, reachedRow);
     file.line(header);
     list(file);

@@ -2,6 +2,7 @@
 
 #include "base/errors.h"
 #include "base/export_file.h"
+#include "data/program_files.h"
 #include "data/puzzle_type_store.h"
 #include "interop/cstimer_file.h"
 #include "interop/history_import.h"
@@ -11,8 +12,9 @@
 namespace spinlog {
 
 ExportTally exportCsTimer(const HistoryStore &history, const PuzzleTypeStore &types,
-                          TypeFilter filter, const QString &path)
+                          TypeFilter filter, const QString &path, const QString &appFolder)
 {
+    refuseProgramFile(path, appFolder);
     const QStringList names = types.names();
     std::map<QString, std::size_t> sessionOfType;  // TypeID -> session
     std::vector<CsTimerSession> sessions;

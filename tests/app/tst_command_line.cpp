@@ -207,6 +207,38 @@ private slots:
         QVERIFY(toStdout.err.startsWith("- に 1 セッション、1 件の記録（5 回）を出力しました。"));
         QVERIFY(!QFileInfo::exists(QDir::current().filePath("-")));
     }
+
+    // An export never writes over the program's own files, whatever name
+    // leads there: refused with status 2, every file as it was.
+    void exportNeverReplacesTheProgramsFiles()
+    {
+        TempAppFolder folder;
+        addSeries(
+            *Database::open(folder.file("Spinlog.mdb")),
+            {"2007/05/01 21:03:09", "1", {"20.00", "18.50", "22.10", "19.00", "21.00"}, "20.00"});
+        folder.write("Spinlog.ini", "[Main]\r\n");
+        QVERIFY(QDir().mkdir(folder.file("Backup")));
+        folder.write("Backup/Spinlog-20240101.mdb", "snapshot");
+        QVERIFY(QFile::link("Spinlog.mdb", folder.file("db.json")));
+        QVERIFY(::link(QFile::encodeName(folder.file("Spinlog.ini")).constData(),
+                       QFile::encodeName(folder.file("same.json")).constData()) == 0);
+        const QStringList before = QDir(folder.path()).entryList(QDir::AllEntries, QDir::Name);
+        const QByteArray database = folder.read("Spinlog.mdb");
+        for (const char *name :
+             {"Spinlog.mdb", "db.json", "Spinlog.mdb-journal", "Spinlog.ini", "same.json",
+              "Err.log", "BKSpinlog.mdb", "Backup/Spinlog-20240101.mdb", "Backup/new.json"}) {
+            const Run run = runIn(folder, {"--export-cstimer", folder.file(name)});
+            QCOMPARE(run.status, 2);
+            QVERIFY2(run.err.endsWith("は Spinlog が使うファイルなので、出力先にできません。\n") &&
+                         run.err.count('\n') == 1,
+                     qPrintable(run.err));
+        }
+        QCOMPARE(folder.read("Spinlog.mdb"), database);
+        QCOMPARE(folder.read("Spinlog.ini"), "[Main]\r\n");
+        QCOMPARE(folder.read("Backup/Spinlog-20240101.mdb"), "snapshot");
+        QCOMPARE(QDir(folder.path()).entryList(QDir::AllEntries, QDir::Name), before);
+        QCOMPARE(QDir(folder.file("Backup")).entryList(QDir::Files), {"Spinlog-20240101.mdb"});
+    }
 };
 
 SPINLOG_TEST(CommandLineTest)

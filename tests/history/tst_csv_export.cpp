@@ -74,7 +74,7 @@ private slots:
                         }};
         int reached = -1;
         const CsvOutcome outcome =
-            writeHistoryCsv(folder.file("long.csv"), kHeader, rows, &reached);
+            writeHistoryCsv(folder.file("long.csv"), folder.path(), kHeader, rows, &reached);
         QCOMPARE(outcome.rows, 12000);
         QCOMPARE(outcome.lossyFields, 1);
         QCOMPARE(reached, 12000);
@@ -110,7 +110,7 @@ private slots:
         QString error;
         try {
             FileSizeLimit full(200000);
-            writeHistoryCsv(path, kHeader, rows, &reached);
+            writeHistoryCsv(path, folder.path(), kHeader, rows, &reached);
         } catch (const SpinlogError &e) {
             error = e.description();
         }
@@ -120,17 +120,23 @@ private slots:
     }
 
     // A link chosen in the dialog: the file it names gets the list, the
-    // link stays a link.
+    // link stays a link; the program's own database is refused.
     void writtenThroughALink()
     {
         TempAppFolder folder(false);
         folder.write("kept.csv", "old");
         QVERIFY(QFile::link("kept.csv", folder.file("link.csv")));
         int reached = -1;
-        writeHistoryCsv(folder.file("link.csv"), kHeader, Rows{3, [](int, int) { return "x"; }},
-                        &reached);
+        writeHistoryCsv(folder.file("link.csv"), folder.path(), kHeader,
+                        Rows{3, [](int, int) { return "x"; }}, &reached);
         QVERIFY(QFileInfo(folder.file("link.csv")).isSymLink());
         QCOMPARE(folder.read("kept.csv").count("\r\n"), 4);
+        // The database chosen by mistake stays as it was.
+        folder.write("Spinlog.mdb", "records");
+        QVERIFY_THROWS_EXCEPTION(SpinlogError,
+                                 writeHistoryCsv(folder.file("Spinlog.mdb"), folder.path(), kHeader,
+                                                 Rows{3, {}}, &reached));
+        QCOMPARE(folder.read("Spinlog.mdb"), "records");
     }
 };
 

@@ -60,8 +60,8 @@ private slots:
             saved = rowsOf(stores->database(), kRows);
             // A solve whose text reads as no time: the series is left out whole.
             addSeries(stores->database(), {"2023/11/17 10:00:00", "1", {"10.00", "1O.00"}, "-"});
-            const ExportTally tally =
-                exportCsTimer(stores->history, stores->types, {}, from.file("export.txt"));
+            const ExportTally tally = exportCsTimer(stores->history, stores->types, {},
+                                                    from.file("export.txt"), from.path());
             QCOMPARE(tally.skipped, 1);
             QCOMPARE(tally.series, 3);
             QCOMPARE(tally.sessions, 2);

@@ -7,6 +7,7 @@
 #include "base/time_values.h"
 #include "chart/axis_ticks.h"
 #include "chart/ui/plot_view.h"
+#include "data/program_files.h"
 #include "widgets/menu_action.h"
 #include "widgets/units.h"
 
@@ -355,6 +356,7 @@ void frmChart::Sub_SavePNG()
         return;
     guarded(parts_.reporter, Procedure::ChartSave, [&] {
         const auto [path, format] = pictureFile(*chosen);
+        refuseProgramFile(path, parts_.settings.folder());
         QByteArray picture;
         QBuffer buffer(&picture);
         buffer.open(QIODevice::WriteOnly);
