@@ -22,11 +22,11 @@ namespace {
 const QString kExport = QStringLiteral("--export-cstimer");
 const QString kImport = QStringLiteral("--import");
 
-std::unique_ptr<RecordStores> openRecords(const QString &folder)
+std::unique_ptr<RecordStores> openRecords(const QString &folder, Access access)
 {
     try {
         return std::make_unique<RecordStores>(
-            Database::open(folder + QStringLiteral("/Spinlog.mdb")));
+            Database::open(folder + QStringLiteral("/Spinlog.mdb"), kDatabaseKey, access));
     } catch (const std::exception &e) {
         const QString description = errorDescription(e);
         if (description == lockedDescription())
@@ -38,7 +38,8 @@ std::unique_ptr<RecordStores> openRecords(const QString &folder)
 
 int runExport(const QStringList &args, const QString &folder, QTextStream &out, QTextStream &err)
 {
-    const std::unique_ptr<RecordStores> records = openRecords(folder);
+    // Read only: the file stays as it is, and a read-only folder will do.
+    const std::unique_ptr<RecordStores> records = openRecords(folder, Access::ReadOnly);
     TypeFilter filter;
     if (args.size() == 3) {
         const std::optional<int> named = typeNumberNamed(args[2], records->types.names());
@@ -66,7 +67,7 @@ int runImport(const QStringList &args, const QString &folder, QTextStream &out)
 {
     // The file first: a bad one is named before the database is touched.
     HistoryFile file = readHistoryFile(args[1]);
-    const std::unique_ptr<RecordStores> records = openRecords(folder);
+    const std::unique_ptr<RecordStores> records = openRecords(folder, Access::Exclusive);
     HistoryImport import(std::move(file), importTypes(records->types), &seriesOfAttempts);
     if (args.size() == 4) {
         const std::optional<int> named = typeNumberNamed(args[3], records->types.names());

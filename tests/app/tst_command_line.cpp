@@ -239,6 +239,54 @@ private slots:
         QCOMPARE(QDir(folder.path()).entryList(QDir::AllEntries, QDir::Name), before);
         QCOMPARE(QDir(folder.file("Backup")).entryList(QDir::Files), {"Spinlog-20240101.mdb"});
     }
+
+    // --stats and --export-cstimer only read: a file an older copy wrote
+    // (without the history's indexes) keeps its bytes and its folder; one
+    // an interrupted change left a journal beside is refused in one line
+    // that says what rolls it back, never read half changed.
+    void readingCommandsChangeNothing()
+    {
+        TempAppFolder folder, elsewhere, broken;
+        {
+            auto db = Database::open(folder.file("Spinlog.mdb"));
+            addSeries(*db, {"2007/05/01 21:03:09", "1", {"20.00", "18.50", "22.10"}, "20.00"});
+            dropAddedIndexes(*db);
+        }
+        const QByteArray file = folder.read("Spinlog.mdb");
+        const QStringList names = QDir(folder.path()).entryList(QDir::AllEntries);
+        QCOMPARE(runIn(folder, {"--export-cstimer", elsewhere.file("out.json")}).status, 0);
+        QCOMPARE(runIn(folder, {"--stats", "1"}).status, 0);
+        QCOMPARE(folder.read("Spinlog.mdb"), file);
+        QCOMPARE(QDir(folder.path()).entryList(QDir::AllEntries), names);
+
+        // The file and its journal as a kill in the middle of an import
+        // leaves them: pages of the change already in the file.
+        {
+            auto db = Database::open(folder.file("Spinlog.mdb"));
+            db->execute("PRAGMA cache_size=2");
+            Transaction change(*db);
+            for (int i = 0; i < 300; ++i)
+                addSeries(*db, {"2007/05/02 08:00:00", "2", {"5.00", "5.00"}, "5.00"});
+            for (const char *name : {"Spinlog.mdb", "Spinlog.mdb-journal"})
+                broken.write(name, folder.read(name));
+        }
+        const QByteArray journal = broken.read("Spinlog.mdb-journal");
+        QVERIFY(journal.size() > 0 && broken.read("Spinlog.mdb") != file);
+        for (const QStringList &args :
+             {QStringList{"--stats"}, QStringList{"--export-cstimer", elsewhere.file("b.json")}}) {
+            const Run run = runIn(broken, args);
+            QCOMPARE(run.status, 2);
+            QVERIFY2(
+                run.err.contains("中断された変更の巻き戻しが残っています。Spinlog を起動するか "
+                                 "--import を実行すると巻き戻されます。") &&
+                    run.err.count('\n') == 1,
+                qPrintable(run.err));
+        }
+        QCOMPARE(broken.read("Spinlog.mdb-journal"), journal);
+        // The program's own opening rolls the change back.
+        QCOMPARE(countRows(*Database::open(broken.file("Spinlog.mdb"))), 1);
+        QCOMPARE(runIn(broken, {"--stats", "1"}).out.section('\n', 0, 0), "解答数\t3");
+    }
 };
 
 SPINLOG_TEST(CommandLineTest)
