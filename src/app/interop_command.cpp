@@ -63,7 +63,7 @@ int runExport(const QStringList &args, const QString &folder, QTextStream &out, 
     return 0;
 }
 
-int runImport(const QStringList &args, const QString &folder, QTextStream &out)
+int runImport(const QStringList &args, const QString &folder, QTextStream &out, QTextStream &err)
 {
     // The file first: a bad one is named before the database is touched.
     HistoryFile file = readHistoryFile(args[1]);
@@ -92,12 +92,24 @@ int runImport(const QStringList &args, const QString &folder, QTextStream &out)
                                "で取り込むタイプを指定してください。")
                     .arg(plan.name));
     import.countDuplicates(records->history);
+    int duplicates = 0;
+    for (const SessionPlan &plan : import.sessions()) duplicates += plan.duplicates;
     out << importSummary(import);
-    const std::optional<ImportTally> tally =
-        import.run(records->history, importMark(QDateTime::currentDateTime()), {});
-    out << QStringLiteral("%1 件の記録を追加しました（重複 %2 件は追加していません）。\n")
-               .arg(tally->added)
-               .arg(tally->duplicates);
+    // All is said before the commit, and output that cannot be written takes
+    // the import back: a failure status always means nothing changed.
+    const auto saidBeforeCommit = [&](int done, int total) {
+        if (done < total)
+            return true;
+        out << QStringLiteral("%1 件の記録を追加しました（重複 %2 件は追加していません）。\n")
+                   .arg(import.seriesCount() - duplicates)
+                   .arg(duplicates);
+        out.flush();
+        return out.status() == QTextStream::Ok;
+    };
+    if (!import.run(records->history, importMark(QDateTime::currentDateTime()), saidBeforeCommit)) {
+        err << QStringLiteral("spinlog: 出力を書き込めないので、取り込みを取り消しました。\n");
+        return 1;
+    }
     return 0;
 }
 
@@ -135,7 +147,8 @@ int runInteropCommand(const QStringList &args, const QString &appFolder, QTextSt
         return failCommand(err,
                            QStringLiteral("Spinlog が起動中です。終了してから実行してください。"));
     try {
-        return exporting ? runExport(args, appFolder, out, err) : runImport(args, appFolder, out);
+        return exporting ? runExport(args, appFolder, out, err)
+                         : runImport(args, appFolder, out, err);
     } catch (const std::exception &e) {
         return failCommand(err, errorDescription(e));
     }

@@ -287,6 +287,29 @@ private slots:
         QCOMPARE(countRows(*Database::open(broken.file("Spinlog.mdb"))), 1);
         QCOMPARE(runIn(broken, {"--stats", "1"}).out.section('\n', 0, 0), "解答数\t3");
     }
+
+    // An import whose output cannot be written (a full device) is taken
+    // back: status 1 means nothing changed.
+    void importWithItsOutputClosed()
+    {
+        QFile full("/dev/full");
+        if (!full.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+            QSKIP("no /dev/full here");
+        TempAppFolder folder;
+        folder.write("twelve.txt", twelveSolves("3x3x3"));
+        Database::open(folder.file("Spinlog.mdb"));  // its columns added once, as by the program
+        const QByteArray before = folder.read("Spinlog.mdb");
+        QByteArray errors;
+        QBuffer err(&errors);
+        err.open(QIODevice::WriteOnly);
+        QCOMPARE(runCommandLine({"--import", folder.file("twelve.txt")}, full, err, folder.path()),
+                 1);
+        QCOMPARE(QString::fromUtf8(errors).section('\n', 0, 0),
+                 "spinlog: 出力を書き込めないので、取り込みを取り消しました。");
+        QCOMPARE(folder.read("Spinlog.mdb"), before);
+        QCOMPARE(runIn(folder, {"--import", folder.file("twelve.txt")}).status, 0);
+        QCOMPARE(countRows(*Database::open(folder.file("Spinlog.mdb"))), 2);
+    }
 };
 
 SPINLOG_TEST(CommandLineTest)
