@@ -4,6 +4,7 @@
 #include "app/instance_lock.h"
 #include "base/errors.h"
 #include "base/export_file.h"
+#include "base/type_names.h"
 #include "data/compaction.h"
 #include "data/database.h"
 #include "data/record_stores.h"
@@ -63,6 +64,28 @@ int runExport(const QStringList &args, const QString &folder, QTextStream &out, 
     return 0;
 }
 
+// A session with solves that goes to no type refuses the import, one whose
+// name two types have naming both. csTimer's files carry its empty sessions
+// ("1", "2"...): they need no type.
+void refuseUntypedSessions(const HistoryImport &import)
+{
+    QStringList typeNames;
+    for (const ImportType &type : import.types()) typeNames << type.name;
+    for (const SessionPlan &plan : import.sessions()) {
+        if (plan.type >= 0 || plan.solves == 0)
+            continue;
+        QStringList same;
+        for (const int t : positionsNamed(plan.name, typeNames)) same << typeNames[t];
+        if (same.size() > 1)
+            throw SpinlogError(QStringLiteral("セッション「%1」は %2 のどのタイプとも読めます。"
+                                              "--type で取り込むタイプを指定してください。")
+                                   .arg(plan.name, same.join(QStringLiteral("、"))));
+        throw SpinlogError(QStringLiteral("セッション「%1」と同じ名前のタイプがありません。--type "
+                                          "で取り込むタイプを指定してください。")
+                               .arg(plan.name));
+    }
+}
+
 int runImport(const QStringList &args, const QString &folder, QTextStream &out, QTextStream &err)
 {
     // The file first: a bad one is named before the database is touched.
@@ -84,13 +107,7 @@ int runImport(const QStringList &args, const QString &folder, QTextStream &out, 
         const int type = int(usable - types.begin());
         for (std::size_t s = 0; s < import.sessions().size(); ++s) import.choose(int(s), type);
     }
-    // csTimer's files carry its empty sessions ("1", "2"...): they need no type.
-    for (const SessionPlan &plan : import.sessions())
-        if (plan.type < 0 && plan.solves > 0)
-            throw SpinlogError(
-                QStringLiteral("セッション「%1」と同じ名前のタイプがありません。--type "
-                               "で取り込むタイプを指定してください。")
-                    .arg(plan.name));
+    refuseUntypedSessions(import);
     import.countDuplicates(records->history);
     int duplicates = 0;
     for (const SessionPlan &plan : import.sessions()) duplicates += plan.duplicates;

@@ -1,6 +1,7 @@
 #include "interop/history_import.h"
 
 #include "base/errors.h"
+#include "base/type_names.h"
 #include "data/puzzle_type_store.h"
 
 #include <algorithm>
@@ -68,10 +69,11 @@ HistoryImport::HistoryImport(HistoryFile file, std::vector<ImportType> types, Se
 
 int HistoryImport::typeNamed(const QString &name) const
 {
-    for (std::size_t t = 0; t < types_.size(); ++t)
-        if (types_[t].name.trimmed().compare(name.trimmed(), Qt::CaseInsensitive) == 0)
-            return int(t);
-    return -1;
+    QStringList names;
+    for (const ImportType &type : types_) names << type.name;
+    // A name two types have is the user's to choose.
+    const std::vector<int> named = positionsNamed(name, names);
+    return named.size() == 1 ? named.front() : -1;
 }
 
 void HistoryImport::choose(int session, int type)

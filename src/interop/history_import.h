@@ -59,7 +59,7 @@ public:
 
     // Sends a session to a type (-1: leaves it out).
     void choose(int session, int type);
-    // The type of a session's name, in any case, or -1.
+    // The one type of a session's name, in any case, or -1 (none, or two).
     int typeNamed(const QString &name) const;
 
     int seriesCount() const;

@@ -310,6 +310,35 @@ private slots:
         QCOMPARE(runIn(folder, {"--import", folder.file("twelve.txt")}).status, 0);
         QCOMPARE(countRows(*Database::open(folder.file("Spinlog.mdb"))), 2);
     }
+
+    // Two types whose names differ only in case: a name of either is
+    // refused as ambiguous, naming both, where the number still chooses;
+    // a type named "1" is found by its name before the first type.
+    void typesNamedAlike()
+    {
+        TempAppFolder folder;
+        {
+            auto db = Database::open(folder.file("Spinlog.mdb"));
+            db->execute("update MT_Type set TypeNm='3X3X3' where TypeID='2'");
+            db->execute("update MT_Type set TypeNm='1' where TypeID='5'");
+            addSeries(*db, {"2007/05/01 08:00:00", "1", {"10.00"}, "10.00"});
+            addSeries(*db, {"2007/05/01 09:00:00", "2", {"5.00", "6.00"}, "5.50"});
+            addSeries(*db, {"2007/05/01 10:00:00", "5", {"1:00.00", "DNF", "59.00"}, "DNF"});
+        }
+        folder.write("twelve.txt", twelveSolves("3x3x3"));
+        const QString refused =
+            "spinlog: タイプ「3x3X3」は 3x3x3 (1)、3X3X3 (2) のどれとも読めます。"
+            "番号で指定してください。\n";
+        QCOMPARE(runIn(folder, {"--stats", "3x3X3"}).err, refused);
+        QCOMPARE(runIn(folder, {"--export-cstimer", folder.file("o.json"), "3x3X3"}).err, refused);
+        QCOMPARE(runIn(folder, {"--import", folder.file("twelve.txt"), "--type", "3x3X3"}).err,
+                 refused);
+        QCOMPARE(runIn(folder, {"--import", folder.file("twelve.txt")}).err,
+                 "spinlog: セッション「3x3x3」は 3x3x3、3X3X3 のどのタイプとも読めます。--type "
+                 "で取り込むタイプを指定してください。\n");
+        QCOMPARE(runIn(folder, {"--stats", "2"}).out.section('\n', 0, 0), "解答数\t2");
+        QCOMPARE(runIn(folder, {"--stats", "1"}).out.section('\n', 0, 1), "解答数\t3\nDNF\t1");
+    }
 };
 
 SPINLOG_TEST(CommandLineTest)
