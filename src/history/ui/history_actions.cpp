@@ -115,6 +115,7 @@ void frmView::Sub_DataSet()
         showProgress(QStringLiteral("データ表示中..."));
         GridSink sink(*vsFlex_, listed_);
         history_.list(filter(), order(), colours(), sink);
+        fitTimeColumns();
         if (listed_.size() > 0)
             cursorToFirstRecord();
         const BestRecords best = history_.bests(filter());
