@@ -7,6 +7,8 @@
 #include <QFileInfo>
 
 #include <fcntl.h>
+#include <pthread.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <cerrno>
@@ -108,16 +110,30 @@ bool ExportFile::write(const char *data, qint64 size)
 {
     if (file_)
         return file_->write(data, size) || fail(file_->error());
-    while (size > 0) {
+    // A reader that goes away is a failure to report, not a signal that
+    // ends the program (the window's export included).
+    sigset_t broken, before;
+    sigemptyset(&broken);
+    sigaddset(&broken, SIGPIPE);
+    pthread_sigmask(SIG_BLOCK, &broken, &before);
+    int error = 0;
+    while (size > 0 && error == 0) {
         const ssize_t n = ::write(stream_, data, size_t(size));
         if (n < 0 && errno == EINTR)
             continue;
-        if (n <= 0)
-            return fail(n < 0 ? errno : ENOSPC);
+        if (n <= 0) {
+            error = n < 0 ? errno : ENOSPC;
+            break;
+        }
         data += n;
         size -= n;
     }
-    return true;
+    if (error == EPIPE) {
+        const timespec now{};
+        sigtimedwait(&broken, nullptr, &now);
+    }
+    pthread_sigmask(SIG_SETMASK, &before, nullptr);
+    return error == 0 || fail(error);
 }
 
 bool ExportFile::commit()

@@ -6,10 +6,14 @@
 #include "support/temp_app_folder.h"
 #include "support/test_main.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <QDir>
 #include <QFileInfo>
 #include <QTest>
 #include <cstring>
+#include <thread>
 
 using namespace spinlog;
 using namespace spinlog::test;
@@ -137,6 +141,34 @@ private slots:
                                  writeHistoryCsv(folder.file("Spinlog.mdb"), folder.path(), kHeader,
                                                  Rows{3, {}}, &reached));
         QCOMPARE(folder.read("Spinlog.mdb"), "records");
+    }
+
+    // A FIFO whose reader leaves early: the export fails with the system's
+    // words, and the broken pipe does not end the program.
+    void aStreamWhoseReaderLeaves()
+    {
+        TempAppFolder folder(false);
+        const QByteArray fifo = QFile::encodeName(folder.file("fifo"));
+        QVERIFY(::mkfifo(fifo.constData(), 0600) == 0);
+        ssize_t read = 0;
+        std::thread reader([&] {
+            char start[16];
+            const int fd = ::open(fifo.constData(), O_RDONLY);
+            read = ::read(fd, start, sizeof start);
+            ::close(fd);
+        });
+        int reached = -1;
+        QString error;
+        try {
+            writeHistoryCsv(folder.file("fifo"), folder.path(), kHeader,
+                            Rows{5000, [](int r, int c) { return QString::number(r * 15 + c); }},
+                            &reached);
+        } catch (const SpinlogError &e) {
+            error = e.description();
+        }
+        reader.join();
+        QCOMPARE(read, ssize_t(16));
+        QCOMPARE(error, QString::fromLocal8Bit(std::strerror(EPIPE)));
     }
 };
 
