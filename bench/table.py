@@ -108,6 +108,10 @@ ROWS += [
      "interop.export.100000", None, None, None),
     ("A 100 MB csTimer file read (3.65 million solves)", "interop.read.100mb", None, None, None),
     ("The 100 MB file read: memory growth", "interop.read.100mb.growth", None, None, None),
+    ("Import preview of 100 000 sessions (12 MB): file chosen to table painted, beside "
+     "spinlog --import of the file (median of 3)", "interop.preview.sessions.100000",
+     "interop.preview.sessions.100000.cli", "interop.preview.sessions.100000.peak_rss",
+     "interop.preview.sessions.100000.cli_peak_rss"),
 ]
 ROWS += [
     ("Stackmat decoder: a minute of 48 kHz mono, processor time as % of one core (median of 9)",

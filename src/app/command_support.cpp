@@ -1,5 +1,8 @@
 #include "app/command_support.h"
 
+#include "base/errors.h"
+#include "base/type_names.h"
+
 #include <QTextStream>
 
 namespace spinlog {
@@ -14,9 +17,17 @@ int failCommand(QTextStream &err, QString message)
 
 std::optional<int> typeNumberNamed(const QString &text, const QStringList &names)
 {
-    for (qsizetype i = 0; i < names.size(); ++i)
-        if (names[i].trimmed().compare(text.trimmed(), Qt::CaseInsensitive) == 0)
-            return int(i) + 1;
+    const std::vector<int> named = positionsNamed(text, names);
+    if (named.size() > 1) {
+        QStringList both;
+        for (const int position : named)
+            both << QStringLiteral("%1 (%2)").arg(names[position]).arg(position + 1);
+        throw SpinlogError(
+            QStringLiteral("タイプ「%1」は %2 のどれとも読めます。番号で指定してください。")
+                .arg(text, both.join(QStringLiteral("、"))));
+    }
+    if (named.size() == 1)
+        return named.front() + 1;
     bool number = false;
     const int n = text.toInt(&number);
     if (number && n >= 1 && n <= names.size() && text == QString::number(n))

@@ -15,7 +15,9 @@ namespace spinlog {
 int failCommand(QTextStream &err, QString message);
 
 // The type number (1 to the number of names) a TYPE argument gives: a type's
-// name in any case, or its number; nothing for another text.
+// name in any case, or else its number (a type named "1" goes before the
+// first type); nothing for another text. A name two types have in any case
+// throws SpinlogError naming both.
 std::optional<int> typeNumberNamed(const QString &text, const QStringList &names);
 
 }  // namespace spinlog

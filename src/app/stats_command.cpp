@@ -43,7 +43,12 @@ int runStatsCommand(const QStringList &args, const QString &folder, QTextStream 
         const QStringList names = PuzzleTypeStore(*db).names();
         TypeFilter filter;
         if (args.size() == 2) {
-            const std::optional<int> named = typeNumberNamed(args[1], names);
+            std::optional<int> named;
+            try {
+                named = typeNumberNamed(args[1], names);
+            } catch (const SpinlogError &e) {
+                return failCommand(err, e.description());
+            }
             if (!named)
                 return failCommand(err, QStringLiteral("タイプ「%1」はありません。タイプ: %2。")
                                             .arg(args[1], names.join(QLatin1String(", "))));

@@ -56,6 +56,8 @@ class Settings {
 public:
     // The settings file; nothing is read until load() or read().
     explicit Settings(QString iniPath);
+    // The folder of the settings file: the application folder.
+    QString folder() const;
 
     // One key, from the file as it is now (the default when the file, the
     // section or the key is missing).

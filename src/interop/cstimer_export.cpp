@@ -1,7 +1,8 @@
 #include "interop/cstimer_export.h"
 
 #include "base/errors.h"
-#include "base/replacing_file.h"
+#include "base/export_file.h"
+#include "data/program_files.h"
 #include "data/puzzle_type_store.h"
 #include "interop/cstimer_file.h"
 #include "interop/history_import.h"
@@ -11,8 +12,9 @@
 namespace spinlog {
 
 ExportTally exportCsTimer(const HistoryStore &history, const PuzzleTypeStore &types,
-                          TypeFilter filter, const QString &path)
+                          TypeFilter filter, const QString &path, const QString &appFolder)
 {
+    refuseProgramFile(path, appFolder);
     const QStringList names = types.names();
     std::map<QString, std::size_t> sessionOfType;  // TypeID -> session
     std::vector<CsTimerSession> sessions;
@@ -38,7 +40,7 @@ ExportTally exportCsTimer(const HistoryStore &history, const PuzzleTypeStore &ty
     if (sessions.empty())
         throw SpinlogError(QStringLiteral("出力データがありません"));
     tally.sessions = int(sessions.size());
-    writeWhole(path, writeCsTimer(sessions));
+    exportWhole(path, writeCsTimer(sessions));
     return tally;
 }
 

@@ -16,6 +16,7 @@
 #include "session/solve_session.h"
 #include "stats/solve_history.h"
 #include "stats/ui/stats_window.h"
+#include "widgets/toolkit_state.h"
 #include "widgets/units.h"
 
 #include <QApplication>
@@ -188,6 +189,8 @@ int runSpinlog(int argc, char **argv, CopyKind kind)
     QtSound sound;
     DesktopShell shell;
     RealApp realApp(folder.path);
+    // The file and colour dialogs' state stays in the folder with the rest.
+    keepToolkitStateIn(realApp.folder());
     Program program(Seams{prompts, clock, sound, shell, realApp});
     std::unique_ptr<frmMain> window = Main(program);
     if (!window)

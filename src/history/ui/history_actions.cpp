@@ -115,6 +115,7 @@ void frmView::Sub_DataSet()
         showProgress(QStringLiteral("データ表示中..."));
         GridSink sink(*vsFlex_, listed_);
         history_.list(filter(), order(), colours(), sink);
+        fitTimeColumns();
         if (listed_.size() > 0)
             cursorToFirstRecord();
         const BestRecords best = history_.bests(filter());
@@ -221,7 +222,7 @@ void frmView::Sub_OutputCSV()
         showProgress(QStringLiteral("CSV出力中..."));
         // The rows the window lists, in its filter and order, from the store.
         outcome = writeHistoryCsv(
-            *path, historyHeaders(),
+            *path, settings_.folder(), historyHeaders(),
             [this](HistorySink &sink) { history_.list(filter(), order(), colours(), sink); },
             &reachedRow);
         cursorToFirstRecord();
@@ -260,7 +261,7 @@ void frmView::Sub_OutputCsTimer()
     ExportTally tally;
     if (!run(Procedure::ExportCsTimer, [&] {
             showProgress(QStringLiteral("csTimer形式で出力中..."));
-            tally = exportCsTimer(history_, types_, filter(), *path);
+            tally = exportCsTimer(history_, types_, filter(), *path, settings_.folder());
             clearProgress();
         }))
         return;
