@@ -42,10 +42,10 @@ void measure(int series)
         const double before = rssMb();
         const std::int64_t start = nowNs();
         const double startCpu = cpuMs();
-        ListedSeries listed = listedSeries(program.records->history, {0});
+        ListedSeries listed = listedSeries(program.records->historyChart, {});
         query.push_back(msSince(start));
         drawn = int(listed.data.series.size());
-        auto chart = std::make_unique<frmChart>(
+        auto chart = std::make_unique<ChartWindow>(
             ChartWindowParts{program.settings, world.prompts, program.reporter}, std::move(listed),
             QStringLiteral("全て"));
         chart->show();

@@ -86,9 +86,9 @@ void measure(int series)
     QString byDate, byAverage;
     {
         auto db = Database::open(dbPath);
-        const HistoryStore history(*db);
-        byDate = history.listStatement({0}, HistoryOrder::DateAscending);
-        byAverage = history.listStatement({0}, HistoryOrder::AverageAscending);
+        const HistoryList history(*db);
+        byDate = history.listStatement({}, HistoryOrder::DateAscending);
+        byAverage = history.listStatement({}, HistoryOrder::AverageAscending);
     }
     Times cliList, cliAverage, bareList, bareAverage, open, resort, exportAll;
     std::vector<double> cliPeak, viewPeak, csvPeak;
@@ -112,8 +112,10 @@ void measure(int series)
         program.records = std::make_unique<RecordStores>(Database::open(dbPath));
         resetPeakRss();
         std::optional<Stopwatch> watch(std::in_place);
-        auto view = std::make_unique<frmView>(program.records->history, program.records->types,
-                                              program.settings, prompts, program.reporter);
+        RecordStores &r = *program.records;
+        auto view = std::make_unique<frmView>(
+            HistoryWindowParts{r.history, r.historyList, r.historyChart, r.historyExport, r.types,
+                               program.settings, prompts, program.reporter});
         view->show();
         QApplication::processEvents();
         watch->stop(open);

@@ -10,8 +10,7 @@
 #include "bench_support.h"
 #include "data/record_stores.h"
 #include "interop/cstimer_export.h"
-#include "interop/history_import.h"
-#include "session/series_rules.h"
+#include "interop/history_importer.h"
 
 #include "history/ui/import_prompts.h"
 
@@ -62,10 +61,10 @@ struct Timed {
 Timed importOnce(const QString &file, RecordStores &stores)
 {
     const std::int64_t start = nowNs();
-    HistoryImport import(readHistoryFile(file), importTypes(stores.types), &seriesOfAttempts);
-    import.countDuplicates(stores.history);
+    HistoryImporter importer(stores.history, stores.types);
+    const HistoryImport import = importer.plan(file);
     const std::optional<ImportTally> tally =
-        import.run(stores.history, QStringLiteral("bench"), [](int, int) { return true; });
+        importer.run(import, QDateTime::currentDateTime(), [](int, int) { return true; });
     return {msSince(start), tally->added, tally->duplicates};
 }
 
@@ -131,9 +130,12 @@ void previewOfManySessions(const QString &work)
         QApplication::processEvents();
         resetPeakRss();
         const std::int64_t start = nowNs();
-        HistoryImport import(readHistoryFile(file), importTypes(stores.types), &seriesOfAttempts);
-        import.countDuplicates(stores.history);
-        const std::unique_ptr<QDialog> dialog = makeImportPreview(nullptr, import, stores.history);
+        HistoryImporter importer(stores.history, stores.types);
+        HistoryImport import = importer.plan(file);
+        const ChooseSessionType choose = [&](int session, const std::optional<TypeId> &type) {
+            importer.choose(import, session, type);
+        };
+        const std::unique_ptr<QDialog> dialog = makeImportPreview(nullptr, import, choose);
         dialog->show();
         QApplication::processEvents();
         dialog->repaint();
@@ -187,7 +189,7 @@ int main(int argc, char **argv)
             again.push_back(t2.ms);
             const std::int64_t start = nowNs();
             const ExportTally tally =
-                exportCsTimer(stores.history, stores.types, {},
+                exportCsTimer(stores.historyExport, stores.types, {},
                               dir.filePath(QStringLiteral("out.txt")), dir.path());
             exported.push_back(msSince(start));
             if (tally.solves != kSolves)

@@ -33,8 +33,12 @@ constexpr int kProcessRuns = 5;
 SeriesRecord oneSeries(int n)
 {
     SeriesRecord r;
-    r.dateTime = QStringLiteral("2030/01/01 10:%1:00").arg(n % 60, 2, 10, QLatin1Char('0'));
-    r.typeId = QStringLiteral("1");
+    // Later than every saved series, each a minute after the one before, as
+    // saves come.
+    r.dateTime = QDateTime(QDate(2030, 1, 1), QTime(10, 0))
+                     .addSecs(60 * n)
+                     .toString(QStringLiteral("yyyy/MM/dd HH:mm:ss"));
+    r.typeId = TypeId(QStringLiteral("1"));
     const QStringList times{"12.34", "11.02", "13.50", "DNF", "12.00"};
     for (int i = 0; i < 12; ++i) r.times[std::size_t(i)] = times.value(i, QStringLiteral("-"));
     r.aveTime = QStringLiteral("12.61");
@@ -63,13 +67,16 @@ void measure(int series)
     Program &program = world.program;
 
     std::vector<double> historyOpen, open, openCpu, update, peak;
+    int saved = 0;  // the series the runs have added to the file
     QString solves;
     for (int run = 0; run < kRuns; ++run) {
         program.records = std::make_unique<RecordStores>(Database::open(dbPath));
         RecordStores &r = *program.records;
         {
             const std::int64_t start = nowNs();
-            frmView view(r.history, r.types, program.settings, world.prompts, program.reporter);
+            frmView view(HistoryWindowParts{r.history, r.historyList, r.historyChart,
+                                            r.historyExport, r.types, program.settings,
+                                            world.prompts, program.reporter});
             view.show();
             QApplication::processEvents();
             historyOpen.push_back(msSince(start));
@@ -79,17 +86,22 @@ void measure(int series)
         // their own.
         program.records.reset();
         program.records = std::make_unique<RecordStores>(Database::open(dbPath));
-        HistoryStore &history = program.records->history;
+        HistoryWriter &history = program.records->history;
         std::int64_t signalled = 0;
-        QObject::connect(&history, &HistoryStore::changed, [&signalled] { signalled = nowNs(); });
-        StatsWindowParts parts{history, program.records->types, program.reporter, world.clock, [] {
-                                   return SeriesUnderWay{QStringLiteral("1"), {}};
+        QObject::connect(&history, &HistoryWriter::changed, [&signalled] { signalled = nowNs(); });
+        StatsWindowParts parts{history,
+                               program.records->historySolves,
+                               program.records->types,
+                               program.reporter,
+                               world.clock,
+                               [] {
+                                   return SeriesUnderWay{TypeId("1"), {}};
                                }};
 
         resetPeakRss();
         const std::int64_t start = nowNs();
         const double startCpu = cpuMs();
-        auto window = std::make_unique<frmStats>(parts, TypeFilter{0});
+        auto window = std::make_unique<StatsWindow>(parts, TypeFilter());
         window->show();
         QApplication::processEvents();
         open.push_back(msSince(start));
@@ -98,7 +110,7 @@ void measure(int series)
             window->findChild<QTableWidget *>(QStringLiteral("tblFigures"))->item(0, 0)->text();
 
         for (int save = 0; save < (run == 0 ? kSaves : 3); ++save) {
-            history.add(oneSeries(save));
+            history.add(oneSeries(saved++));
             settle();
             update.push_back(msSince(signalled));
         }

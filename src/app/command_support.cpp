@@ -15,24 +15,33 @@ int failCommand(QTextStream &err, QString message)
     return 2;
 }
 
-std::optional<int> typeNumberNamed(const QString &text, const QStringList &names)
+const PuzzleType *typeNamed(const QString &text, const std::vector<PuzzleType> &types)
 {
+    QStringList names;
+    for (const PuzzleType &type : types) names << type.name;
     const std::vector<int> named = positionsNamed(text, names);
     if (named.size() > 1) {
         QStringList both;
         for (const int position : named)
-            both << QStringLiteral("%1 (%2)").arg(names[position]).arg(position + 1);
+            both << QStringLiteral("%1 (%2)").arg(types[std::size_t(position)].name,
+                                                  types[std::size_t(position)].id.text());
         throw SpinlogError(
             QStringLiteral("タイプ「%1」は %2 のどれとも読めます。番号で指定してください。")
                 .arg(text, both.join(QStringLiteral("、"))));
     }
     if (named.size() == 1)
-        return named.front() + 1;
-    bool number = false;
-    const int n = text.toInt(&number);
-    if (number && n >= 1 && n <= names.size() && text == QString::number(n))
-        return n;
-    return std::nullopt;
+        return &types[std::size_t(named.front())];
+    for (const PuzzleType &type : types)
+        if (!text.isEmpty() && type.id.text() == text)
+            return &type;
+    return nullptr;
+}
+
+QString typeNames(const std::vector<PuzzleType> &types, const QString &separator)
+{
+    QStringList names;
+    for (const PuzzleType &type : types) names << type.name;
+    return names.join(separator);
 }
 
 }  // namespace spinlog

@@ -9,12 +9,10 @@
 #include "data/database.h"
 #include "data/record_stores.h"
 #include "interop/cstimer_export.h"
-#include "interop/history_import.h"
-#include "session/series_rules.h"
+#include "interop/history_importer.h"
 
 #include <QDateTime>
 #include <QTextStream>
-#include <algorithm>
 
 namespace spinlog {
 
@@ -43,14 +41,15 @@ int runExport(const QStringList &args, const QString &folder, QTextStream &out, 
     const std::unique_ptr<RecordStores> records = openRecords(folder, Access::ReadOnly);
     TypeFilter filter;
     if (args.size() == 3) {
-        const std::optional<int> named = typeNumberNamed(args[2], records->types.names());
+        const std::vector<PuzzleType> types = records->types.all();
+        const PuzzleType *named = typeNamed(args[2], types);
         if (!named)
             throw SpinlogError(QStringLiteral("タイプ「%1」はありません（%2）。")
-                                   .arg(args[2], records->types.names().join(QLatin1Char('/'))));
-        filter.typeNumber = *named;
+                                   .arg(args[2], typeNames(types, QStringLiteral("/"))));
+        filter = TypeFilter(named->id);
     }
     const ExportTally tally =
-        exportCsTimer(records->history, records->types, filter, args[1], folder);
+        exportCsTimer(records->historyExport, records->types, filter, args[1], folder);
     // The file on the standard output is all that goes there.
     QTextStream &said = isStandardOutput(args[1]) ? err : out;
     said << QStringLiteral("%1 に %2 セッション、%3 件の記録（%4 回）を出力しました。\n")
@@ -64,13 +63,26 @@ int runExport(const QStringList &args, const QString &folder, QTextStream &out, 
     return 0;
 }
 
+// The TYPE of --type: one that can be timed.
+TypeId importedType(const RecordStores &records, const QString &text)
+{
+    const std::vector<PuzzleType> types = records.types.all();
+    const PuzzleType *named = typeNamed(text, types);
+    if (!named)
+        throw SpinlogError(QStringLiteral("タイプ「%1」はありません。").arg(text));
+    if (!named->timeable())
+        throw SpinlogError(
+            QStringLiteral("タイプ「%1」は回数が 1～12 でないので取り込めません。").arg(text));
+    return named->id;
+}
+
 // A session with solves that goes to no type refuses the import, one whose
 // name two types have naming both. csTimer's files carry its empty sessions
 // ("1", "2"...): they need no type.
 void refuseUntypedSessions(const HistoryImport &import)
 {
     QStringList typeNames;
-    for (const ImportType &type : import.types()) typeNames << type.name;
+    for (const PuzzleType &type : import.types()) typeNames << type.name;
     for (const SessionPlan &plan : import.sessions()) {
         if (plan.type >= 0 || plan.solves == 0)
             continue;
@@ -91,24 +103,12 @@ int runImport(const QStringList &args, const QString &folder, QTextStream &out, 
     // The file first: a bad one is named before the database is touched.
     HistoryFile file = readHistoryFile(args[1]);
     const std::unique_ptr<RecordStores> records = openRecords(folder, Access::Exclusive);
-    HistoryImport import(std::move(file), importTypes(records->types), &seriesOfAttempts);
-    if (args.size() == 4) {
-        const std::optional<int> named = typeNumberNamed(args[3], records->types.names());
-        if (!named)
-            throw SpinlogError(QStringLiteral("タイプ「%1」はありません。").arg(args[3]));
-        const std::vector<ImportType> &types = import.types();
-        const auto usable = std::find_if(types.begin(), types.end(), [&](const ImportType &t) {
-            return t.id == QString::number(*named);
-        });
-        if (usable == types.end())
-            throw SpinlogError(
-                QStringLiteral("タイプ「%1」は回数が 1～12 でないので取り込めません。")
-                    .arg(args[3]));
-        const int type = int(usable - types.begin());
-        for (std::size_t s = 0; s < import.sessions().size(); ++s) import.choose(int(s), type);
-    }
+    HistoryImporter importer(records->history, records->types);
+    std::optional<TypeId> everySession;
+    if (args.size() == 4)
+        everySession = importedType(*records, args[3]);
+    const HistoryImport import = importer.plan(std::move(file), everySession);
     refuseUntypedSessions(import);
-    import.countDuplicates(records->history);
     int duplicates = 0;
     for (const SessionPlan &plan : import.sessions()) duplicates += plan.duplicates;
     out << importSummary(import);
@@ -123,7 +123,7 @@ int runImport(const QStringList &args, const QString &folder, QTextStream &out, 
         out.flush();
         return out.status() == QTextStream::Ok;
     };
-    if (!import.run(records->history, importMark(QDateTime::currentDateTime()), saidBeforeCommit)) {
+    if (!importer.run(import, QDateTime::currentDateTime(), saidBeforeCommit)) {
         err << QStringLiteral("spinlog: 出力を書き込めないので、取り込みを取り消しました。\n");
         return 1;
     }

@@ -1,4 +1,5 @@
 #include "app/command_line.h"
+#include "app/memory.h"
 #include "app/ui/startup.h"
 
 #include <QCoreApplication>
@@ -13,6 +14,7 @@ constexpr spinlog::CopyKind kCopy = spinlog::CopyKind::Portable;
 
 int main(int argc, char **argv)
 {
+    spinlog::giveLargeBlocksBack();
     // Any argument is a command: it needs no display and no single-instance
     // claim, writes no file of the application folder (the statistics only
     // read the database; an installed copy's folder is made as a start makes

@@ -10,7 +10,6 @@ namespace spinlog {
 namespace {
 
 const QString kCompactFailed = QStringLiteral("MDB最適化失敗。");
-const QString kMovedLogPrefix = QStringLiteral("[mdlCommon]-[Fun_MDBCompact]-[ErrMoved] ");
 const QString kMoved = QStringLiteral(
     "データベースファイルが移動または置き換えられたため、"
     "開いていた内容を次のファイルに保存しました");
@@ -29,10 +28,8 @@ void saveToNewFile(Program &program)
         return;
     program.seams.prompts.message(kMoved + QStringLiteral("\r\n") + saved, Icon::Exclamation,
                                   Buttons::Ok);
-    program.log.write(kMovedLogPrefix + kMoved + QChar(0x3000) + saved);
+    program.log.write(reportOf(Procedure::CompactMoved).logPrefix + kMoved + QChar(0x3000) + saved);
 }
-
-const QString kSnapshotLogPrefix = QStringLiteral("[mdlCommon]-[Fun_MDBSnapshot] ");
 
 // The exit's copy of the closed file, or the restore the user chose instead:
 // the file the restore replaces is kept by the restore itself, and today's
@@ -43,12 +40,12 @@ void snapshotOrRestore(Program &program)
     const QDateTime now = program.seams.clock.localNow();
     if (program.restoreFrom.isEmpty()) {
         const SnapshotOutcome outcome = takeSnapshot(database, now.date());
+        const QString &prefix = reportOf(Procedure::Snapshot).logPrefix;
         if (outcome.result == SnapshotOutcome::Result::NoSpace)
-            program.log.write(kSnapshotLogPrefix +
-                              QStringLiteral("バックアップを取りませんでした: ") +
+            program.log.write(prefix + QStringLiteral("バックアップを取りませんでした: ") +
                               outcome.description);
         else if (outcome.result == SnapshotOutcome::Result::Failed)
-            program.log.write(kSnapshotLogPrefix + QStringLiteral("バックアップに失敗しました: ") +
+            program.log.write(prefix + QStringLiteral("バックアップに失敗しました: ") +
                               outcome.description);
         return;
     }
@@ -71,7 +68,7 @@ void snapshotOrRestore(Program &program)
 bool Fun_MDBOpen(Program &program, const QString &path)
 {
     try {
-        program.records = std::make_unique<RecordStores>(Database::open(path));
+        program.records = std::make_unique<RecordStores>(Database::open(path), &program.settings);
         return true;
     } catch (const std::exception &e) {
         program.records.reset();

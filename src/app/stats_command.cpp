@@ -3,7 +3,7 @@
 #include "app/command_support.h"
 #include "base/errors.h"
 #include "data/database.h"
-#include "data/history_store.h"
+#include "data/history_reads.h"
 #include "data/puzzle_type_store.h"
 #include "stats/solve_history.h"
 
@@ -40,22 +40,24 @@ int runStatsCommand(const QStringList &args, const QString &folder, QTextStream 
             err, QStringLiteral("データベース %1 を開けません: %2").arg(path, e.description()));
     }
     try {
-        const QStringList names = PuzzleTypeStore(*db).names();
+        const std::vector<PuzzleType> types = PuzzleTypeStore(*db).all();
         TypeFilter filter;
         if (args.size() == 2) {
-            std::optional<int> named;
+            const PuzzleType *named = nullptr;
             try {
-                named = typeNumberNamed(args[1], names);
+                named = typeNamed(args[1], types);
             } catch (const SpinlogError &e) {
                 return failCommand(err, e.description());
             }
             if (!named)
                 return failCommand(err, QStringLiteral("タイプ「%1」はありません。タイプ: %2。")
-                                            .arg(args[1], names.join(QLatin1String(", "))));
-            filter.typeNumber = *named;
+                                            .arg(args[1], typeNames(types, QStringLiteral(", "))));
+            filter = TypeFilter(named->id);
         }
+        std::vector<TypeId> listed;
+        for (const PuzzleType &type : types) listed.push_back(type.id);
         FigureAccumulator figures;
-        SolveHistory().refresh(HistoryStore(*db), figures, filter);
+        SolveHistory(std::move(listed)).readAll(HistorySolves(*db), figures, filter);
         for (const QStringList &line : figureLines(figures.figures()))
             out << line.join(QLatin1Char('\t')) << '\n';
     } catch (const SpinlogError &e) {

@@ -44,8 +44,15 @@ enum class Procedure {
     ImportHistory,
     UndoImport,
     RestoreBackup,
+    // Logged only, with no box of their own:
+    ScrambleLoad,  // an unusable place of the scramble window
+    CompactMoved,  // the database file moved away before the exit
+    Snapshot,      // the exit's snapshot not taken
 };
 
+// Every log prefix of the program is in this one table, byte for byte as
+// log readers match it; new procedures get plain names here (Procedure) and
+// a prefix in the old style.
 struct ProcedureReport {
     QString title;      // the first line of the message box
     QString logPrefix;  // "[module]-[procedure] ", followed by the description

@@ -55,7 +55,7 @@ const SettingKey &keyOf(Setting setting)
     return kKeys.at(std::size_t(setting));
 }
 
-Settings::Settings(QString iniPath) : path_(std::move(iniPath))
+Settings::Settings(QString iniPath, QObject *parent) : QObject(parent), path_(std::move(iniPath))
 {
     for (int i = 0; i < kSettingCount; ++i)
         held_[std::size_t(i)] = kKeys[std::size_t(i)].defaultText;
@@ -97,7 +97,8 @@ void Settings::store(Setting setting, const QString &value)
     QString failure;
     if (!iniWrite(path_, k.section, k.key, value, &failure))
         throw SpinlogError(failure);
-    held_.at(std::size_t(setting)) = value;
+    if (std::exchange(held_.at(std::size_t(setting)), value) != value)
+        emit changed(setting);
 }
 
 std::int16_t Settings::countdownSeconds() const

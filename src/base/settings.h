@@ -5,6 +5,7 @@
 // throw SpinlogError for a value that does not convert, so the procedure that
 // needed it fails with its own report.
 
+#include <QObject>
 #include <QString>
 #include <array>
 #include <cstdint>
@@ -52,10 +53,12 @@ struct SettingKey {
 };
 const SettingKey &keyOf(Setting setting);
 
-class Settings {
+// Signals each held value stored, so what shows it follows.
+class Settings : public QObject {
+    Q_OBJECT
 public:
     // The settings file; nothing is read until load() or read().
-    explicit Settings(QString iniPath);
+    explicit Settings(QString iniPath, QObject *parent = nullptr);
     // The folder of the settings file: the application folder.
     QString folder() const;
 
@@ -72,9 +75,10 @@ public:
     void load();
     // A held value (one of those read at start-up), as text.
     QString text(Setting setting) const;
-    // Writes a held value to the file and, once it is there, holds it; a
-    // write that cannot be done throws SpinlogError with the system's
-    // description and keeps the value held before.
+    // Writes a held value to the file and, once it is there, holds it
+    // (signalling changed when it differs); a write that cannot be done
+    // throws SpinlogError with the system's description and keeps the value
+    // held before.
     void store(Setting setting, const QString &value);
 
     // Conversions of the held values.
@@ -83,6 +87,10 @@ public:
     std::int16_t alarmSeconds() const;           // AlarmTm
     std::int16_t defaultTypePosition() const;    // DefType
     std::uint32_t color(Setting setting) const;  // DefColor, BestColor, WorstColor
+
+signals:
+    // A held value was stored (by store(); not by load() or write()).
+    void changed(Setting setting);
 
 private:
     QString path_;

@@ -13,11 +13,11 @@ std::optional<std::int64_t> timeOrNothing(std::optional<std::int64_t> hundredths
 
 }  // namespace
 
-ListedSeries listedSeries(const HistoryStore &store, TypeFilter filter)
+ListedSeries listedSeries(const HistoryChart &history, const TypeFilter &filter)
 {
     ListedSeries listed;
     ChartData &data = listed.data;
-    store.chartRows(filter, data.typeNames, [&](const ChartRow &row) {
+    history.rows(filter, data.typeNames, [&](const ChartRow &row) {
         if (!data.add(row.dateTime, std::int32_t(row.typeIndex),
                       timeOrNothing(row.averageHundredths), timeOrNothing(row.bestHundredths)))
             ++listed.unplaced;

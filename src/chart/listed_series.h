@@ -5,7 +5,7 @@
 // no best.
 
 #include "chart/progress_series.h"
-#include "data/history_store.h"
+#include "data/history_reads.h"
 
 namespace spinlog {
 
@@ -21,7 +21,8 @@ struct ListedSeries {
 };
 
 // The series of the history list for the filter (every type with an entry in
-// MT_Type, or one type), in date order. The store's failures propagate.
-ListedSeries listedSeries(const HistoryStore &store, TypeFilter filter);
+// MT_Type, or one type), in the history's order. The store's failures
+// propagate.
+ListedSeries listedSeries(const HistoryChart &history, const TypeFilter &filter);
 
 }  // namespace spinlog

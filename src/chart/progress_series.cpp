@@ -106,7 +106,11 @@ bool ChartData::add(QByteArrayView dateTime, std::int32_t type, std::optional<st
 
 void ChartData::sortByDate()
 {
-    const auto earlier = [](const ChartSeries &a, const ChartSeries &b) { return a.ms < b.ms; };
+    // The history's order (data/history_order.h): by the moment, of one
+    // moment by type (their indexes follow the TypeIDs), then as read.
+    const auto earlier = [](const ChartSeries &a, const ChartSeries &b) {
+        return a.ms != b.ms ? a.ms < b.ms : a.type < b.type;
+    };
     // Saved series mostly come in date order already.
     if (!std::is_sorted(series.begin(), series.end(), earlier))
         std::stable_sort(series.begin(), series.end(), earlier);

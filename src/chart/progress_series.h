@@ -36,7 +36,9 @@ struct ChartData {
     // date and time. Times below zero or beyond 32 bits count as missing.
     bool add(QByteArrayView dateTime, std::int32_t type, std::optional<std::int64_t> average,
              std::optional<std::int64_t> bestSingle);
-    // Puts the series in date order; of equal dates the first added first.
+    // Puts the series in the history's order, added in saving order: by
+    // date, of equal dates by type (typeNames in TypeID order), then the
+    // first added first.
     void sortByDate();
 
 private:

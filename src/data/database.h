@@ -41,6 +41,8 @@ public:
     // Runs one statement to its end; returns the number of rows it inserted,
     // changed or deleted (0 for any other kind of statement).
     int execute(const QString &sql, const QVariantList &values = {});
+    // The rowid of the row the last insert added.
+    std::int64_t lastInsertedRow() const;
 
     sqlite3 *handle() const { return db_; }
     QString path() const { return path_; }

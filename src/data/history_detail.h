@@ -1,11 +1,11 @@
 #pragma once
-// What the history store's files share: the tokens column's
-// values, the filter's TypeID, the solves of a stored row.
+// What the history's writer and reads share: the tokens column's values, a
+// filter's TypeID, the solves of a stored row, the insert of a series.
 
 #include "base/attempts.h"
-#include "base/time_values.h"
-#include "data/history_store.h"
+#include "data/records.h"
 
+#include <QByteArrayView>
 #include <QString>
 #include <QVariant>
 
@@ -16,12 +16,22 @@
 
 struct sqlite3_stmt;
 
+namespace spinlog {
+class Database;
+}
+
 namespace spinlog::history_detail {
+
+// Whether the file has the column for raw times and penalties (Solves), and
+// the one that marks imported series (ImportID).
+bool hasTokens(Database &db);
+bool hasImports(Database &db);
 
 // The kept tokens of a series' solves, slot by slot; empty without any.
 QString solvesTokens(const SeriesRecord &r);
-// The TypeID text of a one-type filter.
-QString typeIdText(TypeFilter filter);
+// " where TypeID=?" and its value for a one-type filter; nothing for every type.
+QString typeCondition(const TypeFilter &filter, QVariantList &values,
+                      const char *joiner = " where ");
 // Each solve's raw time and penalty: the kept tokens when there is one for
 // every solve shown; otherwise what each display text says.
 std::vector<std::optional<Attempt>> attemptsOf(const std::array<QString, 12> &times,
@@ -32,5 +42,9 @@ QString insertStatement(bool tokens, bool imports);
 QVariantList rowValues(const SeriesRecord &r, bool tokens, bool imports, const QVariant &importId);
 // A text column as a QString; null for NULL.
 QString textOf(sqlite3_stmt *stmt, int col);
+// A text column as the statement holds it; a null view for NULL.
+QByteArrayView textField(sqlite3_stmt *stmt, int col);
+// A seconds column as hundredths; nothing unless it holds a number.
+std::optional<std::int64_t> hundredthsField(sqlite3_stmt *stmt, int col);
 
 }  // namespace spinlog::history_detail

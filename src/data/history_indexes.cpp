@@ -11,7 +11,8 @@ namespace {
 // saving order (see historyListQuery); with the type in the index and the
 // rowid last in every index entry, one index scan gives exactly that order.
 // Descending lists keep the ascending tie order, hence their own indexes.
-// The best values take the first entry of their type.
+// The best values take the first entry of their type, the main window's
+// current averages its last series in the history's order.
 const char *const kIndexes[] = {
     "CREATE INDEX IF NOT EXISTS T_Time_DateTime ON T_Time (DateTime, TypeID)",
     "CREATE INDEX IF NOT EXISTS T_Time_DateTimeDesc ON T_Time (DateTime DESC, TypeID)",
@@ -19,6 +20,7 @@ const char *const kIndexes[] = {
     "CREATE INDEX IF NOT EXISTS T_Time_AveTimeSSDesc ON T_Time (AveTimeSS DESC, TypeID)",
     "CREATE INDEX IF NOT EXISTS T_Time_TypeID_BestTimeSS ON T_Time (TypeID, BestTimeSS)",
     "CREATE INDEX IF NOT EXISTS T_Time_TypeID_AveTimeSS ON T_Time (TypeID, AveTimeSS)",
+    "CREATE INDEX IF NOT EXISTS T_Time_TypeID_DateTime ON T_Time (TypeID, DateTime)",
 };
 
 }  // namespace

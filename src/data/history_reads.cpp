@@ -1,37 +1,16 @@
+#include "data/history_reads.h"
+
 #include "data/database.h"
 #include "data/history_detail.h"
-#include "data/history_store.h"
+#include "data/history_order.h"
 
 #include <sqlite3.h>
-
-#include <cmath>
-
-// The history store's reads for the chart and the statistics: rows handed
-// out one at a time, their texts pointing into the statement's own memory.
 
 namespace spinlog {
 
 using namespace history_detail;
 
 namespace {
-
-QByteArrayView textField(sqlite3_stmt *stmt, int col)
-{
-    const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(stmt, col));
-    return text ? QByteArrayView(text, sqlite3_column_bytes(stmt, col)) : QByteArrayView();
-}
-
-// A seconds field as hundredths; nothing unless it holds a number.
-std::optional<std::int64_t> hundredthsField(sqlite3_stmt *stmt, int col)
-{
-    const int type = sqlite3_column_type(stmt, col);
-    if (type != SQLITE_INTEGER && type != SQLITE_FLOAT)
-        return std::nullopt;
-    const double value = sqlite3_column_double(stmt, col) * 100.0;
-    if (!std::isfinite(value) || std::fabs(value) > 1e15)
-        return std::nullopt;
-    return std::llround(value);
-}
 
 // The columns the statistics read, Time1 to Time12 from the fourth on.
 constexpr const char *kSolveColumns =
@@ -50,8 +29,8 @@ SolveRow solveRow(sqlite3_stmt *stmt)
 
 }  // namespace
 
-void HistoryStore::chartRows(TypeFilter filter, QStringList &typeNames,
-                             const std::function<void(const ChartRow &)> &take) const
+void HistoryChart::rows(const TypeFilter &filter, QStringList &typeNames,
+                        const std::function<void(const ChartRow &)> &take) const
 {
     // The join of the history list done here: the engine would sort the whole
     // table and, for the join, visit it once per type through the TypeID index
@@ -61,7 +40,7 @@ void HistoryStore::chartRows(TypeFilter filter, QStringList &typeNames,
     std::vector<std::optional<QByteArray>> typeIds;  // nothing: NULL, equal to nothing
     typeNames.clear();
     {
-        Statement types(db_, QStringLiteral("select TypeID, TypeNm from MT_Type"));
+        Statement types(db_, QStringLiteral("select TypeID, TypeNm from MT_Type order by TypeID"));
         while (types.step()) {
             typeIds.push_back(sqlite3_column_type(types.handle(), 0) == SQLITE_NULL
                                   ? std::nullopt
@@ -69,12 +48,10 @@ void HistoryStore::chartRows(TypeFilter filter, QStringList &typeNames,
             typeNames.append(QString::fromUtf8(textField(types.handle(), 1)));
         }
     }
-    QString sql = QStringLiteral("select DateTime, TypeID, AveTimeSS, BestTimeSS from T_Time");
     QVariantList values;
-    if (!filter.all()) {
-        sql += QStringLiteral(" where TypeID=?");
-        values << typeIdText(filter);
-    }
+    const QString sql =
+        QStringLiteral("select DateTime, TypeID, AveTimeSS, BestTimeSS from T_Time") +
+        typeCondition(filter, values);
     Statement statement(db_, sql, values);
     sqlite3_stmt *stmt = statement.handle();
     while (statement.step()) {
@@ -91,35 +68,83 @@ void HistoryStore::chartRows(TypeFilter filter, QStringList &typeNames,
     }
 }
 
-void HistoryStore::solveRows(std::int64_t afterId,
-                             const std::function<void(const SolveRow &)> &take) const
+void HistorySolves::all(const std::function<void(const SolveRow &)> &take) const
 {
-    // Whether a series' type is listed is found here, as for the chart: a
-    // join would cost a lookup a row.
-    std::vector<QByteArray> listed;
-    {
-        Statement types(db_, QStringLiteral("select TypeID from MT_Type where TypeID is not null"));
-        while (types.step()) listed.push_back(textField(types.handle(), 0).toByteArray());
-    }
-    Statement statement(
-        db_, QLatin1String(kSolveColumns) + QStringLiteral("where rowid > ? order by rowid"),
-        {qlonglong(afterId)});
+    Statement statement(db_, QLatin1String(kSolveColumns) + QStringLiteral("order by rowid"));
     while (statement.step()) {
-        SolveRow row = solveRow(statement.handle());
-        row.listed = sqlite3_column_type(statement.handle(), 1) != SQLITE_NULL &&
-                     std::find(listed.begin(), listed.end(), row.typeId) != listed.end();
-        take(row);
+        ++rowsRead_;
+        take(solveRow(statement.handle()));
     }
 }
 
-void HistoryStore::latestSolveRows(const QString &typeId,
-                                   const std::function<bool(const SolveRow &)> &take) const
+std::int64_t HistorySolves::mostRows() const
 {
-    // The TypeID index holds a type's rows in rowid order: read backwards.
-    Statement statement(
-        db_, QLatin1String(kSolveColumns) + QStringLiteral("where TypeID=? order by rowid desc"),
-        {typeId});
-    while (statement.step() && take(solveRow(statement.handle()))) {
+    // Rowids are given upwards from 1: the greatest is at least the count.
+    Statement last(db_, QStringLiteral("select max(rowid) from T_Time"));
+    return last.step() ? sqlite3_column_int64(last.handle(), 0) : 0;
+}
+
+void HistorySolves::rows(const std::vector<std::int64_t> &ids,
+                         const std::function<void(const SolveRow &)> &take) const
+{
+    Statement statement(db_, QLatin1String(kSolveColumns) + QStringLiteral("where rowid=?"),
+                        {qlonglong(0)});
+    for (const std::int64_t id : ids) {
+        statement.rebind({qlonglong(id)});
+        if (statement.step()) {
+            ++rowsRead_;
+            take(solveRow(statement.handle()));
+        }
+    }
+}
+
+void HistorySolves::lastDone(const TypeId &type,
+                             const std::function<bool(const SolveRow &)> &take) const
+{
+    // Walked backwards along the type's entries of its date index: its last
+    // series come first, whatever order they were saved in.
+    Statement statement(db_,
+                        QLatin1String(kSolveColumns) + QStringLiteral("where TypeID=? order by ") +
+                            QLatin1String(kLastDoneFirst),
+                        {type.text()});
+    while (statement.step()) {
+        ++rowsRead_;
+        if (!take(solveRow(statement.handle())))
+            break;
+    }
+}
+
+HistoryExport::HistoryExport(Database &db) : db_(db), tokens_(hasTokens(db)) {}
+
+void HistoryExport::series(const TypeFilter &filter,
+                           const std::function<void(const ExportedSeries &)> &take) const
+{
+    QVariantList values;
+    const QString sql = QStringLiteral(
+                            "select TypeID, DateTime, Time1, Time2, Time3, Time4, Time5, Time6, "
+                            "Time7, Time8, Time9, Time10, Time11, Time12%1 from T_Time")
+                            .arg(tokens_ ? QStringLiteral(", Solves") : QString()) +
+                        typeCondition(filter, values) + QStringLiteral(" order by rowid");
+    Statement statement(db_, sql, values);
+    sqlite3_stmt *stmt = statement.handle();
+    ExportedSeries series;
+    std::array<QString, 12> times;
+    while (statement.step()) {
+        series.typeId = TypeId(textOf(stmt, 0));
+        series.dateTime = textOf(stmt, 1);
+        for (int n = 0; n < 12; ++n) times[std::size_t(n)] = textOf(stmt, 2 + n);
+        series.attempts.clear();
+        for (const std::optional<Attempt> &a :
+             attemptsOf(times, tokens_ ? textOf(stmt, 14) : QString())) {
+            // A text that reads as no time cannot be carried, and a series
+            // shortened would be another series: none of it is given.
+            if (!a) {
+                series.attempts.clear();
+                break;
+            }
+            series.attempts.push_back(*a);
+        }
+        take(series);
     }
 }
 

@@ -1,12 +1,11 @@
 #pragma once
-// MT_Type, the table of puzzle types: every statement on it lives here. A
-// type's TypeID is the decimal text of its position in the type lists plus one.
+// MT_Type, the table of puzzle types: every statement on it lives here. Each
+// row becomes a PuzzleType as it is read, its inspection taken from the
+// settings' choice. A rewrite, or a change of that choice, is signalled.
 
-#include "data/records.h"
+#include "data/puzzle_type.h"
 
-#include <QString>
-#include <QStringList>
-#include <cstdint>
+#include <QObject>
 #include <functional>
 #include <optional>
 #include <vector>
@@ -14,24 +13,36 @@
 namespace spinlog {
 
 class Database;
+class Settings;
 
-class PuzzleTypeStore {
+class PuzzleTypeStore : public QObject {
+    Q_OBJECT
 public:
-    explicit PuzzleTypeStore(Database &db) : db_(db) {}
+    // Without settings every type counts as the default choice ("auto")
+    // makes it: inspected unless its name says blindfolded.
+    explicit PuzzleTypeStore(Database &db, const Settings *settings = nullptr,
+                             QObject *parent = nullptr);
 
-    // TypeNm of every type, in TypeID order.
-    QStringList names() const;
+    // Every type, in TypeID order.
+    std::vector<PuzzleType> all() const;
     // The type with this TypeID, or nothing.
-    std::optional<PuzzleType> find(const QString &id) const;
+    std::optional<PuzzleType> find(const TypeId &id) const;
     // The first five types in TypeID order, each handed over as soon as it is
     // read; a table with fewer throws at the first missing one.
     void readFive(const std::function<void(int index, const PuzzleType &)> &take) const;
-    // Replaces every row with these, numbered from 1 in their order: all of
-    // them or, on a failure, the table as it was.
-    void rewrite(const std::vector<PuzzleType> &types) const;
+    // Replaces every row with these (name, stored count, rule), numbered from
+    // 1 in their order: all of them or, on a failure, the table as it was.
+    void rewrite(const std::vector<PuzzleType> &types);
+
+signals:
+    // The types or their inspection changed: whoever shows them reads them again.
+    void changed();
 
 private:
+    QString noInspection() const;
+
     Database &db_;
+    const Settings *settings_;
 };
 
 }  // namespace spinlog

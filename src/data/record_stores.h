@@ -1,9 +1,12 @@
 #pragma once
 // The open database with the stores of its three tables: made together once
-// the file is open, released together before the exit compacts it.
+// the file is open, released together before the exit compacts it. T_Time
+// has one writer and a narrow read for each kind of reader.
 
 #include "data/database.h"
-#include "data/history_store.h"
+#include "data/history_list.h"
+#include "data/history_reads.h"
+#include "data/history_writer.h"
 #include "data/puzzle_type_store.h"
 #include "data/series_store.h"
 
@@ -11,10 +14,20 @@
 
 namespace spinlog {
 
+class Settings;
+
 class RecordStores {
 public:
-    explicit RecordStores(std::unique_ptr<Database> db)
-        : db_(std::move(db)), history(*db_), types(*db_), series(*db_, history)
+    // settings: where the types' inspection is chosen (see PuzzleTypeStore).
+    explicit RecordStores(std::unique_ptr<Database> db, const Settings *settings = nullptr)
+        : db_(std::move(db)),
+          history(*db_),
+          historyList(*db_),
+          historyChart(*db_),
+          historySolves(*db_),
+          historyExport(*db_),
+          types(*db_, settings),
+          series(*db_, history)
     {
     }
     RecordStores(const RecordStores &) = delete;
@@ -26,7 +39,11 @@ private:
     std::unique_ptr<Database> db_;  // first: the stores below use it
 
 public:
-    HistoryStore history;
+    HistoryWriter history;
+    HistoryList historyList;
+    HistoryChart historyChart;
+    HistorySolves historySolves;
+    HistoryExport historyExport;
     PuzzleTypeStore types;
     DatabaseSeriesStore series;
 };

@@ -1,8 +1,10 @@
 #pragma once
 // The rows the record stores keep: a solve of the series under way (W_Time),
-// a saved series (T_Time), a puzzle type (MT_Type), and a type's best values.
+// a saved series (T_Time), and a type's best values. A puzzle type (MT_Type)
+// is in puzzle_type.h.
 
 #include "base/attempts.h"
+#include "data/puzzle_type.h"
 
 #include <QString>
 #include <array>
@@ -22,7 +24,7 @@ struct Solve {
 // One saved series.
 struct SeriesRecord {
     QString dateTime;  // YYYY/MM/DD HH:NN:SS
-    QString typeId;
+    TypeId typeId;
     std::array<QString, 12> times;  // display forms; "-" for a solve not in the series
     QString aveTime;                // display form
     std::int64_t aveHundredths = 0;
@@ -35,24 +37,6 @@ struct SeriesRecord {
     // Each solve's raw time and penalty, where known (slot by slot).
     std::array<std::optional<Attempt>, 12> attempts;
 };
-
-// One puzzle type as stored: the count stays text until a caller converts it.
-struct PuzzleType {
-    QString id;         // TypeID, "1" to "5"
-    QString name;       // TypeNm
-    QString count;      // TypeCnt: solves per series
-    QString bestWorst;  // TypeBW: "1" the average includes best and worst; anything
-                        // else, a NULL (empty) included, leaves them out
-};
-
-// The solves per series a stored TypeCnt allows: a whole number 1 to 12;
-// 0 for anything else (a type that cannot be timed).
-int seriesLength(const QString &typeCnt);
-// Whether a stored TypeBW counts the best and the worst solve in the average.
-inline bool includesBestWorst(const QString &typeBW)
-{
-    return typeBW == QStringLiteral("1");
-}
 
 struct BestRecords {
     QString bestTime = QStringLiteral("-");     // the fastest saved single

@@ -5,13 +5,13 @@
 #include "base/time_values.h"
 #include "data/attempt_columns.h"
 #include "data/database.h"
-#include "data/history_store.h"
+#include "data/history_writer.h"
 
 #include <cmath>
 
 namespace spinlog {
 
-DatabaseSeriesStore::DatabaseSeriesStore(Database &db, HistoryStore &history)
+DatabaseSeriesStore::DatabaseSeriesStore(Database &db, HistoryWriter &history)
     : db_(db), history_(history), tokens_(hasColumn(db, "W_Time", "Solve"))
 {
 }

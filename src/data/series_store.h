@@ -11,7 +11,7 @@
 namespace spinlog {
 
 class Database;
-class HistoryStore;
+class HistoryWriter;
 
 class SeriesStore {
 public:
@@ -32,7 +32,7 @@ public:
 // The store in Spinlog.mdb; a save goes into the history through its owner.
 class DatabaseSeriesStore final : public SeriesStore {
 public:
-    DatabaseSeriesStore(Database &db, HistoryStore &history);
+    DatabaseSeriesStore(Database &db, HistoryWriter &history);
     std::vector<Solve> load() override;
     void add(const Solve &solve) override;
     void update(const Solve &solve) override;
@@ -41,7 +41,7 @@ public:
 
 private:
     Database &db_;
-    HistoryStore &history_;
+    HistoryWriter &history_;
     bool tokens_;  // the file has the column for the raw time and penalty
 };
 

@@ -3,7 +3,7 @@
 // listed series in the list's order; fields trimmed of spaces and joined
 // with ",", CR LF after every line, code page 932 without a byte-order mark.
 
-#include "data/history_store.h"
+#include "data/history_list.h"
 
 #include <QString>
 #include <QStringList>

@@ -2,7 +2,7 @@
 // The history list's column headers, as the grid and the CSV's first line
 // show them: date and time, type, the twelve solves, the average.
 
-#include "data/history_store.h"
+#include "data/history_list.h"
 
 #include <QStringList>
 

@@ -11,27 +11,26 @@
 
 namespace spinlog {
 
-ExportTally exportCsTimer(const HistoryStore &history, const PuzzleTypeStore &types,
-                          TypeFilter filter, const QString &path, const QString &appFolder)
+ExportTally exportCsTimer(const HistoryExport &history, const PuzzleTypeStore &types,
+                          const TypeFilter &filter, const QString &path, const QString &appFolder)
 {
     refuseProgramFile(path, appFolder);
-    const QStringList names = types.names();
+    const TypeChoices listed(types.all());
     std::map<QString, std::size_t> sessionOfType;  // TypeID -> session
     std::vector<CsTimerSession> sessions;
     ExportTally tally;
-    history.exportSeries(filter, [&](const ExportedSeries &series) {
-        bool number = false;
-        const int position = series.typeId.toInt(&number) - 1;
-        if (!number || position < 0 || position >= names.size())
+    history.series(filter, [&](const ExportedSeries &series) {
+        const PuzzleType *type = listed.typeAt(listed.entryOf(series.typeId));
+        if (!type)
             return;  // no type names it, as the list leaves it out
         const std::optional<std::int64_t> seconds = unixSecondsOf(series.dateTime);
         if (!seconds || series.attempts.empty()) {
             ++tally.skipped;
             return;
         }
-        auto [at, added] = sessionOfType.try_emplace(series.typeId, sessions.size());
+        auto [at, added] = sessionOfType.try_emplace(series.typeId.text(), sessions.size());
         if (added)
-            sessions.push_back({names.at(position), {}});
+            sessions.push_back({type->name, {}});
         for (const Attempt &attempt : series.attempts)
             sessions[at->second].solves.push_back({attempt, *seconds});
         ++tally.series;

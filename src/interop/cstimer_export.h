@@ -3,7 +3,7 @@
 // the series of the filter in saving order, one session per puzzle type that
 // has any, each solve dated by its series' DateTime (local time).
 
-#include "data/history_store.h"
+#include "data/history_reads.h"
 
 #include <QString>
 
@@ -22,7 +22,7 @@ struct ExportTally {
 // failure). Throws SpinlogError with the system's words, when no series is
 // there to write, or when path is one of the program's own files in
 // appFolder (nothing is written then).
-ExportTally exportCsTimer(const HistoryStore &history, const PuzzleTypeStore &types,
-                          TypeFilter filter, const QString &path, const QString &appFolder);
+ExportTally exportCsTimer(const HistoryExport &history, const PuzzleTypeStore &types,
+                          const TypeFilter &filter, const QString &path, const QString &appFolder);
 
 }  // namespace spinlog

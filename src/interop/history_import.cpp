@@ -3,23 +3,17 @@
 #include "base/errors.h"
 #include "base/type_names.h"
 #include "data/puzzle_type_store.h"
+#include "session/series_rules.h"
 
 #include <algorithm>
 
 namespace spinlog {
 
-std::vector<ImportType> importTypes(const PuzzleTypeStore &types)
+std::vector<PuzzleType> importTypes(const PuzzleTypeStore &types)
 {
-    std::vector<ImportType> usable;
-    const QStringList names = types.names();
-    for (int i = 0; i < names.size(); ++i) {
-        const std::optional<PuzzleType> type = types.find(QString::number(i + 1));
-        if (!type || seriesLength(type->count) == 0)
-            continue;
-        usable.push_back(
-            {type->id, type->name, seriesLength(type->count), includesBestWorst(type->bestWorst)});
-    }
-    return usable;
+    std::vector<PuzzleType> timeable = types.all();
+    std::erase_if(timeable, [](const PuzzleType &type) { return !type.timeable(); });
+    return timeable;
 }
 
 QString importMark(const QDateTime &now)
@@ -41,11 +35,8 @@ std::optional<std::int64_t> unixSecondsOf(const QString &dateTime)
     return date.toSecsSinceEpoch();
 }
 
-HistoryImport::HistoryImport(HistoryFile file, std::vector<ImportType> types, SeriesMaker maker)
-    : format_(file.format),
-      sessions_(std::move(file.sessions)),
-      types_(std::move(types)),
-      maker_(std::move(maker))
+HistoryImport::HistoryImport(HistoryFile file, std::vector<PuzzleType> types)
+    : format_(file.format), sessions_(std::move(file.sessions)), types_(std::move(types))
 {
     for (ImportedSession &session : sessions_) {
         const auto earlier = [](const ImportedSolve &a, const ImportedSolve &b) {
@@ -70,10 +61,24 @@ HistoryImport::HistoryImport(HistoryFile file, std::vector<ImportType> types, Se
 int HistoryImport::typeNamed(const QString &name) const
 {
     QStringList names;
-    for (const ImportType &type : types_) names << type.name;
+    for (const PuzzleType &type : types_) names << type.name;
     // A name two types have is the user's to choose.
     const std::vector<int> named = positionsNamed(name, names);
     return named.size() == 1 ? named.front() : -1;
+}
+
+int HistoryImport::typeIndex(const TypeId &id) const
+{
+    for (std::size_t t = 0; t < types_.size(); ++t)
+        if (types_[t].id == id)
+            return int(t);
+    return -1;
+}
+
+const PuzzleType *HistoryImport::sessionType(int session) const
+{
+    const int type = plans_.at(std::size_t(session)).type;
+    return type >= 0 ? &types_[std::size_t(type)] : nullptr;
 }
 
 void HistoryImport::choose(int session, int type)
@@ -86,7 +91,7 @@ void HistoryImport::choose(int session, int type)
         plan.series = 0;
         return;
     }
-    const int length = types_[std::size_t(plan.type)].count;
+    const int length = types_[std::size_t(plan.type)].length();
     plan.series = plan.solves / length;
     const std::vector<ImportedSolve> &solves = sessions_[std::size_t(session)].solves;
     plan.leftOver.assign(solves.begin() + std::ptrdiff_t(plan.series) * length, solves.end());
@@ -111,24 +116,25 @@ int HistoryImport::leftOverCount() const
 SeriesRecord HistoryImport::seriesOf(int session, int index) const
 {
     const SessionPlan &plan = plans_[std::size_t(session)];
-    const ImportType &type = types_[std::size_t(plan.type)];
+    const PuzzleType &type = types_[std::size_t(plan.type)];
     const std::vector<ImportedSolve> &solves = sessions_[std::size_t(session)].solves;
+    const std::size_t length = std::size_t(type.length());
     std::vector<Attempt> attempts;
-    attempts.reserve(std::size_t(type.count));
-    const std::size_t first = std::size_t(index) * std::size_t(type.count);
-    for (std::size_t k = first; k < first + std::size_t(type.count); ++k)
-        attempts.push_back(solves[k].attempt());
-    // The series is dated by its last solve, as a timed one by its save.
-    return maker_(dateTimeText(solves[first + std::size_t(type.count) - 1].when()), type.id,
-                  attempts, type.includeBestWorst);
+    attempts.reserve(length);
+    const std::size_t first = std::size_t(index) * length;
+    for (std::size_t k = first; k < first + length; ++k) attempts.push_back(solves[k].attempt());
+    // The series is dated by its last solve, as a timed one by its save; its
+    // rules are the session's.
+    return seriesOfAttempts(dateTimeText(solves[first + length - 1].when()), type.id, attempts,
+                            type.average);
 }
 
-void HistoryImport::countDuplicates(const HistoryStore &history)
+void HistoryImport::countDuplicates(const HistoryWriter &history)
 {
     for (std::size_t s = 0; s < plans_.size(); ++s) countDuplicates(history, int(s));
 }
 
-void HistoryImport::countDuplicates(const HistoryStore &history, int session)
+void HistoryImport::countDuplicates(const HistoryWriter &history, int session)
 {
     SessionPlan &plan = plans_.at(std::size_t(session));
     plan.duplicates = 0;
@@ -136,7 +142,7 @@ void HistoryImport::countDuplicates(const HistoryStore &history, int session)
 }
 
 std::optional<ImportTally> HistoryImport::run(
-    HistoryStore &history, const QString &importId,
+    HistoryWriter &history, const QString &importId,
     const std::function<bool(int done, int total)> &progress) const
 {
     // Saved in time order across the sessions, as a stopwatch would have
@@ -151,7 +157,7 @@ std::optional<ImportTally> HistoryImport::run(
     for (std::size_t s = 0; s < plans_.size(); ++s) {
         if (plans_[s].type < 0)
             continue;
-        const int length = types_[std::size_t(plans_[s].type)].count;
+        const int length = types_[std::size_t(plans_[s].type)].length();
         for (int k = 0; k < plans_[s].series; ++k)
             order.push_back(
                 {sessions_[s].solves[std::size_t((k + 1) * length - 1)].when(), int(s), k});

@@ -6,7 +6,7 @@
 // the history holds already is skipped. Everything is added in one
 // transaction, marked so the import can be taken back whole.
 
-#include "data/history_store.h"
+#include "data/history_writer.h"
 #include "interop/history_file.h"
 
 #include <QDateTime>
@@ -18,22 +18,9 @@ namespace spinlog {
 
 class PuzzleTypeStore;
 
-// A type an import can fill: one of 1 to 12 solves a series.
-struct ImportType {
-    QString id;
-    QString name;
-    int count = 0;
-    bool includeBestWorst = false;  // TypeBW "1": the average includes them
-};
-
-// The types of MT_Type that can be timed, in TypeID order.
-std::vector<ImportType> importTypes(const PuzzleTypeStore &types);
-
-// Makes a series' record by the series rules (the session's), as the main
-// window would save it.
-using SeriesMaker =
-    std::function<SeriesRecord(const QString &dateTime, const QString &typeId,
-                               const std::vector<Attempt> &attempts, bool includeBestWorst)>;
+// The types of MT_Type an import can fill (those that can be timed), in
+// TypeID order.
+std::vector<PuzzleType> importTypes(const PuzzleTypeStore &types);
 
 // What the preview shows of one session of the file.
 struct SessionPlan {
@@ -51,30 +38,34 @@ class HistoryImport {
 public:
     // Sorts each session's solves by time (solves of the same second keep
     // the file's order) and sends each to the type of its name, if any.
-    HistoryImport(HistoryFile file, std::vector<ImportType> types, SeriesMaker maker);
+    HistoryImport(HistoryFile file, std::vector<PuzzleType> types);
 
     HistoryFormat format() const { return format_; }
-    const std::vector<ImportType> &types() const { return types_; }
+    const std::vector<PuzzleType> &types() const { return types_; }
     const std::vector<SessionPlan> &sessions() const { return plans_; }
 
     // Sends a session to a type (-1: leaves it out).
     void choose(int session, int type);
     // The one type of a session's name, in any case, or -1 (none, or two).
     int typeNamed(const QString &name) const;
+    // The index of a type in types(), or -1.
+    int typeIndex(const TypeId &id) const;
+    // The type a session goes to; null when it is left out.
+    const PuzzleType *sessionType(int session) const;
 
     int seriesCount() const;
     // The solves not imported: those filling no series, and every solve of a
     // session left out.
     int leftOverCount() const;
     // Counts, session by session, the series the history holds already.
-    void countDuplicates(const HistoryStore &history);
+    void countDuplicates(const HistoryWriter &history);
     // The same for one session (after choose()).
-    void countDuplicates(const HistoryStore &history, int session);
+    void countDuplicates(const HistoryWriter &history, int session);
 
     // Adds the series in one transaction, in the time order of their last
     // solves, marked with importId; nothing on a cancel (progress returned
     // false) or a failure.
-    std::optional<ImportTally> run(HistoryStore &history, const QString &importId,
+    std::optional<ImportTally> run(HistoryWriter &history, const QString &importId,
                                    const std::function<bool(int done, int total)> &progress) const;
 
 private:
@@ -82,8 +73,7 @@ private:
 
     HistoryFormat format_;
     std::vector<ImportedSession> sessions_;
-    std::vector<ImportType> types_;
-    SeriesMaker maker_;
+    std::vector<PuzzleType> types_;
     std::vector<SessionPlan> plans_;
 };
 

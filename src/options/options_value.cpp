@@ -19,11 +19,11 @@ QString onOff(bool on)
 }
 
 // The rows marked without inspection, as the numbers the rewrite gives them.
-QString noInspectionOf(const std::vector<TypeRow> &rows)
+QString noInspectionOf(const std::vector<PuzzleType> &types)
 {
     QStringList ids;
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        if (rows[i].inspection == kTypeNotInspected)
+    for (std::size_t i = 0; i < types.size(); ++i) {
+        if (!types[i].inspected)
             ids << QString::number(i + 1);
     }
     return ids.join(QLatin1Char(','));
@@ -41,19 +41,20 @@ LoadedOptions loadOptions(const Settings &settings, const PuzzleTypeStore &types
     v.holdToStart = settings.isOn(Setting::HoldToStart);
     for (int i = 0; i < 3; ++i)
         v.colours[std::size_t(i)] = colorFromText(keyOf(kColourSettings[i]).defaultText);
-    v.types.assign(kTypeCount, TypeRow{});
+    v.types.assign(kTypeCount, PuzzleType{});
+    v.typesRead = 0;
     try {
         for (int i = 0; i < 3; ++i) v.colours[std::size_t(i)] = settings.color(kColourSettings[i]);
         types.readFive([&v](int index, const PuzzleType &stored) {
-            v.types[std::size_t(index)] = typeRowOf(stored);
+            v.types[std::size_t(index)] = stored;
+            v.typesRead = index + 1;
         });
     } catch (const SpinlogError &e) {
         loaded.failure = e.description();
     }
     const QString noInspection = settings.text(Setting::NoInspection);
-    for (TypeRow &row : v.types)
-        row.inspection =
-            isInspected(noInspection, row.id, row.name) ? kTypeInspected : kTypeNotInspected;
+    for (PuzzleType &type : v.types)
+        type.inspected = isInspected(noInspection, type.id.text(), type.name);
     return loaded;
 }
 
@@ -63,7 +64,7 @@ bool isTimeSetting(const QString &text)
     return value && *value >= 0;
 }
 
-void storeOptions(Settings &settings, const PuzzleTypeStore &types, const OptionsValue &value)
+void storeOptions(Settings &settings, PuzzleTypeStore &types, const OptionsValue &value)
 {
     settings.store(Setting::CntDownTm, value.countdown);
     settings.store(Setting::AlarmTm, value.alarm);
@@ -72,9 +73,7 @@ void storeOptions(Settings &settings, const PuzzleTypeStore &types, const Option
     settings.store(Setting::Inspection, onOff(value.inspection));
     settings.store(Setting::HoldToStart, onOff(value.holdToStart));
     settings.store(Setting::NoInspection, noInspectionOf(value.types));
-    std::vector<PuzzleType> rows;
-    for (const TypeRow &row : value.types) rows.push_back(puzzleTypeOf(row));
-    types.rewrite(rows);
+    types.rewrite(value.types);
 }
 
 }  // namespace spinlog

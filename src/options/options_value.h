@@ -24,13 +24,15 @@ struct OptionsValue {
     std::array<std::uint32_t, 3> colours{};  // 0x00BBGGRR, by OptionColour
     bool inspection = false;                 // the competition's 15 s instead of the countdown
     bool holdToStart = false;                // a start key held, then let go, starts
-    std::vector<TypeRow> types;              // kTypeCount rows, in TypeID order
+    std::vector<PuzzleType> types;           // kTypeCount types, in TypeID order
+    int typesRead = kTypeCount;              // the types read; the rest show empty texts
 };
 
 // The value as the dialog opens with it, read in the dialog's order (times,
-// colours, types; the inspection and the hold are held values and cannot fail). A failure stops the
-// reading: the rest keeps the defaults (a colour its setting's default, a type row empty texts) and
-// failure holds the description for the load's report.
+// colours, types; the inspection and the hold are held values and cannot
+// fail). A failure stops the reading: the rest keeps the defaults (a colour
+// its setting's default, a type empty texts) and failure holds the
+// description for the load's report.
 struct LoadedOptions {
     OptionsValue value;
     QString failure;
@@ -42,8 +44,9 @@ bool isTimeSetting(const QString &text);
 
 // Stores the value on OK, in the order of the settings file, then the type
 // table; the types without inspection are stored by the numbers the rewrite
-// gives them. Throws SpinlogError at the first failure (a setting the file would
-// not take, a failed rewrite). What was stored before it stays stored.
-void storeOptions(Settings &settings, const PuzzleTypeStore &types, const OptionsValue &value);
+// gives them. Throws SpinlogError at the first failure (a setting the file
+// would not take, a failed rewrite). What was stored before it stays stored.
+// The settings and the types signal what changed.
+void storeOptions(Settings &settings, PuzzleTypeStore &types, const OptionsValue &value);
 
 }  // namespace spinlog

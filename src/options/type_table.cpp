@@ -5,26 +5,42 @@
 
 namespace spinlog {
 
-TypeRow typeRowOf(const PuzzleType &type)
+QString typeCellText(const PuzzleType &type, int column)
 {
-    // Anything but "1", an empty field included, leaves best and worst out.
-    return {type.id, type.name, type.count,
-            includesBestWorst(type.bestWorst) ? kTypeInclude : kTypeExclude};
+    switch (column) {
+        case IdColumn: return type.id.text();
+        case NameColumn: return type.name;
+        case CountColumn: return type.storedCount;
+        case BestWorstColumn: return type.countsBestWorst() ? kTypeInclude : kTypeExclude;
+        case InspectionColumn: return type.inspected ? kTypeInspected : kTypeNotInspected;
+        default: return QString();
+    }
 }
 
-PuzzleType puzzleTypeOf(const TypeRow &row)
+void setTypeCell(PuzzleType &type, int column, const QString &text)
 {
-    return {row.id, row.name, row.count,
-            row.bestWorst == kTypeInclude ? QStringLiteral("1") : QStringLiteral("0")};
+    switch (column) {
+        case NameColumn: type.name = text; break;
+        case CountColumn:
+            type.storedCount = text;
+            type.seriesLength = seriesLengthOf(text);
+            break;
+        case BestWorstColumn:
+            type.average =
+                text == kTypeInclude ? AverageRule::CountBestWorst : AverageRule::LeaveOutBestWorst;
+            break;
+        case InspectionColumn: type.inspected = text != kTypeNotInspected; break;
+        default: break;
+    }
 }
 
-int firstFailingTypeRow(const std::vector<TypeRow> &rows)
+int firstFailingType(const std::vector<PuzzleType> &types)
 {
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        const auto count = numberFromText(rows[i].count);
+    for (std::size_t i = 0; i < types.size(); ++i) {
+        const auto count = numberFromText(types[i].storedCount);
         if (!count)
             throw SpinlogError(describe::typeMismatch());
-        if (rows[i].bestWorst == kTypeExclude && *count < 3)
+        if (!types[i].countsBestWorst() && *count < 3)
             return int(i);
     }
     return -1;

@@ -1,10 +1,10 @@
 #pragma once
-// The puzzle type table as the options dialog edits it: five rows of texts,
-// the check that guards them and their form in MT_Type. Whether a type has
-// the inspection is kept in the settings instead, so older copies of the
-// program still read MT_Type.
+// The puzzle type table as the options dialog edits it: five types shown as
+// texts, the check that guards them. Whether a type has the inspection is
+// kept in the settings instead, so older copies of the program still read
+// MT_Type.
 
-#include "data/puzzle_type_store.h"
+#include "data/puzzle_type.h"
 
 #include <QString>
 #include <vector>
@@ -20,21 +20,18 @@ inline const QString kTypeCountList = QStringLiteral("1|2|3|4|5|6|7|8|9|10|11|12
 inline const QString kTypeCountMessage =
     QStringLiteral("ﾍﾞｽﾄ･ﾜｰｽﾄを除く場合は、回数を3以上に設定してください");
 
-// One type as the editor shows it: the texts of its five columns.
-struct TypeRow {
-    QString id;
-    QString name;
-    QString count;
-    QString bestWorst;                    // kTypeInclude or kTypeExclude
-    QString inspection = kTypeInspected;  // or kTypeNotInspected; not in MT_Type
-};
+// The editor's columns: TypeID under "No.", name, count, best/worst,
+// inspection.
+enum TypeColumn { IdColumn, NameColumn, CountColumn, BestWorstColumn, InspectionColumn };
+inline constexpr int kTypeColumns = 5;
 
-TypeRow typeRowOf(const PuzzleType &type);
-PuzzleType puzzleTypeOf(const TypeRow &row);
+// A type's text in a column, and a column's text taken into the type.
+QString typeCellText(const PuzzleType &type, int column);
+void setTypeCell(PuzzleType &type, int column, const QString &text);
 
-// The index of the first row that leaves out the best and worst solve with a
-// count below 3, or -1. Each count up to that row must be a number, whatever
-// its best/worst setting: throws otherwise.
-int firstFailingTypeRow(const std::vector<TypeRow> &rows);
+// The index of the first type that leaves out the best and worst solve with
+// a count below 3, or -1. Each count up to that type must be a number,
+// whatever its rule: throws otherwise.
+int firstFailingType(const std::vector<PuzzleType> &types);
 
 }  // namespace spinlog

@@ -8,15 +8,12 @@
 
 namespace spinlog {
 
-SeriesType seriesTypeOf(const std::optional<PuzzleType> &row, const QString &id,
-                        const QString &listName)
+PuzzleType missingType(const TypeId &id, const QString &listName)
 {
-    if (!row)
-        return {id, listName, 0, QString(), QString()};
-    return {row->id, row->name, std::int16_t(seriesLength(row->count)), row->bestWorst, row->count};
+    return {id, listName, std::nullopt, AverageRule::LeaveOutBestWorst, true, QString()};
 }
 
-QString unusableTypeText(const SeriesType &type)
+QString unusableTypeText(const PuzzleType &type)
 {
     const QString stored = type.storedCount.isEmpty() ? QStringLiteral("なし") : type.storedCount;
     return QStringLiteral(
@@ -36,12 +33,11 @@ BestWorst bestAndWorst(const std::vector<Solve> &solves)
     return {best->no, worst->no};
 }
 
-Counted seriesAverage(const std::vector<Solve> &solves, bool includeBestWorst,
-                      const BestWorst &marks)
+Counted seriesAverage(const std::vector<Solve> &solves, AverageRule rule, const BestWorst &marks)
 {
     // With fewer than three solves nothing would remain once best and worst
     // are out (a type table edited by hand): all of them count then.
-    const bool leaveOut = !includeBestWorst && solves.size() >= 3;
+    const bool leaveOut = rule == AverageRule::LeaveOutBestWorst && solves.size() >= 3;
     std::int64_t sum = 0;
     std::int64_t count = 0;
     for (const Solve &s : solves) {
@@ -59,7 +55,7 @@ Counted seriesAverage(const std::vector<Solve> &solves, bool includeBestWorst,
     return {roundedMean(sum, count), false};
 }
 
-SeriesRecord seriesRecord(const QDateTime &now, const QString &typeId,
+SeriesRecord seriesRecord(const QDateTime &now, const TypeId &typeId,
                           const std::array<QString, 12> &labels, const QString &average,
                           const std::vector<Solve> &solves)
 {
@@ -98,8 +94,8 @@ SeriesRecord seriesRecord(const QDateTime &now, const QString &typeId,
     return r;
 }
 
-SeriesRecord seriesOfAttempts(const QString &dateTime, const QString &typeId,
-                              const std::vector<Attempt> &attempts, bool includeBestWorst)
+SeriesRecord seriesOfAttempts(const QString &dateTime, const TypeId &typeId,
+                              const std::vector<Attempt> &attempts, AverageRule rule)
 {
     if (attempts.empty() || attempts.size() > 12)
         throw SpinlogError(describe::invalidArgument());
@@ -110,13 +106,13 @@ SeriesRecord seriesOfAttempts(const QString &dateTime, const QString &typeId,
         labels[i] = attempts[i].text();
         solves.push_back({int(i) + 1, attempts[i].counted().hundredths, labels[i], attempts[i]});
     }
-    const Counted average = seriesAverage(solves, includeBestWorst, bestAndWorst(solves));
+    const Counted average = seriesAverage(solves, rule, bestAndWorst(solves));
     SeriesRecord r = seriesRecord({}, typeId, labels, countedText(average), solves);
     r.dateTime = dateTime;
     return r;
 }
 
-SeriesRecord withPenalty(const SeriesRecord &saved, int no, Penalty penalty, bool includeBestWorst)
+SeriesRecord withPenalty(const SeriesRecord &saved, int no, Penalty penalty, AverageRule rule)
 {
     std::vector<Attempt> attempts;
     for (int n = 1; n <= 12 && saved.times[std::size_t(n - 1)] != QStringLiteral("-"); ++n) {
@@ -129,7 +125,7 @@ SeriesRecord withPenalty(const SeriesRecord &saved, int no, Penalty penalty, boo
     }
     if (no < 1 || no > int(attempts.size()))
         throw SpinlogError(describe::invalidArgument());
-    return seriesOfAttempts(saved.dateTime, saved.typeId, attempts, includeBestWorst);
+    return seriesOfAttempts(saved.dateTime, saved.typeId, attempts, rule);
 }
 
 }  // namespace spinlog

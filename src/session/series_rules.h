@@ -14,26 +14,11 @@
 
 namespace spinlog {
 
-// The puzzle type the series is timed for.
-struct SeriesType {
-    QString id;              // TypeID
-    QString name;            // TypeNm
-    std::int16_t count = 0;  // solves per series, 1 to 12; 0 when the stored one is none
-    QString bestWorst;       // "1": the average includes the best and the worst solve
-    QString storedCount;     // TypeCnt as stored, for the message about it
-    bool inspected = true;   // the competition's inspection applies to it
-
-    // Only a series of 1 to 12 solves can be timed.
-    bool usable() const { return count >= 1 && count <= 12; }
-};
-
-// The one place a stored type becomes the type timed: a count that is no
-// whole number from 1 to 12 (0, -1, NULL, 2147483648, 13), or no row at
-// all, gives a type that cannot be timed. listName names a missing row.
-SeriesType seriesTypeOf(const std::optional<PuzzleType> &row, const QString &id,
-                        const QString &listName);
+// The type a list names when MT_Type has no row for it any more: it cannot
+// be timed.
+PuzzleType missingType(const TypeId &id, const QString &listName);
 // What the user is told of a type that cannot be timed.
-QString unusableTypeText(const SeriesType &type);
+QString unusableTypeText(const PuzzleType &type);
 
 struct BestWorst {
     int best = 0;  // solve numbers; 0 when the series is empty
@@ -46,18 +31,17 @@ struct BestWorst {
 BestWorst bestAndWorst(const std::vector<Solve> &solves);
 
 // The solves' average in hundredths, an exact half going to the even
-// hundredth. Unless includeBestWorst, the best and the worst solve are left
-// out, but only while at least three solves remain to average over two. As
+// hundredth. Unless the rule counts them, the best and the worst solve are
+// left out, but only while at least three solves remain to average over two. As
 // the competition rules have it, a DNF left out as the worst leaves the
 // average a time; any DNF that counts makes it a DNF. Throws SpinlogError
 // for an empty series.
-Counted seriesAverage(const std::vector<Solve> &solves, bool includeBestWorst,
-                      const BestWorst &marks);
+Counted seriesAverage(const std::vector<Solve> &solves, AverageRule rule, const BestWorst &marks);
 
 // The record of a series: solve labels 1 to 12 as shown (empty for none), the
 // average as shown, the stamp of the save; each solve's raw time and penalty
 // kept beside.
-SeriesRecord seriesRecord(const QDateTime &now, const QString &typeId,
+SeriesRecord seriesRecord(const QDateTime &now, const TypeId &typeId,
                           const std::array<QString, 12> &labels, const QString &average,
                           const std::vector<Solve> &solves);
 
@@ -65,13 +49,13 @@ SeriesRecord seriesRecord(const QDateTime &now, const QString &typeId,
 // window would save it: display texts, best, worst and the average by the
 // rules above, each raw time and penalty kept. Throws SpinlogError for no
 // solves or more than 12.
-SeriesRecord seriesOfAttempts(const QString &dateTime, const QString &typeId,
-                              const std::vector<Attempt> &attempts, bool includeBestWorst);
+SeriesRecord seriesOfAttempts(const QString &dateTime, const TypeId &typeId,
+                              const std::vector<Attempt> &attempts, AverageRule rule);
 
 // A saved series with solve `no` (from 1) given `penalty`: every solve's raw
 // time kept, its text, the best, the worst and the average worked out again
 // by the rules above; DateTime and TypeID stay. Throws SpinlogError for a
 // solve the series does not have, or one whose time cannot be read.
-SeriesRecord withPenalty(const SeriesRecord &saved, int no, Penalty penalty, bool includeBestWorst);
+SeriesRecord withPenalty(const SeriesRecord &saved, int no, Penalty penalty, AverageRule rule);
 
 }  // namespace spinlog

@@ -56,7 +56,7 @@ PressResult SolveSession::press(std::int64_t nowNs)
     heldSince_.reset();
     switch (state_) {
         case SessionState::Idle: {
-            if (!type_.usable())
+            if (!type_.timeable())
                 return PressResult::Refused;
             if (inspects()) {
                 state_ = SessionState::Inspection;
@@ -105,7 +105,7 @@ HoldPhase SolveSession::holdPhase(std::int64_t nowNs) const
 void SolveSession::holdDown(std::int64_t nowNs)
 {
     const bool startable =
-        (state_ == SessionState::Idle && type_.usable()) || state_ == SessionState::Inspection;
+        (state_ == SessionState::Idle && type_.timeable()) || state_ == SessionState::Inspection;
     if (!holdToStart() || !startable || heldSince_)
         return;
     const Notify notify(*this);
@@ -155,6 +155,7 @@ bool SolveSession::setPenalty(int no, Penalty penalty)
     markBestWorst();
     if (state_ == SessionState::Complete)
         average_ = seriesAverage();
+    emit solvesChanged();
     return true;
 }
 
@@ -191,12 +192,13 @@ PressResult SolveSession::stop(std::int64_t nowNs)
     emit solveStored(no);
 
     marks_ = bestAndWorst(solves_);
-    const bool complete = no == type_.count;
+    const bool complete = no == type_.length();
     if (complete) {
         average_ = seriesAverage();
         state_ = SessionState::Complete;
     }
     markBestWorst();
+    emit solvesChanged();
     return complete ? PressResult::Completed : PressResult::Stored;
 }
 
@@ -241,7 +243,7 @@ void SolveSession::correctElapsed(std::int64_t nowNs)
         elapsed_ = (nowNs - startNs_) / 1'000'000'000;
 }
 
-void SolveSession::showType(const std::optional<SeriesType> &type, bool discardSeries)
+void SolveSession::showType(const std::optional<PuzzleType> &type, bool discardSeries)
 {
     const Notify notify(*this);
     state_ = SessionState::Idle;
@@ -258,6 +260,7 @@ void SolveSession::showType(const std::optional<SeriesType> &type, bool discardS
     solves_.clear();
     marks_ = {};
     colors_.fill(settings_.color(Setting::DefColor));
+    emit solvesChanged();
 }
 
 void SolveSession::restore()
@@ -268,12 +271,13 @@ void SolveSession::restore()
         return;
     solves_ = std::move(solves);
     markBestWorst();
-    if (!solveText(type_.count).isEmpty()) {
+    if (!solveText(type_.length()).isEmpty()) {
         // Complete, its save declined before the last exit: the question
         // waits for the save command.
         average_ = seriesAverage();
         state_ = SessionState::Complete;
     }
+    emit solvesChanged();
 }
 
 void SolveSession::save(const QDateTime &now)
@@ -286,6 +290,7 @@ void SolveSession::save(const QDateTime &now)
     marks_ = {};
     average_.clear();
     state_ = SessionState::Idle;
+    emit solvesChanged();
 }
 
 void SolveSession::markBestWorst()
@@ -307,14 +312,14 @@ QString SolveSession::seriesAverage() const
 {
     // From the solves' display texts, as they are shown.
     std::vector<Solve> counted;
-    for (int no = 1; no <= std::min<int>(type_.count, 12); ++no) {
+    for (int no = 1; no <= std::min(type_.length(), 12); ++no) {
         const QString text = solveText(no);
         const std::optional<Counted> value = countedFromText(text);
         if (!value)
             throw SpinlogError(describe::typeMismatch());
         counted.push_back(Solve{no, value->hundredths, text, {}});
     }
-    return countedText(spinlog::seriesAverage(counted, includesBestWorst(type_.bestWorst), marks_));
+    return countedText(spinlog::seriesAverage(counted, type_.average, marks_));
 }
 
 }  // namespace spinlog

@@ -50,7 +50,7 @@ public:
     SolveSession(const Settings &settings, SeriesStore &store, QObject *parent = nullptr);
 
     SessionState state() const { return state_; }
-    const SeriesType &type() const { return type_; }
+    const PuzzleType &type() const { return type_; }
     // At least one solve of the series is in.
     bool seriesUnderWay() const { return !solves_.empty(); }
     const std::vector<Solve> &solves() const { return solves_; }
@@ -106,7 +106,7 @@ public:
     // the countdown setting, every label is empty in the plain colour. With
     // discardSeries the series under way is emptied in the store too; without
     // it (start-up) the store is left for restore().
-    void showType(const std::optional<SeriesType> &type, bool discardSeries);
+    void showType(const std::optional<PuzzleType> &type, bool discardSeries);
     // Brings back the series the store holds: solves, colours and, when the
     // last solve of the type's series is in, the average (Complete, without
     // asking to save).
@@ -122,6 +122,9 @@ signals:
     void warning();
     // Solve no was stored.
     void solveStored(int no);
+    // The solves of the series under way changed: one stored, a penalty, the
+    // series restored, saved or emptied.
+    void solvesChanged();
     // A type was chosen (also the same one again).
     void typeChanged();
 
@@ -136,7 +139,7 @@ private:
     const Settings &settings_;
     SeriesStore &store_;
     SessionState state_ = SessionState::Idle;
-    SeriesType type_;
+    PuzzleType type_;
     std::vector<Solve> solves_;               // in solve number order
     std::array<std::uint32_t, 13> colors_{};  // [0] unused
     BestWorst marks_;

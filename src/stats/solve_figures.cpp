@@ -174,6 +174,15 @@ std::int64_t TrimmedWindow::countedSum() const
     return dnfs_ > k_ ? kDnfSum : total_ - low_ - high_;
 }
 
+std::optional<Counted> currentAverage(std::span<const SolveValue> solves, const AverageKind &kind)
+{
+    if (solves.size() < std::size_t(kind.solves))
+        return std::nullopt;
+    TrimmedWindow window(kind.solves, kind.trimmed);
+    for (const SolveValue value : solves.last(std::size_t(kind.solves))) window.push(value);
+    return averageOf(window.countedSum(), window.counted());
+}
+
 // ---- FigureAccumulator -------------------------------------------------------
 
 FigureAccumulator::FigureAccumulator()

@@ -128,6 +128,10 @@ private:
     std::map<int, std::int64_t> days_;
 };
 
+// The current average of one kind over solves in order, as the figures
+// count it: of the last kind.solves of them; nothing with fewer.
+std::optional<Counted> currentAverage(std::span<const SolveValue> solves, const AverageKind &kind);
+
 // Display texts: "12.34", "1:05.43", "DNF", "-" for nothing.
 QString figureText(const std::optional<std::int64_t> &hundredths);
 QString averageText(const std::optional<Counted> &average);

@@ -1,5 +1,7 @@
 #include "stats/solve_history.h"
 
+#include "data/history_order.h"
+
 #include <algorithm>
 #include <condition_variable>
 #include <deque>
@@ -134,37 +136,98 @@ int dayOf(QByteArrayView d)
 
 }  // namespace
 
-void SolveHistory::refresh(const HistoryStore &store, FigureAccumulator &figures, TypeFilter filter)
+namespace {
+
+bool lists(const std::vector<QByteArray> &listed, QByteArrayView typeId)
 {
-    if (read_ && store.rewrites() == rewrites_) {
-        const std::size_t first = series_.size();
-        // Until the new series are counted as well, a failure leaves the
-        // next call to read everything again.
-        read_ = false;
-        store.solveRows(lastId_, [this](const SolveRow &row) { take(row); });
-        feed(figures, filter, first);
-        read_ = true;
-        return;
-    }
-    *this = SolveHistory();
+    return !typeId.isNull() && std::find(listed.begin(), listed.end(), typeId) != listed.end();
+}
+
+SeriesPlace placeOfRow(const SolveRow &row)
+{
+    return {row.dateTime, row.typeId, row.id};
+}
+
+}  // namespace
+
+SolveHistory::SolveHistory(std::vector<TypeId> listed) : listed_(std::move(listed)) {}
+
+void SolveHistory::setListed(std::vector<TypeId> listed)
+{
+    listed_ = std::move(listed);
+    std::vector<QByteArray> bytes;
+    for (const TypeId &id : listed_) bytes.push_back(id.text().toUtf8());
+    for (std::size_t t = 0; t < typeIds_.size(); ++t)
+        typeListed_[t] = !typeIdNull_[t] && lists(bytes, typeIds_[t]);
+}
+
+void SolveHistory::readAll(const HistorySolves &history, FigureAccumulator &figures,
+                           const TypeFilter &filter)
+{
+    *this = SolveHistory(std::move(listed_));
     figures = FigureAccumulator();
-    rewrites_ = store.rewrites();
-    const QByteArray type = QByteArray::number(filter.typeNumber);
+    // Room made once: growing blocks of megabytes step by step costs more
+    // than the reading. Most series hold five solves; more grow the room.
+    const std::size_t rows = std::size_t(std::clamp<std::int64_t>(history.mostRows(), 0, 1 << 24));
+    series_.reserve(rows);
+    solves_.reserve(rows * 5);
+    dates_.reserve(qsizetype(rows) * 19);
+    const QByteArray wanted = filter.all() ? QByteArray() : filter.type().text().toUtf8();
+    // Saved series mostly come in the history's order already; the solves go
+    // to the figures as they come while they do.
+    bool inOrder = true;
     FigureFeeder feeder(figures);
-    store.solveRows(0, [&](const SolveRow &row) {
+    history.all([&](const SolveRow &row) {
+        if (inOrder && !series_.empty() && doneBefore(placeOfRow(row), placeOf(series_.back())))
+            inOrder = false;
         take(row);
-        if (filter.all() ? row.listed : row.typeId == type) {
-            const Series &s = series_.back();
+        const Series &s = series_.back();
+        if (inOrder &&
+            (filter.all() ? typeListed_[s.type] : !row.typeId.isNull() && row.typeId == wanted))
             feeder.add(solvesOf(s), std::int64_t(series_.size() - 1), s.day);
-        }
     });
     feeder.finish();
+    if (!inOrder) {
+        putInOrder();
+        figures = FigureAccumulator();
+        feed(figures, filter);
+    }
+    read_ = true;
+}
+
+void SolveHistory::follow(const HistoryChange &change, const HistorySolves &history,
+                          FigureAccumulator &figures, const TypeFilter &filter)
+{
+    if (!read_ || change.kind != HistoryChange::Kind::Added) {
+        readAll(history, figures, filter);
+        return;
+    }
+    const std::size_t first = series_.size();
+    bool after = true;
+    // Until the new series are counted as well, a failure leaves the next
+    // change to read everything again.
+    read_ = false;
+    history.rows(change.rows, [&](const SolveRow &row) {
+        if (row.id <= lastId_)
+            return;  // read already, with everything after an earlier change
+        after = after && (series_.empty() || !doneBefore(placeOfRow(row), placeOf(series_.back())));
+        if (after)
+            take(row);
+    });
+    // One done before a series held (an import of older solves, a clock set
+    // back): its place is among them.
+    if (!after) {
+        readAll(history, figures, filter);
+        return;
+    }
+    feed(figures, filter, first);
     read_ = true;
 }
 
 void SolveHistory::take(const SolveRow &row)
 {
     Series s;
+    s.id = row.id;
     lastId_ = std::max(lastId_, row.id);
     s.first = std::uint32_t(solves_.size());
     for (const QByteArrayView text : row.times) {
@@ -175,16 +238,40 @@ void SolveHistory::take(const SolveRow &row)
         }
         unreadable_ += unreadable;
     }
-    const auto type = std::find(typeIds_.begin(), typeIds_.end(), row.typeId);
-    s.type = std::uint32_t(type - typeIds_.begin());
-    if (type == typeIds_.end())
+    s.type = 0;
+    while (s.type < typeIds_.size() &&
+           (typeIdNull_[s.type] != row.typeId.isNull() || typeIds_[s.type] != row.typeId))
+        ++s.type;
+    if (s.type == typeIds_.size()) {
+        std::vector<QByteArray> bytes;
+        for (const TypeId &id : listed_) bytes.push_back(id.text().toUtf8());
         typeIds_.push_back(row.typeId.toByteArray());
-    s.listed = row.listed;
+        typeIdNull_.push_back(row.typeId.isNull());
+        typeListed_.push_back(lists(bytes, row.typeId));
+    }
     s.day = dayOf(row.dateTime);
+    s.dateNull = row.dateTime.isNull();
     s.date = std::uint32_t(dates_.size());
     s.dateSize = std::uint8_t(std::min<qsizetype>(row.dateTime.size(), 255));
     dates_.append(row.dateTime.first(s.dateSize));
     series_.push_back(s);
+}
+
+SeriesPlace SolveHistory::placeOf(const Series &s) const
+{
+    const QByteArrayView date =
+        s.dateNull ? QByteArrayView() : QByteArrayView(dates_.constData() + s.date, s.dateSize);
+    const QByteArray &type = typeIds_[s.type];
+    return {date,
+            typeIdNull_[s.type] ? QByteArrayView() : QByteArrayView(type.constData(), type.size()),
+            s.id};
+}
+
+void SolveHistory::putInOrder()
+{
+    std::sort(series_.begin(), series_.end(), [this](const Series &a, const Series &b) {
+        return doneBefore(placeOf(a), placeOf(b));
+    });
 }
 
 QString SolveHistory::dateText(std::size_t series) const
@@ -193,29 +280,36 @@ QString SolveHistory::dateText(std::size_t series) const
     return QString::fromUtf8(dates_.constData() + s.date, s.dateSize);
 }
 
-void SolveHistory::feed(FigureAccumulator &figures, TypeFilter filter, std::size_t from) const
+int SolveHistory::typeOf(const TypeFilter &filter) const
 {
-    int type = -1;  // nothing matches without such a TypeID
-    if (!filter.all()) {
-        const auto found =
-            std::find(typeIds_.begin(), typeIds_.end(), QByteArray::number(filter.typeNumber));
-        if (found == typeIds_.end())
-            return;
-        type = int(found - typeIds_.begin());
-    }
+    if (filter.all())
+        return -1;
+    const QByteArray wanted = filter.type().text().toUtf8();
+    for (std::size_t t = 0; t < typeIds_.size(); ++t)
+        if (!typeIdNull_[t] && typeIds_[t] == wanted)
+            return int(t);
+    return -2;  // no series of it
+}
+
+void SolveHistory::feed(FigureAccumulator &figures, const TypeFilter &filter,
+                        std::size_t from) const
+{
+    const int type = typeOf(filter);
+    if (type == -2)
+        return;
     std::vector<SolveRun> runs;
     for (std::size_t i = from; i < series_.size(); ++i) {
         const Series &s = series_[i];
-        if (filter.all() ? s.listed : int(s.type) == type)
+        if (type < 0 ? typeListed_[s.type] : int(s.type) == type)
             runs.push_back({solvesOf(s), std::int64_t(i), s.day});
     }
     figures.add(runs);
 }
 
-std::vector<SolveValue> underWaySolves(const SeriesUnderWay &series, TypeFilter filter)
+std::vector<SolveValue> underWaySolves(const SeriesUnderWay &series, const TypeFilter &filter)
 {
     std::vector<SolveValue> solves;
-    if (!filter.all() && series.typeId != QString::number(filter.typeNumber))
+    if (!filter.includes(series.typeId))
         return solves;
     for (const QString &text : series.times) {
         bool unreadable = false;
@@ -223,29 +317,6 @@ std::vector<SolveValue> underWaySolves(const SeriesUnderWay &series, TypeFilter 
             solves.push_back(*value);
     }
     return solves;
-}
-
-QString recentAveragesText(const HistoryStore &store, const QString &typeId)
-{
-    constexpr std::size_t kWanted = kAverageKinds[kAo12].solves;
-    std::vector<std::vector<SolveValue>> newestFirst;
-    std::size_t solves = 0;
-    store.latestSolveRows(typeId, [&](const SolveRow &row) {
-        std::vector<SolveValue> &series = newestFirst.emplace_back();
-        for (const QByteArrayView text : row.times) {
-            bool unreadable = false;
-            if (const std::optional<SolveValue> value = solveValue(text, unreadable))
-                series.push_back(*value);
-        }
-        solves += series.size();
-        return solves < kWanted;
-    });
-    FigureAccumulator figures;
-    std::for_each(newestFirst.rbegin(), newestFirst.rend(),
-                  [&figures](const std::vector<SolveValue> &series) { figures.add(series); });
-    const Figures f = figures.figures();
-    return QStringLiteral("ao5: %1  ao12: %2")
-        .arg(averageText(f.averages[kAo5].current), averageText(f.averages[kAo12].current));
 }
 
 }  // namespace spinlog

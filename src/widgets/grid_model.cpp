@@ -13,54 +13,74 @@ static constexpr Qt::Alignment kDefaultAlignment = Qt::AlignLeft | Qt::AlignVCen
 // A cell length that means "held in outside_".
 static constexpr std::uint8_t kOutside = 0xFF;
 
-void CellColours::setOther(std::size_t cell, QRgb rgb)
+int CellColours::indexOf(QRgb rgb)
 {
-    if (!wide_) {
-        auto found = std::find(palette_.begin(), palette_.end(), rgb);
-        if (found == palette_.end() && palette_.size() <= 0xFF)
-            found = palette_.insert(palette_.end(), rgb);
-        if (found != palette_.end()) {
-            index_[cell] = std::uint8_t(found - palette_.begin());
-            return;
-        }
-        rgb_.resize(index_.size());
-        for (std::size_t i = 0; i < index_.size(); ++i) rgb_[i] = palette_[index_[i]];
-        index_ = {};
-        wide_ = true;
+    const auto found = std::find(palette_.begin(), palette_.end(), rgb);
+    if (found != palette_.end())
+        return int(found - palette_.begin());
+    if (palette_.size() == kIndexed)
+        return -1;
+    palette_.push_back(rgb);
+    return int(palette_.size()) - 1;
+}
+
+void CellColours::widen()
+{
+    rgb_.resize(cells_);
+    for (std::size_t i = 0; i < cells_; ++i) rgb_[i] = at(i);
+    index_ = {};
+    wide_ = true;
+}
+
+void CellColours::set(std::size_t cell, QRgb rgb)
+{
+    const int index = wide_ ? -1 : indexOf(rgb);
+    if (index >= 0) {
+        setIndex(cell, std::uint8_t(index));
+        return;
     }
+    if (!wide_)
+        widen();
     rgb_[cell] = rgb;
 }
 
 void CellColours::set(std::size_t first, const std::uint8_t *index, std::size_t count,
                       const std::vector<QRgb> &palette)
 {
-    if (count == 0)
-        return;
     // Each colour of the palette is looked for once, not once per cell.
-    std::array<std::uint8_t, 0x100> own{};
-    for (std::size_t k = 0; k < palette.size() && k < own.size() && !wide_; ++k) {
-        set(first, palette[k]);
-        own[k] = wide_ ? 0 : index_[first];
-    }
+    std::array<int, 0x100> own{};
+    for (std::size_t k = 0; k < palette.size() && k < own.size() && !wide_; ++k)
+        own[k] = indexOf(palette[k]);
+    if (!wide_ &&
+        std::any_of(own.begin(), own.begin() + std::min<std::size_t>(palette.size(), 0x100),
+                    [](int i) { return i < 0; }))
+        widen();
     for (std::size_t i = 0; i < count; ++i) {
+        const bool known = index[i] < palette.size();
         if (wide_)
-            rgb_[first + i] = index[i] < palette.size() ? palette[index[i]] : 0;
+            rgb_[first + i] = known ? palette[index[i]] : 0;
         else
-            index_[first + i] = index[i] < palette.size() ? own[index[i]] : 0;
+            setIndex(first + i, std::uint8_t(known ? own[index[i]] : 0));
     }
 }
 
 void CellColours::resize(std::size_t cells)
 {
-    if (wide_)
+    if (wide_) {
         rgb_.resize(cells);
-    else
-        index_.resize(cells);
+    } else {
+        // A cell cut off leaves no colour behind for one added later.
+        if (cells < cells_ && cells % 2 == 1)
+            setIndex(cells, 0);
+        index_.resize((cells + 1) / 2);
+    }
+    cells_ = cells;
 }
 
 void CellColours::clear()
 {
     wide_ = false;
+    cells_ = 0;
     index_.clear();
     palette_.assign(1, 0);
     rgb_ = {};
@@ -153,7 +173,7 @@ void GridModel::setDataRows(int rows)
             else
                 unused_ += length_[cell];
         }
-        rowStart_.resize(std::size_t(rows), text_.size());
+        rowStart_.resize(std::size_t(rows), std::uint32_t(text_.size()));
         length_.resize(cells);
         colors_.resize(cells);
         compact();
@@ -191,13 +211,14 @@ void GridModel::appendRows(QByteArrayView utf8, const std::vector<std::uint32_t>
         // The usual case: the texts are already laid out as the buffer holds them.
         text_.insert(text_.end(), utf8.begin(), utf8.begin() + ends.back());
         for (int r = first; r < dataRows_; ++r)
-            rowStart_[std::size_t(r)] = base + (r == first ? 0 : ends[at(r - first, 0) - 1]);
+            rowStart_[std::size_t(r)] =
+                std::uint32_t(base + (r == first ? 0 : ends[at(r - first, 0) - 1]));
     } else {
         from = 0;
         for (std::size_t i = 0; i < ends.size(); ++i) {
             const std::size_t cell = firstCell + i;
             if (i % std::size_t(cols_) == 0)
-                rowStart_[cell / std::size_t(cols_)] = text_.size();
+                rowStart_[cell / std::size_t(cols_)] = std::uint32_t(text_.size());
             appendCell(cell, utf8.sliced(from, ends[i] - from), nullptr);
             from = ends[i];
         }
@@ -237,7 +258,7 @@ void GridModel::compact()
     for (int r = 0; r < dataRows_; ++r) {
         const std::size_t start = rowStart_[std::size_t(r)];
         const std::size_t end = textStart(r, cols_);
-        rowStart_[std::size_t(r)] = text.size();
+        rowStart_[std::size_t(r)] = std::uint32_t(text.size());
         if (end > start)
             text.insert(text.end(), text_.begin() + std::ptrdiff_t(start),
                         text_.begin() + std::ptrdiff_t(end));
@@ -279,7 +300,7 @@ void GridModel::setCols(int cols)
     rowStart_.resize(std::size_t(rows));
     length_.resize(std::size_t(rows) * cols);
     for (int r = 0; r < rows; ++r) {
-        rowStart_[std::size_t(r)] = text_.size();
+        rowStart_[std::size_t(r)] = std::uint32_t(text_.size());
         for (int c = 0; c < cols; ++c) {
             const QString &cell = texts[qsizetype(r) * cols + c];
             appendCell(at(r, c), cell.toUtf8(), &cell);
@@ -376,7 +397,7 @@ void GridModel::setText(int dataRow, int col, const QString &text)
         else
             unused_ += end - start;
     }
-    rowStart_[std::size_t(dataRow)] = text_.size();
+    rowStart_[std::size_t(dataRow)] = std::uint32_t(text_.size());
     std::size_t from = 0;
     for (int c = 0; c < cols_; ++c) {
         const std::size_t cell = at(dataRow, c);

@@ -21,23 +21,16 @@
 
 namespace spinlog {
 
-// Cell colours, 0 for none: a byte per cell indexing the colours in use, as a
-// grid shows a handful of colours over many cells; past 255 of them, each
-// cell holds its own.
+// Cell colours, 0 for none: four bits per cell indexing the colours in use,
+// as a grid shows a handful of colours over many cells (100 000 history rows
+// take 750 KB); past 16 of them, each cell holds its own.
 class CellColours {
 public:
-    QRgb at(std::size_t cell) const { return wide_ ? rgb_[cell] : palette_[index_[cell]]; }
-    void set(std::size_t cell, QRgb rgb)
+    QRgb at(std::size_t cell) const
     {
-        // The first few colours in use are looked for here, without a call.
-        for (std::size_t i = 0; !wide_ && i < std::min<std::size_t>(palette_.size(), 8); ++i) {
-            if (palette_[i] == rgb) {
-                index_[cell] = std::uint8_t(i);
-                return;
-            }
-        }
-        setOther(cell, rgb);
+        return wide_ ? rgb_[cell] : palette_[(index_[cell / 2] >> (cell % 2 * 4)) & 0xFu];
     }
+    void set(std::size_t cell, QRgb rgb);
     // Gives count cells from first their colours: indexes into palette.
     void set(std::size_t first, const std::uint8_t *index, std::size_t count,
              const std::vector<QRgb> &palette);
@@ -45,10 +38,21 @@ public:
     void clear();
 
 private:
-    void setOther(std::size_t cell, QRgb rgb);
+    static constexpr std::size_t kIndexed = 16;
+    void setIndex(std::size_t cell, std::uint8_t index)
+    {
+        std::uint8_t &pair = index_[cell / 2];
+        const int shift = int(cell % 2 * 4);
+        pair = std::uint8_t((pair & ~(0xFu << shift)) | (unsigned(index) << shift));
+    }
+    // The index of a colour in the palette, added when there is room; -1
+    // when there is none (the cells then hold their own).
+    int indexOf(QRgb rgb);
+    void widen();
 
+    std::size_t cells_ = 0;
     bool wide_ = false;
-    std::vector<std::uint8_t> index_;
+    std::vector<std::uint8_t> index_;  // two cells a byte, the first in the low bits
     std::vector<QRgb> palette_{0};
     std::vector<QRgb> rgb_;
 };
@@ -114,7 +118,9 @@ private:
     int shownRows_ = 0;  // rows the view has been told about
     bool flushQueued_ = false;
     std::vector<char> text_;
-    std::vector<std::size_t> rowStart_;
+    // Where each row's texts start in text_: four bytes a row, as a grid's
+    // texts stay far below 4 GB (100 000 history rows take 6 MB).
+    std::vector<std::uint32_t> rowStart_;
     // Bytes of each cell in text_; kOutside: the text is in outside_ instead
     // (a long one, or one that UTF-8 cannot carry unchanged).
     std::vector<std::uint8_t> length_;

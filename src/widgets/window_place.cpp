@@ -50,8 +50,8 @@ bool isOnSomeScreen(const QRect &frame)
     return false;
 }
 
-WindowPlace::WindowPlace(Keys keys, float leastWidth, float leastHeight, QString logPrefix)
-    : keys_(keys), least_{-kMost, -kMost, leastWidth, leastHeight}, logPrefix_(std::move(logPrefix))
+WindowPlace::WindowPlace(Keys keys, float leastWidth, float leastHeight, Procedure load)
+    : keys_(keys), least_{-kMost, -kMost, leastWidth, leastHeight}, load_(load)
 {
 }
 
@@ -104,7 +104,8 @@ void WindowPlace::read(const Settings &settings, const ErrorLog &log, QSize fram
             placed_[Top] = float(twipsFromPx(primary.y()));
         }
     }
-    log.write(logPrefix_ + QStringLiteral("位置の設定(") + unusable.join(QStringLiteral(", ")) +
+    log.write(reportOf(load_).logPrefix + QStringLiteral("位置の設定(") +
+              unusable.join(QStringLiteral(", ")) +
               QStringLiteral(")を使えないため、既定の値で表示しました"));
 }
 

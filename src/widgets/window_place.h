@@ -6,6 +6,7 @@
 // convert or is below the least the default size, each with a log entry.
 // Written back as plain decimals, without creeping between pixels.
 
+#include "base/error_report.h"
 #include "base/settings.h"
 
 #include <QPoint>
@@ -25,14 +26,15 @@ class WindowPlace {
 public:
     enum Edge { Left, Top, Width, Height };
     // The keys of the edges the window keeps (a fixed size keeps none), the
-    // least width and height in twips, and the log prefix of its load.
+    // least width and height in twips, and the window's load, whose log
+    // prefix an unusable place is logged with.
     struct Keys {
         Setting left;
         Setting top;
         std::optional<Setting> width;
         std::optional<Setting> height;
     };
-    WindowPlace(Keys keys, float leastWidth, float leastHeight, QString logPrefix);
+    WindowPlace(Keys keys, float leastWidth, float leastHeight, Procedure load);
 
     // Reads the stored place; what cannot be used is replaced and logged.
     // frameSize: the window's outer size in pixels where it keeps no size of
@@ -56,7 +58,7 @@ private:
 
     Keys keys_;
     std::array<float, 4> least_;
-    QString logPrefix_;
+    Procedure load_;
     std::array<float, 4> placed_{};  // twips
 };
 

@@ -102,8 +102,8 @@ private slots:
             QCOMPARE(QString::fromUtf8(errors).section('\n', 1, 1).left(12), "使い方: spinlog");
     }
 
-    // spinlog --stats over 40 saved series: 35 of type 1 with the same five
-    // solves, then one of 9.00s, four of type 2 among them.
+    // spinlog --stats over 40 saved series, a day apart: 35 of type 1 with the
+    // same five solves, then one of 9.00s, four of type 2 among them.
     void statistics()
     {
         TempAppFolder folder;
@@ -111,8 +111,7 @@ private slots:
         {
             auto db = Database::open(path);
             for (int i = 0; i < 40; ++i) {
-                const QString date =
-                    QString("2007/05/%1 08:00:00").arg(1 + i % 28, 2, 10, QChar('0'));
+                const QString date = QDate(2007, 5, 1).addDays(i).toString("yyyy/MM/dd 08:00:00");
                 if (i % 10 == 3)
                     addSeries(*db, {date, "2", {"5.00", "5.00", "5.00", "5.00", "5.00"}, "5.00"});
                 else if (i == 39)

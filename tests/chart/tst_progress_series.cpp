@@ -90,7 +90,8 @@ private slots:
               {"2007/05/03 10:00:00", "1", {"9.00", "DNF", "DNF"}, "DNF"},
               {"2007/5/4 10:00:00", "1", {"8.00"}, "8.00"}})
             test::addSeries(w.db(), row);
-        const ListedSeries listed = listedSeries(w.history(), {1});
+        const ListedSeries listed =
+            listedSeries(w.program().records->historyChart, TypeFilter(TypeId("1")));
         QCOMPARE(listed.countText(), "3件（日時を読めない1件、DNFの平均2件は表示していません）");
         const ProgressLines lines = progressLines(listed.data.series);
         QStringList ys;

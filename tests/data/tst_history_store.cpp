@@ -1,8 +1,10 @@
-// The history store against a real database: the list's orders, rows and
-// colours, the best values, failures (the history window's tests delete).
+// The history against a real database: the list's orders, rows and marks,
+// the best values, failures (the history window's tests delete); what the
+// writer's changes say, and the history's order of series.
 
 #include "base/errors.h"
-#include "data/history_store.h"
+#include "data/history_list.h"
+#include "data/history_order.h"
 #include "data_support.h"
 #include "support/history_world.h"
 #include "support/test_main.h"
@@ -18,13 +20,13 @@ namespace {
 struct RecordingSink : HistorySink {
     int clears = 0, batches = 0;
     QStringList texts;
-    std::vector<std::uint32_t> colours;
+    std::vector<std::uint8_t> marks;
     std::vector<std::int64_t> ids;
     void clear() override
     {
         ++clears;
         texts.clear();
-        colours.clear();
+        marks.clear();
         ids.clear();
     }
     void appendRows(const HistoryRows &rows) override
@@ -36,17 +38,25 @@ struct RecordingSink : HistorySink {
             texts << QString::fromUtf8(rows.text.data() + from, end - from);
             from = end;
         }
-        for (std::uint8_t colour : rows.colours) colours.push_back(rows.palette.at(colour));
+        marks.insert(marks.end(), rows.marks.begin(), rows.marks.end());
     }
     int rows() const { return int(texts.size() / kHistoryCols); }
     QString text(int row, int col) const { return texts.at(row * kHistoryCols + col); }
 };
 
-const ListColours kColours{14671839, 16744576, 8421631};
+const HistoryList &listOf(HistoryWorld &w)
+{
+    return w.program().records->historyList;
+}
+
+TypeFilter typeOf(const char *id)
+{
+    return TypeFilter(TypeId(id));
+}
 
 QString fillError(HistoryWorld &w, RecordingSink &sink)
 {
-    return failure([&] { w.history().list({0}, HistoryOrder::DateAscending, kColours, sink); });
+    return failure([&] { listOf(w).list({}, HistoryOrder::DateAscending, sink); });
 }
 
 }  // namespace
@@ -90,7 +100,9 @@ private slots:
                 "when '3' then '1' else TypeID end");
         const auto listed = [&] {
             RecordingSink sink;
-            w.history().list({type}, HistoryOrder(order), kColours, sink);
+            const TypeFilter filter =
+                type ? TypeFilter(TypeId(QString::number(type))) : TypeFilter();
+            listOf(w).list(filter, HistoryOrder(order), sink);
             QStringList labels;
             for (int r = 0; r < sink.rows(); ++r) labels << sink.text(r, 2);
             return labels.join(' ');
@@ -102,7 +114,7 @@ private slots:
         w.program().records.reset();
         w.program().records =
             std::make_unique<RecordStores>(Database::open(w.folder.file("Spinlog.mdb")));
-        QCOMPARE(Recordset(w.db(), "select count(*) from sqlite_master").text(0), "10");
+        QCOMPARE(Recordset(w.db(), "select count(*) from sqlite_master").text(0), "11");
         QCOMPARE(listed(), expected);
     }
 
@@ -111,30 +123,31 @@ private slots:
     void bestValues()
     {
         HistoryWorld w;
-        QCOMPARE(w.history().bests({0}).bestTime, "-");
+        const HistoryList &list = listOf(w);
+        QCOMPARE(list.bests({}).bestTime, "-");
         w.seedThree();
         addSeries(w.db(), {"2007/05/04 10:00:00", "9", {"4.20"}, "4.20"});
         addSeries(w.db(), {"2007/05/05 10:00:00", "1", {"18.50", "9.99"}, "15.20"});
-        QCOMPARE(w.history().bests({1}).bestTime, "9.99");
-        QCOMPARE(w.history().bests({1}).bestAverage, "15.20");
-        QCOMPARE(w.history().bests({3}).bestAverage, "-");
+        QCOMPARE(list.bests(typeOf("1")).bestTime, "9.99");
+        QCOMPARE(list.bests(typeOf("1")).bestAverage, "15.20");
+        QCOMPARE(list.bests(typeOf("3")).bestAverage, "-");
         w.db().execute("update T_Time set BestTime='first' where TypeID='2'");
-        QCOMPARE(w.history().bests({0}).bestTime, "first");
-        QCOMPARE(w.history().bests({0}).bestAverage, "4.20");
+        QCOMPARE(list.bests({}).bestTime, "first");
+        QCOMPARE(list.bests({}).bestAverage, "4.20");
         w.db().execute("update T_Time set BestTimeSS='text' where TypeID='2'");
-        QCOMPARE(w.history().bests({0}).bestTime, "4.20");
+        QCOMPARE(list.bests({}).bestTime, "4.20");
         w.db().execute("update T_Time set BestTimeSS=NULL, BestTime='none' where TypeID='1'");
-        QCOMPARE(w.history().bests({0}).bestTime, "none");
+        QCOMPARE(list.bests({}).bestTime, "none");
         w.db().execute("update T_Time set BestTime=NULL");
-        QVERIFY_THROWS_EXCEPTION(SpinlogError, w.history().bests({0}));
+        QVERIFY_THROWS_EXCEPTION(SpinlogError, list.bests({}));
     }
 
-    void rowTextsAndColours()
+    void rowTextsAndMarks()
     {
         HistoryWorld w;
-        // Given as 0x00BBGGRR, handed over as 0xFFRRGGBB.
-        const ListColours colours{255, 16711680, 65280};
-        const std::uint32_t red = 0xFFFF0000, blue = 0xFF0000FF, green = 0xFF00FF00;
+        const std::uint8_t solve = HistoryRows::Solve, best = HistoryRows::Best,
+                           worst = HistoryRows::Worst, none = HistoryRows::None,
+                           missing = HistoryRows::MissingSolve;
         // Saved with best solve 3 and worst solve 5; then a one-solve series.
         addSeries(w.db(), {"2007/05/01 10:00:00",
                            "5",
@@ -144,17 +157,16 @@ private slots:
                            5});
         addSeries(w.db(), {"2007/05/02 10:00:00", "1", {"9.87"}, "9.87"});
         RecordingSink sink;
-        QCOMPARE(w.history().list({0}, HistoryOrder::DateAscending, colours, sink), 2);
+        QCOMPARE(listOf(w).list({}, HistoryOrder::DateAscending, sink), 2);
         QCOMPARE(sink.texts.mid(0, 3),
                  (QStringList{"2007/05/01 10:00:00", "3x3x3目隠し", "12.00"}));
         QCOMPARE(sink.texts.mid(6, 3), (QStringList{"1:05.43", "-", "-"}));
         QCOMPARE(sink.text(0, 14), "12.50");
-        const std::uint32_t none = 0, white = 0xFFFFFFFF;
-        const std::vector<std::uint32_t> first(sink.colours.begin(), sink.colours.begin() + 15);
-        QCOMPARE(first,
-                 (std::vector<std::uint32_t>{none, none, red, red, blue, red, green, white, white,
-                                             white, white, white, white, white, none}));
-        QCOMPARE(sink.colours[15 + 2], blue);  // a single solve: best wins over worst
+        const std::vector<std::uint8_t> first(sink.marks.begin(), sink.marks.begin() + 15);
+        QCOMPARE(first, (std::vector<std::uint8_t>{none, none, solve, solve, best, solve, worst,
+                                                   missing, missing, missing, missing, missing,
+                                                   missing, missing, none}));
+        QCOMPARE(sink.marks[15 + 2], best);  // a single solve: best wins over worst
     }
 
     // Many rows arrive in several batches, none lost at the seams.
@@ -166,7 +178,7 @@ private slots:
             addSeries(w.db(), {QString::asprintf("2007/05/01 %08d", i), "1", {"10.00"}, "10.00"});
         t.commit();
         RecordingSink sink;
-        QCOMPARE(w.history().list({0}, HistoryOrder::DateAscending, kColours, sink), 5000);
+        QCOMPARE(listOf(w).list({}, HistoryOrder::DateAscending, sink), 5000);
         QVERIFY(sink.batches > 1);
         QCOMPARE(sink.rows(), 5000);
         QCOMPARE(sink.text(4999, 0), "2007/05/01 00004999");
@@ -195,8 +207,69 @@ private slots:
         RecordingSink untouched;
         QVERIFY(fillError(w, untouched) != "(no failure)");
         QCOMPARE(untouched.clears, 0);
-        // A filter without a position never means every record.
-        QVERIFY_THROWS_EXCEPTION(SpinlogError, w.history().removeListed({-1}));
+        // A list without an entry never means every type.
+        const TypeChoices choices({puzzleTypeOf("1", "3x3x3", "5", "0", true)},
+                                  TypeChoices::kEveryType);
+        QVERIFY_THROWS_EXCEPTION(SpinlogError, choices.filterAt(-1));
+        QVERIFY_THROWS_EXCEPTION(SpinlogError, choices.filterAt(2));
+        QVERIFY(choices.filterAt(0).all() && choices.filterAt(1) == typeOf("1"));
+    }
+
+    // Each change says its kind, its type and its rows, so a listener reads
+    // only what it shows.
+    void changesSayWhatChanged()
+    {
+        HistoryWorld w;
+        std::vector<HistoryChange> said;
+        QObject::connect(&w.history(), &HistoryWriter::changed,
+                         [&said](const HistoryChange &change) { said.push_back(change); });
+        const auto series = [](const char *type) {
+            SeriesRecord r;
+            r.dateTime = "2007/05/01 10:00:00";
+            r.typeId = TypeId(type);
+            r.times.fill("-");
+            r.times[0] = r.aveTime = r.bestTime = r.worstTime = "10.00";
+            r.bestNo = r.worstNo = 1;
+            return r;
+        };
+        w.history().add(series("2"));
+        w.history().add(series("3"));
+        const std::int64_t second =
+            rowsOf(w.db(), "select max(rowid) from T_Time").first().toLongLong();
+        w.history().update(second, series("3"));
+        w.history().remove(second);
+        w.history().removeListed(typeOf("2"));
+        using Kind = HistoryChange::Kind;
+        QCOMPARE(said.size(), std::size_t(5));
+        QVERIFY(said[0].kind == Kind::Added && said[0].types == typeOf("2"));
+        QCOMPARE(said[1].rows, std::vector<std::int64_t>{second});
+        QVERIFY(said[2].kind == Kind::Edited && said[2].concerns(TypeId("3")) &&
+                !said[2].concerns(TypeId("2")));
+        QVERIFY(said[3].kind == Kind::Removed && said[3].types == typeOf("3") &&
+                said[3].rows == std::vector<std::int64_t>{second});
+        QVERIFY(said[4].kind == Kind::Removed && said[4].rows.empty() &&
+                said[4].types == typeOf("2"));
+    }
+
+    // By the moment, then the type, then the saving order; NULL first, a
+    // text before what extends it, as the engine's date order lists them.
+    void theHistorysOrder()
+    {
+        const auto before = [](const char *a, const char *b) {
+            const QList<QByteArray> f = QByteArray(a).split('|'), g = QByteArray(b).split('|');
+            const auto place = [](const QList<QByteArray> &p) {
+                return SeriesPlace{p[0] == "NULL" ? QByteArrayView() : QByteArrayView(p[0]),
+                                   QByteArrayView(p[1]), p[2].toLongLong()};
+            };
+            return doneBefore(place(f), place(g));
+        };
+        QVERIFY(before("2007/05/01 10:00:00|2|9", "2007/05/01 10:00:01|1|1"));
+        QVERIFY(before("2007/05/01 10:00:00|1|9", "2007/05/01 10:00:00|2|1"));
+        QVERIFY(before("2007/05/01 10:00:00|1|1", "2007/05/01 10:00:00|1|2"));
+        QVERIFY(!before("2007/05/01 10:00:00|1|2", "2007/05/01 10:00:00|1|2"));
+        QVERIFY(before("NULL|1|5", "|1|1"));
+        QVERIFY(before("2007/05/01|1|5", "2007/05/01 10:00:00|1|1"));
+        QVERIFY(!before("2007/05/01 10:00:00|1|1", "NULL|1|5"));
     }
 };
 

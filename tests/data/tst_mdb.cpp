@@ -129,7 +129,7 @@ private slots:
         QCOMPARE(SqlShell(folder.file("Spinlog.mdb"),
                           "select count(*) from sqlite_master where type='index';")
                      .output,
-                 "7\ndone\n");
+                 "8\ndone\n");
         auto db = Database::open(folder.file("Spinlog.mdb"));
         Recordset rs(*db, "select count(*), DateTime, AveTimeSS from T_Time");
         QCOMPARE(rs.text(0) + " " + rs.text(1) + " " + rs.text(2), "1 2007/05/01 21:03:09 65.43");

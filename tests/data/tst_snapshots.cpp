@@ -2,8 +2,8 @@
 // as the user makes them, a disk too full for one, and the restore, whole or
 // not at all at each of its steps.
 
+#include "app/backup_restore.h"
 #include "app/mdb.h"
-#include "app/restore_backup.h"
 #include "data/record_stores.h"
 #include "data/snapshots.h"
 #include "data_support.h"
@@ -188,15 +188,15 @@ private slots:
         addSeries(w.db(), {"2026/01/03 12:00:00", "1", {"10.00"}, "10.00"});
         auto &session = w.program().session;
         session = std::make_unique<SolveSession>(w.program().settings, w.program().records->series);
-        session->showType(SeriesType{"1", {}, 5, "0", {}}, false);
+        session->showType(puzzleTypeOf("1", {}, "5", "0", true), false);
         session->press(0);
-        QVERIFY(!Sub_RestoreBackup(w.program(), [](const QStringList &) { return 0; }));
+        QVERIFY(!askRestore(w.program(), [](const QStringList &) { return 0; }));
         QCOMPARE(w.prompts().texts(),
                  QStringList{"計測中です、計測を停止してからバックアップを選んでください"});
         session.reset();
         QStringList shown;
         w.prompts().answers = {Answer::Yes};
-        QVERIFY(Sub_RestoreBackup(w.program(), [&](const QStringList &rows) {
+        QVERIFY(askRestore(w.program(), [&](const QStringList &rows) {
             shown = rows;
             return std::optional<int>(0);
         }));
@@ -211,12 +211,12 @@ private slots:
         // Answered No, nothing is chosen.
         QVERIFY(Fun_MDBOpen(w.program(), w.folder.file("Spinlog.mdb")));
         w.prompts().answers = {Answer::No};
-        QVERIFY(!Sub_RestoreBackup(w.program(), [](const QStringList &) { return 1; }));
+        QVERIFY(!askRestore(w.program(), [](const QStringList &) { return 1; }));
         QVERIFY(w.program().restoreFrom.isEmpty());
         // A copy that cannot be read is refused when chosen, before any exit.
         w.folder.write("Backup/Spinlog-20260102.mdb", QByteArray(4096, 'x'));
-        QVERIFY(!Sub_RestoreBackup(w.program(),
-                                   [](const QStringList &rows) { return int(rows.size()) - 1; }));
+        QVERIFY(
+            !askRestore(w.program(), [](const QStringList &rows) { return int(rows.size()) - 1; }));
         QCOMPARE(w.prompts().texts().last(),
                  QString("このバックアップは読めません。別のバックアップを選んでください。"));
         QVERIFY(w.program().restoreFrom.isEmpty());

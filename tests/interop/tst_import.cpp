@@ -6,7 +6,7 @@
 #include "base/encoding.h"
 #include "data/record_stores.h"
 #include "interop/cstimer_export.h"
-#include "interop/history_import.h"
+#include "interop/history_importer.h"
 #include "session/series_rules.h"
 #include "support/history_world.h"
 #include "support/test_main.h"
@@ -29,12 +29,14 @@ std::unique_ptr<RecordStores> openStores(const TempAppFolder &folder)
 }
 
 // A history with +2, DNF and the blindfolded type's every-solve average.
-void seed(HistoryStore &history)
+void seed(HistoryWriter &history)
 {
     const auto add = [&](const char *date, const char *type, const QString &tokens, bool every) {
         std::vector<Attempt> solves;
         for (const QString &token : tokens.split(' ')) solves.push_back(*attemptFromToken(token));
-        history.add(seriesOfAttempts(date, type, solves, every));
+        history.add(
+            seriesOfAttempts(date, TypeId(type), solves,
+                             every ? AverageRule::CountBestWorst : AverageRule::LeaveOutBestWorst));
     };
     add("2023/11/14 22:13:20", "1", "1234 1000+ 900D 1502 1199", false);
     add("2023/11/15 08:00:00", "5", "6543 0D 5900", true);
@@ -43,7 +45,7 @@ void seed(HistoryStore &history)
 
 HistoryImport importOf(const QString &path, RecordStores &stores)
 {
-    return HistoryImport(readHistoryFile(path), importTypes(stores.types), &seriesOfAttempts);
+    return HistoryImporter(stores.history, stores.types).plan(path);
 }
 
 }  // namespace
@@ -61,7 +63,7 @@ private slots:
             saved = rowsOf(stores->database(), kRows);
             // A solve whose text reads as no time: the series is left out whole.
             addSeries(stores->database(), {"2023/11/17 10:00:00", "1", {"10.00", "1O.00"}, "-"});
-            const ExportTally tally = exportCsTimer(stores->history, stores->types, {},
+            const ExportTally tally = exportCsTimer(stores->historyExport, stores->types, {},
                                                     from.file("export.txt"), from.path());
             QCOMPARE(tally.skipped, 1);
             QCOMPARE(tally.series, 3);
@@ -113,10 +115,11 @@ private slots:
         QVERIFY(after[before.size()].startsWith(dateTimeText(1700000004) +
                                                 "|1|10.00|10.10|10.20|10.30|10.40|-|"
                                                 "10.20|1|5|"));
-        QCOMPARE(stores->history.lastImport()->series, 2);
-        QCOMPARE(stores->history.removeImport(stores->history.lastImport()->id), 2);
+        HistoryImporter importer(stores->history, stores->types);
+        QCOMPARE(importer.lastImport()->series, 2);
+        QCOMPARE(importer.undo(*importer.lastImport()), 2);
         QCOMPARE(rowsOf(stores->database(), kRows), before);
-        QCOMPARE(stores->history.lastImport()->id, earlierMark);
+        QCOMPARE(importer.lastImport()->id, earlierMark);
     }
 
     // The transaction made to fail at each step, and cancelled: nothing kept.

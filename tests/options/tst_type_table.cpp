@@ -3,6 +3,7 @@
 
 #include "base/errors.h"
 #include "data/database.h"
+#include "data/puzzle_type_store.h"
 #include "options/type_table.h"
 #include "support/temp_app_folder.h"
 #include "support/test_main.h"
@@ -32,11 +33,10 @@ private slots:
             "select TypeID, TypeNm, typeof(TypeCnt), TypeCnt, TypeBW "
             "from MT_Type order by TypeID";
         const QStringList delivered = test::rowsOf(*db, select);
-        const std::vector<PuzzleType> types = {puzzleTypeOf({"10", "a", "12", kTypeInclude}),
-                                               puzzleTypeOf({"2", "b", "1", kTypeInclude}),
-                                               puzzleTypeOf({"4", "c", "3", kTypeExclude}),
-                                               puzzleTypeOf({"6", "d", "5", kTypeExclude}),
-                                               puzzleTypeOf({"8", "e", "7", "?"})};
+        const std::vector<PuzzleType> types = {
+            puzzleTypeOf("10", "a", "12", "1", true), puzzleTypeOf("2", "b", "1", "1", true),
+            puzzleTypeOf("4", "c", "3", "0", true), puzzleTypeOf("6", "d", "5", "", true),
+            puzzleTypeOf("8", "e", "7", "?", true)};
         if (!failing.isEmpty())
             db->execute("create trigger refuse " + failing +
                         " begin select raise(abort, 'disk full'); end");

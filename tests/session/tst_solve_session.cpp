@@ -5,7 +5,7 @@
 #include "base/settings.h"
 #include "base/time_values.h"
 #include "data/database.h"
-#include "data/history_store.h"
+#include "data/history_writer.h"
 #include "session/solve_session.h"
 #include "support/temp_app_folder.h"
 #include "support/test_main.h"
@@ -49,8 +49,7 @@ struct Rig {
         QObject::connect(&session, &SolveSession::sound,
                          [this] { sounds << QString::number(session.elapsedSeconds()); });
         QObject::connect(&session, &SolveSession::warning, [this] { sounds << "w"; });
-        session.showType(SeriesType{QStringLiteral("1"), {}, std::int16_t(count), bestWorst, {}},
-                         false);
+        session.showType(puzzleTypeOf("1", {}, QString::number(count), bestWorst, true), false);
     }
 
     // Steps: P press, +MS the clock moves on, c a countdown tick, tN N running
@@ -97,7 +96,7 @@ struct Rig {
                                               "Complete"};
         QStringList solves;
         QString colours;
-        for (int no = 1; no <= session.type().count; ++no) {
+        for (int no = 1; no <= session.type().length(); ++no) {
             solves << session.solveText(no);
             const std::uint32_t c = session.solveColor(no);
             colours += c == 16744576u ? u'b' : c == 8421631u ? u'w' : c == 14671839u ? u'd' : u'?';
@@ -266,18 +265,17 @@ private slots:
         const QStringList refused{"0", "-1", "", "2147483648", "13", "99", "x", "2.5"};
         for (const QString &count : usable + refused) {
             Rig rig(kNoWait, 5, "0");
-            const SeriesType type =
-                seriesTypeOf(PuzzleType{"2", "2x2x2", count, "0"}, "2", "(the list's)");
+            const PuzzleType type = puzzleTypeOf("2", "2x2x2", count, "0", true);
             rig.session.showType(type, false);
             const PressResult result = rig.session.press(rig.now);
             QCOMPARE(result == PressResult::Refused, refused.contains(count));
-            QCOMPARE(type.usable(), usable.contains(count));
+            QCOMPARE(type.timeable(), usable.contains(count));
             QCOMPARE(rig.session.state() == SessionState::Timing, usable.contains(count));
             rig.session.press(rig.now + 1'000'000'000);
             QCOMPARE(rig.store.rows.size(), std::size_t(usable.contains(count) ? 1 : 0));
         }
-        QVERIFY(!seriesTypeOf(std::nullopt, "4", "5x5x5").usable());
-        QVERIFY(unusableTypeText(seriesTypeOf(PuzzleType{"1", "3x3x3", "13", "0"}, "1", ""))
+        QVERIFY(!missingType(TypeId("4"), "5x5x5").timeable());
+        QVERIFY(unusableTypeText(puzzleTypeOf("1", "3x3x3", "13", "0", true))
                     .startsWith("タイプ「3x3x3」の回数(13)"));
     }
 
@@ -295,7 +293,7 @@ private slots:
     {
         TempAppFolder folder;
         auto db = Database::open(folder.file(QStringLiteral("Spinlog.mdb")));
-        HistoryStore history(*db);
+        HistoryWriter history(*db);
         DatabaseSeriesStore store(*db, history);
         const QList<std::int64_t> stored{1234, 29, 57, 113, 1005, 6543, 99999, 0, 1, 4999};
         for (int i = 0; i < stored.size(); ++i)
@@ -320,13 +318,13 @@ private slots:
         QFETCH(QString, failing);
         TempAppFolder folder;
         auto db = Database::open(folder.file(QStringLiteral("Spinlog.mdb")));
-        HistoryStore history(*db);
+        HistoryWriter history(*db);
         DatabaseSeriesStore store(*db, history);
         Settings settings(folder.file(QStringLiteral("Spinlog.ini")));
         folder.write(QStringLiteral("Spinlog.ini"), "[Option]\r\n" + kNoWait);
         settings.load();
         SolveSession session(settings, store);
-        session.showType(SeriesType{QStringLiteral("5"), {}, 2, QStringLiteral("1"), {}}, true);
+        session.showType(puzzleTypeOf("5", {}, "2", "1", true), true);
         for (std::int64_t ns : {62'500'000'000LL, 9'870'000'000LL}) {
             session.press(0);
             session.press(ns);

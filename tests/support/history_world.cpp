@@ -63,8 +63,8 @@ QByteArray twelveSolves(const char *name)
 
 HistoryWorld::HistoryWorld() : world(folder.path())
 {
-    world.program.records =
-        std::make_unique<RecordStores>(Database::open(folder.file(QStringLiteral("Spinlog.mdb"))));
+    world.program.records = std::make_unique<RecordStores>(
+        Database::open(folder.file(QStringLiteral("Spinlog.mdb"))), &world.program.settings);
 }
 
 void HistoryWorld::seedThree()

@@ -33,7 +33,7 @@ struct HistoryWorld {
     FakeWorld world;
     Program &program() { return world.program; }
     Database &db() { return world.program.records->database(); }
-    HistoryStore &history() { return world.program.records->history; }
+    HistoryWriter &history() { return world.program.records->history; }
     FakePrompts &prompts() { return world.prompts; }
     // Type 1 on 05/01 (best 18.50, average 20.00), type 2 on 05/02 (4.20,
     // 5.00), type 1 on 05/03 (15.20, 17.00).

@@ -11,8 +11,9 @@ namespace spinlog {
 class Program;
 class frmMain;
 
-// The main window over the program's open records, with its menus' windows
-// and commands wired to the program. Makes the solve session.
+// The main window over the program's open records, with its menus' windows,
+// the scramble window and the commands wired to the program (windows.cpp).
+// Makes the solve session.
 std::unique_ptr<frmMain> makeMainWindow(Program &program);
 
 // Returns the shown main window, or null when the program has ended (a second

@@ -98,8 +98,8 @@ std::pair<QString, const char *> pictureFile(const QString &path)
 
 }  // namespace
 
-frmChart::frmChart(ChartWindowParts parts, ListedSeries listed, const QString &typeName,
-                   QWidget *parent)
+ChartWindow::ChartWindow(ChartWindowParts parts, ListedSeries listed, const QString &typeName,
+                         QWidget *parent)
     : QDialog(parent), parts_(parts)
 {
     const QString count = listed.countText();
@@ -137,9 +137,9 @@ frmChart::frmChart(ChartWindowParts parts, ListedSeries listed, const QString &t
     place_.apply(*this);
 }
 
-frmChart::~frmChart() = default;
+ChartWindow::~ChartWindow() = default;
 
-void frmChart::buildChart(const QString &typeName)
+void ChartWindow::buildChart(const QString &typeName)
 {
     auto *chart = new QChart;
     chart->setTheme(QChart::ChartThemeLight);
@@ -195,7 +195,7 @@ void frmChart::buildChart(const QString &typeName)
     buildMenus();
 }
 
-void frmChart::buildAxes(QChart *chart)
+void ChartWindow::buildAxes(QChart *chart)
 {
     axisX_ = new QCategoryAxis;
     axisX_->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
@@ -218,7 +218,7 @@ void frmChart::buildAxes(QChart *chart)
     }
 }
 
-void frmChart::buildMenus()
+void ChartWindow::buildMenus()
 {
     auto *menuBar = new QMenuBar(this);
     const auto add = [this](QMenu *menu, const char *name, const QString &caption,
@@ -227,7 +227,7 @@ void frmChart::buildMenus()
     };
     QMenu *fileMenu = menuBar->addMenu(QStringLiteral("ファイル(&F)"));
     add(fileMenu, "M_SavePNG", QStringLiteral("画像として保存(&S)..."),
-        QKeySequence(Qt::CTRL | Qt::Key_S), [this] { Sub_SavePNG(); });
+        QKeySequence(Qt::CTRL | Qt::Key_S), [this] { savePicture(); });
     fileMenu->addSeparator();
     add(fileMenu, "M_Close", QStringLiteral("閉じる(&X)"), {}, [this] { close(); });
     QMenu *viewMenu = menuBar->addMenu(QStringLiteral("表示(&V)"));
@@ -236,7 +236,7 @@ void frmChart::buildMenus()
     layout()->setMenuBar(menuBar);
 }
 
-void frmChart::done(int result)
+void ChartWindow::done(int result)
 {
     if (!unloaded_) {
         unloaded_ = true;
@@ -245,12 +245,12 @@ void frmChart::done(int result)
     QDialog::done(result);
 }
 
-void frmChart::showAll()
+void ChartWindow::showAll()
 {
     setTimeRange(fullFrom_, fullTo_);
 }
 
-void frmChart::setTimeRange(double fromMs, double toMs)
+void ChartWindow::setTimeRange(double fromMs, double toMs)
 {
     // Never beyond the listed period, never narrower than a few minutes.
     const double span = std::clamp(toMs - fromMs, 10 * kMinuteMs, fullTo_ - fullFrom_);
@@ -259,13 +259,13 @@ void frmChart::setTimeRange(double fromMs, double toMs)
     refresh();
 }
 
-void frmChart::zoomTime(double factor, double anchorMs)
+void ChartWindow::zoomTime(double factor, double anchorMs)
 {
     const double anchor = std::clamp(anchorMs, from_, to_);
     setTimeRange(anchor - (anchor - from_) * factor, anchor + (to_ - anchor) * factor);
 }
 
-void frmChart::refresh()
+void ChartWindow::refresh()
 {
     QChart *chart = chartView_->chart();
     const QRectF plot = chart->plotArea();
@@ -310,12 +310,12 @@ void frmChart::refresh()
     refreshing_ = false;
 }
 
-int frmChart::shownDots() const
+int ChartWindow::shownDots() const
 {
     return int(plot_->dots().size());
 }
 
-void frmChart::hoverAt(const QPointF &chartPosition)
+void ChartWindow::hoverAt(const QPointF &chartPosition)
 {
     const std::optional<QPointF> dot = plot_->dotAt(chartPosition);
     if (dot)
@@ -324,7 +324,7 @@ void frmChart::hoverAt(const QPointF &chartPosition)
         QToolTip::hideText();
 }
 
-QString frmChart::pointText(const QPointF &point) const
+QString ChartWindow::pointText(const QPointF &point) const
 {
     const QList<QPointF> &all = lines_.averages;
     auto p = std::lower_bound(all.begin(), all.end(), point.x(),
@@ -341,7 +341,7 @@ QString frmChart::pointText(const QPointF &point) const
     return QString();
 }
 
-void frmChart::Sub_SavePNG()
+void ChartWindow::savePicture()
 {
     SaveFileRequest request;
     request.title = QStringLiteral("画像の保存先の選択");
@@ -368,14 +368,14 @@ void frmChart::Sub_SavePNG()
     });
 }
 
-void showProgressChart(const HistoryStore &history, TypeFilter filter, const QString &typeName,
-                       ChartWindowParts parts, QWidget *parent)
+void showProgressChart(const HistoryChart &history, const TypeFilter &filter,
+                       const QString &typeName, ChartWindowParts parts, QWidget *parent)
 {
     std::optional<ListedSeries> listed;
     if (!guarded(parts.reporter, Procedure::ChartLoad,
                  [&] { listed = listedSeries(history, filter); }))
         return;
-    frmChart chart(parts, std::move(*listed), typeName, parent);
+    ChartWindow chart(parts, std::move(*listed), typeName, parent);
     chart.exec();
 }
 

@@ -1,5 +1,5 @@
 #pragma once
-// frmChart: the progress chart of the series the history window lists. Each
+// The progress chart of the series the history window lists. Each
 // series' average as a point, the trend of the last averages, the running
 // best average and best single as steps; the time axis zooms with the wheel,
 // pans with a drag and shows everything again at a double click. Saves the
@@ -31,13 +31,13 @@ struct ChartWindowParts {
     const Reporter &reporter;
 };
 
-class frmChart : public QDialog {
+class ChartWindow : public QDialog {
     Q_OBJECT
 public:
     // typeName: the filter's caption, shown in the title ("全て" for all).
-    frmChart(ChartWindowParts parts, ListedSeries listed, const QString &typeName,
-             QWidget *parent = nullptr);
-    ~frmChart() override;
+    ChartWindow(ChartWindowParts parts, ListedSeries listed, const QString &typeName,
+                QWidget *parent = nullptr);
+    ~ChartWindow() override;
 
     // The time axis, in ms since the epoch: the whole listed period, or part.
     void showAll();
@@ -59,7 +59,8 @@ private:
     void buildChart(const QString &typeName);
     void buildAxes(QChart *chart);
     void buildMenus();
-    void Sub_SavePNG();
+    // Saves the chart as a picture.
+    void savePicture();
     // Shows the hover text of the dot at a position in the chart, if any.
     void hoverAt(const QPointF &chartPosition);
     // Fits the value axis to what the time axis shows and hands the chart
@@ -87,12 +88,12 @@ private:
         {Setting::ChartLeft, Setting::ChartTop, Setting::ChartWidth, Setting::ChartHeight},
         4500,
         3000,
-        QStringLiteral("[frmChart]-[Form_Load] ")};
+        Procedure::ChartLoad};
 };
 
 // Reads the series the history window lists for the filter and shows their
 // chart modally; a failure to read them is reported, with no window.
-void showProgressChart(const HistoryStore &history, TypeFilter filter, const QString &typeName,
-                       ChartWindowParts parts, QWidget *parent);
+void showProgressChart(const HistoryChart &history, const TypeFilter &filter,
+                       const QString &typeName, ChartWindowParts parts, QWidget *parent);
 
 }  // namespace spinlog

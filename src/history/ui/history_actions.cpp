@@ -1,19 +1,17 @@
-// What the history window does with its list: fill it from the store,
-// delete by the listed rows' ids, change a saved solve's penalty, write it as
-// CSV, draw it as a chart.
+// What the history window does with its list: fill it from the history,
+// and the questions and answers around the history's use cases: deletes by
+// the listed rows' ids, a saved solve's penalty, the exports, the import and
+// its undo; the chart of the list.
 
 #include "base/error_report.h"
 #include "base/seams.h"
 #include "base/settings.h"
 #include "chart/ui/chart_window.h"
-#include "data/puzzle_type_store.h"
-#include "history/csv_export.h"
 #include "history/history_columns.h"
 #include "history/ui/history_window.h"
 #include "interop/cstimer_export.h"
-#include "interop/history_import.h"
-#include "session/series_rules.h"
 #include "widgets/grid.h"
+#include "widgets/units.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -25,10 +23,20 @@ namespace spinlog {
 
 namespace {
 
-// Puts the listed rows into the grid and keeps their ids, as they come.
+// Puts the listed rows into the grid, each cell's mark in its colour, and
+// keeps their ids, as they come.
 class GridSink : public HistorySink {
 public:
-    GridSink(Grid &grid, ListedRows &listed) : grid_(grid), listed_(listed) {}
+    GridSink(Grid &grid, ListedRows &listed, const Settings &settings)
+        : grid_(grid), listed_(listed)
+    {
+        // The marks' colours: none (the grid's own), a solve, a missing one
+        // (white), the worst, the best.
+        const auto opaque = [](std::uint32_t bgr) { return colorFromBgr(bgr).rgba(); };
+        palette_ = {0, opaque(settings.color(Setting::DefColor)), 0xFFFFFFFFu,
+                    opaque(settings.color(Setting::WorstColor)),
+                    opaque(settings.color(Setting::BestColor))};
+    }
     void clear() override
     {
         grid_.setRows(1);
@@ -36,20 +44,21 @@ public:
     }
     void appendRows(const HistoryRows &rows) override
     {
-        grid_.appendRows(rows.text, rows.ends, rows.colours, rows.palette);
+        grid_.appendRows(rows.text, rows.ends, rows.marks, palette_);
         listed_.append(rows);
     }
 
 private:
     Grid &grid_;
     ListedRows &listed_;
+    std::vector<std::uint32_t> palette_;  // by HistoryRows::Mark, 0xAARRGGBB; 0: the grid's own
 };
 
 }  // namespace
 
 TypeFilter frmView::filter() const
 {
-    return {cmbType_->currentIndex()};
+    return choices_.filterAt(cmbType_->currentIndex());
 }
 
 HistoryOrder frmView::order() const
@@ -59,12 +68,6 @@ HistoryOrder frmView::order() const
     if (position < 0 || position >= kHistoryOrders)
         throw SpinlogError(describe::invalidArgument());
     return HistoryOrder(position);
-}
-
-ListColours frmView::colours() const
-{
-    return {settings_.color(Setting::DefColor), settings_.color(Setting::BestColor),
-            settings_.color(Setting::WorstColor)};
 }
 
 void frmView::showProgress(const QString &text)
@@ -113,12 +116,12 @@ void frmView::Sub_DataSet()
     ++dataSetRuns_;
     run(Procedure::DataSet, [this] {
         showProgress(QStringLiteral("データ表示中..."));
-        GridSink sink(*vsFlex_, listed_);
-        history_.list(filter(), order(), colours(), sink);
+        GridSink sink(*vsFlex_, listed_, settings_);
+        parts_.list.list(filter(), order(), sink);
         fitTimeColumns();
         if (listed_.size() > 0)
             cursorToFirstRecord();
-        const BestRecords best = history_.bests(filter());
+        const BestRecords best = parts_.list.bests(filter());
         lblBTm_->setText(best.bestTime);
         lblBAveTm_->setText(best.bestAverage);
         lblKensu_->setText(QString::number(listed_.size()));
@@ -140,21 +143,22 @@ void frmView::Sub_Delete(DeleteScope scope)
         return;
     }
     run(Procedure::Delete, [&] {
-        const QString question = scope == DeleteScope::Current
-                                     ? QStringLiteral("日時: ") + listed_.dateTime(row - 1) +
-                                           QStringLiteral(" のデータを削除します、よろしいですか")
-                                     : QStringLiteral("表示中の全てのデータ(") +
-                                           QString::number(listed_.size()) +
-                                           QStringLiteral("件)を削除します、よろしいですか");
+        // The date as the store holds it for the row's id.
+        const QString question =
+            scope == DeleteScope::Current
+                ? QStringLiteral("日時: ") + edits_.series(listed_.id(row - 1)).dateTime +
+                      QStringLiteral(" のデータを削除します、よろしいですか")
+                : QStringLiteral("表示中の全てのデータ(") + QString::number(listed_.size()) +
+                      QStringLiteral("件)を削除します、よろしいですか");
         if (prompts_.message(question, Icon::Question, Buttons::YesNo, Answer::Yes) != Answer::Yes)
             return;
         showProgress(QStringLiteral("削除中..."));
         // Exactly the row chosen: another series saved in the same second
         // stays. The store's change refills the list.
         if (scope == DeleteScope::Current)
-            history_.remove(listed_.id(row - 1));
+            edits_.remove(listed_.id(row - 1));
         else
-            history_.removeListed(filter());
+            edits_.removeListed(filter());
         clearProgress();
     });
 }
@@ -167,7 +171,7 @@ void frmView::fillPenaltyMenu()
         return;
     run(Procedure::HistoryPenalty, [&] {
         penaltyId_ = listed_.id(row - 1);
-        const SeriesRecord series = history_.series(penaltyId_);
+        const SeriesRecord series = edits_.series(penaltyId_);
         // The solves up to the first slot without one, as the store reads them.
         bool shown = true;
         for (std::size_t i = 0; i < penaltySolves_.size(); ++i) {
@@ -187,16 +191,10 @@ void frmView::fillPenaltyMenu()
     });
 }
 
-void frmView::Sub_Penalty(int no, Penalty penalty)
+void frmView::givePenalty(int no, Penalty penalty)
 {
-    run(Procedure::HistoryPenalty, [&] {
-        const SeriesRecord saved = history_.series(penaltyId_);
-        // The type's rule as it stands now, as a series timed today counts.
-        const std::optional<PuzzleType> type = types_.find(saved.typeId);
-        const bool everySolve = type && includesBestWorst(type->bestWorst);
-        // The store's change refills the list and every window's best values.
-        history_.update(penaltyId_, withPenalty(saved, no, penalty, everySolve));
-    });
+    // The history's change refills the list and every window's best values.
+    run(Procedure::HistoryPenalty, [&] { edits_.setPenalty(penaltyId_, no, penalty); });
 }
 
 void frmView::Sub_OutputCSV()
@@ -221,10 +219,7 @@ void frmView::Sub_OutputCSV()
     const bool written = run(Procedure::OutputCsv, [&] {
         showProgress(QStringLiteral("CSV出力中..."));
         // The rows the window lists, in its filter and order, from the store.
-        outcome = writeHistoryCsv(
-            *path, settings_.folder(), historyHeaders(),
-            [this](HistorySink &sink) { history_.list(filter(), order(), colours(), sink); },
-            &reachedRow);
+        outcome = edits_.exportCsv(*path, settings_.folder(), filter(), order(), &reachedRow);
         cursorToFirstRecord();
         clearProgress();
     });
@@ -243,7 +238,7 @@ void frmView::Sub_OutputCSV()
                          Icon::Exclamation, Buttons::Ok);
 }
 
-void frmView::Sub_OutputCsTimer()
+void frmView::exportCsTimer()
 {
     if (listed_.size() == 0) {
         prompts_.message(QStringLiteral("出力データがありません"), Icon::Exclamation, Buttons::Ok);
@@ -261,7 +256,8 @@ void frmView::Sub_OutputCsTimer()
     ExportTally tally;
     if (!run(Procedure::ExportCsTimer, [&] {
             showProgress(QStringLiteral("csTimer形式で出力中..."));
-            tally = exportCsTimer(history_, types_, filter(), *path, settings_.folder());
+            tally = spinlog::exportCsTimer(parts_.exported, parts_.types, filter(), *path,
+                                           settings_.folder());
             clearProgress();
         }))
         return;
@@ -275,26 +271,27 @@ void frmView::Sub_OutputCsTimer()
     prompts_.message(text, Icon::Information, Buttons::Ok);
 }
 
-void frmView::Sub_Import()
+void frmView::importHistory()
 {
     const std::optional<QString> path = importPrompts_->openFile(this);
     if (!path)
         return;
     run(Procedure::ImportHistory, [&] {
         showProgress(QStringLiteral("読み込み中..."));
-        HistoryImport import(readHistoryFile(*path), importTypes(types_), &seriesOfAttempts);
-        import.countDuplicates(history_);
+        HistoryImport plan = importer_.plan(*path);
         clearProgress();
-        if (!importPrompts_->preview(this, import, history_))
+        const ChooseSessionType choose = [&](int session, const std::optional<TypeId> &type) {
+            importer_.choose(plan, session, type);
+        };
+        if (!importPrompts_->preview(this, plan, choose))
             return;
-        if (import.seriesCount() == 0) {
+        if (plan.seriesCount() == 0) {
             prompts_.message(QStringLiteral("取り込む記録がありません"), Icon::Exclamation,
                              Buttons::Ok);
             return;
         }
-        const ImportProgress progress = importPrompts_->progress(this);
         const std::optional<ImportTally> tally =
-            import.run(history_, importMark(QDateTime::currentDateTime()), progress);
+            importer_.run(plan, QDateTime::currentDateTime(), importPrompts_->progress(this));
         if (!tally) {
             prompts_.message(QStringLiteral("取り込みを中止しました。何も追加していません"),
                              Icon::Information, Buttons::Ok);
@@ -305,15 +302,15 @@ void frmView::Sub_Import()
                            "\r\n取り込まなかった回: %3 回")
                 .arg(tally->added)
                 .arg(tally->duplicates)
-                .arg(import.leftOverCount()),
+                .arg(plan.leftOverCount()),
             Icon::Information, Buttons::Ok);
     });
 }
 
-void frmView::Sub_UndoImport()
+void frmView::undoImport()
 {
     run(Procedure::UndoImport, [&] {
-        const std::optional<ImportMark> last = history_.lastImport();
+        const std::optional<ImportMark> last = importer_.lastImport();
         if (!last) {
             prompts_.message(QStringLiteral("元に戻す取り込みがありません"), Icon::Exclamation,
                              Buttons::Ok);
@@ -325,16 +322,17 @@ void frmView::Sub_UndoImport()
                 .arg(last->series);
         if (prompts_.message(question, Icon::Question, Buttons::YesNo, Answer::Yes) != Answer::Yes)
             return;
-        history_.removeImport(last->id);
+        importer_.undo(*last);
     });
 }
 
 void frmView::showChart()
 {
-    const TypeFilter shown = filter();
-    const QString name =
-        shown.all() ? QStringLiteral("全て") : typeNames_.value(shown.typeNumber - 1);
-    showProgressChart(history_, shown, name, {settings_, prompts_, reporter_}, this);
+    // A list left without an entry by a failed load is reported as the chart's.
+    TypeFilter shown;
+    if (guarded(reporter_, Procedure::ChartLoad, [&] { shown = filter(); }))
+        showProgressChart(parts_.chart, shown, choices_.nameOf(shown),
+                          {settings_, prompts_, reporter_}, this);
 }
 
 }  // namespace spinlog

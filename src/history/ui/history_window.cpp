@@ -20,6 +20,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
+#include <QSignalBlocker>
 #include <QStatusBar>
 #include <QVBoxLayout>
 #include <cmath>
@@ -92,14 +93,14 @@ QLabel *valueBox(QWidget *parent, const char *name, const QString &text, const Q
 
 }  // namespace
 
-frmView::frmView(HistoryStore &history, const PuzzleTypeStore &types, Settings &settings,
-                 Prompts &prompts, const Reporter &reporter, QWidget *parent)
+frmView::frmView(HistoryWindowParts parts, QWidget *parent)
     : QDialog(parent),
-      history_(history),
-      types_(types),
-      settings_(settings),
-      prompts_(prompts),
-      reporter_(reporter),
+      parts_(parts),
+      settings_(parts.settings),
+      prompts_(parts.prompts),
+      reporter_(parts.reporter),
+      edits_(parts.history, parts.list, parts.types),
+      importer_(parts.history, parts.types),
       ownImportPrompts_(makeImportDialogs()),
       importPrompts_(ownImportPrompts_.get())
 {
@@ -109,8 +110,10 @@ frmView::frmView(HistoryStore &history, const PuzzleTypeStore &types, Settings &
     setFont(layoutFont(9));
     buildControls();
     Form_Load();
-    // A delete here, or a save anywhere, shows in the list at once.
-    connect(&history_, &HistoryStore::changed, this, &frmView::listChanged);
+    // A delete here, or a save anywhere, shows in the list at once; so does
+    // a type renamed.
+    connect(&parts_.history, &HistoryWriter::changed, this, &frmView::historyChanged);
+    connect(&parts_.types, &PuzzleTypeStore::changed, this, &frmView::typesChanged);
 }
 
 frmView::~frmView() = default;
@@ -189,17 +192,20 @@ void frmView::buildMenus()
     QMenu *fileMenu = menuBar->addMenu(QStringLiteral("ファイル(&F)"));
     add(fileMenu, "M_File1", QStringLiteral("CSV出力(&O)..."), {}, [this] { Sub_OutputCSV(); });
     add(fileMenu, "M_FileCsTimer", QStringLiteral("csTimer形式で出力(&J)..."), {},
-        [this] { Sub_OutputCsTimer(); });
+        [this] { exportCsTimer(); });
     fileMenu->addSeparator();
-    add(fileMenu, "M_FileImport", QStringLiteral("取り込み(&I)..."), {}, [this] { Sub_Import(); });
+    add(fileMenu, "M_FileImport", QStringLiteral("取り込み(&I)..."), {},
+        [this] { importHistory(); });
     add(fileMenu, "M_FileUndoImport", QStringLiteral("取り込みを元に戻す(&U)"), {},
-        [this] { Sub_UndoImport(); });
+        [this] { undoImport(); });
     fileMenu->addSeparator();
     add(fileMenu, "M_File4", QStringLiteral("グラフ(&G)..."), QKeySequence(Qt::CTRL | Qt::Key_G),
         [this] { showChart(); });
     statistics_ = add(fileMenu, "M_File5", QStringLiteral("統計(&S)..."), {}, [this] {
+        // Every type when the list has no entry (a failed load).
+        const PuzzleType *shown = choices_.typeAt(cmbType_->currentIndex());
         if (openStatistics_)
-            openStatistics_(filter(), this);
+            openStatistics_(shown ? TypeFilter(shown->id) : TypeFilter(), this);
     });
     statistics_->setVisible(false);
     fileMenu->addSeparator();
@@ -229,7 +235,7 @@ void frmView::buildMenus()
             action->setCheckable(true);
             solve->addAction(action);
             connect(action, &QAction::triggered, this,
-                    [this, n, p = penalty] { Sub_Penalty(n, p); });
+                    [this, n, p = penalty] { givePenalty(n, p); });
         }
         penaltySolves_[std::size_t(n - 1)] = solve;
     }
@@ -246,9 +252,7 @@ void frmView::Form_Load()
         Form_Resize();
 
         loadEnd_ = false;
-        cmbType_->addItem(QStringLiteral("全て"));
-        typeNames_ = types_.names();
-        cmbType_->addItems(typeNames_);
+        fillTypeList();
         setListPosition(cmbType_, int16FromText(searchType));
         cmbOrder_->addItems({QStringLiteral("日時 [昇順]"), QStringLiteral("日時 [降順]"),
                              QStringLiteral("平均 [昇順]"), QStringLiteral("平均 [降順]")});
@@ -364,6 +368,37 @@ void frmView::listChanged()
     // Filling the lists while the window loads is no choice of the user's.
     if (loadEnd_)
         Sub_DataSet();
+}
+
+void frmView::historyChanged(const HistoryChange &change)
+{
+    // A list of one type stays as it is when another type's series change.
+    const PuzzleType *shown = choices_.typeAt(cmbType_->currentIndex());
+    if (!shown || change.concerns(shown->id))
+        listChanged();
+}
+
+void frmView::fillTypeList()
+{
+    choices_ = TypeChoices(parts_.types.all(), TypeChoices::kEveryType);
+    cmbType_->addItems(choices_.entries());
+}
+
+void frmView::typesChanged()
+{
+    if (!loadEnd_)
+        return;
+    guarded(reporter_, Procedure::DataSet, [this] {
+        const TypeFilter shown = filter();
+        {
+            const QSignalBlocker quiet(cmbType_);
+            cmbType_->clear();
+            fillTypeList();
+            // A type no longer listed: every type.
+            cmbType_->setCurrentIndex(std::max(choices_.entryOf(shown), 0));
+        }
+    });
+    Sub_DataSet();
 }
 
 void frmView::vsFlex_MouseDown(int button)

@@ -1,13 +1,19 @@
 #pragma once
 // frmView: the history window. Lists the saved series, filtered by type and
 // sorted by date or average, with their count, best single and best average;
-// deletes one or all listed series, changes a penalty on a saved series and
-// exports the list as CSV. It shows the rows the history store hands it and
-// acts on their ids.
+// deletes one or all listed series, changes a penalty on a saved series,
+// exports the list as CSV or as csTimer's file, imports another timer's
+// history and takes the newest import back. It shows the rows the history
+// hands it, acts on their ids through the history's use cases (history_edits.h,
+// history_importer.h) and follows the history's and the types' changes.
 
-#include "data/history_store.h"
+#include "data/history_list.h"
+#include "data/history_reads.h"
+#include "data/history_writer.h"
+#include "history/history_edits.h"
 #include "history/listed_rows.h"
 #include "history/ui/import_prompts.h"
+#include "interop/history_importer.h"
 #include "widgets/window_place.h"
 
 #include <QDialog>
@@ -31,12 +37,22 @@ class Reporter;
 class Settings;
 enum class Procedure;
 
+// What the history window works with, all alive for its whole life.
+struct HistoryWindowParts {
+    HistoryWriter &history;  // its changes refresh the list; the use cases write through it
+    const HistoryList &list;
+    const HistoryChart &chart;
+    const HistoryExport &exported;
+    const PuzzleTypeStore &types;  // followed as they change
+    Settings &settings;
+    Prompts &prompts;
+    const Reporter &reporter;
+};
+
 class frmView : public QDialog {
     Q_OBJECT
 public:
-    // The store and the types must outlive the window.
-    frmView(HistoryStore &history, const PuzzleTypeStore &types, Settings &settings,
-            Prompts &prompts, const Reporter &reporter, QWidget *parent = nullptr);
+    explicit frmView(HistoryWindowParts parts, QWidget *parent = nullptr);
     ~frmView() override;
 
     // The import's dialogs; the desktop's unless a test gives its own.
@@ -46,7 +62,7 @@ public:
     int dataSetRuns() const { return dataSetRuns_; }
     // What the File menu's statistics item opens, with the type filter shown;
     // the item is there only once this is set.
-    using OpenStatistics = std::function<void(TypeFilter filter, QWidget *over)>;
+    using OpenStatistics = std::function<void(const TypeFilter &filter, QWidget *over)>;
     void setStatisticsCommand(OpenStatistics open);
 
 protected:
@@ -76,6 +92,10 @@ private:
     void applyFrame();
     void Form_Unload();
     void listChanged();
+    void historyChanged(const HistoryChange &change);
+    // The types changed: the type list shows them, the same type chosen.
+    void typesChanged();
+    void fillTypeList();
     void vsFlex_MouseDown(int button);
 
     // Refills the grid and the three value boxes from the filter and order.
@@ -84,19 +104,18 @@ private:
     // The context menu's penalties: the current row's solves, read from the
     // store as the menu pops up; a choice acts on that series.
     void fillPenaltyMenu();
-    void Sub_Penalty(int no, Penalty penalty);
+    void givePenalty(int no, Penalty penalty);
     void Sub_OutputCSV();
     // The listed type (or every type) as csTimer's export file.
-    void Sub_OutputCsTimer();
+    void exportCsTimer();
     // Another timer's history, previewed, then added in one transaction.
-    void Sub_Import();
+    void importHistory();
     // Removes exactly what the newest import still in the history added.
-    void Sub_UndoImport();
+    void undoImport();
     void showChart();
 
     TypeFilter filter() const;
     HistoryOrder order() const;
-    ListColours colours() const;
     // Hourglass and progress text, and their reset; balanced, so a reset
     // without a start does nothing to the pointer.
     void showProgress(const QString &text);
@@ -107,22 +126,21 @@ private:
     // Row 1, last column current, scrolled to the top.
     void cursorToFirstRecord();
 
-    HistoryStore &history_;
-    const PuzzleTypeStore &types_;
+    HistoryWindowParts parts_;
     Settings &settings_;
     Prompts &prompts_;
     const Reporter &reporter_;
+    HistoryEdits edits_;
+    HistoryImporter importer_;
     ListedRows listed_;
-    QStringList typeNames_;  // the filter list's types, in TypeID order
+    TypeChoices choices_;  // the type list's entries
     bool loadEnd_ = false;
     bool busy_ = false;
     bool unloaded_ = false;
     int dataSetRuns_ = 0;
     // Its position and height (the width is fixed).
-    WindowPlace place_{{Setting::ViewLeft, Setting::ViewTop, {}, Setting::ViewHeight},
-                       0,
-                       0,
-                       QStringLiteral("[frmView]-[Form_Load] ")};
+    WindowPlace place_{
+        {Setting::ViewLeft, Setting::ViewTop, {}, Setting::ViewHeight}, 0, 0, Procedure::ViewLoad};
     QSize appliedFrame_;
     int timeTwips_ = 0;  // a time column's width, made for " 00:00.00 "
 

@@ -26,12 +26,15 @@ enum Column { Session, Solves, PlusTwo, Dnf, Type, Series, Duplicates, LeftOver,
 // of their places, not a hundred thousand rows of widgets.
 class PreviewModel : public QAbstractTableModel {
 public:
-    PreviewModel(HistoryImport &import, const HistoryStore &history, QObject *parent)
-        : QAbstractTableModel(parent), import_(import), history_(history)
+    PreviewModel(const HistoryImport &import, const ChooseSessionType &choose, QObject *parent)
+        : QAbstractTableModel(parent),
+          import_(import),
+          choose_(choose),
+          types_(import.types(), QStringLiteral("（取り込まない）"))
     {
-        choices_ << QStringLiteral("（取り込まない）");
-        for (const ImportType &type : import.types())
-            choices_ << QStringLiteral("%1（%2回）").arg(type.name).arg(type.count);
+        choices_ << types_.entries().first();
+        for (const PuzzleType &type : types_.types())
+            choices_ << QStringLiteral("%1（%2回）").arg(type.name).arg(type.length());
         for (std::size_t s = 0; s < import.sessions().size(); ++s)
             if (import.sessions()[s].solves > 0)
                 rows_.push_back(int(s));
@@ -69,9 +72,13 @@ public:
     {
         if (!index.isValid() || index.row() >= int(rows_.size()))
             return {};
-        const SessionPlan &plan = import_.sessions()[std::size_t(rows_[index.row()])];
+        const int session = rows_[index.row()];
+        const SessionPlan &plan = import_.sessions()[std::size_t(session)];
+        // The type's entry in the drop-down; 0: left out.
+        const PuzzleType *type = import_.sessionType(session);
+        const int entry = type ? types_.entryOf(type->id) : 0;
         if (role == Qt::EditRole && index.column() == Type)
-            return plan.type + 1;
+            return entry;
         if (role != Qt::DisplayRole)
             return {};
         switch (index.column()) {
@@ -79,7 +86,7 @@ public:
             case Solves: return plan.solves;
             case PlusTwo: return plan.plusTwo;
             case Dnf: return plan.dnf;
-            case Type: return choices_.value(plan.type + 1);
+            case Type: return choices_.value(entry);
             case Series: return plan.series;
             case Duplicates: return plan.duplicates;
             case LeftOver: return qulonglong(plan.leftOver.size());
@@ -91,9 +98,8 @@ public:
     {
         if (role != Qt::EditRole || index.column() != Type || index.row() >= int(rows_.size()))
             return false;
-        const int session = rows_[index.row()];
-        import_.choose(session, value.toInt() - 1);
-        import_.countDuplicates(history_, session);
+        const PuzzleType *type = types_.typeAt(value.toInt());
+        choose_(rows_[index.row()], type ? std::optional(type->id) : std::nullopt);
         emit dataChanged(this->index(index.row(), 0), this->index(index.row(), Columns - 1));
         if (changed)
             changed();
@@ -103,9 +109,10 @@ public:
     std::function<void()> changed;
 
 private:
-    HistoryImport &import_;
-    const HistoryStore &history_;
-    QStringList choices_;
+    const HistoryImport &import_;
+    const ChooseSessionType &choose_;
+    TypeChoices types_;      // the entries of the drop-down and their types
+    QStringList choices_;    // their texts
     std::vector<int> rows_;  // sessions with solves, in the file's order
 };
 
@@ -143,13 +150,13 @@ private:
 
 class PreviewDialog : public QDialog {
 public:
-    PreviewDialog(QWidget *over, HistoryImport &import, const HistoryStore &history)
+    PreviewDialog(QWidget *over, const HistoryImport &import, const ChooseSessionType &choose)
         : QDialog(over), import_(import)
     {
         setWindowTitle(QStringLiteral("取り込みの確認"));
         resize(760, 420);
         auto *layout = new QVBoxLayout(this);
-        auto *model = new PreviewModel(import, history, this);
+        auto *model = new PreviewModel(import, choose, this);
         model->changed = [this] { refresh(); };
         table_ = new QTableView(this);
         table_->setObjectName(QStringLiteral("previewTable"));
@@ -188,7 +195,7 @@ public:
 private:
     void refresh() { summary_->setPlainText(importTotals(import_)); }
 
-    HistoryImport &import_;
+    const HistoryImport &import_;
     QTableView *table_ = nullptr;
     QPlainTextEdit *summary_ = nullptr;
 };
@@ -202,9 +209,9 @@ public:
             QStringLiteral("記録ファイル(*.txt *.json *.csv);;すべてのファイル(*)"));
         return path.isEmpty() ? std::nullopt : std::optional(path);
     }
-    bool preview(QWidget *over, HistoryImport &import, const HistoryStore &history) override
+    bool preview(QWidget *over, const HistoryImport &plan, const ChooseSessionType &choose) override
     {
-        PreviewDialog dialog(over, import, history);
+        PreviewDialog dialog(over, plan, choose);
         return dialog.exec() == QDialog::Accepted;
     }
     ImportProgress progress(QWidget *over) override
@@ -224,10 +231,10 @@ public:
 
 }  // namespace
 
-std::unique_ptr<QDialog> makeImportPreview(QWidget *over, HistoryImport &import,
-                                           const HistoryStore &history)
+std::unique_ptr<QDialog> makeImportPreview(QWidget *over, const HistoryImport &plan,
+                                           const ChooseSessionType &choose)
 {
-    return std::make_unique<PreviewDialog>(over, import, history);
+    return std::make_unique<PreviewDialog>(over, plan, choose);
 }
 
 std::unique_ptr<ImportPrompts> makeImportDialogs()

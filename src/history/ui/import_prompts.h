@@ -3,7 +3,7 @@
 // to read, the preview (where each session may be sent to another type) and
 // the progress that can cancel.
 
-#include "interop/history_import.h"
+#include "interop/history_importer.h"
 
 #include <QString>
 #include <functional>
@@ -15,16 +15,18 @@ class QWidget;
 
 namespace spinlog {
 
-// Called as the series go in; false once the user has cancelled.
-using ImportProgress = std::function<bool(int done, int total)>;
+// Sends a session of the plan to a type (nothing: leaves it out); the plan's
+// figures follow.
+using ChooseSessionType = std::function<void(int session, const std::optional<TypeId> &type)>;
 
 class ImportPrompts {
 public:
     virtual ~ImportPrompts() = default;
     virtual std::optional<QString> openFile(QWidget *over) = 0;
-    // Shows what the import would do; the user may change the sessions'
-    // types (import.choose, then import.countDuplicates). True to import.
-    virtual bool preview(QWidget *over, HistoryImport &import, const HistoryStore &history) = 0;
+    // Shows what the import would do; the user may send sessions to other
+    // types through choose. True to import.
+    virtual bool preview(QWidget *over, const HistoryImport &plan,
+                         const ChooseSessionType &choose) = 0;
     // A progress shown while it lives.
     virtual ImportProgress progress(QWidget *over) = 0;
 };
@@ -33,7 +35,7 @@ public:
 std::unique_ptr<ImportPrompts> makeImportDialogs();
 
 // The desktop's preview, built but not shown (preview() shows it modal).
-std::unique_ptr<QDialog> makeImportPreview(QWidget *over, HistoryImport &import,
-                                           const HistoryStore &history);
+std::unique_ptr<QDialog> makeImportPreview(QWidget *over, const HistoryImport &plan,
+                                           const ChooseSessionType &choose);
 
 }  // namespace spinlog

@@ -5,11 +5,11 @@
 #include "base/number_text.h"
 #include "base/seams.h"
 #include "base/settings.h"
-#include "data/history_store.h"
+#include "data/history_list.h"
+#include "data/history_writer.h"
 #include "data/puzzle_type_store.h"
 #include "main_window/control_states.h"
 #include "main_window/ui/time_box.h"
-#include "scramble/ui/scramble_window.h"
 #include "widgets/units.h"
 
 #include <QAction>
@@ -32,10 +32,6 @@ namespace spinlog {
 
 namespace {
 
-// How long a start key's release waits for the press of a repeat: enough
-// for a busy machine to take a pair that was sent together.
-constexpr std::int64_t kRepeatGraceNs = 60'000'000;
-
 // Clears a flag when the handler that set it ends, however it ends.
 class Flag {
 public:
@@ -45,11 +41,6 @@ public:
 private:
     bool &flag_;
 };
-
-bool isEnter(const QKeyEvent *key)
-{
-    return key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
-}
 
 }  // namespace
 
@@ -63,7 +54,6 @@ frmMain::frmMain(MainWindowParts parts, MainWindowCommands commands, QWidget *pa
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
     setFont(layoutFont(9));
-    scramble_ = new frmScramble(parts_.settings, parts_.reporter.log(), this);
     buildControls();
     buildMenus();
     connect(&session_, &SolveSession::changed, this, &frmMain::render);
@@ -71,14 +61,25 @@ frmMain::frmMain(MainWindowParts parts, MainWindowCommands commands, QWidget *pa
     // the series under the type it selects, so that is written down as soon
     // as the series has its first solve, as the exit would write it.
     connect(&session_, &SolveSession::solveStored, this, [this] {
-        scramble_->solveStored();
         if (session_.solves().size() == 1)
             rememberPlace();
     });
-    connect(&session_, &SolveSession::typeChanged, this,
-            [this] { scramble_->board().setPuzzleType(session_.type().name); });
-    // A save here or a delete in the history window changes the best values.
-    connect(&parts_.history, &HistoryStore::changed, this, &frmMain::refreshBestValues);
+    // The status bar's averages follow the series under way once the solve
+    // itself is painted: its label is never kept waiting for them.
+    averagesLater_ = new QTimer(this);
+    averagesLater_->setSingleShot(true);
+    averagesLater_->setInterval(0);
+    connect(averagesLater_, &QTimer::timeout, this, [this] { showRecentAverages(false); });
+    connect(&session_, &SolveSession::solvesChanged, averagesLater_, qOverload<>(&QTimer::start));
+    // A save here or a change in the history window changes the best values.
+    connect(&parts_.history, &HistoryWriter::changed, this, &frmMain::historyChanged);
+    // The options' changes come as several signals: one refresh follows them.
+    followOptions_ = new QTimer(this);
+    followOptions_->setSingleShot(true);
+    followOptions_->setInterval(0);
+    connect(followOptions_, &QTimer::timeout, this, &frmMain::followOptions);
+    connect(&parts_.types, &PuzzleTypeStore::changed, this, &frmMain::optionsChanged);
+    connect(&parts_.settings, &Settings::changed, this, &frmMain::optionsChanged);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     layout()->activate();
     Form_Load();
@@ -109,7 +110,7 @@ void frmMain::render()
     if (c.status != shownStatus_)
         showStatus(c.status);
 
-    const int count = session_.type().count;
+    const int count = session_.type().length();
     for (int n = 1; n <= 12; ++n) {
         QLabel *label = lblTime_[std::size_t(n)];
         label->setText(session_.solveText(n));
@@ -169,7 +170,6 @@ bool frmMain::Form_Unload()
     }
 
     rememberPlace();
-    scramble_->rememberPlace();
     showStatus(QStringLiteral("MDB最適化中..."));
     if (commands_.closeDatabase)
         commands_.closeDatabase();
@@ -188,12 +188,8 @@ void frmMain::rememberPlace()
 void frmMain::showEvent(QShowEvent *event)
 {
     QMainWindow::showEvent(event);
-    // The scramble window comes back with the main window if it was open.
-    if (!shownOnce_) {
-        shownOnce_ = true;
-        if (scramble_->shownLastTime())
-            scramble_->show();
-    }
+    if (!std::exchange(shownOnce_, true))
+        emit firstShown();
 }
 
 void frmMain::closeEvent(QCloseEvent *event)
@@ -212,7 +208,8 @@ void frmMain::Sub_cmbTypeSet(TypeChoice choice)
             // below shows the type.
             const QSignalBlocker quiet(cmbType_);
             cmbType_->clear();
-            cmbType_->addItems(parts_.types.names());
+            choices_ = TypeChoices(parts_.types.all());
+            cmbType_->addItems(choices_.entries());
             cmbType_->setCurrentIndex(-1);
         }
 
@@ -220,7 +217,7 @@ void frmMain::Sub_cmbTypeSet(TypeChoice choice)
         int entry = -1;
         try {
             entry = choice == TypeChoice::Stored ? parts_.settings.defaultTypePosition()
-                                                 : int16FromText(session_.type().id) - 1;
+                                                 : choices_.entryOf(session_.type().id);
         } catch (const SpinlogError &e) {
             problem = e.description();
         }
@@ -243,12 +240,13 @@ void frmMain::Sub_MainDspSet()
 {
     bool usable = true;
     guarded(parts_.reporter, Procedure::MainDisplay, [&] {
-        const QString id = QString::number(cmbType_->currentIndex() + 1);
-        SeriesType type = seriesTypeOf(parts_.types.find(id), id, cmbType_->currentText());
-        type.inspected =
-            isInspected(parts_.settings.text(Setting::NoInspection), type.id, type.name);
+        // The type's row as it stands now, whatever the list was filled with.
+        const PuzzleType *listed = choices_.typeAt(cmbType_->currentIndex());
+        const TypeId id = listed ? listed->id : TypeId();
+        const std::optional<PuzzleType> row = parts_.types.find(id);
+        const PuzzleType type = row ? *row : missingType(id, cmbType_->currentText());
         session_.showType(type, loadEnd_);
-        usable = type.usable();
+        usable = type.timeable();
         readTypeFigures();
     });
     render();
@@ -256,17 +254,48 @@ void frmMain::Sub_MainDspSet()
         parts_.prompts.message(unusableTypeText(session_.type()), Icon::Exclamation, Buttons::Ok);
 }
 
-void frmMain::refreshBestValues()
+void frmMain::optionsChanged()
 {
+    followOptions_->start();
+}
+
+void frmMain::followOptions()
+{
+    followOptions_->stop();
+    // The type chosen again, its display reset, as after the options dialog.
+    if (session_.state() == SessionState::Idle && !session_.seriesUnderWay()) {
+        Sub_cmbTypeSet(TypeChoice::Current);
+        return;
+    }
+    // A series under way keeps its type and its display: the list shows the
+    // names as they are now.
+    guarded(parts_.reporter, Procedure::TypeSet, [this] {
+        const QSignalBlocker quiet(cmbType_);
+        choices_ = TypeChoices(parts_.types.all());
+        cmbType_->clear();
+        cmbType_->addItems(choices_.entries());
+        cmbType_->setCurrentIndex(choices_.entryOf(session_.type().id));
+    });
+}
+
+void frmMain::historyChanged(const HistoryChange &change)
+{
+    if (!change.concerns(session_.type().id))
+        return;
     guarded(parts_.reporter, Procedure::MainDisplay, [this] { readTypeFigures(); });
     render();
 }
 
 void frmMain::readTypeFigures()
 {
-    bests_ = parts_.history.bestsOfType(session_.type().id);
+    bests_ = parts_.historyList.bests(TypeFilter(session_.type().id));
+    showRecentAverages(true);
+}
+
+void frmMain::showRecentAverages(bool readSaved)
+{
     if (commands_.recentAverages)
-        statusAverages_->setText(commands_.recentAverages(session_.type().id));
+        statusAverages_->setText(commands_.recentAverages(readSaved));
 }
 
 void frmMain::Sub_StartStop()
@@ -281,7 +310,7 @@ void frmMain::Sub_StartStop()
         parts_.prompts.message(unusableTypeText(session_.type()), Icon::Exclamation, Buttons::Ok);
 }
 
-void frmMain::Sub_Penalty(int no, Penalty penalty)
+void frmMain::givePenalty(int no, Penalty penalty)
 {
     guarded(parts_.reporter, Procedure::Penalty, [&] { session_.setPenalty(no, penalty); });
 }
@@ -297,7 +326,7 @@ void frmMain::solveMenu(int no, const QPoint &at)
                                                  {QStringLiteral("DNF"), Penalty::Dnf}};
     for (const auto &[caption, penalty] : kinds) {
         QAction *action = menu.addAction(caption);
-        connect(action, &QAction::triggered, this, [this, no, p = penalty] { Sub_Penalty(no, p); });
+        connect(action, &QAction::triggered, this, [this, no, p = penalty] { givePenalty(no, p); });
     }
     menu.exec(at);
 }
@@ -311,6 +340,11 @@ void frmMain::tmrCountDown_Timer()
         return;
     const Flag ticking(inTick_);
     guarded(parts_.reporter, Procedure::CountDownTimer, [&] { session_.countdownTick(now); });
+}
+
+void frmMain::scrambleShown(bool shown)
+{
+    actScramble_->setChecked(shown);
 }
 
 void frmMain::tmrCount_Timer()
@@ -347,144 +381,6 @@ void frmMain::reset()
                                Buttons::YesNo, Answer::Yes) != Answer::Yes)
         return;
     Sub_MainDspSet();
-}
-
-bool frmMain::isRepeat(const QKeyEvent *key) const
-{
-    // A window system repeats a held key as release and press pairs that share
-    // one timestamp, and the first pair can arrive unmarked: a press at the very
-    // moment of the same key's release is a repeat too.
-    return key->isAutoRepeat() ||
-           (key->key() == releasedKey_ && key->timestamp() != 0 && key->timestamp() == releasedAt_);
-}
-
-bool frmMain::holdKey(QKeyEvent *key)
-{
-    const std::int64_t now = parts_.clock.monotonicNs();
-    const bool startKey = (key->key() == Qt::Key_Space || key->key() == Qt::Key_F5) &&
-                          key->modifiers() == Qt::NoModifier;
-    const bool real = !isRepeat(key);
-    switch (key->type()) {
-        case QEvent::ShortcutOverride:
-            // F5's menu item does not fire: the press and the release decide.
-            if (startKey || session_.state() == SessionState::Timing)
-                key->accept();
-            return startKey;
-        case QEvent::KeyPress:
-            // Any key stops the clock.
-            if (session_.state() == SessionState::Timing) {
-                if (real)
-                    Sub_StartStop();
-                return true;
-            }
-            if (!startKey)
-                return false;
-            // A countdown, or a type that cannot be timed, takes the press as
-            // it does without the option: it cancels, or says why not.
-            if (session_.state() == SessionState::Countdown ||
-                (session_.state() == SessionState::Idle && !session_.type().usable())) {
-                if (real)
-                    Sub_StartStop();
-                return true;
-            }
-            // A held key's repeat: the release just before it was its own.
-            releasedNs_.reset();
-            tmrRelease_->stop();
-            if (real) {
-                session_.holdDown(now);
-                tmrHold_->start();
-                render();
-            }
-            return true;
-        case QEvent::KeyRelease:
-            if (!startKey)
-                return false;
-            if (!key->isAutoRepeat() && !releasedNs_) {
-                releasedNs_ = now;
-                tmrRelease_->start(int(kRepeatGraceNs / 1'000'000));
-            }
-            return true;
-        default: return false;
-    }
-}
-
-void frmMain::releaseSettled()
-{
-    if (!releasedNs_)
-        return;
-    // Waited by the clock the solve is measured with.
-    const std::int64_t waited = parts_.clock.monotonicNs() - *releasedNs_;
-    if (waited < kRepeatGraceNs) {
-        tmrRelease_->start(int((kRepeatGraceNs - waited + 999'999) / 1'000'000));
-        return;
-    }
-    releaseHeld(*std::exchange(releasedNs_, std::nullopt));
-}
-
-void frmMain::releaseHeld(std::int64_t nowNs)
-{
-    tmrHold_->stop();
-    PressResult result = PressResult::Ignored;
-    guarded(parts_.reporter, Procedure::StartStop, [&] { result = session_.holdUp(nowNs); });
-    render();
-    if (result == PressResult::Completed)
-        Sub_Save();
-}
-
-bool frmMain::eventFilter(QObject *watched, QEvent *event)
-{
-    const QEvent::Type type = event->type();
-    if (type != QEvent::KeyPress && type != QEvent::ShortcutOverride && type != QEvent::KeyRelease)
-        return QMainWindow::eventFilter(watched, event);
-    auto *key = static_cast<QKeyEvent *>(event);
-    // Escape takes back an inspection begun by mistake.
-    if (type == QEvent::KeyPress && key->key() == Qt::Key_Escape &&
-        session_.state() == SessionState::Inspection) {
-        session_.cancelInspection();
-        render();
-        return true;
-    }
-    // With the hold-to-start option, keys in this window start and stop by
-    // their press and release.
-    if (session_.holdToStart() && watched->isWidgetType() &&
-        static_cast<QWidget *>(watched)->window() == this && holdKey(key)) {
-        if (type == QEvent::KeyRelease) {
-            releasedKey_ = key->key();
-            releasedAt_ = key->timestamp();
-        }
-        return true;
-    }
-    // Space on the focused button is one press at its first key-down, as F5
-    // is: the button's own handling would click at the release, and again
-    // at every release of a held key's repeats.
-    const bool spaceOnButton = watched == cmdStartStop_ && key->key() == Qt::Key_Space &&
-                               key->modifiers() == Qt::NoModifier;
-    if (type == QEvent::KeyRelease) {
-        releasedKey_ = key->key();
-        releasedAt_ = key->timestamp();
-        return spaceOnButton || QMainWindow::eventFilter(watched, event);
-    }
-    // Only a real press starts or stops the clock or opens a window: a held
-    // key's repeats go nowhere.
-    const bool once = key->key() == Qt::Key_F5 || key->key() == Qt::Key_F6 ||
-                      key->key() == Qt::Key_F12 || key->key() == Qt::Key_F1 ||
-                      ((watched == cmdStartStop_ || watched == cmbType_) &&
-                       (isEnter(key) || key->key() == Qt::Key_Space));
-    if (once && isRepeat(key)) {
-        // An accepted override keeps the shortcut from firing; the key press
-        // that follows is dropped here too.
-        event->accept();
-        return true;
-    }
-    if (type == QEvent::KeyPress && spaceOnButton) {
-        Sub_StartStop();
-        return true;
-    }
-    // Enter in the type list starts and stops as the button does; the key
-    // still reaches the list.
-    if (type == QEvent::KeyPress && watched == cmbType_ && isEnter(key))
-        Sub_StartStop();
-    return QMainWindow::eventFilter(watched, event);
 }
 
 }  // namespace spinlog

@@ -3,8 +3,10 @@
 // whole run: it shows the session's clock, solves, colours and average, the
 // type list with the type's best records, and forwards the presses (button,
 // Enter in the type list, F5), the timer ticks and the menu commands to the
-// session. Its controls are found by their object names (lblTime1, M_File1 ...).
+// session. It follows the history's, the types' and the settings' changes.
+// Its controls are found by their object names (lblTime1, M_File1 ...).
 
+#include "data/history_change.h"
 #include "data/records.h"
 #include "session/solve_session.h"
 #include "widgets/window_place.h"
@@ -26,12 +28,12 @@ namespace spinlog {
 
 class App;
 class Clock;
-class HistoryStore;
+class HistoryList;
+class HistoryWriter;
 class Prompts;
 class PuzzleTypeStore;
 class Reporter;
 class Settings;
-class frmScramble;
 
 // What the main window works with, all alive for its whole life.
 struct MainWindowParts {
@@ -41,8 +43,9 @@ struct MainWindowParts {
     App &app;
     const Reporter &reporter;
     SolveSession &session;
-    const PuzzleTypeStore &types;
-    const HistoryStore &history;  // its best values; refreshed when it changes
+    const PuzzleTypeStore &types;    // followed as it changes
+    const HistoryWriter &history;    // its changes refresh the best values
+    const HistoryList &historyList;  // the type's best values
 };
 
 // What the menus open or start, and the exit's closing of the database. The
@@ -53,9 +56,11 @@ struct MainWindowCommands {
     Open openOptions;
     Open openVersion;
     Open openStatistics;
-    // The status bar's averages of a type's last saved solves (by TypeID).
-    std::function<QString(const QString &typeId)> recentAverages;
-    Open restoreBackup;  // chooses a snapshot; the exit carries it out
+    // The status bar's current averages of the session's type, its saved
+    // solves read again when the type or the history changed.
+    std::function<QString(bool readSaved)> recentAverages;
+    std::function<void()> toggleScramble;  // shows or hides the scramble window
+    Open restoreBackup;                    // chooses a snapshot; the exit carries it out
     std::function<void()> showReadme;
     std::function<void()> showWebPage;
     std::function<void()> closeDatabase;  // releases and compacts the file
@@ -72,6 +77,12 @@ public:
     // The timers' ticks; tests call them instead of waiting a second.
     void tmrCountDown_Timer();
     void tmrCount_Timer();
+    // The scramble window was shown or hidden: its menu item's check follows.
+    void scrambleShown(bool shown);
+
+signals:
+    // The window is shown for the first time.
+    void firstShown();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -99,11 +110,15 @@ private:
     void rememberPlace();
     void Sub_cmbTypeSet(TypeChoice choice);
     void Sub_MainDspSet();
-    void refreshBestValues();
+    // The types or the options changed: shown once the change is whole.
+    void optionsChanged();
+    void followOptions();
+    void historyChanged(const HistoryChange &change);
     // The type's best values and recent averages, read again.
     void readTypeFigures();
+    void showRecentAverages(bool readSaved);
     void Sub_StartStop();
-    void Sub_Penalty(int no, Penalty penalty);
+    void givePenalty(int no, Penalty penalty);
     // The solve label's menu: a penalty for its solve.
     void solveMenu(int no, const QPoint &at);
     // With the hold-to-start option: a start key's press and release.
@@ -119,16 +134,14 @@ private:
     MainWindowParts parts_;
     MainWindowCommands commands_;
     SolveSession &session_;
+    TypeChoices choices_;  // the type list's entries
     BestRecords bests_;
     bool loadEnd_ = false;
     bool inTick_ = false;  // a tick's error box is open
     QString shownStatus_;
     int releasedKey_ = 0;  // the last key released, and when
     quint64 releasedAt_ = 0;
-    WindowPlace place_{{Setting::MainLeft, Setting::MainTop, {}, {}},
-                       0,
-                       0,
-                       QStringLiteral("[frmMain]-[Form_Load] ")};
+    WindowPlace place_{{Setting::MainLeft, Setting::MainTop, {}, {}}, 0, 0, Procedure::MainLoad};
 
     QComboBox *cmbType_ = nullptr;
     QTimer *tmrCount_ = nullptr;      // running clock, one tick a second
@@ -142,7 +155,8 @@ private:
     QLabel *lblAveTime_ = nullptr;
     QLabel *lblBAveTm_ = nullptr;
     std::array<QLabel *, 13> lblTime_{};  // solve labels 1 to 12; [0] unused
-    frmScramble *scramble_ = nullptr;
+    QTimer *followOptions_ = nullptr;     // one refresh for the options' changes
+    QTimer *averagesLater_ = nullptr;     // the status bar's averages after a solve
     bool shownOnce_ = false;
 
     QAction *actStartStop_ = nullptr;

@@ -3,7 +3,6 @@
 #include "main_window/ui/main_window.h"
 
 #include "main_window/ui/time_box.h"
-#include "scramble/ui/scramble_window.h"
 #include "widgets/menu_action.h"
 #include "widgets/units.h"
 
@@ -212,14 +211,17 @@ void frmMain::buildMenus()
     actOptions_ = add(tools, "M_Tool3", QStringLiteral("オプション(&O)..."), {}, [this] {
         if (commands_.openOptions)
             commands_.openOptions(this);
-        Sub_cmbTypeSet(TypeChoice::Current);
+        // What the options changed shows as the dialog closes.
+        if (followOptions_->isActive())
+            followOptions();
     });
     tools->addSeparator();
-    actScramble_ =
-        add(tools, "M_ToolScramble", QStringLiteral("スクランブル(&S)"), QKeySequence(Qt::Key_F6),
-            [this] { scramble_->setVisible(!scramble_->isVisible()); });
+    actScramble_ = add(tools, "M_ToolScramble", QStringLiteral("スクランブル(&S)"),
+                       QKeySequence(Qt::Key_F6), [this] {
+                           if (commands_.toggleScramble)
+                               commands_.toggleScramble();
+                       });
     actScramble_->setCheckable(true);
-    connect(scramble_, &frmScramble::visibilityChanged, actScramble_, &QAction::setChecked);
 
     buildHelpMenu(add, open);
 }
@@ -240,7 +242,7 @@ void frmMain::buildPenaltyMenu(QMenu *file)
                           kinds[std::size_t(i)].first,
                           QKeySequence(Qt::CTRL | Qt::Key(Qt::Key_1 + i)), this, [this, penalty] {
                               if (!session_.solves().empty())
-                                  Sub_Penalty(session_.solves().back().no, penalty);
+                                  givePenalty(session_.solves().back().no, penalty);
                           });
     }
 }

@@ -77,7 +77,7 @@ void frmOption::buildControls()
     vsFlex_->setGeometry(twipsRect(135, 300, 4380, 1380));
     vsFlex_->setFont(layoutFont(9));
     vsFlex_->setObjectName(QStringLiteral("vsFlex"));
-    typeEditor_ = new TypeEditor(value_.types, *vsFlex_, this);
+    typeEditor_ = new TypeEditor(value_.types, value_.typesRead, *vsFlex_, this);
 
     buildInspectionFrame();
 

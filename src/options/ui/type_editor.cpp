@@ -9,27 +9,10 @@
 
 namespace spinlog {
 
-namespace {
-
-// The grid's columns: TypeID under "No.", name, count, best/worst, inspection.
-QString *field(TypeRow &row, int col)
+TypeEditor::TypeEditor(std::vector<PuzzleType> &types, int read, Grid &grid, QObject *parent)
+    : QObject(parent), types_(types), read_(read), grid_(grid)
 {
-    switch (col) {
-        case 0: return &row.id;
-        case 1: return &row.name;
-        case 2: return &row.count;
-        case 3: return &row.bestWorst;
-        case 4: return &row.inspection;
-        default: return nullptr;
-    }
-}
-
-}  // namespace
-
-TypeEditor::TypeEditor(std::vector<TypeRow> &rows, Grid &grid, QObject *parent)
-    : QObject(parent), rows_(rows), grid_(grid)
-{
-    grid_.setCols(5);
+    grid_.setCols(kTypeColumns);
     grid_.setFixedCols(1);
     grid_.setRows(1 + kTypeCount);
     connect(&grid_, &Grid::gridClicked, this, &TypeEditor::vsFlex_Click);
@@ -63,9 +46,14 @@ void TypeEditor::setupAndShow(const QFont &font)
     grid_.setTextMatrix(0, 2, QStringLiteral("回数"));
     grid_.setTextMatrix(0, 3, QStringLiteral("ﾍﾞｽﾄ･ﾜｰｽﾄ"));
     grid_.setTextMatrix(0, 4, QStringLiteral("ｲﾝｽﾍﾟｸｼｮﾝ"));
-    for (int row = 1; row <= int(rows_.size()); ++row) {
-        for (int col = 0; col < 5; ++col)
-            grid_.setTextMatrix(row, col, *field(rows_[std::size_t(row - 1)], col));
+    // Types a failed load did not reach show empty texts, their inspection
+    // as the settings choose it.
+    for (int row = 1; row <= int(types_.size()); ++row) {
+        for (int col = 0; col < kTypeColumns; ++col) {
+            const bool shown = row <= read_ || col == InspectionColumn;
+            grid_.setTextMatrix(
+                row, col, shown ? typeCellText(types_[std::size_t(row - 1)], col) : QString());
+        }
     }
     grid_.setRow(1);
     grid_.setCol(1);
@@ -73,11 +61,11 @@ void TypeEditor::setupAndShow(const QFont &font)
 
 bool TypeEditor::check(Prompts &prompts)
 {
-    const int failing = firstFailingTypeRow(rows_);
+    const int failing = firstFailingType(types_);
     if (failing < 0)
         return true;
     prompts.message(kTypeCountMessage, Icon::Exclamation, Buttons::Ok);
-    grid_.selectCell(failing + 1, 2);
+    grid_.selectCell(failing + 1, CountColumn);
     return false;
 }
 
@@ -105,10 +93,9 @@ void TypeEditor::vsFlex_BeforeEdit(int, int col, bool *)
 
 void TypeEditor::vsFlex_Edited(int row, int col, const QString &text)
 {
-    if (row < 1 || row > int(rows_.size()))
+    if (row < 1 || row > int(types_.size()))
         return;
-    if (QString *value = field(rows_[std::size_t(row - 1)], col))
-        *value = text;
+    setTypeCell(types_[std::size_t(row - 1)], col, text);
 }
 
 }  // namespace spinlog

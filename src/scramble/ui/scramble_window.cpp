@@ -302,7 +302,7 @@ private:
     std::optional<Scramble> scramble_;
 };
 
-frmScramble::frmScramble(Settings &settings, const ErrorLog &log, QWidget *parent)
+ScrambleWindow::ScrambleWindow(Settings &settings, const ErrorLog &log, QWidget *parent)
     : QWidget(parent, Qt::Tool),
       settings_(settings),
       board_([this](ScrambleKind kind) { source().request(kind); })
@@ -332,16 +332,16 @@ frmScramble::frmScramble(Settings &settings, const ErrorLog &log, QWidget *paren
     layout->addWidget(picNet_, 1);
     layout->addWidget(lblPrevious_);
 
-    connect(&board_, &ScrambleBoard::changed, this, &frmScramble::render);
+    connect(&board_, &ScrambleBoard::changed, this, &ScrambleWindow::render);
 
     place_.read(settings_, log);
     place_.apply(*this);
     render();
 }
 
-frmScramble::~frmScramble() = default;
+ScrambleWindow::~ScrambleWindow() = default;
 
-ScrambleSource &frmScramble::source()
+ScrambleSource &ScrambleWindow::source()
 {
     // Its worker thread starts with the first scramble asked for, not with
     // the program: most runs never open this window.
@@ -355,12 +355,12 @@ ScrambleSource &frmScramble::source()
     return *source_;
 }
 
-void frmScramble::solveStored()
+void ScrambleWindow::solveStored()
 {
     QCoreApplication::postEvent(this, new QEvent(kSolveStored), Qt::LowEventPriority - 1);
 }
 
-bool frmScramble::event(QEvent *event)
+bool ScrambleWindow::event(QEvent *event)
 {
     if (event->type() == kSolveStored) {
         board_.solveStored();
@@ -375,12 +375,12 @@ bool frmScramble::event(QEvent *event)
     return QWidget::event(event);
 }
 
-bool frmScramble::shownLastTime() const
+bool ScrambleWindow::shownLastTime() const
 {
     return settings_.read(Setting::ScrambleVisible).trimmed() == QStringLiteral("1");
 }
 
-void frmScramble::rememberPlace() const
+void ScrambleWindow::rememberPlace() const
 {
     // A window never opened leaves the settings file as it was.
     if (!everShown_)
@@ -390,7 +390,7 @@ void frmScramble::rememberPlace() const
                     isVisible() ? QStringLiteral("1") : QStringLiteral("0"));
 }
 
-void frmScramble::showEvent(QShowEvent *event)
+void ScrambleWindow::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
     everShown_ = true;
@@ -398,14 +398,14 @@ void frmScramble::showEvent(QShowEvent *event)
     emit visibilityChanged(true);
 }
 
-void frmScramble::hideEvent(QHideEvent *event)
+void ScrambleWindow::hideEvent(QHideEvent *event)
 {
     QWidget::hideEvent(event);
     board_.setActive(false);
     emit visibilityChanged(false);
 }
 
-void frmScramble::render()
+void ScrambleWindow::render()
 {
     const std::optional<Scramble> &next = board_.next();
     // Long scrambles in a smaller size, so they still fit.

@@ -1,8 +1,8 @@
 #pragma once
-// frmScramble: a tool window beside the main window showing the scramble for
-// the next solve in large type, a picture of the scrambled puzzle, and the
-// scramble just used in a smaller line. A view of the ScrambleBoard;
-// scrambles are made on a worker thread.
+// The scramble window (object name frmScramble): a tool window beside the
+// main window showing the scramble for the next solve in large type, a
+// picture of the scrambled puzzle, and the scramble just used in a smaller
+// line. A view of the ScrambleBoard; scrambles are made on a worker thread.
 
 #include "scramble/scramble_board.h"
 #include "scramble/scramble_source.h"
@@ -19,13 +19,13 @@ class ErrorLog;
 class Settings;
 class PuzzlePicture;
 
-class frmScramble : public QWidget {
+class ScrambleWindow : public QWidget {
     Q_OBJECT
 public:
     // Placed from the settings (anything unreadable: the defaults, with an
     // entry in the error log).
-    frmScramble(Settings &settings, const ErrorLog &log, QWidget *parent = nullptr);
-    ~frmScramble() override;
+    ScrambleWindow(Settings &settings, const ErrorLog &log, QWidget *parent = nullptr);
+    ~ScrambleWindow() override;
 
     ScrambleBoard &board() { return board_; }
     // A solve was stored: the next scramble is asked for once the windows
@@ -58,7 +58,7 @@ private:
                         Setting::ScrambleHeight},
                        2400,
                        2400,
-                       QStringLiteral("[frmScramble]-[Form_Load] ")};
+                       Procedure::ScrambleLoad};
     bool everShown_ = false;
     std::optional<Scramble> delivered_;  // made, not yet shown
 };

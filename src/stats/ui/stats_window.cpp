@@ -19,6 +19,7 @@
 #include <QLabel>
 #include <QLineSeries>
 #include <QPainter>
+#include <QSignalBlocker>
 #include <QStatusBar>
 #include <QTableWidget>
 #include <QTimer>
@@ -165,7 +166,7 @@ private:
     std::vector<std::pair<int, std::int64_t>> days_;
 };
 
-frmStats::frmStats(StatsWindowParts parts, TypeFilter filter, QWidget *parent)
+StatsWindow::StatsWindow(StatsWindowParts parts, const TypeFilter &filter, QWidget *parent)
     : QDialog(parent), parts_(std::move(parts))
 {
     setObjectName(QStringLiteral("frmStats"));
@@ -175,34 +176,27 @@ frmStats::frmStats(StatsWindowParts parts, TypeFilter filter, QWidget *parent)
                    Qt::WindowCloseButtonHint);
     setFont(layoutFont(9));
     buildControls();
-    cmbType_->addItem(QStringLiteral("全て"));
-    guarded(parts_.reporter, Procedure::StatsDataSet,
-            [this] { cmbType_->addItems(parts_.types.names()); });
-    cmbType_->setCurrentIndex(
-        filter.typeNumber > 0 && filter.typeNumber < cmbType_->count() ? filter.typeNumber : 0);
-    Sub_DataSet();
-    connect(cmbType_, &QComboBox::currentIndexChanged, this, &frmStats::typeChosen);
-    connect(chkUnderWay_, &QCheckBox::toggled, this, &frmStats::showFigures);
+    fillTypeList();
+    cmbType_->setCurrentIndex(std::max(choices_.entryOf(filter), 0));
+    readHistory();
+    connect(cmbType_, &QComboBox::currentIndexChanged, this, &StatsWindow::typeChosen);
+    connect(chkUnderWay_, &QCheckBox::toggled, this, &StatsWindow::showFigures);
     // A save, a delete or a penalty shows at once: once the event loop is
     // back, so a save's two signals (the history's, the session's) draw once.
     pending_ = new QTimer(this);
     pending_->setSingleShot(true);
     pending_->setInterval(0);
-    connect(pending_, &QTimer::timeout, this, [this] {
-        if (std::exchange(historyChanged_, false))
-            Sub_DataSet();
-        else
-            showFigures();
-    });
-    connect(&parts_.history, &HistoryStore::changed, this, [this] {
-        historyChanged_ = true;
+    connect(pending_, &QTimer::timeout, this, &StatsWindow::followHistory);
+    connect(&parts_.history, &HistoryWriter::changed, this, [this](const HistoryChange &change) {
+        changes_.push_back(change);
         pending_->start();
     });
+    connect(&parts_.types, &PuzzleTypeStore::changed, this, &StatsWindow::typesChanged);
 }
 
-frmStats::~frmStats() = default;
+StatsWindow::~StatsWindow() = default;
 
-void frmStats::underWayChanged()
+void StatsWindow::underWayChanged()
 {
     // The clock's ticks change the session too; only its solves count here.
     if (!chkUnderWay_->isChecked() || !parts_.underWay)
@@ -212,7 +206,7 @@ void frmStats::underWayChanged()
         pending_->start();
 }
 
-void frmStats::buildControls()
+void StatsWindow::buildControls()
 {
     auto *top = new QHBoxLayout;
     top->addWidget(new QLabel(QStringLiteral("タイプ:")));
@@ -274,7 +268,7 @@ void frmStats::buildControls()
     resize(px(15000), px(8400));
 }
 
-QWidget *frmStats::buildHistogram()
+QWidget *StatsWindow::buildHistogram()
 {
     QChart *chart = plainChart(QStringLiteral("タイムの分布"));
     // The area series does not own its upper line; the chart does.
@@ -297,33 +291,75 @@ QWidget *frmStats::buildHistogram()
     return chartView(chart, "chartHistogram");
 }
 
-QWidget *frmStats::buildDays()
+QWidget *StatsWindow::buildDays()
 {
     days_ = new DayBars;
     days_->setObjectName(QStringLiteral("chartDays"));
     return days_;
 }
 
-TypeFilter frmStats::filter() const
+TypeFilter StatsWindow::filter() const
 {
-    return {std::max(cmbType_->currentIndex(), 0)};
+    return choices_.filterAt(std::max(cmbType_->currentIndex(), 0));
 }
 
-void frmStats::Sub_DataSet()
+std::vector<TypeId> StatsWindow::listedTypes() const
 {
-    guarded(parts_.reporter, Procedure::StatsDataSet,
-            [this] { solves_.refresh(parts_.history, saved_, filter()); });
+    std::vector<TypeId> ids;
+    for (const PuzzleType &type : choices_.types()) ids.push_back(type.id);
+    return ids;
+}
+
+void StatsWindow::fillTypeList()
+{
+    // Without the types, every type still has its entry.
+    std::vector<PuzzleType> types;
+    guarded(parts_.reporter, Procedure::StatsDataSet, [&] { types = parts_.types.all(); });
+    choices_ = TypeChoices(std::move(types), TypeChoices::kEveryType);
+    cmbType_->addItems(choices_.entries());
+}
+
+void StatsWindow::readHistory()
+{
+    guarded(parts_.reporter, Procedure::StatsDataSet, [this] {
+        solves_ = SolveHistory(listedTypes());
+        solves_.readAll(parts_.solves, saved_, filter());
+    });
     showFigures();
 }
 
-void frmStats::typeChosen()
+void StatsWindow::followHistory()
+{
+    const std::vector<HistoryChange> changes = std::exchange(changes_, {});
+    guarded(parts_.reporter, Procedure::StatsDataSet, [&] {
+        for (const HistoryChange &change : changes)
+            solves_.follow(change, parts_.solves, saved_, filter());
+    });
+    showFigures();
+}
+
+void StatsWindow::typesChanged()
+{
+    const int entry = cmbType_->currentIndex();
+    const TypeFilter shown = choices_.typeAt(entry) ? filter() : TypeFilter();
+    {
+        const QSignalBlocker quiet(cmbType_);
+        cmbType_->clear();
+        fillTypeList();
+        cmbType_->setCurrentIndex(std::max(choices_.entryOf(shown), 0));
+    }
+    solves_.setListed(listedTypes());
+    typeChosen();
+}
+
+void StatsWindow::typeChosen()
 {
     saved_ = FigureAccumulator();
     solves_.feed(saved_, filter());
     showFigures();
 }
 
-void frmStats::showFigures()
+void StatsWindow::showFigures()
 {
     // The saved figures settle first, so a copy with the series under way
     // sorts no more than that series.
@@ -369,7 +405,7 @@ void frmStats::showFigures()
     statusPanel_->setText(status);
 }
 
-void frmStats::showHistogram(const Histogram &h, const Figures &figures)
+void StatsWindow::showHistogram(const Histogram &h, const Figures &figures)
 {
     QList<QPointF> outline;
     std::int64_t most = 0;
@@ -403,7 +439,7 @@ void frmStats::showHistogram(const Histogram &h, const Figures &figures)
     roundRange(histogramY_, 0, top, 1);
 }
 
-void frmStats::showDays(const std::map<int, std::int64_t> &days)
+void StatsWindow::showDays(const std::map<int, std::int64_t> &days)
 {
     std::vector<std::pair<int, std::int64_t>> last;
     for (auto day = days.rbegin(); day != days.rend() && int(last.size()) < kShownDays; ++day)

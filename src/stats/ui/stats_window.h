@@ -1,12 +1,13 @@
 #pragma once
-// frmStats: the figures over every solve of a type (or of every type), a
-// histogram of the timed singles with the mean and the best marked, and the
-// solves of the last days. It keeps the solves in memory and follows the
-// history as it changes: a new series costs only its own solves; an update
-// or a delete reads the history again. The series under way can be counted
-// in after the saved ones.
+// The statistics window (object name frmStats): the figures over every solve
+// of a type (or of every type), a histogram of the timed singles with the
+// mean and the best marked, and the solves of the last days. It keeps the
+// solves in memory and follows the history as it changes: a new series costs
+// only its own solves; an update or a delete reads the history again. The
+// series under way can be counted in after the saved ones; the types' names
+// follow the options.
 
-#include "data/history_store.h"
+#include "data/history_writer.h"
 #include "stats/solve_history.h"
 
 #include <QDialog>
@@ -28,20 +29,21 @@ class PuzzleTypeStore;
 class Reporter;
 
 struct StatsWindowParts {
-    const HistoryStore &history;
-    const PuzzleTypeStore &types;
+    const HistoryWriter &history;  // followed as it changes
+    const HistorySolves &solves;
+    const PuzzleTypeStore &types;  // followed as they change
     const Reporter &reporter;
     const Clock &clock;  // the day of the series under way
     // The series under way; without it the window has no check box for it.
     std::function<SeriesUnderWay()> underWay;
 };
 
-class frmStats : public QDialog {
+class StatsWindow : public QDialog {
     Q_OBJECT
 public:
-    // Shows the filter's type (every type for 0, or a number beyond the list).
-    frmStats(StatsWindowParts parts, TypeFilter filter, QWidget *parent = nullptr);
-    ~frmStats() override;
+    // Shows the filter's type (every type for a type not listed).
+    StatsWindow(StatsWindowParts parts, const TypeFilter &filter, QWidget *parent = nullptr);
+    ~StatsWindow() override;
 
     // The series under way changed; shown when it is counted in.
     void underWayChanged();
@@ -51,8 +53,14 @@ private:
     QWidget *buildHistogram();
     QWidget *buildDays();
     TypeFilter filter() const;
-    // Reads what the history has new and shows the figures.
-    void Sub_DataSet();
+    std::vector<TypeId> listedTypes() const;
+    void fillTypeList();
+    // Reads the whole history and shows the figures.
+    void readHistory();
+    // Takes in the history's changes since the last repaint.
+    void followHistory();
+    // The types changed: their names and which count for every type.
+    void typesChanged();
     // The saved solves of the filter, counted again from memory.
     void typeChosen();
     // Shows the saved figures, with the series under way when it counts.
@@ -61,6 +69,7 @@ private:
     void showDays(const std::map<int, std::int64_t> &days);
 
     StatsWindowParts parts_;
+    TypeChoices choices_;  // the type list's entries
     SolveHistory solves_;
     FigureAccumulator saved_;
 
@@ -74,8 +83,8 @@ private:
     QValueAxis *histogramY_ = nullptr;
     DayBars *days_ = nullptr;
     QLabel *statusPanel_ = nullptr;
-    QTimer *pending_ = nullptr;  // one repaint for a save's two signals
-    bool historyChanged_ = false;
+    QTimer *pending_ = nullptr;           // one repaint for a save's two signals
+    std::vector<HistoryChange> changes_;  // not yet taken in
     SeriesUnderWay shownUnderWay_;
 };
 

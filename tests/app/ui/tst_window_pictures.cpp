@@ -29,7 +29,7 @@ namespace {
 
 // Five weeks of 3x3x3 series, none to four a day, getting faster, one solve
 // in twenty a DNF. Returns the number of solves.
-int addWeeks(HistoryStore &history)
+int addWeeks(HistoryWriter &history)
 {
     int solves = 0;
     std::uint32_t noise = 12345;
@@ -45,8 +45,8 @@ int addWeeks(HistoryStore &history)
                     {2750 - day * 18 + next(500), next(20) == 0 ? Penalty::Dnf : Penalty::None});
             const QTime at = QTime(7, 0).addSecs(series * 3 * 3600 + next(3000));
             history.add(seriesOfAttempts(
-                QDateTime(QDate(2007, 4, 1).addDays(day), at).toString("yyyy/MM/dd HH:mm:ss"), "1",
-                attempts, false));
+                QDateTime(QDate(2007, 4, 1).addDays(day), at).toString("yyyy/MM/dd HH:mm:ss"),
+                TypeId("1"), attempts, AverageRule::LeaveOutBestWorst));
             solves += 5;
         }
     }
@@ -100,8 +100,8 @@ private slots:
         keep(main, "main-window.png");
 
         window->findChild<QAction *>("M_ToolStats")->trigger();
-        frmStats *stats = nullptr;
-        QTRY_VERIFY((stats = window->findChild<frmStats *>()) && stats->isVisible());
+        StatsWindow *stats = nullptr;
+        QTRY_VERIFY((stats = window->findChild<StatsWindow *>()) && stats->isVisible());
         QVERIFY(QTest::qWaitForWindowExposed(stats));
         // The figures include the series under way.
         QCOMPARE(stats->findChild<QTableWidget *>("tblFigures")->item(0, 0)->text(),

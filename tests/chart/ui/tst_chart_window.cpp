@@ -28,7 +28,7 @@ private slots:
         ListedSeries listed;
         for (int day = 10; day < 30; ++day)
             listed.data.add(QString("2007/05/%1 21:00:00").arg(day).toLatin1(), 0, 3000 - day, {});
-        frmChart chart({w.program.settings, w.prompts, w.program.reporter}, listed, "3x3x3");
+        ChartWindow chart({w.program.settings, w.prompts, w.program.reporter}, listed, "3x3x3");
         // The position as one, each size on its own.
         QCOMPARE(chart.geometry(), QRect(100, 100, 800, 200));
         QCOMPARE(test::logTextAt(folder, 2),

@@ -26,19 +26,17 @@ namespace {
 // Answers the import's dialogs from a script.
 struct FakeImportPrompts : ImportPrompts {
     std::optional<QString> file;
-    int chooseType = -2;  // sends every session to this type; -2 leaves them
-    int cancelAt = -1;    // the progress cancels from this count
+    const char *chooseType = nullptr;  // sends every session to the type of this TypeID
+    int cancelAt = -1;                 // the progress cancels from this count
     QString previewed;
 
     std::optional<QString> openFile(QWidget *) override { return file; }
-    bool preview(QWidget *, HistoryImport &import, const HistoryStore &history) override
+    bool preview(QWidget *, const HistoryImport &plan, const ChooseSessionType &choose) override
     {
-        if (chooseType > -2) {
-            for (std::size_t s = 0; s < import.sessions().size(); ++s)
-                import.choose(int(s), chooseType);
-            import.countDuplicates(history);
-        }
-        previewed = importSummary(import);
+        if (chooseType)
+            for (std::size_t s = 0; s < plan.sessions().size(); ++s)
+                choose(int(s), TypeId(chooseType));
+        previewed = importSummary(plan);
         return true;
     }
     ImportProgress progress(QWidget *) override
@@ -47,10 +45,15 @@ struct FakeImportPrompts : ImportPrompts {
     }
 };
 
+HistoryWindowParts partsOf(HistoryWorld &w)
+{
+    RecordStores &r = *w.program().records;
+    return {r.history, r.historyList,        r.historyChart, r.historyExport,
+            r.types,   w.program().settings, w.prompts(),    w.program().reporter};
+}
+
 struct View : frmView {
-    View(HistoryWorld &w, FakeImportPrompts &prompts)
-        : frmView(w.history(), w.program().records->types, w.program().settings, w.prompts(),
-                  w.program().reporter)
+    View(HistoryWorld &w, FakeImportPrompts &prompts) : frmView(partsOf(w))
     {
         setImportPrompts(prompts);
     }
@@ -69,7 +72,7 @@ private slots:
         w.folder.write("cstimer.txt", twelveSolves("OH"));
         FakeImportPrompts prompts;
         prompts.file = w.folder.file("cstimer.txt");
-        prompts.chooseType = 0;  // no type is called OH: the user picks 3x3x3
+        prompts.chooseType = "1";  // no type is called OH: the user picks 3x3x3
         View view(w, prompts);
         view.trigger("M_FileImport");
         QVERIFY2(prompts.previewed.contains("「OH」→ 3x3x3: 12 回（+2 0、DNF 0）、2 件の記録、重複 "
@@ -130,12 +133,15 @@ private slots:
                 (s > 1 ? "," : "") + QByteArray("\\\"") + n + "\\\":{\\\"name\\\":\\\"3x3x3\\\"}";
         }
         file += "\"properties\":{\"sessionData\":\"{" + names + "}\"}}";
-        w.history().add(seriesOfAttempts(dateTimeText(1700000001), "1", {{100, Penalty::None}},
-                                         false));  // session 1's 1001 ms
-        HistoryImport import(readHistoryBytes(file), importTypes(w.program().records->types),
-                             &seriesOfAttempts);
-        import.countDuplicates(w.history());
-        const std::unique_ptr<QDialog> dialog = makeImportPreview(nullptr, import, w.history());
+        w.history().add(seriesOfAttempts(dateTimeText(1700000001), TypeId("1"),
+                                         {{100, Penalty::None}},
+                                         AverageRule::LeaveOutBestWorst));  // session 1's 1001 ms
+        HistoryImporter importer(w.history(), w.program().records->types);
+        HistoryImport import = importer.plan(readHistoryBytes(file));
+        const ChooseSessionType choose = [&](int session, const std::optional<TypeId> &type) {
+            importer.choose(import, session, type);
+        };
+        const std::unique_ptr<QDialog> dialog = makeImportPreview(nullptr, import, choose);
         dialog->show();
         auto *table = dialog->findChild<QTableView *>("previewTable");
         QAbstractItemModel *rows = table->model();

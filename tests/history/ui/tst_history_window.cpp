@@ -41,10 +41,12 @@ void trigger(const frmView &v, const char *name)
 
 // The window over the world's stores, settings and fakes.
 struct View : frmView {
-    explicit View(HistoryWorld &w)
-        : frmView(w.history(), w.program().records->types, w.program().settings, w.prompts(),
-                  w.program().reporter)
+    explicit View(HistoryWorld &w) : frmView(partsOf(w)) {}
+    static HistoryWindowParts partsOf(HistoryWorld &w)
     {
+        RecordStores &r = *w.program().records;
+        return {r.history, r.historyList,        r.historyChart, r.historyExport,
+                r.types,   w.program().settings, w.prompts(),    w.program().reporter};
     }
 };
 
@@ -113,7 +115,7 @@ private slots:
         QCOMPARE(QPoint(g.row(), g.col()), QPoint(1, 14));
         QVERIFY(idle(v));
 
-        w.history().removeListed({0});  // the list follows the store
+        w.history().removeListed({});  // the list follows the store
         QCOMPARE(g.model()->rowCount(), 0);
         QCOMPARE(g.row(), 0);
         QCOMPARE(QStringList({label(v, "lblKensu"), label(v, "lblBTm"), label(v, "lblBAveTm")}),
@@ -136,7 +138,7 @@ private slots:
         QVERIFY(g.columnWidth(14) > metrics.horizontalAdvance("298:15:44.30"));
         QVERIFY(normal > metrics.horizontalAdvance("59:59.99"));
         QCOMPARE(g.columnWidth(13), normal);
-        w.history().removeListed({2});  // its type
+        w.history().removeListed(TypeFilter(TypeId("2")));  // its type
         QCOMPARE(std::pair(g.columnWidth(2), g.columnWidth(14)), std::pair(normal, normal));
     }
 

@@ -223,6 +223,27 @@ private slots:
                     .contains("AlarmTm=30\r\nInspection=0\r\nHoldToStart=0\r\nNoInspection=\r\n"));
     }
 
+    // As drawn: a name starts at its cell's left edge, a count sits in the
+    // middle of its cell (row 2: row 1's name is current, in its highlight).
+    void typeColumnsAsDrawn()
+    {
+        World world;
+        auto dialog = world.open();
+        Grid *grid = typeGrid(*dialog);
+        const QImage image = grid->viewport()->grab().toImage();
+        // Where the cell's text starts, from its left edge.
+        const auto textStart = [&](int col) {
+            const QRect cell = grid->visualRect(grid->model()->index(1, col));
+            for (int x = cell.left() + 1; x < cell.right(); ++x)
+                for (int y = cell.top() + 2; y < cell.bottom() - 1; ++y)
+                    if (qGray(image.pixel(x, y)) < 128)
+                        return double(x - cell.left()) / cell.width();
+            return 1.0;
+        };
+        QVERIFY2(textStart(1) < 0.1, qPrintable(QString::number(textStart(1))));
+        QVERIFY2(textStart(2) > 0.3, qPrintable(QString::number(textStart(2))));
+    }
+
     // The rows in TypeID's order as text; No. never edits; a name takes 20
     // characters; the count and best/worst are lists. A rewrite failing half
     // way is reported and the dialog stays open with the edits.

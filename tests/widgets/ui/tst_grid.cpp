@@ -86,6 +86,40 @@ private slots:
         QCOMPARE(cellText(grid, 2, 2) + cellText(grid, 3, 0) + cellText(grid, 3, 1), "cd");
     }
 
+    // Colours as they went in, past the handful a grid holds compactly too;
+    // rows cut off and added again come back without one.
+    void everyColourKept()
+    {
+        Grid grid;
+        grid.setCols(2);
+        std::vector<QRgb> palette{0};
+        std::vector<std::uint8_t> marks;
+        QStringList cells;
+        for (int i = 0; i < 3; ++i) {
+            cells << "x";
+            marks.push_back(std::uint8_t(i + 1));
+            palette.push_back(qRgb(i, 0, 0));
+        }
+        append(grid, cells, marks, palette);  // one row and a half: a cell left without
+        grid.setRows(2);
+        grid.setRows(3);
+        QCoreApplication::processEvents();
+        QCOMPARE(cellColour(grid, 1, 1), QColor(1, 0, 0));
+        QVERIFY(!cellColour(grid, 2, 0).isValid() && !cellColour(grid, 2, 1).isValid());
+        cells.clear();
+        marks.clear();
+        for (int i = 0; i < 40; ++i) {
+            cells << "y";
+            marks.push_back(std::uint8_t(i % 20 + 1));
+            palette.push_back(qRgb(0, i, 0));
+        }
+        append(grid, cells, marks, palette);
+        QCoreApplication::processEvents();
+        for (int i = 0; i < 40; ++i)
+            QCOMPARE(cellColour(grid, 3 + i / 2, i % 2), QColor(palette[std::size_t(i % 20 + 1)]));
+        QCOMPARE(cellColour(grid, 1, 1), QColor(1, 0, 0));
+    }
+
     // Any text comes back as it went in, however it is held, and its
     // neighbours keep theirs, also after many rewrites of rows in the middle,
     // whose old space does not pile up.
@@ -113,6 +147,17 @@ private slots:
                  (QStringList{"1998", "b1", "1999", "b3"}));
         QCOMPARE(cellColour(grid, 2, 1), QColor(0x12, 0x34, 0x56));
         QVERIFY(static_cast<GridModel *>(grid.model())->textBytes() < 8192);
+
+        // The same text in a fill, as the history's list hands it over: each
+        // cell of the block after it keeps its own text, whatever its length.
+        Grid filled;
+        filled.setCols(2);
+        const QString carried = QString::fromUtf8(text.toUtf8());
+        append(filled, {"a1", carried, "a2", "b2", "a3", "b3"});
+        QCoreApplication::processEvents();
+        QStringList cells;
+        for (int r = 1; r <= 3; ++r) cells << cellText(filled, r, 0) << cellText(filled, r, 1);
+        QCOMPARE(cells, (QStringList{"a1", carried, "a2", "b2", "a3", "b3"}));
     }
 
     void cursorNeverRestsOnTheFixedColumn()

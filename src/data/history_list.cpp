@@ -1,11 +1,9 @@
-#include "data/history_store.h"
+#include "data/history_list.h"
 
 #include "base/errors.h"
 #include "base/number_text.h"
 #include "base/time_values.h"
-#include "data/attempt_columns.h"
 #include "data/database.h"
-#include "data/history_detail.h"
 
 #include <sqlite3.h>
 
@@ -13,11 +11,10 @@
 #include <array>
 #include <cmath>
 #include <cstring>
+#include <optional>
 #include <string>
 
 namespace spinlog {
-
-using namespace history_detail;
 
 namespace {
 
@@ -40,7 +37,7 @@ constexpr const char *kTiesByTypeRow = ", MT_Type.rowid, T_Time.rowid";
 // The list statement: only the shown fields and the row's id, since the
 // engine sorts whole result rows and narrower rows list a long history about
 // a third faster.
-QString listQuery(TypeFilter filter, HistoryOrder order, bool typesInIdOrder)
+QString listQuery(const TypeFilter &filter, HistoryOrder order, bool typesInIdOrder)
 {
     QString sql = QStringLiteral(
         "select DateTime, TypeNm, Time1, Time2, Time3, Time4, Time5, Time6, Time7, Time8, "
@@ -135,17 +132,11 @@ public:
     static constexpr std::size_t kRows = 256;
     static constexpr std::size_t kCells = kRows * kHistoryCols;
 
-    RowBatcher(HistorySink &sink, const ListColours &colours) : sink_(sink)
+    explicit RowBatcher(HistorySink &sink) : sink_(sink)
     {
-        // The colours are 0x00BBGGRR; a missing solve is white.
-        const auto opaque = [](std::uint32_t bgr) {
-            return 0xFF000000u | ((bgr & 0xFFu) << 16) | (bgr & 0xFF00u) | ((bgr >> 16) & 0xFFu);
-        };
-        batch_.palette = {0, opaque(colours.plain), 0xFFFFFFFFu, opaque(colours.worst),
-                          opaque(colours.best)};
         batch_.text.resize(kRows * 80);
         batch_.ends.resize(kCells);
-        batch_.colours.resize(kCells);
+        batch_.marks.resize(kCells);
         batch_.ids.reserve(kRows);
     }
 
@@ -156,20 +147,20 @@ public:
     {
         const std::size_t row = cell_;
         batch_.ids.push_back(sqlite3_column_int64(stmt, IdCol));
-        std::uint8_t *colour = batch_.colours.data() + row;
-        std::fill_n(colour, kHistoryCols, HistoryRows::None);
+        std::uint8_t *mark = batch_.marks.data() + row;
+        std::fill_n(mark, kHistoryCols, HistoryRows::None);
         try {
             add(stmt, DateTimeCol);
             add(stmt, TypeNameCol);
             for (int n = 1; n <= 12; ++n) {
                 const char *time = add(stmt, FirstTimeCol + n - 1);
-                colour[n + 1] =
+                mark[n + 1] =
                     time[0] == '-' && time[1] == 0 ? HistoryRows::MissingSolve : HistoryRows::Solve;
             }
             add(stmt, AverageCol);
-            colour[solveColumn(stmt, WorstNoCol)] = HistoryRows::Worst;
+            mark[solveColumn(stmt, WorstNoCol)] = HistoryRows::Worst;
             // Best last: a one-solve series shows its solve as the best.
-            colour[solveColumn(stmt, BestNoCol)] = HistoryRows::Best;
+            mark[solveColumn(stmt, BestNoCol)] = HistoryRows::Best;
         } catch (...) {
             while (cell_ < row + kHistoryCols) batch_.ends[cell_++] = std::uint32_t(used_);
             throw;
@@ -185,11 +176,11 @@ public:
         const std::size_t bytes = batch_.text.size();
         batch_.text.resize(used_);
         batch_.ends.resize(cell_);
-        batch_.colours.resize(cell_);
+        batch_.marks.resize(cell_);
         sink_.appendRows(batch_);
         batch_.text.resize(bytes);
         batch_.ends.resize(kCells);
-        batch_.colours.resize(kCells);
+        batch_.marks.resize(kCells);
         batch_.ids.clear();
         used_ = cell_ = 0;
     }
@@ -265,112 +256,16 @@ BestRecords bestsWhere(Database &db, const std::optional<QString> &typeId)
 
 }  // namespace
 
-namespace history_detail {
-
-QString solvesTokens(const SeriesRecord &r)
-{
-    QStringList tokens;
-    for (const std::optional<Attempt> &a : r.attempts) {
-        if (a)
-            tokens << attemptToken(*a);
-    }
-    return tokens.join(QLatin1Char(' '));
-}
-
-QString typeIdText(TypeFilter filter)
-{
-    if (filter.typeNumber < 0)
-        throw SpinlogError(describe::invalidArgument());
-    return QString::number(filter.typeNumber);
-}
-
-std::vector<std::optional<Attempt>> attemptsOf(const std::array<QString, 12> &times,
-                                               const QString &tokenText)
-{
-    const QStringList tokens = tokenText.split(QLatin1Char(' '), Qt::SkipEmptyParts);
-    int shown = 0;
-    while (shown < 12 && times[std::size_t(shown)] != QStringLiteral("-")) ++shown;
-    std::vector<std::optional<Attempt>> attempts;
-    for (int i = 0; i < shown; ++i) {
-        std::optional<Attempt> attempt;
-        if (tokens.size() == shown)
-            attempt = attemptFromToken(tokens.at(i));
-        attempts.push_back(attempt ? attempt : attemptFromText(times[std::size_t(i)]));
-    }
-    return attempts;
-}
-
-QString textOf(sqlite3_stmt *stmt, int col)
-{
-    const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(stmt, col));
-    return text ? QString::fromUtf8(text, sqlite3_column_bytes(stmt, col)) : QString();
-}
-
-QVariantList rowValues(const SeriesRecord &r, bool tokens, bool imports, const QVariant &importId)
-{
-    QVariantList values{r.dateTime, r.typeId};
-    for (const QString &time : r.times) values << time;
-    values << r.aveTime << secondsValue(r.aveHundredths) << r.bestNo << r.bestTime
-           << secondsValue(r.bestHundredths) << r.worstNo << r.worstTime
-           << secondsValue(r.worstHundredths);
-    if (imports)
-        values << importId;
-    if (tokens)
-        values << solvesTokens(r);
-    return values;
-}
-
-QString insertStatement(bool tokens, bool imports)
-{
-    QString columns = QStringLiteral(
-        "DateTime, TypeID, Time1, Time2, Time3, Time4, Time5, Time6, Time7, Time8, Time9, "
-        "Time10, Time11, Time12, AveTime, AveTimeSS, BestTimeNo, BestTime, BestTimeSS, "
-        "WorstTimeNo, WorstTime, WorstTimeSS");
-    if (imports)
-        columns += QStringLiteral(", ImportID");
-    if (tokens)
-        columns += QStringLiteral(", Solves");
-    const int count = 22 + int(imports) + int(tokens);
-    QStringList marks(count, QStringLiteral("?"));
-    return QStringLiteral("insert into T_Time (%1) values (%2)")
-        .arg(columns, marks.join(QStringLiteral(", ")));
-}
-
-}  // namespace history_detail
-
-HistoryStore::HistoryStore(Database &db, QObject *parent)
-    : QObject(parent),
-      db_(db),
-      tokens_(hasColumn(db, "T_Time", "Solves")),
-      imports_(hasColumn(db, "T_Time", "ImportID"))
-{
-}
-
-void HistoryStore::add(const SeriesRecord &r, const std::function<void()> &together)
-{
-    {
-        Transaction transaction(db_);
-        // The columns an import writes too, so one statement adds every series.
-        db_.execute(insertStatement(tokens_, imports_),
-                    rowValues(r, tokens_, imports_, QVariant()));
-        if (together)
-            together();
-        transaction.commit();
-    }
-    emit changed();
-}
-
-int HistoryStore::list(TypeFilter filter, HistoryOrder order, const ListColours &colours,
-                       HistorySink &sink) const
+int HistoryList::list(const TypeFilter &filter, HistoryOrder order, HistorySink &sink) const
 {
     QVariantList values;
     if (!filter.all())
-        values << typeIdText(filter);
+        values << filter.type().text();
     // One type: where its row stands in MT_Type does not matter.
     Statement statement(db_, listStatement(filter, order), values);
     bool more = statement.step();
     sink.clear();
-    RowBatcher batcher(sink, colours);
+    RowBatcher batcher(sink);
     int rows = 0;
     try {
         for (; more; more = statement.step()) {
@@ -385,93 +280,16 @@ int HistoryStore::list(TypeFilter filter, HistoryOrder order, const ListColours 
     return rows;
 }
 
-QString HistoryStore::listStatement(TypeFilter filter, HistoryOrder order) const
+QString HistoryList::listStatement(const TypeFilter &filter, HistoryOrder order) const
 {
     return listQuery(filter, order, !filter.all() || typesInIdOrder(db_));
 }
 
-BestRecords HistoryStore::bests(TypeFilter filter) const
+BestRecords HistoryList::bests(const TypeFilter &filter) const
 {
     if (filter.all())
         return bestsWhere(db_, std::nullopt);
-    return bestsWhere(db_, typeIdText(filter));
-}
-
-BestRecords HistoryStore::bestsOfType(const QString &typeId) const
-{
-    return bestsWhere(db_, typeId);
-}
-
-SeriesRecord HistoryStore::series(std::int64_t id) const
-{
-    Recordset rs(db_, QStringLiteral("select * from T_Time where rowid=?"), {qlonglong(id)});
-    if (rs.eof())
-        throw SpinlogError(QStringLiteral("カレント レコードがありません。"));
-    SeriesRecord r;
-    const auto text = [&rs](const QString &field) {
-        return rs.field(field).isNull() ? QString() : rs.text(field);
-    };
-    const auto hundredths = [&rs](const QString &field) {
-        return std::llround(rs.field(field).toDouble() * 100);
-    };
-    r.dateTime = text(QStringLiteral("DateTime"));
-    r.typeId = text(QStringLiteral("TypeID"));
-    for (int n = 1; n <= 12; ++n)
-        r.times[std::size_t(n - 1)] = text(QStringLiteral("Time") + QString::number(n));
-    r.aveTime = text(QStringLiteral("AveTime"));
-    r.aveHundredths = hundredths(QStringLiteral("AveTimeSS"));
-    r.bestNo = rs.field(QStringLiteral("BestTimeNo")).toInt();
-    r.bestTime = text(QStringLiteral("BestTime"));
-    r.bestHundredths = hundredths(QStringLiteral("BestTimeSS"));
-    r.worstNo = rs.field(QStringLiteral("WorstTimeNo")).toInt();
-    r.worstTime = text(QStringLiteral("WorstTime"));
-    r.worstHundredths = hundredths(QStringLiteral("WorstTimeSS"));
-    const std::vector<std::optional<Attempt>> attempts =
-        attemptsOf(r.times, tokens_ ? text(QStringLiteral("Solves")) : QString());
-    for (std::size_t i = 0; i < attempts.size(); ++i) r.attempts[i] = attempts[i];
-    return r;
-}
-
-void HistoryStore::update(std::int64_t id, const SeriesRecord &r)
-{
-    QString sql = QStringLiteral("update T_Time set ");
-    QVariantList values;
-    for (int n = 1; n <= 12; ++n) {
-        sql += QStringLiteral("Time%1=?, ").arg(n);
-        values << r.times[std::size_t(n - 1)];
-    }
-    sql += QStringLiteral(
-        "AveTime=?, AveTimeSS=?, BestTimeNo=?, BestTime=?, BestTimeSS=?, WorstTimeNo=?, "
-        "WorstTime=?, WorstTimeSS=?");
-    values << r.aveTime << secondsValue(r.aveHundredths) << r.bestNo << r.bestTime
-           << secondsValue(r.bestHundredths) << r.worstNo << r.worstTime
-           << secondsValue(r.worstHundredths);
-    if (tokens_) {
-        sql += QStringLiteral(", Solves=?");
-        values << solvesTokens(r);
-    }
-    sql += QStringLiteral(" where rowid=?");
-    values << qlonglong(id);
-    ++rewrites_;
-    db_.execute(sql, values);
-    emit changed();
-}
-
-void HistoryStore::remove(std::int64_t id)
-{
-    ++rewrites_;
-    db_.execute(QStringLiteral("delete from T_Time where rowid=?"), {qlonglong(id)});
-    emit changed();
-}
-
-void HistoryStore::removeListed(TypeFilter filter)
-{
-    ++rewrites_;
-    if (filter.all())
-        db_.execute(QStringLiteral("delete from T_Time"));
-    else
-        db_.execute(QStringLiteral("delete from T_Time where TypeID=?"), {typeIdText(filter)});
-    emit changed();
+    return bestsWhere(db_, filter.type().text());
 }
 
 }  // namespace spinlog
