@@ -32,6 +32,12 @@ SeriesUnderWay underWayOf(const SolveSession &session)
     return series;
 }
 
+// The type of the series under way, if one is.
+std::optional<TypeId> typeUnderWay(const SolveSession &session)
+{
+    return session.seriesUnderWay() ? std::optional(session.type().id) : std::nullopt;
+}
+
 StatsWindowParts statsParts(Program &program)
 {
     RecordStores &r = *program.records;
@@ -68,6 +74,8 @@ void openOptions(Program &program, QWidget *over)
         [&program](const OptionsValue &value) {
             storeOptions(program.settings, program.records->types, value);
         },
+        typeRecordsOf(program.records->types,
+                      [&program] { return typeUnderWay(*program.session); }),
         program.seams.prompts, program.reporter, over);
     dialog.exec();
 }
