@@ -241,4 +241,14 @@ int PuzzleTypeStore::removeImported(const QString &importId, const std::optional
         {importId, keep ? QVariant(keep->text()) : QVariant()});
 }
 
+int PuzzleTypeStore::importedTypes(const QString &importId) const
+{
+    if (importId.isEmpty() || !hasExtraTypeTable(db_))
+        return 0;
+    Statement count(db_, QStringLiteral("select count(*) from MT_TypeExtra where ImportID=?"),
+                    {importId});
+    count.step();
+    return sqlite3_column_int(count.handle(), 0);
+}
+
 }  // namespace spinlog

@@ -60,6 +60,8 @@ public:
     // saved series, and not KEEP, the type of a series under way).
     void addImported(const std::vector<PuzzleType> &types, const QString &importId);
     int removeImported(const QString &importId, const std::optional<TypeId> &keep);
+    // How many types the import made are still there.
+    int importedTypes(const QString &importId) const;
     void announce() { emit changed(); }
 
 signals:

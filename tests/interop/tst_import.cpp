@@ -4,6 +4,7 @@
 
 #include "app/interop_command.h"
 #include "data/record_stores.h"
+#include "data/type_tables.h"
 #include "interop/cstimer_export.h"
 #include "interop/history_importer.h"
 #include "session/series_rules.h"
@@ -40,6 +41,17 @@ void seed(HistoryWriter &history)
     add("2023/11/14 22:13:20", "1", "1234 1000+ 900D 1502 1199", false);
     add("2023/11/15 08:00:00", "5", "6543 0D 5900", true);
     add("2023/11/16 09:00:00", "1", "1100 1200 1300 1400 1500+", false);
+}
+
+// The description an action fails with.
+QString failure(const std::function<void()> &action)
+{
+    try {
+        action();
+    } catch (const SpinlogError &e) {
+        return e.description();
+    }
+    return "(no failure)";
 }
 
 HistoryImport importOf(const QString &path, RecordStores &stores)
@@ -121,11 +133,13 @@ private slots:
         QCOMPARE(importer.lastImport()->id, earlierMark);
     }
 
-    // The transaction made to fail at each step, and cancelled: nothing kept.
+    // The transaction made to fail at each step, and cancelled: nothing
+    // kept, neither series nor the type the session was to make.
     void allOrNothing_data()
     {
         QTest::addColumn<QString>("trigger");
         QTest::addColumn<int>("cancelAt");  // the progress answers "cancel" from this count
+        QTest::newRow("the new type refused") << "before insert on MT_TypeExtra" << -1;
         QTest::newRow("the first series refused") << "before insert on T_Time" << -1;
         QTest::newRow("the second series refused")
             << "before insert on T_Time when (select count(*) from T_Time) >= 1" << -1;
@@ -137,23 +151,76 @@ private slots:
         QFETCH(QString, trigger);
         QFETCH(int, cancelAt);
         TempAppFolder folder;
-        folder.write("twelve.txt", twelveSolves("3x3x3"));
+        folder.write("twelve.txt", twelveSolves("Skewb"));
         auto stores = openStores(folder);
+        makeExtraTypeTable(stores->database());
         if (!trigger.isEmpty())
             stores->database().execute("create trigger refuse " + trigger +
                                        " begin select raise(abort, 'refused'); end");
-        HistoryImport import = importOf(folder.file("twelve.txt"), *stores);
+        HistoryImporter importer(stores->history, stores->types);
+        HistoryImport import = importer.plan(folder.file("twelve.txt"));
+        importer.newTypesForTheRest(import);
         bool failed = false;
         try {
-            const auto tally = import.run(stores->history, "mark", [&](int done, int) {
-                return cancelAt < 0 || done < cancelAt;
-            });
+            const auto tally =
+                importer.run(import, QDateTime::currentDateTime(),
+                             [&](int done, int) { return cancelAt < 0 || done < cancelAt; });
             QVERIFY(!tally);
         } catch (const SpinlogError &e) {
             failed = e.description().contains("refused");
         }
         QCOMPARE(failed, !trigger.isEmpty());
         QCOMPARE(countRows(stores->database()), 0);
+        QCOMPARE(stores->types.all().size(), std::size_t(5));
+    }
+
+    // Sessions of one name in any case make one type, whose length each
+    // follows; a session too short for a series makes none; an undo that
+    // fails half way takes nothing back; past a hundred types nothing goes in.
+    void newTypes()
+    {
+        TempAppFolder folder;
+        QByteArray two = twelveSolves("skewb");
+        two.insert(1, "\"session2\":[[[0,9000],\"\",\"\",1600000000]],");
+        two.replace("{\\\"1\\\":{",
+                    "{\\\"2\\\":{\\\"name\\\":\\\"SKEWB\\\"},"
+                    "\\\"1\\\":{");
+        folder.write("two.txt", two);
+        auto stores = openStores(folder);
+        HistoryImporter importer(stores->history, stores->types);
+        HistoryImport import = importer.plan(folder.file("two.txt"));
+        QCOMPARE(import.sessions().size(), std::size_t(2));
+        importer.choose(import, 0, {std::nullopt, 12});
+        importer.choose(import, 1, {std::nullopt, 1});  // the one type, now of 1
+        QCOMPARE(import.types().size(), std::size_t(6));
+        QCOMPARE(import.sessions()[0].series + import.sessions()[1].series, 13);
+        importer.choose(import, 0, {std::nullopt, 12});
+        QCOMPARE(import.sessions()[1].series, 0);  // one solve: no series of 12
+        QCOMPARE(import.madeTypes().size(), std::size_t(1));
+        QVERIFY(importer.run(import, QDateTime::currentDateTime()));
+        QCOMPARE(rowsOf(stores->database(),
+                        "select TypeID, TypeNm, TypeCnt, TypeBW "
+                        "from MT_TypeExtra"),
+                 QStringList("6|skewb|12|0"));
+
+        const ImportMark last = *importer.lastImport();
+        stores->database().execute(
+            "create trigger refuse before delete on MT_TypeExtra "
+            "begin select raise(abort, 'refused'); end");
+        QVERIFY(failure([&] { importer.undo(last); }).contains("refused"));
+        QCOMPARE(countRows(stores->database()), 1);
+        stores->database().execute("drop trigger refuse");
+
+        std::vector<PuzzleType> types = stores->types.all();
+        for (int n = 7; n <= 100; ++n)
+            types.push_back(puzzleTypeOf(QString::number(n), "t", "5", "0", true));
+        stores->types.rewrite(types);
+        folder.write("other.txt", twelveSolves("Megaminx"));
+        import = importer.plan(folder.file("other.txt"));
+        importer.newTypesForTheRest(import);
+        QCOMPARE(failure([&] { importer.run(import, QDateTime::currentDateTime()); }),
+                 "タイプは 100 個までです。100 個のタイプに 1 個を加えられません。");
+        QCOMPARE(countRows(stores->database()), 1);
     }
 
     // Each refusal: one line on the error output, status 2, nothing changed.
@@ -179,7 +246,13 @@ private slots:
         QTest::newRow("no type of the session's name")
             << QStringList{"--import", "FOLDER/other.txt"} << false << 2
             << "spinlog: セッション「Megaminx」と同じ名前のタイプがありません。--type "
-               "で取り込むタイプを指定してください。";
+               "で取り込むタイプを指定するか、--new-types で新しいタイプとして取り込んでください。";
+        QTest::newRow("sessions of no type's name as new types")
+            << QStringList{"--import", "FOLDER/other.txt", "--new-types"} << false << 0 << "";
+        QTest::newRow("new types and one type given")
+            << QStringList{"--import", "FOLDER/other.txt", "--new-types", "--type", "3"} << false
+            << 2
+            << "spinlog: --import ファイル [--type タイプ | --new-types] の形で指定してください。";
         QTest::newRow("unknown type") << QStringList{"--import", file, "--type", "9x9x9"} << false
                                       << 2 << "spinlog: タイプ「9x9x9」はありません。";
         QTest::newRow("export of an unknown type")
@@ -189,8 +262,8 @@ private slots:
             << QStringList{"--import", file} << true << 2
             << "spinlog: データベースが使用中です（Spinlog が起動中です）。";
         QTest::newRow("a file and nothing else") << QStringList{"--import"} << false << 2
-                                                 << "spinlog: --import ファイル [--type タイプ] "
-                                                    "の形で指定してください。";
+                                                 << "spinlog: --import ファイル [--type タイプ | "
+                                                    "--new-types] の形で指定してください。";
     }
     void commandLine()
     {

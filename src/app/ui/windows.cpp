@@ -49,8 +49,15 @@ StatsWindowParts statsParts(Program &program)
 HistoryWindowParts historyParts(Program &program)
 {
     RecordStores &r = *program.records;
-    return {r.history, r.historyList,    r.historyChart,        r.historyExport,
-            r.types,   program.settings, program.seams.prompts, program.reporter};
+    return {r.history,
+            r.historyList,
+            r.historyChart,
+            r.historyExport,
+            r.types,
+            program.settings,
+            program.seams.prompts,
+            program.reporter,
+            [&program] { return typeUnderWay(*program.session); }};
 }
 
 // Opens the history window over OVER; its File menu opens the statistics of

@@ -48,7 +48,7 @@ public:
             types->setCurrentIndex(chosen ? choices_.entryOf(chosen->id) : 0);
             connect(types, &QComboBox::currentIndexChanged, this, [this, s](int entry) {
                 const PuzzleType *type = choices_.typeAt(entry);
-                choose_(s, type ? std::optional(type->id) : std::nullopt);
+                choose_(s, {type ? std::optional(type->id) : std::nullopt});
                 refresh();
             });
             table_->setCellWidget(s, Type, types);

@@ -9,6 +9,7 @@
 #include "widgets/grid.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QTest>
 
 using namespace spinlog;
@@ -20,15 +21,19 @@ namespace {
 struct FakeImportPrompts : ImportPrompts {
     std::optional<QString> file;
     const char *chooseType = nullptr;  // sends every session to the type of this TypeID
+    int newLength = 0;                 // sends every session to a new type of this length
     int cancelAt = -1;                 // the progress cancels from this count
     QString previewed;
 
     std::optional<QString> openFile(QWidget *) override { return file; }
     bool preview(QWidget *, const HistoryImport &plan, const ChooseSessionType &choose) override
     {
-        if (chooseType)
-            for (std::size_t s = 0; s < plan.sessions().size(); ++s)
-                choose(int(s), TypeId(chooseType));
+        for (std::size_t s = 0; s < plan.sessions().size(); ++s) {
+            if (chooseType)
+                choose(int(s), {TypeId(chooseType)});
+            if (newLength)
+                choose(int(s), {std::nullopt, newLength});
+        }
         previewed = importSummary(plan);
         return true;
     }
@@ -38,15 +43,23 @@ struct FakeImportPrompts : ImportPrompts {
     }
 };
 
-HistoryWindowParts partsOf(HistoryWorld &w)
+HistoryWindowParts partsOf(HistoryWorld &w, std::optional<TypeId> underWay)
 {
     RecordStores &r = *w.program().records;
-    return {r.history, r.historyList,        r.historyChart, r.historyExport,
-            r.types,   w.program().settings, w.prompts(),    w.program().reporter};
+    return {r.history,
+            r.historyList,
+            r.historyChart,
+            r.historyExport,
+            r.types,
+            w.program().settings,
+            w.prompts(),
+            w.program().reporter,
+            [underWay] { return underWay; }};
 }
 
 struct View : frmView {
-    View(HistoryWorld &w, FakeImportPrompts &prompts) : frmView(partsOf(w))
+    View(HistoryWorld &w, FakeImportPrompts &prompts, std::optional<TypeId> underWay = {})
+        : frmView(partsOf(w, underWay))
     {
         setImportPrompts(prompts);
     }
@@ -83,6 +96,34 @@ private slots:
         QCOMPARE(view.rows(), 0);
         view.trigger("M_FileUndoImport");
         QCOMPARE(w.prompts().texts().last(), "元に戻す取り込みがありません");
+    }
+
+    // A session no type is named after, sent to a new type of 6 solves:
+    // the type is made with its series, listed at once; the undo takes it
+    // back with them, unless a series of it is under way.
+    void importMakesATypeTheUndoTakesBack()
+    {
+        HistoryWorld w;
+        w.folder.write("cstimer.txt", twelveSolves("Skewb"));
+        FakeImportPrompts prompts;
+        prompts.file = w.folder.file("cstimer.txt");
+        prompts.newLength = 6;
+        for (const bool underWay : {false, true}) {
+            View view(w, prompts, underWay ? std::optional(TypeId("6")) : std::nullopt);
+            view.trigger("M_FileImport");
+            QVERIFY2(prompts.previewed.contains("「Skewb」→ 新しいタイプ「Skewb」（6回）: 12 回"),
+                     qPrintable(prompts.previewed));
+            QCOMPARE(view.rows(), 2);
+            QCOMPARE(view.findChild<QComboBox *>("cmbType")->itemText(6), "Skewb");
+            QCOMPARE(rowsOf(w.db(), "select TypeID, TypeNm, TypeCnt, TypeBW from MT_TypeExtra"),
+                     QStringList("6|Skewb|6|0"));
+            w.prompts().answers = {Answer::Yes};
+            view.trigger("M_FileUndoImport");
+            QVERIFY(w.prompts().texts().last().endsWith(
+                "の取り込み（記録 2 件、作ったタイプ 1 個）を元に戻します、よろしいですか"));
+            QCOMPARE(view.rows(), 0);
+            QCOMPARE(view.findChild<QComboBox *>("cmbType")->count(), underWay ? 7 : 6);
+        }
     }
 
     void cancelAndBrokenFileChangeNothing()
