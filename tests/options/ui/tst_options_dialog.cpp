@@ -18,6 +18,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QTest>
 
 using namespace spinlog;
@@ -357,7 +358,14 @@ private slots:
                 puzzleTypeOf(QString::number(n), n == 6 ? longName : "t", "5", "0", true));
         world.program().records->types.rewrite(types);
         auto dialog = world.open();
-        clickCell(typeGrid(*dialog), 6, 1);
+        // With its scroll bar the grid still shows every column whole, and
+        // seven types at a time.
+        Grid *grid = typeGrid(*dialog);
+        QVERIFY(grid->verticalScrollBar()->isVisible());
+        QVERIFY(grid->columnViewportPosition(4) + grid->columnWidth(4) <=
+                grid->viewport()->width());
+        QVERIFY(grid->rowViewportPosition(6) + grid->rowHeight(6) <= grid->viewport()->height());
+        clickCell(grid, 6, 1);
         QTest::mouseClick(button(*dialog, "cmdAddType"), Qt::LeftButton);
         QCOMPARE(world.boxes(), QStringList("タイプは 100 個までです"));
         QTest::mouseClick(button(*dialog, "cmdOK"), Qt::LeftButton);
