@@ -8,6 +8,7 @@
 #include <sqlite3.h>
 
 #include <cmath>
+#include <limits>
 
 namespace spinlog {
 
@@ -15,22 +16,25 @@ using namespace history_detail;
 
 namespace {
 
-// Finds a saved series by type, date and shown solves; the date index leads.
+// Finds a saved series by type, date and shown solves among the rows up to
+// a rowid; the date index leads.
 class SavedLookup {
 public:
-    explicit SavedLookup(Database &db)
+    explicit SavedLookup(Database &db, qint64 lastRow = std::numeric_limits<qint64>::max())
         : statement_(db,
                      QStringLiteral("select 1 from T_Time where DateTime=? and TypeID=? and "
                                     "Time1=? and Time2=? and Time3=? and Time4=? and Time5=? and "
                                     "Time6=? and Time7=? and Time8=? and Time9=? and Time10=? and "
-                                    "Time11=? and Time12=? limit 1"),
-                     emptyValues())
+                                    "Time11=? and Time12=? and rowid<=? limit 1"),
+                     emptyValues()),
+          lastRow_(lastRow)
     {
     }
     bool saved(const SeriesRecord &r)
     {
         QVariantList values{r.dateTime, r.typeId.text()};
         for (const QString &time : r.times) values << time;
+        values << lastRow_;
         statement_.rebind(values);
         return statement_.step();
     }
@@ -40,9 +44,10 @@ private:
     {
         QVariantList values;
         for (int i = 0; i < 14; ++i) values << QString();
-        return values;
+        return values << qint64(0);
     }
     Statement statement_;
+    qint64 lastRow_;
 };
 
 // The rowids a select gives, in its order.
@@ -169,7 +174,11 @@ std::optional<ImportTally> HistoryWriter::importSeries(
         Transaction transaction(db_);
         if (together)
             together();
-        SavedLookup lookup(db_);
+        // Only what was stored before makes a duplicate: the same series
+        // twice in one file is added twice, as its preview counted it.
+        Statement last(db_, QStringLiteral("select ifnull(max(rowid), 0) from T_Time"));
+        last.step();
+        SavedLookup lookup(db_, sqlite3_column_int64(last.handle(), 0));
         QVariantList blank = rowValues(SeriesRecord(), tokens_, true, importId);
         Statement insert(db_, insertStatement(tokens_, true), blank);
         for (int i = 0; i < count; ++i) {

@@ -59,11 +59,11 @@ public:
     // is saved: an imported one that would add nothing.
     bool isSaved(const SeriesRecord &record) const;
     // Adds series 0 .. count-1 (next(i) makes each) in one transaction, each
-    // marked with importId; one that is saved already, or was added earlier
-    // in the same call, is skipped. progress(done) may return false to cancel.
-    // together runs first in the same transaction (the types the import
-    // makes). Nothing is kept on a failure (SpinlogError) or a cancel
-    // (nothing back).
+    // marked with importId; one that was saved before the call is skipped
+    // (one added earlier in the same call is not: a file may hold a series
+    // twice). progress(done) may return false to cancel. together runs
+    // first in the same transaction (the types the import makes). Nothing
+    // is kept on a failure (SpinlogError) or a cancel (nothing back).
     std::optional<ImportTally> importSeries(int count, const std::function<SeriesRecord(int)> &next,
                                             const QString &importId,
                                             const std::function<bool(int done)> &progress,

@@ -35,12 +35,13 @@ void HistoryEdits::setPenalty(std::int64_t id, int no, Penalty penalty)
     history_.update(id, withPenalty(saved, no, penalty, rule));
 }
 
-CsvOutcome HistoryEdits::exportCsv(const QString &path, const TypeFilter &filter,
-                                   HistoryOrder order, int *reachedRow) const
+CsvOutcome HistoryEdits::exportCsv(const QString &path, const QString &appFolder,
+                                   const TypeFilter &filter, HistoryOrder order,
+                                   int *reachedRow) const
 {
     return writeHistoryCsv(
-        path, historyHeaders(), [&](HistorySink &sink) { list_.list(filter, order, sink); },
-        reachedRow);
+        path, appFolder, historyHeaders(),
+        [&](HistorySink &sink) { list_.list(filter, order, sink); }, reachedRow);
 }
 
 }  // namespace spinlog

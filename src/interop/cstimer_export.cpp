@@ -1,7 +1,8 @@
 #include "interop/cstimer_export.h"
 
 #include "base/errors.h"
-#include "base/replacing_file.h"
+#include "base/export_file.h"
+#include "data/program_files.h"
 #include "data/puzzle_type_store.h"
 #include "interop/cstimer_file.h"
 #include "interop/history_import.h"
@@ -11,8 +12,9 @@
 namespace spinlog {
 
 ExportTally exportCsTimer(const HistoryExport &history, const PuzzleTypeStore &types,
-                          const TypeFilter &filter, const QString &path)
+                          const TypeFilter &filter, const QString &path, const QString &appFolder)
 {
+    refuseProgramFile(path, appFolder);
     const TypeChoices listed(types.all());
     std::map<QString, std::size_t> sessionOfType;  // TypeID -> session
     std::vector<CsTimerSession> sessions;
@@ -37,7 +39,7 @@ ExportTally exportCsTimer(const HistoryExport &history, const PuzzleTypeStore &t
     if (sessions.empty())
         throw SpinlogError(QStringLiteral("出力データがありません"));
     tally.sessions = int(sessions.size());
-    writeWhole(path, writeCsTimer(sessions));
+    exportWhole(path, writeCsTimer(sessions));
     return tally;
 }
 

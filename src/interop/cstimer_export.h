@@ -19,9 +19,10 @@ struct ExportTally {
 };
 
 // Writes the file whole or not at all (an existing one stays as it was on a
-// failure). Throws SpinlogError with the system's words, or when no series
-// is there to write.
+// failure). Throws SpinlogError with the system's words, when no series is
+// there to write, or when path is one of the program's own files in
+// appFolder (nothing is written then).
 ExportTally exportCsTimer(const HistoryExport &history, const PuzzleTypeStore &types,
-                          const TypeFilter &filter, const QString &path);
+                          const TypeFilter &filter, const QString &path, const QString &appFolder);
 
 }  // namespace spinlog

@@ -3,8 +3,10 @@
 #include "base/encoding.h"
 #include "base/errors.h"
 
+#include <unistd.h>
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 #include <cmath>
 
 namespace spinlog {
@@ -68,36 +70,80 @@ HistoryFile readHistoryBytes(QByteArrayView bytes)
     return file;
 }
 
-HistoryFile readHistoryFile(const QString &path)
+namespace {
+
+[[noreturn]] void tooLarge(const QString &name)
 {
-    const QString name = QFileInfo(path).fileName();
-    QFile file(path);
-    if (!QFileInfo::exists(path))
-        throw SpinlogError(QStringLiteral("%1: ファイルがありません。").arg(name));
-    if (!file.open(QIODevice::ReadOnly))
-        throw SpinlogError(
-            QStringLiteral("%1: 読み込めません（%2）。").arg(name, file.errorString()));
-    const qint64 size = file.size();
-    if (size > kMaxHistoryFileBytes)
-        throw SpinlogError(QStringLiteral("%1: ファイルが大きすぎます（%2 MB まで）。")
-                               .arg(name)
-                               .arg(kMaxHistoryFileBytes / (1024 * 1024)));
-    if (size == 0)
-        throw SpinlogError(QStringLiteral("%1: ファイルが空です。").arg(name));
-    // Mapped, not copied: the readers keep only eight bytes a solve, so a
-    // large file costs little more than its own pages.
-    uchar *mapped = file.map(0, size);
-    QByteArray copy;
-    QByteArrayView bytes;
-    if (mapped) {
-        bytes = QByteArrayView(reinterpret_cast<const char *>(mapped), size);
-    } else {
-        copy = file.readAll();
-        if (copy.size() != size)
+    throw SpinlogError(QStringLiteral("%1: ファイルが大きすぎます（%2 MB まで）。")
+                           .arg(name)
+                           .arg(kMaxHistoryFileBytes / (1024 * 1024)));
+}
+
+// A FIFO, a device or the standard input: read as it comes, to its end,
+// within the bound a file has.
+QByteArray readStream(QFile &file, const QString &name)
+{
+    QByteArray bytes;
+    for (;;) {
+        const qint64 had = bytes.size();
+        const qint64 chunk = std::min<qint64>(1 << 20, kMaxHistoryFileBytes + 1 - had);
+        bytes.resize(had + chunk);
+        const qint64 n = file.read(bytes.data() + had, chunk);
+        if (n < 0)
             throw SpinlogError(
                 QStringLiteral("%1: 読み込めません（%2）。").arg(name, file.errorString()));
-        bytes = copy;
+        bytes.resize(had + n);
+        if (bytes.size() > kMaxHistoryFileBytes)
+            tooLarge(name);
+        if (n == 0)
+            return bytes;
     }
+}
+
+}  // namespace
+
+HistoryFile readHistoryFile(const QString &path)
+{
+    const bool standardInput = path == QLatin1String("-");
+    const QString name = standardInput ? QStringLiteral("標準入力") : QFileInfo(path).fileName();
+    QFile file(path);
+    if (standardInput) {
+        if (!file.open(STDIN_FILENO, QIODevice::ReadOnly | QIODevice::Unbuffered))
+            throw SpinlogError(
+                QStringLiteral("%1: 読み込めません（%2）。").arg(name, file.errorString()));
+    } else {
+        if (!QFileInfo::exists(path))
+            throw SpinlogError(QStringLiteral("%1: ファイルがありません。").arg(name));
+        // A FIFO waits here for its writer, as any reader of one does.
+        if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+            throw SpinlogError(
+                QStringLiteral("%1: 読み込めません（%2）。").arg(name, file.errorString()));
+    }
+    QByteArray copy;
+    QByteArrayView bytes;
+    uchar *mapped = nullptr;
+    if (file.isSequential()) {
+        copy = readStream(file, name);
+        bytes = copy;
+    } else {
+        const qint64 size = file.size();
+        if (size > kMaxHistoryFileBytes)
+            tooLarge(name);
+        // Mapped, not copied: the readers keep only eight bytes a solve, so a
+        // large file costs little more than its own pages.
+        mapped = size > 0 ? file.map(0, size) : nullptr;
+        if (mapped) {
+            bytes = QByteArrayView(reinterpret_cast<const char *>(mapped), size);
+        } else {
+            copy = file.readAll();
+            if (copy.size() != size)
+                throw SpinlogError(
+                    QStringLiteral("%1: 読み込めません（%2）。").arg(name, file.errorString()));
+            bytes = copy;
+        }
+    }
+    if (bytes.isEmpty())
+        throw SpinlogError(QStringLiteral("%1: ファイルが空です。").arg(name));
     try {
         HistoryFile read = readHistoryBytes(bytes);
         if (mapped)

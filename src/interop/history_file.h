@@ -48,9 +48,11 @@ struct HistoryFile {
 // csTimer with scrambles take about 8 MB).
 inline constexpr qint64 kMaxHistoryFileBytes = 256LL * 1024 * 1024;
 
-// Reads the file, its format known by its first bytes. Throws SpinlogError
-// (missing, unreadable, too large, not one of the formats, or broken: the
-// message names the line or position and what is wrong).
+// Reads the file, its format known by its first bytes; "-" is the standard
+// input, and it, a FIFO or a device is read as a stream, within the same
+// bound. Throws SpinlogError (missing, unreadable, too large, not one of
+// the formats, or broken: the message names the line or position and what
+// is wrong).
 HistoryFile readHistoryFile(const QString &path);
 // The same for bytes in memory.
 HistoryFile readHistoryBytes(QByteArrayView bytes);

@@ -1,6 +1,7 @@
 #include "interop/history_import.h"
 
 #include "base/errors.h"
+#include "base/type_names.h"
 #include "data/puzzle_type_store.h"
 #include "session/series_rules.h"
 
@@ -62,10 +63,18 @@ HistoryImport::HistoryImport(HistoryFile file, std::vector<PuzzleType> types)
 
 int HistoryImport::typeNamed(const QString &name) const
 {
-    for (std::size_t t = 0; t < std::size_t(existing_); ++t)
-        if (types_[t].name.trimmed().compare(name.trimmed(), Qt::CaseInsensitive) == 0)
-            return int(t);
-    return -1;
+    QStringList names;
+    for (int t = 0; t < existing_; ++t) names << types_[std::size_t(t)].name;
+    // A name two types have is the user's to choose.
+    const std::vector<int> named = positionsNamed(name, names);
+    return named.size() == 1 ? named.front() : -1;
+}
+
+bool HistoryImport::nameTaken(const QString &name) const
+{
+    QStringList names;
+    for (int t = 0; t < existing_; ++t) names << types_[std::size_t(t)].name;
+    return !positionsNamed(name, names).empty();
 }
 
 int HistoryImport::typeIndex(const TypeId &id) const
@@ -240,15 +249,40 @@ QString typeText(const HistoryImport &import, int type)
     return to.name;
 }
 
+QString formatLine(const HistoryImport &import)
+{
+    return QStringLiteral("%1 の記録: %2 セッション\n")
+        .arg(formatName(import.format()))
+        .arg(import.sessions().size());
+}
+
+// The sessions without solves (csTimer's files carry many), in one line.
+QString emptyLine(const HistoryImport &import)
+{
+    const auto empty = std::count_if(import.sessions().begin(), import.sessions().end(),
+                                     [](const SessionPlan &plan) { return plan.solves == 0; });
+    return empty == 0 ? QString()
+                      : QStringLiteral("回のないセッション %1 個は取り込みません\n").arg(empty);
+}
+
+QString totalsLine(const HistoryImport &import)
+{
+    int duplicates = 0;
+    for (const SessionPlan &plan : import.sessions()) duplicates += plan.duplicates;
+    return QStringLiteral("作る記録 %1 件（うち重複 %2 件は追加しません）、取り込まない回 %3 回\n")
+        .arg(import.seriesCount())
+        .arg(duplicates)
+        .arg(import.leftOverCount());
+}
+
 }  // namespace
 
 QString importSummary(const HistoryImport &import)
 {
-    QString text = QStringLiteral("%1 の記録: %2 セッション\n")
-                       .arg(formatName(import.format()))
-                       .arg(import.sessions().size());
-    int duplicates = 0;
+    QString text = formatLine(import);
     for (const SessionPlan &plan : import.sessions()) {
+        if (plan.solves == 0)
+            continue;
         const QString type = typeText(import, plan.type);
         text += QStringLiteral(
                     "「%1」→ %2: %3 回（+2 %4、DNF %5）、%6 件の記録、重複 %7 件、"
@@ -263,13 +297,26 @@ QString importSummary(const HistoryImport &import)
         for (const ImportedSolve &solve : plan.leftOver)
             text += QStringLiteral("    取り込まない回: %1 %2\n")
                         .arg(dateTimeText(solve.when()), solve.attempt().text());
-        duplicates += plan.duplicates;
     }
-    text += QStringLiteral("作る記録 %1 件（うち重複 %2 件は追加しません）、取り込まない回 %3 回\n")
-                .arg(import.seriesCount())
-                .arg(duplicates)
-                .arg(import.leftOverCount());
-    return text;
+    return text + emptyLine(import) + totalsLine(import);
+}
+
+QString importTotals(const HistoryImport &import, int listed)
+{
+    QString text = formatLine(import) + emptyLine(import);
+    int shown = 0, more = 0;
+    for (const SessionPlan &plan : import.sessions()) {
+        for (const ImportedSolve &solve : plan.leftOver) {
+            if (shown++ < listed)
+                text += QStringLiteral("「%1」の取り込まない回: %2 %3\n")
+                            .arg(plan.name, dateTimeText(solve.when()), solve.attempt().text());
+            else
+                ++more;
+        }
+    }
+    if (more > 0)
+        text += QStringLiteral("ほかに取り込まない回 %1 回\n").arg(more);
+    return text + totalsLine(import);
 }
 
 }  // namespace spinlog

@@ -61,8 +61,10 @@ public:
     std::vector<PuzzleType> madeTypes() const;
     // Numbers them from FIRST on (a number), as they will be stored.
     void numberMadeTypes(const TypeId &first);
-    // The type of a session's name, in any case, or -1.
+    // The one type of a session's name, in any case, or -1 (none, or two).
     int typeNamed(const QString &name) const;
+    // Whether some type there is has the name, in any case.
+    bool nameTaken(const QString &name) const;
     // The index of a type in types(), or -1.
     int typeIndex(const TypeId &id) const;
     // The type a session goes to; null when it is left out.
@@ -72,9 +74,9 @@ public:
     // The solves not imported: those filling no series, and every solve of a
     // session left out.
     int leftOverCount() const;
-    // Counts, session by session (or for one), the series the history holds
-    // already.
+    // Counts, session by session, the series the history holds already.
     void countDuplicates(const HistoryWriter &history);
+    // The same for one session (after choose()).
     void countDuplicates(const HistoryWriter &history, int session);
 
     // Adds the series in one transaction, in the time order of their last
@@ -106,8 +108,11 @@ QString importMark(const QDateTime &now);
 QString dateTimeText(std::uint32_t unixSeconds);
 std::optional<std::int64_t> unixSecondsOf(const QString &dateTime);
 
-// The preview in words, a line for each session and the totals (the command
-// line prints it; the window shows it above its table).
+// The preview in words, a line for each session with solves, one for the
+// sessions without, and the totals (the command line prints it).
 QString importSummary(const HistoryImport &import);
+// The same without the line of each session, and the solves left out (up
+// to `listed` of them): what the window shows below its table of sessions.
+QString importTotals(const HistoryImport &import, int listed = 100);
 
 }  // namespace spinlog

@@ -44,7 +44,7 @@ void HistoryImporter::newTypesForTheRest(HistoryImport &plan) const
 {
     for (std::size_t s = 0; s < plan.sessions().size(); ++s) {
         const SessionPlan &session = plan.sessions()[s];
-        if (session.type < 0 && session.solves > 0 && plan.typeNamed(session.name) < 0)
+        if (session.type < 0 && session.solves > 0 && !plan.nameTaken(session.name))
             plan.chooseNew(int(s), kNewTypeLength);
     }
 }

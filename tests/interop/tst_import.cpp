@@ -3,6 +3,7 @@
 // the undo, and the command line's refusals that change nothing.
 
 #include "app/interop_command.h"
+#include "base/encoding.h"
 #include "data/record_stores.h"
 #include "data/type_tables.h"
 #include "interop/cstimer_export.h"
@@ -74,8 +75,8 @@ private slots:
             saved = rowsOf(stores->database(), kRows);
             // A solve whose text reads as no time: the series is left out whole.
             addSeries(stores->database(), {"2023/11/17 10:00:00", "1", {"10.00", "1O.00"}, "-"});
-            const ExportTally tally =
-                exportCsTimer(stores->historyExport, stores->types, {}, from.file("export.txt"));
+            const ExportTally tally = exportCsTimer(stores->historyExport, stores->types, {},
+                                                    from.file("export.txt"), from.path());
             QCOMPARE(tally.skipped, 1);
             QCOMPARE(tally.series, 3);
             QCOMPARE(tally.sessions, 2);
@@ -221,6 +222,48 @@ private slots:
         QCOMPARE(failure([&] { importer.run(import, QDateTime::currentDateTime()); }),
                  "タイプは 100 個までです。100 個のタイプに 1 個を加えられません。");
         QCOMPARE(countRows(stores->database()), 1);
+    }
+
+    // A file that holds a series twice adds it twice, as its preview says:
+    // only what was stored before is a duplicate. A 1-solve type given a
+    // Spinlog CSV with the same DNF at the same second in two rows, and
+    // csTimer's same five solves at one second, twice.
+    void aSeriesTwiceInOneFile()
+    {
+        TempAppFolder folder;
+        const QString rest = ",-,-,-,-,-,-,-,-,-,-,-,";
+        folder.write("twice.csv", toCp932("日時,タイプ,1,2,3,4,5,6,7,8,9,10,11,12,平均\r\n"
+                                          "2023/11/14 22:13:20,4x4x4,DNF" +
+                                          rest +
+                                          "DNF\r\n"
+                                          "2023/11/14 22:13:20,4x4x4,DNF" +
+                                          rest +
+                                          "DNF\r\n"
+                                          "2023/11/14 22:13:21,4x4x4,12.00" +
+                                          rest + "12.00\r\n"));
+        QByteArray five;
+        for (int i = 0; i < 10; ++i)
+            five += (i ? "," : "") + QByteArray("[[0,") + QByteArray::number(10000 + i % 5 * 100) +
+                    "],\"\",\"\",1700000000]";
+        folder.write("twice.txt", "{\"session1\":[" + five +
+                                      "],\"properties\":{\"sessionData\":\"{\\\"1\\\":{"
+                                      "\\\"name\\\":\\\"3x3x3\\\"}}\"}}");
+        auto stores = openStores(folder);
+        stores->database().execute("update MT_Type set TypeCnt=1 where TypeID='3'");
+        for (const auto &[file, series] : {std::pair("twice.csv", 3), std::pair("twice.txt", 2)}) {
+            for (int round = 0; round < 2; ++round) {
+                HistoryImport import = importOf(folder.file(file), *stores);
+                import.countDuplicates(stores->history);
+                const int duplicates = round == 0 ? 0 : series;
+                QCOMPARE(import.seriesCount(), series);
+                QCOMPARE(import.sessions().at(0).duplicates, duplicates);
+                const std::optional<ImportTally> tally =
+                    import.run(stores->history, importMark(QDateTime::currentDateTime()), {});
+                QCOMPARE(std::pair(tally->added, tally->duplicates),
+                         std::pair(series - duplicates, duplicates));
+            }
+        }
+        QCOMPARE(countRows(stores->database()), 5);
     }
 
     // Each refusal: one line on the error output, status 2, nothing changed.

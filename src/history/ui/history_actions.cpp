@@ -118,6 +118,7 @@ void frmView::Sub_DataSet()
         showProgress(QStringLiteral("データ表示中..."));
         GridSink sink(*vsFlex_, listed_, settings_);
         parts_.list.list(filter(), order(), sink);
+        fitTimeColumns();
         if (listed_.size() > 0)
             cursorToFirstRecord();
         const BestRecords best = parts_.list.bests(filter());
@@ -218,7 +219,7 @@ void frmView::Sub_OutputCSV()
     const bool written = run(Procedure::OutputCsv, [&] {
         showProgress(QStringLiteral("CSV出力中..."));
         // The rows the window lists, in its filter and order, from the store.
-        outcome = edits_.exportCsv(*path, filter(), order(), &reachedRow);
+        outcome = edits_.exportCsv(*path, settings_.folder(), filter(), order(), &reachedRow);
         cursorToFirstRecord();
         clearProgress();
     });
@@ -255,7 +256,8 @@ void frmView::exportCsTimer()
     ExportTally tally;
     if (!run(Procedure::ExportCsTimer, [&] {
             showProgress(QStringLiteral("csTimer形式で出力中..."));
-            tally = spinlog::exportCsTimer(parts_.exported, parts_.types, filter(), *path);
+            tally = spinlog::exportCsTimer(parts_.exported, parts_.types, filter(), *path,
+                                           settings_.folder());
             clearProgress();
         }))
         return;

@@ -82,6 +82,11 @@ private:
     void buildMenus();
     void Form_Load();
     void layOutColumns();
+    // A time longer than the columns' sample (596 hours) widens its column;
+    // the next fill narrows it again.
+    void fitTimeColumns();
+    // The twips a text takes in the window's font.
+    int twipsOf(const QString &text) const;
     void Form_Resize();
     // The frame around the window (title bar, borders); none until shown.
     QSize frameExtra() const;
@@ -139,6 +144,7 @@ private:
     WindowPlace place_{
         {Setting::ViewLeft, Setting::ViewTop, {}, Setting::ViewHeight}, 0, 0, Procedure::ViewLoad};
     QSize appliedFrame_;
+    int timeTwips_ = 0;  // a time column's width, made for " 00:00.00 "
 
     QWidget *client_ = nullptr;
     Grid *vsFlex_ = nullptr;

@@ -10,6 +10,7 @@
 #include <memory>
 #include <optional>
 
+class QDialog;
 class QWidget;
 
 namespace spinlog {
@@ -32,5 +33,9 @@ public:
 
 // The desktop's: a file dialog, a preview table, a progress dialog.
 std::unique_ptr<ImportPrompts> makeImportDialogs();
+
+// The desktop's preview, built but not shown (preview() shows it modal).
+std::unique_ptr<QDialog> makeImportPreview(QWidget *over, const HistoryImport &plan,
+                                           const ChooseSessionType &choose);
 
 }  // namespace spinlog

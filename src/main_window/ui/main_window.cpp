@@ -64,7 +64,13 @@ frmMain::frmMain(MainWindowParts parts, MainWindowCommands commands, QWidget *pa
         if (session_.solves().size() == 1)
             rememberPlace();
     });
-    connect(&session_, &SolveSession::solvesChanged, this, [this] { showRecentAverages(false); });
+    // The status bar's averages follow the series under way once the solve
+    // itself is painted: its label is never kept waiting for them.
+    averagesLater_ = new QTimer(this);
+    averagesLater_->setSingleShot(true);
+    averagesLater_->setInterval(0);
+    connect(averagesLater_, &QTimer::timeout, this, [this] { showRecentAverages(false); });
+    connect(&session_, &SolveSession::solvesChanged, averagesLater_, qOverload<>(&QTimer::start));
     // A save here or a change in the history window changes the best values.
     connect(&parts_.history, &HistoryWriter::changed, this, &frmMain::historyChanged);
     // The options' changes come as several signals: one refresh follows them.

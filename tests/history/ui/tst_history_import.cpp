@@ -8,8 +8,14 @@
 #include "support/test_main.h"
 #include "widgets/grid.h"
 
+#include "history/ui/import_prompts.h"
+#include "session/series_rules.h"
+
 #include <QAction>
 #include <QComboBox>
+#include <QDialog>
+#include <QPlainTextEdit>
+#include <QTableView>
 #include <QTest>
 
 using namespace spinlog;
@@ -144,6 +150,69 @@ private slots:
             w.prompts().texts().last().startsWith("取り込みエラー\r\nbroken.txt: 1行 101文字目: "));
         QCOMPARE(view.rows(), 3);
         QCOMPARE(countRows(w.db()), 3);
+    }
+
+    // The desktop's preview of a file of 3 000 sessions, a third of them
+    // csTimer's empty ones: a row for each session with solves, made as the
+    // view shows it (no drop-down until one is edited), the empty ones
+    // counted in one line; a session sent elsewhere and back counts its
+    // duplicates again, and the totals follow.
+    void previewOfManySessions()
+    {
+        HistoryWorld w;
+        w.db().execute("update MT_Type set TypeCnt=1 where TypeID='1'");
+        QByteArray file = "{", names;
+        for (int s = 1; s <= 3000; ++s) {
+            const QByteArray n = QByteArray::number(s);
+            file += "\"session" + n + "\":[";
+            if (s % 3 != 0)
+                file += "[[0," + QByteArray::number(1000 + s) + "],\"\",\"\"," +
+                        QByteArray::number(1700000000 + s) + "]";
+            file += "],";
+            names +=
+                (s > 1 ? "," : "") + QByteArray("\\\"") + n + "\\\":{\\\"name\\\":\\\"3x3x3\\\"}";
+        }
+        file += "\"properties\":{\"sessionData\":\"{" + names + "}\"}}";
+        w.history().add(seriesOfAttempts(dateTimeText(1700000001), TypeId("1"),
+                                         {{100, Penalty::None}},
+                                         AverageRule::LeaveOutBestWorst));  // session 1's 1001 ms
+        HistoryImporter importer(w.history(), w.program().records->types);
+        HistoryImport import = importer.plan(readHistoryBytes(file));
+        const ChooseSessionType choose = [&](int session, const SessionTarget &target) {
+            importer.choose(import, session, target);
+        };
+        const std::unique_ptr<QDialog> dialog = makeImportPreview(nullptr, import, choose);
+        dialog->show();
+        auto *table = dialog->findChild<QTableView *>("previewTable");
+        QAbstractItemModel *rows = table->model();
+        const auto row = [rows](int r) {
+            QStringList cells;
+            for (int c = 0; c < rows->columnCount(); ++c)
+                cells << rows->index(r, c).data().toString();
+            return cells.join('|');
+        };
+        const auto totals = [&dialog] {
+            return dialog->findChild<QPlainTextEdit *>("previewSummary")->toPlainText();
+        };
+        QCOMPARE(rows->rowCount(), 2000);
+        QCOMPARE(row(0), "3x3x3|1|0|0|3x3x3（1回）|1|1|0");
+        QCOMPARE(row(1999), "3x3x3|1|0|0|3x3x3（1回）|1|0|0");
+        QVERIFY(dialog->findChildren<QComboBox *>().isEmpty());
+        QCOMPARE(totals(),
+                 "csTimer の記録: 3000 セッション\n回のないセッション 1000 個は取り込みません\n"
+                 "作る記録 2000 件（うち重複 1 件は追加しません）、取り込まない回 0 回\n");
+        // Left out through its drop-down, as a user does, then sent back.
+        table->edit(rows->index(0, 4));
+        auto *choice = dialog->findChild<QComboBox *>();
+        QVERIFY(choice);
+        choice->setCurrentIndex(0);
+        emit choice->activated(0);
+        QCOMPARE(row(0), "3x3x3|1|0|0|（取り込まない）|0|0|0");
+        QVERIFY(totals().contains(
+            "作る記録 1999 件（うち重複 0 件は追加しません）、取り込まない回 1 回"));
+        QVERIFY(rows->setData(rows->index(0, 4), 1, Qt::EditRole));
+        QCOMPARE(row(0), "3x3x3|1|0|0|3x3x3（1回）|1|1|0");
+        QCOMPARE(import.run(w.history(), "mark", {})->added, 1999);
     }
 
     void listWrittenForCsTimer()

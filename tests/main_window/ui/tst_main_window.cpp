@@ -205,6 +205,54 @@ private slots:
         QCOMPARE(f.state() + f.solves(), kIdleUnderWay + "4.00,,,,,");
     }
 
+    // Hold-to-start: Space held two seconds, released, and pressed 1.02 s
+    // later stores 1.02, however the repeats come: marked, or as release and
+    // press pairs of one moment, the first of them taken by a loaded
+    // machine with the event loop running, and 30 ms going by, between the
+    // pair's release and its press.
+    void holdToStartTimesFromTheRelease_data()
+    {
+        QTest::addColumn<bool>("marked");
+        QTest::addColumn<bool>("loaded");
+        QTest::newRow("repeats marked") << true << false;
+        QTest::newRow("pairs of one moment") << false << false;
+        QTest::newRow("pairs of one moment, a loaded machine") << false << true;
+    }
+    void holdToStartTimesFromTheRelease()
+    {
+        QFETCH(bool, marked);
+        QFETCH(bool, loaded);
+        MainFixture f("[Option]\r\nCntDownTm=0\r\nAlarmTm=0\r\nHoldToStart=1\r\n");
+        auto *button = f.child<QPushButton>("cmdStartStop");
+        quint64 clock = 1000;  // the fake clock's reading, in the events' milliseconds
+        const auto advanceTo = [&](quint64 ms) {
+            f.world.clock.advanceMs(std::int64_t(ms - clock));
+            clock = ms;
+        };
+        const auto event = [&](QEvent::Type type, quint64 ms, bool repeat) {
+            advanceTo(std::max(ms, clock));
+            keyAt(button, type, Qt::Key_Space, ms, repeat);
+        };
+        event(QEvent::KeyPress, 1000, false);
+        // The first repeat after the delay, then one every 40 ms.
+        for (quint64 ms = 1660; ms < 3000; ms += 40) {
+            const bool first = ms == 1660;
+            event(QEvent::KeyRelease, ms, marked && !(loaded && first));
+            if (loaded && first) {
+                QCoreApplication::processEvents();
+                advanceTo(ms + 30);
+                QCoreApplication::processEvents();
+                QVERIFY(!f.state().startsWith("計測停止"));
+            }
+            event(QEvent::KeyPress, ms, marked && !(loaded && first));
+        }
+        event(QEvent::KeyRelease, 3000, false);
+        advanceTo(3060);
+        QTRY_COMPARE(f.state(), kTiming);
+        event(QEvent::KeyPress, 4020, false);
+        QCOMPARE(f.solves(), "1.02,,,,,");
+    }
+
     // With hold-to-start a held Space starts the countdown and the next
     // press cancels it, as without the option; Escape takes back an
     // inspection begun by mistake, storing nothing.
@@ -215,6 +263,7 @@ private slots:
         keyAt(button, QEvent::KeyPress, Qt::Key_Space, 1000);
         f.world.clock.advanceMs(400);
         keyAt(button, QEvent::KeyRelease, Qt::Key_Space, 1400);
+        f.world.clock.advanceMs(60);  // no repeat's press came
         QTRY_COMPARE(f.state(), kCountdown);
         keyAt(button, QEvent::KeyPress, Qt::Key_Space, 2000);
         QCOMPARE(f.state() + f.text("lblTm"), kIdleEmpty + "5");
