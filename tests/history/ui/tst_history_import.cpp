@@ -195,8 +195,8 @@ private slots:
             return dialog->findChild<QPlainTextEdit *>("previewSummary")->toPlainText();
         };
         QCOMPARE(rows->rowCount(), 2000);
-        QCOMPARE(row(0), "3x3x3|1|0|0|3x3x3（1回）|1|1|0");
-        QCOMPARE(row(1999), "3x3x3|1|0|0|3x3x3（1回）|1|0|0");
+        QCOMPARE(row(0), "3x3x3|1|0|0|3x3x3（1回）||1|1|0");
+        QCOMPARE(row(1999), "3x3x3|1|0|0|3x3x3（1回）||1|0|0");
         QVERIFY(dialog->findChildren<QComboBox *>().isEmpty());
         QCOMPARE(totals(),
                  "csTimer の記録: 3000 セッション\n回のないセッション 1000 個は取り込みません\n"
@@ -207,12 +207,65 @@ private slots:
         QVERIFY(choice);
         choice->setCurrentIndex(0);
         emit choice->activated(0);
-        QCOMPARE(row(0), "3x3x3|1|0|0|（取り込まない）|0|0|0");
+        QCOMPARE(row(0), "3x3x3|1|0|0|（取り込まない）||0|0|0");
         QVERIFY(totals().contains(
             "作る記録 1999 件（うち重複 0 件は追加しません）、取り込まない回 1 回"));
         QVERIFY(rows->setData(rows->index(0, 4), 1, Qt::EditRole));
-        QCOMPARE(row(0), "3x3x3|1|0|0|3x3x3（1回）|1|1|0");
+        QCOMPARE(row(0), "3x3x3|1|0|0|3x3x3（1回）||1|1|0");
         QCOMPARE(import.run(w.history(), "mark", {})->added, 1999);
+    }
+
+    // A session no type is named after offers a new type in its drop-down
+    // (one of a type's name does not); its length is chosen in its row, 5
+    // until then, and the import makes the type of that length.
+    void previewOffersANewType()
+    {
+        HistoryWorld w;
+        QByteArray file = twelveSolves("Skewb");
+        file.insert(1, "\"session2\":[[[0,9000],\"\",\"\",1600000000]],");
+        file.replace("{\\\"1\\\":{",
+                     "{\\\"2\\\":{\\\"name\\\":\\\"3x3x3\\\"},"
+                     "\\\"1\\\":{");
+        HistoryImporter importer(w.history(), w.program().records->types);
+        HistoryImport import = importer.plan(readHistoryBytes(file));
+        const ChooseSessionType choose = [&](int session, const SessionTarget &target) {
+            importer.choose(import, session, target);
+        };
+        const std::unique_ptr<QDialog> dialog = makeImportPreview(nullptr, import, choose);
+        dialog->show();
+        auto *table = dialog->findChild<QTableView *>("previewTable");
+        QAbstractItemModel *rows = table->model();
+        const auto row = [rows](int r) {
+            QStringList cells;
+            for (int c = 0; c < rows->columnCount(); ++c)
+                cells << rows->index(r, c).data().toString();
+            return cells.join('|');
+        };
+        const auto pick = [&](int r, int column, int entry) {
+            table->edit(rows->index(r, column));
+            auto *box = dialog->findChild<QComboBox *>();
+            const QStringList items = [box] {
+                QStringList texts;
+                for (int i = 0; i < box->count(); ++i) texts << box->itemText(i);
+                return texts;
+            }();
+            box->setCurrentIndex(entry < 0 ? box->count() - 1 : entry);
+            emit box->activated(box->currentIndex());
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);  // the editor
+            return items;
+        };
+        QCOMPARE(row(0), "Skewb|12|0|0|（取り込まない）||0|0|0");
+        QCOMPARE(pick(1, 4, 1).last(), "3x3x3目隠し（3回）");  // no new type for 3x3x3
+        QCOMPARE(pick(0, 4, -1).last(), "新しいタイプとして取り込む");
+        QCOMPARE(row(0), "Skewb|12|0|0|新しいタイプとして取り込む|5|2|0|2");
+        QCOMPARE(pick(0, 5, 3).size(), 12);  // 4 solves a series
+        QCOMPARE(row(0), "Skewb|12|0|0|新しいタイプとして取り込む|4|3|0|0");
+        QVERIFY(dialog->findChild<QPlainTextEdit *>("previewSummary")
+                    ->toPlainText()
+                    .contains("作る記録 3 件"));
+        QVERIFY(importer.run(import, QDateTime::currentDateTime()));
+        QCOMPARE(rowsOf(w.db(), "select TypeID, TypeNm, TypeCnt, TypeBW from MT_TypeExtra"),
+                 QStringList("6|Skewb|4|0"));
     }
 
     void listWrittenForCsTimer()
