@@ -108,8 +108,10 @@ void HistoryImport::chooseNew(int session, int length)
         ++type;
     const AverageRule rule =
         length >= 3 ? AverageRule::LeaveOutBestWorst : AverageRule::CountBestWorst;
+    // Named as the first session of the name; the others change its length.
+    const QString named = type == int(types_.size()) ? name : types_[std::size_t(type)].name;
     const PuzzleType made =
-        puzzleTypeOf(QString(), name, QString::number(length), typeBWText(rule), true);
+        puzzleTypeOf(QString(), named, QString::number(length), typeBWText(rule), true);
     if (type == int(types_.size()))
         types_.push_back(made);
     else
