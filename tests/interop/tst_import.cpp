@@ -44,17 +44,6 @@ void seed(HistoryWriter &history)
     add("2023/11/16 09:00:00", "1", "1100 1200 1300 1400 1500+", false);
 }
 
-// The description an action fails with.
-QString failure(const std::function<void()> &action)
-{
-    try {
-        action();
-    } catch (const SpinlogError &e) {
-        return e.description();
-    }
-    return "(no failure)";
-}
-
 HistoryImport importOf(const QString &path, RecordStores &stores)
 {
     return HistoryImporter(stores.history, stores.types).plan(path);
@@ -173,55 +162,6 @@ private slots:
         QCOMPARE(failed, !trigger.isEmpty());
         QCOMPARE(countRows(stores->database()), 0);
         QCOMPARE(stores->types.all().size(), std::size_t(5));
-    }
-
-    // Sessions of one name in any case make one type, whose length each
-    // follows; a session too short for a series makes none; an undo that
-    // fails half way takes nothing back; past a hundred types nothing goes in.
-    void newTypes()
-    {
-        TempAppFolder folder;
-        QByteArray two = twelveSolves("skewb");
-        two.insert(1, "\"session2\":[[[0,9000],\"\",\"\",1600000000]],");
-        two.replace("{\\\"1\\\":{",
-                    "{\\\"2\\\":{\\\"name\\\":\\\"SKEWB\\\"},"
-                    "\\\"1\\\":{");
-        folder.write("two.txt", two);
-        auto stores = openStores(folder);
-        HistoryImporter importer(stores->history, stores->types);
-        HistoryImport import = importer.plan(folder.file("two.txt"));
-        QCOMPARE(import.sessions().size(), std::size_t(2));
-        importer.choose(import, 0, {std::nullopt, 12});
-        importer.choose(import, 1, {std::nullopt, 1});  // the one type, now of 1
-        QCOMPARE(import.types().size(), std::size_t(6));
-        QCOMPARE(import.sessions()[0].series + import.sessions()[1].series, 13);
-        importer.choose(import, 0, {std::nullopt, 12});
-        QCOMPARE(import.sessions()[1].series, 0);  // one solve: no series of 12
-        QCOMPARE(import.madeTypes().size(), std::size_t(1));
-        QVERIFY(importer.run(import, QDateTime::currentDateTime()));
-        QCOMPARE(rowsOf(stores->database(),
-                        "select TypeID, TypeNm, TypeCnt, TypeBW "
-                        "from MT_TypeExtra"),
-                 QStringList("6|skewb|12|0"));
-
-        const ImportMark last = *importer.lastImport();
-        stores->database().execute(
-            "create trigger refuse before delete on MT_TypeExtra "
-            "begin select raise(abort, 'refused'); end");
-        QVERIFY(failure([&] { importer.undo(last); }).contains("refused"));
-        QCOMPARE(countRows(stores->database()), 1);
-        stores->database().execute("drop trigger refuse");
-
-        std::vector<PuzzleType> types = stores->types.all();
-        for (int n = 7; n <= 100; ++n)
-            types.push_back(puzzleTypeOf(QString::number(n), "t", "5", "0", true));
-        stores->types.rewrite(types);
-        folder.write("other.txt", twelveSolves("Megaminx"));
-        import = importer.plan(folder.file("other.txt"));
-        importer.newTypesForTheRest(import);
-        QCOMPARE(failure([&] { importer.run(import, QDateTime::currentDateTime()); }),
-                 "タイプは 100 個までです。100 個のタイプに 1 個を加えられません。");
-        QCOMPARE(countRows(stores->database()), 1);
     }
 
     // A file that holds a series twice adds it twice, as its preview says:

