@@ -111,7 +111,7 @@ public:
             case Solves: return plan.solves;
             case PlusTwo: return plan.plusTwo;
             case Dnf: return plan.dnf;
-            case Type: return choices(index.row()).value(entryOf(index.row()));
+            case Type: return made ? kNewTypeEntry : choices_.value(entryOf(index.row()));
             case NewLength: return made ? QVariant(made->length()) : QVariant();
             case Series: return plan.series;
             case Duplicates: return plan.duplicates;
