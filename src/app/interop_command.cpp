@@ -93,7 +93,8 @@ void refuseUntypedSessions(const HistoryImport &import)
                                               "--type で取り込むタイプを指定してください。")
                                    .arg(plan.name, same.join(QStringLiteral("、"))));
         throw SpinlogError(QStringLiteral("セッション「%1」と同じ名前のタイプがありません。--type "
-                                          "で取り込むタイプを指定してください。")
+                                          "で取り込むタイプを指定するか、--new-types "
+                                          "で新しいタイプとして取り込んでください。")
                                .arg(plan.name));
     }
 }
@@ -107,7 +108,9 @@ int runImport(const QStringList &args, const QString &folder, QTextStream &out, 
     std::optional<TypeId> everySession;
     if (args.size() == 4)
         everySession = importedType(*records, args[3]);
-    const HistoryImport import = importer.plan(std::move(file), everySession);
+    HistoryImport import = importer.plan(std::move(file), everySession);
+    if (args.size() == 3)
+        importer.newTypesForTheRest(import);
     refuseUntypedSessions(import);
     int duplicates = 0;
     for (const SessionPlan &plan : import.sessions()) duplicates += plan.duplicates;
@@ -142,8 +145,9 @@ QString interopUsage()
     return QStringLiteral(
         "        spinlog --export-cstimer ファイル [タイプ]  計測結果(タイプの指定で"
         "そのタイプだけ)を csTimer の形式で出力します\n"
-        "        spinlog --import ファイル [--type タイプ]   csTimer・Twisty Timer・Spinlog "
-        "の CSV の記録を取り込みます(名前の合うタイプへ、指定でそのタイプへ)\n");
+        "        spinlog --import ファイル [--type タイプ | --new-types]   csTimer・Twisty "
+        "Timer・Spinlog の CSV の記録を取り込みます(名前の合うタイプへ、指定でそのタイプへ、"
+        "--new-types で名前の合わないセッションは新しいタイプ(5回)へ)\n");
 }
 
 int runInteropCommand(const QStringList &args, const QString &appFolder, QTextStream &out,
@@ -152,12 +156,14 @@ int runInteropCommand(const QStringList &args, const QString &appFolder, QTextSt
     const bool exporting = args.value(0) == kExport;
     const bool shapeOk =
         exporting ? args.size() == 2 || args.size() == 3
-                  : args.size() == 2 || (args.size() == 4 && args[2] == QStringLiteral("--type"));
+                  : args.size() == 2 || (args.size() == 4 && args[2] == QStringLiteral("--type")) ||
+                        (args.size() == 3 && args[2] == QStringLiteral("--new-types"));
     if (!shapeOk || args.value(1).isEmpty())
-        return failCommand(err, exporting ? QStringLiteral("--export-cstimer ファイル [タイプ] "
-                                                           "の形で指定してください。")
-                                          : QStringLiteral("--import ファイル [--type タイプ] "
-                                                           "の形で指定してください。"));
+        return failCommand(err, exporting
+                                    ? QStringLiteral("--export-cstimer ファイル [タイプ] "
+                                                     "の形で指定してください。")
+                                    : QStringLiteral("--import ファイル [--type タイプ | "
+                                                     "--new-types] の形で指定してください。"));
     // The running program holds the folder; its database is its own.
     InstanceLock lock;
     if (!lock.claim(appFolder))

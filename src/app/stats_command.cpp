@@ -18,7 +18,7 @@ QString statsUsage()
 {
     return QStringLiteral(
         "        spinlog --stats [タイプ]         全解答の統計 (解答数、平均、ao5 など) を"
-        "出力します (タイプは名前か番号 1～5、既定は全タイプ)\n");
+        "出力します (タイプは名前か番号、既定は全タイプ)\n");
 }
 
 int runStatsCommand(const QStringList &args, const QString &folder, QTextStream &out,

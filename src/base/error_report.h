@@ -44,6 +44,8 @@ enum class Procedure {
     ImportHistory,
     UndoImport,
     RestoreBackup,
+    AddType,
+    RemoveType,
     // Logged only, with no box of their own:
     ScrambleLoad,  // an unusable place of the scramble window
     CompactMoved,  // the database file moved away before the exit

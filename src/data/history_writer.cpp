@@ -164,7 +164,7 @@ bool HistoryWriter::isSaved(const SeriesRecord &record) const
 
 std::optional<ImportTally> HistoryWriter::importSeries(
     int count, const std::function<SeriesRecord(int)> &next, const QString &importId,
-    const std::function<bool(int done)> &progress)
+    const std::function<bool(int done)> &progress, const std::function<void()> &together)
 {
     if (!imports_)
         throw SpinlogError(QStringLiteral("このデータベースには取り込みの印を付けられません。"));
@@ -172,6 +172,8 @@ std::optional<ImportTally> HistoryWriter::importSeries(
     std::vector<std::int64_t> rows;
     {
         Transaction transaction(db_);
+        if (together)
+            together();
         // Only what was stored before makes a duplicate: the same series
         // twice in one file is added twice, as its preview counted it.
         Statement last(db_, QStringLiteral("select ifnull(max(rowid), 0) from T_Time"));
@@ -218,15 +220,21 @@ std::optional<ImportMark> HistoryWriter::lastImport() const
     return ImportMark{id, sqlite3_column_int(count.handle(), 0)};
 }
 
-int HistoryWriter::removeImport(const QString &importId)
+int HistoryWriter::removeImport(const QString &importId, const std::function<void()> &together)
 {
     if (!imports_ || importId.isEmpty())
         return 0;
     std::vector<std::int64_t> rows =
         rowsOf(db_, QStringLiteral("select rowid from T_Time where ImportID=? order by rowid"),
                {importId});
-    const int removed =
-        db_.execute(QStringLiteral("delete from T_Time where ImportID=?"), {importId});
+    int removed = 0;
+    {
+        Transaction transaction(db_);
+        removed = db_.execute(QStringLiteral("delete from T_Time where ImportID=?"), {importId});
+        if (together)
+            together();
+        transaction.commit();
+    }
     if (removed > 0)
         emit changed({HistoryChange::Kind::Removed, TypeFilter(), std::move(rows)});
     return removed;

@@ -29,6 +29,7 @@ struct ImportTally {
 struct ImportMark {
     QString id;
     int series = 0;
+    int types = 0;  // the types it made that are still there
 };
 
 class HistoryWriter : public QObject {
@@ -60,15 +61,19 @@ public:
     // Adds series 0 .. count-1 (next(i) makes each) in one transaction, each
     // marked with importId; one that was saved before the call is skipped
     // (one added earlier in the same call is not: a file may hold a series
-    // twice). progress(done) may return false to cancel.
-    // Nothing is kept on a failure (SpinlogError) or a cancel (nothing back).
+    // twice). progress(done) may return false to cancel. together runs
+    // first in the same transaction (the types the import makes). Nothing
+    // is kept on a failure (SpinlogError) or a cancel (nothing back).
     std::optional<ImportTally> importSeries(int count, const std::function<SeriesRecord(int)> &next,
                                             const QString &importId,
-                                            const std::function<bool(int done)> &progress);
+                                            const std::function<bool(int done)> &progress,
+                                            const std::function<void()> &together = {});
     // The newest import that still has series in the history.
     std::optional<ImportMark> lastImport() const;
-    // Deletes exactly the series the import added; returns how many.
-    int removeImport(const QString &importId);
+    // Deletes exactly the series the import added, and runs together in the
+    // same transaction after them (the types it made that nothing uses
+    // now); returns how many series.
+    int removeImport(const QString &importId, const std::function<void()> &together = {});
 
 signals:
     void changed(const HistoryChange &change);

@@ -36,7 +36,10 @@ std::optional<std::int64_t> unixSecondsOf(const QString &dateTime)
 }
 
 HistoryImport::HistoryImport(HistoryFile file, std::vector<PuzzleType> types)
-    : format_(file.format), sessions_(std::move(file.sessions)), types_(std::move(types))
+    : format_(file.format),
+      sessions_(std::move(file.sessions)),
+      types_(std::move(types)),
+      existing_(int(types_.size()))
 {
     for (ImportedSession &session : sessions_) {
         const auto earlier = [](const ImportedSolve &a, const ImportedSolve &b) {
@@ -61,15 +64,22 @@ HistoryImport::HistoryImport(HistoryFile file, std::vector<PuzzleType> types)
 int HistoryImport::typeNamed(const QString &name) const
 {
     QStringList names;
-    for (const PuzzleType &type : types_) names << type.name;
+    for (int t = 0; t < existing_; ++t) names << types_[std::size_t(t)].name;
     // A name two types have is the user's to choose.
     const std::vector<int> named = positionsNamed(name, names);
     return named.size() == 1 ? named.front() : -1;
 }
 
+bool HistoryImport::nameTaken(const QString &name) const
+{
+    QStringList names;
+    for (int t = 0; t < existing_; ++t) names << types_[std::size_t(t)].name;
+    return !positionsNamed(name, names).empty();
+}
+
 int HistoryImport::typeIndex(const TypeId &id) const
 {
-    for (std::size_t t = 0; t < types_.size(); ++t)
+    for (std::size_t t = 0; t < std::size_t(existing_); ++t)
         if (types_[t].id == id)
             return int(t);
     return -1;
@@ -83,8 +93,62 @@ const PuzzleType *HistoryImport::sessionType(int session) const
 
 void HistoryImport::choose(int session, int type)
 {
+    plans_.at(std::size_t(session)).type = type >= 0 && type < int(types_.size()) ? type : -1;
+    plan(session);
+}
+
+void HistoryImport::chooseNew(int session, int length)
+{
+    if (length < 1 || length > 12)
+        throw SpinlogError(describe::invalidArgument());
+    const QString name = plans_.at(std::size_t(session)).name.trimmed();
+    int type = existing_;
+    while (type < int(types_.size()) &&
+           types_[std::size_t(type)].name.compare(name, Qt::CaseInsensitive) != 0)
+        ++type;
+    const AverageRule rule =
+        length >= 3 ? AverageRule::LeaveOutBestWorst : AverageRule::CountBestWorst;
+    // Named as the first session of the name; the others change its length.
+    const QString named = type == int(types_.size()) ? name : types_[std::size_t(type)].name;
+    const PuzzleType made =
+        puzzleTypeOf(QString(), named, QString::number(length), typeBWText(rule), true);
+    if (type == int(types_.size()))
+        types_.push_back(made);
+    else
+        types_[std::size_t(type)] = made;
+    plans_[std::size_t(session)].type = type;
+    // Every session of the type follows its length.
+    for (std::size_t s = 0; s < plans_.size(); ++s)
+        if (plans_[s].type == type)
+            plan(int(s));
+}
+
+bool HistoryImport::made(int type) const
+{
+    return isNew(type) && std::any_of(plans_.begin(), plans_.end(), [type](const SessionPlan &p) {
+               return p.type == type && p.series > 0;
+           });
+}
+
+std::vector<PuzzleType> HistoryImport::madeTypes() const
+{
+    std::vector<PuzzleType> types;
+    for (int t = existing_; t < int(types_.size()); ++t)
+        if (made(t))
+            types.push_back(types_[std::size_t(t)]);
+    return types;
+}
+
+void HistoryImport::numberMadeTypes(const TypeId &first)
+{
+    int next = typeNumber(first).value_or(0);
+    for (int t = existing_; t < int(types_.size()); ++t)
+        types_[std::size_t(t)].id = made(t) ? TypeId(QString::number(next++)) : TypeId();
+}
+
+void HistoryImport::plan(int session)
+{
     SessionPlan &plan = plans_.at(std::size_t(session));
-    plan.type = type >= 0 && type < int(types_.size()) ? type : -1;
     plan.duplicates = 0;
     plan.leftOver.clear();
     if (plan.type < 0) {
@@ -138,12 +202,16 @@ void HistoryImport::countDuplicates(const HistoryWriter &history, int session)
 {
     SessionPlan &plan = plans_.at(std::size_t(session));
     plan.duplicates = 0;
+    // A new type holds no series yet.
+    if (isNew(plan.type))
+        return;
     for (int k = 0; k < plan.series; ++k) plan.duplicates += history.isSaved(seriesOf(session, k));
 }
 
 std::optional<ImportTally> HistoryImport::run(
     HistoryWriter &history, const QString &importId,
-    const std::function<bool(int done, int total)> &progress) const
+    const std::function<bool(int done, int total)> &progress,
+    const std::function<void()> &together) const
 {
     // Saved in time order across the sessions, as a stopwatch would have
     // saved them: (last solve's time, session, series).
@@ -168,10 +236,20 @@ std::optional<ImportTally> HistoryImport::run(
     return history.importSeries(
         total,
         [&](int k) { return seriesOf(order[std::size_t(k)].session, order[std::size_t(k)].index); },
-        importId, [&](int done) { return !progress || progress(done, total); });
+        importId, [&](int done) { return !progress || progress(done, total); }, together);
 }
 
 namespace {
+
+QString typeText(const HistoryImport &import, int type)
+{
+    if (type < 0)
+        return QStringLiteral("（取り込まない）");
+    const PuzzleType &to = import.types()[std::size_t(type)];
+    if (import.isNew(type))
+        return QStringLiteral("新しいタイプ「%1」（%2回）").arg(to.name).arg(to.length());
+    return to.name;
+}
 
 QString formatLine(const HistoryImport &import)
 {
@@ -207,8 +285,7 @@ QString importSummary(const HistoryImport &import)
     for (const SessionPlan &plan : import.sessions()) {
         if (plan.solves == 0)
             continue;
-        const QString type = plan.type >= 0 ? import.types()[std::size_t(plan.type)].name
-                                            : QStringLiteral("（取り込まない）");
+        const QString type = typeText(import, plan.type);
         text += QStringLiteral(
                     "「%1」→ %2: %3 回（+2 %4、DNF %5）、%6 件の記録、重複 %7 件、"
                     "残り %8 回\n")

@@ -34,6 +34,10 @@ struct SessionPlan {
     int duplicates = 0;                   // series the history holds already
 };
 
+// What a session of no type's name may be imported as: a new type.
+inline const QString kNewTypeEntry = QStringLiteral("新しいタイプとして取り込む");
+inline constexpr int kNewTypeLength = 5;  // its series length unless chosen
+
 class HistoryImport {
 public:
     // Sorts each session's solves by time (solves of the same second keep
@@ -41,13 +45,26 @@ public:
     HistoryImport(HistoryFile file, std::vector<PuzzleType> types);
 
     HistoryFormat format() const { return format_; }
+    // The types there are, then the new types sessions were sent to.
     const std::vector<PuzzleType> &types() const { return types_; }
     const std::vector<SessionPlan> &sessions() const { return plans_; }
 
     // Sends a session to a type (-1: leaves it out).
     void choose(int session, int type);
+    // Sends a session of no type's name to a new type named as it, LENGTH
+    // (1 to 12) solves a series, the best and worst left out from 3 on.
+    // Sessions of one name (in any case) share one new type, and its length.
+    void chooseNew(int session, int length);
+    // Whether a type is one the import makes.
+    bool isNew(int type) const { return type >= existing_; }
+    // The new types some series goes to, in the order they were chosen.
+    std::vector<PuzzleType> madeTypes() const;
+    // Numbers them from FIRST on (a number), as they will be stored.
+    void numberMadeTypes(const TypeId &first);
     // The one type of a session's name, in any case, or -1 (none, or two).
     int typeNamed(const QString &name) const;
+    // Whether some type there is has the name, in any case.
+    bool nameTaken(const QString &name) const;
     // The index of a type in types(), or -1.
     int typeIndex(const TypeId &id) const;
     // The type a session goes to; null when it is left out.
@@ -63,17 +80,23 @@ public:
     void countDuplicates(const HistoryWriter &history, int session);
 
     // Adds the series in one transaction, in the time order of their last
-    // solves, marked with importId; nothing on a cancel (progress returned
-    // false) or a failure.
+    // solves, marked with importId, with together run first in it (the new
+    // types stored); nothing on a cancel (progress returned false) or a
+    // failure.
     std::optional<ImportTally> run(HistoryWriter &history, const QString &importId,
-                                   const std::function<bool(int done, int total)> &progress) const;
+                                   const std::function<bool(int done, int total)> &progress,
+                                   const std::function<void()> &together = {}) const;
 
 private:
     SeriesRecord seriesOf(int session, int index) const;
 
     HistoryFormat format_;
     std::vector<ImportedSession> sessions_;
+    void plan(int session);
+    bool made(int type) const;  // new, and some series goes to it
+
     std::vector<PuzzleType> types_;
+    int existing_ = 0;  // types_ before the new ones
     std::vector<SessionPlan> plans_;
 };
 

@@ -9,6 +9,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QTest>
 
 #include <fcntl.h>
@@ -20,6 +23,21 @@ using namespace spinlog;
 using namespace spinlog::test;
 
 namespace {
+
+// A csTimer file of these sessions, each of 5 solves of 10.00 to 10.04 s.
+QByteArray csTimerSessions(const QStringList &names)
+{
+    QJsonObject file, data;
+    for (int n = 0; n < names.size(); ++n) {
+        QJsonArray solves;
+        for (int i = 0; i < 5; ++i)
+            solves.append(QJsonArray{QJsonArray{0, 10000 + i}, "", "", 1700000000 + n * 60 + i});
+        file[QString("session%1").arg(n + 1)] = solves;
+        data[QString::number(n + 1)] = QJsonObject{{"name", names[n]}};
+    }
+    file["properties"] = QJsonObject{{"sessionData", QString(QJsonDocument(data).toJson())}};
+    return QJsonDocument(file).toJson();
+}
 
 // The command line over the database of folder: its status, and what it
 // wrote on each output.
@@ -160,6 +178,30 @@ private slots:
         QFile::remove(path);
         QCOMPARE(run({"--stats"}, &output), 2);
         QVERIFY(output.startsWith("spinlog: データベース " + path + " を開けません: "));
+    }
+
+    // --import --new-types of thirteen sessions no type is named after (one
+    // twice, in another case) makes twelve types, read by --stats by name.
+    void twelveSessionsAsNewTypes()
+    {
+        TempAppFolder folder;
+        const QStringList names{"Clock", "Megaminx", "Pyraminx", "Skewb", "Square-1", "6x6x6",
+                                "7x7x7", "3x3x3 OH", "4BLD",     "5BLD",  "FMC",      "3x3x3 feet"};
+        folder.write("sessions.txt", csTimerSessions(names + QStringList{"2x2x2", "CLOCK"}));
+        QVERIFY(
+            runIn(folder, {"--import", folder.file("sessions.txt")}).err.startsWith("spinlog: "));
+        const Run imported =
+            runIn(folder, {"--import", folder.file("sessions.txt"), "--new-types"});
+        QVERIFY2(imported.status == 0 &&
+                     imported.out.contains("「Clock」→ 新しいタイプ「Clock」（5回）: 5 回") &&
+                     imported.out.endsWith(
+                         "14 件の記録を追加しました（重複 0 件は追加していません）。\n"),
+                 qPrintable(imported.out + imported.err));
+        for (const QString &name : names.mid(1) + QStringList("17"))
+            QVERIFY2(runIn(folder, {"--stats", name}).out.startsWith("解答数\t5\n"),
+                     qPrintable(name));
+        // The session CLOCK went to Clock's new type: one type a name, in any case.
+        QVERIFY(runIn(folder, {"--stats", "clock"}).out.startsWith("解答数\t10\n"));
     }
 
     // --export-cstimer onto what a user may name: a link (the file it names

@@ -5,6 +5,7 @@
 #include "app/interop_command.h"
 #include "base/encoding.h"
 #include "data/record_stores.h"
+#include "data/type_tables.h"
 #include "interop/cstimer_export.h"
 #include "interop/history_importer.h"
 #include "session/series_rules.h"
@@ -122,11 +123,13 @@ private slots:
         QCOMPARE(importer.lastImport()->id, earlierMark);
     }
 
-    // The transaction made to fail at each step, and cancelled: nothing kept.
+    // The transaction made to fail at each step, and cancelled: nothing
+    // kept, neither series nor the type the session was to make.
     void allOrNothing_data()
     {
         QTest::addColumn<QString>("trigger");
         QTest::addColumn<int>("cancelAt");  // the progress answers "cancel" from this count
+        QTest::newRow("the new type refused") << "before insert on MT_TypeExtra" << -1;
         QTest::newRow("the first series refused") << "before insert on T_Time" << -1;
         QTest::newRow("the second series refused")
             << "before insert on T_Time when (select count(*) from T_Time) >= 1" << -1;
@@ -138,23 +141,27 @@ private slots:
         QFETCH(QString, trigger);
         QFETCH(int, cancelAt);
         TempAppFolder folder;
-        folder.write("twelve.txt", twelveSolves("3x3x3"));
+        folder.write("twelve.txt", twelveSolves("Skewb"));
         auto stores = openStores(folder);
+        makeExtraTypeTable(stores->database());
         if (!trigger.isEmpty())
             stores->database().execute("create trigger refuse " + trigger +
                                        " begin select raise(abort, 'refused'); end");
-        HistoryImport import = importOf(folder.file("twelve.txt"), *stores);
+        HistoryImporter importer(stores->history, stores->types);
+        HistoryImport import = importer.plan(folder.file("twelve.txt"));
+        importer.newTypesForTheRest(import);
         bool failed = false;
         try {
-            const auto tally = import.run(stores->history, "mark", [&](int done, int) {
-                return cancelAt < 0 || done < cancelAt;
-            });
+            const auto tally =
+                importer.run(import, QDateTime::currentDateTime(),
+                             [&](int done, int) { return cancelAt < 0 || done < cancelAt; });
             QVERIFY(!tally);
         } catch (const SpinlogError &e) {
             failed = e.description().contains("refused");
         }
         QCOMPARE(failed, !trigger.isEmpty());
         QCOMPARE(countRows(stores->database()), 0);
+        QCOMPARE(stores->types.all().size(), std::size_t(5));
     }
 
     // A file that holds a series twice adds it twice, as its preview says:
@@ -222,7 +229,13 @@ private slots:
         QTest::newRow("no type of the session's name")
             << QStringList{"--import", "FOLDER/other.txt"} << false << 2
             << "spinlog: セッション「Megaminx」と同じ名前のタイプがありません。--type "
-               "で取り込むタイプを指定してください。";
+               "で取り込むタイプを指定するか、--new-types で新しいタイプとして取り込んでください。";
+        QTest::newRow("sessions of no type's name as new types")
+            << QStringList{"--import", "FOLDER/other.txt", "--new-types"} << false << 0 << "";
+        QTest::newRow("new types and one type given")
+            << QStringList{"--import", "FOLDER/other.txt", "--new-types", "--type", "3"} << false
+            << 2
+            << "spinlog: --import ファイル [--type タイプ | --new-types] の形で指定してください。";
         QTest::newRow("unknown type") << QStringList{"--import", file, "--type", "9x9x9"} << false
                                       << 2 << "spinlog: タイプ「9x9x9」はありません。";
         QTest::newRow("export of an unknown type")
@@ -232,8 +245,8 @@ private slots:
             << QStringList{"--import", file} << true << 2
             << "spinlog: データベースが使用中です（Spinlog が起動中です）。";
         QTest::newRow("a file and nothing else") << QStringList{"--import"} << false << 2
-                                                 << "spinlog: --import ファイル [--type タイプ] "
-                                                    "の形で指定してください。";
+                                                 << "spinlog: --import ファイル [--type タイプ | "
+                                                    "--new-types] の形で指定してください。";
     }
     void commandLine()
     {

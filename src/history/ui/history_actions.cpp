@@ -280,8 +280,8 @@ void frmView::importHistory()
         showProgress(QStringLiteral("読み込み中..."));
         HistoryImport plan = importer_.plan(*path);
         clearProgress();
-        const ChooseSessionType choose = [&](int session, const std::optional<TypeId> &type) {
-            importer_.choose(plan, session, type);
+        const ChooseSessionType choose = [&](int session, const SessionTarget &target) {
+            importer_.choose(plan, session, target);
         };
         if (!importPrompts_->preview(this, plan, choose))
             return;
@@ -316,10 +316,13 @@ void frmView::undoImport()
                              Buttons::Ok);
             return;
         }
+        const QString made =
+            last->types > 0 ? QStringLiteral("、作ったタイプ %1 個").arg(last->types) : QString();
         const QString question =
-            QStringLiteral("%1 の取り込み（記録 %2 件）を元に戻します、よろしいですか")
+            QStringLiteral("%1 の取り込み（記録 %2 件%3）を元に戻します、よろしいですか")
                 .arg(last->id.left(19))
-                .arg(last->series);
+                .arg(last->series)
+                .arg(made);
         if (prompts_.message(question, Icon::Question, Buttons::YesNo, Answer::Yes) != Answer::Yes)
             return;
         importer_.undo(*last);

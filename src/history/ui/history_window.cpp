@@ -100,7 +100,7 @@ frmView::frmView(HistoryWindowParts parts, QWidget *parent)
       prompts_(parts.prompts),
       reporter_(parts.reporter),
       edits_(parts.history, parts.list, parts.types),
-      importer_(parts.history, parts.types),
+      importer_(parts.history, parts.types, parts.underWay),
       ownImportPrompts_(makeImportDialogs()),
       importPrompts_(ownImportPrompts_.get())
 {

@@ -43,10 +43,12 @@ struct HistoryWindowParts {
     const HistoryList &list;
     const HistoryChart &chart;
     const HistoryExport &exported;
-    const PuzzleTypeStore &types;  // followed as they change
+    PuzzleTypeStore &types;  // followed as they change; an import makes types
     Settings &settings;
     Prompts &prompts;
     const Reporter &reporter;
+    // The type of the series under way, which an import's undo keeps.
+    std::function<std::optional<TypeId>()> underWay = {};
 };
 
 class frmView : public QDialog {

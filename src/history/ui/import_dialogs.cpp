@@ -19,11 +19,24 @@ namespace spinlog {
 
 namespace {
 
-enum Column { Session, Solves, PlusTwo, Dnf, Type, Series, Duplicates, LeftOver, Columns };
+enum Column {
+    Session,
+    Solves,
+    PlusTwo,
+    Dnf,
+    Type,
+    NewLength,
+    Series,
+    Duplicates,
+    LeftOver,
+    Columns
+};
 
 // The sessions that hold solves, a row each, read from the import only as
 // the view shows them: a file of a hundred thousand sessions costs a list
-// of their places, not a hundred thousand rows of widgets.
+// of their places, not a hundred thousand rows of widgets. A session no
+// type is named after may go to a new type named as it, whose series length
+// the row's own column chooses.
 class PreviewModel : public QAbstractTableModel {
 public:
     PreviewModel(const HistoryImport &import, const ChooseSessionType &choose, QObject *parent)
@@ -39,7 +52,16 @@ public:
             if (import.sessions()[s].solves > 0)
                 rows_.push_back(int(s));
     }
-    const QStringList &choices() const { return choices_; }
+    // The drop-down's entries for a row: a new type only where no type has
+    // the session's name.
+    QStringList choices(int row) const
+    {
+        QStringList entries = choices_;
+        if (offersNewType(row))
+            entries << kNewTypeEntry;
+        return entries;
+    }
+    const QStringList &widestChoices() const { return choices_; }
 
     int rowCount(const QModelIndex &parent) const override
     {
@@ -56,6 +78,7 @@ public:
                                          QStringLiteral("+2"),
                                          QStringLiteral("DNF"),
                                          QStringLiteral("取り込むタイプ"),
+                                         QStringLiteral("新しいタイプの回数"),
                                          QStringLiteral("記録"),
                                          QStringLiteral("重複"),
                                          QStringLiteral("残り")};
@@ -66,19 +89,21 @@ public:
     Qt::ItemFlags flags(const QModelIndex &index) const override
     {
         const Qt::ItemFlags flags = QAbstractTableModel::flags(index);
-        return index.column() == Type ? flags | Qt::ItemIsEditable : flags;
+        const bool editable =
+            index.column() == Type || (index.column() == NewLength && newType(index.row()));
+        return editable ? flags | Qt::ItemIsEditable : flags;
     }
     QVariant data(const QModelIndex &index, int role) const override
     {
         if (!index.isValid() || index.row() >= int(rows_.size()))
             return {};
-        const int session = rows_[index.row()];
+        const int session = rows_[std::size_t(index.row())];
         const SessionPlan &plan = import_.sessions()[std::size_t(session)];
-        // The type's entry in the drop-down; 0: left out.
-        const PuzzleType *type = import_.sessionType(session);
-        const int entry = type ? types_.entryOf(type->id) : 0;
+        const PuzzleType *made = newType(index.row());
         if (role == Qt::EditRole && index.column() == Type)
-            return entry;
+            return entryOf(index.row());
+        if (role == Qt::EditRole && index.column() == NewLength)
+            return made ? made->length() - 1 : 0;
         if (role != Qt::DisplayRole)
             return {};
         switch (index.column()) {
@@ -86,21 +111,35 @@ public:
             case Solves: return plan.solves;
             case PlusTwo: return plan.plusTwo;
             case Dnf: return plan.dnf;
-            case Type: return choices_.value(entry);
+            case Type: return made ? kNewTypeEntry : choices_.value(entryOf(index.row()));
+            case NewLength: return made ? QVariant(made->length()) : QVariant();
             case Series: return plan.series;
             case Duplicates: return plan.duplicates;
             case LeftOver: return qulonglong(plan.leftOver.size());
             default: return {};
         }
     }
-    // A session sent to another type: its own counts again, and the totals.
+    // A session sent elsewhere: its counts again (every row of its new type,
+    // which the sessions of one name share), and the totals.
     bool setData(const QModelIndex &index, const QVariant &value, int role) override
     {
-        if (role != Qt::EditRole || index.column() != Type || index.row() >= int(rows_.size()))
+        if (role != Qt::EditRole || index.row() >= int(rows_.size()))
             return false;
-        const PuzzleType *type = types_.typeAt(value.toInt());
-        choose_(rows_[index.row()], type ? std::optional(type->id) : std::nullopt);
-        emit dataChanged(this->index(index.row(), 0), this->index(index.row(), Columns - 1));
+        const int session = rows_[std::size_t(index.row())];
+        if (index.column() == NewLength && newType(index.row())) {
+            choose_(session, {std::nullopt, value.toInt() + 1});
+        } else if (index.column() == Type) {
+            if (offersNewType(index.row()) && value.toInt() == int(choices_.size())) {
+                const PuzzleType *made = newType(index.row());
+                choose_(session, {std::nullopt, made ? made->length() : kNewTypeLength});
+            } else {
+                const PuzzleType *type = types_.typeAt(value.toInt());
+                choose_(session, {type ? std::optional(type->id) : std::nullopt});
+            }
+        } else {
+            return false;
+        }
+        emit dataChanged(this->index(0, 0), this->index(int(rows_.size()) - 1, Columns - 1));
         if (changed)
             changed();
         return true;
@@ -109,6 +148,26 @@ public:
     std::function<void()> changed;
 
 private:
+    const SessionPlan &planOf(int row) const
+    {
+        return import_.sessions()[std::size_t(rows_[std::size_t(row)])];
+    }
+    bool offersNewType(int row) const { return !import_.nameTaken(planOf(row).name); }
+    // The new type the row's session goes to, if it goes to one.
+    const PuzzleType *newType(int row) const
+    {
+        const int type = planOf(row).type;
+        return type >= 0 && import_.isNew(type) ? &import_.types()[std::size_t(type)] : nullptr;
+    }
+    // The type's entry in the drop-down; 0: left out.
+    int entryOf(int row) const
+    {
+        if (newType(row))
+            return int(choices_.size());
+        const PuzzleType *type = import_.sessionType(rows_[std::size_t(row)]);
+        return type ? types_.entryOf(type->id) : 0;
+    }
+
     const HistoryImport &import_;
     const ChooseSessionType &choose_;
     TypeChoices types_;      // the entries of the drop-down and their types
@@ -116,7 +175,8 @@ private:
     std::vector<int> rows_;  // sessions with solves, in the file's order
 };
 
-// The type column edited with a drop-down, made only for the row edited.
+// The type column and a new type's length edited with a drop-down, made only
+// for the row edited.
 class TypeChoice : public QStyledItemDelegate {
 public:
     TypeChoice(const PreviewModel &model, QObject *parent)
@@ -124,10 +184,13 @@ public:
     {
     }
     QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &,
-                          const QModelIndex &) const override
+                          const QModelIndex &index) const override
     {
         auto *box = new QComboBox(parent);
-        box->addItems(model_.choices());
+        if (index.column() == Type)
+            box->addItems(model_.choices(index.row()));
+        else
+            for (int n = 1; n <= 12; ++n) box->addItem(QString::number(n));
         connect(box, &QComboBox::activated, this, [this, box] {
             emit const_cast<TypeChoice *>(this)->commitData(box);
             emit const_cast<TypeChoice *>(this)->closeEditor(box);
@@ -154,14 +217,16 @@ public:
         : QDialog(over), import_(import)
     {
         setWindowTitle(QStringLiteral("取り込みの確認"));
-        resize(760, 420);
+        resize(900, 420);
         auto *layout = new QVBoxLayout(this);
         auto *model = new PreviewModel(import, choose, this);
         model->changed = [this] { refresh(); };
         table_ = new QTableView(this);
         table_->setObjectName(QStringLiteral("previewTable"));
         table_->setModel(model);
-        table_->setItemDelegateForColumn(Type, new TypeChoice(*model, table_));
+        auto *choice = new TypeChoice(*model, table_);
+        table_->setItemDelegateForColumn(Type, choice);
+        table_->setItemDelegateForColumn(NewLength, choice);
         table_->setEditTriggers(QAbstractItemView::AllEditTriggers);
         table_->verticalHeader()->hide();
         // Rows of one height, columns by their texts' room: nothing is
@@ -171,11 +236,12 @@ public:
         const auto room = [this](const QString &sample) {
             return fontMetrics().horizontalAdvance(sample) + 24;
         };
-        QString widest;
-        for (const QString &choice : model->choices())
-            widest = choice.size() > widest.size() ? choice : widest;
+        QString widest = kNewTypeEntry;
+        for (const QString &entry : model->widestChoices())
+            widest = entry.size() > widest.size() ? entry : widest;
         table_->setColumnWidth(Session, room(QStringLiteral("セッション名セッション")));
         table_->setColumnWidth(Type, room(widest) + 24);
+        table_->setColumnWidth(NewLength, room(QStringLiteral("新しいタイプの回数")));
         for (const int column : {Solves, PlusTwo, Dnf, Series, Duplicates, LeftOver})
             table_->setColumnWidth(column, room(QStringLiteral("000000")));
         layout->addWidget(table_, 2);

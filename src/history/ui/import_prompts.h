@@ -15,9 +15,9 @@ class QWidget;
 
 namespace spinlog {
 
-// Sends a session of the plan to a type (nothing: leaves it out); the plan's
-// figures follow.
-using ChooseSessionType = std::function<void(int session, const std::optional<TypeId> &type)>;
+// Sends a session of the plan where the target says; the plan's figures
+// follow.
+using ChooseSessionType = std::function<void(int session, const SessionTarget &target)>;
 
 class ImportPrompts {
 public:

@@ -225,8 +225,10 @@ void frmMain::Sub_cmbTypeSet(TypeChoice choice)
             cmbType_->setCurrentIndex(entry);
             return;
         }
-        // "-1" is what the last exit stored when no type was chosen.
-        if (problem.isEmpty() && !(choice == TypeChoice::Stored && entry == -1))
+        // "-1" is what the last exit stored when no type was chosen; the
+        // current type is not listed once it has been taken out (in the
+        // options, or with the import that made it).
+        if (problem.isEmpty() && entry != -1)
             problem = invalidPropertyText();
         if (!problem.isEmpty())
             parts_.reporter.report(Procedure::TypeSet, problem);

@@ -380,6 +380,45 @@ private slots:
         QCOMPARE(f.solves(), "9.00,9.50,,,,");
     }
 
+    // Types after the fifth listed by number here and in the statistics,
+    // chosen by DefType, saved under their TypeID; the type taken out gives
+    // way to the first without a box, one with a series under way stays.
+    void typesAfterTheFifth()
+    {
+        QStringList sql{
+            "CREATE TABLE MT_TypeExtra (TypeID TEXT, TypeNm TEXT, TypeCnt INTEGER, "
+            "TypeBW TEXT, ImportID TEXT)"};
+        for (int n = 20; n >= 6; --n)
+            sql << QString("insert into MT_TypeExtra values ('%1', 'type %1', 2, '1', '')").arg(n);
+        MainFixture f("[Main]\r\nDefType=12\r\n" + kNoWaiting, sql, std::nullopt);
+        QCOMPARE(f.types()->itemText(9) + ' ' + f.types()->currentText(), "type 10 type 13");
+        f.action("M_ToolStats")->trigger();
+        const auto *stats = f.window->findChild<StatsWindow *>()->findChild<QComboBox *>("cmbType");
+        QCOMPARE(
+            QString("%1 %2 ").arg(f.types()->count()).arg(stats->count()) + stats->itemText(13),
+            "20 21 type 13");
+        f.solve(5000);
+        f.solve(7000);
+        QCOMPARE(rowsOf(f.world.program.records->database(), "select TypeID, AveTime from T_Time"),
+                 QStringList("13|6.00"));
+
+        PuzzleTypeStore &types = f.world.program.records->types;
+        const QStringList boxes = f.world.prompts.texts();  // the save's question
+        f.types()->setCurrentIndex(13);                     // type 14
+        std::vector<PuzzleType> all = types.all();
+        all.erase(all.begin() + 13);
+        types.rewrite(all, {TypeId("14")});
+        QTRY_COMPARE(f.types()->count(), 19);
+        QCOMPARE(f.types()->currentIndex(), 0);
+        QCOMPARE(f.world.prompts.texts(), boxes);
+        f.types()->setCurrentIndex(13);  // type 15, a solve under way
+        f.solve(4000);
+        all.erase(all.begin() + 6);
+        types.rewrite(all, {TypeId("7")});
+        QTRY_COMPARE(f.types()->count(), 18);
+        QCOMPARE(f.types()->currentText() + ' ' + f.solves(), "type 15 4.00,,");
+    }
+
     // A crash after the first solve must not move the series to the type
     // the last clean exit stored.
     void aCrashKeepsTheSeriesUnderItsType()
