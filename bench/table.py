@@ -109,6 +109,18 @@ ROWS += [
     ("A 100 MB csTimer file read (3.65 million solves)", "interop.read.100mb", None, None, None),
     ("The 100 MB file read: memory growth", "interop.read.100mb.growth", None, None, None),
 ]
+ROWS += [
+    ("Stackmat decoder: a minute of 48 kHz mono, processor time as % of one core (median of 9)",
+     "stackmat.decode.48k_mono", None, None, None),
+    ("Stackmat decoder: a minute of 96 kHz stereo, % of one core (median of 9)",
+     "stackmat.decode.96k_stereo", None, None, None),
+    ("Stackmat decoder: a minute of 8 kHz mono, % of one core (median of 9)",
+     "stackmat.decode.8k_mono", None, None, None),
+    ("Stackmat packet read, after its last bit ends in the signal (median)",
+     "stackmat.read_after_end.median", None, None, None),
+    ("Stackmat packet read, after its last bit ends in the signal (latest)",
+     "stackmat.read_after_end.latest", None, None, None),
+]
 
 
 def read_figures(paths):
@@ -135,6 +147,10 @@ def show(figure):
         return "%.2f ms" % value
     if unit == "x":
         return "%.2f×" % value
+    if unit == "%":
+        return "%.3f %%" % value
+    if unit == "ms" and value < 0:
+        return "%.3f ms" % value
     if unit == "moves" and value != int(value):
         return "%.1f moves" % value
     return "%.0f %s" % (value, unit)
