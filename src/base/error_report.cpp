@@ -13,7 +13,7 @@ const QString kLoadFailed = QStringLiteral("フォームロードエラー");
 const QString kSaveFailed = QStringLiteral("保存エラー");
 
 // In the order of Procedure.
-const std::array<ProcedureReport, 33> kReports = {{
+const std::array<ProcedureReport, 34> kReports = {{
     {kLoadFailed, QStringLiteral("[frmMain]-[Form_Load] ")},
     {QStringLiteral("カウントダウンタイマエラー"),
      QStringLiteral("[frmMain]-[tmrCountDown_Timer] ")},
@@ -52,6 +52,7 @@ const std::array<ProcedureReport, 33> kReports = {{
     // Log entries of their own, never a box: no title.
     {QString(), QStringLiteral("[mdlCommon]-[Fun_MDBCompact]-[ErrMoved] ")},
     {QString(), QStringLiteral("[mdlCommon]-[Fun_MDBSnapshot] ")},
+    {QString(), QStringLiteral("[frmMain]-[Stackmat] ")},
 }};
 
 }  // namespace
