@@ -168,6 +168,21 @@ private slots:
         QTEST(rig.folder.read("Err.log").contains("[frmMain]-[Stackmat] "), "logged");
         QVERIFY(rig.world.prompts.boxes.empty());
     }
+
+    // The choice stored by the options' OK takes effect once they are all
+    // stored, both ways, without a restart.
+    void followsTheOptions()
+    {
+        Rig rig({});
+        Settings &settings = rig.world.program.settings;
+        settings.store(Setting::Timer, "stackmat");
+        QCOMPARE(rig.run("I0 _0.1 S2"), "0");
+        QTRY_COMPARE(rig.label("statusPanel"), "スタックマット: 入力デバイスなし");
+        QCOMPARE(rig.run("I0 _0.1 S3"), "0 0.10 3.00");
+        settings.store(Setting::Timer, "keyboard");
+        QTRY_COMPARE(rig.label("statusPanel"), "");
+        QCOMPARE(rig.run("I0 _0.1 S4"), "3.00");
+    }
 };
 
 SPINLOG_TEST(StackmatTimingTest)
