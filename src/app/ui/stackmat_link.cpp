@@ -87,9 +87,9 @@ void StackmatLink::abandoned(StackmatTimer::Abandon why)
 {
     if (!on_)
         return;
-    window_.timerAbandoned();
-    // The timer reset on purpose needs no word; a lost signal does.
-    if (why != StackmatTimer::Abandon::SignalLost)
+    // The timer reset on purpose needs no word; a solve lost with the
+    // signal does.
+    if (!window_.timerAbandoned() || why != StackmatTimer::Abandon::SignalLost)
         return;
     lostSolve_ = true;
     log_.write(

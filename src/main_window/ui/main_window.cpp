@@ -329,9 +329,9 @@ void frmMain::timerStopped(std::int64_t hundredths)
         Sub_Save();
 }
 
-void frmMain::timerAbandoned()
+bool frmMain::timerAbandoned()
 {
-    session_.timerAbandoned();
+    return session_.timerAbandoned();
 }
 
 void frmMain::showTimerStatus(const QString &text)

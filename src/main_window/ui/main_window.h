@@ -86,7 +86,8 @@ public:
     void timerStarted(std::int64_t hundredths);
     void timerShows(std::int64_t hundredths);
     void timerStopped(std::int64_t hundredths);
-    void timerAbandoned();
+    // False when no solve of the timer's was under way.
+    bool timerAbandoned();
     // The timer's state, in the status bar's first panel while the session
     // has no status of its own; empty for none.
     void showTimerStatus(const QString &text);

@@ -146,6 +146,11 @@ private slots:
             << "0 5.00"
             << "5.00"
             << "入力デバイスなし" << false;
+        QTest::newRow("a key's solve under way: the timer's start and loss leave it")
+            << kStackmat << "I0 K _0.1 +1200 K"
+            << "0 1.31"
+            << "1.31"
+            << "入力デバイスなし" << false;
         QTest::newRow("the keyboard chosen: the timer times nothing")
             << QByteArray() << "I0 _0.1 S5*2"
             << "0"
