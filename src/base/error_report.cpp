@@ -13,7 +13,7 @@ const QString kLoadFailed = QStringLiteral("フォームロードエラー");
 const QString kSaveFailed = QStringLiteral("保存エラー");
 
 // In the order of Procedure.
-const std::array<ProcedureReport, 35> kReports = {{
+const std::array<ProcedureReport, 36> kReports = {{
     {kLoadFailed, QStringLiteral("[frmMain]-[Form_Load] ")},
     {QStringLiteral("カウントダウンタイマエラー"),
      QStringLiteral("[frmMain]-[tmrCountDown_Timer] ")},
@@ -54,6 +54,7 @@ const std::array<ProcedureReport, 35> kReports = {{
     // Log entries of their own, never a box: no title.
     {QString(), QStringLiteral("[mdlCommon]-[Fun_MDBCompact]-[ErrMoved] ")},
     {QString(), QStringLiteral("[mdlCommon]-[Fun_MDBSnapshot] ")},
+    {QString(), QStringLiteral("[frmMain]-[Stackmat] ")},
 }};
 
 }  // namespace
