@@ -1,6 +1,7 @@
 #include "data/history_writer.h"
 
 #include "base/errors.h"
+#include "base/shown_text.h"
 #include "base/time_values.h"
 #include "data/database.h"
 #include "data/history_detail.h"
@@ -86,7 +87,7 @@ SeriesRecord HistoryWriter::series(std::int64_t id) const
 {
     Recordset rs(db_, QStringLiteral("select * from T_Time where rowid=?"), {qlonglong(id)});
     if (rs.eof())
-        throw SpinlogError(QStringLiteral("カレント レコードがありません。"));
+        throw SpinlogError(Text::tr("カレント レコードがありません。"));
     SeriesRecord r;
     const auto text = [&rs](const QString &field) {
         return rs.field(field).isNull() ? QString() : rs.text(field);
@@ -167,7 +168,7 @@ std::optional<ImportTally> HistoryWriter::importSeries(
     const std::function<bool(int done)> &progress, const std::function<void()> &together)
 {
     if (!imports_)
-        throw SpinlogError(QStringLiteral("このデータベースには取り込みの印を付けられません。"));
+        throw SpinlogError(Text::tr("このデータベースには取り込みの印を付けられません。"));
     ImportTally tally;
     std::vector<std::int64_t> rows;
     {

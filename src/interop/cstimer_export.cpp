@@ -2,6 +2,7 @@
 
 #include "base/errors.h"
 #include "base/export_file.h"
+#include "base/shown_text.h"
 #include "data/program_files.h"
 #include "data/puzzle_type_store.h"
 #include "interop/cstimer_file.h"
@@ -37,7 +38,7 @@ ExportTally exportCsTimer(const HistoryExport &history, const PuzzleTypeStore &t
         tally.solves += int(series.attempts.size());
     });
     if (sessions.empty())
-        throw SpinlogError(QStringLiteral("出力データがありません"));
+        throw SpinlogError(Text::tr("出力データがありません"));
     tally.sessions = int(sessions.size());
     exportWhole(path, writeCsTimer(sessions));
     return tally;

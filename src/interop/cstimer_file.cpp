@@ -7,6 +7,7 @@
 
 #include "interop/cstimer_file.h"
 #include "base/errors.h"
+#include "base/shown_text.h"
 #include "interop/history_file.h"
 #include "interop/json_reader.h"
 
@@ -73,14 +74,14 @@ public:
     void readFile(JsonReader &reader)
     {
         if (reader.peek() != '{')
-            reader.fail(QStringLiteral("csTimer のデータ（{ で始まるオブジェクト）ではありません"));
+            reader.fail(Text::tr("csTimer のデータ（{ で始まるオブジェクト）ではありません"));
         reader.expect('{');
         QByteArray key;
         bool first = true;
         while (reader.nextKey(key, first)) {
             if (const std::optional<int> n = sessionNumber(key)) {
                 if (sessions.count(*n))
-                    reader.fail(QStringLiteral("%1 が2回あります").arg(QString::fromLatin1(key)));
+                    reader.fail(Text::tr("%1 が2回あります").arg(QString::fromLatin1(key)));
                 ImportedSession &session = sessions[*n];
                 withText(reader, QString::fromLatin1(key),
                          [&](JsonReader &inner) { readSolves(inner, session); });
@@ -148,7 +149,7 @@ private:
     static void readSolves(JsonReader &reader, ImportedSession &session)
     {
         if (reader.peek() != '[')
-            reader.fail(QStringLiteral("記録の配列があるべきところです"));
+            reader.fail(Text::tr("記録の配列があるべきところです"));
         reader.expect('[');
         bool first = true;
         while (reader.nextItem(first)) session.solves.push_back(readSolve(reader));
@@ -172,22 +173,22 @@ private:
         else if (penalty == -1)
             attempt.penalty = Penalty::Dnf;
         else
-            reader.fail(QStringLiteral("不明なペナルティ %1 です（0、2000、-1 のどれか）")
+            reader.fail(Text::tr("不明なペナルティ %1 です（0、2000、-1 のどれか）")
                             .arg(penalty, 0, 'g', 15));
         const std::optional<std::int64_t> hundredths = hundredthsFromMs(ms);
         if (!hundredths)
-            reader.fail(QStringLiteral("ありえない時間 %1 ms です").arg(ms, 0, 'g', 15));
+            reader.fail(Text::tr("ありえない時間 %1 ms です").arg(ms, 0, 'g', 15));
         attempt.raw = *hundredths;
         for (int field = 0; field < 2; ++field) {  // scramble and comment
             if (!reader.take(','))
-                reader.fail(QStringLiteral("記録の日時がありません"));
+                reader.fail(Text::tr("記録の日時がありません"));
             reader.skipValue(2);
         }
         if (!reader.take(','))
-            reader.fail(QStringLiteral("記録の日時がありません"));
+            reader.fail(Text::tr("記録の日時がありません"));
         const double seconds = reader.readNumber();
         if (!(seconds >= 1 && seconds <= double(std::numeric_limits<std::uint32_t>::max())))
-            reader.fail(QStringLiteral("ありえない日時 %1 です").arg(seconds, 0, 'g', 15));
+            reader.fail(Text::tr("ありえない日時 %1 です").arg(seconds, 0, 'g', 15));
         while (reader.take(',')) reader.skipValue(2);
         reader.expect(']');
         return ImportedSolve(std::uint32_t(seconds), attempt);

@@ -2,6 +2,7 @@
 
 #include "base/encoding.h"
 #include "base/errors.h"
+#include "base/shown_text.h"
 #include "history/history_columns.h"
 #include "interop/history_file.h"
 
@@ -18,7 +19,7 @@ constexpr qsizetype kMaxFieldBytes = 4096;
 
 [[noreturn]] void failAt(qsizetype line, const QString &what)
 {
-    throw SpinlogError(QStringLiteral("%1行目: %2").arg(line).arg(what));
+    throw SpinlogError(Text::tr("%1行目: %2").arg(line).arg(what));
 }
 
 bool digitsOnly(QByteArrayView text, qsizetype most)
@@ -90,7 +91,7 @@ public:
                 ++i_;
                 for (;;) {
                     if (i_ >= s_.size())
-                        failAt(line_, QStringLiteral("引用符が閉じられないまま終わっています"));
+                        failAt(line_, Text::tr("引用符が閉じられないまま終わっています"));
                     const char c = s_[i_++];
                     if (c == '"') {
                         if (i_ < s_.size() && s_[i_] == '"') {
@@ -104,20 +105,20 @@ public:
                         ++nextLine_;
                     field += c;
                     if (field.size() > kMaxFieldBytes)
-                        failAt(line_, QStringLiteral("項目が長すぎます"));
+                        failAt(line_, Text::tr("項目が長すぎます"));
                 }
             }
             while (i_ < s_.size() && s_[i_] != ',' && s_[i_] != '\n') {
                 field += s_[i_++];
                 if (field.size() > kMaxFieldBytes)
-                    failAt(line_, QStringLiteral("項目が長すぎます"));
+                    failAt(line_, Text::tr("項目が長すぎます"));
             }
             if (i_ < s_.size() && s_[i_] == ',') {
                 ++i_;
                 fields.push_back(field);
                 field.clear();
                 if (fields.size() > 64)
-                    failAt(line_, QStringLiteral("項目が多すぎます"));
+                    failAt(line_, Text::tr("項目が多すぎます"));
                 continue;
             }
             if (field.endsWith('\r'))
@@ -149,15 +150,15 @@ QList<QByteArray> twistyFields(Lines &lines, QByteArrayView line, qsizetype firs
     QByteArray record = line.toByteArray();
     while (!(record.size() >= 2 && record.endsWith('"') && record.count("\";\"") >= 6)) {
         if (lines.number() - first >= 100 || !lines.next(line))
-            failAt(first, QStringLiteral("記録が途中で終わっています（7項目を「\";\"」で区切り、"
-                                         "\"で囲んだ行のはずです）"));
+            failAt(first, Text::tr("記録が途中で終わっています（7項目を「\";\"」で区切り、"
+                                   "\"で囲んだ行のはずです）"));
         record += '\n';
         record += line;
         if (record.size() > 16 * kMaxFieldBytes)
-            failAt(first, QStringLiteral("記録が長すぎます"));
+            failAt(first, Text::tr("記録が長すぎます"));
     }
     if (!record.startsWith('"'))
-        failAt(first, QStringLiteral("記録が「\"」で始まっていません"));
+        failAt(first, Text::tr("記録が「\"」で始まっていません"));
     QList<QByteArray> fields;
     const QByteArray inner = record.mid(1, record.size() - 2);
     for (qsizetype from = 0;;) {
@@ -169,7 +170,7 @@ QList<QByteArray> twistyFields(Lines &lines, QByteArrayView line, qsizetype firs
     }
     // A separator may share the record's own first or last quote.
     if (fields.size() < 7)
-        failAt(first, QStringLiteral("項目が %1 個です（7 個のはず）").arg(fields.size()));
+        failAt(first, Text::tr("項目が %1 個です（7 個のはず）").arg(fields.size()));
     // Twisty Timer writes a comment as it is, separators and all.
     while (fields.size() > 7) fields[6] += "\";\"" + fields.takeAt(7);
     return fields;
@@ -179,9 +180,8 @@ QList<QByteArray> twistyFields(Lines &lines, QByteArrayView line, qsizetype firs
 Attempt twistyAttempt(const QByteArray &time, const QByteArray &penalty, qsizetype first)
 {
     if (!digitsOnly(time, 12))
-        failAt(
-            first,
-            QStringLiteral("時間「%1」が数ではありません").arg(QString::fromUtf8(time.left(40))));
+        failAt(first,
+               Text::tr("時間「%1」が数ではありません").arg(QString::fromUtf8(time.left(40))));
     Attempt attempt;
     double ms = double(time.toLongLong());
     if (penalty == "0") {
@@ -193,12 +193,12 @@ Attempt twistyAttempt(const QByteArray &time, const QByteArray &penalty, qsizety
     } else if (penalty == "2") {
         attempt.penalty = Penalty::Dnf;
     } else {
-        failAt(first, QStringLiteral("不明なペナルティ「%1」です（0、1、2 のどれか）")
+        failAt(first, Text::tr("不明なペナルティ「%1」です（0、1、2 のどれか）")
                           .arg(QString::fromUtf8(penalty.left(40))));
     }
     const std::optional<std::int64_t> hundredths = hundredthsFromMs(ms);
     if (!hundredths)
-        failAt(first, QStringLiteral("ありえない時間 %1 ms です").arg(QString::fromLatin1(time)));
+        failAt(first, Text::tr("ありえない時間 %1 ms です").arg(QString::fromLatin1(time)));
     attempt.raw = *hundredths;
     return attempt;
 }
@@ -210,7 +210,7 @@ std::vector<ImportedSession> readTwistyTimer(QByteArrayView csv)
     Lines lines(csv);
     QByteArrayView line;
     if (!lines.next(line) || !line.startsWith("Puzzle,Category,Time(millis),Date(millis)"))
-        failAt(1, QStringLiteral("Twisty Timer のバックアップの見出しではありません"));
+        failAt(1, Text::tr("Twisty Timer のバックアップの見出しではありません"));
     std::vector<ImportedSession> sessions;
     std::map<QString, std::size_t> byName;
     while (lines.next(line)) {
@@ -225,11 +225,11 @@ std::vector<ImportedSession> readTwistyTimer(QByteArrayView csv)
         const Attempt attempt = twistyAttempt(fields[2], fields[5], first);
         const QByteArray &date = fields[3];
         if (!digitsOnly(date, 15))
-            failAt(first, QStringLiteral("日時「%1」が数ではありません")
-                              .arg(QString::fromUtf8(date.left(40))));
+            failAt(first,
+                   Text::tr("日時「%1」が数ではありません").arg(QString::fromUtf8(date.left(40))));
         const qint64 seconds = date.toLongLong() / 1000;
         if (seconds < 1 || seconds > qint64(std::numeric_limits<std::uint32_t>::max()))
-            failAt(first, QStringLiteral("ありえない日時 %1 です").arg(QString::fromLatin1(date)));
+            failAt(first, Text::tr("ありえない日時 %1 です").arg(QString::fromLatin1(date)));
         const QString name = twistyName(fields[0], fields[1]);
         auto [at, added] = byName.try_emplace(name, sessions.size());
         if (added)
@@ -247,8 +247,7 @@ std::vector<ImportedSession> readSpinlogCsv(QByteArrayView csv)
     if (records.next(fields))
         for (const QByteArray &field : fields) header << fromCp932(field);
     if (header != historyHeaders())
-        failAt(1,
-               QStringLiteral("Spinlog の CSV の見出し（日時,タイプ,1,…,12,平均）ではありません"));
+        failAt(1, Text::tr("Spinlog の CSV の見出し（日時,タイプ,1,…,12,平均）ではありません"));
     std::vector<ImportedSession> sessions;
     std::map<QString, std::size_t> byName;
     while (records.next(fields)) {
@@ -256,13 +255,13 @@ std::vector<ImportedSession> readSpinlogCsv(QByteArrayView csv)
         if (fields.size() == 1 && fields[0].trimmed().isEmpty())
             continue;
         if (fields.size() != 15)
-            failAt(line, QStringLiteral("項目が %1 個です（15 個のはず）").arg(fields.size()));
+            failAt(line, Text::tr("項目が %1 個です（15 個のはず）").arg(fields.size()));
         const QString dateText = fromCp932(fields[0]);
         const QDateTime date =
             QDateTime::fromString(dateText, QStringLiteral("yyyy/MM/dd HH:mm:ss"));
         const qint64 seconds = date.isValid() ? date.toSecsSinceEpoch() : 0;
         if (seconds < 1 || seconds > qint64(std::numeric_limits<std::uint32_t>::max()))
-            failAt(line, QStringLiteral("日時「%1」が読めません").arg(dateText.left(40)));
+            failAt(line, Text::tr("日時「%1」が読めません").arg(dateText.left(40)));
         const QString name = fromCp932(fields[1]);
         auto [at, added] = byName.try_emplace(name, sessions.size());
         if (added)
@@ -274,17 +273,16 @@ std::vector<ImportedSession> readSpinlogCsv(QByteArrayView csv)
             if (text == QStringLiteral("-"))
                 continue;
             if (solves != n - 1)
-                failAt(line, QStringLiteral("%1回目の前に抜けた記録があります").arg(n));
+                failAt(line, Text::tr("%1回目の前に抜けた記録があります").arg(n));
             const std::optional<Attempt> attempt = attemptFromText(text);
             if (!attempt)
-                failAt(line, QStringLiteral("%1回目の「%2」が時間として読めません")
-                                 .arg(n)
-                                 .arg(text.left(40)));
+                failAt(line,
+                       Text::tr("%1回目の「%2」が時間として読めません").arg(n).arg(text.left(40)));
             session.solves.emplace_back(std::uint32_t(seconds), *attempt);
             ++solves;
         }
         if (solves == 0)
-            failAt(line, QStringLiteral("記録がひとつもありません"));
+            failAt(line, Text::tr("記録がひとつもありません"));
     }
     return sessions;
 }

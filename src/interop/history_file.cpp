@@ -2,6 +2,7 @@
 
 #include "base/encoding.h"
 #include "base/errors.h"
+#include "base/shown_text.h"
 
 #include <unistd.h>
 #include <QFile>
@@ -32,7 +33,7 @@ HistoryFormat formatOf(QByteArrayView bytes)
     if (start.startsWith(spinlogHeader))
         return HistoryFormat::SpinlogCsv;
     throw SpinlogError(
-        QStringLiteral("csTimer、Twisty Timer、Spinlog のどの形式のファイルでもありません。"));
+        Text::tr("csTimer、Twisty Timer、Spinlog のどの形式のファイルでもありません。"));
 }
 
 }  // namespace
@@ -74,7 +75,7 @@ namespace {
 
 [[noreturn]] void tooLarge(const QString &name)
 {
-    throw SpinlogError(QStringLiteral("%1: ファイルが大きすぎます（%2 MB まで）。")
+    throw SpinlogError(Text::tr("%1: ファイルが大きすぎます（%2 MB まで）。")
                            .arg(name)
                            .arg(kMaxHistoryFileBytes / (1024 * 1024)));
 }
@@ -91,7 +92,7 @@ QByteArray readStream(QFile &file, const QString &name)
         const qint64 n = file.read(bytes.data() + had, chunk);
         if (n < 0)
             throw SpinlogError(
-                QStringLiteral("%1: 読み込めません（%2）。").arg(name, file.errorString()));
+                Text::tr("%1: 読み込めません（%2）。").arg(name, file.errorString()));
         bytes.resize(had + n);
         if (bytes.size() > kMaxHistoryFileBytes)
             tooLarge(name);
@@ -105,19 +106,19 @@ QByteArray readStream(QFile &file, const QString &name)
 HistoryFile readHistoryFile(const QString &path)
 {
     const bool standardInput = path == QLatin1String("-");
-    const QString name = standardInput ? QStringLiteral("標準入力") : QFileInfo(path).fileName();
+    const QString name = standardInput ? Text::tr("標準入力") : QFileInfo(path).fileName();
     QFile file(path);
     if (standardInput) {
         if (!file.open(STDIN_FILENO, QIODevice::ReadOnly | QIODevice::Unbuffered))
             throw SpinlogError(
-                QStringLiteral("%1: 読み込めません（%2）。").arg(name, file.errorString()));
+                Text::tr("%1: 読み込めません（%2）。").arg(name, file.errorString()));
     } else {
         if (!QFileInfo::exists(path))
-            throw SpinlogError(QStringLiteral("%1: ファイルがありません。").arg(name));
+            throw SpinlogError(Text::tr("%1: ファイルがありません。").arg(name));
         // A FIFO waits here for its writer, as any reader of one does.
         if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
             throw SpinlogError(
-                QStringLiteral("%1: 読み込めません（%2）。").arg(name, file.errorString()));
+                Text::tr("%1: 読み込めません（%2）。").arg(name, file.errorString()));
     }
     QByteArray copy;
     QByteArrayView bytes;
@@ -138,12 +139,12 @@ HistoryFile readHistoryFile(const QString &path)
             copy = file.readAll();
             if (copy.size() != size)
                 throw SpinlogError(
-                    QStringLiteral("%1: 読み込めません（%2）。").arg(name, file.errorString()));
+                    Text::tr("%1: 読み込めません（%2）。").arg(name, file.errorString()));
             bytes = copy;
         }
     }
     if (bytes.isEmpty())
-        throw SpinlogError(QStringLiteral("%1: ファイルが空です。").arg(name));
+        throw SpinlogError(Text::tr("%1: ファイルが空です。").arg(name));
     try {
         HistoryFile read = readHistoryBytes(bytes);
         if (mapped)

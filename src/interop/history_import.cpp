@@ -1,6 +1,7 @@
 #include "interop/history_import.h"
 
 #include "base/errors.h"
+#include "base/shown_text.h"
 #include "base/type_names.h"
 #include "data/puzzle_type_store.h"
 #include "session/series_rules.h"
@@ -244,16 +245,16 @@ namespace {
 QString typeText(const HistoryImport &import, int type)
 {
     if (type < 0)
-        return QStringLiteral("（取り込まない）");
+        return Text::tr("（取り込まない）");
     const PuzzleType &to = import.types()[std::size_t(type)];
     if (import.isNew(type))
-        return QStringLiteral("新しいタイプ「%1」（%2回）").arg(to.name).arg(to.length());
+        return Text::tr("新しいタイプ「%1」（%2回）").arg(to.name).arg(to.length());
     return to.name;
 }
 
 QString formatLine(const HistoryImport &import)
 {
-    return QStringLiteral("%1 の記録: %2 セッション\n")
+    return Text::tr("%1 の記録: %2 セッション\n")
         .arg(formatName(import.format()))
         .arg(import.sessions().size());
 }
@@ -264,14 +265,14 @@ QString emptyLine(const HistoryImport &import)
     const auto empty = std::count_if(import.sessions().begin(), import.sessions().end(),
                                      [](const SessionPlan &plan) { return plan.solves == 0; });
     return empty == 0 ? QString()
-                      : QStringLiteral("回のないセッション %1 個は取り込みません\n").arg(empty);
+                      : Text::tr("回のないセッション %1 個は取り込みません\n").arg(empty);
 }
 
 QString totalsLine(const HistoryImport &import)
 {
     int duplicates = 0;
     for (const SessionPlan &plan : import.sessions()) duplicates += plan.duplicates;
-    return QStringLiteral("作る記録 %1 件（うち重複 %2 件は追加しません）、取り込まない回 %3 回\n")
+    return Text::tr("作る記録 %1 件（うち重複 %2 件は追加しません）、取り込まない回 %3 回\n")
         .arg(import.seriesCount())
         .arg(duplicates)
         .arg(import.leftOverCount());
@@ -286,7 +287,7 @@ QString importSummary(const HistoryImport &import)
         if (plan.solves == 0)
             continue;
         const QString type = typeText(import, plan.type);
-        text += QStringLiteral(
+        text += Text::tr(
                     "「%1」→ %2: %3 回（+2 %4、DNF %5）、%6 件の記録、重複 %7 件、"
                     "残り %8 回\n")
                     .arg(plan.name, type)
@@ -297,7 +298,7 @@ QString importSummary(const HistoryImport &import)
                     .arg(plan.duplicates)
                     .arg(plan.leftOver.size());
         for (const ImportedSolve &solve : plan.leftOver)
-            text += QStringLiteral("    取り込まない回: %1 %2\n")
+            text += Text::tr("    取り込まない回: %1 %2\n")
                         .arg(dateTimeText(solve.when()), solve.attempt().text());
     }
     return text + emptyLine(import) + totalsLine(import);
@@ -310,14 +311,14 @@ QString importTotals(const HistoryImport &import, int listed)
     for (const SessionPlan &plan : import.sessions()) {
         for (const ImportedSolve &solve : plan.leftOver) {
             if (shown++ < listed)
-                text += QStringLiteral("「%1」の取り込まない回: %2 %3\n")
+                text += Text::tr("「%1」の取り込まない回: %2 %3\n")
                             .arg(plan.name, dateTimeText(solve.when()), solve.attempt().text());
             else
                 ++more;
         }
     }
     if (more > 0)
-        text += QStringLiteral("ほかに取り込まない回 %1 回\n").arg(more);
+        text += Text::tr("ほかに取り込まない回 %1 回\n").arg(more);
     return text + totalsLine(import);
 }
 

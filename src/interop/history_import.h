@@ -6,6 +6,7 @@
 // the history holds already is skipped. Everything is added in one
 // transaction, marked so the import can be taken back whole.
 
+#include "base/shown_text.h"
 #include "data/history_writer.h"
 #include "interop/history_file.h"
 
@@ -35,7 +36,10 @@ struct SessionPlan {
 };
 
 // What a session of no type's name may be imported as: a new type.
-inline const QString kNewTypeEntry = QStringLiteral("新しいタイプとして取り込む");
+inline QString newTypeEntry()
+{
+    return Text::tr("新しいタイプとして取り込む");
+}
 inline constexpr int kNewTypeLength = 5;  // its series length unless chosen
 
 class HistoryImport {

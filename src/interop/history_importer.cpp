@@ -1,6 +1,7 @@
 #include "interop/history_importer.h"
 
 #include "base/errors.h"
+#include "base/shown_text.h"
 #include "data/puzzle_type_store.h"
 #include "data/type_tables.h"
 
@@ -58,7 +59,7 @@ std::optional<ImportTally> HistoryImporter::run(HistoryImport &plan, const QDate
         const std::size_t there = types_.all().size();
         if (there + made.size() > std::size_t(kMostTypes))
             throw SpinlogError(
-                QStringLiteral("タイプは %1 個までです。%2 個のタイプに %3 個を加えられません。")
+                Text::tr("タイプは %1 個までです。%2 個のタイプに %3 個を加えられません。")
                     .arg(kMostTypes)
                     .arg(there)
                     .arg(made.size()));
