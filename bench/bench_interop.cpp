@@ -7,7 +7,7 @@
 #include "base/errors.h"
 #include "bench_support.h"
 #include "data/record_stores.h"
-#include "interop/cstimer_export.h"
+#include "interop/history_export.h"
 #include "interop/history_importer.h"
 
 #include <QCoreApplication>

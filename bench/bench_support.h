@@ -108,6 +108,10 @@ public:
     Answer message(const QString &text, Icon icon, Buttons buttons, Answer) override;
     std::optional<std::uint32_t> pickColor() override { return std::nullopt; }
     std::optional<QString> saveFile(const SaveFileRequest &) override;
+    std::optional<QString> inputText(const QString &, const QString &, const QString &) override
+    {
+        return std::nullopt;
+    }
 };
 
 class SilentSound : public Sound {

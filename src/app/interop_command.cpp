@@ -6,7 +6,7 @@
 #include "data/compaction.h"
 #include "data/database.h"
 #include "data/record_stores.h"
-#include "interop/cstimer_export.h"
+#include "interop/history_export.h"
 #include "interop/history_importer.h"
 
 #include <QDateTime>
@@ -17,6 +17,7 @@ namespace spinlog {
 namespace {
 
 const QString kExport = QStringLiteral("--export-cstimer");
+const QString kExportTwisty = QStringLiteral("--export-twisty");
 const QString kImport = QStringLiteral("--import");
 
 std::unique_ptr<RecordStores> openRecords(const QString &folder)
@@ -45,8 +46,10 @@ int runExport(const QStringList &args, const QString &folder, QTextStream &out)
                                    .arg(args[2], typeNames(types, QStringLiteral("/"))));
         filter = TypeFilter(named->id);
     }
+    const ExportFormat format =
+        args[0] == kExportTwisty ? ExportFormat::TwistyTimer : ExportFormat::CsTimer;
     const ExportTally tally =
-        exportCsTimer(records->historyExport, records->types, filter, args[1]);
+        exportHistory(format, records->historyExport, records->types, filter, args[1]);
     out << QStringLiteral("%1 に %2 セッション、%3 件の記録（%4 回）を出力しました。\n")
                .arg(args[1])
                .arg(tally.sessions)
@@ -90,9 +93,9 @@ int runImport(const QStringList &args, const QString &folder, QTextStream &out)
                     .arg(plan.name));
     out << importSummary(import);
     const std::optional<ImportTally> tally = importer.run(import, QDateTime::currentDateTime());
-    out << QStringLiteral("%1 件の記録を追加しました（重複 %2 件は追加していません）。\n")
-               .arg(tally->added)
-               .arg(tally->duplicates);
+    out << importedText(*tally, import.leftOutCount())
+               .replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
+        << '\n';
     return 0;
 }
 
@@ -100,7 +103,7 @@ int runImport(const QStringList &args, const QString &folder, QTextStream &out)
 
 bool isInteropCommand(const QStringList &args)
 {
-    return args.value(0) == kExport || args.value(0) == kImport;
+    return args.value(0) == kExport || args.value(0) == kExportTwisty || args.value(0) == kImport;
 }
 
 QString interopUsage()
@@ -108,6 +111,8 @@ QString interopUsage()
     return QStringLiteral(
         "        spinlog --export-cstimer ファイル [タイプ]  計測結果(タイプの指定で"
         "そのタイプだけ)を csTimer の形式で出力します\n"
+        "        spinlog --export-twisty ファイル [タイプ]   計測結果を Twisty Timer の"
+        "バックアップの形式で出力します\n"
         "        spinlog --import ファイル [--type タイプ]   csTimer・Twisty Timer・Spinlog "
         "の CSV の記録を取り込みます(名前の合うタイプへ、指定でそのタイプへ)\n");
 }
@@ -115,15 +120,16 @@ QString interopUsage()
 int runInteropCommand(const QStringList &args, const QString &appFolder, QTextStream &out,
                       QTextStream &err)
 {
-    const bool exporting = args.value(0) == kExport;
+    const bool exporting = args.value(0) == kExport || args.value(0) == kExportTwisty;
     const bool shapeOk =
         exporting ? args.size() == 2 || args.size() == 3
                   : args.size() == 2 || (args.size() == 4 && args[2] == QStringLiteral("--type"));
     if (!shapeOk || args.value(1).isEmpty())
-        return failCommand(err, exporting ? QStringLiteral("--export-cstimer ファイル [タイプ] "
-                                                           "の形で指定してください。")
-                                          : QStringLiteral("--import ファイル [--type タイプ] "
-                                                           "の形で指定してください。"));
+        return failCommand(err, exporting
+                                    ? args.value(0) + QStringLiteral(" ファイル [タイプ] "
+                                                                     "の形で指定してください。")
+                                    : QStringLiteral("--import ファイル [--type タイプ] "
+                                                     "の形で指定してください。"));
     // The running program holds the folder; its database is its own.
     InstanceLock lock;
     if (!lock.claim(appFolder))

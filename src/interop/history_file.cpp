@@ -2,12 +2,48 @@
 
 #include "base/encoding.h"
 #include "base/errors.h"
+#include "interop/solve_records.h"
 
+#include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
 #include <cmath>
 
 namespace spinlog {
+
+class SourceBytes {
+public:
+    explicit SourceBytes(QByteArray copy) : copy_(std::move(copy)), view_(copy_) {}
+    SourceBytes(std::unique_ptr<QFile> file, uchar *mapped, qint64 size)
+        : file_(std::move(file)),
+          mapped_(mapped),
+          view_(reinterpret_cast<const char *>(mapped), size)
+    {
+    }
+    ~SourceBytes()
+    {
+        if (mapped_)
+            file_->unmap(mapped_);
+    }
+    SourceBytes(const SourceBytes &) = delete;
+    SourceBytes &operator=(const SourceBytes &) = delete;
+    QByteArrayView view() const { return view_; }
+
+private:
+    std::unique_ptr<QFile> file_;
+    uchar *mapped_ = nullptr;
+    QByteArray copy_;
+    QByteArrayView view_;
+};
+
+ImportedSolve::ImportedSolve(std::int64_t moment, std::int64_t ms, Penalty penalty,
+                             std::uint32_t at, bool dated)
+    : word_((std::uint64_t(moment) & kMomentMask) | std::uint64_t(penalty) << 47 |
+            std::uint64_t(!dated) << 49 | std::uint64_t(ms % 10) << 50),
+      hundredths_(std::uint32_t(ms / 10)),
+      at_(at)
+{
+}
 
 namespace {
 
@@ -35,6 +71,32 @@ HistoryFormat formatOf(QByteArrayView bytes)
 
 }  // namespace
 
+QByteArrayView HistoryFile::textOf(const ImportedSession &session) const
+{
+    if (session.text >= 0)
+        return texts.at(std::size_t(session.text));
+    // The readers are given the bytes after a byte order mark.
+    return source ? withoutByteOrderMark(source->view()) : QByteArrayView();
+}
+
+SolveDetails solveDetails(const HistoryFile &file, const ImportedSession &session,
+                          const ImportedSolve &solve)
+{
+    SolveDetails details;
+    switch (file.format) {
+        case HistoryFormat::CsTimer:
+            details = csTimerRecord(file.textOf(session), solve.at());
+            break;
+        case HistoryFormat::TwistyTimer:
+            details = twistyRecord(file.textOf(session), solve.at());
+            break;
+        case HistoryFormat::SpinlogCsv: break;
+    }
+    details.moment = solve.moment();
+    details.rawMs = solve.ms();
+    return details;
+}
+
 QString formatName(HistoryFormat format)
 {
     switch (format) {
@@ -45,64 +107,74 @@ QString formatName(HistoryFormat format)
     return QStringLiteral("Spinlog CSV");
 }
 
-std::optional<std::int64_t> hundredthsFromMs(double ms)
+std::optional<std::int64_t> msOfTime(double ms)
 {
-    if (!std::isfinite(ms) || ms < 0 || ms >= double(kDnfHundredths) * 10)
+    if (!std::isfinite(ms) || ms < 0)
         return std::nullopt;
-    return std::int64_t(std::floor(ms / 10));
+    // Decimals beyond the ms are a float's noise (32200.000000000004).
+    const std::int64_t whole = std::llround(ms);
+    if (whole >= kDnfHundredths * 10)
+        return std::nullopt;
+    return whole;
 }
 
-HistoryFile readHistoryBytes(QByteArrayView bytes)
+namespace {
+
+HistoryFile readSource(std::shared_ptr<const SourceBytes> source, std::int64_t undatedFrom)
 {
     HistoryFile file;
+    file.source = std::move(source);
+    const QByteArrayView bytes = file.source->view();
     file.format = formatOf(bytes);
     switch (file.format) {
         case HistoryFormat::CsTimer:
-            file.sessions = readCsTimer(withoutByteOrderMark(bytes));
+            readCsTimer(file, withoutByteOrderMark(bytes), undatedFrom);
             break;
-        case HistoryFormat::TwistyTimer:
-            file.sessions = readTwistyTimer(withoutByteOrderMark(bytes));
-            break;
-        case HistoryFormat::SpinlogCsv: file.sessions = readSpinlogCsv(bytes); break;
+        case HistoryFormat::TwistyTimer: readTwistyTimer(file, withoutByteOrderMark(bytes)); break;
+        case HistoryFormat::SpinlogCsv: readSpinlogCsv(file, bytes); break;
     }
     return file;
+}
+
+}  // namespace
+
+HistoryFile readHistoryBytes(QByteArrayView bytes, std::int64_t undatedFrom)
+{
+    return readSource(std::make_shared<SourceBytes>(bytes.toByteArray()), undatedFrom);
 }
 
 HistoryFile readHistoryFile(const QString &path)
 {
     const QString name = QFileInfo(path).fileName();
-    QFile file(path);
+    auto file = std::make_unique<QFile>(path);
     if (!QFileInfo::exists(path))
         throw SpinlogError(QStringLiteral("%1: ファイルがありません。").arg(name));
-    if (!file.open(QIODevice::ReadOnly))
+    if (!file->open(QIODevice::ReadOnly))
         throw SpinlogError(
-            QStringLiteral("%1: 読み込めません（%2）。").arg(name, file.errorString()));
-    const qint64 size = file.size();
+            QStringLiteral("%1: 読み込めません（%2）。").arg(name, file->errorString()));
+    const qint64 size = file->size();
     if (size > kMaxHistoryFileBytes)
         throw SpinlogError(QStringLiteral("%1: ファイルが大きすぎます（%2 MB まで）。")
                                .arg(name)
                                .arg(kMaxHistoryFileBytes / (1024 * 1024)));
     if (size == 0)
         throw SpinlogError(QStringLiteral("%1: ファイルが空です。").arg(name));
-    // Mapped, not copied: the readers keep only eight bytes a solve, so a
+    // Solves without a date were done before the file was written.
+    const std::int64_t written = QFileInfo(path).lastModified().toMSecsSinceEpoch();
+    // Mapped, not copied: the readers keep only sixteen bytes a solve, so a
     // large file costs little more than its own pages.
-    uchar *mapped = file.map(0, size);
-    QByteArray copy;
-    QByteArrayView bytes;
-    if (mapped) {
-        bytes = QByteArrayView(reinterpret_cast<const char *>(mapped), size);
+    std::shared_ptr<const SourceBytes> source;
+    if (uchar *mapped = file->map(0, size)) {
+        source = std::make_shared<SourceBytes>(std::move(file), mapped, size);
     } else {
-        copy = file.readAll();
+        QByteArray copy = file->readAll();
         if (copy.size() != size)
             throw SpinlogError(
-                QStringLiteral("%1: 読み込めません（%2）。").arg(name, file.errorString()));
-        bytes = copy;
+                QStringLiteral("%1: 読み込めません（%2）。").arg(name, file->errorString()));
+        source = std::make_shared<SourceBytes>(std::move(copy));
     }
     try {
-        HistoryFile read = readHistoryBytes(bytes);
-        if (mapped)
-            file.unmap(mapped);
-        return read;
+        return readSource(std::move(source), written);
     } catch (const SpinlogError &e) {
         throw SpinlogError(name + QStringLiteral(": ") + e.description());
     }

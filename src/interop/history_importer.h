@@ -46,4 +46,8 @@ private:
     const PuzzleTypeStore &types_;
 };
 
+// What an import added, in words: its series and solves without a series,
+// the duplicates left out and the solves of sessions left out.
+QString importedText(const ImportTally &tally, int leftOut);
+
 }  // namespace spinlog

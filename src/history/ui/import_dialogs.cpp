@@ -17,7 +17,7 @@ namespace spinlog {
 
 namespace {
 
-enum Column { Session, Solves, PlusTwo, Dnf, Type, Series, Duplicates, LeftOver, Columns };
+enum Column { Session, Solves, PlusTwo, Dnf, Type, Series, Duplicates, Loose, Columns };
 
 class PreviewDialog : public QDialog {
 public:
@@ -32,10 +32,10 @@ public:
         auto *layout = new QVBoxLayout(this);
         table_ = new QTableWidget(int(import.sessions().size()), Columns, this);
         table_->setObjectName(QStringLiteral("previewTable"));
-        table_->setHorizontalHeaderLabels({QStringLiteral("セッション"), QStringLiteral("回数"),
-                                           QStringLiteral("+2"), QStringLiteral("DNF"),
-                                           QStringLiteral("取り込むタイプ"), QStringLiteral("記録"),
-                                           QStringLiteral("重複"), QStringLiteral("残り")});
+        table_->setHorizontalHeaderLabels(
+            {QStringLiteral("セッション"), QStringLiteral("回数"), QStringLiteral("+2"),
+             QStringLiteral("DNF"), QStringLiteral("取り込むタイプ"), QStringLiteral("記録"),
+             QStringLiteral("重複"), QStringLiteral("記録に入らない回")});
         table_->verticalHeader()->hide();
         table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
         for (int s = 0; s < int(import.sessions().size()); ++s) {
@@ -82,7 +82,7 @@ private:
             set(Dnf, QString::number(plan.dnf));
             set(Series, QString::number(plan.series));
             set(Duplicates, QString::number(plan.duplicates));
-            set(LeftOver, QString::number(plan.leftOver.size()));
+            set(Loose, QString::number(plan.loose));
         }
         summary_->setPlainText(importSummary(import_));
     }

@@ -69,18 +69,21 @@ private slots:
         View view(w, prompts);
         view.trigger("M_FileImport");
         QVERIFY2(prompts.previewed.contains("「OH」→ 3x3x3: 12 回（+2 0、DNF 0）、2 件の記録、重複 "
-                                            "0 件、残り 2 回"),
+                                            "0 回、記録に入らない回 2 回"),
                  qPrintable(prompts.previewed));
-        QCOMPARE(prompts.previewed.count("取り込まない回: "), 2);
+        QCOMPARE(prompts.previewed.count("記録に入らない回: "), 2);
         QCOMPARE(view.rows(), 2);
+        // The last two solves are kept without a series.
         QCOMPARE(w.prompts().texts().last(),
-                 "2 件の記録を追加しました（重複 0 件は追加していません）。\r\n"
-                 "取り込まなかった回: 2 回");
+                 "2 件の記録を追加しました（重複 0 回は追加していません）。\r\n"
+                 "記録に入らない回 2 回も追加しました。");
+        QCOMPARE(countRows(w.db(), "", "T_Solve"), 12);
         w.prompts().answers = {Answer::Yes};
         view.trigger("M_FileUndoImport");
         QVERIFY(w.prompts().texts().last().endsWith(
-            "の取り込み（記録 2 件）を元に戻します、よろしいですか"));
+            "の取り込み（記録 2 件、記録に入らない回 2 回）を元に戻します、よろしいですか"));
         QCOMPARE(view.rows(), 0);
+        QCOMPARE(countRows(w.db(), "", "T_Solve"), 0);
         view.trigger("M_FileUndoImport");
         QCOMPARE(w.prompts().texts().last(), "元に戻す取り込みがありません");
     }
