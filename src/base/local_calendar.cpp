@@ -1,6 +1,7 @@
 #include "base/local_calendar.h"
 
 #include <QDateTime>
+#include <cstdio>
 
 namespace spinlog {
 
@@ -58,15 +59,35 @@ std::optional<std::int64_t> LocalCalendar::momentOf(QByteArrayView d)
     return local.toMSecsSinceEpoch();
 }
 
+void LocalCalendar::toDayOf(std::int64_t moment)
+{
+    if (moment >= dayStart_ && moment < dayEnd_)
+        return;
+    const QDate date = QDateTime::fromMSecsSinceEpoch(moment).date();
+    dayStart_ = startOf(date);
+    dayEnd_ = startOf(date.addDays(1));
+    day_ = date.year() * 10000 + date.month() * 100 + date.day();
+}
+
 int LocalCalendar::dayOf(std::int64_t moment)
 {
-    if (moment < dayStart_ || moment >= dayEnd_) {
-        const QDate date = QDateTime::fromMSecsSinceEpoch(moment).date();
-        dayStart_ = startOf(date);
-        dayEnd_ = startOf(date.addDays(1));
-        day_ = date.year() * 10000 + date.month() * 100 + date.day();
-    }
+    toDayOf(moment);
     return day_;
+}
+
+QString LocalCalendar::dateTimeText(std::int64_t moment)
+{
+    toDayOf(moment);
+    // A day the clock changes: the zone itself.
+    if (dayEnd_ - dayStart_ != kDayMs)
+        return QDateTime::fromMSecsSinceEpoch(moment).toString(
+            QStringLiteral("yyyy/MM/dd HH:mm:ss"));
+    const std::int64_t seconds = (moment - dayStart_) / 1000;
+    char text[20];
+    std::snprintf(text, sizeof text, "%04d/%02d/%02d %02d:%02d:%02d", day_ / 10000,
+                  day_ / 100 % 100, day_ % 100, int(seconds / 3600), int(seconds / 60 % 60),
+                  int(seconds % 60));
+    return QString::fromLatin1(text, 19);
 }
 
 }  // namespace spinlog

@@ -5,6 +5,7 @@
 // clock change), so reading a long history in order costs a lookup a row.
 
 #include <QByteArrayView>
+#include <QString>
 #include <cstdint>
 #include <optional>
 
@@ -18,6 +19,8 @@ public:
     std::optional<std::int64_t> momentOf(QByteArrayView dateTime);
     // The local day of a moment as yyyymmdd.
     int dayOf(std::int64_t moment);
+    // A moment as a DateTime text, local time.
+    QString dateTimeText(std::int64_t moment);
 
 private:
     // The day last converted each way.
@@ -26,6 +29,7 @@ private:
     bool textDayEven_ = false;  // 24 hours long: no clock change that day
     std::int64_t dayStart_ = 1, dayEnd_ = 0;
     int day_ = 0;
+    void toDayOf(std::int64_t moment);
 };
 
 }  // namespace spinlog

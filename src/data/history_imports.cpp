@@ -4,10 +4,13 @@
 #include "base/errors.h"
 #include "data/database.h"
 #include "data/history_detail.h"
+#include "data/history_indexes.h"
 #include "data/history_writer.h"
 #include "data/series_inserter.h"
 
 #include <sqlite3.h>
+
+#include <optional>
 
 namespace spinlog {
 
@@ -22,6 +25,16 @@ std::vector<std::int64_t> rowsOf(Database &db, const QString &sql, const QVarian
     Statement statement(db, sql, values);
     while (statement.step()) rows.push_back(sqlite3_column_int64(statement.handle(), 0));
     return rows;
+}
+
+// From this many rows an import into a smaller history sets the indexes aside.
+constexpr int kSetAsideFrom = 20000;
+
+// At least as many as T_Time holds, found at once.
+std::int64_t greatestRow(Database &db)
+{
+    Statement last(db, QStringLiteral("select max(rowid) from T_Time"));
+    return last.step() ? sqlite3_column_int64(last.handle(), 0) : 0;
 }
 
 int countOf(Database &db, const QString &sql, const QVariantList &values)
@@ -45,6 +58,10 @@ std::optional<ImportTally> HistoryWriter::importHistory(
     const int total = batch.series + batch.loose;
     {
         Transaction transaction(db_);
+        // A history several times its size: the indexes made again at the end.
+        std::optional<IndexesSetAside> setAside;
+        if (total >= kSetAsideFrom && std::int64_t(batch.series) > greatestRow(db_))
+            setAside.emplace(db_);
         SeriesInserter inserter(db_, {tokens_, true, true});
         for (int i = 0; i < batch.series; ++i) {
             if (progress && i % 256 == 0 && !progress(i))
@@ -64,6 +81,8 @@ std::optional<ImportTally> HistoryWriter::importHistory(
         }
         if (progress && !progress(total))
             return std::nullopt;
+        if (setAside)
+            setAside->restore();
         transaction.commit();
     }
     if (total > 0)

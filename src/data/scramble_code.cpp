@@ -1,7 +1,9 @@
 #include "data/scramble_code.h"
 
 #include <QStringList>
+#include <algorithm>
 #include <array>
+#include <cstdint>
 
 namespace spinlog {
 
@@ -36,13 +38,29 @@ const std::array<QByteArray, kMoves> &moveTexts()
     return texts;
 }
 
+// A move's text as a number (its bytes, at most four), for a search by halves.
+std::uint32_t keyOf(QByteArrayView token)
+{
+    std::uint32_t key = 0;
+    for (const char c : token) key = key << 8 | static_cast<unsigned char>(c);
+    return key;
+}
+
 int moveOf(QByteArrayView token)
 {
-    const auto &texts = moveTexts();
-    for (int m = 0; m < kMoves; ++m)
-        if (texts[std::size_t(m)] == token)
-            return m;
-    return -1;
+    // (key, move) sorted by key.
+    static const std::array<std::pair<std::uint32_t, int>, kMoves> keys = [] {
+        std::array<std::pair<std::uint32_t, int>, kMoves> all;
+        for (int m = 0; m < kMoves; ++m)
+            all[std::size_t(m)] = {keyOf(moveTexts()[std::size_t(m)]), m};
+        std::sort(all.begin(), all.end());
+        return all;
+    }();
+    if (token.isEmpty() || token.size() > 4)
+        return -1;
+    const std::uint32_t key = keyOf(token);
+    const auto at = std::lower_bound(keys.begin(), keys.end(), std::pair(key, -1));
+    return at != keys.end() && at->first == key ? at->second : -1;
 }
 
 }  // namespace
@@ -55,27 +73,27 @@ QVariant storedScramble(const QString &scramble)
     for (const char c : text)
         if (static_cast<unsigned char>(c) >= kFirstMove)
             return scramble;  // beyond ASCII: no code for it
-    QByteArray code;
-    code.reserve(text.size());
+    // Never longer than the text: written in place.
+    QByteArray code(text.size(), Qt::Uninitialized);
+    char *out = code.data();
     bool lastWasMove = false;
-    qsizetype from = 0;
-    for (;;) {
-        qsizetype end = text.indexOf(' ', from);
-        if (end < 0)
-            end = text.size();
-        const QByteArrayView token(text.constData() + from, end - from);
-        const int move = moveOf(token);
-        if (from > 0 && !(lastWasMove && move >= 0))
-            code += ' ';
-        if (move >= 0)
-            code += char(kFirstMove + move);
-        else
-            code += token;
+    const char *const end = text.constData() + text.size();
+    for (const char *from = text.constData();;) {
+        const char *space = std::find(from, end, ' ');
+        const int move = moveOf(QByteArrayView(from, space - from));
+        if (from != text.constData() && !(lastWasMove && move >= 0))
+            *out++ = ' ';
+        if (move >= 0) {
+            *out++ = char(kFirstMove + move);
+        } else {
+            out = std::copy(from, space, out);
+        }
         lastWasMove = move >= 0;
-        if (end == text.size())
+        if (space == end)
             break;
-        from = end + 1;
+        from = space + 1;
     }
+    code.truncate(out - code.constData());
     if (code.size() >= text.size())
         return scramble;
     return code;

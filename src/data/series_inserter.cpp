@@ -1,6 +1,9 @@
 #include "data/series_inserter.h"
 
+#include "base/time_values.h"
 #include "data/database.h"
+
+#include <sqlite3.h>
 
 namespace spinlog {
 
@@ -17,11 +20,52 @@ SeriesInserter::SeriesInserter(Database &db, const SeriesColumns &columns)
 
 SeriesInserter::~SeriesInserter() = default;
 
+namespace {
+
+void bindText(sqlite3_stmt *stmt, int at, const QString &text)
+{
+    const QByteArray utf8 = text.toUtf8();
+    // An empty text stays text, not NULL.
+    sqlite3_bind_text(stmt, at, utf8.isNull() ? "" : utf8.constData(), int(utf8.size()),
+                      SQLITE_TRANSIENT);
+}
+
+// The values of the insert, in the order of insertStatement; bound straight,
+// as an import binds hundreds of thousands of them.
+void bindSeries(sqlite3_stmt *stmt, const SeriesRecord &r, const SeriesColumns &columns,
+                const QString &importId, std::int64_t key)
+{
+    sqlite3_reset(stmt);
+    int at = 1;
+    bindText(stmt, at++, r.dateTime);
+    bindText(stmt, at++, r.typeId.text());
+    for (const QString &time : r.times) bindText(stmt, at++, time);
+    bindText(stmt, at++, r.aveTime);
+    sqlite3_bind_double(stmt, at++, secondsValue(r.aveHundredths));
+    sqlite3_bind_int(stmt, at++, r.bestNo);
+    bindText(stmt, at++, r.bestTime);
+    sqlite3_bind_double(stmt, at++, secondsValue(r.bestHundredths));
+    sqlite3_bind_int(stmt, at++, r.worstNo);
+    bindText(stmt, at++, r.worstTime);
+    sqlite3_bind_double(stmt, at++, secondsValue(r.worstHundredths));
+    if (columns.imports) {
+        if (importId.isEmpty())
+            sqlite3_bind_null(stmt, at++);
+        else
+            bindText(stmt, at++, importId);
+    }
+    if (columns.tokens)
+        bindText(stmt, at++, solvesTokens(r));
+    if (columns.keys)
+        sqlite3_bind_int64(stmt, at++, key);
+}
+
+}  // namespace
+
 std::int64_t SeriesInserter::add(const SeriesRecord &r, const QString &importId)
 {
     const std::int64_t key = solves_ ? solves_->newKey() : -1;
-    insert_->rebind(rowValues(r, columns_, importId.isEmpty() ? QVariant() : QVariant(importId),
-                              solves_ ? QVariant(qlonglong(key)) : QVariant()));
+    bindSeries(insert_->handle(), r, columns_, importId, key);
     insert_->step();
     const std::int64_t row = db_.lastInsertedRow();
     if (!solves_)

@@ -4,19 +4,33 @@ namespace spinlog {
 
 QByteArray jsonString(const QString &text)
 {
-    QByteArray out = "\"";
-    for (const QChar c : text) {
-        const char16_t u = c.unicode();
+    QByteArray out;
+    out.reserve(text.size() + 2);
+    out += '"';
+    const QChar *const end = text.constData() + text.size();
+    for (const QChar *c = text.constData(); c != end;) {
+        // A run of plain ASCII at once: most scrambles and comments are one.
+        const QChar *plain = c;
+        while (plain != end && plain->unicode() >= 0x20 && plain->unicode() < 0x7F &&
+               plain->unicode() != '"' && plain->unicode() != '\\')
+            ++plain;
+        if (plain != c) {
+            const qsizetype at = out.size();
+            out.resize(at + (plain - c));
+            for (char *to = out.data() + at; c != plain; ++c) *to++ = char(c->unicode());
+            continue;
+        }
+        const char16_t u = c->unicode();
         if (u == '"' || u == '\\') {
             out += '\\';
-            out += char(u);
-        } else if (u >= 0x20 && u < 0x7F) {
             out += char(u);
         } else {
             out += "\\u" + QByteArray::number(u, 16).rightJustified(4, '0');
         }
+        ++c;
     }
-    return out + '"';
+    out += '"';
+    return out;
 }
 
 CsTimerWriter::CsTimerWriter() : out_("{"), data_("{") {}

@@ -4,6 +4,7 @@
 #include "base/errors.h"
 #include "interop/solve_records.h"
 
+#include <sys/mman.h>
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
@@ -28,6 +29,11 @@ public:
     SourceBytes(const SourceBytes &) = delete;
     SourceBytes &operator=(const SourceBytes &) = delete;
     QByteArrayView view() const { return view_; }
+    void releasePages() const
+    {
+        if (mapped_)
+            ::madvise(mapped_, std::size_t(view_.size()), MADV_DONTNEED);
+    }
 
 private:
     std::unique_ptr<QFile> file_;
@@ -70,6 +76,12 @@ HistoryFormat formatOf(QByteArrayView bytes)
 }
 
 }  // namespace
+
+void HistoryFile::releasePages() const
+{
+    if (source)
+        source->releasePages();
+}
 
 QByteArrayView HistoryFile::textOf(const ImportedSession &session) const
 {

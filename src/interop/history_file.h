@@ -72,6 +72,9 @@ struct HistoryFile {
 
     // The text a session's records lie in.
     QByteArrayView textOf(const ImportedSession &session) const;
+    // Gives the pages of a mapped file back to the system once its records
+    // are read; read again, they come back from the file.
+    void releasePages() const;
 };
 
 // The largest file read: far beyond any real history (100 000 solves of

@@ -166,9 +166,9 @@ SeriesRecord HistoryImport::seriesOf(int session, int index, bool details) const
         attempts.push_back(keptSolve(session, int(k)).attempt());
     // The series is dated by its last solve, as a timed one by its save; its
     // rules are the session's.
-    SeriesRecord r =
-        seriesOfAttempts(dateTimeText(keptSolve(session, int(first + length - 1)).moment()),
-                         type.id, attempts, type.average);
+    SeriesRecord r = seriesOfAttempts(
+        calendar_.dateTimeText(keptSolve(session, int(first + length - 1)).moment()), type.id,
+        attempts, type.average);
     if (details)
         for (std::size_t k = 0; k < length; ++k) r.details[k] = detailsOf(session, kept[first + k]);
     return r;
@@ -266,8 +266,12 @@ std::optional<ImportTally> HistoryImport::run(
     };
     batch.duplicates = duplicateCount();
     const int total = batch.series + batch.loose;
-    return history.importHistory(batch, importId,
-                                 [&](int done) { return !progress || progress(done, total); });
+    return history.importHistory(batch, importId, [&](int done) {
+        // Every record read: the file's pages may go back to the system.
+        if (done == total)
+            file_.releasePages();
+        return !progress || progress(done, total);
+    });
 }
 
 QString importSummary(const HistoryImport &import)

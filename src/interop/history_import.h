@@ -7,6 +7,7 @@
 // Everything is added in one transaction, marked so the import can be taken
 // back whole; every solve keeps its moment, scramble, comment and phases.
 
+#include "base/local_calendar.h"
 #include "data/history_writer.h"
 #include "interop/history_file.h"
 
@@ -94,6 +95,7 @@ private:
     std::vector<PuzzleType> types_;
     std::vector<SessionPlan> plans_;
     std::vector<Kept> kept_;
+    mutable LocalCalendar calendar_;  // the series' DateTime texts
 };
 
 // The mark of an import made now: its local time to the millisecond, which

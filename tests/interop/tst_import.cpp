@@ -12,6 +12,7 @@
 #include "support/history_world.h"
 #include "support/test_main.h"
 
+#include <QFileInfo>
 #include <QTest>
 #include <QTextStream>
 #include <ctime>
@@ -173,6 +174,84 @@ private slots:
         QCOMPARE(again.seriesCount() + again.looseCount(), 0);
     }
 
+    // A history an older copy saved (no solve rows) is written as that copy
+    // wrote it, byte for byte: each solve dated by its series.
+    void anOlderCopysHistoryExportsAsBefore()
+    {
+        const Zone zone("UTC");
+        HistoryWorld w;
+        addSeries(w.db(), {"2007/05/01 21:03:09", "1", {"20.00", "18.50+", "DNF"}, "DNF"});
+        addSeries(w.db(), {"2007/05/02 08:00:00", "2", {"5.10", "4.20"}, "4.65"});
+        RecordStores &r = *w.program().records;
+        exportCsTimer(r.historyExport, r.types, {}, w.folder.file("out.txt"));
+        QCOMPARE(w.folder.read("out.txt"),
+                 "{\"session1\":[[[0,20000],\"\",\"\",1178053389],[[2000,16500],\"\",\"\","
+                 "1178053389],[[-1,0],\"\",\"\",1178053389]],\"session2\":[[[0,5100],\"\",\"\","
+                 "1178092800],[[0,4200],\"\",\"\",1178092800]],\"properties\":{\"sessionN\":2,"
+                 "\"session\":1,\"sessionData\":\"{\\\"1\\\":{\\\"name\\\":\\\"3x3x3\\\","
+                 "\\\"opt\\\":{},\\\"rank\\\":1,\\\"stat\\\":[3,1,19250],\\\"date\\\":["
+                 "1178053389,1178053389]},\\\"2\\\":{\\\"name\\\":\\\"2x2x2\\\",\\\"opt"
+                 "\\\":{},\\\"rank\\\":2,\\\"stat\\\":[2,0,4650],\\\"date\\\":[1178092800,"
+                 "1178092800]}}\"}}");
+    }
+
+    // A solve is a duplicate when one of its type, moment (within the
+    // file's second), raw time and penalty is stored; two alike in one file
+    // are both added. An older copy's series is found by its texts.
+    void duplicatesAreSolvesStoredBefore()
+    {
+        HistoryWorld w;
+        // The stopwatch's solve at 22:13:20.750; csTimer keeps its second.
+        SeriesRecord timed = seriesOfAttempts("2023/11/14 22:13:21", TypeId("5"),
+                                              std::vector<Attempt>(3, {6000, Penalty::None}),
+                                              AverageRule::CountBestWorst);
+        for (int i = 0; i < 3; ++i) timed.details[std::size_t(i)].moment = 1700000000'750 + i;
+        w.history().add(timed);
+        addSeries(
+            w.db(),
+            {dateTimeText(1700000100'000), "5", {"1:10.00", "1:11.00", "1:12.00"}, "1:11.00"});
+        const QByteArray blind =
+            "{\"session1\":[[[0,60000],\"\",\"\",1700000000],[[0,60000],\"\",\"\",1700000000],"
+            "[[0,70000],\"\",\"\",1700000060],[[0,71000],\"\",\"\",1700000080],"
+            "[[0,72000],\"\",\"\",1700000100],[[0,60000],\"\",\"\",1700000200],"
+            "[[0,1000],\"\",\"\",1700000300],[[0,1000],\"\",\"\",1700000300]],"
+            "\"properties\":{\"sessionData\":\"{\\\"1\\\":{\\\"name\\\":\\\"3x3x3"
+            "\\u76ee\\u96a0\\u3057\\\"}}\"}}";
+        w.folder.write("blind.txt", blind);
+        HistoryImport import = importOf(w.folder.file("blind.txt"), *w.program().records);
+        // Held: 60.00 twice in the stopwatch's second; the older copy's
+        // series of 1:10, 1:11, 1:12. Not held: 60.00 in another second,
+        // and the two alike of 1.00.
+        QCOMPARE(import.duplicateCount(), 2 + 3);
+        QCOMPARE(import.seriesCount(), 1);
+        QCOMPARE(import.looseCount(), 0);
+        QCOMPARE(import.run(w.history(), "mark", {})->added, 1);
+        const SeriesRecord added = w.history().series(3);
+        QCOMPARE(added.times[0] + ' ' + added.times[1] + ' ' + added.times[2], "1:00.00 1.00 1.00");
+    }
+
+    // A csTimer file of the oldest kind, its solves without a date: the
+    // preview says how many; they take the file's time, a millisecond apart.
+    void undatedSolvesTakeTheFilesTime()
+    {
+        HistoryWorld w;
+        w.folder.write("old.txt",
+                       "{\"session1\":[[[0,9000],\"R\",\"\"],[[0,9100],\"U\",\"a\"],"
+                       "[[0,9200],\"F\",\"\"]],\"properties\":{\"sessionData\":\"{"
+                       "\\\"1\\\":{\\\"name\\\":\\\"3x3x3\\u76ee\\u96a0"
+                       "\\u3057\\\"}}\"}}");
+        const qint64 written =
+            QFileInfo(w.folder.file("old.txt")).lastModified().toMSecsSinceEpoch();
+        HistoryImport import = importOf(w.folder.file("old.txt"), *w.program().records);
+        QVERIFY(importSummary(import).endsWith("日時のない回 3 回はファイルの日時で記録します\n"));
+        QVERIFY(import.run(w.history(), "mark", {}));
+        const SeriesRecord r = w.history().series(1);
+        QCOMPARE(r.details[0].moment, written);
+        QCOMPARE(r.details[2].moment, written + 2);
+        QCOMPARE(r.details[1].scramble + r.details[1].comment, "Ua");
+        QCOMPARE(r.dateTime, dateTimeText(written + 2));
+    }
+
     // 12 solves into the 5-solve type make two series, the last two solves
     // are kept without a series and listed; the undo takes exactly those
     // away and leaves what was there, an earlier import with a later mark
@@ -216,6 +295,39 @@ private slots:
         QCOMPARE(importer.lastImport()->id, earlierMark);
     }
 
+    // An import of 20 000 solves into a smaller history sets the indexes
+    // aside and makes them again: afterwards, and after a failure at its
+    // end, the file has every one as it had; the list reads as before.
+    void aLargeImportMakesTheIndexesAgain()
+    {
+        TempAppFolder folder;
+        QByteArray solves;
+        for (int i = 0; i < 20000; ++i)
+            solves += (i ? "," : "") + QByteArray("[[0,") + QByteArray::number(9000 + i % 997) +
+                      "],\"R U\",\"\"," + QByteArray::number(1600000000 + i) + "]";
+        folder.write("large.txt", "{\"session1\":[" + solves +
+                                      "],\"properties\":{\"sessionData\":\"{\\\"1\\\":{"
+                                      "\\\"name\\\":\\\"3x3x3\\\"}}\"}}");
+        auto stores = openStores(folder);
+        const char *indexes =
+            "select name, sql from sqlite_master where type='index' order by name";
+        const QStringList before = rowsOf(stores->database(), indexes);
+        QCOMPARE(before.size(), 10);
+        HistoryImport import = importOf(folder.file("large.txt"), *stores);
+        stores->database().execute(
+            "create trigger refuse before insert on T_Solve when "
+            "new.SolveID > 64000 begin select raise(abort, 'full'); end");
+        QVERIFY_THROWS_EXCEPTION(SpinlogError, import.run(stores->history, "mark", {}));
+        QCOMPARE(rowsOf(stores->database(), indexes), before);
+        stores->database().execute("drop trigger refuse");
+        QCOMPARE(import.run(stores->history, "mark", {})->added, 4000);
+        QCOMPARE(rowsOf(stores->database(), indexes), before);
+        QCOMPARE(rowsOf(stores->database(),
+                        "select count(*) from T_Time indexed by "
+                        "T_Time_AveTimeSS where AveTimeSS > 0"),
+                 QStringList("4000"));
+    }
+
     // The transaction made to fail at each step, and cancelled: nothing kept.
     void allOrNothing_data()
     {
@@ -224,6 +336,10 @@ private slots:
         QTest::newRow("the first series refused") << "before insert on T_Time" << -1;
         QTest::newRow("the second series refused")
             << "before insert on T_Time when (select count(*) from T_Time) >= 1" << -1;
+        QTest::newRow("a solve of a series refused")
+            << "before insert on T_Solve when new.[No] = 4" << -1;
+        QTest::newRow("a solve without a series refused")
+            << "before insert on T_Solve when new.SeriesKey is null" << -1;
         QTest::newRow("cancelled at the end") << "" << 2;
         QTest::newRow("cancelled at once") << "" << 0;
     }
@@ -249,6 +365,7 @@ private slots:
         }
         QCOMPARE(failed, !trigger.isEmpty());
         QCOMPARE(countRows(stores->database()), 0);
+        QCOMPARE(countRows(stores->database(), "", "T_Solve"), 0);
     }
 
     // Each refusal: one line on the error output, status 2, nothing changed.
@@ -262,6 +379,12 @@ private slots:
         QTest::newRow("import") << QStringList{"--import", file} << false << 0 << "";
         QTest::newRow("import into a type given")
             << QStringList{"--import", "FOLDER/other.txt", "--type", "3"} << false << 0 << "";
+        QTest::newRow("Twisty Timer's backup of nothing")
+            << QStringList{"--export-twisty", "FOLDER/out.txt"} << false << 2
+            << "spinlog: 出力データがありません";
+        QTest::newRow("Twisty Timer's backup, nothing after it")
+            << QStringList{"--export-twisty"} << false << 2
+            << "spinlog: --export-twisty ファイル [タイプ] の形で指定してください。";
         QTest::newRow("export of nothing")
             << QStringList{"--export-cstimer", "FOLDER/out.txt", "2x2x2"} << false << 2
             << "spinlog: 出力データがありません";
