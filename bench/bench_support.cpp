@@ -251,7 +251,7 @@ QString benchScramble(QRandomGenerator &random, int type)
     return turns.join(QLatin1Char(' '));
 }
 
-// The series of the insert's values with its solves' rows: a moment 40 s
+// The series of the insert's values with its solves' rows: a moment 10 s
 // apart, the last before the save, and a scramble each.
 SeriesRecord withTheirSolves(const QVariantList &values, const std::vector<std::int64_t> &solves,
                              std::int64_t saved, QRandomGenerator &random)
@@ -272,7 +272,7 @@ SeriesRecord withTheirSolves(const QVariantList &values, const std::vector<std::
     for (int n = 0; n < count; ++n) {
         r.attempts[std::size_t(n)] = Attempt{solves[std::size_t(n)], Penalty::None};
         SolveDetails &d = r.details[std::size_t(n)];
-        d.moment = saved - (count - n) * 40'000;
+        d.moment = saved - (count - n) * 10'000;
         d.scramble = benchScramble(random, r.typeId.text().toInt());
     }
     return r;

@@ -5,6 +5,8 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
+
 namespace spinlog {
 
 using namespace history_detail;
@@ -56,19 +58,25 @@ void bindSeries(sqlite3_stmt *stmt, const SeriesRecord &r, const SeriesColumns &
     }
     if (columns.tokens)
         bindText(stmt, at++, solvesTokens(r));
-    if (columns.keys)
+    if (columns.keys && key >= 0)
         sqlite3_bind_int64(stmt, at++, key);
+    else if (columns.keys)
+        sqlite3_bind_null(stmt, at++);
 }
 
 }  // namespace
 
 std::int64_t SeriesInserter::add(const SeriesRecord &r, const QString &importId)
 {
-    const std::int64_t key = solves_ ? solves_->newKey() : -1;
+    // A key only with solves under it (a series of texts that read as no
+    // time has none), so no key is given to two series.
+    const bool keyed = solves_ && std::any_of(r.attempts.begin(), r.attempts.end(),
+                                              [](const auto &a) { return a.has_value(); });
+    const std::int64_t key = keyed ? solves_->newKey() : -1;
     bindSeries(insert_->handle(), r, columns_, importId, key);
     insert_->step();
     const std::int64_t row = db_.lastInsertedRow();
-    if (!solves_)
+    if (!keyed)
         return row;
     std::optional<std::int64_t> dated;
     for (std::size_t i = 0; i < r.attempts.size(); ++i) {

@@ -18,10 +18,12 @@ const char *const kCreateTable =
     "TypeID TEXT, [No] INTEGER, TimeMs INTEGER, Penalty INTEGER, Moment INTEGER, Scramble, "
     "Comment TEXT, Splits TEXT, ImportID TEXT)";
 // The statistics' "current" and an import's duplicates look solves up by
-// type and moment; the series without solves are found by their key.
+// type and moment; the series without solves (an older copy's) are found by
+// an index that holds only them: none once every series has its solves.
 const char *const kIndexes[] = {
     "CREATE INDEX IF NOT EXISTS T_Solve_TypeID_Moment ON T_Solve (TypeID, Moment)",
-    "CREATE INDEX IF NOT EXISTS T_Time_SeriesKey ON T_Time (SeriesKey)",
+    "CREATE INDEX IF NOT EXISTS T_Time_WithoutSolves ON T_Time (SeriesKey) WHERE SeriesKey "
+    "IS NULL",
 };
 // Whoever deletes a series (an older copy too) deletes its solves.
 const char *const kDeleteTrigger =
@@ -128,14 +130,12 @@ SolveInserter::~SolveInserter() = default;
 std::int64_t SolveInserter::newKey()
 {
     if (lastKey_ < 0) {
-        // The greatest key in use, plus one. A deleted series' key may come
-        // again: its solves went with it, so nothing is found under it.
+        // The greatest key in use, plus one: a series with a key has solves
+        // under it. A deleted series' key may come again: its solves went
+        // with it, so nothing is found under it.
         Statement solves(db_, QStringLiteral("select max(SolveID) from T_Solve"));
         solves.step();
-        Statement series(db_, QStringLiteral("select max(SeriesKey) from T_Time"));
-        series.step();
-        lastKey_ = std::max(sqlite3_column_int64(solves.handle(), 0) / kSolvesPerKey,
-                            sqlite3_column_int64(series.handle(), 0));
+        lastKey_ = sqlite3_column_int64(solves.handle(), 0) / kSolvesPerKey;
     }
     return ++lastKey_;
 }
