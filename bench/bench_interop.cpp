@@ -4,7 +4,8 @@
 // file again (every solve a duplicate); those solves exported as csTimer's
 // file; a 100 MB csTimer file read, with the memory it takes beside the
 // file's size. Medians of 5, fresh copies. SPINLOG_BENCH_SOLVES sets another
-// count.
+// count. Then a file of 100 000 sessions: the window's preview of it beside
+// the command line's import of it, time and peak memory.
 
 #include "base/errors.h"
 #include "bench_support.h"
@@ -12,7 +13,10 @@
 #include "interop/history_export.h"
 #include "interop/history_importer.h"
 
-#include <QCoreApplication>
+#include "history/ui/import_prompts.h"
+
+#include <QApplication>
+#include <QDialog>
 #include <QFile>
 #include <QTemporaryDir>
 #include <cstdio>
@@ -87,11 +91,98 @@ Timed importOnce(const QString &file, RecordStores &stores)
     return {msSince(start), tally->added, tally->duplicates};
 }
 
+// csTimer's file of many sessions, each of one solve with its scramble,
+// all named 3x3x3 in csTimer's session data, every tenth one empty: about
+// 10 MB for 100 000.
+QByteArray manySessions(int sessions)
+{
+    QByteArray out = "{";
+    QByteArray names;
+    out.reserve(sessions * 110);
+    for (int s = 1; s <= sessions; ++s) {
+        const QByteArray n = QByteArray::number(s);
+        out += "\"session" + n + "\":[";
+        if (s % 10 != 0)
+            out += "[[0," + QByteArray::number(9000 + (s * 7919) % 9000) +
+                   "],\"R U R' U' F2 D L2 B' R2 U2 F' D2 L U' B2 R' F L2 D' U\",\"\"," +
+                   QByteArray::number(1500000000 + s * 60) + ']';
+        out += "],";
+        names += (s > 1 ? "," : "") + QByteArray("\\\"") + n + "\\\":{\\\"name\\\":\\\"3x3x3\\\"}";
+    }
+    return out + "\"properties\":{\"sessionN\":" + QByteArray::number(sessions) +
+           ",\"sessionData\":\"{" + names + "}\"}}";
+}
+
+// A fresh application folder whose 3x3x3 is timed one solve a series, so
+// every session with a solve makes one.
+QString singleSolveFolder(const QTemporaryDir &dir)
+{
+    const QString database = installDatabase(deliveredDatabase(), dir.path());
+    Database::open(database)->execute(
+        QStringLiteral("update MT_Type set TypeCnt=1 where TypeID='1'"));
+    return database;
+}
+
+// From the file chosen to the preview painted, in the window's steps; and
+// the same file through the command line, which also adds its series.
+void previewOfManySessions(const QString &work)
+{
+    constexpr int kSessions = 100000;
+    const QString file = work + QStringLiteral("/sessions.txt");
+    {
+        QFile out(file);
+        if (!out.open(QIODevice::WriteOnly) || out.write(manySessions(kSessions)) < 0)
+            throw SpinlogError(QStringLiteral("cannot write the file"));
+    }
+    std::printf("a csTimer file of %d sessions, %lld bytes\n", kSessions, QFileInfo(file).size());
+    std::vector<double> preview, previewPeak, cli, cliPeak;
+    // Taken in turns, so a busy machine weighs on both alike.
+    for (int run = 0; run < 3; ++run) {
+        {
+            QTemporaryDir dir;
+            const QString program = dir.filePath(QStringLiteral("spinlog"));
+            if (!QFile::copy(QStringLiteral(SPINLOG_APP_DIR "/spinlog"), program))
+                throw SpinlogError(QStringLiteral("cannot copy the program"));
+            singleSolveFolder(dir);
+            const CliRun figures = runMeasured(program, {QStringLiteral("--import"), file});
+            cli.push_back(figures.ms);
+            cliPeak.push_back(figures.peakRssMb);
+        }
+        QTemporaryDir dir;
+        RecordStores stores(Database::open(singleSolveFolder(dir)));
+        QApplication::processEvents();
+        resetPeakRss();
+        const std::int64_t start = nowNs();
+        HistoryImporter importer(stores.history, stores.types);
+        HistoryImport import = importer.plan(file);
+        const ChooseSessionType choose = [&](int session, const std::optional<TypeId> &type) {
+            importer.choose(import, session, type);
+        };
+        const std::unique_ptr<QDialog> dialog = makeImportPreview(nullptr, import, choose);
+        dialog->show();
+        QApplication::processEvents();
+        dialog->repaint();
+        preview.push_back(msSince(start));
+        previewPeak.push_back(peakRssMb());
+        if (import.seriesCount() != kSessions - kSessions / 10)
+            throw SpinlogError(QStringLiteral("%1 series previewed").arg(import.seriesCount()));
+    }
+    printRuns(QStringLiteral("preview of 100000 sessions"), preview);
+    printRuns(QStringLiteral("spinlog --import of 100000 sessions"), cli);
+    std::printf("peak memory: preview %.0f MB, command line %.0f MB\n", median(previewPeak),
+                median(cliPeak));
+    report(QStringLiteral("interop.preview.sessions.100000"), median(preview), "ms");
+    report(QStringLiteral("interop.preview.sessions.100000.cli"), median(cli), "ms");
+    report(QStringLiteral("interop.preview.sessions.100000.peak_rss"), median(previewPeak), "MB");
+    report(QStringLiteral("interop.preview.sessions.100000.cli_peak_rss"), median(cliPeak), "MB");
+}
+
 }  // namespace
 
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
+    QApplication app(argc, argv);
+    setUpApplication();
     try {
         QTemporaryDir work;
         const QString file = work.filePath(QStringLiteral("cstimer.txt"));
@@ -121,8 +212,9 @@ int main(int argc, char **argv)
                 throw SpinlogError(QStringLiteral("the second import added %1").arg(t2.added));
             again.push_back(t2.ms);
             const std::int64_t start = nowNs();
-            const ExportTally tally = exportCsTimer(stores.historyExport, stores.types, {},
-                                                    dir.filePath(QStringLiteral("out.txt")));
+            const ExportTally tally =
+                exportCsTimer(stores.historyExport, stores.types, {},
+                              dir.filePath(QStringLiteral("out.txt")), dir.path());
             exported.push_back(msSince(start));
             if (tally.solves != kSolves)
                 throw SpinlogError(QStringLiteral("%1 solves exported").arg(tally.solves));
@@ -156,6 +248,8 @@ int main(int argc, char **argv)
         report(QStringLiteral("interop.read.100mb"), ms, "ms");
         report(QStringLiteral("interop.read.100mb.growth"), growth, "MB");
         report(QStringLiteral("interop.read.100mb.size"), mb, "MB");
+
+        previewOfManySessions(work.path());
     } catch (const std::exception &e) {
         std::fprintf(stderr, "bench_interop: %s\n", e.what());
         return 1;

@@ -3,8 +3,10 @@
 #include "base/errors.h"
 #include "base/time_values.h"
 #include "data/database.h"
+#include "data/puzzle_type_store.h"
 #include "data/series_inserter.h"
 #include "data/solve_table.h"
+#include "data/type_tables.h"
 #include "widgets/units.h"
 
 #include <sqlite3.h>
@@ -431,6 +433,29 @@ QString olderSeriesDatabase(int count)
     std::printf("  (%d series without the indexes: file %.1f MB)\n", count,
                 double(QFileInfo(path).size()) / 1e6);
     std::fflush(stdout);
+    return path;
+}
+
+QString manyTypesDatabase(int count)
+{
+    const QString path = benchDataFolder() + QStringLiteral("/types-100-%1.mdb").arg(count);
+    if (QFileInfo::exists(path))
+        return path;
+    const QString work = path + QStringLiteral(".new");
+    QFile::remove(work);
+    QFile::copy(seriesDatabase(count), work);
+    QFile::setPermissions(work, QFile::ReadOwner | QFile::WriteOwner);
+    {
+        auto db = Database::open(work);
+        PuzzleTypeStore store(*db);
+        std::vector<PuzzleType> types = store.all();
+        for (int n = 6; n <= kMostTypes; ++n)
+            types.push_back(puzzleTypeOf(QString::number(n), QStringLiteral("Type %1").arg(n),
+                                         QString::number(n % 12 + 1), QStringLiteral("1"), true));
+        store.rewrite(types);
+    }
+    exportDatabase(work, path);
+    QFile::remove(work);
     return path;
 }
 

@@ -88,6 +88,10 @@ QString seriesDatabase(int count);
 // indexes the program adds at its first opening.
 QString olderSeriesDatabase(int count);
 
+// The same series in a file of 100 puzzle types: the five and 95 more
+// after them (none of which holds a series), laid out as seriesDatabase's.
+QString manyTypesDatabase(int count);
+
 // Copies a database into FOLDER as Spinlog.mdb, writable by the owner.
 QString installDatabase(const QString &from, const QString &folder);
 

@@ -24,6 +24,15 @@ ROWS = [
      "startup.100000.process", None, None, None),
     ("First start-up with 100 000 series an older program saved (indexes added), median of 5",
      "startup.100000.first", None, "startup.100000.first.peak_rss", None),
+    ("Start-up with 100 000 series, five types (runs in turn with the next row)",
+     "startup.types5", None, None, None),
+    ("The same with 100 types", "startup.types100", None, None, None),
+    ("Its ratio to five types' (target at most 1.1)", "startup.types100.ratio", None, None, None),
+    ("A type chosen until painted, 100 000 series, five types (median of 40 a run)",
+     "typechange.types5", None, None, None),
+    ("The same with 100 types", "typechange.types100", None, None, None),
+    ("Its ratio to five types' (target at most 1.1)", "typechange.types100.ratio", None, None,
+     None),
     ("Stop key to solve shown and stored, median of 1000",
      "stop.median", None, "stop.peak_rss", None),
     ("Stop key to solve shown and stored, 99th percentile of 1000",
@@ -111,6 +120,22 @@ ROWS += [
      "interop.export.500000", None, None, None),
     ("A 100 MB csTimer file read (3.65 million solves)", "interop.read.100mb", None, None, None),
     ("The 100 MB file read: memory growth", "interop.read.100mb.growth", None, None, None),
+    ("Import preview of 100 000 sessions (12 MB): file chosen to table painted, beside "
+     "spinlog --import of the file (median of 3)", "interop.preview.sessions.100000",
+     "interop.preview.sessions.100000.cli", "interop.preview.sessions.100000.peak_rss",
+     "interop.preview.sessions.100000.cli_peak_rss"),
+]
+ROWS += [
+    ("Stackmat decoder: a minute of 48 kHz mono, processor time as % of one core (median of 9)",
+     "stackmat.decode.48k_mono", None, None, None),
+    ("Stackmat decoder: a minute of 96 kHz stereo, % of one core (median of 9)",
+     "stackmat.decode.96k_stereo", None, None, None),
+    ("Stackmat decoder: a minute of 8 kHz mono, % of one core (median of 9)",
+     "stackmat.decode.8k_mono", None, None, None),
+    ("Stackmat packet read, after its last bit ends in the signal (median)",
+     "stackmat.read_after_end.median", None, None, None),
+    ("Stackmat packet read, after its last bit ends in the signal (latest)",
+     "stackmat.read_after_end.latest", None, None, None),
 ]
 
 
@@ -138,6 +163,10 @@ def show(figure):
         return "%.2f ms" % value
     if unit == "x":
         return "%.2f×" % value
+    if unit == "%":
+        return "%.3f %%" % value
+    if unit == "ms" and value < 0:
+        return "%.3f ms" % value
     if unit == "moves" and value != int(value):
         return "%.1f moves" % value
     return "%.0f %s" % (value, unit)

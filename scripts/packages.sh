@@ -7,6 +7,7 @@ SPINLOG_PACKAGES=(
   fonts-ipafont-gothic
   xvfb xdotool x11-utils imagemagick python3
   desktop-file-utils appstream man-db
+  pulseaudio pulseaudio-utils
 )
 # Only scripts/package needs these (lintian alone brings a hundred packages,
 # which CI's test run has no use for).

@@ -1,5 +1,8 @@
 #include "app/command_support.h"
 
+#include "base/errors.h"
+#include "base/type_names.h"
+
 #include <QTextStream>
 
 namespace spinlog {
@@ -14,9 +17,20 @@ int failCommand(QTextStream &err, QString message)
 
 const PuzzleType *typeNamed(const QString &text, const std::vector<PuzzleType> &types)
 {
-    for (const PuzzleType &type : types)
-        if (type.name.trimmed().compare(text.trimmed(), Qt::CaseInsensitive) == 0)
-            return &type;
+    QStringList names;
+    for (const PuzzleType &type : types) names << type.name;
+    const std::vector<int> named = positionsNamed(text, names);
+    if (named.size() > 1) {
+        QStringList both;
+        for (const int position : named)
+            both << QStringLiteral("%1 (%2)").arg(types[std::size_t(position)].name,
+                                                  types[std::size_t(position)].id.text());
+        throw SpinlogError(
+            QStringLiteral("タイプ「%1」は %2 のどれとも読めます。番号で指定してください。")
+                .arg(text, both.join(QStringLiteral("、"))));
+    }
+    if (named.size() == 1)
+        return &types[std::size_t(named.front())];
     for (const PuzzleType &type : types)
         if (!text.isEmpty() && type.id.text() == text)
             return &type;

@@ -17,8 +17,10 @@ namespace spinlog {
 // the message held; returns the commands' failure status, 2.
 int failCommand(QTextStream &err, QString message);
 
-// The type a TYPE argument names: by its name in any case, or by its number
-// (TypeID); null for another text.
+// The type a TYPE argument names: by its name in any case, or else by its
+// number (TypeID; a type named "1" goes before the type numbered 1); null for
+// another text. A name two types have in any case throws SpinlogError naming
+// both.
 const PuzzleType *typeNamed(const QString &text, const std::vector<PuzzleType> &types);
 // The types' names, joined for a message.
 QString typeNames(const std::vector<PuzzleType> &types, const QString &separator);

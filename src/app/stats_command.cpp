@@ -18,7 +18,7 @@ QString statsUsage()
 {
     return QStringLiteral(
         "        spinlog --stats [タイプ]         全解答の統計 (解答数、平均、ao5 など) を"
-        "出力します (タイプは名前か番号 1～5、既定は全タイプ)\n");
+        "出力します (タイプは名前か番号、既定は全タイプ)\n");
 }
 
 int runStatsCommand(const QStringList &args, const QString &folder, QTextStream &out,
@@ -43,7 +43,12 @@ int runStatsCommand(const QStringList &args, const QString &folder, QTextStream 
         const std::vector<PuzzleType> types = PuzzleTypeStore(*db).all();
         TypeFilter filter;
         if (args.size() == 2) {
-            const PuzzleType *named = typeNamed(args[1], types);
+            const PuzzleType *named = nullptr;
+            try {
+                named = typeNamed(args[1], types);
+            } catch (const SpinlogError &e) {
+                return failCommand(err, e.description());
+            }
             if (!named)
                 return failCommand(err, QStringLiteral("タイプ「%1」はありません。タイプ: %2。")
                                             .arg(args[1], typeNames(types, QStringLiteral(", "))));

@@ -13,7 +13,7 @@ const QString kLoadFailed = QStringLiteral("フォームロードエラー");
 const QString kSaveFailed = QStringLiteral("保存エラー");
 
 // In the order of Procedure.
-const std::array<ProcedureReport, 36> kReports = {{
+const std::array<ProcedureReport, 38> kReports = {{
     {kLoadFailed, QStringLiteral("[frmMain]-[Form_Load] ")},
     {QStringLiteral("カウントダウンタイマエラー"),
      QStringLiteral("[frmMain]-[tmrCountDown_Timer] ")},
@@ -51,6 +51,8 @@ const std::array<ProcedureReport, 36> kReports = {{
     {QStringLiteral("コメント設定エラー"), QStringLiteral("[frmMain]-[Sub_Comment] ")},
     {QStringLiteral("コメント設定エラー"), QStringLiteral("[frmView]-[Sub_Comment] ")},
     {QStringLiteral("解答表示エラー"), QStringLiteral("[frmView]-[Sub_SolveView] ")},
+    {QStringLiteral("タイプ追加エラー"), QStringLiteral("[frmOption]-[cmdAddType_Click] ")},
+    {QStringLiteral("タイプ削除エラー"), QStringLiteral("[frmOption]-[cmdRemoveType_Click] ")},
     {kLoadFailed, QStringLiteral("[frmScramble]-[Form_Load] ")},
     // Log entries of their own, never a box: no title.
     {QString(), QStringLiteral("[mdlCommon]-[Fun_MDBCompact]-[ErrMoved] ")},

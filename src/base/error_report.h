@@ -47,6 +47,8 @@ enum class Procedure {
     Comment,         // a comment on a solve of the series under way
     HistoryComment,  // a comment on a saved solve
     SolveView,       // a saved series' solves shown
+    AddType,
+    RemoveType,
     // Logged only, with no box of their own:
     ScrambleLoad,  // an unusable place of the scramble window
     CompactMoved,  // the database file moved away before the exit

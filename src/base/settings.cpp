@@ -5,6 +5,8 @@
 #include "base/number_text.h"
 #include "base/type_names.h"
 
+#include <QFileInfo>
+
 #include <utility>
 
 namespace spinlog {
@@ -57,6 +59,11 @@ Settings::Settings(QString iniPath, QObject *parent) : QObject(parent), path_(st
 {
     for (int i = 0; i < kSettingCount; ++i)
         held_[std::size_t(i)] = kKeys[std::size_t(i)].defaultText;
+}
+
+QString Settings::folder() const
+{
+    return QFileInfo(path_).absolutePath();
 }
 
 QString Settings::read(Setting setting) const

@@ -59,6 +59,8 @@ class Settings : public QObject {
 public:
     // The settings file; nothing is read until load() or read().
     explicit Settings(QString iniPath, QObject *parent = nullptr);
+    // The folder of the settings file: the application folder.
+    QString folder() const;
 
     // One key, from the file as it is now (the default when the file, the
     // section or the key is missing).

@@ -189,6 +189,31 @@ QString quoted(const QString &identifier)
 
 // --- Database ---------------------------------------------------------------
 
+namespace {
+
+// A wrong key or a foreign file only shows on the first read; a file without
+// the three tables is no database of ours.
+void proveReadable(Database &db)
+{
+    try {
+        db.execute(QStringLiteral("select count(*) from sqlite_master"));
+    } catch (const SpinlogError &) {
+        // Reading must not play an interrupted change back into the file;
+        // half of it is never read either.
+        if (sqlite3_extended_errcode(db.handle()) == SQLITE_READONLY_ROLLBACK)
+            throw SpinlogError(rollbackPendingDescription());
+        throw;
+    }
+    for (const char *table : kRequiredTables) {
+        // Reading the first row also proves the table's root page is readable.
+        Statement probe(db, QStringLiteral("select * from ") + QLatin1String(table) +
+                                QStringLiteral(" limit 1"));
+        probe.step();
+    }
+}
+
+}  // namespace
+
 std::unique_ptr<Database> Database::open(const QString &path, const QByteArray &key, Access access)
 {
     const bool readOnly = access == Access::ReadOnly;
@@ -209,14 +234,7 @@ std::unique_ptr<Database> Database::open(const QString &path, const QByteArray &
     // set: a file locked by another process fails at once.
     if (!readOnly)
         db->execute(QStringLiteral("PRAGMA locking_mode=EXCLUSIVE"));
-    // A wrong key or a foreign file only shows on the first read.
-    db->execute(QStringLiteral("select count(*) from sqlite_master"));
-    for (const char *table : kRequiredTables) {
-        // Reading the first row also proves the table's root page is readable.
-        Statement probe(*db, QStringLiteral("select * from ") + QLatin1String(table) +
-                                 QStringLiteral(" limit 1"));
-        probe.step();
-    }
+    proveReadable(*db);
     if (readOnly) {
         db->execute(QStringLiteral("PRAGMA cache_size=-%1").arg(kReadOnceCacheKiB));
         return db;
@@ -248,6 +266,13 @@ std::unique_ptr<Database> Database::open(const QString &path, const QByteArray &
     // small, and the pages beyond the bound go now.
     db->execute(QStringLiteral("PRAGMA cache_size=-%1").arg(kCacheKiB));
     return db;
+}
+
+QString rollbackPendingDescription()
+{
+    return QStringLiteral(
+        "中断された変更の巻き戻しが残っています。Spinlog を起動するか --import "
+        "を実行すると巻き戻されます。");
 }
 
 QString lockedDescription()

@@ -62,6 +62,10 @@ private:
 // The description a failure has when another connection (a running copy of
 // the program) holds the file locked.
 QString lockedDescription();
+// The description of a read-only opening refused because a change was
+// interrupted (a journal waits beside the file to be rolled back), which
+// only an opening for the program's use carries out.
+QString rollbackPendingDescription();
 
 // One prepared statement with bound values (null, integer, double, text);
 // finalised when it goes out of scope. The text must hold one statement.

@@ -48,7 +48,7 @@ int countOf(Database &db, const QString &sql, const QVariantList &values)
 
 std::optional<ImportTally> HistoryWriter::importHistory(
     const ImportBatch &batch, const QString &importId,
-    const std::function<bool(int done)> &progress)
+    const std::function<bool(int done)> &progress, const std::function<void()> &together)
 {
     if (!imports_ || !keys_)
         throw SpinlogError(QStringLiteral("このデータベースには取り込みの印を付けられません。"));
@@ -58,6 +58,8 @@ std::optional<ImportTally> HistoryWriter::importHistory(
     const int total = batch.series + batch.loose;
     {
         Transaction transaction(db_);
+        if (together)
+            together();
         // A history several times its size: the indexes made again at the end.
         std::optional<IndexesSetAside> setAside;
         if (total >= kSetAsideFrom && std::int64_t(batch.series) > greatestRow(db_))
@@ -112,9 +114,10 @@ std::optional<ImportMark> HistoryWriter::lastImport() const
             return std::nullopt;
         id = textOf(last.handle(), 0);
     }
-    ImportMark mark{
-        *id, countOf(db_, QStringLiteral("select count(*) from T_Time where ImportID=?"), {*id}),
-        0};
+    ImportMark mark;
+    mark.id = *id;
+    mark.series =
+        countOf(db_, QStringLiteral("select count(*) from T_Time where ImportID=?"), {*id});
     if (keys_)
         mark.loose = countOf(
             db_,
@@ -123,7 +126,7 @@ std::optional<ImportMark> HistoryWriter::lastImport() const
     return mark;
 }
 
-int HistoryWriter::removeImport(const QString &importId)
+int HistoryWriter::removeImport(const QString &importId, const std::function<void()> &together)
 {
     if (!imports_ || importId.isEmpty())
         return 0;
@@ -137,6 +140,8 @@ int HistoryWriter::removeImport(const QString &importId)
         removed = db_.execute(QStringLiteral("delete from T_Time where ImportID=?"), {importId});
         if (keys_)
             loose = db_.execute(QStringLiteral("delete from T_Solve where ImportID=?"), {importId});
+        if (together)
+            together();
         transaction.commit();
     }
     if (removed > 0 || loose > 0)

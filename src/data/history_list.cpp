@@ -4,6 +4,7 @@
 #include "base/number_text.h"
 #include "base/time_values.h"
 #include "data/database.h"
+#include "data/type_tables.h"
 
 #include <sqlite3.h>
 
@@ -30,19 +31,21 @@ constexpr std::array<const char *, kHistoryOrders> kOrderFragments = {
 // ends in the rowid) gives the whole list without a sort. Otherwise, and for
 // one type (whose series lie all over the table anyway), the "+" keeps the
 // engine from walking an index on the key and sorting each run of equals
-// apart, which costs more than one sort of the whole list.
+// apart, which costs more than one sort of the whole list. The rows of the
+// types after the fifth stand after MT_Type's.
 constexpr const char *kTiesByTypeId = ", T_Time.TypeID, T_Time.rowid";
-constexpr const char *kTiesByTypeRow = ", MT_Type.rowid, T_Time.rowid";
 
 // The list statement: only the shown fields and the row's id, since the
 // engine sorts whole result rows and narrower rows list a long history about
 // a third faster.
-QString listQuery(const TypeFilter &filter, HistoryOrder order, bool typesInIdOrder)
+QString listQuery(const TypeFilter &filter, HistoryOrder order, bool typesInIdOrder,
+                  const TypeRows &types)
 {
     QString sql = QStringLiteral(
-        "select DateTime, TypeNm, Time1, Time2, Time3, Time4, Time5, Time6, Time7, Time8, "
-        "Time9, Time10, Time11, Time12, AveTime, BestTimeNo, WorstTimeNo, T_Time.rowid "
-        "from T_Time, MT_Type where T_Time.TypeID=MT_Type.TypeID ");
+                      "select DateTime, TypeNm, Time1, Time2, Time3, Time4, Time5, Time6, Time7, "
+                      "Time8, Time9, Time10, Time11, Time12, AveTime, BestTimeNo, WorstTimeNo, "
+                      "T_Time.rowid from T_Time, %1 where T_Time.TypeID=Types.TypeID ")
+                      .arg(types.from);
     if (!filter.all())
         sql += QStringLiteral("and T_Time.TypeID=?");
     sql += QStringLiteral(" order by ");
@@ -50,7 +53,8 @@ QString listQuery(const TypeFilter &filter, HistoryOrder order, bool typesInIdOr
     if (!byIndex)
         sql += QLatin1Char('+');
     sql += QLatin1String(kOrderFragments.at(std::size_t(order)));
-    sql += QLatin1String(byIndex ? kTiesByTypeId : kTiesByTypeRow);
+    sql += byIndex ? QLatin1String(kTiesByTypeId)
+                   : QStringLiteral(", %1, T_Time.rowid").arg(types.rowExpr);
     return sql;
 }
 
@@ -282,7 +286,7 @@ int HistoryList::list(const TypeFilter &filter, HistoryOrder order, HistorySink 
 
 QString HistoryList::listStatement(const TypeFilter &filter, HistoryOrder order) const
 {
-    return listQuery(filter, order, !filter.all() || typesInIdOrder(db_));
+    return listQuery(filter, order, !filter.all() || typesInIdOrder(db_), everyTypeRow(db_));
 }
 
 BestRecords HistoryList::bests(const TypeFilter &filter) const

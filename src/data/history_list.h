@@ -50,20 +50,20 @@ public:
     explicit HistoryList(Database &db) : db_(db) {}
 
     // Lists the series of the filter in the order into the sink. Series with
-    // equal sort keys come by the position of their type's row in MT_Type,
-    // then in saving order; a series whose type has no MT_Type row is not
-    // listed. Returns the number of rows. On a failure the rows read so far,
-    // a partly written one included, have reached the sink before the
-    // SpinlogError propagates.
+    // equal sort keys come by the position of their type's row in MT_Type
+    // (the types after the fifth after its rows), then in saving order; a
+    // series whose type has no row is not listed. Returns the number of
+    // rows. On a failure the rows read so far, a partly written one
+    // included, have reached the sink before the SpinlogError propagates.
     int list(const TypeFilter &filter, HistoryOrder order, HistorySink &sink) const;
     // The statement list() runs, for the benchmarks that time the engine on it.
     QString listStatement(const TypeFilter &filter, HistoryOrder order) const;
 
     // The best single (BestTime of the least BestTimeSS) and the best average
     // (AveTime of the least AveTimeSS) among the saved series of the filter,
-    // types without an MT_Type row included; "-" where there is none. Least
-    // as the engine sorts (no value, then numbers, then texts); of equals,
-    // the first saved. A DNF is never a best.
+    // types without a row included; "-" where there is none. Least as the
+    // engine sorts (no value, then numbers, then texts); of equals, the first
+    // saved. A DNF is never a best.
     BestRecords bests(const TypeFilter &filter) const;
 
 private:

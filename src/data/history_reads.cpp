@@ -2,7 +2,9 @@
 
 #include "data/database.h"
 #include "data/history_detail.h"
+#include "data/history_order.h"
 #include "data/solve_table.h"
+#include "data/type_tables.h"
 
 #include <sqlite3.h>
 
@@ -26,12 +28,13 @@ void HistoryChart::rows(const TypeFilter &filter, QStringList &typeNames,
     // The join of the history list done here: the engine would sort the whole
     // table and, for the join, visit it once per type through the TypeID index
     // (three times slower over 100 000 series). A series whose TypeID has no
-    // entry in MT_Type is left out, one with several entries comes once per
-    // entry, as in the list.
+    // type row is left out, one with several rows comes once per row, as in
+    // the list. The types in TypeID order, as the history's order has them.
     std::vector<std::optional<QByteArray>> typeIds;  // nothing: NULL, equal to nothing
     typeNames.clear();
     {
-        Statement types(db_, QStringLiteral("select TypeID, TypeNm from MT_Type order by TypeID"));
+        Statement types(db_, QStringLiteral("select TypeID, TypeNm from %1 order by TypeID")
+                                 .arg(everyTypeRow(db_).from));
         while (types.step()) {
             typeIds.push_back(sqlite3_column_type(types.handle(), 0) == SQLITE_NULL
                                   ? std::nullopt
@@ -45,16 +48,25 @@ void HistoryChart::rows(const TypeFilter &filter, QStringList &typeNames,
         typeCondition(filter, values);
     Statement statement(db_, sql, values);
     sqlite3_stmt *stmt = statement.handle();
+    // The rows of a type mostly follow each other: its entries are looked up
+    // again only when the type changes, not among a hundred types each row.
+    std::optional<QByteArray> lastType;
+    std::vector<int> lastEntries;
     while (statement.step()) {
         if (sqlite3_column_type(stmt, 1) == SQLITE_NULL)
             continue;
         const QByteArrayView typeId = textField(stmt, 1);
+        if (!lastType || typeId != QByteArrayView(*lastType)) {
+            lastType = typeId.toByteArray();
+            lastEntries.clear();
+            for (std::size_t t = 0; t < typeIds.size(); ++t)
+                if (typeIds[t] && QByteArrayView(*typeIds[t]) == typeId)
+                    lastEntries.push_back(int(t));
+        }
         ChartRow row{textField(stmt, 0), 0, hundredthsField(stmt, 2), hundredthsField(stmt, 3)};
-        for (std::size_t t = 0; t < typeIds.size(); ++t) {
-            if (typeIds[t] && QByteArrayView(*typeIds[t]) == typeId) {
-                row.typeIndex = int(t);
-                take(row);
-            }
+        for (const int t : lastEntries) {
+            row.typeIndex = t;
+            take(row);
         }
     }
 }

@@ -34,7 +34,8 @@ struct ImportTally {
 struct ImportMark {
     QString id;
     int series = 0;
-    int loose = 0;
+    int loose = 0;  // its solves without a series
+    int types = 0;  // the types it made that are still there
 };
 
 // A solve an import adds without a series: one of a session's last solves,
@@ -108,14 +109,18 @@ public:
                                         std::int64_t to) const;
 
     // Adds the batch's series and solves in one transaction, each marked with
-    // importId. progress(done) may return false to cancel. Nothing is kept on
-    // a failure (SpinlogError) or a cancel (nothing back).
+    // importId. progress(done) may return false to cancel. together runs
+    // first in the same transaction (the types the import makes). Nothing is
+    // kept on a failure (SpinlogError) or a cancel (nothing back).
     std::optional<ImportTally> importHistory(const ImportBatch &batch, const QString &importId,
-                                             const std::function<bool(int done)> &progress);
+                                             const std::function<bool(int done)> &progress,
+                                             const std::function<void()> &together = {});
     // The newest import that still has series or solves in the history.
     std::optional<ImportMark> lastImport() const;
-    // Deletes exactly what the import added; returns how many series.
-    int removeImport(const QString &importId);
+    // Deletes exactly what the import added, and runs together in the same
+    // transaction after it (the types it made that nothing uses now);
+    // returns how many series.
+    int removeImport(const QString &importId, const std::function<void()> &together = {});
 
 signals:
     void changed(const HistoryChange &change);

@@ -3,6 +3,7 @@
 #include "base/errors.h"
 
 #include <QLocale>
+#include <algorithm>
 #include <cmath>
 
 namespace spinlog {
@@ -25,6 +26,32 @@ AverageRule averageRuleOf(const QString &typeBW)
 QString typeBWText(AverageRule rule)
 {
     return rule == AverageRule::CountBestWorst ? QStringLiteral("1") : QStringLiteral("0");
+}
+
+std::optional<int> typeNumber(const TypeId &id)
+{
+    const QString &text = id.text();
+    if (text.isEmpty() || text.size() > 9)
+        return std::nullopt;
+    int n = 0;
+    for (const QChar c : text) {
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            return std::nullopt;
+        n = n * 10 + (c.unicode() - u'0');
+    }
+    return n;
+}
+
+void sortByNumber(std::vector<PuzzleType> &types)
+{
+    std::stable_sort(types.begin(), types.end(), [](const PuzzleType &a, const PuzzleType &b) {
+        const std::optional<int> x = typeNumber(a.id), y = typeNumber(b.id);
+        if (x && y)
+            return *x < *y;
+        if (x || y)
+            return bool(x);
+        return a.id.text() < b.id.text();
+    });
 }
 
 PuzzleType puzzleTypeOf(const QString &id, const QString &name, const QString &count,

@@ -49,6 +49,13 @@ AverageRule averageRuleOf(const QString &typeBW);
 // TypeBW as the type table writes it: "1" or "0".
 QString typeBWText(AverageRule rule);
 
+// The number a TypeID holds: decimal digits only (at most nine); nothing for
+// any other text.
+std::optional<int> typeNumber(const TypeId &id);
+// Types in the order every list shows them: by number, the TypeIDs that are
+// no number after them by their text.
+void sortByNumber(std::vector<PuzzleType> &types);
+
 // A type as MT_Type's row gives it; inspected from the settings' choice.
 PuzzleType puzzleTypeOf(const QString &id, const QString &name, const QString &count,
                         const QString &bestWorst, bool inspected);

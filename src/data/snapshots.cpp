@@ -59,11 +59,17 @@ std::vector<Snapshot> listSnapshots(const QString &databasePath)
     return snapshots;
 }
 
-std::set<QDate> snapshotDatesKept(std::vector<QDate> dates)
+std::set<QDate> snapshotDatesKept(std::vector<QDate> dates, const QDate &today)
 {
     std::sort(dates.begin(), dates.end(), std::greater<>());
     dates.erase(std::unique(dates.begin(), dates.end()), dates.end());
-    std::set<QDate> kept(dates.begin(), dates.begin() + std::min<std::ptrdiff_t>(7, dates.size()));
+    // How old one dated after today is cannot be told: it stays, and the
+    // rule starts from today's, the copy this exit wrote.
+    const auto past = std::find_if(dates.begin(), dates.end(),
+                                   [&today](const QDate &date) { return date <= today; });
+    std::set<QDate> kept(dates.begin(), past);
+    dates.erase(dates.begin(), past);
+    kept.insert(dates.begin(), dates.begin() + std::min<std::ptrdiff_t>(7, dates.size()));
     std::set<std::pair<int, int>> weeks;
     for (const QDate &date : dates) {
         if (weeks.size() == 8)
@@ -105,20 +111,20 @@ SnapshotOutcome takeSnapshot(const QString &databasePath, const QDate &today,
     } catch (const std::exception &e) {
         return {SnapshotOutcome::Result::Failed, target, errorDescription(e)};
     }
-    pruneSnapshots(databasePath);
+    pruneSnapshots(databasePath, today);
     return {SnapshotOutcome::Result::Taken, target, {}};
 }
 
-void pruneSnapshots(const QString &databasePath)
+void pruneSnapshots(const QString &databasePath, const QDate &today)
 {
     const std::vector<Snapshot> snapshots = listSnapshots(databasePath);
     std::vector<QDate> dates;
     for (const Snapshot &s : snapshots)
         if (!s.beforeRestore)
             dates.push_back(s.date);
-    const std::set<QDate> kept = snapshotDatesKept(dates);
+    const std::set<QDate> kept = snapshotDatesKept(dates, today);
     for (const Snapshot &s : snapshots)
-        if (!s.beforeRestore && !kept.count(s.date))
+        if (!s.beforeRestore && s.date != today && !kept.count(s.date))
             ::unlink(QFile::encodeName(s.path).constData());
 }
 

@@ -30,8 +30,10 @@ bool isSnapshotName(const QString &fileName);
 // Every snapshot there, newest first.
 std::vector<Snapshot> listSnapshots(const QString &databasePath);
 
-// The dates whose daily snapshot the rule keeps.
-std::set<QDate> snapshotDatesKept(std::vector<QDate> dates);
+// The dates whose daily snapshot the rule keeps, today being the newest:
+// a date after it (a clock set back since) is kept and counts as no day or
+// week of the rule.
+std::set<QDate> snapshotDatesKept(std::vector<QDate> dates, const QDate &today);
 
 // Free bytes for an unprivileged user on the folder's file system; nothing
 // when it cannot be told.
@@ -47,10 +49,11 @@ struct SnapshotOutcome {
 
 // Copies the closed database file to today's snapshot (replacing one of the
 // same day, whole or not at all), unless the disk has less free space than
-// twice the file; then removes the daily snapshots the rule no longer keeps.
+// twice the file; then removes the daily snapshots the rule no longer keeps,
+// never today's.
 SnapshotOutcome takeSnapshot(const QString &databasePath, const QDate &today,
                              const FreeSpace &freeSpace = systemFreeSpace);
-void pruneSnapshots(const QString &databasePath);
+void pruneSnapshots(const QString &databasePath, const QDate &today);
 
 // The saved series of a snapshot, read without changing it; nothing when it
 // is no database of ours.

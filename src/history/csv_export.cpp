@@ -2,7 +2,8 @@
 
 #include "base/encoding.h"
 #include "base/errors.h"
-#include "base/replacing_file.h"
+#include "base/export_file.h"
+#include "data/program_files.h"
 
 #include <cstring>
 #include <vector>
@@ -43,7 +44,7 @@ class CsvFile : public HistorySink {
 public:
     CsvFile(const QString &path, int *reachedRow) : file_(path), reachedRow_(reachedRow)
     {
-        if (!file_.open(path))
+        if (!file_.open())
             throwSystemError(file_.error());
         block_.reserve(kBlockChars + 1024);
     }
@@ -113,7 +114,7 @@ private:
             throwSystemError(file_.error());
     }
 
-    ReplacingFile file_;
+    ExportFile file_;
     int *reachedRow_;
     QString block_;
     std::vector<qsizetype> fieldEnds_;
@@ -131,10 +132,11 @@ QString csvField(const QString &cellText)
     return QLatin1Char('"') + field + QLatin1Char('"');
 }
 
-CsvOutcome writeHistoryCsv(const QString &path, const QStringList &header,
+CsvOutcome writeHistoryCsv(const QString &path, const QString &appFolder, const QStringList &header,
                            const std::function<void(HistorySink &)> &list, int *reachedRow)
 {
     *reachedRow = 0;
+    refuseProgramFile(path, appFolder);
     CsvFile file(path, reachedRow);
     file.line(header);
     list(file);

@@ -26,8 +26,9 @@ struct CsvOutcome {
 // file that replaces the one at path only when it is whole, flushed and
 // closed: a failure leaves an existing file as it was and no partial file.
 // Throws SpinlogError with the system's description; reachedRow then holds
-// the list row (from 1) the writing had reached, 0 for the header.
-CsvOutcome writeHistoryCsv(const QString &path, const QStringList &header,
+// the list row (from 1) the writing had reached, 0 for the header. One of
+// the program's own files in appFolder is refused before anything is written.
+CsvOutcome writeHistoryCsv(const QString &path, const QString &appFolder, const QStringList &header,
                            const std::function<void(HistorySink &)> &list, int *reachedRow);
 
 }  // namespace spinlog

@@ -40,12 +40,13 @@ void HistoryEdits::setComment(std::int64_t id, int no, const QString &comment)
     history_.setComment(id, no, comment);
 }
 
-CsvOutcome HistoryEdits::exportCsv(const QString &path, const TypeFilter &filter,
-                                   HistoryOrder order, int *reachedRow) const
+CsvOutcome HistoryEdits::exportCsv(const QString &path, const QString &appFolder,
+                                   const TypeFilter &filter, HistoryOrder order,
+                                   int *reachedRow) const
 {
     return writeHistoryCsv(
-        path, historyHeaders(), [&](HistorySink &sink) { list_.list(filter, order, sink); },
-        reachedRow);
+        path, appFolder, historyHeaders(),
+        [&](HistorySink &sink) { list_.list(filter, order, sink); }, reachedRow);
 }
 
 }  // namespace spinlog

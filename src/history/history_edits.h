@@ -34,10 +34,10 @@ public:
     // Gives solve `no` of the saved series a comment (empty: none).
     void setComment(std::int64_t id, int no, const QString &comment);
 
-    // Writes the list as it is shown (filter, order) to a CSV file: see
-    // writeHistoryCsv.
-    CsvOutcome exportCsv(const QString &path, const TypeFilter &filter, HistoryOrder order,
-                         int *reachedRow) const;
+    // Writes the list as it is shown (filter, order) to a CSV file, never
+    // one of the program's own files in appFolder: see writeHistoryCsv.
+    CsvOutcome exportCsv(const QString &path, const QString &appFolder, const TypeFilter &filter,
+                         HistoryOrder order, int *reachedRow) const;
 
 private:
     HistoryWriter &history_;

@@ -1,7 +1,8 @@
 #include "interop/history_export.h"
 
 #include "base/errors.h"
-#include "base/replacing_file.h"
+#include "base/export_file.h"
+#include "data/program_files.h"
 #include "data/puzzle_type_store.h"
 #include "interop/cstimer_file.h"
 #include "interop/twisty_file.h"
@@ -12,8 +13,9 @@ namespace spinlog {
 
 ExportTally exportHistory(ExportFormat format, const HistoryExport &history,
                           const PuzzleTypeStore &types, const TypeFilter &filter,
-                          const QString &path)
+                          const QString &path, const QString &appFolder)
 {
+    refuseProgramFile(path, appFolder);
     CsTimerWriter csTimer;
     TwistyWriter twisty;
     ExportTally tally;
@@ -40,7 +42,7 @@ ExportTally exportHistory(ExportFormat format, const HistoryExport &history,
     }
     if (tally.solves == 0)
         throw SpinlogError(QStringLiteral("出力データがありません"));
-    writeWhole(path, format == ExportFormat::CsTimer ? csTimer.finish() : twisty.finish());
+    exportWhole(path, format == ExportFormat::CsTimer ? csTimer.finish() : twisty.finish());
     return tally;
 }
 

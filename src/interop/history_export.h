@@ -24,15 +24,17 @@ struct ExportTally {
 enum class ExportFormat { CsTimer, TwistyTimer };
 
 // Writes the file whole or not at all (an existing one stays as it was on a
-// failure). Throws SpinlogError with the system's words, or when no solve is
-// there to write.
+// failure). Throws SpinlogError with the system's words, when no solve is
+// there to write, or when path is one of the program's own files in
+// appFolder (nothing is written then).
 ExportTally exportHistory(ExportFormat format, const HistoryExport &history,
                           const PuzzleTypeStore &types, const TypeFilter &filter,
-                          const QString &path);
+                          const QString &path, const QString &appFolder);
 inline ExportTally exportCsTimer(const HistoryExport &history, const PuzzleTypeStore &types,
-                                 const TypeFilter &filter, const QString &path)
+                                 const TypeFilter &filter, const QString &path,
+                                 const QString &appFolder)
 {
-    return exportHistory(ExportFormat::CsTimer, history, types, filter, path);
+    return exportHistory(ExportFormat::CsTimer, history, types, filter, path, appFolder);
 }
 
 }  // namespace spinlog

@@ -5,9 +5,11 @@
 #include "interop/solve_records.h"
 
 #include <sys/mman.h>
+#include <unistd.h>
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 #include <cmath>
 
 namespace spinlog {
@@ -148,6 +150,53 @@ HistoryFile readSource(std::shared_ptr<const SourceBytes> source, std::int64_t u
     return file;
 }
 
+[[noreturn]] void tooLarge(const QString &name)
+{
+    throw SpinlogError(QStringLiteral("%1: ファイルが大きすぎます（%2 MB まで）。")
+                           .arg(name)
+                           .arg(kMaxHistoryFileBytes / (1024 * 1024)));
+}
+
+// A FIFO, a device or the standard input: read as it comes, to its end,
+// within the bound a file has.
+QByteArray readStream(QFile &file, const QString &name)
+{
+    QByteArray bytes;
+    for (;;) {
+        const qint64 had = bytes.size();
+        const qint64 chunk = std::min<qint64>(1 << 20, kMaxHistoryFileBytes + 1 - had);
+        bytes.resize(had + chunk);
+        const qint64 n = file.read(bytes.data() + had, chunk);
+        if (n < 0)
+            throw SpinlogError(
+                QStringLiteral("%1: 読み込めません（%2）。").arg(name, file.errorString()));
+        bytes.resize(had + n);
+        if (bytes.size() > kMaxHistoryFileBytes)
+            tooLarge(name);
+        if (n == 0)
+            return bytes;
+    }
+}
+
+// The bytes of an open file: a regular one mapped, not copied (the readers
+// keep only sixteen bytes a solve, so a large file costs little more than its
+// own pages); a stream read whole.
+std::shared_ptr<const SourceBytes> sourceOf(std::unique_ptr<QFile> file, const QString &name)
+{
+    if (file->isSequential())
+        return std::make_shared<SourceBytes>(readStream(*file, name));
+    const qint64 size = file->size();
+    if (size > kMaxHistoryFileBytes)
+        tooLarge(name);
+    if (uchar *mapped = size > 0 ? file->map(0, size) : nullptr)
+        return std::make_shared<SourceBytes>(std::move(file), mapped, size);
+    QByteArray copy = file->readAll();
+    if (copy.size() != size)
+        throw SpinlogError(
+            QStringLiteral("%1: 読み込めません（%2）。").arg(name, file->errorString()));
+    return std::make_shared<SourceBytes>(std::move(copy));
+}
+
 }  // namespace
 
 HistoryFile readHistoryBytes(QByteArrayView bytes, std::int64_t undatedFrom)
@@ -157,34 +206,29 @@ HistoryFile readHistoryBytes(QByteArrayView bytes, std::int64_t undatedFrom)
 
 HistoryFile readHistoryFile(const QString &path)
 {
-    const QString name = QFileInfo(path).fileName();
+    const bool standardInput = path == QLatin1String("-");
+    const QString name = standardInput ? QStringLiteral("標準入力") : QFileInfo(path).fileName();
     auto file = std::make_unique<QFile>(path);
-    if (!QFileInfo::exists(path))
-        throw SpinlogError(QStringLiteral("%1: ファイルがありません。").arg(name));
-    if (!file->open(QIODevice::ReadOnly))
-        throw SpinlogError(
-            QStringLiteral("%1: 読み込めません（%2）。").arg(name, file->errorString()));
-    const qint64 size = file->size();
-    if (size > kMaxHistoryFileBytes)
-        throw SpinlogError(QStringLiteral("%1: ファイルが大きすぎます（%2 MB まで）。")
-                               .arg(name)
-                               .arg(kMaxHistoryFileBytes / (1024 * 1024)));
-    if (size == 0)
-        throw SpinlogError(QStringLiteral("%1: ファイルが空です。").arg(name));
-    // Solves without a date were done before the file was written.
-    const std::int64_t written = QFileInfo(path).lastModified().toMSecsSinceEpoch();
-    // Mapped, not copied: the readers keep only sixteen bytes a solve, so a
-    // large file costs little more than its own pages.
-    std::shared_ptr<const SourceBytes> source;
-    if (uchar *mapped = file->map(0, size)) {
-        source = std::make_shared<SourceBytes>(std::move(file), mapped, size);
-    } else {
-        QByteArray copy = file->readAll();
-        if (copy.size() != size)
+    if (standardInput) {
+        if (!file->open(STDIN_FILENO, QIODevice::ReadOnly | QIODevice::Unbuffered))
             throw SpinlogError(
                 QStringLiteral("%1: 読み込めません（%2）。").arg(name, file->errorString()));
-        source = std::make_shared<SourceBytes>(std::move(copy));
+    } else {
+        if (!QFileInfo::exists(path))
+            throw SpinlogError(QStringLiteral("%1: ファイルがありません。").arg(name));
+        // A FIFO waits here for its writer, as any reader of one does.
+        if (!file->open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+            throw SpinlogError(
+                QStringLiteral("%1: 読み込めません（%2）。").arg(name, file->errorString()));
     }
+    // Solves without a date were done before the file was written (a
+    // stream's, before it is read).
+    const std::int64_t written = file->isSequential()
+                                     ? QDateTime::currentMSecsSinceEpoch()
+                                     : QFileInfo(path).lastModified().toMSecsSinceEpoch();
+    std::shared_ptr<const SourceBytes> source = sourceOf(std::move(file), name);
+    if (source->view().isEmpty())
+        throw SpinlogError(QStringLiteral("%1: ファイルが空です。").arg(name));
     try {
         return readSource(std::move(source), written);
     } catch (const SpinlogError &e) {

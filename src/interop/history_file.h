@@ -81,9 +81,11 @@ struct HistoryFile {
 // csTimer with scrambles take about 8 MB).
 inline constexpr qint64 kMaxHistoryFileBytes = 256LL * 1024 * 1024;
 
-// Reads the file, its format known by its first bytes; solves without a
-// date take the file's modification time, a millisecond apart in the file's
-// order. Throws SpinlogError (missing, unreadable, too large, not one of the
+// Reads the file, its format known by its first bytes; "-" is the standard
+// input, and it, a FIFO or a device is read as a stream, within the same
+// bound. Solves without a date take the file's modification time (a
+// stream's: the time it is read), a millisecond apart in the file's order.
+// Throws SpinlogError (missing, unreadable, too large, not one of the
 // formats, or broken: the message names the line or position and what is
 // wrong).
 HistoryFile readHistoryFile(const QString &path);

@@ -1,6 +1,7 @@
 #include "interop/history_import.h"
 
 #include "base/errors.h"
+#include "base/type_names.h"
 #include "data/puzzle_type_store.h"
 #include "session/series_rules.h"
 
@@ -27,7 +28,7 @@ QString dateTimeText(std::int64_t moment)
 }
 
 HistoryImport::HistoryImport(HistoryFile file, std::vector<PuzzleType> types)
-    : file_(std::move(file)), types_(std::move(types))
+    : file_(std::move(file)), types_(std::move(types)), existing_(int(types_.size()))
 {
     for (ImportedSession &session : file_.sessions) {
         const auto earlier = [](const ImportedSolve &a, const ImportedSolve &b) {
@@ -52,21 +53,44 @@ HistoryImport::HistoryImport(HistoryFile file, std::vector<PuzzleType> types)
 
 int HistoryImport::typeNamed(const QString &name) const
 {
-    for (std::size_t t = 0; t < types_.size(); ++t)
-        if (types_[t].name.trimmed().compare(name.trimmed(), Qt::CaseInsensitive) == 0)
-            return int(t);
+    const std::vector<int> named = positionsNamed(name, existingNames());
+    if (!named.empty())
+        // A name two types have is the user's to choose.
+        return named.size() == 1 ? named.front() : -1;
     // Twisty Timer's puzzle and category come with a space between them
     // ("3x3x3 目隠し"), which the type's name may not have.
-    const auto bare = [](QString text) { return text.remove(QRegularExpression("\\s")); };
-    for (std::size_t t = 0; t < types_.size(); ++t)
-        if (bare(types_[t].name).compare(bare(name), Qt::CaseInsensitive) == 0)
-            return int(t);
-    return -1;
+    const std::vector<int> bare = positionsNamed(bareName(name), bareNames());
+    return bare.size() == 1 ? bare.front() : -1;
+}
+
+bool HistoryImport::nameTaken(const QString &name) const
+{
+    return !positionsNamed(name, existingNames()).empty() ||
+           !positionsNamed(bareName(name), bareNames()).empty();
+}
+
+QStringList HistoryImport::existingNames() const
+{
+    QStringList names;
+    for (int t = 0; t < existing_; ++t) names << types_[std::size_t(t)].name;
+    return names;
+}
+
+QString HistoryImport::bareName(QString name)
+{
+    return name.remove(QRegularExpression(QStringLiteral("\\s")));
+}
+
+QStringList HistoryImport::bareNames() const
+{
+    QStringList names = existingNames();
+    for (QString &name : names) name = bareName(name);
+    return names;
 }
 
 int HistoryImport::typeIndex(const TypeId &id) const
 {
-    for (std::size_t t = 0; t < types_.size(); ++t)
+    for (std::size_t t = 0; t < std::size_t(existing_); ++t)
         if (types_[t].id == id)
             return int(t);
     return -1;
@@ -80,8 +104,62 @@ const PuzzleType *HistoryImport::sessionType(int session) const
 
 void HistoryImport::choose(int session, int type)
 {
+    plans_.at(std::size_t(session)).type = type >= 0 && type < int(types_.size()) ? type : -1;
+    plan(session);
+}
+
+void HistoryImport::chooseNew(int session, int length)
+{
+    if (length < 1 || length > 12)
+        throw SpinlogError(describe::invalidArgument());
+    const QString name = plans_.at(std::size_t(session)).name.trimmed();
+    int type = existing_;
+    while (type < int(types_.size()) &&
+           types_[std::size_t(type)].name.compare(name, Qt::CaseInsensitive) != 0)
+        ++type;
+    const AverageRule rule =
+        length >= 3 ? AverageRule::LeaveOutBestWorst : AverageRule::CountBestWorst;
+    // Named as the first session of the name; the others change its length.
+    const QString named = type == int(types_.size()) ? name : types_[std::size_t(type)].name;
+    const PuzzleType made =
+        puzzleTypeOf(QString(), named, QString::number(length), typeBWText(rule), true);
+    if (type == int(types_.size()))
+        types_.push_back(made);
+    else
+        types_[std::size_t(type)] = made;
+    plans_[std::size_t(session)].type = type;
+    // Every session of the type follows its length.
+    for (std::size_t s = 0; s < plans_.size(); ++s)
+        if (plans_[s].type == type)
+            plan(int(s));
+}
+
+bool HistoryImport::made(int type) const
+{
+    return isNew(type) && std::any_of(plans_.begin(), plans_.end(), [type](const SessionPlan &p) {
+               return p.type == type && (p.series > 0 || p.loose > 0);
+           });
+}
+
+std::vector<PuzzleType> HistoryImport::madeTypes() const
+{
+    std::vector<PuzzleType> types;
+    for (int t = existing_; t < int(types_.size()); ++t)
+        if (made(t))
+            types.push_back(types_[std::size_t(t)]);
+    return types;
+}
+
+void HistoryImport::numberMadeTypes(const TypeId &first)
+{
+    int next = typeNumber(first).value_or(0);
+    for (int t = existing_; t < int(types_.size()); ++t)
+        types_[std::size_t(t)].id = made(t) ? TypeId(QString::number(next++)) : TypeId();
+}
+
+void HistoryImport::plan(int session)
+{
     SessionPlan &plan = plans_.at(std::size_t(session));
-    plan.type = type >= 0 && type < int(types_.size()) ? type : -1;
     plan.duplicates = 0;
     Kept &kept = kept_[std::size_t(session)];
     kept.solves.resize(std::size_t(plan.solves));
@@ -191,7 +269,8 @@ void HistoryImport::countDuplicates(const HistoryWriter &history, int session)
     choose(session, plans_.at(std::size_t(session)).type);
     SessionPlan &plan = plans_[std::size_t(session)];
     const std::vector<ImportedSolve> &solves = file_.sessions[std::size_t(session)].solves;
-    if (plan.type < 0 || solves.empty())
+    // A new type holds no solves yet.
+    if (plan.type < 0 || solves.empty() || isNew(plan.type))
         return;
     const TypeId &type = types_[std::size_t(plan.type)].id;
     Kept &kept = kept_[std::size_t(session)];
@@ -230,7 +309,8 @@ void HistoryImport::countDuplicates(const HistoryWriter &history, int session)
 
 std::optional<ImportTally> HistoryImport::run(
     HistoryWriter &history, const QString &importId,
-    const std::function<bool(int done, int total)> &progress) const
+    const std::function<bool(int done, int total)> &progress,
+    const std::function<void()> &together) const
 {
     // Saved in time order across the sessions, as a stopwatch would have
     // saved them: (last solve's moment, session, series).
@@ -266,24 +346,71 @@ std::optional<ImportTally> HistoryImport::run(
     };
     batch.duplicates = duplicateCount();
     const int total = batch.series + batch.loose;
-    return history.importHistory(batch, importId, [&](int done) {
-        // Every record read: the file's pages may go back to the system.
-        if (done == total)
-            file_.releasePages();
-        return !progress || progress(done, total);
-    });
+    return history.importHistory(
+        batch, importId,
+        [&](int done) {
+            // Every record read: the file's pages may go back to the system.
+            if (done == total)
+                file_.releasePages();
+            return !progress || progress(done, total);
+        },
+        together);
 }
+
+namespace {
+
+QString typeText(const HistoryImport &import, int type)
+{
+    if (type < 0)
+        return QStringLiteral("（取り込まない）");
+    const PuzzleType &to = import.types()[std::size_t(type)];
+    if (import.isNew(type))
+        return QStringLiteral("新しいタイプ「%1」（%2回）").arg(to.name).arg(to.length());
+    return to.name;
+}
+
+QString formatLine(const HistoryImport &import)
+{
+    return QStringLiteral("%1 の記録: %2 セッション\n")
+        .arg(formatName(import.format()))
+        .arg(import.sessions().size());
+}
+
+// The sessions without solves (csTimer's files carry many), in one line.
+QString emptyLine(const HistoryImport &import)
+{
+    const auto empty = std::count_if(import.sessions().begin(), import.sessions().end(),
+                                     [](const SessionPlan &plan) { return plan.solves == 0; });
+    return empty == 0 ? QString()
+                      : QStringLiteral("回のないセッション %1 個は取り込みません\n").arg(empty);
+}
+
+QString totalsLine(const HistoryImport &import)
+{
+    int undated = 0;
+    for (const SessionPlan &plan : import.sessions()) undated += plan.undated;
+    QString text = QStringLiteral(
+                       "作る記録 %1 件、記録に入らない回 %2 回（重複 %3 回は追加しません）、"
+                       "取り込まない回 %4 回\n")
+                       .arg(import.seriesCount())
+                       .arg(import.looseCount())
+                       .arg(import.duplicateCount())
+                       .arg(import.leftOutCount());
+    if (undated > 0)
+        text += QStringLiteral("日時のない回 %1 回はファイルの日時で記録します\n").arg(undated);
+    return text;
+}
+
+}  // namespace
 
 QString importSummary(const HistoryImport &import)
 {
-    QString text = QStringLiteral("%1 の記録: %2 セッション\n")
-                       .arg(formatName(import.format()))
-                       .arg(import.sessions().size());
-    int undated = 0;
+    QString text = formatLine(import);
     for (std::size_t s = 0; s < import.sessions().size(); ++s) {
         const SessionPlan &plan = import.sessions()[s];
-        const QString type = plan.type >= 0 ? import.types()[std::size_t(plan.type)].name
-                                            : QStringLiteral("（取り込まない）");
+        if (plan.solves == 0)
+            continue;
+        const QString type = typeText(import, plan.type);
         text += QStringLiteral(
                     "「%1」→ %2: %3 回（+2 %4、DNF %5）、%6 件の記録、重複 %7 回、"
                     "記録に入らない回 %8 回\n")
@@ -297,18 +424,27 @@ QString importSummary(const HistoryImport &import)
         for (const ImportedSolve &solve : import.looseSolves(int(s)))
             text += QStringLiteral("    記録に入らない回: %1 %2\n")
                         .arg(dateTimeText(solve.moment()), solve.attempt().text());
-        undated += plan.undated;
     }
-    text += QStringLiteral(
-                "作る記録 %1 件、記録に入らない回 %2 回（重複 %3 回は追加しません）、"
-                "取り込まない回 %4 回\n")
-                .arg(import.seriesCount())
-                .arg(import.looseCount())
-                .arg(import.duplicateCount())
-                .arg(import.leftOutCount());
-    if (undated > 0)
-        text += QStringLiteral("日時のない回 %1 回はファイルの日時で記録します\n").arg(undated);
-    return text;
+    return text + emptyLine(import) + totalsLine(import);
+}
+
+QString importTotals(const HistoryImport &import, int listed)
+{
+    QString text = formatLine(import) + emptyLine(import);
+    int shown = 0, more = 0;
+    for (std::size_t s = 0; s < import.sessions().size(); ++s) {
+        for (const ImportedSolve &solve : import.looseSolves(int(s))) {
+            if (shown++ < listed)
+                text += QStringLiteral("「%1」の記録に入らない回: %2 %3\n")
+                            .arg(import.sessions()[s].name, dateTimeText(solve.moment()),
+                                 solve.attempt().text());
+            else
+                ++more;
+        }
+    }
+    if (more > 0)
+        text += QStringLiteral("ほかに記録に入らない回 %1 回\n").arg(more);
+    return text + totalsLine(import);
 }
 
 }  // namespace spinlog

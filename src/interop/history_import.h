@@ -37,6 +37,10 @@ struct SessionPlan {
     int loose = 0;       // the latest solves, filling no series: kept without one
 };
 
+// What a session of no type's name may be imported as: a new type.
+inline const QString kNewTypeEntry = QStringLiteral("新しいタイプとして取り込む");
+inline constexpr int kNewTypeLength = 5;  // its series length unless chosen
+
 class HistoryImport {
 public:
     // Sorts each session's solves by time (solves of the same moment keep
@@ -44,15 +48,28 @@ public:
     HistoryImport(HistoryFile file, std::vector<PuzzleType> types);
 
     HistoryFormat format() const { return file_.format; }
+    // The types there are, then the new types sessions were sent to.
     const std::vector<PuzzleType> &types() const { return types_; }
     const std::vector<SessionPlan> &sessions() const { return plans_; }
 
     // Sends a session to a type (-1: leaves it out); its duplicates are
     // counted again by countDuplicates.
     void choose(int session, int type);
-    // The type of a session's name, in any case (white space aside when no
-    // name is the same with it), or -1.
+    // Sends a session of no type's name to a new type named as it, LENGTH
+    // (1 to 12) solves a series, the best and worst left out from 3 on.
+    // Sessions of one name (in any case) share one new type, and its length.
+    void chooseNew(int session, int length);
+    // Whether a type is one the import makes.
+    bool isNew(int type) const { return type >= existing_; }
+    // The new types some solve goes to, in the order they were chosen.
+    std::vector<PuzzleType> madeTypes() const;
+    // Numbers them from FIRST on (a number), as they will be stored.
+    void numberMadeTypes(const TypeId &first);
+    // The one type of a session's name, in any case (white space aside when no
+    // name is the same with it), or -1 (none, or two).
     int typeNamed(const QString &name) const;
+    // Whether some type there is has the name, in any case.
+    bool nameTaken(const QString &name) const;
     // The index of a type in types(), or -1.
     int typeIndex(const TypeId &id) const;
     // The type a session goes to; null when it is left out.
@@ -67,13 +84,16 @@ public:
     // already, and the series an older copy's history holds (same type,
     // DateTime and solves), and plans the rest.
     void countDuplicates(const HistoryWriter &history);
+    // The same for one session (after choose()).
     void countDuplicates(const HistoryWriter &history, int session);
 
     // Adds the series in the time order of their last solves, then the solves
-    // without a series, in one transaction marked with importId; nothing on
-    // a cancel (progress returned false) or a failure.
+    // without a series, in one transaction marked with importId, with
+    // together run first in it (the new types stored); nothing on a cancel
+    // (progress returned false) or a failure.
     std::optional<ImportTally> run(HistoryWriter &history, const QString &importId,
-                                   const std::function<bool(int done, int total)> &progress) const;
+                                   const std::function<bool(int done, int total)> &progress,
+                                   const std::function<void()> &together = {}) const;
 
     // A session's solves kept without a series.
     std::vector<ImportedSolve> looseSolves(int session) const;
@@ -91,8 +111,15 @@ private:
     void replan(int session);
     SolveDetails detailsOf(int session, std::uint32_t solve) const;
 
+    QStringList existingNames() const;
+    QStringList bareNames() const;
+    static QString bareName(QString name);
+    void plan(int session);
+    bool made(int type) const;  // new, and some solve goes to it
+
     HistoryFile file_;
     std::vector<PuzzleType> types_;
+    int existing_ = 0;  // types_ before the new ones
     std::vector<SessionPlan> plans_;
     std::vector<Kept> kept_;
     mutable LocalCalendar calendar_;  // the series' DateTime texts
@@ -105,8 +132,12 @@ QString importMark(const QDateTime &now);
 // A saved series' DateTime for a moment (ms since the epoch), local time.
 QString dateTimeText(std::int64_t moment);
 
-// The preview in words, a line for each session and the totals (the command
-// line prints it; the window shows it above its table).
+// The preview in words, a line for each session with solves, one for the
+// sessions without, and the totals (the command line prints it).
 QString importSummary(const HistoryImport &import);
+// The same without the line of each session, and the solves kept without a
+// series (up
+// to `listed` of them): what the window shows below its table of sessions.
+QString importTotals(const HistoryImport &import, int listed = 100);
 
 }  // namespace spinlog

@@ -2,11 +2,13 @@
 
 #include "base/errors.h"
 #include "data/puzzle_type_store.h"
+#include "data/type_tables.h"
 
 namespace spinlog {
 
-HistoryImporter::HistoryImporter(HistoryWriter &history, const PuzzleTypeStore &types)
-    : history_(history), types_(types)
+HistoryImporter::HistoryImporter(HistoryWriter &history, PuzzleTypeStore &types,
+                                 std::function<std::optional<TypeId>()> underWay)
+    : history_(history), types_(types), underWay_(std::move(underWay))
 {
 }
 
@@ -29,27 +31,64 @@ HistoryImport HistoryImporter::plan(HistoryFile file,
     return import;
 }
 
-void HistoryImporter::choose(HistoryImport &plan, int session,
-                             const std::optional<TypeId> &type) const
+void HistoryImporter::choose(HistoryImport &plan, int session, const SessionTarget &target) const
 {
-    plan.choose(session, type ? plan.typeIndex(*type) : -1);
+    if (target.newLength > 0)
+        plan.chooseNew(session, target.newLength);
+    else
+        plan.choose(session, target.type ? plan.typeIndex(*target.type) : -1);
     plan.countDuplicates(history_, session);
 }
 
-std::optional<ImportTally> HistoryImporter::run(const HistoryImport &plan, const QDateTime &now,
+void HistoryImporter::newTypesForTheRest(HistoryImport &plan) const
+{
+    for (std::size_t s = 0; s < plan.sessions().size(); ++s) {
+        const SessionPlan &session = plan.sessions()[s];
+        if (session.type < 0 && session.solves > 0 && !plan.nameTaken(session.name))
+            plan.chooseNew(int(s), kNewTypeLength);
+    }
+}
+
+std::optional<ImportTally> HistoryImporter::run(HistoryImport &plan, const QDateTime &now,
                                                 const ImportProgress &progress)
 {
-    return plan.run(history_, importMark(now), progress);
+    const QString mark = importMark(now);
+    std::vector<PuzzleType> made = plan.madeTypes();
+    if (!made.empty()) {
+        const std::size_t there = types_.all().size();
+        if (there + made.size() > std::size_t(kMostTypes))
+            throw SpinlogError(
+                QStringLiteral("タイプは %1 個までです。%2 個のタイプに %3 個を加えられません。")
+                    .arg(kMostTypes)
+                    .arg(there)
+                    .arg(made.size()));
+        plan.numberMadeTypes(types_.nextFreeId());
+        made = plan.madeTypes();
+    }
+    const std::optional<ImportTally> tally =
+        plan.run(history_, mark, progress, [&] { types_.addImported(made, mark); });
+    if (tally && !made.empty())
+        types_.announce();
+    return tally;
 }
 
 std::optional<ImportMark> HistoryImporter::lastImport() const
 {
-    return history_.lastImport();
+    std::optional<ImportMark> last = history_.lastImport();
+    if (last)
+        last->types = types_.importedTypes(last->id);
+    return last;
 }
 
 int HistoryImporter::undo(const ImportMark &mark)
 {
-    return history_.removeImport(mark.id);
+    const std::optional<TypeId> keep = underWay_ ? underWay_() : std::nullopt;
+    int typesRemoved = 0;
+    const int removed = history_.removeImport(
+        mark.id, [&] { typesRemoved = types_.removeImported(mark.id, keep); });
+    if (typesRemoved > 0)
+        types_.announce();
+    return removed;
 }
 
 QString importedText(const ImportTally &tally, int leftOut)

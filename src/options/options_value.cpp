@@ -4,6 +4,7 @@
 #include "base/number_text.h"
 #include "base/settings.h"
 #include "data/puzzle_type_store.h"
+#include "data/type_tables.h"
 
 #include <QStringList>
 
@@ -18,13 +19,14 @@ QString onOff(bool on)
     return on ? QStringLiteral("1") : QStringLiteral("0");
 }
 
-// The rows marked without inspection, as the numbers the rewrite gives them.
+// The rows marked without inspection, as the numbers the rewrite gives them:
+// the first five by their place, the others keep theirs.
 QString noInspectionOf(const std::vector<PuzzleType> &types)
 {
     QStringList ids;
     for (std::size_t i = 0; i < types.size(); ++i) {
         if (!types[i].inspected)
-            ids << QString::number(i + 1);
+            ids << (i < std::size_t(kTypeCount) ? QString::number(i + 1) : types[i].id.text());
     }
     return ids.join(QLatin1Char(','));
 }
@@ -52,6 +54,15 @@ LoadedOptions loadOptions(const Settings &settings, const PuzzleTypeStore &types
     } catch (const SpinlogError &e) {
         loaded.failure = e.description();
     }
+    // The types after the five are read even when the five failed: an OK
+    // then keeps them, and never takes one out unless 削除 did.
+    try {
+        const std::vector<PuzzleType> more = types.beyondFive();
+        v.types.insert(v.types.end(), more.begin(), more.end());
+    } catch (const SpinlogError &e) {
+        if (loaded.failure.isEmpty())
+            loaded.failure = e.description();
+    }
     const QString noInspection = settings.text(Setting::NoInspection);
     for (PuzzleType &type : v.types)
         type.inspected = isInspected(noInspection, type.id.text(), type.name);
@@ -73,7 +84,42 @@ void storeOptions(Settings &settings, PuzzleTypeStore &types, const OptionsValue
     settings.store(Setting::Inspection, onOff(value.inspection));
     settings.store(Setting::HoldToStart, onOff(value.holdToStart));
     settings.store(Setting::NoInspection, noInspectionOf(value.types));
-    types.rewrite(value.types);
+    types.rewrite(value.types, value.removed);
+}
+
+TypeRecords typeRecordsOf(const PuzzleTypeStore &types,
+                          std::function<std::optional<TypeId>()> underWay)
+{
+    return {[&types](const std::vector<PuzzleType> &pending) { return types.nextFreeId(pending); },
+            [&types](const TypeId &id) { return types.savedSeries(id); }, std::move(underWay)};
+}
+
+std::optional<QString> addType(OptionsValue &value, const TypeRecords &records)
+{
+    if (int(value.types.size()) >= kMostTypes)
+        return QStringLiteral("タイプは %1 個までです").arg(kMostTypes);
+    PuzzleType type = puzzleTypeOf(QString(), QStringLiteral("新しいタイプ"), QStringLiteral("5"),
+                                   typeBWText(AverageRule::LeaveOutBestWorst), true);
+    type.id = records.nextId(value.types);
+    value.types.push_back(type);
+    return std::nullopt;
+}
+
+std::optional<QString> removeType(OptionsValue &value, int index, const TypeRecords &records)
+{
+    if (index < 0 || index >= int(value.types.size()))
+        return QStringLiteral("削除するタイプを選択してください");
+    if (index < kTypeCount)
+        return QStringLiteral("最初の%1つのタイプは削除できません").arg(kTypeCount);
+    const PuzzleType &type = value.types[std::size_t(index)];
+    if (const std::optional<TypeId> underWay = records.underWay(); underWay && *underWay == type.id)
+        return QStringLiteral("タイプ「%1」は計測中のセットがあるので削除できません")
+            .arg(type.name);
+    if (const int series = records.savedSeries(type.id); series > 0)
+        return typeHoldsSeriesText(type.name, series);
+    value.removed.push_back(type.id);
+    value.types.erase(value.types.begin() + index);
+    return std::nullopt;
 }
 
 }  // namespace spinlog

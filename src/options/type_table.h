@@ -1,17 +1,18 @@
 #pragma once
-// The puzzle type table as the options dialog edits it: five types shown as
+// The puzzle type table as the options dialog edits it: the types shown as
 // texts, the check that guards them. Whether a type has the inspection is
 // kept in the settings instead, so older copies of the program still read
 // MT_Type.
 
 #include "data/puzzle_type.h"
+#include "data/type_tables.h"
 
 #include <QString>
 #include <vector>
 
 namespace spinlog {
 
-inline constexpr int kTypeCount = 5;
+inline constexpr int kTypeCount = kFixedTypes;  // the five of MT_Type
 inline const QString kTypeInclude = QStringLiteral("含む");
 inline const QString kTypeExclude = QStringLiteral("除く");
 inline const QString kTypeInspected = QStringLiteral("あり");

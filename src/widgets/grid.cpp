@@ -263,6 +263,11 @@ void Grid::setColWidth(int col, int twips)
     setColumnWidth(col, px(std::max(twips, 0)));
 }
 
+QString Grid::longestText(int col) const
+{
+    return model_->longestText(col);
+}
+
 void Grid::setColAlignment(int col, Qt::Alignment alignment)
 {
     model_->setDataAlignment(col, alignment);

@@ -47,6 +47,8 @@ public:
 
     // Column layout. Widths in twips.
     void setColWidth(int col, int twips);
+    // The longest text of a column's data rows (see GridModel::longestText).
+    QString longestText(int col) const;
     void setColAlignment(int col, Qt::Alignment alignment);    // data rows
     void setFixedAlignment(int col, Qt::Alignment alignment);  // header row
 

@@ -362,6 +362,25 @@ QString GridModel::text(int dataRow, int col) const
     return QString::fromUtf8(utf8, length_[cell]);
 }
 
+QString GridModel::longestText(int col) const
+{
+    if (col < 0 || col >= cols_)
+        return {};
+    int longestRow = -1;
+    std::size_t longest = 0;
+    for (int r = 0; r < dataRows_; ++r) {
+        const std::size_t cell = at(r, col);
+        const std::size_t bytes = length_[cell] == kOutside
+                                      ? std::size_t(outside_.at(cell).toUtf8().size())
+                                      : std::size_t(length_[cell]);
+        if (longestRow < 0 || bytes > longest) {
+            longestRow = r;
+            longest = bytes;
+        }
+    }
+    return longestRow < 0 ? QString() : text(longestRow, col);
+}
+
 void GridModel::setText(int dataRow, int col, const QString &text)
 {
     if (!validCell(dataRow, col))

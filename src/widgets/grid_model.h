@@ -84,6 +84,9 @@ public:
     void setFixedCols(int cols);
 
     QString text(int dataRow, int col) const;
+    // The longest text of a column, by its UTF-8 bytes (times are digits and
+    // separators, so the longest is the widest); empty without data rows.
+    QString longestText(int col) const;
     void setText(int dataRow, int col, const QString &text);
     void setHeaderText(int col, const QString &text);
 

@@ -60,6 +60,12 @@ private slots:
                "20260119 20260126"
             << "20251208 20251215 20251222 20251229 20260101 20260104 20260105 20260112 20260119 "
                "20260126";
+        // Today's copy and those dated after it stay; the rule starts from today.
+        QTest::newRow("a clock set back")
+            << "20010720 20010721 20010722 20010723 20010724 20010725 20010726 20010727 20010728 "
+               "20010729 20010730 20010731 20250901 20250908"
+            << "20010722 20010725 20010726 20010727 20010728 20010729 20010730 20010731 20250901 "
+               "20250908";
     }
     void retention()
     {
@@ -67,7 +73,11 @@ private slots:
         std::vector<QDate> there;
         for (const QString &d : dates.split(' ')) there.push_back(day(d));
         QStringList kept;
-        for (const QDate &d : snapshotDatesKept(there)) kept << d.toString("yyyyMMdd");
+        // Today is the newest but where the clock was set back.
+        const QDate today = QTest::currentDataTag() == QString("a clock set back")
+                                ? day("20010731")
+                                : *std::max_element(there.begin(), there.end());
+        for (const QDate &d : snapshotDatesKept(there, today)) kept << d.toString("yyyyMMdd");
         QTEST(kept.join(' '), "kept");
     }
 
@@ -96,6 +106,22 @@ private slots:
         QCOMPARE(countSavedSeries(w.folder.file("Backup/Spinlog-20260103.mdb")), 4);
         QCOMPARE(countSavedSeries(w.folder.file("Backup/Spinlog-20260118.mdb")), series);
         QVERIFY(w.prompts().boxes.empty());
+    }
+
+    // An exit with the clock years behind the snapshots there (a dead
+    // battery): its own copy, the only one of the current data, stays.
+    void anExitWithTheClockSetBack()
+    {
+        HistoryWorld w;
+        QVERIFY(QDir().mkdir(w.folder.file("Backup")));
+        for (int d = 0; d < 58; ++d)
+            w.folder.write(QDate(2025, 9, 1).addDays(d).toString("'Backup/Spinlog-'yyyyMMdd'.mdb'"),
+                           "older");
+        addSeries(w.db(), {"2001/07/31 18:00:00", "1", {"10.00"}, "10.00"});
+        w.world.clock.now = QDateTime(day("20010731"), QTime(18, 0));
+        QVERIFY(closeAndCompact(w.program()));
+        QCOMPARE(countSavedSeries(w.folder.file("Backup/Spinlog-20010731.mdb")), 1);
+        QCOMPARE(backupNames(w.folder).size(), 59);
     }
 
     void skippedWithoutSpace()

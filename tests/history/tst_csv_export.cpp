@@ -6,9 +6,14 @@
 #include "support/temp_app_folder.h"
 #include "support/test_main.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <QDir>
+#include <QFileInfo>
 #include <QTest>
 #include <cstring>
+#include <thread>
 
 using namespace spinlog;
 using namespace spinlog::test;
@@ -73,7 +78,7 @@ private slots:
                         }};
         int reached = -1;
         const CsvOutcome outcome =
-            writeHistoryCsv(folder.file("long.csv"), kHeader, rows, &reached);
+            writeHistoryCsv(folder.file("long.csv"), folder.path(), kHeader, rows, &reached);
         QCOMPARE(outcome.rows, 12000);
         QCOMPARE(outcome.lossyFields, 1);
         QCOMPARE(reached, 12000);
@@ -109,13 +114,61 @@ private slots:
         QString error;
         try {
             FileSizeLimit full(200000);
-            writeHistoryCsv(path, kHeader, rows, &reached);
+            writeHistoryCsv(path, folder.path(), kHeader, rows, &reached);
         } catch (const SpinlogError &e) {
             error = e.description();
         }
         QCOMPARE(error, QString::fromLocal8Bit(std::strerror(EFBIG)));
         QCOMPARE(QDir(dir).entryList(QDir::Files), QStringList{"out.csv"});
         QCOMPARE(folder.read("out/out.csv"), "old export\r\n");
+    }
+
+    // A link chosen in the dialog: the file it names gets the list, the
+    // link stays a link; the program's own database is refused.
+    void writtenThroughALink()
+    {
+        TempAppFolder folder(false);
+        folder.write("kept.csv", "old");
+        QVERIFY(QFile::link("kept.csv", folder.file("link.csv")));
+        int reached = -1;
+        writeHistoryCsv(folder.file("link.csv"), folder.path(), kHeader,
+                        Rows{3, [](int, int) { return "x"; }}, &reached);
+        QVERIFY(QFileInfo(folder.file("link.csv")).isSymLink());
+        QCOMPARE(folder.read("kept.csv").count("\r\n"), 4);
+        // The database chosen by mistake stays as it was.
+        folder.write("Spinlog.mdb", "records");
+        QVERIFY_THROWS_EXCEPTION(SpinlogError,
+                                 writeHistoryCsv(folder.file("Spinlog.mdb"), folder.path(), kHeader,
+                                                 Rows{3, {}}, &reached));
+        QCOMPARE(folder.read("Spinlog.mdb"), "records");
+    }
+
+    // A FIFO whose reader leaves early: the export fails with the system's
+    // words, and the broken pipe does not end the program.
+    void aStreamWhoseReaderLeaves()
+    {
+        TempAppFolder folder(false);
+        const QByteArray fifo = QFile::encodeName(folder.file("fifo"));
+        QVERIFY(::mkfifo(fifo.constData(), 0600) == 0);
+        ssize_t read = 0;
+        std::thread reader([&] {
+            char start[16];
+            const int fd = ::open(fifo.constData(), O_RDONLY);
+            read = ::read(fd, start, sizeof start);
+            ::close(fd);
+        });
+        int reached = -1;
+        QString error;
+        try {
+            writeHistoryCsv(folder.file("fifo"), folder.path(), kHeader,
+                            Rows{5000, [](int r, int c) { return QString::number(r * 15 + c); }},
+                            &reached);
+        } catch (const SpinlogError &e) {
+            error = e.description();
+        }
+        reader.join();
+        QCOMPARE(read, ssize_t(16));
+        QCOMPARE(error, QString::fromLocal8Bit(std::strerror(EPIPE)));
     }
 };
 

@@ -8,7 +8,13 @@
 #include "support/test_main.h"
 
 #include <QDateTime>
+#include <QTemporaryDir>
 #include <QTest>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <thread>
 
 using namespace spinlog;
 using namespace spinlog::test;
@@ -66,6 +72,50 @@ private slots:
     {
         QFETCH(QString, file);
         QTEST(contentsOf(readHistoryFile(QStringLiteral(SPINLOG_SAMPLES "/") + file)), "read");
+    }
+
+    // A FIFO and the standard input are read as streams, as
+    // "xz -dc old.txt.xz | spinlog --import -" gives them; an empty one is refused.
+    void streams()
+    {
+        const QString sample = QStringLiteral(SPINLOG_SAMPLES "/cstimer_sessions.txt");
+        const QString expected = contentsOf(readHistoryFile(sample));
+        QFile file(sample);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray bytes = file.readAll();
+        QTemporaryDir dir;
+        const QByteArray fifo = QFile::encodeName(dir.filePath("fifo"));
+        QVERIFY(::mkfifo(fifo.constData(), 0600) == 0);
+        // Written a few bytes at a time, as a decompressor would.
+        const auto writeTo = [&bytes](int fd) {
+            for (qsizetype at = 0; at < bytes.size(); at += 7)
+                if (::write(fd, bytes.constData() + at,
+                            size_t(std::min<qsizetype>(7, bytes.size() - at))) < 0)
+                    break;
+            ::close(fd);
+        };
+        std::thread writer([&] { writeTo(::open(fifo.constData(), O_WRONLY)); });
+        QCOMPARE(contentsOf(readHistoryFile(dir.filePath("fifo"))), expected);
+        writer.join();
+
+        int pipe[2];
+        QVERIFY(::pipe(pipe) == 0);
+        const int standardInput = ::dup(STDIN_FILENO);
+        ::dup2(pipe[0], STDIN_FILENO);
+        ::close(pipe[0]);
+        writer = std::thread([&] { writeTo(pipe[1]); });
+        QString read, empty;
+        try {
+            read = contentsOf(readHistoryFile("-"));
+            empty = contentsOf(readHistoryFile("-"));  // at its end now
+        } catch (const SpinlogError &e) {
+            empty = e.description();
+        }
+        writer.join();
+        ::dup2(standardInput, STDIN_FILENO);
+        ::close(standardInput);
+        QCOMPARE(read, expected);
+        QCOMPARE(empty, "標準入力: ファイルが空です。");
     }
 
     void broken_data()

@@ -5,7 +5,9 @@
 // refusals that change nothing.
 
 #include "app/interop_command.h"
+#include "base/encoding.h"
 #include "data/record_stores.h"
+#include "data/type_tables.h"
 #include "interop/history_export.h"
 #include "interop/history_importer.h"
 #include "session/series_rules.h"
@@ -99,8 +101,8 @@ private slots:
             saved = rowsOf(stores->database(), kRows);
             // A solve whose text reads as no time: the series is left out whole.
             addSeries(stores->database(), {"2023/11/17 10:00:00", "1", {"10.00", "1O.00"}, "-"});
-            const ExportTally tally =
-                exportCsTimer(stores->historyExport, stores->types, {}, from.file("export.txt"));
+            const ExportTally tally = exportCsTimer(stores->historyExport, stores->types, {},
+                                                    from.file("export.txt"), from.path());
             QCOMPARE(tally.skipped, 1);
             QCOMPARE(tally.series, 3);
             QCOMPARE(tally.sessions, 2);
@@ -152,8 +154,9 @@ private slots:
         }
         {
             const Zone zone(exportZone.constData());
-            const ExportTally tally = exportHistory(ExportFormat(format), stores->historyExport,
-                                                    stores->types, {}, folder.file("out.txt"));
+            const ExportTally tally =
+                exportHistory(ExportFormat(format), stores->historyExport, stores->types, {},
+                              folder.file("out.txt"), folder.path());
             QCOMPARE(tally.solves, 13);
             QCOMPARE(tally.series, 3);
         }
@@ -183,7 +186,7 @@ private slots:
         addSeries(w.db(), {"2007/05/01 21:03:09", "1", {"20.00", "18.50+", "DNF"}, "DNF"});
         addSeries(w.db(), {"2007/05/02 08:00:00", "2", {"5.10", "4.20"}, "4.65"});
         RecordStores &r = *w.program().records;
-        exportCsTimer(r.historyExport, r.types, {}, w.folder.file("out.txt"));
+        exportCsTimer(r.historyExport, r.types, {}, w.folder.file("out.txt"), w.folder.path());
         QCOMPARE(w.folder.read("out.txt"),
                  "{\"session1\":[[[0,20000],\"\",\"\",1178053389],[[2000,16500],\"\",\"\","
                  "1178053389],[[-1,0],\"\",\"\",1178053389]],\"session2\":[[[0,5100],\"\",\"\","
@@ -328,11 +331,13 @@ private slots:
                  QStringList("4000"));
     }
 
-    // The transaction made to fail at each step, and cancelled: nothing kept.
+    // The transaction made to fail at each step, and cancelled: nothing
+    // kept, neither series nor solves nor the type the session was to make.
     void allOrNothing_data()
     {
         QTest::addColumn<QString>("trigger");
         QTest::addColumn<int>("cancelAt");  // the progress answers "cancel" from this count
+        QTest::newRow("the new type refused") << "before insert on MT_TypeExtra" << -1;
         QTest::newRow("the first series refused") << "before insert on T_Time" << -1;
         QTest::newRow("the second series refused")
             << "before insert on T_Time when (select count(*) from T_Time) >= 1" << -1;
@@ -348,17 +353,20 @@ private slots:
         QFETCH(QString, trigger);
         QFETCH(int, cancelAt);
         TempAppFolder folder;
-        folder.write("twelve.txt", twelveSolves("3x3x3"));
+        folder.write("twelve.txt", twelveSolves("Skewb"));
         auto stores = openStores(folder);
+        makeExtraTypeTable(stores->database());
         if (!trigger.isEmpty())
             stores->database().execute("create trigger refuse " + trigger +
                                        " begin select raise(abort, 'refused'); end");
-        HistoryImport import = importOf(folder.file("twelve.txt"), *stores);
+        HistoryImporter importer(stores->history, stores->types);
+        HistoryImport import = importer.plan(folder.file("twelve.txt"));
+        importer.newTypesForTheRest(import);
         bool failed = false;
         try {
-            const auto tally = import.run(stores->history, "mark", [&](int done, int) {
-                return cancelAt < 0 || done < cancelAt;
-            });
+            const auto tally =
+                importer.run(import, QDateTime::currentDateTime(),
+                             [&](int done, int) { return cancelAt < 0 || done < cancelAt; });
             QVERIFY(!tally);
         } catch (const SpinlogError &e) {
             failed = e.description().contains("refused");
@@ -366,6 +374,50 @@ private slots:
         QCOMPARE(failed, !trigger.isEmpty());
         QCOMPARE(countRows(stores->database()), 0);
         QCOMPARE(countRows(stores->database(), "", "T_Solve"), 0);
+        QCOMPARE(stores->types.all().size(), std::size_t(5));
+    }
+
+    // A file that holds a series twice adds it twice, as its preview says:
+    // only what was stored before is a duplicate (counted in solves). A 1-solve type given a
+    // Spinlog CSV with the same DNF at the same second in two rows, and
+    // csTimer's same five solves at one second, twice.
+    void aSeriesTwiceInOneFile()
+    {
+        TempAppFolder folder;
+        const QString rest = ",-,-,-,-,-,-,-,-,-,-,-,";
+        folder.write("twice.csv", toCp932("日時,タイプ,1,2,3,4,5,6,7,8,9,10,11,12,平均\r\n"
+                                          "2023/11/14 22:13:20,4x4x4,DNF" +
+                                          rest +
+                                          "DNF\r\n"
+                                          "2023/11/14 22:13:20,4x4x4,DNF" +
+                                          rest +
+                                          "DNF\r\n"
+                                          "2023/11/14 22:13:21,4x4x4,12.00" +
+                                          rest + "12.00\r\n"));
+        QByteArray five;
+        for (int i = 0; i < 10; ++i)
+            five += (i ? "," : "") + QByteArray("[[0,") + QByteArray::number(10000 + i % 5 * 100) +
+                    "],\"\",\"\",1700000000]";
+        folder.write("twice.txt", "{\"session1\":[" + five +
+                                      "],\"properties\":{\"sessionData\":\"{\\\"1\\\":{"
+                                      "\\\"name\\\":\\\"3x3x3\\\"}}\"}}");
+        auto stores = openStores(folder);
+        stores->database().execute("update MT_Type set TypeCnt=1 where TypeID='3'");
+        for (const auto &[file, series, solves] :
+             {std::tuple("twice.csv", 3, 3), std::tuple("twice.txt", 2, 10)}) {
+            for (int round = 0; round < 2; ++round) {
+                HistoryImport import = importOf(folder.file(file), *stores);
+                import.countDuplicates(stores->history);
+                const int duplicates = round == 0 ? 0 : solves;
+                QCOMPARE(import.seriesCount(), round == 0 ? series : 0);
+                QCOMPARE(import.sessions().at(0).duplicates, duplicates);
+                const std::optional<ImportTally> tally =
+                    import.run(stores->history, importMark(QDateTime::currentDateTime()), {});
+                QCOMPARE(std::pair(tally->added, tally->duplicates),
+                         std::pair(round == 0 ? series : 0, duplicates));
+            }
+        }
+        QCOMPARE(countRows(stores->database()), 5);
     }
 
     // Each refusal: one line on the error output, status 2, nothing changed.
@@ -397,7 +449,13 @@ private slots:
         QTest::newRow("no type of the session's name")
             << QStringList{"--import", "FOLDER/other.txt"} << false << 2
             << "spinlog: セッション「Megaminx」と同じ名前のタイプがありません。--type "
-               "で取り込むタイプを指定してください。";
+               "で取り込むタイプを指定するか、--new-types で新しいタイプとして取り込んでください。";
+        QTest::newRow("sessions of no type's name as new types")
+            << QStringList{"--import", "FOLDER/other.txt", "--new-types"} << false << 0 << "";
+        QTest::newRow("new types and one type given")
+            << QStringList{"--import", "FOLDER/other.txt", "--new-types", "--type", "3"} << false
+            << 2
+            << "spinlog: --import ファイル [--type タイプ | --new-types] の形で指定してください。";
         QTest::newRow("unknown type") << QStringList{"--import", file, "--type", "9x9x9"} << false
                                       << 2 << "spinlog: タイプ「9x9x9」はありません。";
         QTest::newRow("export of an unknown type")
@@ -407,8 +465,8 @@ private slots:
             << QStringList{"--import", file} << true << 2
             << "spinlog: データベースが使用中です（Spinlog が起動中です）。";
         QTest::newRow("a file and nothing else") << QStringList{"--import"} << false << 2
-                                                 << "spinlog: --import ファイル [--type タイプ] "
-                                                    "の形で指定してください。";
+                                                 << "spinlog: --import ファイル [--type タイプ | "
+                                                    "--new-types] の形で指定してください。";
     }
     void commandLine()
     {

@@ -6,6 +6,7 @@
 #include "base/version.h"
 #include "data/compaction.h"
 #include "main_window/ui/main_window.h"
+#include "widgets/toolkit_state.h"
 #include "widgets/units.h"
 
 #include <QApplication>
@@ -61,6 +62,8 @@ int runSpinlog(int argc, char **argv, CopyKind kind)
     QtSound sound;
     DesktopShell shell;
     RealApp realApp(folder.path);
+    // The file and colour dialogs' state stays in the folder with the rest.
+    keepToolkitStateIn(realApp.folder());
     Program program(Seams{prompts, clock, sound, shell, realApp});
     std::unique_ptr<frmMain> window = Main(program);
     if (!window)

@@ -32,6 +32,12 @@ SeriesUnderWay underWayOf(const SolveSession &session)
     return series;
 }
 
+// The type of the series under way, if one is.
+std::optional<TypeId> typeUnderWay(const SolveSession &session)
+{
+    return session.seriesUnderWay() ? std::optional(session.type().id) : std::nullopt;
+}
+
 StatsWindowParts statsParts(Program &program)
 {
     RecordStores &r = *program.records;
@@ -43,8 +49,15 @@ StatsWindowParts statsParts(Program &program)
 HistoryWindowParts historyParts(Program &program)
 {
     RecordStores &r = *program.records;
-    return {r.history, r.historyList,    r.historyChart,        r.historyExport,
-            r.types,   program.settings, program.seams.prompts, program.reporter};
+    return {r.history,
+            r.historyList,
+            r.historyChart,
+            r.historyExport,
+            r.types,
+            program.settings,
+            program.seams.prompts,
+            program.reporter,
+            [&program] { return typeUnderWay(*program.session); }};
 }
 
 // Opens the history window over OVER; its File menu opens the statistics of
@@ -68,6 +81,8 @@ void openOptions(Program &program, QWidget *over)
         [&program](const OptionsValue &value) {
             storeOptions(program.settings, program.records->types, value);
         },
+        typeRecordsOf(program.records->types,
+                      [&program] { return typeUnderWay(*program.session); }),
         program.seams.prompts, program.reporter, over);
     dialog.exec();
 }

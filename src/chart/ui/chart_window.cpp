@@ -2,11 +2,12 @@
 
 #include "base/error_log.h"
 #include "base/error_report.h"
-#include "base/replacing_file.h"
+#include "base/export_file.h"
 #include "base/seams.h"
 #include "base/time_values.h"
 #include "chart/axis_ticks.h"
 #include "chart/ui/plot_view.h"
+#include "data/program_files.h"
 #include "widgets/menu_action.h"
 #include "widgets/units.h"
 
@@ -355,6 +356,7 @@ void ChartWindow::savePicture()
         return;
     guarded(parts_.reporter, Procedure::ChartSave, [&] {
         const auto [path, format] = pictureFile(*chosen);
+        refuseProgramFile(path, parts_.settings.folder());
         QByteArray picture;
         QBuffer buffer(&picture);
         buffer.open(QIODevice::WriteOnly);
@@ -362,7 +364,7 @@ void ChartWindow::savePicture()
             throw SpinlogError(
                 QStringLiteral("画像を%1形式にできません。").arg(QLatin1String(format)));
         // Written whole or not at all: a failure leaves an older file as it was.
-        writeWhole(path, picture);
+        exportWhole(path, picture);
     });
 }
 

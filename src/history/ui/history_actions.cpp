@@ -119,6 +119,7 @@ void frmView::Sub_DataSet()
         showProgress(QStringLiteral("データ表示中..."));
         GridSink sink(*vsFlex_, listed_, settings_);
         parts_.list.list(filter(), order(), sink);
+        fitTimeColumns();
         if (listed_.size() > 0)
             cursorToFirstRecord();
         const BestRecords best = parts_.list.bests(filter());
@@ -228,7 +229,7 @@ void frmView::Sub_OutputCSV()
     const bool written = run(Procedure::OutputCsv, [&] {
         showProgress(QStringLiteral("CSV出力中..."));
         // The rows the window lists, in its filter and order, from the store.
-        outcome = edits_.exportCsv(*path, filter(), order(), &reachedRow);
+        outcome = edits_.exportCsv(*path, settings_.folder(), filter(), order(), &reachedRow);
         cursorToFirstRecord();
         clearProgress();
     });
@@ -265,7 +266,8 @@ void frmView::exportCsTimer()
     ExportTally tally;
     if (!run(Procedure::ExportCsTimer, [&] {
             showProgress(QStringLiteral("csTimer形式で出力中..."));
-            tally = spinlog::exportCsTimer(parts_.exported, parts_.types, filter(), *path);
+            tally = spinlog::exportCsTimer(parts_.exported, parts_.types, filter(), *path,
+                                           settings_.folder());
             clearProgress();
         }))
         return;
@@ -288,8 +290,8 @@ void frmView::importHistory()
         showProgress(QStringLiteral("読み込み中..."));
         HistoryImport plan = importer_.plan(*path);
         clearProgress();
-        const ChooseSessionType choose = [&](int session, const std::optional<TypeId> &type) {
-            importer_.choose(plan, session, type);
+        const ChooseSessionType choose = [&](int session, const SessionTarget &target) {
+            importer_.choose(plan, session, target);
         };
         if (!importPrompts_->preview(this, plan, choose))
             return;
@@ -318,12 +320,15 @@ void frmView::undoImport()
                              Buttons::Ok);
             return;
         }
+        const QString made =
+            last->types > 0 ? QStringLiteral("、作ったタイプ %1 個").arg(last->types) : QString();
         const QString question =
             QStringLiteral("%1 の取り込み（記録 %2 件%3）を元に戻します、よろしいですか")
                 .arg(last->id.left(19))
                 .arg(last->series)
-                .arg(last->loose > 0 ? QStringLiteral("、記録に入らない回 %1 回").arg(last->loose)
-                                     : QString());
+                .arg((last->loose > 0 ? QStringLiteral("、記録に入らない回 %1 回").arg(last->loose)
+                                      : QString()) +
+                     made);
         if (prompts_.message(question, Icon::Question, Buttons::YesNo, Answer::Yes) != Answer::Yes)
             return;
         importer_.undo(*last);

@@ -100,7 +100,7 @@ frmView::frmView(HistoryWindowParts parts, QWidget *parent)
       prompts_(parts.prompts),
       reporter_(parts.reporter),
       edits_(parts.history, parts.list, parts.types),
-      importer_(parts.history, parts.types),
+      importer_(parts.history, parts.types, parts.underWay),
       ownImportPrompts_(makeImportDialogs()),
       importPrompts_(ownImportPrompts_.get())
 {
@@ -266,23 +266,32 @@ void frmView::Form_Load()
     });
 }
 
+int frmView::twipsOf(const QString &text) const
+{
+    return int(std::lround(QFontMetricsF(font()).horizontalAdvance(text) * kTwipsPerPixel));
+}
+
 void frmView::layOutColumns()
 {
-    const QFontMetricsF metrics(font());
-    auto sampleWidth = [&metrics](const QString &sample) {
-        return int(std::lround(metrics.horizontalAdvance(sample) * kTwipsPerPixel));
-    };
-    const int timeWidth = sampleWidth(QStringLiteral(" 00:00.00 "));
+    timeTwips_ = twipsOf(QStringLiteral(" 00:00.00 "));
     for (int c = 0; c < kHistoryCols; ++c) {
         vsFlex_->setFixedAlignment(c, Qt::AlignCenter);
         vsFlex_->setColAlignment(c, Qt::AlignCenter);
-        vsFlex_->setColWidth(c, timeWidth);
+        vsFlex_->setColWidth(c, timeTwips_);
     }
     vsFlex_->setColAlignment(1, Qt::AlignLeft | Qt::AlignVCenter);
-    vsFlex_->setColWidth(0, sampleWidth(QStringLiteral("  0000/00/00 00:00:00  ")));
-    vsFlex_->setColWidth(1, sampleWidth(QStringLiteral("  XXXXX  ")));
+    vsFlex_->setColWidth(0, twipsOf(QStringLiteral("  0000/00/00 00:00:00  ")));
+    vsFlex_->setColWidth(1, twipsOf(QStringLiteral("  XXXXX  ")));
     const QStringList headers = historyHeaders();
     for (int c = 0; c < kHistoryCols; ++c) vsFlex_->setTextMatrix(0, c, headers.at(c));
+}
+
+void frmView::fitTimeColumns()
+{
+    for (int c = 2; c < kHistoryCols; ++c)
+        vsFlex_->setColWidth(
+            c, std::max(timeTwips_,
+                        twipsOf(QLatin1Char(' ') + vsFlex_->longestText(c) + QLatin1Char(' '))));
 }
 
 void frmView::resizeEvent(QResizeEvent *event)

@@ -44,10 +44,12 @@ struct HistoryWindowParts {
     const HistoryList &list;
     const HistoryChart &chart;
     const HistoryExport &exported;
-    const PuzzleTypeStore &types;  // followed as they change
+    PuzzleTypeStore &types;  // followed as they change; an import makes types
     Settings &settings;
     Prompts &prompts;
     const Reporter &reporter;
+    // The type of the series under way, which an import's undo keeps.
+    std::function<std::optional<TypeId>()> underWay = {};
 };
 
 class frmView : public QDialog {
@@ -81,6 +83,11 @@ private:
     void buildMenus();
     void Form_Load();
     void layOutColumns();
+    // A time longer than the columns' sample (596 hours) widens its column;
+    // the next fill narrows it again.
+    void fitTimeColumns();
+    // The twips a text takes in the window's font.
+    int twipsOf(const QString &text) const;
     void Form_Resize();
     // The frame around the window (title bar, borders); none until shown.
     QSize frameExtra() const;
@@ -140,6 +147,7 @@ private:
     WindowPlace place_{
         {Setting::ViewLeft, Setting::ViewTop, {}, Setting::ViewHeight}, 0, 0, Procedure::ViewLoad};
     QSize appliedFrame_;
+    int timeTwips_ = 0;  // a time column's width, made for " 00:00.00 "
 
     QWidget *client_ = nullptr;
     Grid *vsFlex_ = nullptr;

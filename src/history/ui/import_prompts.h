@@ -10,13 +10,14 @@
 #include <memory>
 #include <optional>
 
+class QDialog;
 class QWidget;
 
 namespace spinlog {
 
-// Sends a session of the plan to a type (nothing: leaves it out); the plan's
-// figures follow.
-using ChooseSessionType = std::function<void(int session, const std::optional<TypeId> &type)>;
+// Sends a session of the plan where the target says; the plan's figures
+// follow.
+using ChooseSessionType = std::function<void(int session, const SessionTarget &target)>;
 
 class ImportPrompts {
 public:
@@ -32,5 +33,9 @@ public:
 
 // The desktop's: a file dialog, a preview table, a progress dialog.
 std::unique_ptr<ImportPrompts> makeImportDialogs();
+
+// The desktop's preview, built but not shown (preview() shows it modal).
+std::unique_ptr<QDialog> makeImportPreview(QWidget *over, const HistoryImport &plan,
+                                           const ChooseSessionType &choose);
 
 }  // namespace spinlog

@@ -65,7 +65,13 @@ frmMain::frmMain(MainWindowParts parts, MainWindowCommands commands, QWidget *pa
         if (session_.solves().size() == 1)
             rememberPlace();
     });
-    connect(&session_, &SolveSession::solvesChanged, this, [this] { showRecentAverages(false); });
+    // The status bar's averages follow the series under way once the solve
+    // itself is painted: its label is never kept waiting for them.
+    averagesLater_ = new QTimer(this);
+    averagesLater_->setSingleShot(true);
+    averagesLater_->setInterval(0);
+    connect(averagesLater_, &QTimer::timeout, this, [this] { showRecentAverages(false); });
+    connect(&session_, &SolveSession::solvesChanged, averagesLater_, qOverload<>(&QTimer::start));
     // A save here or a change in the history window changes the best values.
     connect(&parts_.history, &HistoryWriter::changed, this, &frmMain::historyChanged);
     // The options' changes come as several signals: one refresh follows them.
@@ -233,8 +239,10 @@ void frmMain::Sub_cmbTypeSet(TypeChoice choice)
             cmbType_->setCurrentIndex(entry);
             return;
         }
-        // "-1" is what the last exit stored when no type was chosen.
-        if (problem.isEmpty() && !(choice == TypeChoice::Stored && entry == -1))
+        // "-1" is what the last exit stored when no type was chosen; the
+        // current type is not listed once it has been taken out (in the
+        // options, or with the import that made it).
+        if (problem.isEmpty() && entry != -1)
             problem = invalidPropertyText();
         if (!problem.isEmpty())
             parts_.reporter.report(Procedure::TypeSet, problem);

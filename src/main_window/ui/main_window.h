@@ -124,6 +124,8 @@ private:
     void giveComment(int no);
     // With the hold-to-start option: a start key's press and release.
     bool holdKey(QKeyEvent *key);
+    // A start key's release that no repeat followed: the clock starts at it.
+    void releaseSettled();
     void releaseHeld(std::int64_t nowNs);
     void Sub_Save();
     void reset();
@@ -155,6 +157,7 @@ private:
     QLabel *lblBAveTm_ = nullptr;
     std::array<QLabel *, 13> lblTime_{};  // solve labels 1 to 12; [0] unused
     QTimer *followOptions_ = nullptr;     // one refresh for the options' changes
+    QTimer *averagesLater_ = nullptr;     // the status bar's averages after a solve
     bool shownOnce_ = false;
 
     QAction *actStartStop_ = nullptr;
@@ -164,9 +167,12 @@ private:
     QAction *actScramble_ = nullptr;
     std::array<QAction *, 3> actPenalty_{};  // none, +2, DNF on the last solve
     QTimer *tmrHold_ = nullptr;              // repaints when a held key has been held long enough
-    // A start key's release waits for the event loop: a held key's repeat
-    // can come as a release and a press of one moment, without its mark.
+    // A start key's release waits a moment: a held key's repeat can come as
+    // a release and a press of one moment, without its mark, and on a busy
+    // machine the press is taken well after the release. The clock starts
+    // at the release's reading once no press has followed.
     std::optional<std::int64_t> releasedNs_;
+    QTimer *tmrRelease_ = nullptr;
 };
 
 }  // namespace spinlog

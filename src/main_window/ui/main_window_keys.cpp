@@ -17,6 +17,10 @@ namespace spinlog {
 
 namespace {
 
+// How long a start key's release waits for the press of a repeat: enough
+// for a busy machine to take a pair that was sent together.
+constexpr std::int64_t kRepeatGraceNs = 60'000'000;
+
 bool isEnter(const QKeyEvent *key)
 {
     return key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
@@ -64,6 +68,7 @@ bool frmMain::holdKey(QKeyEvent *key)
             }
             // A held key's repeat: the release just before it was its own.
             releasedNs_.reset();
+            tmrRelease_->stop();
             if (real) {
                 session_.holdDown(now);
                 tmrHold_->start();
@@ -75,14 +80,24 @@ bool frmMain::holdKey(QKeyEvent *key)
                 return false;
             if (!key->isAutoRepeat() && !releasedNs_) {
                 releasedNs_ = now;
-                QTimer::singleShot(0, this, [this] {
-                    if (releasedNs_)
-                        releaseHeld(*std::exchange(releasedNs_, std::nullopt));
-                });
+                tmrRelease_->start(int(kRepeatGraceNs / 1'000'000));
             }
             return true;
         default: return false;
     }
+}
+
+void frmMain::releaseSettled()
+{
+    if (!releasedNs_)
+        return;
+    // Waited by the clock the solve is measured with.
+    const std::int64_t waited = parts_.clock.monotonicNs() - *releasedNs_;
+    if (waited < kRepeatGraceNs) {
+        tmrRelease_->start(int((kRepeatGraceNs - waited + 999'999) / 1'000'000));
+        return;
+    }
+    releaseHeld(*std::exchange(releasedNs_, std::nullopt));
 }
 
 void frmMain::releaseHeld(std::int64_t nowNs)

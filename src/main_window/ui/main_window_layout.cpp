@@ -129,6 +129,12 @@ void frmMain::buildTimers()
     tmrHold_->setTimerType(Qt::PreciseTimer);
     tmrHold_->setInterval(int(kHoldNs / 1'000'000));
     connect(tmrHold_, &QTimer::timeout, this, &frmMain::render);
+    // Decides whether a held start key's release was its last.
+    tmrRelease_ = new QTimer(this);
+    tmrRelease_->setObjectName(QStringLiteral("tmrRelease"));
+    tmrRelease_->setSingleShot(true);
+    tmrRelease_->setTimerType(Qt::PreciseTimer);
+    connect(tmrRelease_, &QTimer::timeout, this, &frmMain::releaseSettled);
 }
 
 void frmMain::buildStatusBar()

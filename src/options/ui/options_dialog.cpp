@@ -41,8 +41,8 @@ protected:
 
 }  // namespace
 
-frmOption::frmOption(LoadedOptions loaded, Store store, Prompts &prompts, const Reporter &reporter,
-                     QWidget *parent)
+frmOption::frmOption(LoadedOptions loaded, Store store, TypeRecords records, Prompts &prompts,
+                     const Reporter &reporter, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
       value_(std::move(loaded.value)),
@@ -50,54 +50,43 @@ frmOption::frmOption(LoadedOptions loaded, Store store, Prompts &prompts, const 
       prompts_(prompts),
       reporter_(reporter)
 {
-    buildControls();
+    buildControls(std::move(records));
     Form_Load(loaded.failure);
 }
 
 frmOption::~frmOption() = default;
 
-void frmOption::buildControls()
+void frmOption::buildControls(TypeRecords records)
 {
     setWindowTitle(QStringLiteral("オプション"));
     setFont(layoutFont(9));
-    setFixedSize(px(4830), px(7380));
+    setFixedSize(px(5085), px(8550));
     setSizeGripEnabled(false);
 
-    const auto frame = [this](const QString &title, QRect at) {
-        auto *box = new QGroupBox(title, this);
-        box->setGeometry(at);
-        return box;
-    };
-    // The frames are as wide as the type grid's five columns need.
+    // The frames are as wide as the type grid's five columns and its scroll bar
+    // need; the grid shows seven types at a time.
     buildTimeFrame();
     buildColourFrame();
-
-    fraType_ = frame(QStringLiteral("タイプ設定"), twipsRect(75, 3165, 4680, 1890));
-    vsFlex_ = new Grid(fraType_);
-    vsFlex_->setGeometry(twipsRect(135, 300, 4380, 1380));
-    vsFlex_->setFont(layoutFont(9));
-    vsFlex_->setObjectName(QStringLiteral("vsFlex"));
-    typeEditor_ = new TypeEditor(value_.types, value_.typesRead, *vsFlex_, this);
-
+    buildTypeFrame(std::move(records));
     buildInspectionFrame();
 
     // Neither button answers Enter or Escape.
     const auto button = [this](const QString &caption, const char *name, int left) {
         auto *b = new QPushButton(caption, this);
-        b->setGeometry(twipsRect(left, 6915, 1140, 345));
+        b->setGeometry(twipsRect(left, 8085, 1140, 345));
         b->setAutoDefault(false);
         b->setObjectName(QLatin1String(name));
         return b;
     };
-    cmdOK_ = button(QStringLiteral("OK"), "cmdOK", 2220);
+    cmdOK_ = button(QStringLiteral("OK"), "cmdOK", 2475);
     connect(cmdOK_, &QPushButton::clicked, this, &frmOption::cmdOK_Click);
-    cmdCancel_ = button(QStringLiteral("キャンセル"), "cmdCancel", 3480);
+    cmdCancel_ = button(QStringLiteral("キャンセル"), "cmdCancel", 3735);
     connect(cmdCancel_, &QPushButton::clicked, this, &QDialog::reject);
 
-    QWidget *order[] = {
-        cmdOK_,         cmdCancel_,   txtTime_[0], txtTime_[1],       cmdColor_[0],
-        cmdColor_[1],   cmdColor_[2], vsFlex_,     optInspection_[0], optInspection_[1],
-        chkHoldToStart_};
+    QWidget *order[] = {cmdOK_,         cmdCancel_,     txtTime_[0],       txtTime_[1],
+                        cmdColor_[0],   cmdColor_[1],   cmdColor_[2],      vsFlex_,
+                        cmdAddType_,    cmdRemoveType_, optInspection_[0], optInspection_[1],
+                        chkHoldToStart_};
     for (std::size_t i = 0; i + 1 < std::size(order); ++i) setTabOrder(order[i], order[i + 1]);
     cmdOK_->setFocus();
 }
@@ -112,7 +101,7 @@ void frmOption::buildTimeFrame()
         lbl_[std::size_t(index)] = l;
     };
     fraTime_ = new QGroupBox(QStringLiteral("時間設定"), this);
-    fraTime_->setGeometry(twipsRect(75, 105, 4680, 1155));
+    fraTime_->setGeometry(twipsRect(75, 105, 4935, 1155));
     label(0, fraTime_, QStringLiteral("カウントダウン時間(秒)(&C):"),
           twipsRect(165, 360, 2085, 180));
     label(1, fraTime_, QStringLiteral("アラーム間隔(秒)(&A):"), twipsRect(330, 750, 1920, 180));
@@ -130,7 +119,7 @@ void frmOption::buildTimeFrame()
 void frmOption::buildColourFrame()
 {
     fraColor_ = new QGroupBox(QStringLiteral("色設定"), this);
-    fraColor_->setGeometry(twipsRect(75, 1395, 4680, 1635));
+    fraColor_->setGeometry(twipsRect(75, 1395, 4935, 1635));
     const auto label = [this](int index, const QString &text, QRect at) {
         auto *l = new AccessLabel(text, fraColor_);
         l->setGeometry(at);
@@ -160,10 +149,36 @@ void frmOption::buildColourFrame()
     }
 }
 
+void frmOption::buildTypeFrame(TypeRecords records)
+{
+    fraType_ = new QGroupBox(QStringLiteral("タイプ設定"), this);
+    fraType_->setGeometry(twipsRect(75, 3165, 4935, 3060));
+    vsFlex_ = new Grid(fraType_);
+    vsFlex_->setGeometry(twipsRect(135, 300, 4635, 2100));
+    vsFlex_->setFont(layoutFont(9));
+    vsFlex_->setObjectName(QStringLiteral("vsFlex"));
+    typeEditor_ = new TypeEditor(value_, std::move(records), *vsFlex_, prompts_, this);
+    // Under the grid: a type added after the others, the current one taken out.
+    const auto button = [this](const QString &caption, const char *name, int left) {
+        auto *b = new QPushButton(caption, fraType_);
+        b->setGeometry(twipsRect(left, 2505, 1140, 345));
+        b->setAutoDefault(false);
+        b->setObjectName(QLatin1String(name));
+        return b;
+    };
+    cmdAddType_ = button(QStringLiteral("追加(&T)"), "cmdAddType", 135);
+    connect(cmdAddType_, &QPushButton::clicked, this,
+            [this] { guarded(reporter_, Procedure::AddType, [this] { typeEditor_->addType(); }); });
+    cmdRemoveType_ = button(QStringLiteral("削除(&R)"), "cmdRemoveType", 1395);
+    connect(cmdRemoveType_, &QPushButton::clicked, this, [this] {
+        guarded(reporter_, Procedure::RemoveType, [this] { typeEditor_->removeCurrentType(); });
+    });
+}
+
 void frmOption::buildInspectionFrame()
 {
     fraInspection_ = new QGroupBox(QStringLiteral("インスペクション"), this);
-    fraInspection_->setGeometry(twipsRect(75, 5205, 4680, 1155));
+    fraInspection_->setGeometry(twipsRect(75, 6375, 4935, 1155));
     fraInspection_->setObjectName(QStringLiteral("fraInspection"));
     const QString texts[2] = {QStringLiteral("カウントダウン(時間設定の秒数)(&D)"),
                               QStringLiteral("WCA インスペクション(15秒)(&I)")};
@@ -174,7 +189,7 @@ void frmOption::buildInspectionFrame()
         optInspection_[std::size_t(i)] = choice;
     }
     chkHoldToStart_ = new QCheckBox(QStringLiteral("スペースキーを押し続けて離すと開始(&H)"), this);
-    chkHoldToStart_->setGeometry(twipsRect(240, 6480, 4350, 285));
+    chkHoldToStart_->setGeometry(twipsRect(240, 7650, 4350, 285));
     chkHoldToStart_->setObjectName(QStringLiteral("chkHoldToStart"));
 }
 

@@ -31,8 +31,9 @@ public:
 
     // Shows the loaded value at once (a load failure is reported here); show
     // it with exec().
-    frmOption(LoadedOptions loaded, Store store, Prompts &prompts, const Reporter &reporter,
-              QWidget *parent = nullptr);
+    // records: what adding and removing a type asks.
+    frmOption(LoadedOptions loaded, Store store, TypeRecords records, Prompts &prompts,
+              const Reporter &reporter, QWidget *parent = nullptr);
     ~frmOption() override;
 
     // The digits of text an input method commits, full-width ones as ASCII.
@@ -43,7 +44,8 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
-    void buildControls();
+    void buildControls(TypeRecords records);
+    void buildTypeFrame(TypeRecords records);
     void buildTimeFrame();
     void buildColourFrame();
     void buildInspectionFrame();
@@ -69,6 +71,8 @@ private:
     QCheckBox *chkHoldToStart_ = nullptr;
     QPushButton *cmdOK_ = nullptr;
     QPushButton *cmdCancel_ = nullptr;
+    QPushButton *cmdAddType_ = nullptr;
+    QPushButton *cmdRemoveType_ = nullptr;
     Grid *vsFlex_ = nullptr;
     TypeEditor *typeEditor_ = nullptr;
 };

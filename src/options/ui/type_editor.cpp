@@ -6,15 +6,17 @@
 
 #include <QFont>
 #include <QFontMetrics>
+#include <algorithm>
 
 namespace spinlog {
 
-TypeEditor::TypeEditor(std::vector<PuzzleType> &types, int read, Grid &grid, QObject *parent)
-    : QObject(parent), types_(types), read_(read), grid_(grid)
+TypeEditor::TypeEditor(OptionsValue &value, TypeRecords records, Grid &grid, Prompts &prompts,
+                       QObject *parent)
+    : QObject(parent), value_(value), records_(std::move(records)), grid_(grid), prompts_(prompts)
 {
     grid_.setCols(kTypeColumns);
     grid_.setFixedCols(1);
-    grid_.setRows(1 + kTypeCount);
+    grid_.setRows(1 + int(value_.types.size()));
     connect(&grid_, &Grid::gridClicked, this, &TypeEditor::vsFlex_Click);
     connect(&grid_, &Grid::beforeEdit, this, &TypeEditor::vsFlex_BeforeEdit);
     connect(&grid_, &Grid::cellEdited, this, &TypeEditor::vsFlex_Edited);
@@ -46,22 +48,53 @@ void TypeEditor::setupAndShow(const QFont &font)
     grid_.setTextMatrix(0, 2, QStringLiteral("回数"));
     grid_.setTextMatrix(0, 3, QStringLiteral("ﾍﾞｽﾄ･ﾜｰｽﾄ"));
     grid_.setTextMatrix(0, 4, QStringLiteral("ｲﾝｽﾍﾟｸｼｮﾝ"));
-    // Types a failed load did not reach show empty texts, their inspection
-    // as the settings choose it.
-    for (int row = 1; row <= int(types_.size()); ++row) {
-        for (int col = 0; col < kTypeColumns; ++col) {
-            const bool shown = row <= read_ || col == InspectionColumn;
-            grid_.setTextMatrix(
-                row, col, shown ? typeCellText(types_[std::size_t(row - 1)], col) : QString());
-        }
-    }
+    showTypes();
     grid_.setRow(1);
     grid_.setCol(1);
 }
 
+void TypeEditor::showTypes()
+{
+    grid_.setRows(1 + int(value_.types.size()));
+    // Of the five, types a failed load did not reach show empty texts, their
+    // inspection as the settings choose it.
+    for (int row = 1; row <= int(value_.types.size()); ++row) {
+        const bool read = row <= value_.typesRead || row > kTypeCount;
+        for (int col = 0; col < kTypeColumns; ++col) {
+            const bool shown = read || col == InspectionColumn;
+            grid_.setTextMatrix(
+                row, col,
+                shown ? typeCellText(value_.types[std::size_t(row - 1)], col) : QString());
+        }
+    }
+}
+
+void TypeEditor::addType()
+{
+    grid_.finishEditing();
+    if (const std::optional<QString> refused = spinlog::addType(value_, records_)) {
+        prompts_.message(*refused, Icon::Exclamation, Buttons::Ok);
+        return;
+    }
+    showTypes();
+    grid_.selectCell(int(value_.types.size()), NameColumn);
+}
+
+void TypeEditor::removeCurrentType()
+{
+    grid_.finishEditing();
+    const int row = grid_.row();
+    if (const std::optional<QString> refused = spinlog::removeType(value_, row - 1, records_)) {
+        prompts_.message(*refused, Icon::Exclamation, Buttons::Ok);
+        return;
+    }
+    showTypes();
+    grid_.selectCell(std::min(row, int(value_.types.size())), NameColumn);
+}
+
 bool TypeEditor::check(Prompts &prompts)
 {
-    const int failing = firstFailingType(types_);
+    const int failing = firstFailingType(value_.types);
     if (failing < 0)
         return true;
     prompts.message(kTypeCountMessage, Icon::Exclamation, Buttons::Ok);
@@ -76,13 +109,18 @@ void TypeEditor::vsFlex_Click()
         grid_.editCell();
 }
 
-void TypeEditor::vsFlex_BeforeEdit(int, int col, bool *)
+void TypeEditor::vsFlex_BeforeEdit(int row, int col, bool *)
 {
     switch (col) {
         case 0: grid_.setComboList(QString()); break;
         case 1:
             grid_.setComboList(QString());
-            grid_.setEditMaxLength(20);
+            // Typing stops at 20 characters; a longer name an import gave
+            // is not cut by opening its cell.
+            grid_.setEditMaxLength(
+                row >= 1 && row <= int(value_.types.size())
+                    ? std::max(20, int(value_.types[std::size_t(row - 1)].name.size()))
+                    : 20);
             break;
         case 2: grid_.setComboList(kTypeCountList); break;
         case 3: grid_.setComboList(kTypeInclude + QLatin1Char('|') + kTypeExclude); break;
@@ -93,9 +131,9 @@ void TypeEditor::vsFlex_BeforeEdit(int, int col, bool *)
 
 void TypeEditor::vsFlex_Edited(int row, int col, const QString &text)
 {
-    if (row < 1 || row > int(types_.size()))
+    if (row < 1 || row > int(value_.types.size()))
         return;
-    setTypeCell(types_[std::size_t(row - 1)], col, text);
+    setTypeCell(value_.types[std::size_t(row - 1)], col, text);
 }
 
 }  // namespace spinlog

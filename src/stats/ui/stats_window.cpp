@@ -3,6 +3,7 @@
 #include "base/error_report.h"
 #include "base/seams.h"
 #include "base/time_values.h"
+#include "chart/axis_ticks.h"
 #include "data/puzzle_type_store.h"
 #include "widgets/units.h"
 
@@ -87,17 +88,11 @@ QChartView *chartView(QChart *chart, const char *name)
 
 // The axis from the round value at or below `from` to the one at or above
 // `to`, with a tick at every round step (1, 2 or 5 times a power of ten) of
-// about a fifth of the span. Unchanged values leave the chart's layout be.
-void roundRange(QValueAxis *axis, double from, double to)
+// about a fifth of the span, never finer than `finest` (a hundredth of a
+// second, one solve). Unchanged values leave the chart's layout be.
+void roundRange(QValueAxis *axis, double from, double to, double finest)
 {
-    const double rough = std::max(to - from, 1e-9) / 5;
-    const double power = std::pow(10.0, std::floor(std::log10(rough)));
-    double step = power;
-    for (double factor : {1.0, 2.0, 5.0, 10.0}) {
-        step = factor * power;
-        if (step >= rough)
-            break;
-    }
+    const double step = double(tickStep(std::max(to - from, 0.0) / finest, 5)) * finest;
     const double low = std::floor(from / step) * step;
     const double high = std::max(std::ceil(to / step) * step, low + step);
     axis->setRange(low, high);
@@ -436,11 +431,11 @@ void StatsWindow::showHistogram(const Histogram &h, const Figures &figures)
     mark(meanLine_, QStringLiteral("平均"), figures.mean);
     mark(bestLine_, QStringLiteral("最速"), figures.best);
     if (h.counts.empty())
-        roundRange(histogramX_, 0, 1);
+        roundRange(histogramX_, 0, 1, 0.01);
     else
         roundRange(histogramX_, seconds(h.from),
-                   seconds(h.from + std::int64_t(h.counts.size()) * h.width));
-    roundRange(histogramY_, 0, top);
+                   seconds(h.from + std::int64_t(h.counts.size()) * h.width), 0.01);
+    roundRange(histogramY_, 0, top, 1);
 }
 
 void StatsWindow::showDays(const std::map<int, std::int64_t> &days)

@@ -62,6 +62,15 @@ private slots:
         QVERIFY(folder.read("a.gif.png").startsWith("\x89PNG"));
         QVERIFY(!QFile::exists(folder.file("a.gif")));
         QCOMPARE(w.prompts.boxes.size(), std::size_t(1));
+        // Never over the database, not even through a link.
+        QVERIFY(QFile::link("Spinlog.mdb", folder.file("db.png")));
+        const QByteArray database = folder.read("Spinlog.mdb");
+        w.prompts.saveFiles = {folder.file("db.png")};
+        save->trigger();
+        QCOMPARE(w.prompts.texts().value(1),
+                 "グラフ保存エラー\r\nSpinlog.mdb は Spinlog "
+                 "が使うファイルなので、出力先にできません。");
+        QCOMPARE(folder.read("Spinlog.mdb"), database);
 
         // Zoomed in, a drag pans the time axis; once the button is up, moving
         // the mouse leaves it where it is.

@@ -123,6 +123,25 @@ private slots:
         QVERIFY(w.prompts().boxes.empty());
     }
 
+    // A time of 596 hours is shown whole: its columns widen to it, the
+    // others keep their width, and they narrow again once it is gone.
+    void longTimesWidenTheirColumns()
+    {
+        HistoryWorld w;
+        w.seedThree();
+        addSeries(w.db(), {"2007/05/04 09:00:00", "2", {"596:31:23.60", "5.00"}, "298:15:44.30"});
+        View v(w);
+        const Grid &g = *grid(v);
+        const int normal = g.columnWidth(3);
+        const QFontMetrics metrics(g.font());
+        QVERIFY(g.columnWidth(2) > metrics.horizontalAdvance("596:31:23.60"));
+        QVERIFY(g.columnWidth(14) > metrics.horizontalAdvance("298:15:44.30"));
+        QVERIFY(normal > metrics.horizontalAdvance("59:59.99"));
+        QCOMPARE(g.columnWidth(13), normal);
+        w.history().removeListed(TypeFilter(TypeId("2")));  // its type
+        QCOMPARE(std::pair(g.columnWidth(2), g.columnWidth(14)), std::pair(normal, normal));
+    }
+
     // Each order as its entry reads, chosen by its text.
     void ordersByTheirNames_data()
     {

@@ -208,6 +208,54 @@ private slots:
         QCOMPARE(f.state() + f.solves(), kIdleUnderWay + "4.00,,,,,");
     }
 
+    // Hold-to-start: Space held two seconds, released, and pressed 1.02 s
+    // later stores 1.02, however the repeats come: marked, or as release and
+    // press pairs of one moment, the first of them taken by a loaded
+    // machine with the event loop running, and 30 ms going by, between the
+    // pair's release and its press.
+    void holdToStartTimesFromTheRelease_data()
+    {
+        QTest::addColumn<bool>("marked");
+        QTest::addColumn<bool>("loaded");
+        QTest::newRow("repeats marked") << true << false;
+        QTest::newRow("pairs of one moment") << false << false;
+        QTest::newRow("pairs of one moment, a loaded machine") << false << true;
+    }
+    void holdToStartTimesFromTheRelease()
+    {
+        QFETCH(bool, marked);
+        QFETCH(bool, loaded);
+        MainFixture f("[Option]\r\nCntDownTm=0\r\nAlarmTm=0\r\nHoldToStart=1\r\n");
+        auto *button = f.child<QPushButton>("cmdStartStop");
+        quint64 clock = 1000;  // the fake clock's reading, in the events' milliseconds
+        const auto advanceTo = [&](quint64 ms) {
+            f.world.clock.advanceMs(std::int64_t(ms - clock));
+            clock = ms;
+        };
+        const auto event = [&](QEvent::Type type, quint64 ms, bool repeat) {
+            advanceTo(std::max(ms, clock));
+            keyAt(button, type, Qt::Key_Space, ms, repeat);
+        };
+        event(QEvent::KeyPress, 1000, false);
+        // The first repeat after the delay, then one every 40 ms.
+        for (quint64 ms = 1660; ms < 3000; ms += 40) {
+            const bool first = ms == 1660;
+            event(QEvent::KeyRelease, ms, marked && !(loaded && first));
+            if (loaded && first) {
+                QCoreApplication::processEvents();
+                advanceTo(ms + 30);
+                QCoreApplication::processEvents();
+                QVERIFY(!f.state().startsWith("計測停止"));
+            }
+            event(QEvent::KeyPress, ms, marked && !(loaded && first));
+        }
+        event(QEvent::KeyRelease, 3000, false);
+        advanceTo(3060);
+        QTRY_COMPARE(f.state(), kTiming);
+        event(QEvent::KeyPress, 4020, false);
+        QCOMPARE(f.solves(), "1.02,,,,,");
+    }
+
     // With hold-to-start a held Space starts the countdown and the next
     // press cancels it, as without the option; Escape takes back an
     // inspection begun by mistake, storing nothing.
@@ -218,6 +266,7 @@ private slots:
         keyAt(button, QEvent::KeyPress, Qt::Key_Space, 1000);
         f.world.clock.advanceMs(400);
         keyAt(button, QEvent::KeyRelease, Qt::Key_Space, 1400);
+        f.world.clock.advanceMs(60);  // no repeat's press came
         QTRY_COMPARE(f.state(), kCountdown);
         keyAt(button, QEvent::KeyPress, Qt::Key_Space, 2000);
         QCOMPARE(f.state() + f.text("lblTm"), kIdleEmpty + "5");
@@ -329,7 +378,8 @@ private slots:
         // one, all counted, none of them current.
         f.folder.write("older.txt", twelveSolves("3x3x3").replace("17000000", "11500000"));
         HistoryImporter importer(f.world.program.records->history, f.world.program.records->types);
-        QVERIFY(importer.run(importer.plan(f.folder.file("older.txt")), QDateTime()));
+        HistoryImport older = importer.plan(f.folder.file("older.txt"));
+        QVERIFY(importer.run(older, QDateTime()));
         QTRY_COMPARE(stats->findChild<QTableWidget *>("tblFigures")->item(0, 0)->text(), "29");
         QCOMPARE(statsAo5(), "11.50");
         QCOMPARE(barAo5(), "11.50");
@@ -340,6 +390,45 @@ private slots:
         QCOMPARE(stats->findChild<QComboBox *>("cmbType")->itemText(1), "3x3x3 OH");
         QTRY_COMPARE(f.types()->currentText(), "3x3x3 OH");
         QCOMPARE(f.solves(), "9.00,9.50,,,,");
+    }
+
+    // Types after the fifth listed by number here and in the statistics,
+    // chosen by DefType, saved under their TypeID; the type taken out gives
+    // way to the first without a box, one with a series under way stays.
+    void typesAfterTheFifth()
+    {
+        QStringList sql{
+            "CREATE TABLE MT_TypeExtra (TypeID TEXT, TypeNm TEXT, TypeCnt INTEGER, "
+            "TypeBW TEXT, ImportID TEXT)"};
+        for (int n = 20; n >= 6; --n)
+            sql << QString("insert into MT_TypeExtra values ('%1', 'type %1', 2, '1', '')").arg(n);
+        MainFixture f("[Main]\r\nDefType=12\r\n" + kNoWaiting, sql, std::nullopt);
+        QCOMPARE(f.types()->itemText(9) + ' ' + f.types()->currentText(), "type 10 type 13");
+        f.action("M_ToolStats")->trigger();
+        const auto *stats = f.window->findChild<StatsWindow *>()->findChild<QComboBox *>("cmbType");
+        QCOMPARE(
+            QString("%1 %2 ").arg(f.types()->count()).arg(stats->count()) + stats->itemText(13),
+            "20 21 type 13");
+        f.solve(5000);
+        f.solve(7000);
+        QCOMPARE(rowsOf(f.world.program.records->database(), "select TypeID, AveTime from T_Time"),
+                 QStringList("13|6.00"));
+
+        PuzzleTypeStore &types = f.world.program.records->types;
+        const QStringList boxes = f.world.prompts.texts();  // the save's question
+        f.types()->setCurrentIndex(13);                     // type 14
+        std::vector<PuzzleType> all = types.all();
+        all.erase(all.begin() + 13);
+        types.rewrite(all, {TypeId("14")});
+        QTRY_COMPARE(f.types()->count(), 19);
+        QCOMPARE(f.types()->currentIndex(), 0);
+        QCOMPARE(f.world.prompts.texts(), boxes);
+        f.types()->setCurrentIndex(13);  // type 15, a solve under way
+        f.solve(4000);
+        all.erase(all.begin() + 6);
+        types.rewrite(all, {TypeId("7")});
+        QTRY_COMPARE(f.types()->count(), 18);
+        QCOMPARE(f.types()->currentText() + ' ' + f.solves(), "type 15 4.00,,");
     }
 
     // A crash after the first solve must not move the series to the type

@@ -18,6 +18,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QTest>
 
 using namespace spinlog;
@@ -34,6 +35,7 @@ struct World : test::HistoryWorld {
         program().settings.load();
     }
     QStringList types() { return test::rowsOf(db(), "select * from MT_Type"); }
+    std::optional<TypeId> underWay;  // the type of a series under way
     QStringList boxes() const { return world.prompts.texts(); }
     std::unique_ptr<frmOption> open()
     {
@@ -41,7 +43,8 @@ struct World : test::HistoryWorld {
         auto dialog = std::make_unique<frmOption>(
             loadOptions(p.settings, p.records->types),
             [&p](const OptionsValue &value) { storeOptions(p.settings, p.records->types, value); },
-            world.prompts, p.reporter);
+            typeRecordsOf(p.records->types, [this] { return underWay; }), world.prompts,
+            p.reporter);
         dialog->show();
         dialog->activateWindow();
         if (!QTest::qWaitForWindowActive(dialog.get()))
@@ -52,6 +55,7 @@ struct World : test::HistoryWorld {
 
 void clickCell(Grid *grid, int row, int col)
 {
+    grid->scrollTo(grid->model()->index(row - 1, col));
     const QPoint at = grid->visualRect(grid->model()->index(row - 1, col)).center();
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, at);
 }
@@ -244,9 +248,11 @@ private slots:
         QVERIFY2(textStart(2) > 0.3, qPrintable(QString::number(textStart(2))));
     }
 
-    // The rows in TypeID's order as text; No. never edits; a name takes 20
-    // characters; the count and best/worst are lists. A rewrite failing half
-    // way is reported and the dialog stays open with the edits.
+    // The first five rows in TypeID's order as text, a further row of
+    // MT_Type after them; No. never edits; a name takes 20 characters; the
+    // count and best/worst are lists. A rewrite failing half way is reported
+    // and the dialog stays open with the edits. The five are numbered 1 to 5
+    // again; the further row keeps its number beside them.
     void editingTypesByClicks()
     {
         World world;
@@ -280,8 +286,82 @@ private slots:
         QCOMPARE(world.types(),
                  QStringList({"1|3x3x3目隠し|3|1", "2|" + QString(20, QChar(0x3042)) + "|12|0",
                               "3|2x2x2|5|1", "4|4x4x4|5|0", "5|5x5x5|5|0"}));
+        QCOMPARE(test::rowsOf(db, "select TypeID, TypeNm from MT_TypeExtra"),
+                 QStringList("9|sixth"));
         // 3x3x3目隠し, TypeID 10, is left without inspection as the new 1.
         QVERIFY(world.folder.read("Spinlog.ini").endsWith("NoInspection=1\r\n"));
+    }
+
+    // Three types added, named and counted as a user does; 削除 refuses the
+    // five, a type with saved series and the one under way, and takes out an
+    // empty one only on OK.
+    void addingAndRemovingTypes()
+    {
+        World world;
+        auto dialog = world.open();
+        Grid *grid = typeGrid(*dialog);
+        const QStringList names{"Megaminx", "Pyraminx", "3x3x3 片手"};
+        for (const QString &name : names) {
+            QTest::mouseClick(button(*dialog, "cmdAddType"), Qt::LeftButton);
+            const int row = grid->row();
+            QCOMPARE(test::cellText(*grid, row, 1), QString("新しいタイプ"));
+            clickCell(grid, row, 1);
+            QWidget *editor = test::openEditor(*grid);
+            for (QChar ch : name)  // keyClicks takes ASCII only
+                QTest::sendKeyEvent(QTest::Click, editor, Qt::Key_unknown, QString(ch), {});
+        }
+        pick(grid, 7, 2, 4);  // Pyraminx: 4 solves
+        pick(grid, 8, 4, 2);  // one-handed: no inspection
+        QTest::mouseClick(button(*dialog, "cmdOK"), Qt::LeftButton);
+        QCOMPARE(test::rowsOf(world.db(),
+                              "select TypeID, TypeNm, TypeCnt, TypeBW, ImportID "
+                              "from MT_TypeExtra order by rowid"),
+                 QStringList({"6|Megaminx|5|0|", "7|Pyraminx|4|0|", "8|3x3x3 片手|5|0|"}));
+        QVERIFY(world.folder.read("Spinlog.ini").endsWith("NoInspection=5,8\r\n"));
+
+        test::addSeries(world.db(), {"2024/01/01 10:00:00", "7", {"5.00"}, "5.00"});
+        world.underWay = TypeId("6");
+        dialog = world.open();
+        grid = typeGrid(*dialog);
+        QCOMPARE(grid->model()->rowCount(), 8);
+        for (int row : {3, 6, 7, 8}) {
+            clickCell(grid, row, 1);
+            QTest::mouseClick(button(*dialog, "cmdRemoveType"), Qt::LeftButton);
+        }
+        QCOMPARE(world.boxes(),
+                 QStringList({"最初の5つのタイプは削除できません",
+                              "タイプ「Megaminx」は計測中のセットがあるので削除できません",
+                              "タイプ「Pyraminx」には保存した記録が 1 件あるので削除できません"}));
+        QCOMPARE(grid->model()->rowCount(), 7);
+        QCOMPARE(test::rowsOf(world.db(), "select count(*) from MT_TypeExtra"), QStringList("3"));
+        QTest::mouseClick(button(*dialog, "cmdOK"), Qt::LeftButton);
+        QCOMPARE(test::rowsOf(world.db(), "select TypeID from MT_TypeExtra order by rowid"),
+                 QStringList({"6", "7"}));
+    }
+
+    // An import's name past twenty characters is not cut by opening its
+    // cell; a hundred types take no more.
+    void longNamesAndTheMostTypes()
+    {
+        World world;
+        std::vector<PuzzleType> types = world.program().records->types.all();
+        const QString longName = "csTimer session of the 2024 season";
+        for (int n = 6; n <= 100; ++n)
+            types.push_back(
+                puzzleTypeOf(QString::number(n), n == 6 ? longName : "t", "5", "0", true));
+        world.program().records->types.rewrite(types);
+        auto dialog = world.open();
+        // Beside its scroll bar every column whole, and seven types.
+        Grid *grid = typeGrid(*dialog);
+        QVERIFY(grid->verticalScrollBar()->isVisible());
+        QVERIFY(grid->columnViewportPosition(4) + grid->columnWidth(4) <=
+                grid->viewport()->width());
+        QVERIFY(grid->rowViewportPosition(6) + grid->rowHeight(6) <= grid->viewport()->height());
+        clickCell(grid, 6, 1);
+        QTest::mouseClick(button(*dialog, "cmdAddType"), Qt::LeftButton);
+        QCOMPARE(world.boxes(), QStringList("タイプは 100 個までです"));
+        QTest::mouseClick(button(*dialog, "cmdOK"), Qt::LeftButton);
+        QCOMPARE(world.program().records->types.find(TypeId("6"))->name, longName);
     }
 };
 

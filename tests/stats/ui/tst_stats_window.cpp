@@ -13,6 +13,9 @@
 #include <QLineSeries>
 #include <QTableWidget>
 #include <QTest>
+#include <QValueAxis>
+
+#include <cmath>
 
 using namespace spinlog;
 using namespace spinlog::test;
@@ -165,6 +168,28 @@ private slots:
         QCOMPARE(types->itemText(2), "2x2x2 OH");
         QCOMPARE(types->currentIndex(), 2);
         QCOMPARE(window.findChild<QTableWidget *>("tblFigures")->item(0, 0)->text(), "5");
+    }
+
+    // Solves all of one time: the histogram's time ticks are a hundredth
+    // apart at the finest (never 10, 10.002, 10.004), its count ticks whole.
+    void histogramOfEqualSolves()
+    {
+        HistoryWorld w;
+        addSeries(w.db(), {"2007/05/01 08:00:00", "2", QStringList(5, "10.00"), "10.00"});
+        const SeriesUnderWay underWay{TypeId("2"), {}};
+        RecordStores &r = *w.program().records;
+        StatsWindow window({r.history, r.historySolves, r.types, w.program().reporter,
+                            w.world.clock, [&underWay] { return underWay; }},
+                           TypeFilter(TypeId("2")));
+        window.show();
+        QChart *histogram = window.findChild<QChartView *>("chartHistogram")->chart();
+        for (const auto &[orientation, finest] :
+             {std::pair(Qt::Horizontal, 0.01), std::pair(Qt::Vertical, 1.0)}) {
+            const auto *axis = static_cast<QValueAxis *>(histogram->axes(orientation).at(0));
+            const double step = (axis->max() - axis->min()) / (axis->tickCount() - 1);
+            QVERIFY2(step > finest * 0.999, qPrintable(QString::number(step)));
+            QVERIFY(std::abs(std::remainder(axis->min(), step)) < 1e-9);
+        }
     }
 };
 
