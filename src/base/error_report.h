@@ -53,6 +53,7 @@ enum class Procedure {
     ScrambleLoad,  // an unusable place of the scramble window
     CompactMoved,  // the database file moved away before the exit
     Snapshot,      // the exit's snapshot not taken
+    Stackmat,      // a Stackmat solve lost with its signal; its input gone or failing
 };
 
 // Every log prefix of the program is in this one table, byte for byte as

@@ -32,6 +32,8 @@ const std::array<SettingKey, kSettingCount> kKeys = {{
     {kOption, QStringLiteral("Inspection"), QStringLiteral("0")},
     {kOption, QStringLiteral("HoldToStart"), QStringLiteral("0")},
     {kOption, QStringLiteral("NoInspection"), QStringLiteral("auto")},
+    {kOption, QStringLiteral("Timer"), QStringLiteral("keyboard")},
+    {kOption, QStringLiteral("StackmatDevice"), QString()},
     {kView, QStringLiteral("Top"), QStringLiteral("3000")},
     {kView, QStringLiteral("Left"), QStringLiteral("1000")},
     {kView, QStringLiteral("Height"), QStringLiteral("5000")},
@@ -80,9 +82,10 @@ void Settings::write(Setting setting, const QString &value) const
 
 void Settings::load()
 {
-    for (Setting s : {Setting::DefType, Setting::CntDownTm, Setting::AlarmTm, Setting::DefColor,
-                      Setting::BestColor, Setting::WorstColor, Setting::Inspection,
-                      Setting::HoldToStart, Setting::NoInspection})
+    for (Setting s :
+         {Setting::DefType, Setting::CntDownTm, Setting::AlarmTm, Setting::DefColor,
+          Setting::BestColor, Setting::WorstColor, Setting::Inspection, Setting::HoldToStart,
+          Setting::NoInspection, Setting::Timer, Setting::StackmatDevice})
         held_[std::size_t(s)] = read(s);
 }
 
@@ -124,6 +127,13 @@ std::int16_t Settings::defaultTypePosition() const
 std::uint32_t Settings::color(Setting setting) const
 {
     return colorFromText(text(setting));
+}
+
+bool Settings::timesByStackmat() const
+{
+    return text(Setting::Timer)
+               .trimmed()
+               .compare(QStringLiteral("stackmat"), Qt::CaseInsensitive) == 0;
 }
 
 bool isInspected(const QString &noInspection, const QString &typeId, const QString &typeName)

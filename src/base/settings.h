@@ -23,9 +23,11 @@ enum class Setting {
     DefColor,
     BestColor,
     WorstColor,
-    Inspection,    // "1": the competition's inspection instead of the countdown
-    HoldToStart,   // "1": a start key held and let go starts
-    NoInspection,  // the TypeIDs without inspection, or "auto"
+    Inspection,      // "1": the competition's inspection instead of the countdown
+    HoldToStart,     // "1": a start key held and let go starts
+    NoInspection,    // the TypeIDs without inspection, or "auto"
+    Timer,           // "stackmat": solves timed by a Stackmat timer; else the keyboard
+    StackmatDevice,  // the audio input's id; empty: the system's default input
     // [View]
     ViewTop,
     ViewLeft,
@@ -70,8 +72,9 @@ public:
     void write(Setting setting, const QString &value) const;
 
     // Start-up: reads DefType, CntDownTm, AlarmTm and the three colours, in
-    // that order, then the inspection, the hold and the types without
-    // inspection, into the values held for the run.
+    // that order, then the inspection, the hold, the types without
+    // inspection and the timer with its input, into the values held for the
+    // run.
     void load();
     // A held value (one of those read at start-up), as text.
     QString text(Setting setting) const;
@@ -87,6 +90,7 @@ public:
     std::int16_t alarmSeconds() const;           // AlarmTm
     std::int16_t defaultTypePosition() const;    // DefType
     std::uint32_t color(Setting setting) const;  // DefColor, BestColor, WorstColor
+    bool timesByStackmat() const;                // Timer
 
 signals:
     // A held value was stored (by store(); not by load() or write()).

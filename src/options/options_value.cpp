@@ -41,6 +41,8 @@ LoadedOptions loadOptions(const Settings &settings, const PuzzleTypeStore &types
     v.alarm = settings.text(Setting::AlarmTm);
     v.inspection = settings.isOn(Setting::Inspection);
     v.holdToStart = settings.isOn(Setting::HoldToStart);
+    v.stackmat = settings.timesByStackmat();
+    v.stackmatDevice = settings.text(Setting::StackmatDevice);
     for (int i = 0; i < 3; ++i)
         v.colours[std::size_t(i)] = colorFromText(keyOf(kColourSettings[i]).defaultText);
     v.types.assign(kTypeCount, PuzzleType{});
@@ -84,6 +86,12 @@ void storeOptions(Settings &settings, PuzzleTypeStore &types, const OptionsValue
     settings.store(Setting::Inspection, onOff(value.inspection));
     settings.store(Setting::HoldToStart, onOff(value.holdToStart));
     settings.store(Setting::NoInspection, noInspectionOf(value.types));
+    // Written once chosen: a keyboard user's file keeps the keys it had.
+    if (value.stackmat != settings.timesByStackmat())
+        settings.store(Setting::Timer,
+                       value.stackmat ? QStringLiteral("stackmat") : QStringLiteral("keyboard"));
+    if (value.stackmatDevice != settings.text(Setting::StackmatDevice))
+        settings.store(Setting::StackmatDevice, value.stackmatDevice);
     types.rewrite(value.types, value.removed);
 }
 

@@ -1,9 +1,10 @@
 #pragma once
 // What the options dialog edits, as a plain value: the countdown and the
 // alarm interval as typed, the three marking colours, the inspection and the
-// hold to start, and the puzzle types with their inspection (the five of
-// MT_Type, then those added). Read from the settings and the type tables
-// when the dialog opens, checked and stored on OK.
+// hold to start, the puzzle types with their inspection (the five of MT_Type,
+// then those added), and what times the solves (the keyboard, or a Stackmat
+// timer on an audio input). Read from the settings and the type tables when
+// the dialog opens, checked and stored on OK.
 
 #include "options/type_table.h"
 
@@ -27,6 +28,8 @@ struct OptionsValue {
     std::array<std::uint32_t, 3> colours{};  // 0x00BBGGRR, by OptionColour
     bool inspection = false;                 // the competition's 15 s instead of the countdown
     bool holdToStart = false;                // a start key held, then let go, starts
+    bool stackmat = false;                   // a Stackmat timer times the solves
+    QString stackmatDevice;                  // its audio input's id; empty: the default
     // MT_Type's kTypeCount types in TypeID order, then the others by number.
     std::vector<PuzzleType> types;
     int typesRead = kTypeCount;   // of the first five, those read; the rest show empty texts
@@ -41,6 +44,13 @@ struct OptionsValue {
 struct LoadedOptions {
     OptionsValue value;
     QString failure;
+    // The audio inputs there are, for the Stackmat's list (the assembly,
+    // which sees the audio devices, fills it in).
+    struct Input {
+        QString id;
+        QString name;
+    };
+    std::vector<Input> inputs;
 };
 LoadedOptions loadOptions(const Settings &settings, const PuzzleTypeStore &types);
 
@@ -70,11 +80,12 @@ std::optional<QString> removeType(OptionsValue &value, int index, const TypeReco
 // Whether a time box's text may be stored: a number of 0 or more.
 bool isTimeSetting(const QString &text);
 
-// Stores the value on OK, in the order of the settings file, then the type
-// tables (the removed types deleted with them); the types without inspection
-// are stored by the numbers the rewrite gives them. Throws SpinlogError at the first failure (a
-// setting the file would not take, a failed rewrite). What was stored before it stays stored. The
-// settings and the types signal what changed.
+// Stores the value on OK, in the order of the settings file (the timer and
+// its input only when they changed), then the type tables (the removed types
+// deleted with them); the types without inspection are stored by the numbers
+// the rewrite gives them. Throws SpinlogError at the first failure (a setting
+// the file would not take, a failed rewrite). What was stored before it stays
+// stored. The settings and the types signal what changed.
 void storeOptions(Settings &settings, PuzzleTypeStore &types, const OptionsValue &value);
 
 }  // namespace spinlog

@@ -189,14 +189,21 @@ void SolveSession::beginTiming(std::int64_t nowNs, Penalty penalty)
     startNs_ = nowNs;
     startPenalty_ = penalty;
     startScramble_ = scrambleShown_ ? scrambleShown_() : QString();
+    byTimer_ = false;
     emit sound();
 }
 
 PressResult SolveSession::stop(std::int64_t nowNs)
 {
-    state_ = SessionState::Idle;
     lastSolveNs_ = nowNs - startNs_;
-    const Attempt attempt{hundredthsFromNs(lastSolveNs_), startPenalty_};
+    return finish(hundredthsFromNs(lastSolveNs_));
+}
+
+PressResult SolveSession::finish(std::int64_t hundredths)
+{
+    state_ = SessionState::Idle;
+    byTimer_ = false;
+    const Attempt attempt{hundredths, startPenalty_};
     const QString time = attempt.text();
     clockText_ = time;
 
@@ -254,7 +261,9 @@ void SolveSession::runningTick()
         return;
     const Notify notify(*this);
     ++elapsed_;
-    clockText_ = timeChangeHNS(QString::number(elapsed_));
+    // The timer's solve shows the timer's own time.
+    if (!byTimer_)
+        clockText_ = timeChangeHNS(QString::number(elapsed_));
     // Converted at each tick, after the display moved on, as every setting is
     // converted where it is used.
     const std::int16_t alarm = settings_.alarmSeconds();
@@ -266,6 +275,60 @@ void SolveSession::correctElapsed(std::int64_t nowNs)
 {
     if (state_ == SessionState::Timing)
         elapsed_ = (nowNs - startNs_) / 1'000'000'000;
+}
+
+PressResult SolveSession::timerStarted(std::int64_t nowNs, std::int64_t hundredths)
+{
+    Penalty penalty = Penalty::None;
+    switch (state_) {
+        case SessionState::Idle:
+            if (!type_.timeable()) {
+                const Notify notify(*this);
+                return PressResult::Refused;
+            }
+            break;
+        case SessionState::Countdown: break;
+        case SessionState::Inspection: penalty = inspectionPenalty(nowNs - startNs_); break;
+        case SessionState::Timing:
+        case SessionState::Complete: return PressResult::Ignored;
+    }
+    const Notify notify(*this);
+    heldSince_.reset();
+    beginTiming(nowNs, penalty);
+    byTimer_ = true;
+    clockText_ = countedText({hundredths});
+    return PressResult::Started;
+}
+
+void SolveSession::timerShows(std::int64_t hundredths)
+{
+    if (!timedByTimer())
+        return;
+    const QString text = countedText({hundredths});
+    if (text == clockText_)
+        return;
+    const Notify notify(*this);
+    clockText_ = text;
+}
+
+PressResult SolveSession::timerStopped(std::int64_t hundredths)
+{
+    if (!timedByTimer())
+        return PressResult::Ignored;
+    const Notify notify(*this);
+    lastSolveNs_ = hundredths * 10'000'000;
+    return finish(hundredths);
+}
+
+bool SolveSession::timerAbandoned()
+{
+    if (!timedByTimer())
+        return false;
+    const Notify notify(*this);
+    state_ = SessionState::Idle;
+    byTimer_ = false;
+    clockText_ = settings_.text(Setting::CntDownTm);
+    return true;
 }
 
 void SolveSession::showType(const std::optional<PuzzleType> &type, bool discardSeries)

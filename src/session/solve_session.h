@@ -1,8 +1,9 @@
 #pragma once
 // The solve session: the stopwatch and the series under way, as plain state
 // driven by presses and ticks. A solve is the difference of two clock
-// readings handed in with the presses; the one-second ticks only drive the
-// displays and the alarm. Finished solves go to the series store at once, so
+// readings handed in with the presses, or the time a timer of its own (the
+// Stackmat) measured; the one-second ticks only drive the displays and the
+// alarm. Finished solves go to the series store at once, so
 // a series survives the end of the program.
 //
 // Every input either completes or throws SpinlogError, leaving the session in
@@ -117,6 +118,21 @@ public:
     // were held up (a refused exit).
     void correctElapsed(std::int64_t nowNs);
 
+    // A timer of its own as the clock. Its start begins the solve from Idle,
+    // ends a countdown, or ends the inspection with the inspection's penalty;
+    // while its solve runs the clock shows the timer's time; its stop stores
+    // the timer's own time. A solve a press began stays the presses': the
+    // timer's start and stop leave it, as a press stops the timer's solve by
+    // the clock.
+    PressResult timerStarted(std::int64_t nowNs, std::int64_t hundredths);
+    void timerShows(std::int64_t hundredths);
+    PressResult timerStopped(std::int64_t hundredths);
+    // The timer's solve ended without a time (the timer reset while running,
+    // its signal lost): nothing is stored. False when none was under way.
+    bool timerAbandoned();
+    // The solve under way was begun by the timer.
+    bool timedByTimer() const { return state_ == SessionState::Timing && byTimer_; }
+
     // A fresh display for the type (nothing: the type stays): the clock shows
     // the countdown setting, every label is empty in the plain colour. With
     // discardSeries the series under way is emptied in the store too; without
@@ -148,6 +164,7 @@ private:
     void beginTiming(std::int64_t nowNs, Penalty penalty = Penalty::None);
     bool inspects() const;
     PressResult stop(std::int64_t nowNs);
+    PressResult finish(std::int64_t hundredths);
     void markBestWorst();
     QString seriesAverage() const;
     std::vector<Solve>::iterator solveAt(int no);
@@ -167,6 +184,7 @@ private:
     std::int64_t startNs_ = 0;
     std::int64_t lastSolveNs_ = 0;
     Penalty startPenalty_ = Penalty::None;  // given by the inspection
+    bool byTimer_ = false;                  // the solve under way is the timer's
     int ticks_ = 0;                         // of the inspection
     std::optional<std::int64_t> heldSince_;
     const Clock *wallClock_ = nullptr;

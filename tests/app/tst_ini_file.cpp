@@ -88,7 +88,7 @@ private slots:
     }
 
     // Every setting under its own section and key, with its default while
-    // its key is missing (the other keys there); load() holds the run's six.
+    // its key is missing (the other keys there); load() holds the run's eleven.
     void everySetting_data()
     {
         QTest::addColumn<int>("setting");
@@ -100,6 +100,7 @@ private slots:
             {"Option/CntDownTm", "15"}, {"Option/AlarmTm", "30"}, {"Option/DefColor", "14671839"},
             {"Option/BestColor", "16744576"}, {"Option/WorstColor", "8421631"},
             {"Option/Inspection", "0"}, {"Option/HoldToStart", "0"}, {"Option/NoInspection", "auto"},
+            {"Option/Timer", "keyboard"}, {"Option/StackmatDevice", ""},
             {"View/Top", "3000"}, {"View/Left", "1000"}, {"View/Height", "5000"},
             {"View/SearchType", "0"}, {"View/SearchOrder", "0"}, {"Chart/Left", "1500"},
             {"Chart/Top", "1500"}, {"Chart/Width", "12000"}, {"Chart/Height", "8000"},
@@ -132,7 +133,7 @@ private slots:
         settings.write(Setting(setting), "mine");
         QCOMPARE(iniRead(ini, key.section('/', 0, 0), key.section('/', 1), "(none)"), "mine");
         settings.load();
-        QCOMPARE(settings.text(Setting(setting)) == "mine", setting >= 2 && setting <= 10);
+        QCOMPARE(settings.text(Setting(setting)) == "mine", setting >= 2 && setting <= 12);
     }
 
     // Tests run as root: a full disk is a file size limit, read-only the

@@ -12,8 +12,8 @@ class Program;
 class frmMain;
 
 // The main window over the program's open records, with its menus' windows,
-// the scramble window and the commands wired to the program (windows.cpp).
-// Makes the solve session.
+// the scramble window, the Stackmat timer (a StackmatLink child) and the
+// commands wired to the program (windows.cpp). Makes the solve session.
 std::unique_ptr<frmMain> makeMainWindow(Program &program);
 
 // Returns the shown main window, or null when the program has ended (a second

@@ -8,6 +8,7 @@
 #include "app/mdb.h"
 #include "app/program.h"
 #include "app/sound.h"
+#include "app/ui/stackmat_link.h"
 #include "app/ui/startup.h"
 #include "data/record_stores.h"
 #include "history/ui/history_window.h"
@@ -76,8 +77,11 @@ void openHistory(Program &program, QWidget *over)
 
 void openOptions(Program &program, QWidget *over)
 {
+    LoadedOptions loaded = loadOptions(program.settings, program.records->types);
+    for (const AudioInputDevice &device : StackmatInput::devices())
+        loaded.inputs.push_back({QString::fromUtf8(device.id), device.description});
     frmOption dialog(
-        loadOptions(program.settings, program.records->types),
+        std::move(loaded),
         [&program](const OptionsValue &value) {
             storeOptions(program.settings, program.records->types, value);
         },
@@ -206,6 +210,7 @@ std::unique_ptr<frmMain> makeMainWindow(Program &program)
     auto scramble = std::make_shared<QPointer<ScrambleWindow>>();
     auto window = std::make_unique<frmMain>(parts, mainCommands(program, statistics, scramble));
     *scramble = addScrambleWindow(program, *window);
+    new StackmatLink(program.settings, program.log, *window);
     return window;
 }
 

@@ -108,8 +108,9 @@ void frmMain::render()
     for (QAction *penalty : actPenalty_) penalty->setEnabled(session_.penaltiesOpen());
     paintBackground(lblTm_, c.clockColor);
     lblTm_->setText(session_.clockText());
-    if (c.status != shownStatus_)
-        showStatus(c.status);
+    const QString status = c.status.isEmpty() ? timerStatus_ : c.status;
+    if (status != shownStatus_)
+        showStatus(status);
 
     const int count = session_.type().length();
     std::array<QString, 13> tips;
@@ -326,6 +327,41 @@ void frmMain::Sub_StartStop()
         parts_.prompts.message(unusableTypeText(session_.type()), Icon::Exclamation, Buttons::Ok);
 }
 
+void frmMain::timerStarted(std::int64_t hundredths)
+{
+    const std::int64_t now = parts_.clock.monotonicNs();
+    PressResult result = PressResult::Ignored;
+    guarded(parts_.reporter, Procedure::StartStop,
+            [&] { result = session_.timerStarted(now, hundredths); });
+    if (result == PressResult::Refused)
+        parts_.prompts.message(unusableTypeText(session_.type()), Icon::Exclamation, Buttons::Ok);
+}
+
+void frmMain::timerShows(std::int64_t hundredths)
+{
+    session_.timerShows(hundredths);
+}
+
+void frmMain::timerStopped(std::int64_t hundredths)
+{
+    PressResult result = PressResult::Ignored;
+    guarded(parts_.reporter, Procedure::StartStop,
+            [&] { result = session_.timerStopped(hundredths); });
+    if (result == PressResult::Completed)
+        Sub_Save();
+}
+
+bool frmMain::timerAbandoned()
+{
+    return session_.timerAbandoned();
+}
+
+void frmMain::showTimerStatus(const QString &text)
+{
+    timerStatus_ = text;
+    render();
+}
+
 void frmMain::givePenalty(int no, Penalty penalty)
 {
     guarded(parts_.reporter, Procedure::Penalty, [&] { session_.setPenalty(no, penalty); });
@@ -406,7 +442,7 @@ void frmMain::Sub_Save()
         Sub_MainDspSet();
         QApplication::restoreOverrideCursor();
     }
-    showStatus(QString());
+    showStatus(timerStatus_);
 }
 
 void frmMain::reset()

@@ -80,6 +80,18 @@ public:
     // The scramble window was shown or hidden: its menu item's check follows.
     void scrambleShown(bool shown);
 
+    // A timer of its own as the clock (the assembly wires the Stackmat here):
+    // its solve's start, running time, stop and end without a time, handled
+    // as presses are, the series and its save question alike.
+    void timerStarted(std::int64_t hundredths);
+    void timerShows(std::int64_t hundredths);
+    void timerStopped(std::int64_t hundredths);
+    // False when no solve of the timer's was under way.
+    bool timerAbandoned();
+    // The timer's state, in the status bar's first panel while the session
+    // has no status of its own; empty for none.
+    void showTimerStatus(const QString &text);
+
 signals:
     // The window is shown for the first time.
     void firstShown();
@@ -140,6 +152,7 @@ private:
     bool loadEnd_ = false;
     bool inTick_ = false;  // a tick's error box is open
     QString shownStatus_;
+    QString timerStatus_;
     int releasedKey_ = 0;  // the last key released, and when
     quint64 releasedAt_ = 0;
     WindowPlace place_{{Setting::MainLeft, Setting::MainTop, {}, {}}, 0, 0, Procedure::MainLoad};

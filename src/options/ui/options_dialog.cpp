@@ -7,6 +7,7 @@
 #include "widgets/units.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QEvent>
 #include <QGroupBox>
@@ -50,17 +51,17 @@ frmOption::frmOption(LoadedOptions loaded, Store store, TypeRecords records, Pro
       prompts_(prompts),
       reporter_(reporter)
 {
-    buildControls(std::move(records));
+    buildControls(std::move(records), loaded.inputs);
     Form_Load(loaded.failure);
 }
 
 frmOption::~frmOption() = default;
 
-void frmOption::buildControls(TypeRecords records)
+void frmOption::buildControls(TypeRecords records, const std::vector<LoadedOptions::Input> &inputs)
 {
     setWindowTitle(QStringLiteral("オプション"));
     setFont(layoutFont(9));
-    setFixedSize(px(5085), px(8550));
+    setFixedSize(px(5085), px(9810));
     setSizeGripEnabled(false);
 
     // The frames are as wide as the type grid's five columns and its scroll bar
@@ -69,11 +70,12 @@ void frmOption::buildControls(TypeRecords records)
     buildColourFrame();
     buildTypeFrame(std::move(records));
     buildInspectionFrame();
+    buildTimerFrame(inputs);
 
     // Neither button answers Enter or Escape.
     const auto button = [this](const QString &caption, const char *name, int left) {
         auto *b = new QPushButton(caption, this);
-        b->setGeometry(twipsRect(left, 8085, 1140, 345));
+        b->setGeometry(twipsRect(left, 9345, 1140, 345));
         b->setAutoDefault(false);
         b->setObjectName(QLatin1String(name));
         return b;
@@ -83,10 +85,10 @@ void frmOption::buildControls(TypeRecords records)
     cmdCancel_ = button(QStringLiteral("キャンセル"), "cmdCancel", 3735);
     connect(cmdCancel_, &QPushButton::clicked, this, &QDialog::reject);
 
-    QWidget *order[] = {cmdOK_,         cmdCancel_,     txtTime_[0],       txtTime_[1],
-                        cmdColor_[0],   cmdColor_[1],   cmdColor_[2],      vsFlex_,
-                        cmdAddType_,    cmdRemoveType_, optInspection_[0], optInspection_[1],
-                        chkHoldToStart_};
+    QWidget *order[] = {cmdOK_,          cmdCancel_,     txtTime_[0],       txtTime_[1],
+                        cmdColor_[0],    cmdColor_[1],   cmdColor_[2],      vsFlex_,
+                        cmdAddType_,     cmdRemoveType_, optInspection_[0], optInspection_[1],
+                        chkHoldToStart_, optTimer_[0],   optTimer_[1],      cmbStackmatDevice_};
     for (std::size_t i = 0; i + 1 < std::size(order); ++i) setTabOrder(order[i], order[i + 1]);
     cmdOK_->setFocus();
 }
@@ -193,6 +195,34 @@ void frmOption::buildInspectionFrame()
     chkHoldToStart_->setObjectName(QStringLiteral("chkHoldToStart"));
 }
 
+void frmOption::buildTimerFrame(const std::vector<LoadedOptions::Input> &inputs)
+{
+    auto *frame = new QGroupBox(QStringLiteral("計時"), this);
+    frame->setGeometry(twipsRect(75, 8055, 4935, 1155));
+    frame->setObjectName(QStringLiteral("fraTimer"));
+    const QString texts[2] = {QStringLiteral("キーボード(&K)"),
+                              QStringLiteral("スタックマット(&S)")};
+    for (int i = 0; i < 2; ++i) {
+        auto *choice = new QRadioButton(texts[i], frame);
+        choice->setGeometry(twipsRect(i == 0 ? 165 : 2160, 315, 1950, 285));
+        choice->setObjectName(QStringLiteral("optTimer%1").arg(i));
+        optTimer_[std::size_t(i)] = choice;
+    }
+    auto *label = new AccessLabel(QStringLiteral("入力デバイス(&V):"), frame);
+    label->setGeometry(twipsRect(165, 750, 1470, 180));
+    cmbStackmatDevice_ = new QComboBox(frame);
+    cmbStackmatDevice_->setGeometry(twipsRect(1680, 690, 2835, 315));
+    cmbStackmatDevice_->setObjectName(QStringLiteral("cmbStackmatDevice"));
+    label->setBuddy(cmbStackmatDevice_);
+    cmbStackmatDevice_->addItem(QStringLiteral("既定の入力デバイス"), QString());
+    for (const LoadedOptions::Input &input : inputs)
+        cmbStackmatDevice_->addItem(input.name, input.id);
+    // A device chosen before and not plugged in now stays the choice.
+    const QString &chosen = value_.stackmatDevice;
+    if (cmbStackmatDevice_->findData(chosen) < 0)
+        cmbStackmatDevice_->addItem(chosen + QStringLiteral("（未接続）"), chosen);
+}
+
 void frmOption::Form_Load(const QString &failure)
 {
     txtTime_[0]->setText(value_.countdown);
@@ -201,6 +231,9 @@ void frmOption::Form_Load(const QString &failure)
     typeEditor_->setupAndShow(font());
     optInspection_[value_.inspection ? 1 : 0]->setChecked(true);
     chkHoldToStart_->setChecked(value_.holdToStart);
+    optTimer_[value_.stackmat ? 1 : 0]->setChecked(true);
+    cmbStackmatDevice_->setCurrentIndex(cmbStackmatDevice_->findData(value_.stackmatDevice));
+    cmbStackmatDevice_->setEnabled(value_.stackmat);
     // The boxes edit the value from here on.
     connect(txtTime_[0], &QLineEdit::textChanged, this,
             [this](const QString &text) { value_.countdown = text; });
@@ -210,6 +243,12 @@ void frmOption::Form_Load(const QString &failure)
             [this](bool on) { value_.inspection = on; });
     connect(chkHoldToStart_, &QCheckBox::toggled, this,
             [this](bool on) { value_.holdToStart = on; });
+    connect(optTimer_[1], &QRadioButton::toggled, this, [this](bool on) {
+        value_.stackmat = on;
+        cmbStackmatDevice_->setEnabled(on);
+    });
+    connect(cmbStackmatDevice_, &QComboBox::currentIndexChanged, this,
+            [this] { value_.stackmatDevice = cmbStackmatDevice_->currentData().toString(); });
     if (!failure.isEmpty())
         reporter_.report(Procedure::OptionLoad, failure);
 }

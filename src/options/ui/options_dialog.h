@@ -1,7 +1,9 @@
 #pragma once
 // frmOption: countdown, alarm interval, the three marking colours, the
-// puzzle type table, the inspection and the hold to start. Built afresh at each opening around the
-// value read for it; OK checks the value and hands it over to be stored.
+// puzzle type table, the inspection and the hold to start, and what times the
+// solves (the keyboard or a Stackmat timer, with its audio input). Built
+// afresh at each opening around the value read for it; OK checks the value
+// and hands it over to be stored.
 
 #include "options/options_value.h"
 
@@ -10,6 +12,7 @@
 #include <functional>
 
 class QCheckBox;
+class QComboBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -44,11 +47,12 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
-    void buildControls(TypeRecords records);
+    void buildControls(TypeRecords records, const std::vector<LoadedOptions::Input> &inputs);
     void buildTypeFrame(TypeRecords records);
     void buildTimeFrame();
     void buildColourFrame();
     void buildInspectionFrame();
+    void buildTimerFrame(const std::vector<LoadedOptions::Input> &inputs);
     void Form_Load(const QString &failure);
     void cmdOK_Click();
     void cmdColor_Click(int index);
@@ -69,6 +73,8 @@ private:
     std::array<QPushButton *, 3> cmdColor_{};
     std::array<QRadioButton *, 2> optInspection_{};  // the countdown, the competition's
     QCheckBox *chkHoldToStart_ = nullptr;
+    std::array<QRadioButton *, 2> optTimer_{};  // the keyboard, the Stackmat
+    QComboBox *cmbStackmatDevice_ = nullptr;    // its entries' data: the inputs' ids
     QPushButton *cmdOK_ = nullptr;
     QPushButton *cmdCancel_ = nullptr;
     QPushButton *cmdAddType_ = nullptr;

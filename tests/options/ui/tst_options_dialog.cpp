@@ -37,11 +37,13 @@ struct World : test::HistoryWorld {
     QStringList types() { return test::rowsOf(db(), "select * from MT_Type"); }
     std::optional<TypeId> underWay;  // the type of a series under way
     QStringList boxes() const { return world.prompts.texts(); }
-    std::unique_ptr<frmOption> open()
+    std::unique_ptr<frmOption> open(std::vector<LoadedOptions::Input> inputs = {})
     {
         Program &p = program();
+        LoadedOptions loaded = loadOptions(p.settings, p.records->types);
+        loaded.inputs = std::move(inputs);
         auto dialog = std::make_unique<frmOption>(
-            loadOptions(p.settings, p.records->types),
+            std::move(loaded),
             [&p](const OptionsValue &value) { storeOptions(p.settings, p.records->types, value); },
             typeRecordsOf(p.records->types, [this] { return underWay; }), world.prompts,
             p.reporter);
@@ -225,6 +227,50 @@ private slots:
         QTest::mouseClick(button(*dialog, "cmdOK"), Qt::LeftButton);
         QVERIFY(world.folder.read("Spinlog.ini")
                     .contains("AlarmTm=30\r\nInspection=0\r\nHoldToStart=0\r\nNoInspection=\r\n"));
+    }
+
+    // The keyboard or the Stackmat with its input: the list lists the inputs
+    // there are after the default, keeps one chosen before and unplugged
+    // now, takes input only for the Stackmat; stored on OK only once chosen.
+    void timerChoice()
+    {
+        World world;
+        const std::vector<LoadedOptions::Input> inputs{{"usb", "USB マイク"},
+                                                       {"line", "ライン入力"}};
+        auto dialog = world.open(inputs);
+        auto *devices = child<QComboBox>(*dialog, "cmbStackmatDevice");
+        const auto shown = [&] {
+            QStringList entries;
+            for (int i = 0; i < devices->count(); ++i) entries << devices->itemText(i);
+            return QString("%1 %2 %3 | %4")
+                .arg(child<QRadioButton>(*dialog, "optTimer1")->isChecked())
+                .arg(devices->isEnabled())
+                .arg(devices->currentText(), entries.join(", "));
+        };
+        QCOMPARE(shown(), "0 0 既定の入力デバイス | 既定の入力デバイス, USB マイク, ライン入力");
+        QTest::mouseClick(button(*dialog, "cmdOK"), Qt::LeftButton);
+        QVERIFY(!world.folder.read("Spinlog.ini").contains("Timer"));
+
+        dialog = world.open(inputs);
+        devices = child<QComboBox>(*dialog, "cmbStackmatDevice");
+        QTest::keyClick(dialog.get(), Qt::Key_S, Qt::AltModifier);
+        // A button's access key clicks it a moment later.
+        QTRY_VERIFY(devices->isEnabled());
+        QTest::keyClick(dialog.get(), Qt::Key_V, Qt::AltModifier);
+        QTest::keyClick(devices, Qt::Key_Down);
+        QTest::keyClick(devices, Qt::Key_Down);
+        QCOMPARE(shown(), "1 1 ライン入力 | 既定の入力デバイス, USB マイク, ライン入力");
+        QTest::mouseClick(button(*dialog, "cmdOK"), Qt::LeftButton);
+        QVERIFY(
+            world.folder.read("Spinlog.ini").endsWith("Timer=stackmat\r\nStackmatDevice=line\r\n"));
+        QCOMPARE(world.program().settings.text(Setting::StackmatDevice), "line");
+
+        dialog = world.open({inputs[0]});
+        devices = child<QComboBox>(*dialog, "cmbStackmatDevice");
+        QCOMPARE(shown(), "1 1 line（未接続） | 既定の入力デバイス, USB マイク, line（未接続）");
+        QTest::keyClick(dialog.get(), Qt::Key_K, Qt::AltModifier);
+        QTest::mouseClick(button(*dialog, "cmdCancel"), Qt::LeftButton);
+        QVERIFY(world.program().settings.timesByStackmat());
     }
 
     // As drawn: a name starts at its cell's left edge, a count sits in the
