@@ -85,7 +85,7 @@ Timed importOnce(const QString &file, RecordStores &stores)
 {
     const std::int64_t start = nowNs();
     HistoryImporter importer(stores.history, stores.types);
-    const HistoryImport import = importer.plan(file);
+    HistoryImport import = importer.plan(file);
     const std::optional<ImportTally> tally =
         importer.run(import, QDateTime::currentDateTime(), [](int, int) { return true; });
     return {msSince(start), tally->added, tally->duplicates};
@@ -155,8 +155,8 @@ void previewOfManySessions(const QString &work)
         const std::int64_t start = nowNs();
         HistoryImporter importer(stores.history, stores.types);
         HistoryImport import = importer.plan(file);
-        const ChooseSessionType choose = [&](int session, const std::optional<TypeId> &type) {
-            importer.choose(import, session, type);
+        const ChooseSessionType choose = [&](int session, const SessionTarget &target) {
+            importer.choose(import, session, target);
         };
         const std::unique_ptr<QDialog> dialog = makeImportPreview(nullptr, import, choose);
         dialog->show();
