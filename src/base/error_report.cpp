@@ -13,7 +13,7 @@ const QString kLoadFailed = QStringLiteral("フォームロードエラー");
 const QString kSaveFailed = QStringLiteral("保存エラー");
 
 // In the order of Procedure.
-const std::array<ProcedureReport, 36> kReports = {{
+const std::array<ProcedureReport, 39> kReports = {{
     {kLoadFailed, QStringLiteral("[frmMain]-[Form_Load] ")},
     {QStringLiteral("カウントダウンタイマエラー"),
      QStringLiteral("[frmMain]-[tmrCountDown_Timer] ")},
@@ -48,6 +48,9 @@ const std::array<ProcedureReport, 36> kReports = {{
     {QStringLiteral("取り込みエラー"), QStringLiteral("[frmView]-[Sub_Import] ")},
     {QStringLiteral("取り込み取り消しエラー"), QStringLiteral("[frmView]-[Sub_UndoImport] ")},
     {QStringLiteral("バックアップ復元エラー"), QStringLiteral("[mdlCommon]-[Sub_RestoreBackup] ")},
+    {QStringLiteral("コメント設定エラー"), QStringLiteral("[frmMain]-[Comment] ")},
+    {QStringLiteral("コメント設定エラー"), QStringLiteral("[frmView]-[Comment] ")},
+    {QStringLiteral("解答表示エラー"), QStringLiteral("[frmView]-[SolveView] ")},
     {QStringLiteral("タイプ追加エラー"), QStringLiteral("[frmOption]-[cmdAddType_Click] ")},
     {QStringLiteral("タイプ削除エラー"), QStringLiteral("[frmOption]-[cmdRemoveType_Click] ")},
     {kLoadFailed, QStringLiteral("[frmScramble]-[Form_Load] ")},

@@ -19,18 +19,7 @@ namespace spinlog {
 
 namespace {
 
-enum Column {
-    Session,
-    Solves,
-    PlusTwo,
-    Dnf,
-    Type,
-    NewLength,
-    Series,
-    Duplicates,
-    LeftOver,
-    Columns
-};
+enum Column { Session, Solves, PlusTwo, Dnf, Type, NewLength, Series, Duplicates, Loose, Columns };
 
 // The sessions that hold solves, a row each, read from the import only as
 // the view shows them: a file of a hundred thousand sessions costs a list
@@ -81,7 +70,7 @@ public:
                                          QStringLiteral("新しいタイプの回数"),
                                          QStringLiteral("記録"),
                                          QStringLiteral("重複"),
-                                         QStringLiteral("残り")};
+                                         QStringLiteral("記録に入らない回")};
         if (orientation == Qt::Horizontal && role == Qt::DisplayRole)
             return headers.value(section);
         return QAbstractTableModel::headerData(section, orientation, role);
@@ -115,7 +104,7 @@ public:
             case NewLength: return made ? QVariant(made->length()) : QVariant();
             case Series: return plan.series;
             case Duplicates: return plan.duplicates;
-            case LeftOver: return qulonglong(plan.leftOver.size());
+            case Loose: return plan.loose;
             default: return {};
         }
     }
@@ -242,7 +231,7 @@ public:
         table_->setColumnWidth(Session, room(QStringLiteral("セッション名セッション")));
         table_->setColumnWidth(Type, room(widest) + 24);
         table_->setColumnWidth(NewLength, room(QStringLiteral("新しいタイプの回数")));
-        for (const int column : {Solves, PlusTwo, Dnf, Series, Duplicates, LeftOver})
+        for (const int column : {Solves, PlusTwo, Dnf, Series, Duplicates, Loose})
             table_->setColumnWidth(column, room(QStringLiteral("000000")));
         layout->addWidget(table_, 2);
         summary_ = new QPlainTextEdit(this);
