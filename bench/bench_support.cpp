@@ -4,6 +4,8 @@
 #include "base/time_values.h"
 #include "data/database.h"
 #include "data/puzzle_type_store.h"
+#include "data/series_inserter.h"
+#include "data/solve_table.h"
 #include "data/type_tables.h"
 #include "widgets/units.h"
 
@@ -28,6 +30,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <ctime>
@@ -223,8 +226,69 @@ double stepAllMs(Database &db, const QString &sql)
     return msSince(start);
 }
 
+namespace {
+
+// A scramble as long as a type's real ones and in their notation: random
+// turns, no face twice in a row (2x2x2: 10 of U R F; 3x3x3: 21; 4x4x4: 40
+// and 5x5x5: 60 with wide turns).
+QString benchScramble(QRandomGenerator &random, int type)
+{
+    static const char *const kFaces[] = {"U", "D", "L", "R", "F", "B"};
+    static const char *const kPocketFaces[] = {"U", "R", "F"};
+    static const char *const kForms[] = {"", "'", "2"};
+    const int moves = type == 2 ? 10 : type == 3 ? 40 : type == 4 ? 60 : 21;
+    const int faces = type == 2 ? 3 : 6;
+    QStringList turns;
+    int last = -1;
+    for (int m = 0; m < moves; ++m) {
+        int face = int(random.bounded(faces));
+        if (face == last)
+            face = (face + 1) % faces;
+        last = face;
+        const bool wide = (type == 3 || type == 4) && random.bounded(2) == 1;
+        turns << QString::fromLatin1(type == 2 ? kPocketFaces[face] : kFaces[face]) +
+                     (wide ? QStringLiteral("w") : QString()) +
+                     QLatin1String(kForms[random.bounded(3)]);
+    }
+    return turns.join(QLatin1Char(' '));
+}
+
+// The series of the insert's values with its solves' rows: a moment 10 s
+// apart, the last before the save, and a scramble each.
+SeriesRecord withTheirSolves(const QVariantList &values, const std::vector<std::int64_t> &solves,
+                             std::int64_t saved, QRandomGenerator &random)
+{
+    SeriesRecord r;
+    r.dateTime = values[0].toString();
+    r.typeId = TypeId(values[1].toString());
+    for (int n = 0; n < 12; ++n) r.times[std::size_t(n)] = values[2 + n].toString();
+    r.aveTime = values[14].toString();
+    r.aveHundredths = std::llround(values[15].toDouble() * 100);
+    r.bestNo = values[16].toInt();
+    r.bestTime = values[17].toString();
+    r.bestHundredths = std::llround(values[18].toDouble() * 100);
+    r.worstNo = values[19].toInt();
+    r.worstTime = values[20].toString();
+    r.worstHundredths = std::llround(values[21].toDouble() * 100);
+    const int count = int(solves.size());
+    for (int n = 0; n < count; ++n) {
+        r.attempts[std::size_t(n)] = Attempt{solves[std::size_t(n)], Penalty::None};
+        SolveDetails &d = r.details[std::size_t(n)];
+        d.moment = saved - (count - n) * 10'000;
+        d.scramble = benchScramble(random, r.typeId.text().toInt());
+    }
+    return r;
+}
+
+}  // namespace
+
 void addSeries(Database &db, int count, std::uint32_t seed)
 {
+    // A file that keeps solves of their own gets them as the program saves
+    // them: each with its moment and a scramble of its type.
+    std::optional<SeriesInserter> withSolves;
+    if (hasSolveTable(db))
+        withSolves.emplace(db, history_detail::seriesColumns(db));
     const QString insert = QStringLiteral(
         "insert into T_Time (DateTime, TypeID, Time1, Time2, Time3, Time4, Time5, Time6, Time7, "
         "Time8, Time9, Time10, Time11, Time12, AveTime, AveTimeSS, BestTimeNo, BestTime, "
@@ -259,7 +323,12 @@ void addSeries(Database &db, int count, std::uint32_t seed)
         values << displayForm(average) << double(average) / 100 << int(best + 1)
                << displayForm(solves[best]) << double(solves[best]) / 100 << int(worstAt + 1)
                << displayForm(solves[worstAt]) << double(solves[worstAt]) / 100;
-        db.execute(insert, values);
+        if (!withSolves) {
+            db.execute(insert, values);
+            continue;
+        }
+        const SeriesRecord r = withTheirSolves(values, solves, when.toMSecsSinceEpoch(), random);
+        withSolves->add(r, QString());
     }
     transaction.commit();
 }
@@ -336,6 +405,7 @@ QString seriesDatabase(int count)
     std::printf("  (%d series generated in %.0f ms, file %.1f MB)\n", count, msSince(start),
                 double(QFileInfo(path).size()) / 1e6);
     std::fflush(stdout);
+    report(QStringLiteral("file.%1").arg(count), double(QFileInfo(path).size()) / 1e6, "MB");
     return path;
 }
 

@@ -74,8 +74,9 @@ double stepAllMs(Database &db, const QString &sql);
 
 // Appends COUNT saved series to T_Time as the program saves them: types 1 to
 // 5 at random, five solves (three blindfolded), the average without best and
-// worst where the type says so, one series every few minutes from 2007/05/01.
-// The same seed gives the same rows.
+// worst where the type says so, one series every few minutes from 2007/05/01;
+// each solve's row with its moment and a scramble of its type's length where
+// the file keeps solves. The same seed gives the same rows.
 void addSeries(Database &db, int count, std::uint32_t seed = 20070525);
 
 // A database file holding COUNT saved series, made from the delivered one
@@ -112,6 +113,10 @@ public:
     Answer message(const QString &text, Icon icon, Buttons buttons, Answer) override;
     std::optional<std::uint32_t> pickColor() override { return std::nullopt; }
     std::optional<QString> saveFile(const SaveFileRequest &) override;
+    std::optional<QString> inputText(const QString &, const QString &, const QString &) override
+    {
+        return std::nullopt;
+    }
 };
 
 class SilentSound : public Sound {

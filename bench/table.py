@@ -60,6 +60,8 @@ for n, label in ((1000, "1 000"), (10000, "10 000"), (100000, "100 000")):
         ("History re-sort by average, %s series" % label,
          "history.%d.resort" % n, "history.%d.resort.cli" % n, None, None),
     ]
+ROWS.append(("The database file, 100 000 series, a scramble with every solve",
+             "file.100000", None, None, None))
 for n, label in ((1000, "1 000"), (10000, "10 000"), (100000, "100 000")):
     ROWS.append(("Chart window open (series read, drawn, painted), %s series" % label,
                  "chart.%d.open" % n, None, "chart.%d.peak_rss" % n, None))
@@ -107,14 +109,15 @@ ROWS += [
 ROWS.append(("spinlog --scramble 3x3x3 1000, tables included (median of 5)",
              "scramble.cli.3x3x3.1000", None, None, None))
 ROWS += [
-    ("Import of 100 000 csTimer solves (read, previewed, added; median of 5)",
-     "interop.import.100000", None, None, None),
-    ("Import: memory growth while importing 100 000 solves",
-     "interop.import.100000.growth", None, None, None),
-    ("The same file imported again (every series a duplicate; median of 5)",
-     "interop.reimport.100000", None, None, None),
-    ("csTimer export of 100 000 solves (median of 5)",
-     "interop.export.100000", None, None, None),
+    ("Import of 500 000 csTimer solves, a scramble and a comment each (read, previewed, added; "
+     "median of 5)", "interop.import.500000", None, None, None),
+    ("Import: memory growth while importing 500 000 solves",
+     "interop.import.500000.growth", None, None, None),
+    ("Import: the file's size", "interop.import.500000.file", None, None, None),
+    ("The same file imported again (every solve a duplicate; median of 5)",
+     "interop.reimport.500000", None, None, None),
+    ("csTimer export of 500 000 solves (median of 5)",
+     "interop.export.500000", None, None, None),
     ("A 100 MB csTimer file read (3.65 million solves)", "interop.read.100mb", None, None, None),
     ("The 100 MB file read: memory growth", "interop.read.100mb.growth", None, None, None),
     ("Import preview of 100 000 sessions (12 MB): file chosen to table painted, beside "

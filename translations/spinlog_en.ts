@@ -152,28 +152,10 @@ The restore is done when Spinlog exits. Exit Spinlog now?</translation>
         <translation>No type is named like session &quot;%1&quot;. Choose a type with --type, or import it as a new type with --new-types.</translation>
     </message>
     <message>
-        <source>%1 件の記録を追加しました（重複 %2 件は追加していません）。
-</source>
-        <translation>Added %1 records (%2 duplicates left out).
-</translation>
-    </message>
-    <message>
         <source>spinlog: 出力を書き込めないので、取り込みを取り消しました。
 </source>
         <translation>spinlog: the output cannot be written, so the import was undone.
 </translation>
-    </message>
-    <message>
-        <source>        spinlog --export-cstimer ファイル [タイプ]  計測結果(タイプの指定でそのタイプだけ)を csTimer の形式で出力します
-        spinlog --import ファイル [--type タイプ | --new-types]   csTimer・Twisty Timer・Spinlog の CSV の記録を取り込みます(名前の合うタイプへ、指定でそのタイプへ、--new-types で名前の合わないセッションは新しいタイプ(5回)へ)
-</source>
-        <translation>        spinlog --export-cstimer FILE [TYPE]  writes the history (of TYPE only, if given) in csTimer&apos;s format
-        spinlog --import FILE [--type TYPE | --new-types]   imports solves from csTimer, Twisty Timer or Spinlog&apos;s CSV (into the types of the sessions&apos; names, into TYPE if given; with --new-types, sessions named like no type become new types of 5 solves)
-</translation>
-    </message>
-    <message>
-        <source>--export-cstimer ファイル [タイプ] の形で指定してください。</source>
-        <translation>Use: --export-cstimer FILE [TYPE]</translation>
     </message>
     <message>
         <source>--import ファイル [--type タイプ | --new-types] の形で指定してください。</source>
@@ -658,12 +640,6 @@ Average: </translation>
         <translation>Import cancelled. Nothing was added</translation>
     </message>
     <message>
-        <source>%1 件の記録を追加しました（重複 %2 件は追加していません）。<byte value="xd"/>
-取り込まなかった回: %3 回</source>
-        <translation>Added %1 records (%2 duplicates left out).<byte value="xd"/>
-Solves not imported: %3</translation>
-    </message>
-    <message>
         <source>元に戻す取り込みがありません</source>
         <translation>There is no import to undo</translation>
     </message>
@@ -796,10 +772,6 @@ Solves not imported: %3</translation>
         <translation>Duplicates</translation>
     </message>
     <message>
-        <source>残り</source>
-        <translation>Left over</translation>
-    </message>
-    <message>
         <source>取り込みの確認</source>
         <translation>Confirm the import</translation>
     </message>
@@ -850,10 +822,6 @@ Solves not imported: %3</translation>
     <message>
         <source>ありえない時間 %1 ms です</source>
         <translation>Impossible time of %1 ms</translation>
-    </message>
-    <message>
-        <source>記録の日時がありません</source>
-        <translation>A solve has no date</translation>
     </message>
     <message>
         <source>ありえない日時 %1 です</source>
@@ -969,36 +937,6 @@ Solves not imported: %3</translation>
         <source>回のないセッション %1 個は取り込みません
 </source>
         <translation>%1 sessions without solves are not imported
-</translation>
-    </message>
-    <message>
-        <source>作る記録 %1 件（うち重複 %2 件は追加しません）、取り込まない回 %3 回
-</source>
-        <translation>%1 records to make (%2 duplicates not added), %3 solves not imported
-</translation>
-    </message>
-    <message>
-        <source>「%1」→ %2: %3 回（+2 %4、DNF %5）、%6 件の記録、重複 %7 件、残り %8 回
-</source>
-        <translation>&quot;%1&quot; → %2: %3 solves (+2 %4, DNF %5), %6 records, %7 duplicates, %8 left over
-</translation>
-    </message>
-    <message>
-        <source>    取り込まない回: %1 %2
-</source>
-        <translation>    not imported: %1 %2
-</translation>
-    </message>
-    <message>
-        <source>「%1」の取り込まない回: %2 %3
-</source>
-        <translation>not imported from &quot;%1&quot;: %2 %3
-</translation>
-    </message>
-    <message>
-        <source>ほかに取り込まない回 %1 回
-</source>
-        <translation>%1 more solves not imported
 </translation>
     </message>
     <message>
@@ -1452,6 +1390,132 @@ Choose 1 to 12 solves for it in the options&apos; puzzle types</translation>
         <source>平均</source>
         <comment>mean of solves</comment>
         <translation>Mean</translation>
+    </message>
+    <message>
+        <source>        spinlog --export-cstimer ファイル [タイプ]  計測結果(タイプの指定でそのタイプだけ)を csTimer の形式で出力します
+        spinlog --export-twisty ファイル [タイプ]   計測結果を Twisty Timer のバックアップの形式で出力します
+        spinlog --import ファイル [--type タイプ | --new-types]   csTimer・Twisty Timer・Spinlog の CSV の記録を取り込みます(名前の合うタイプへ、指定でそのタイプへ、--new-types で名前の合わないセッションは新しいタイプ(5回)へ)
+</source>
+        <translation>        spinlog --export-cstimer FILE [TYPE]  writes the history (of TYPE only, if given) in csTimer&apos;s format
+        spinlog --export-twisty FILE [TYPE]   writes the history as a Twisty Timer backup
+        spinlog --import FILE [--type TYPE | --new-types]   imports solves from csTimer, Twisty Timer or Spinlog&apos;s CSV (into the types of the sessions&apos; names, into TYPE if given; with --new-types, sessions named like no type become new types of 5 solves)
+</translation>
+    </message>
+    <message>
+        <source>%1 ファイル [タイプ] の形で指定してください。</source>
+        <translation>Use: %1 FILE [TYPE]</translation>
+    </message>
+    <message>
+        <source>コメント設定エラー</source>
+        <translation>Comment error</translation>
+    </message>
+    <message>
+        <source>解答表示エラー</source>
+        <translation>Solve view error</translation>
+    </message>
+    <message>
+        <source>このデータベースには解答ごとの記録を書けません。</source>
+        <translation>This database cannot keep a record of each solve.</translation>
+    </message>
+    <message>
+        <source>、記録に入らない回 %1 回</source>
+        <translation>, %1 solves outside records</translation>
+    </message>
+    <message>
+        <source>解答の詳細(&amp;S)...</source>
+        <translation>&amp;Solves...</translation>
+    </message>
+    <message>
+        <source>記録に入らない回</source>
+        <translation>Solves outside records</translation>
+    </message>
+    <message>
+        <source>解答の詳細</source>
+        <translation>Solves</translation>
+    </message>
+    <message>
+        <source>回</source>
+        <translation>No.</translation>
+    </message>
+    <message>
+        <source>ペナルティ</source>
+        <translation>Penalty</translation>
+    </message>
+    <message>
+        <source>コメント</source>
+        <translation>Comment</translation>
+    </message>
+    <message>
+        <source>コメント...</source>
+        <translation>Comment...</translation>
+    </message>
+    <message>
+        <source>閉じる</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>%1回目 (%2) のコメント:</source>
+        <translation>Comment on solve %1 (%2):</translation>
+    </message>
+    <message>
+        <source>作る記録 %1 件、記録に入らない回 %2 回（重複 %3 回は追加しません）、取り込まない回 %4 回
+</source>
+        <translation>%1 records to make, %2 solves outside records (%3 duplicate solves not added), %4 solves not imported
+</translation>
+    </message>
+    <message>
+        <source>日時のない回 %1 回はファイルの日時で記録します
+</source>
+        <translation>%1 solves without a date take the file&apos;s date
+</translation>
+    </message>
+    <message>
+        <source>「%1」→ %2: %3 回（+2 %4、DNF %5）、%6 件の記録、重複 %7 回、記録に入らない回 %8 回
+</source>
+        <translation>&quot;%1&quot; → %2: %3 solves (+2 %4, DNF %5), %6 records, %7 duplicate solves, %8 solves outside records
+</translation>
+    </message>
+    <message>
+        <source>    記録に入らない回: %1 %2
+</source>
+        <translation>    outside records: %1 %2
+</translation>
+    </message>
+    <message>
+        <source>「%1」の記録に入らない回: %2 %3
+</source>
+        <translation>outside records from &quot;%1&quot;: %2 %3
+</translation>
+    </message>
+    <message>
+        <source>ほかに記録に入らない回 %1 回
+</source>
+        <translation>%1 more solves outside records
+</translation>
+    </message>
+    <message>
+        <source>%1 件の記録を追加しました（重複 %2 回は追加していません）。</source>
+        <translation>Added %1 records (%2 duplicate solves left out).</translation>
+    </message>
+    <message>
+        <source><byte value="xd"/>
+記録に入らない回 %1 回も追加しました。</source>
+        <translation><byte value="xd"/>
+Added %1 solves outside records too.</translation>
+    </message>
+    <message>
+        <source><byte value="xd"/>
+取り込まなかった回: %1 回</source>
+        <translation><byte value="xd"/>
+Solves not imported: %1</translation>
+    </message>
+    <message>
+        <source>スクランブル: </source>
+        <translation>Scramble: </translation>
+    </message>
+    <message>
+        <source>コメント: </source>
+        <translation>Comment: </translation>
     </message>
 </context>
 </TS>

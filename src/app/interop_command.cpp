@@ -9,7 +9,7 @@
 #include "data/compaction.h"
 #include "data/database.h"
 #include "data/record_stores.h"
-#include "interop/cstimer_export.h"
+#include "interop/history_export.h"
 #include "interop/history_importer.h"
 
 #include <QDateTime>
@@ -20,6 +20,7 @@ namespace spinlog {
 namespace {
 
 const QString kExport = QStringLiteral("--export-cstimer");
+const QString kExportTwisty = QStringLiteral("--export-twisty");
 const QString kImport = QStringLiteral("--import");
 
 std::unique_ptr<RecordStores> openRecords(const QString &folder, Access access)
@@ -48,8 +49,10 @@ int runExport(const QStringList &args, const QString &folder, QTextStream &out, 
                                    .arg(args[2], typeNames(types, QStringLiteral("/"))));
         filter = TypeFilter(named->id);
     }
+    const ExportFormat format =
+        args[0] == kExportTwisty ? ExportFormat::TwistyTimer : ExportFormat::CsTimer;
     const ExportTally tally =
-        exportCsTimer(records->historyExport, records->types, filter, args[1], folder);
+        exportHistory(format, records->historyExport, records->types, filter, args[1], folder);
     // The file on the standard output is all that goes there.
     QTextStream &said = isStandardOutput(args[1]) ? err : out;
     said << Text::tr("%1 に %2 セッション、%3 件の記録（%4 回）を出力しました。\n")
@@ -112,17 +115,16 @@ int runImport(const QStringList &args, const QString &folder, QTextStream &out, 
     if (args.size() == 3)
         importer.newTypesForTheRest(import);
     refuseUntypedSessions(import);
-    int duplicates = 0;
-    for (const SessionPlan &plan : import.sessions()) duplicates += plan.duplicates;
     out << importSummary(import);
     // All is said before the commit, and output that cannot be written takes
     // the import back: a failure status always means nothing changed.
     const auto saidBeforeCommit = [&](int done, int total) {
         if (done < total)
             return true;
-        out << Text::tr("%1 件の記録を追加しました（重複 %2 件は追加していません）。\n")
-                   .arg(import.seriesCount() - duplicates)
-                   .arg(duplicates);
+        const ImportTally tally{import.seriesCount(), import.duplicateCount(), import.looseCount()};
+        out << importedText(tally, import.leftOutCount())
+                   .replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
+            << '\n';
         out.flush();
         return out.status() == QTextStream::Ok;
     };
@@ -137,7 +139,7 @@ int runImport(const QStringList &args, const QString &folder, QTextStream &out, 
 
 bool isInteropCommand(const QStringList &args)
 {
-    return args.value(0) == kExport || args.value(0) == kImport;
+    return args.value(0) == kExport || args.value(0) == kExportTwisty || args.value(0) == kImport;
 }
 
 QString interopUsage()
@@ -145,6 +147,8 @@ QString interopUsage()
     return Text::tr(
         "        spinlog --export-cstimer ファイル [タイプ]  計測結果(タイプの指定で"
         "そのタイプだけ)を csTimer の形式で出力します\n"
+        "        spinlog --export-twisty ファイル [タイプ]   計測結果を Twisty Timer の"
+        "バックアップの形式で出力します\n"
         "        spinlog --import ファイル [--type タイプ | --new-types]   csTimer・Twisty "
         "Timer・Spinlog の CSV の記録を取り込みます(名前の合うタイプへ、指定でそのタイプへ、"
         "--new-types で名前の合わないセッションは新しいタイプ(5回)へ)\n");
@@ -153,16 +157,17 @@ QString interopUsage()
 int runInteropCommand(const QStringList &args, const QString &appFolder, QTextStream &out,
                       QTextStream &err)
 {
-    const bool exporting = args.value(0) == kExport;
+    const bool exporting = args.value(0) == kExport || args.value(0) == kExportTwisty;
     const bool shapeOk =
         exporting ? args.size() == 2 || args.size() == 3
                   : args.size() == 2 || (args.size() == 4 && args[2] == QStringLiteral("--type")) ||
                         (args.size() == 3 && args[2] == QStringLiteral("--new-types"));
     if (!shapeOk || args.value(1).isEmpty())
-        return failCommand(err, exporting ? Text::tr("--export-cstimer ファイル [タイプ] "
-                                                     "の形で指定してください。")
-                                          : Text::tr("--import ファイル [--type タイプ | "
-                                                     "--new-types] の形で指定してください。"));
+        return failCommand(
+            err, exporting
+                     ? Text::tr("%1 ファイル [タイプ] の形で指定してください。").arg(args.value(0))
+                     : Text::tr("--import ファイル [--type タイプ | "
+                                "--new-types] の形で指定してください。"));
     // The running program holds the folder; its database is its own.
     InstanceLock lock;
     if (!lock.claim(appFolder))

@@ -15,7 +15,7 @@ constexpr const char *kLoadFailed = QT_TRANSLATE_NOOP("Text", "フォームロ�
 constexpr const char *kSaveFailed = QT_TRANSLATE_NOOP("Text", "保存エラー");
 
 // In the order of Procedure.
-const std::array<ProcedureReport, 36> kReports = {{
+const std::array<ProcedureReport, 39> kReports = {{
     {kLoadFailed, QStringLiteral("[frmMain]-[Form_Load] ")},
     {QT_TRANSLATE_NOOP("Text", "カウントダウンタイマエラー"),
      QStringLiteral("[frmMain]-[tmrCountDown_Timer] ")},
@@ -59,6 +59,9 @@ const std::array<ProcedureReport, 36> kReports = {{
      QStringLiteral("[frmView]-[Sub_UndoImport] ")},
     {QT_TRANSLATE_NOOP("Text", "バックアップ復元エラー"),
      QStringLiteral("[mdlCommon]-[Sub_RestoreBackup] ")},
+    {QT_TRANSLATE_NOOP("Text", "コメント設定エラー"), QStringLiteral("[frmMain]-[Comment] ")},
+    {QT_TRANSLATE_NOOP("Text", "コメント設定エラー"), QStringLiteral("[frmView]-[Comment] ")},
+    {QT_TRANSLATE_NOOP("Text", "解答表示エラー"), QStringLiteral("[frmView]-[SolveView] ")},
     {QT_TRANSLATE_NOOP("Text", "タイプ追加エラー"),
      QStringLiteral("[frmOption]-[cmdAddType_Click] ")},
     {QT_TRANSLATE_NOOP("Text", "タイプ削除エラー"),

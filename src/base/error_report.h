@@ -44,6 +44,9 @@ enum class Procedure {
     ImportHistory,
     UndoImport,
     RestoreBackup,
+    Comment,         // a comment on a solve of the series under way
+    HistoryComment,  // a comment on a saved solve
+    SolveView,       // a saved series' solves shown
     AddType,
     RemoveType,
     // Logged only, with no box of their own:

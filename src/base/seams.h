@@ -34,6 +34,10 @@ public:
     virtual std::optional<std::uint32_t> pickColor() = 0;
     // The chosen path, or nothing when the user cancels.
     virtual std::optional<QString> saveFile(const SaveFileRequest &request) = 0;
+    // A line the user writes (a comment), starting from `text`; nothing when
+    // the user cancels.
+    virtual std::optional<QString> inputText(const QString &title, const QString &label,
+                                             const QString &text) = 0;
 };
 
 class Clock {

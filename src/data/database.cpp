@@ -3,6 +3,7 @@
 #include "base/shown_text.h"
 #include "data/attempt_columns.h"
 #include "data/history_indexes.h"
+#include "data/solve_table.h"
 
 // sqlite3_key is only declared for builds with encryption.
 #define SQLITE_HAS_CODEC 1
@@ -259,6 +260,7 @@ std::unique_ptr<Database> Database::open(const QString &path, const QByteArray &
     addHistoryIndexes(*db);
     addAttemptColumns(*db);
     addImportColumn(*db);
+    addSolveTable(*db);
     // The history reads the table in the order of an index, so its pages in
     // no order of their own; a cache that holds them reads and decrypts each
     // page once. Pages are only taken as they are read: a small file stays

@@ -11,11 +11,13 @@
 namespace spinlog {
 
 struct HistoryChange {
-    enum class Kind { Added, Edited, Removed };
+    // Commented: a solve's comment, which no figure counts.
+    enum class Kind { Added, Edited, Removed, Commented };
     Kind kind = Kind::Added;
     TypeFilter types;                // whose series changed
     std::vector<std::int64_t> rows;  // the rows added, edited or removed, in saving order;
                                      // empty with Removed: every series of `types`
+    bool looseSolves = false;        // solves without a series changed too
 
     bool concerns(const TypeId &type) const { return types.includes(type); }
 };

@@ -3,6 +3,7 @@
 #include "base/time_values.h"
 #include "data/attempt_columns.h"
 #include "data/database.h"
+#include "data/solve_table.h"
 
 #include <sqlite3.h>
 
@@ -78,31 +79,41 @@ std::optional<std::int64_t> hundredthsField(sqlite3_stmt *stmt, int col)
     return std::llround(value);
 }
 
-QVariantList rowValues(const SeriesRecord &r, bool tokens, bool imports, const QVariant &importId)
+SeriesColumns seriesColumns(Database &db)
+{
+    return {hasTokens(db), hasImports(db), hasSolveTable(db)};
+}
+
+QVariantList rowValues(const SeriesRecord &r, const SeriesColumns &columns,
+                       const QVariant &importId, const QVariant &key)
 {
     QVariantList values{r.dateTime, r.typeId.text()};
     for (const QString &time : r.times) values << time;
     values << r.aveTime << secondsValue(r.aveHundredths) << r.bestNo << r.bestTime
            << secondsValue(r.bestHundredths) << r.worstNo << r.worstTime
            << secondsValue(r.worstHundredths);
-    if (imports)
+    if (columns.imports)
         values << importId;
-    if (tokens)
+    if (columns.tokens)
         values << solvesTokens(r);
+    if (columns.keys)
+        values << key;
     return values;
 }
 
-QString insertStatement(bool tokens, bool imports)
+QString insertStatement(const SeriesColumns &c)
 {
     QString columns = QStringLiteral(
         "DateTime, TypeID, Time1, Time2, Time3, Time4, Time5, Time6, Time7, Time8, Time9, "
         "Time10, Time11, Time12, AveTime, AveTimeSS, BestTimeNo, BestTime, BestTimeSS, "
         "WorstTimeNo, WorstTime, WorstTimeSS");
-    if (imports)
+    if (c.imports)
         columns += QStringLiteral(", ImportID");
-    if (tokens)
+    if (c.tokens)
         columns += QStringLiteral(", Solves");
-    const int count = 22 + int(imports) + int(tokens);
+    if (c.keys)
+        columns += QStringLiteral(", SeriesKey");
+    const int count = 22 + int(c.imports) + int(c.tokens) + int(c.keys);
     QStringList marks(count, QStringLiteral("?"));
     return QStringLiteral("insert into T_Time (%1) values (%2)")
         .arg(columns, marks.join(QStringLiteral(", ")));

@@ -36,10 +36,18 @@ QString typeCondition(const TypeFilter &filter, QVariantList &values,
 // every solve shown; otherwise what each display text says.
 std::vector<std::optional<Attempt>> attemptsOf(const std::array<QString, 12> &times,
                                                const QString &tokenText);
-// A saved series' insert: every column a series has, ImportID (IMPORTS) and
-// Solves (TOKENS) when the file has them; its values in the same order.
-QString insertStatement(bool tokens, bool imports);
-QVariantList rowValues(const SeriesRecord &r, bool tokens, bool imports, const QVariant &importId);
+// The columns a file has beside those of every copy.
+struct SeriesColumns {
+    bool tokens = false;   // Solves: raw times and penalties
+    bool imports = false;  // ImportID: the mark of the import that added a row
+    bool keys = false;     // SeriesKey: the key of the series' solves in T_Solve
+};
+SeriesColumns seriesColumns(Database &db);
+// A saved series' insert: every column a series has, and those of the
+// columns the file has; its values in the same order.
+QString insertStatement(const SeriesColumns &columns);
+QVariantList rowValues(const SeriesRecord &r, const SeriesColumns &columns,
+                       const QVariant &importId, const QVariant &key);
 // A text column as a QString; null for NULL.
 QString textOf(sqlite3_stmt *stmt, int col);
 // A text column as the statement holds it; a null view for NULL.

@@ -3,6 +3,8 @@
 #include "base/errors.h"
 #include "data/database.h"
 
+#include <sqlite3.h>
+
 namespace spinlog {
 
 namespace {
@@ -36,6 +38,31 @@ bool addHistoryIndexes(Database &db) noexcept
         // The transaction has rolled back; the lists work without the indexes.
         return false;
     }
+}
+
+IndexesSetAside::IndexesSetAside(Database &db) : db_(db)
+{
+    std::vector<QString> names;
+    {
+        // The program's own on T_Time and T_Solve; the index the delivered
+        // file has always had stays.
+        Statement indexes(db_, QStringLiteral("select name, sql from sqlite_master where type="
+                                              "'index' and sql is not null and tbl_name in "
+                                              "('T_Time', 'T_Solve') and name <> 'T_Time_TypeID'"));
+        while (indexes.step()) {
+            names.push_back(QString::fromUtf8(
+                reinterpret_cast<const char *>(sqlite3_column_text(indexes.handle(), 0))));
+            made_.push_back(QString::fromUtf8(
+                reinterpret_cast<const char *>(sqlite3_column_text(indexes.handle(), 1))));
+        }
+    }
+    for (const QString &name : names) db_.execute(QStringLiteral("DROP INDEX \"%1\"").arg(name));
+}
+
+void IndexesSetAside::restore()
+{
+    for (const QString &sql : made_) db_.execute(sql);
+    made_.clear();
 }
 
 }  // namespace spinlog

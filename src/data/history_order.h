@@ -1,28 +1,26 @@
 #pragma once
-// The history's order of series, wherever solves are counted one after
-// another (the statistics, the status bar's averages, the chart): by when
-// they were done, as their DateTime says ("YYYY/MM/DD HH:NN:SS" sorts as the
-// moment it names); of one moment by type (TypeID), then in saving order.
-// An index holds it; it is the history list's date order while MT_Type's rows
-// stand in TypeID order, as the program writes them. NULL comes first, texts
-// compare byte by byte, as the engine compares them.
+// The history's order of solves, wherever solves are counted one after
+// another (the statistics, the status bar's averages, an export): by when
+// they were done (ms since the epoch: a solve's own moment, or the DateTime
+// of a series an older copy saved, read as local time), of one moment by
+// their series (the keys of T_Solve, an older copy's series first in saving
+// order), then by their place in it. Whatever order they were saved or
+// imported in, the last done is the current one.
 
-#include <QByteArrayView>
 #include <cstdint>
+#include <tuple>
 
 namespace spinlog {
 
-// Where a saved series stands in that order. A null view is NULL.
-struct SeriesPlace {
-    QByteArrayView dateTime;
-    QByteArrayView typeId;
-    std::int64_t id = 0;  // the rowid: the saving order
+struct SolvePlace {
+    std::int64_t moment = 0;
+    std::int64_t series = 0;
+    int place = 0;
 };
 
-bool doneBefore(const SeriesPlace &a, const SeriesPlace &b);
-
-// The same order backwards, for a statement's "order by": the series done
-// last first (an index on the type and the date holds one type's).
-inline constexpr const char *kLastDoneFirst = "DateTime desc, TypeID desc, rowid desc";
+inline bool doneBefore(const SolvePlace &a, const SolvePlace &b)
+{
+    return std::tie(a.moment, a.series, a.place) < std::tie(b.moment, b.series, b.place);
+}
 
 }  // namespace spinlog

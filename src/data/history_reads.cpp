@@ -3,6 +3,7 @@
 #include "data/database.h"
 #include "data/history_detail.h"
 #include "data/history_order.h"
+#include "data/solve_table.h"
 #include "data/type_tables.h"
 
 #include <sqlite3.h>
@@ -13,20 +14,11 @@ using namespace history_detail;
 
 namespace {
 
-// The columns the statistics read, Time1 to Time12 from the fourth on.
-constexpr const char *kSolveColumns =
+// The columns of an older copy's series the statistics read, Time1 to
+// Time12 from the fourth on.
+constexpr const char *kOlderColumns =
     "select rowid, TypeID, DateTime, Time1, Time2, Time3, Time4, Time5, Time6, Time7, Time8, "
     "Time9, Time10, Time11, Time12 from T_Time ";
-
-SolveRow solveRow(sqlite3_stmt *stmt)
-{
-    SolveRow row;
-    row.id = sqlite3_column_int64(stmt, 0);
-    row.typeId = textField(stmt, 1);
-    row.dateTime = textField(stmt, 2);
-    for (int n = 0; n < 12; ++n) row.times[std::size_t(n)] = textField(stmt, 3 + n);
-    return row;
-}
 
 }  // namespace
 
@@ -79,84 +71,134 @@ void HistoryChart::rows(const TypeFilter &filter, QStringList &typeNames,
     }
 }
 
-void HistorySolves::all(const std::function<void(const SolveRow &)> &take) const
+HistorySolves::HistorySolves(Database &db) : db_(db), keys_(hasSolveTable(db)) {}
+
+void HistorySolves::olderSeries(const QString &where, const QVariantList &values,
+                                const std::function<void(const CountedSolve &)> &take) const
 {
-    Statement statement(db_, QLatin1String(kSolveColumns) + QStringLiteral("order by rowid"));
+    Statement statement(db_, QLatin1String(kOlderColumns) + where, values);
+    sqlite3_stmt *stmt = statement.handle();
+    LocalCalendar calendar;
+    CountedSolve solve;
     while (statement.step()) {
         ++rowsRead_;
-        take(solveRow(statement.handle()));
+        solve.typeId = textField(stmt, 1);
+        solve.moment = calendar.momentOf(textField(stmt, 2)).value_or(kUndated);
+        solve.series = kOlderSeries + sqlite3_column_int64(stmt, 0);
+        for (int n = 0; n < 12; ++n) {
+            const QByteArrayView text = textField(stmt, 3 + n);
+            if (text.size() == 1 && text.front() == '-')
+                continue;
+            solve.place = n + 1;
+            solve.counted =
+                countedFromUtf8(std::string_view(text.data(), std::size_t(text.size())));
+            take(solve);
+        }
     }
 }
 
-std::int64_t HistorySolves::mostRows() const
+void HistorySolves::all(const std::function<void(const CountedSolve &)> &take) const
 {
-    // Rowids are given upwards from 1: the greatest is at least the count.
-    Statement last(db_, QStringLiteral("select max(rowid) from T_Time"));
-    return last.step() ? sqlite3_column_int64(last.handle(), 0) : 0;
+    // An older copy's series were mostly done before any with solves.
+    olderSeries(keys_ ? QStringLiteral("where SeriesKey is null order by rowid")
+                      : QStringLiteral("order by rowid"),
+                {}, take);
+    if (!keys_)
+        return;
+    Statement statement(db_, QStringLiteral("select SolveID, TypeID, TimeMs, Penalty, Moment "
+                                            "from T_Solve order by SolveID"));
+    sqlite3_stmt *stmt = statement.handle();
+    CountedSolve solve;
+    while (statement.step()) {
+        ++rowsRead_;
+        const std::int64_t id = sqlite3_column_int64(stmt, 0);
+        solve.series = id / kSolvesPerKey;
+        solve.place = int(id % kSolvesPerKey);
+        solve.typeId = textField(stmt, 1);
+        const int penalty = sqlite3_column_int(stmt, 3);
+        const std::int64_t hundredths = hundredthsOfMs(sqlite3_column_int64(stmt, 2));
+        solve.counted = penalty == 2   ? Counted::dnfResult()
+                        : penalty == 1 ? Counted{hundredths + kPlusTwoHundredths, false}
+                                       : Counted{hundredths, false};
+        solve.moment = sqlite3_column_int64(stmt, 4);
+        take(solve);
+    }
 }
 
-void HistorySolves::rows(const std::vector<std::int64_t> &ids,
-                         const std::function<void(const SolveRow &)> &take) const
+std::int64_t HistorySolves::solvesAbout() const
 {
-    Statement statement(db_, QLatin1String(kSolveColumns) + QStringLiteral("where rowid=?"),
-                        {qlonglong(0)});
+    // Rowids are given upwards from 1: the greatest is at least the count of
+    // series, most of five solves.
+    Statement last(db_, QStringLiteral("select max(rowid) from T_Time"));
+    return last.step() ? 5 * sqlite3_column_int64(last.handle(), 0) : 0;
+}
+
+void HistorySolves::ofSeries(const std::vector<std::int64_t> &ids,
+                             const std::function<void(const CountedSolve &)> &take) const
+{
     for (const std::int64_t id : ids) {
-        statement.rebind({qlonglong(id)});
-        if (statement.step()) {
+        std::int64_t key = -1;
+        QByteArray typeId;
+        if (keys_) {
+            Statement series(db_,
+                             QStringLiteral("select SeriesKey, TypeID from T_Time where rowid=?"),
+                             {qlonglong(id)});
+            if (!series.step())
+                continue;
+            if (sqlite3_column_type(series.handle(), 0) != SQLITE_NULL)
+                key = sqlite3_column_int64(series.handle(), 0);
+        }
+        if (key < 0) {
+            olderSeries(QStringLiteral("where rowid=?"), {qlonglong(id)}, take);
+            continue;
+        }
+        for (const StoredSolve &stored : solvesOfSeries(db_, key)) {
             ++rowsRead_;
-            take(solveRow(statement.handle()));
+            typeId = stored.typeId.text().toUtf8();
+            CountedSolve solve;
+            solve.moment = stored.details.moment.value_or(0);
+            solve.series = key;
+            solve.place = stored.no;
+            solve.typeId = typeId;
+            solve.counted = stored.attempt.counted();
+            take(solve);
         }
     }
 }
 
 void HistorySolves::lastDone(const TypeId &type,
-                             const std::function<bool(const SolveRow &)> &take) const
+                             const std::function<bool(const CountedSolve &)> &take) const
 {
-    // Walked backwards along the type's entries of its date index: its last
-    // series come first, whatever order they were saved in.
-    Statement statement(db_,
-                        QLatin1String(kSolveColumns) + QStringLiteral("where TypeID=? order by ") +
-                            QLatin1String(kLastDoneFirst),
-                        {type.text()});
-    while (statement.step()) {
-        ++rowsRead_;
-        if (!take(solveRow(statement.handle())))
+    TypeSolveWalk walk(db_, type, true, false);
+    const QByteArray typeId = type.text().toUtf8();
+    WalkedSolve walked;
+    CountedSolve solve;
+    solve.typeId = typeId;
+    while (walk.next(walked)) {
+        solve.moment = walked.moment;
+        solve.series = walked.series;
+        solve.place = walked.place;
+        solve.counted = walked.attempt ? std::optional(walked.attempt->counted()) : std::nullopt;
+        if (!take(solve))
             break;
     }
+    rowsRead_ += walk.rowsRead();
 }
 
-HistoryExport::HistoryExport(Database &db) : db_(db), tokens_(hasTokens(db)) {}
-
-void HistoryExport::series(const TypeFilter &filter,
-                           const std::function<void(const ExportedSeries &)> &take) const
+int HistoryExport::solves(const TypeId &type,
+                          const std::function<void(const ExportedSolve &)> &take) const
 {
-    QVariantList values;
-    const QString sql = QStringLiteral(
-                            "select TypeID, DateTime, Time1, Time2, Time3, Time4, Time5, Time6, "
-                            "Time7, Time8, Time9, Time10, Time11, Time12%1 from T_Time")
-                            .arg(tokens_ ? QStringLiteral(", Solves") : QString()) +
-                        typeCondition(filter, values) + QStringLiteral(" order by rowid");
-    Statement statement(db_, sql, values);
-    sqlite3_stmt *stmt = statement.handle();
-    ExportedSeries series;
-    std::array<QString, 12> times;
-    while (statement.step()) {
-        series.typeId = TypeId(textOf(stmt, 0));
-        series.dateTime = textOf(stmt, 1);
-        for (int n = 0; n < 12; ++n) times[std::size_t(n)] = textOf(stmt, 2 + n);
-        series.attempts.clear();
-        for (const std::optional<Attempt> &a :
-             attemptsOf(times, tokens_ ? textOf(stmt, 14) : QString())) {
-            // A text that reads as no time cannot be carried, and a series
-            // shortened would be another series: none of it is given.
-            if (!a) {
-                series.attempts.clear();
-                break;
-            }
-            series.attempts.push_back(*a);
-        }
-        take(series);
+    TypeSolveWalk walk(db_, type, false, true);
+    WalkedSolve walked;
+    ExportedSolve solve;
+    while (walk.next(walked)) {
+        solve.attempt = *walked.attempt;
+        solve.details = std::move(walked.details);
+        solve.inSeries = walked.inSeries;
+        solve.series = walked.series;
+        take(solve);
     }
+    return walk.skipped();
 }
 
 }  // namespace spinlog

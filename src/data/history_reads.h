@@ -1,13 +1,15 @@
 #pragma once
-// The narrow reads of T_Time, one for each of its readers: the chart's
-// series, the statistics' solves, the export's series. Rows are handed out
+// The narrow reads of the history, one for each of its readers: the chart's
+// series, the statistics' solves, the export's solves. Rows are handed out
 // one at a time, their texts pointing into the statement's own memory.
 
 #include "data/puzzle_type.h"
 #include "data/records.h"
+#include "data/type_solves.h"
 
 #include <QByteArrayView>
 #include <QStringList>
+#include <QVariantList>
 #include <array>
 #include <cstdint>
 #include <functional>
@@ -39,57 +41,62 @@ private:
     Database &db_;
 };
 
-// One saved series as the statistics read it: its solves' display texts as
-// stored, slot by slot ("-" where the series has no solve; a null view for NULL).
-struct SolveRow {
-    std::int64_t id = 0;
-    QByteArrayView typeId;
-    QByteArrayView dateTime;
-    std::array<QByteArrayView, 12> times;
+// One saved solve as the statistics count it.
+struct CountedSolve {
+    std::int64_t moment = 0;         // ms since the epoch; kUndated when its DateTime reads as none
+    std::int64_t series = 0;         // of one moment, the order of series (type_solves.h)
+    int place = 0;                   // in its series
+    QByteArrayView typeId;           // a null view for NULL
+    std::optional<Counted> counted;  // nothing: a stored text that is no time
 };
 
 class HistorySolves {
 public:
-    explicit HistorySolves(Database &db) : db_(db) {}
-    // Every saved series, in saving order (the reader puts them in the
-    // history's order, history_order.h: reading by an index costs more).
-    void all(const std::function<void(const SolveRow &)> &take) const;
-    // At least as many as all() hands out, found at once: to make room
+    explicit HistorySolves(Database &db);
+    // Every saved solve: the series older copies saved (their texts, in
+    // saving order), then T_Solve's in the order of their keys. The reader
+    // puts them in the history's order: reading by an index costs more.
+    void all(const std::function<void(const CountedSolve &)> &take) const;
+    // About as many solves as all() hands out, found at once: to make room
     // before reading.
-    std::int64_t mostRows() const;
-    // The series with these ids (in saving order), those still saved.
-    void rows(const std::vector<std::int64_t> &ids,
-              const std::function<void(const SolveRow &)> &take) const;
-    // The saved series of one type in the history's order, the last done
+    std::int64_t solvesAbout() const;
+    // The solves of the series with these ids (in saving order), those still saved.
+    void ofSeries(const std::vector<std::int64_t> &ids,
+                  const std::function<void(const CountedSolve &)> &take) const;
+    // The saved solves of one type in the history's order, the last done
     // first, until take returns false.
-    void lastDone(const TypeId &type, const std::function<bool(const SolveRow &)> &take) const;
-    // How many rows have been handed out: what a reader costs.
+    void lastDone(const TypeId &type, const std::function<bool(const CountedSolve &)> &take) const;
+    // How many rows have been read: what a reader costs.
     std::int64_t rowsRead() const { return rowsRead_; }
 
 private:
+    void olderSeries(const QString &where, const QVariantList &values,
+                     const std::function<void(const CountedSolve &)> &take) const;
+
     Database &db_;
+    bool keys_;
     mutable std::int64_t rowsRead_ = 0;
 };
 
-// One saved series as an export reads it.
-struct ExportedSeries {
-    TypeId typeId;
-    QString dateTime;               // YYYY/MM/DD HH:NN:SS
-    std::vector<Attempt> attempts;  // the solves, in their order; none when one is unreadable
+// One saved solve as an export writes it.
+struct ExportedSolve {
+    Attempt attempt;
+    SolveDetails details;  // its moment always set
+    bool inSeries = true;
+    std::int64_t series = 0;  // tells the solves of one series from another's
 };
 
 class HistoryExport {
 public:
-    explicit HistoryExport(Database &db);
-    // The saved series of the filter in saving order, each solve's raw time
-    // and penalty as the writer reads them; series whose type has no MT_Type
-    // row too (the caller names the types).
-    void series(const TypeFilter &filter,
-                const std::function<void(const ExportedSeries &)> &take) const;
+    explicit HistoryExport(Database &db) : db_(db) {}
+    // The solves of one type in the history's order, with what each carries;
+    // an older copy's series are dated by their DateTime (local time), and
+    // one with a DateTime or a solve that reads as no time is passed over
+    // whole. Returns how many series were passed over.
+    int solves(const TypeId &type, const std::function<void(const ExportedSolve &)> &take) const;
 
 private:
     Database &db_;
-    bool tokens_;
 };
 
 }  // namespace spinlog

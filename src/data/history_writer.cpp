@@ -5,11 +5,12 @@
 #include "base/time_values.h"
 #include "data/database.h"
 #include "data/history_detail.h"
+#include "data/series_inserter.h"
+#include "data/solve_table.h"
 
 #include <sqlite3.h>
 
 #include <cmath>
-#include <limits>
 
 namespace spinlog {
 
@@ -17,25 +18,24 @@ using namespace history_detail;
 
 namespace {
 
-// Finds a saved series by type, date and shown solves among the rows up to
-// a rowid; the date index leads.
+// Finds a saved series by type, date and shown solves; the date index leads.
+// Only series without solve rows: a solve's own row finds the others.
 class SavedLookup {
 public:
-    explicit SavedLookup(Database &db, qint64 lastRow = std::numeric_limits<qint64>::max())
+    SavedLookup(Database &db, bool keys)
         : statement_(db,
                      QStringLiteral("select 1 from T_Time where DateTime=? and TypeID=? and "
                                     "Time1=? and Time2=? and Time3=? and Time4=? and Time5=? and "
                                     "Time6=? and Time7=? and Time8=? and Time9=? and Time10=? and "
-                                    "Time11=? and Time12=? and rowid<=? limit 1"),
-                     emptyValues()),
-          lastRow_(lastRow)
+                                    "Time11=? and Time12=?%1 limit 1")
+                         .arg(keys ? QStringLiteral(" and SeriesKey is null") : QString()),
+                     emptyValues())
     {
     }
     bool saved(const SeriesRecord &r)
     {
         QVariantList values{r.dateTime, r.typeId.text()};
         for (const QString &time : r.times) values << time;
-        values << lastRow_;
         statement_.rebind(values);
         return statement_.step();
     }
@@ -45,25 +45,19 @@ private:
     {
         QVariantList values;
         for (int i = 0; i < 14; ++i) values << QString();
-        return values << qint64(0);
+        return values;
     }
     Statement statement_;
-    qint64 lastRow_;
 };
-
-// The rowids a select gives, in its order.
-std::vector<std::int64_t> rowsOf(Database &db, const QString &sql, const QVariantList &values)
-{
-    std::vector<std::int64_t> rows;
-    Statement statement(db, sql, values);
-    while (statement.step()) rows.push_back(sqlite3_column_int64(statement.handle(), 0));
-    return rows;
-}
 
 }  // namespace
 
 HistoryWriter::HistoryWriter(Database &db, QObject *parent)
-    : QObject(parent), db_(db), tokens_(hasTokens(db)), imports_(hasImports(db))
+    : QObject(parent),
+      db_(db),
+      tokens_(hasTokens(db)),
+      imports_(hasImports(db)),
+      keys_(hasSolveTable(db))
 {
 }
 
@@ -72,15 +66,25 @@ void HistoryWriter::add(const SeriesRecord &r, const std::function<void()> &toge
     std::int64_t row = 0;
     {
         Transaction transaction(db_);
-        // The columns an import writes too, so one statement adds every series.
-        db_.execute(insertStatement(tokens_, imports_),
-                    rowValues(r, tokens_, imports_, QVariant()));
-        row = db_.lastInsertedRow();
+        // The statement an import uses too, so one insert adds every series.
+        SeriesInserter inserter(db_, {tokens_, imports_, keys_});
+        row = inserter.add(r, QString());
         if (together)
             together();
         transaction.commit();
     }
     emit changed({HistoryChange::Kind::Added, TypeFilter(r.typeId), {row}});
+}
+
+std::int64_t HistoryWriter::keyOf(std::int64_t id) const
+{
+    Statement key(db_, QStringLiteral("select SeriesKey from T_Time where rowid=?"),
+                  {qlonglong(id)});
+    if (!key.step())
+        throw SpinlogError(Text::tr("カレント レコードがありません。"));
+    return sqlite3_column_type(key.handle(), 0) == SQLITE_NULL
+               ? -1
+               : sqlite3_column_int64(key.handle(), 0);
 }
 
 SeriesRecord HistoryWriter::series(std::int64_t id) const
@@ -110,6 +114,12 @@ SeriesRecord HistoryWriter::series(std::int64_t id) const
     const std::vector<std::optional<Attempt>> attempts =
         attemptsOf(r.times, tokens_ ? text(QStringLiteral("Solves")) : QString());
     for (std::size_t i = 0; i < attempts.size(); ++i) r.attempts[i] = attempts[i];
+    if (keys_ && !rs.field(QStringLiteral("SeriesKey")).isNull()) {
+        for (const StoredSolve &solve :
+             solvesOfSeries(db_, rs.field(QStringLiteral("SeriesKey")).toLongLong()))
+            if (solve.no >= 1 && solve.no <= 12)
+                r.details[std::size_t(solve.no - 1)] = solve.details;
+    }
     return r;
 }
 
@@ -133,8 +143,42 @@ void HistoryWriter::update(std::int64_t id, const SeriesRecord &r)
     }
     sql += QStringLiteral(" where rowid=?");
     values << qlonglong(id);
+    // The solves' penalties follow the texts in the same statement (a trigger).
     db_.execute(sql, values);
     emit changed({HistoryChange::Kind::Edited, TypeFilter(r.typeId), {id}});
+}
+
+void HistoryWriter::setComment(std::int64_t id, int no, const QString &comment)
+{
+    if (!keys_)
+        throw SpinlogError(Text::tr("このデータベースには解答ごとの記録を書けません。"));
+    SeriesRecord r = series(id);
+    if (no < 1 || no > 12 || !r.attempts[std::size_t(no - 1)])
+        throw SpinlogError(describe::invalidArgument());
+    {
+        Transaction transaction(db_);
+        std::int64_t key = keyOf(id);
+        if (key < 0) {
+            // An older copy's series: its solves get rows of their own, done
+            // when the series says.
+            SolveInserter solves(db_);
+            key = solves.newKey();
+            db_.execute(QStringLiteral("update T_Time set SeriesKey=? where rowid=?"),
+                        {qlonglong(key), qlonglong(id)});
+            for (std::size_t i = 0; i < r.attempts.size(); ++i) {
+                if (!r.attempts[i])
+                    continue;
+                SolveDetails details;
+                details.moment = localMoment(r.dateTime).value_or(0);
+                solves.add(key, int(i) + 1, true, r.typeId, *r.attempts[i], details, QString());
+            }
+        }
+        db_.execute(QStringLiteral("update T_Solve set Comment=? where SolveID=?"),
+                    {comment.isEmpty() ? QVariant() : QVariant(comment),
+                     qlonglong(key * kSolvesPerKey + no)});
+        transaction.commit();
+    }
+    emit changed({HistoryChange::Kind::Commented, TypeFilter(r.typeId), {id}});
 }
 
 void HistoryWriter::remove(std::int64_t id)
@@ -147,98 +191,73 @@ void HistoryWriter::remove(std::int64_t id)
         if (typeOf.step())
             type = TypeFilter(TypeId(textOf(typeOf.handle(), 0)));
     }
+    // Its solves go with it (a trigger).
     db_.execute(QStringLiteral("delete from T_Time where rowid=?"), {qlonglong(id)});
     emit changed({HistoryChange::Kind::Removed, type, {id}});
 }
 
 void HistoryWriter::removeListed(const TypeFilter &filter)
 {
+    {
+        Transaction transaction(db_);
+        QVariantList values;
+        db_.execute(QStringLiteral("delete from T_Time") + typeCondition(filter, values), values);
+        if (keys_) {
+            values.clear();
+            db_.execute(QStringLiteral("delete from T_Solve where SeriesKey is null") +
+                            typeCondition(filter, values, " and "),
+                        values);
+        }
+        transaction.commit();
+    }
+    emit changed({HistoryChange::Kind::Removed, filter, {}, keys_});
+}
+
+int HistoryWriter::looseSolves(const TypeFilter &filter) const
+{
+    if (!keys_)
+        return 0;
     QVariantList values;
-    db_.execute(QStringLiteral("delete from T_Time") + typeCondition(filter, values), values);
-    emit changed({HistoryChange::Kind::Removed, filter, {}});
+    Statement count(db_,
+                    QStringLiteral("select count(*) from T_Solve where SeriesKey is null") +
+                        typeCondition(filter, values, " and "),
+                    values);
+    count.step();
+    return sqlite3_column_int(count.handle(), 0);
 }
 
 bool HistoryWriter::isSaved(const SeriesRecord &record) const
 {
-    return SavedLookup(db_).saved(record);
+    return SavedLookup(db_, keys_).saved(record);
 }
 
-std::optional<ImportTally> HistoryWriter::importSeries(
-    int count, const std::function<SeriesRecord(int)> &next, const QString &importId,
-    const std::function<bool(int done)> &progress, const std::function<void()> &together)
+bool HistoryWriter::holdsSeriesWithoutSolves() const
 {
-    if (!imports_)
-        throw SpinlogError(Text::tr("このデータベースには取り込みの印を付けられません。"));
-    ImportTally tally;
-    std::vector<std::int64_t> rows;
-    {
-        Transaction transaction(db_);
-        if (together)
-            together();
-        // Only what was stored before makes a duplicate: the same series
-        // twice in one file is added twice, as its preview counted it.
-        Statement last(db_, QStringLiteral("select ifnull(max(rowid), 0) from T_Time"));
-        last.step();
-        SavedLookup lookup(db_, sqlite3_column_int64(last.handle(), 0));
-        QVariantList blank = rowValues(SeriesRecord(), tokens_, true, importId);
-        Statement insert(db_, insertStatement(tokens_, true), blank);
-        for (int i = 0; i < count; ++i) {
-            if (progress && i % 256 == 0 && !progress(i))
-                return std::nullopt;
-            const SeriesRecord record = next(i);
-            if (lookup.saved(record)) {
-                ++tally.duplicates;
-                continue;
-            }
-            insert.rebind(rowValues(record, tokens_, true, importId));
-            insert.step();
-            rows.push_back(db_.lastInsertedRow());
-            ++tally.added;
-        }
-        if (progress && !progress(count))
-            return std::nullopt;
-        transaction.commit();
+    Statement any(db_, keys_
+                           ? QStringLiteral("select 1 from T_Time where SeriesKey is null limit 1")
+                           : QStringLiteral("select 1 from T_Time limit 1"));
+    return any.step();
+}
+
+std::vector<SolveKey> HistoryWriter::solvesBetween(const TypeId &type, std::int64_t from,
+                                                   std::int64_t to) const
+{
+    std::vector<SolveKey> keys;
+    if (!keys_)
+        return keys;
+    Statement solves(db_,
+                     QStringLiteral("select Moment, TimeMs, Penalty from T_Solve where TypeID=? "
+                                    "and Moment between ? and ? order by Moment"),
+                     {type.text(), qlonglong(from), qlonglong(to)});
+    sqlite3_stmt *stmt = solves.handle();
+    while (solves.step()) {
+        const int penalty = sqlite3_column_int(stmt, 2);
+        keys.push_back({sqlite3_column_int64(stmt, 0), sqlite3_column_int64(stmt, 1),
+                        penalty == 1   ? Penalty::PlusTwo
+                        : penalty == 2 ? Penalty::Dnf
+                                       : Penalty::None});
     }
-    if (tally.added > 0)
-        emit changed({HistoryChange::Kind::Added, TypeFilter(), std::move(rows)});
-    return tally;
-}
-
-std::optional<ImportMark> HistoryWriter::lastImport() const
-{
-    if (!imports_)
-        return std::nullopt;
-    // The rows added last, not the greatest mark: a mark is local clock time,
-    // and a clock set back (the end of summer time) gives a later import a
-    // smaller one.
-    Statement last(db_, QStringLiteral("select ImportID from T_Time where ImportID <> '' "
-                                       "order by rowid desc limit 1"));
-    if (!last.step())
-        return std::nullopt;
-    const QString id = textOf(last.handle(), 0);
-    Statement count(db_, QStringLiteral("select count(*) from T_Time where ImportID=?"), {id});
-    count.step();
-    return ImportMark{id, sqlite3_column_int(count.handle(), 0)};
-}
-
-int HistoryWriter::removeImport(const QString &importId, const std::function<void()> &together)
-{
-    if (!imports_ || importId.isEmpty())
-        return 0;
-    std::vector<std::int64_t> rows =
-        rowsOf(db_, QStringLiteral("select rowid from T_Time where ImportID=? order by rowid"),
-               {importId});
-    int removed = 0;
-    {
-        Transaction transaction(db_);
-        removed = db_.execute(QStringLiteral("delete from T_Time where ImportID=?"), {importId});
-        if (together)
-            together();
-        transaction.commit();
-    }
-    if (removed > 0)
-        emit changed({HistoryChange::Kind::Removed, TypeFilter(), std::move(rows)});
-    return removed;
+    return keys;
 }
 
 }  // namespace spinlog

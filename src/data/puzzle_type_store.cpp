@@ -4,6 +4,7 @@
 #include "base/settings.h"
 #include "base/shown_text.h"
 #include "data/database.h"
+#include "data/solve_table.h"
 #include "data/type_tables.h"
 
 #include <sqlite3.h>
@@ -194,24 +195,39 @@ TypeId PuzzleTypeStore::nextFreeId(const std::vector<PuzzleType> &pending) const
     const QString choice = noInspection();
     for (const QString &id : choice.split(QLatin1Char(','), Qt::SkipEmptyParts))
         noteNumber(TypeId(id.trimmed()), most);
-    // Each TypeID the saved series use, one step of the type index apiece.
-    Statement next(db_,
-                   QStringLiteral("select TypeID from T_Time where TypeID > ? "
-                                  "order by TypeID limit 1"),
-                   {QString()});
-    while (next.step()) {
-        const QString id =
-            QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(next.handle(), 0)),
-                              sqlite3_column_bytes(next.handle(), 0));
-        noteNumber(TypeId(id), most);
-        next.rebind({id});
+    // Each TypeID the saved series and solves use, one step of the type
+    // index apiece: a new type never finds solves it did not have.
+    QStringList tables{QStringLiteral("T_Time")};
+    if (hasSolveTable(db_))
+        tables << QStringLiteral("T_Solve");
+    for (const QString &table : tables) {
+        Statement next(db_,
+                       QStringLiteral("select TypeID from %1 where TypeID > ? "
+                                      "order by TypeID limit 1")
+                           .arg(table),
+                       {QString()});
+        while (next.step()) {
+            const QString id = QString::fromUtf8(
+                reinterpret_cast<const char *>(sqlite3_column_text(next.handle(), 0)),
+                sqlite3_column_bytes(next.handle(), 0));
+            noteNumber(TypeId(id), most);
+            next.rebind({id});
+        }
     }
     return TypeId(QString::number(most + 1));
 }
 
 int PuzzleTypeStore::savedSeries(const TypeId &id) const
 {
-    Statement count(db_, QStringLiteral("select count(*) from T_Time where TypeID=?"), {id.text()});
+    // The solves kept without a series count too: a type removed from under
+    // them would hand them to the next type of its number.
+    Statement count(db_,
+                    hasSolveTable(db_)
+                        ? QStringLiteral("select (select count(*) from T_Time where TypeID=?1) + "
+                                         "(select count(*) from T_Solve where TypeID=?1 and "
+                                         "SeriesKey is null)")
+                        : QStringLiteral("select count(*) from T_Time where TypeID=?"),
+                    {id.text()});
     count.step();
     return sqlite3_column_int(count.handle(), 0);
 }
@@ -237,8 +253,12 @@ int PuzzleTypeStore::removeImported(const QString &importId, const std::optional
     if (importId.isEmpty() || !hasExtraTypeTable(db_))
         return 0;
     return db_.execute(
-        QStringLiteral("delete from MT_TypeExtra where ImportID=? and TypeID is not ? and "
-                       "not exists (select 1 from T_Time where T_Time.TypeID=MT_TypeExtra.TypeID)"),
+        QStringLiteral(
+            "delete from MT_TypeExtra where ImportID=? and TypeID is not ? and "
+            "not exists (select 1 from T_Time where T_Time.TypeID=MT_TypeExtra.TypeID)%1")
+            .arg(hasSolveTable(db_) ? QStringLiteral(" and not exists (select 1 from T_Solve "
+                                                     "where T_Solve.TypeID=MT_TypeExtra.TypeID)")
+                                    : QString()),
         {importId, keep ? QVariant(keep->text()) : QVariant()});
 }
 

@@ -51,7 +51,8 @@ public:
     // past 5), so a new type inherits nobody's series or choice. Pending:
     // types made but not stored yet.
     TypeId nextFreeId(const std::vector<PuzzleType> &pending = {}) const;
-    // How many saved series carry the TypeID.
+    // How many saved series, and solves kept without a series, carry the
+    // TypeID.
     int savedSeries(const TypeId &id) const;
 
     // Inside the import's transaction, without a signal (announce() once it

@@ -12,9 +12,21 @@
 namespace spinlog {
 
 DatabaseSeriesStore::DatabaseSeriesStore(Database &db, HistoryWriter &history)
-    : db_(db), history_(history), tokens_(hasColumn(db, "W_Time", "Solve"))
+    : db_(db),
+      history_(history),
+      tokens_(hasColumn(db, "W_Time", "Solve")),
+      details_(hasColumn(db, "W_Time", "Moment"))
 {
 }
+
+namespace {
+
+QVariant textOrNull(const QString &text)
+{
+    return text.isEmpty() ? QVariant() : QVariant(text);
+}
+
+}  // namespace
 
 std::vector<Solve> DatabaseSeriesStore::load()
 {
@@ -45,6 +57,14 @@ std::vector<Solve> DatabaseSeriesStore::load()
         if (!attempt)
             attempt = attemptFromText(s.time);
         s.attempt = attempt.value_or(Attempt{s.hundredths, Penalty::None});
+        if (details_) {
+            // An older copy's solve has none: its series' save dates it.
+            const QVariant moment = rs.field(QStringLiteral("Moment"));
+            if (!moment.isNull())
+                s.details.moment = moment.toLongLong();
+            s.details.scramble = rs.field(QStringLiteral("Scramble")).toString();
+            s.details.comment = rs.field(QStringLiteral("Comment")).toString();
+        }
         solves.push_back(s);
     }
     return solves;
@@ -52,7 +72,14 @@ std::vector<Solve> DatabaseSeriesStore::load()
 
 void DatabaseSeriesStore::add(const Solve &solve)
 {
-    if (tokens_)
+    if (tokens_ && details_)
+        db_.execute(
+            QStringLiteral("insert into W_Time ([No],[Time],[TimeSS],Solve,Moment,Scramble,"
+                           "Comment) values (?,?,?,?,?,?,?)"),
+            {solve.no, solve.time, secondsValue(solve.hundredths), attemptToken(solve.attempt),
+             solve.details.moment ? QVariant(qlonglong(*solve.details.moment)) : QVariant(),
+             textOrNull(solve.details.scramble), textOrNull(solve.details.comment)});
+    else if (tokens_)
         db_.execute(
             QStringLiteral("insert into W_Time ([No],[Time],[TimeSS],Solve) values (?,?,?,?)"),
             {solve.no, solve.time, secondsValue(solve.hundredths), attemptToken(solve.attempt)});
@@ -64,7 +91,12 @@ void DatabaseSeriesStore::add(const Solve &solve)
 void DatabaseSeriesStore::update(const Solve &solve)
 {
     // One statement: the text, the number and the token change together.
-    if (tokens_)
+    if (tokens_ && details_)
+        db_.execute(QStringLiteral("update W_Time set [Time]=?, TimeSS=?, Solve=?, Comment=? "
+                                   "where [No]=?"),
+                    {solve.time, secondsValue(solve.hundredths), attemptToken(solve.attempt),
+                     textOrNull(solve.details.comment), solve.no});
+    else if (tokens_)
         db_.execute(
             QStringLiteral("update W_Time set [Time]=?, TimeSS=?, Solve=? where [No]=?"),
             {solve.time, secondsValue(solve.hundredths), attemptToken(solve.attempt), solve.no});

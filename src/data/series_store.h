@@ -18,9 +18,9 @@ public:
     virtual ~SeriesStore() = default;
     // The solves of the series under way, in solve number order.
     virtual std::vector<Solve> load() = 0;
-    // Stores one finished solve.
+    // Stores one finished solve with its moment and scramble.
     virtual void add(const Solve &solve) = 0;
-    // Stores a solve again with its new penalty (same number).
+    // Stores a solve again with its new penalty or comment (same number).
     virtual void update(const Solve &solve) = 0;
     // Empties the series under way.
     virtual void clear() = 0;
@@ -42,7 +42,8 @@ public:
 private:
     Database &db_;
     HistoryWriter &history_;
-    bool tokens_;  // the file has the column for the raw time and penalty
+    bool tokens_;   // the file has the column for the raw time and penalty
+    bool details_;  // the file has the columns for the moment, scramble and comment
 };
 
 }  // namespace spinlog

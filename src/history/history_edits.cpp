@@ -35,6 +35,11 @@ void HistoryEdits::setPenalty(std::int64_t id, int no, Penalty penalty)
     history_.update(id, withPenalty(saved, no, penalty, rule));
 }
 
+void HistoryEdits::setComment(std::int64_t id, int no, const QString &comment)
+{
+    history_.setComment(id, no, comment);
+}
+
 CsvOutcome HistoryEdits::exportCsv(const QString &path, const QString &appFolder,
                                    const TypeFilter &filter, HistoryOrder order,
                                    int *reachedRow) const

@@ -1,7 +1,7 @@
 #pragma once
 // What a user does to the saved series from the history window: deletes one
-// series or every listed one, gives a solve of a saved series a penalty,
-// writes the list as CSV. The window asks its questions and shows the
+// series or every listed one, gives a solve of a saved series a penalty or a
+// comment, writes the list as CSV. The window asks its questions and shows the
 // outcome; the writer's signal refreshes every view.
 
 #include "data/history_list.h"
@@ -31,6 +31,8 @@ public:
     // away: its marks and average worked out again by the type's rule as it
     // stands now, as a series timed today counts.
     void setPenalty(std::int64_t id, int no, Penalty penalty);
+    // Gives solve `no` of the saved series a comment (empty: none).
+    void setComment(std::int64_t id, int no, const QString &comment);
 
     // Writes the list as it is shown (filter, order) to a CSV file, never
     // one of the program's own files in appFolder: see writeHistoryCsv.

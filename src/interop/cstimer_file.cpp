@@ -3,13 +3,15 @@
 // seconds], and "properties", csTimer's settings, whose "sessionData" is a
 // JSON text (in a string) naming the sessions: {"1": {"name": ...}, ...}.
 // Files of older copies keep the sessions and the properties as JSON texts in
-// strings, and the names in "sessionName"; both are read.
+// strings, and the names in "sessionName"; both are read. The oldest keep no
+// date with a solve ([[penalty, ms], scramble, comment]).
 
 #include "interop/cstimer_file.h"
 #include "base/errors.h"
 #include "base/shown_text.h"
 #include "interop/history_file.h"
 #include "interop/json_reader.h"
+#include "interop/solve_records.h"
 
 #include <cmath>
 #include <limits>
@@ -67,6 +69,11 @@ void eachKey(JsonReader &reader, const Take &take)
 
 class CsTimerReader {
 public:
+    CsTimerReader(HistoryFile &file, std::int64_t undatedFrom)
+        : file_(file), undatedFrom_(undatedFrom)
+    {
+    }
+
     std::map<int, ImportedSession> sessions;
     std::map<int, QString> names;     // from sessionData
     std::map<int, QString> oldNames;  // from sessionName, in older files
@@ -83,8 +90,20 @@ public:
                 if (sessions.count(*n))
                     reader.fail(Text::tr("%1 が2回あります").arg(QString::fromLatin1(key)));
                 ImportedSession &session = sessions[*n];
-                withText(reader, QString::fromLatin1(key),
-                         [&](JsonReader &inner) { readSolves(inner, session); });
+                if (reader.peek() == '"') {
+                    // An older file's session: a JSON text, kept to read its
+                    // solves' details from again.
+                    session.text = int(file_.texts.size());
+                    file_.texts.push_back(reader.readString());
+                    const QByteArray &text = file_.texts.back();
+                    if (text.trimmed().isEmpty())
+                        continue;
+                    JsonReader inner(text, QString::fromLatin1(key));
+                    readSolves(inner, session);
+                    inner.expectEnd();
+                } else {
+                    readSolves(reader, session);
+                }
             } else if (key == "properties") {
                 withText(reader, QStringLiteral("properties"),
                          [&](JsonReader &inner) { readProperties(inner); });
@@ -146,17 +165,21 @@ private:
         });
     }
 
-    static void readSolves(JsonReader &reader, ImportedSession &session)
+    void readSolves(JsonReader &reader, ImportedSession &session)
     {
         if (reader.peek() != '[')
             reader.fail(Text::tr("記録の配列があるべきところです"));
         reader.expect('[');
         bool first = true;
-        while (reader.nextItem(first)) session.solves.push_back(readSolve(reader));
+        while (reader.nextItem(first)) {
+            reader.peek();
+            session.solves.push_back(readSolve(reader, std::uint32_t(reader.position())));
+        }
     }
 
-    // [[penalty, ms, phases...], scramble, comment, seconds, ...]
-    static ImportedSolve readSolve(JsonReader &reader)
+    // [[penalty, ms, phases...], scramble, comment, seconds, ...]; the oldest
+    // files end after the comment.
+    ImportedSolve readSolve(JsonReader &reader, std::uint32_t at)
     {
         reader.expect('[');
         reader.expect('[');
@@ -175,54 +198,42 @@ private:
         else
             reader.fail(Text::tr("不明なペナルティ %1 です（0、2000、-1 のどれか）")
                             .arg(penalty, 0, 'g', 15));
-        const std::optional<std::int64_t> hundredths = hundredthsFromMs(ms);
-        if (!hundredths)
+        const std::optional<std::int64_t> whole = msOfTime(ms);
+        if (!whole)
             reader.fail(Text::tr("ありえない時間 %1 ms です").arg(ms, 0, 'g', 15));
-        attempt.raw = *hundredths;
-        for (int field = 0; field < 2; ++field) {  // scramble and comment
-            if (!reader.take(','))
-                reader.fail(Text::tr("記録の日時がありません"));
+        int fields = 0;  // scramble and comment
+        while (fields < 2 && reader.take(',')) {
             reader.skipValue(2);
+            ++fields;
         }
-        if (!reader.take(','))
-            reader.fail(Text::tr("記録の日時がありません"));
+        if (fields < 2 || !reader.take(',')) {
+            reader.expect(']');
+            // No date: the file's, a millisecond apart in the file's order.
+            ++file_.undated;
+            return ImportedSolve(undatedFrom_ + file_.undated - 1, *whole, attempt.penalty, at,
+                                 false);
+        }
         const double seconds = reader.readNumber();
         if (!(seconds >= 1 && seconds <= double(std::numeric_limits<std::uint32_t>::max())))
             reader.fail(Text::tr("ありえない日時 %1 です").arg(seconds, 0, 'g', 15));
         while (reader.take(',')) reader.skipValue(2);
         reader.expect(']');
-        return ImportedSolve(std::uint32_t(seconds), attempt);
+        return ImportedSolve(std::int64_t(seconds) * 1000, *whole, attempt.penalty, at);
     }
-};
 
-// A JSON string: ASCII only, everything else as \u escapes, so a reader
-// that takes the file byte by byte (as csTimer's own import does) still gets
-// the names right.
-QByteArray jsonString(const QString &text)
-{
-    QByteArray out = "\"";
-    for (const QChar c : text) {
-        const char16_t u = c.unicode();
-        if (u == '"' || u == '\\') {
-            out += '\\';
-            out += char(u);
-        } else if (u >= 0x20 && u < 0x7F) {
-            out += char(u);
-        } else {
-            out += "\\u" + QByteArray::number(u, 16).rightJustified(4, '0');
-        }
-    }
-    return out + '"';
-}
+private:
+    HistoryFile &file_;
+    std::int64_t undatedFrom_;
+};
 
 }  // namespace
 
-std::vector<ImportedSession> readCsTimer(QByteArrayView json)
+void readCsTimer(HistoryFile &file, QByteArrayView json, std::int64_t undatedFrom)
 {
-    CsTimerReader reader;
+    CsTimerReader reader(file, undatedFrom);
     JsonReader text(json);
     reader.readFile(text);
-    std::vector<ImportedSession> sessions;
+    std::vector<ImportedSession> &sessions = file.sessions;
     for (auto &[n, session] : reader.sessions) {
         if (reader.names.count(n))
             session.name = reader.names[n];
@@ -232,61 +243,35 @@ std::vector<ImportedSession> readCsTimer(QByteArrayView json)
             session.name = QString::number(n);
         sessions.push_back(std::move(session));
     }
-    return sessions;
 }
 
-QByteArray writeCsTimer(const std::vector<CsTimerSession> &sessions)
+SolveDetails csTimerRecord(QByteArrayView text, qsizetype at)
 {
-    QByteArray out = "{";
-    QByteArray data = "{";
-    for (std::size_t s = 0; s < sessions.size(); ++s) {
-        const CsTimerSession &session = sessions[s];
-        const QByteArray number = QByteArray::number(qulonglong(s + 1));
-        if (s > 0) {
-            out += ',';
-            data += ',';
-        }
-        out += "\"session" + number + "\":[";
-        int dnf = 0;
-        qint64 sumMs = 0;
-        qint64 timed = 0;
-        for (std::size_t k = 0; k < session.solves.size(); ++k) {
-            const CsTimerSolve &solve = session.solves[k];
-            const char *penalty = solve.attempt.penalty == Penalty::PlusTwo ? "2000"
-                                  : solve.attempt.penalty == Penalty::Dnf   ? "-1"
-                                                                            : "0";
-            if (k > 0)
-                out += ',';
-            out += "[[";
-            out += penalty;
-            out += ',';
-            out += QByteArray::number(solve.attempt.raw * 10);
-            out += "],\"\",\"\",";
-            out += QByteArray::number(solve.unixSeconds);
-            out += ']';
-            if (solve.attempt.penalty == Penalty::Dnf) {
-                ++dnf;
-            } else {
-                sumMs += solve.attempt.counted().hundredths * 10;
-                ++timed;
-            }
-        }
-        out += ']';
-        const qint64 first = session.solves.empty() ? 0 : session.solves.front().unixSeconds;
-        const qint64 last = session.solves.empty() ? 0 : session.solves.back().unixSeconds;
-        data += "\"" + number + "\":{\"name\":" + jsonString(session.name) +
-                ",\"opt\":{},\"rank\":" + number + ",\"stat\":[" +
-                QByteArray::number(qulonglong(session.solves.size())) + ',' +
-                QByteArray::number(dnf) + ',' + QByteArray::number(timed > 0 ? sumMs / timed : -1) +
-                "],\"date\":[" + QByteArray::number(first) + ',' + QByteArray::number(last) + "]}";
+    SolveDetails details;
+    JsonReader reader(text);
+    reader.seek(at);
+    reader.expect('[');
+    reader.expect('[');
+    reader.readNumber();
+    reader.expect(',');
+    reader.readNumber();
+    while (reader.take(',')) {
+        const char c = reader.peek();
+        if (c == '-' || (c >= '0' && c <= '9'))
+            details.splits.push_back(msOfTime(reader.readNumber()).value_or(0));
+        else
+            reader.skipValue(2);
     }
-    data += '}';
-    // csTimer reads sessions 1 to sessionN; its data text is a string inside.
-    if (!sessions.empty())
-        out += ',';
-    out += "\"properties\":{\"sessionN\":" + QByteArray::number(qulonglong(sessions.size())) +
-           ",\"session\":1,\"sessionData\":" + jsonString(QString::fromLatin1(data)) + "}}";
-    return out;
+    reader.expect(']');
+    for (QString *field : {&details.scramble, &details.comment}) {
+        if (!reader.take(','))
+            break;
+        if (reader.peek() == '"')
+            *field = QString::fromUtf8(reader.readString());
+        else
+            reader.skipValue(2);
+    }
+    return details;
 }
 
 }  // namespace spinlog

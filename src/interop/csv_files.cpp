@@ -5,6 +5,8 @@
 #include "base/shown_text.h"
 #include "history/history_columns.h"
 #include "interop/history_file.h"
+#include "interop/solve_records.h"
+#include "interop/twisty_file.h"
 
 #include <QDateTime>
 #include <limits>
@@ -35,7 +37,7 @@ bool digitsOnly(QByteArrayView text, qsizetype most)
 // Lines of bytes, ends (LF or CR LF) taken off, counted from 1.
 class Lines {
 public:
-    explicit Lines(QByteArrayView bytes) : s_(bytes) {}
+    explicit Lines(QByteArrayView bytes, qsizetype from = 0) : s_(bytes), i_(from) {}
     bool next(QByteArrayView &line)
     {
         if (i_ >= s_.size())
@@ -51,6 +53,8 @@ public:
         return true;
     }
     qsizetype number() const { return number_; }
+    // Where the next line starts.
+    qsizetype position() const { return i_; }
 
 private:
     QByteArrayView s_;
@@ -60,15 +64,7 @@ private:
 
 QString twistyName(const QByteArray &puzzle, const QByteArray &category)
 {
-    static const std::map<QByteArray, QString> names = {
-        {"222", QStringLiteral("2x2x2")},     {"333", QStringLiteral("3x3x3")},
-        {"444", QStringLiteral("4x4x4")},     {"555", QStringLiteral("5x5x5")},
-        {"666", QStringLiteral("6x6x6")},     {"777", QStringLiteral("7x7x7")},
-        {"pyra", QStringLiteral("Pyraminx")}, {"skewb", QStringLiteral("Skewb")},
-        {"mega", QStringLiteral("Megaminx")}, {"sq1", QStringLiteral("Square-1")},
-        {"clock", QStringLiteral("Clock")}};
-    const auto known = names.find(puzzle);
-    const QString name = known != names.end() ? known->second : QString::fromUtf8(puzzle);
+    const QString name = twistyPuzzleName(puzzle);
     // Every puzzle's first category is "Normal": the puzzle alone names it.
     return category == "Normal" ? name : name + QLatin1Char(' ') + QString::fromUtf8(category);
 }
@@ -176,8 +172,9 @@ QList<QByteArray> twistyFields(Lines &lines, QByteArrayView line, qsizetype firs
     return fields;
 }
 
-// The solve of a record's time and penalty fields.
-Attempt twistyAttempt(const QByteArray &time, const QByteArray &penalty, qsizetype first)
+// The raw time in ms and the penalty of a record's time and penalty fields.
+std::pair<std::int64_t, Penalty> twistyAttempt(const QByteArray &time, const QByteArray &penalty,
+                                               qsizetype first)
 {
     if (!digitsOnly(time, 12))
         failAt(first,
@@ -196,24 +193,29 @@ Attempt twistyAttempt(const QByteArray &time, const QByteArray &penalty, qsizety
         failAt(first, Text::tr("不明なペナルティ「%1」です（0、1、2 のどれか）")
                           .arg(QString::fromUtf8(penalty.left(40))));
     }
-    const std::optional<std::int64_t> hundredths = hundredthsFromMs(ms);
-    if (!hundredths)
+    const std::optional<std::int64_t> whole = msOfTime(ms);
+    if (!whole)
         failAt(first, Text::tr("ありえない時間 %1 ms です").arg(QString::fromLatin1(time)));
-    attempt.raw = *hundredths;
-    return attempt;
+    return {*whole, attempt.penalty};
+}
+
+// Twisty Timer writes "null" where a record has no scramble or comment.
+QString twistyText(const QByteArray &field)
+{
+    return field == "null" ? QString() : QString::fromUtf8(field);
 }
 
 }  // namespace
 
-std::vector<ImportedSession> readTwistyTimer(QByteArrayView csv)
+void readTwistyTimer(HistoryFile &file, QByteArrayView csv)
 {
     Lines lines(csv);
     QByteArrayView line;
     if (!lines.next(line) || !line.startsWith("Puzzle,Category,Time(millis),Date(millis)"))
         failAt(1, Text::tr("Twisty Timer のバックアップの見出しではありません"));
-    std::vector<ImportedSession> sessions;
+    std::vector<ImportedSession> &sessions = file.sessions;
     std::map<QString, std::size_t> byName;
-    while (lines.next(line)) {
+    for (qsizetype at = lines.position(); lines.next(line); at = lines.position()) {
         if (line.trimmed().isEmpty())
             continue;
         const qsizetype first = lines.number();
@@ -222,24 +224,35 @@ std::vector<ImportedSession> readTwistyTimer(QByteArrayView csv)
         // that is no solve; some of its versions write those rows out too.
         if (fields[5] == "10")
             continue;
-        const Attempt attempt = twistyAttempt(fields[2], fields[5], first);
+        const auto [ms, penalty] = twistyAttempt(fields[2], fields[5], first);
         const QByteArray &date = fields[3];
         if (!digitsOnly(date, 15))
             failAt(first,
                    Text::tr("日時「%1」が数ではありません").arg(QString::fromUtf8(date.left(40))));
-        const qint64 seconds = date.toLongLong() / 1000;
-        if (seconds < 1 || seconds > qint64(std::numeric_limits<std::uint32_t>::max()))
+        const qint64 moment = date.toLongLong();
+        if (moment / 1000 < 1 || moment / 1000 > qint64(std::numeric_limits<std::uint32_t>::max()))
             failAt(first, Text::tr("ありえない日時 %1 です").arg(QString::fromLatin1(date)));
         const QString name = twistyName(fields[0], fields[1]);
-        auto [at, added] = byName.try_emplace(name, sessions.size());
+        auto [named, added] = byName.try_emplace(name, sessions.size());
         if (added)
             sessions.push_back({name, {}});
-        sessions[at->second].solves.emplace_back(std::uint32_t(seconds), attempt);
+        sessions[named->second].solves.emplace_back(moment, ms, penalty, std::uint32_t(at));
     }
-    return sessions;
 }
 
-std::vector<ImportedSession> readSpinlogCsv(QByteArrayView csv)
+SolveDetails twistyRecord(QByteArrayView text, qsizetype at)
+{
+    Lines lines(text, at);
+    QByteArrayView line;
+    lines.next(line);
+    const QList<QByteArray> fields = twistyFields(lines, line, 1);
+    SolveDetails details;
+    details.scramble = twistyText(fields[4]);
+    details.comment = twistyText(fields[6]);
+    return details;
+}
+
+void readSpinlogCsv(HistoryFile &file, QByteArrayView csv)
 {
     CsvRecords records(csv);
     std::vector<QByteArray> fields;
@@ -248,7 +261,7 @@ std::vector<ImportedSession> readSpinlogCsv(QByteArrayView csv)
         for (const QByteArray &field : fields) header << fromCp932(field);
     if (header != historyHeaders())
         failAt(1, Text::tr("Spinlog の CSV の見出し（日時,タイプ,1,…,12,平均）ではありません"));
-    std::vector<ImportedSession> sessions;
+    std::vector<ImportedSession> &sessions = file.sessions;
     std::map<QString, std::size_t> byName;
     while (records.next(fields)) {
         const qsizetype line = records.line();
@@ -278,13 +291,12 @@ std::vector<ImportedSession> readSpinlogCsv(QByteArrayView csv)
             if (!attempt)
                 failAt(line,
                        Text::tr("%1回目の「%2」が時間として読めません").arg(n).arg(text.left(40)));
-            session.solves.emplace_back(std::uint32_t(seconds), *attempt);
+            session.solves.emplace_back(seconds * 1000, attempt->raw * 10, attempt->penalty, 0);
             ++solves;
         }
         if (solves == 0)
             failAt(line, Text::tr("記録がひとつもありません"));
     }
-    return sessions;
 }
 
 }  // namespace spinlog

@@ -6,6 +6,7 @@
 #include "data/puzzle_type_store.h"
 #include "session/series_rules.h"
 
+#include <QRegularExpression>
 #include <algorithm>
 
 namespace spinlog {
@@ -22,29 +23,17 @@ QString importMark(const QDateTime &now)
     return now.toString(QStringLiteral("yyyy/MM/dd HH:mm:ss.zzz"));
 }
 
-QString dateTimeText(std::uint32_t unixSeconds)
+QString dateTimeText(std::int64_t moment)
 {
-    return QDateTime::fromSecsSinceEpoch(unixSeconds)
-        .toString(QStringLiteral("yyyy/MM/dd HH:mm:ss"));
-}
-
-std::optional<std::int64_t> unixSecondsOf(const QString &dateTime)
-{
-    const QDateTime date = QDateTime::fromString(dateTime, QStringLiteral("yyyy/MM/dd HH:mm:ss"));
-    if (!date.isValid())
-        return std::nullopt;
-    return date.toSecsSinceEpoch();
+    return QDateTime::fromMSecsSinceEpoch(moment).toString(QStringLiteral("yyyy/MM/dd HH:mm:ss"));
 }
 
 HistoryImport::HistoryImport(HistoryFile file, std::vector<PuzzleType> types)
-    : format_(file.format),
-      sessions_(std::move(file.sessions)),
-      types_(std::move(types)),
-      existing_(int(types_.size()))
+    : file_(std::move(file)), types_(std::move(types)), existing_(int(types_.size()))
 {
-    for (ImportedSession &session : sessions_) {
+    for (ImportedSession &session : file_.sessions) {
         const auto earlier = [](const ImportedSolve &a, const ImportedSolve &b) {
-            return a.when() < b.when();
+            return a.moment() < b.moment();
         };
         // A timer's own export is in time order already: no sort, no buffer.
         if (!std::is_sorted(session.solves.begin(), session.solves.end(), earlier))
@@ -53,29 +42,51 @@ HistoryImport::HistoryImport(HistoryFile file, std::vector<PuzzleType> types)
         plan.name = session.name;
         plan.solves = int(session.solves.size());
         for (const ImportedSolve &solve : session.solves) {
-            const Penalty penalty = solve.attempt().penalty;
-            plan.plusTwo += penalty == Penalty::PlusTwo;
-            plan.dnf += penalty == Penalty::Dnf;
+            plan.plusTwo += solve.penalty() == Penalty::PlusTwo;
+            plan.dnf += solve.penalty() == Penalty::Dnf;
+            plan.undated += !solve.dated();
         }
         plans_.push_back(plan);
     }
+    kept_.resize(plans_.size());
     for (std::size_t s = 0; s < plans_.size(); ++s) choose(int(s), typeNamed(plans_[s].name));
 }
 
 int HistoryImport::typeNamed(const QString &name) const
 {
-    QStringList names;
-    for (int t = 0; t < existing_; ++t) names << types_[std::size_t(t)].name;
-    // A name two types have is the user's to choose.
-    const std::vector<int> named = positionsNamed(name, names);
-    return named.size() == 1 ? named.front() : -1;
+    const std::vector<int> named = positionsNamed(name, existingNames());
+    if (!named.empty())
+        // A name two types have is the user's to choose.
+        return named.size() == 1 ? named.front() : -1;
+    // Twisty Timer's puzzle and category come with a space between them
+    // ("3x3x3 目隠し"), which the type's name may not have.
+    const std::vector<int> bare = positionsNamed(bareName(name), bareNames());
+    return bare.size() == 1 ? bare.front() : -1;
 }
 
 bool HistoryImport::nameTaken(const QString &name) const
 {
+    return !positionsNamed(name, existingNames()).empty() ||
+           !positionsNamed(bareName(name), bareNames()).empty();
+}
+
+QStringList HistoryImport::existingNames() const
+{
     QStringList names;
     for (int t = 0; t < existing_; ++t) names << types_[std::size_t(t)].name;
-    return !positionsNamed(name, names).empty();
+    return names;
+}
+
+QString HistoryImport::bareName(QString name)
+{
+    return name.remove(QRegularExpression(QStringLiteral("\\s")));
+}
+
+QStringList HistoryImport::bareNames() const
+{
+    QStringList names = existingNames();
+    for (QString &name : names) name = bareName(name);
+    return names;
 }
 
 int HistoryImport::typeIndex(const TypeId &id) const
@@ -127,7 +138,7 @@ void HistoryImport::chooseNew(int session, int length)
 bool HistoryImport::made(int type) const
 {
     return isNew(type) && std::any_of(plans_.begin(), plans_.end(), [type](const SessionPlan &p) {
-               return p.type == type && p.series > 0;
+               return p.type == type && (p.series > 0 || p.loose > 0);
            });
 }
 
@@ -151,15 +162,26 @@ void HistoryImport::plan(int session)
 {
     SessionPlan &plan = plans_.at(std::size_t(session));
     plan.duplicates = 0;
-    plan.leftOver.clear();
+    Kept &kept = kept_[std::size_t(session)];
+    kept.solves.resize(std::size_t(plan.solves));
+    for (std::size_t k = 0; k < kept.solves.size(); ++k) kept.solves[k] = std::uint32_t(k);
+    kept.heldSeries.clear();
+    replan(session);
+}
+
+void HistoryImport::replan(int session)
+{
+    SessionPlan &plan = plans_[std::size_t(session)];
+    Kept &kept = kept_[std::size_t(session)];
     if (plan.type < 0) {
-        plan.series = 0;
+        plan.series = plan.loose = 0;
         return;
     }
     const int length = types_[std::size_t(plan.type)].length();
-    plan.series = plan.solves / length;
-    const std::vector<ImportedSolve> &solves = sessions_[std::size_t(session)].solves;
-    plan.leftOver.assign(solves.begin() + std::ptrdiff_t(plan.series) * length, solves.end());
+    const int formed = int(kept.solves.size()) / length;
+    kept.heldSeries.resize(std::size_t(formed), false);
+    plan.series = formed - int(std::count(kept.heldSeries.begin(), kept.heldSeries.end(), true));
+    plan.loose = int(kept.solves.size()) - formed * length;
 }
 
 int HistoryImport::seriesCount() const
@@ -169,29 +191,73 @@ int HistoryImport::seriesCount() const
     return count;
 }
 
-int HistoryImport::leftOverCount() const
+int HistoryImport::looseCount() const
 {
     int count = 0;
-    // A session left out is left out with every solve.
-    for (const SessionPlan &plan : plans_)
-        count += plan.type < 0 ? plan.solves : int(plan.leftOver.size());
+    for (const SessionPlan &plan : plans_) count += plan.loose;
     return count;
 }
 
-SeriesRecord HistoryImport::seriesOf(int session, int index) const
+int HistoryImport::leftOutCount() const
 {
-    const SessionPlan &plan = plans_[std::size_t(session)];
-    const PuzzleType &type = types_[std::size_t(plan.type)];
-    const std::vector<ImportedSolve> &solves = sessions_[std::size_t(session)].solves;
+    int count = 0;
+    for (const SessionPlan &plan : plans_) count += plan.type < 0 ? plan.solves : 0;
+    return count;
+}
+
+int HistoryImport::duplicateCount() const
+{
+    int count = 0;
+    for (const SessionPlan &plan : plans_) count += plan.duplicates;
+    return count;
+}
+
+std::vector<ImportedSolve> HistoryImport::looseSolves(int session) const
+{
+    std::vector<ImportedSolve> solves;
+    const SessionPlan &plan = plans_.at(std::size_t(session));
+    const int kept = int(kept_[std::size_t(session)].solves.size());
+    for (int k = kept - plan.loose; k < kept; ++k) solves.push_back(keptSolve(session, k));
+    return solves;
+}
+
+const ImportedSolve &HistoryImport::keptSolve(int session, int k) const
+{
+    return file_.sessions[std::size_t(session)]
+        .solves[kept_[std::size_t(session)].solves.at(std::size_t(k))];
+}
+
+SolveDetails HistoryImport::detailsOf(int session, std::uint32_t solve) const
+{
+    const ImportedSession &s = file_.sessions[std::size_t(session)];
+    return solveDetails(file_, s, s.solves[solve]);
+}
+
+SeriesRecord HistoryImport::seriesOf(int session, int index, bool details) const
+{
+    const PuzzleType &type = types_[std::size_t(plans_[std::size_t(session)].type)];
+    const std::vector<std::uint32_t> &kept = kept_[std::size_t(session)].solves;
     const std::size_t length = std::size_t(type.length());
+    const std::size_t first = std::size_t(index) * length;
     std::vector<Attempt> attempts;
     attempts.reserve(length);
-    const std::size_t first = std::size_t(index) * length;
-    for (std::size_t k = first; k < first + length; ++k) attempts.push_back(solves[k].attempt());
+    for (std::size_t k = first; k < first + length; ++k)
+        attempts.push_back(keptSolve(session, int(k)).attempt());
     // The series is dated by its last solve, as a timed one by its save; its
     // rules are the session's.
-    return seriesOfAttempts(dateTimeText(solves[first + length - 1].when()), type.id, attempts,
-                            type.average);
+    SeriesRecord r = seriesOfAttempts(
+        calendar_.dateTimeText(keptSolve(session, int(first + length - 1)).moment()), type.id,
+        attempts, type.average);
+    if (details)
+        for (std::size_t k = 0; k < length; ++k) r.details[k] = detailsOf(session, kept[first + k]);
+    return r;
+}
+
+LooseSolve HistoryImport::looseOf(int session, int k) const
+{
+    const PuzzleType &type = types_[std::size_t(plans_[std::size_t(session)].type)];
+    return {type.id, keptSolve(session, k).attempt(),
+            detailsOf(session, kept_[std::size_t(session)].solves[std::size_t(k)])};
 }
 
 void HistoryImport::countDuplicates(const HistoryWriter &history)
@@ -201,12 +267,45 @@ void HistoryImport::countDuplicates(const HistoryWriter &history)
 
 void HistoryImport::countDuplicates(const HistoryWriter &history, int session)
 {
-    SessionPlan &plan = plans_.at(std::size_t(session));
-    plan.duplicates = 0;
-    // A new type holds no series yet.
-    if (isNew(plan.type))
+    choose(session, plans_.at(std::size_t(session)).type);
+    SessionPlan &plan = plans_[std::size_t(session)];
+    const std::vector<ImportedSolve> &solves = file_.sessions[std::size_t(session)].solves;
+    // A new type holds no solves yet.
+    if (plan.type < 0 || solves.empty() || isNew(plan.type))
         return;
-    for (int k = 0; k < plan.series; ++k) plan.duplicates += history.isSaved(seriesOf(session, k));
+    const TypeId &type = types_[std::size_t(plan.type)].id;
+    Kept &kept = kept_[std::size_t(session)];
+    // A file of whole seconds finds a solve stored to the ms within its second.
+    const bool seconds = file_.format != HistoryFormat::TwistyTimer;
+    const std::vector<SolveKey> stored =
+        history.solvesBetween(type, solves.front().moment(), solves.back().moment() + 999);
+    kept.solves.clear();
+    for (std::uint32_t i = 0; i < solves.size(); ++i) {
+        const ImportedSolve &solve = solves[i];
+        const std::int64_t to = solve.moment() + (seconds && solve.dated() ? 999 : 0);
+        auto at = std::lower_bound(
+            stored.begin(), stored.end(), solve.moment(),
+            [](const SolveKey &key, std::int64_t moment) { return key.moment < moment; });
+        bool held = false;
+        for (; at != stored.end() && at->moment <= to && !held; ++at)
+            held = at->ms == solve.ms() && at->penalty == solve.penalty();
+        if (held)
+            ++plan.duplicates;
+        else
+            kept.solves.push_back(i);
+    }
+    replan(session);
+    // An older copy's series have no solves to find: the series itself.
+    if (!history.holdsSeriesWithoutSolves())
+        return;
+    const int length = types_[std::size_t(plan.type)].length();
+    for (std::size_t k = 0; k < kept.heldSeries.size(); ++k) {
+        if (history.isSaved(seriesOf(session, int(k), false))) {
+            kept.heldSeries[k] = true;
+            plan.duplicates += length;
+        }
+    }
+    replan(session);
 }
 
 std::optional<ImportTally> HistoryImport::run(
@@ -215,29 +314,48 @@ std::optional<ImportTally> HistoryImport::run(
     const std::function<void()> &together) const
 {
     // Saved in time order across the sessions, as a stopwatch would have
-    // saved them: (last solve's time, session, series).
+    // saved them: (last solve's moment, session, series).
     struct Place {
-        std::uint32_t when;
+        std::int64_t moment;
         int session;
         int index;
     };
     std::vector<Place> order;
+    std::vector<std::pair<int, int>> loose;  // session, kept solve
     order.reserve(std::size_t(seriesCount()));
     for (std::size_t s = 0; s < plans_.size(); ++s) {
         if (plans_[s].type < 0)
             continue;
         const int length = types_[std::size_t(plans_[s].type)].length();
-        for (int k = 0; k < plans_[s].series; ++k)
-            order.push_back(
-                {sessions_[s].solves[std::size_t((k + 1) * length - 1)].when(), int(s), k});
+        const Kept &kept = kept_[s];
+        for (int k = 0; k < int(kept.heldSeries.size()); ++k)
+            if (!kept.heldSeries[std::size_t(k)])
+                order.push_back({keptSolve(int(s), (k + 1) * length - 1).moment(), int(s), k});
+        for (int k = int(kept.heldSeries.size()) * length; k < int(kept.solves.size()); ++k)
+            loose.emplace_back(int(s), k);
     }
     std::stable_sort(order.begin(), order.end(),
-                     [](const Place &a, const Place &b) { return a.when < b.when; });
-    const int total = int(order.size());
-    return history.importSeries(
-        total,
-        [&](int k) { return seriesOf(order[std::size_t(k)].session, order[std::size_t(k)].index); },
-        importId, [&](int done) { return !progress || progress(done, total); }, together);
+                     [](const Place &a, const Place &b) { return a.moment < b.moment; });
+    ImportBatch batch;
+    batch.series = int(order.size());
+    batch.seriesAt = [&](int i) {
+        return seriesOf(order[std::size_t(i)].session, order[std::size_t(i)].index, true);
+    };
+    batch.loose = int(loose.size());
+    batch.looseAt = [&](int i) {
+        return looseOf(loose[std::size_t(i)].first, loose[std::size_t(i)].second);
+    };
+    batch.duplicates = duplicateCount();
+    const int total = batch.series + batch.loose;
+    return history.importHistory(
+        batch, importId,
+        [&](int done) {
+            // Every record read: the file's pages may go back to the system.
+            if (done == total)
+                file_.releasePages();
+            return !progress || progress(done, total);
+        },
+        together);
 }
 
 namespace {
@@ -270,12 +388,18 @@ QString emptyLine(const HistoryImport &import)
 
 QString totalsLine(const HistoryImport &import)
 {
-    int duplicates = 0;
-    for (const SessionPlan &plan : import.sessions()) duplicates += plan.duplicates;
-    return Text::tr("作る記録 %1 件（うち重複 %2 件は追加しません）、取り込まない回 %3 回\n")
-        .arg(import.seriesCount())
-        .arg(duplicates)
-        .arg(import.leftOverCount());
+    int undated = 0;
+    for (const SessionPlan &plan : import.sessions()) undated += plan.undated;
+    QString text = Text::tr(
+                       "作る記録 %1 件、記録に入らない回 %2 回（重複 %3 回は追加しません）、"
+                       "取り込まない回 %4 回\n")
+                       .arg(import.seriesCount())
+                       .arg(import.looseCount())
+                       .arg(import.duplicateCount())
+                       .arg(import.leftOutCount());
+    if (undated > 0)
+        text += Text::tr("日時のない回 %1 回はファイルの日時で記録します\n").arg(undated);
+    return text;
 }
 
 }  // namespace
@@ -283,23 +407,24 @@ QString totalsLine(const HistoryImport &import)
 QString importSummary(const HistoryImport &import)
 {
     QString text = formatLine(import);
-    for (const SessionPlan &plan : import.sessions()) {
+    for (std::size_t s = 0; s < import.sessions().size(); ++s) {
+        const SessionPlan &plan = import.sessions()[s];
         if (plan.solves == 0)
             continue;
         const QString type = typeText(import, plan.type);
         text += Text::tr(
-                    "「%1」→ %2: %3 回（+2 %4、DNF %5）、%6 件の記録、重複 %7 件、"
-                    "残り %8 回\n")
+                    "「%1」→ %2: %3 回（+2 %4、DNF %5）、%6 件の記録、重複 %7 回、"
+                    "記録に入らない回 %8 回\n")
                     .arg(plan.name, type)
                     .arg(plan.solves)
                     .arg(plan.plusTwo)
                     .arg(plan.dnf)
                     .arg(plan.series)
                     .arg(plan.duplicates)
-                    .arg(plan.leftOver.size());
-        for (const ImportedSolve &solve : plan.leftOver)
-            text += Text::tr("    取り込まない回: %1 %2\n")
-                        .arg(dateTimeText(solve.when()), solve.attempt().text());
+                    .arg(plan.loose);
+        for (const ImportedSolve &solve : import.looseSolves(int(s)))
+            text += Text::tr("    記録に入らない回: %1 %2\n")
+                        .arg(dateTimeText(solve.moment()), solve.attempt().text());
     }
     return text + emptyLine(import) + totalsLine(import);
 }
@@ -308,17 +433,18 @@ QString importTotals(const HistoryImport &import, int listed)
 {
     QString text = formatLine(import) + emptyLine(import);
     int shown = 0, more = 0;
-    for (const SessionPlan &plan : import.sessions()) {
-        for (const ImportedSolve &solve : plan.leftOver) {
+    for (std::size_t s = 0; s < import.sessions().size(); ++s) {
+        for (const ImportedSolve &solve : import.looseSolves(int(s))) {
             if (shown++ < listed)
-                text += Text::tr("「%1」の取り込まない回: %2 %3\n")
-                            .arg(plan.name, dateTimeText(solve.when()), solve.attempt().text());
+                text += Text::tr("「%1」の記録に入らない回: %2 %3\n")
+                            .arg(import.sessions()[s].name, dateTimeText(solve.moment()),
+                                 solve.attempt().text());
             else
                 ++more;
         }
     }
     if (more > 0)
-        text += Text::tr("ほかに取り込まない回 %1 回\n").arg(more);
+        text += Text::tr("ほかに記録に入らない回 %1 回\n").arg(more);
     return text + totalsLine(import);
 }
 

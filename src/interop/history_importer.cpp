@@ -92,4 +92,16 @@ int HistoryImporter::undo(const ImportMark &mark)
     return removed;
 }
 
+QString importedText(const ImportTally &tally, int leftOut)
+{
+    QString text = Text::tr("%1 件の記録を追加しました（重複 %2 回は追加していません）。")
+                       .arg(tally.added)
+                       .arg(tally.duplicates);
+    if (tally.loose > 0)
+        text += Text::tr("\r\n記録に入らない回 %1 回も追加しました。").arg(tally.loose);
+    if (leftOut > 0)
+        text += Text::tr("\r\n取り込まなかった回: %1 回").arg(leftOut);
+    return text;
+}
+
 }  // namespace spinlog

@@ -61,4 +61,8 @@ private:
     std::function<std::optional<TypeId>()> underWay_;
 };
 
+// What an import added, in words: its series and solves without a series,
+// the duplicates left out and the solves of sessions left out.
+QString importedText(const ImportTally &tally, int leftOut);
+
 }  // namespace spinlog

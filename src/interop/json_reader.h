@@ -41,6 +41,10 @@ public:
 
     [[noreturn]] void fail(const QString &what) const;
 
+    // Where the reader is, and a return there: a value is read again later.
+    qsizetype position() const { return i_; }
+    void seek(qsizetype position) { i_ = position; }
+
 private:
     void skipSpace();
     void skipString();

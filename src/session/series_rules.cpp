@@ -74,8 +74,10 @@ SeriesRecord seriesRecord(const QDateTime &now, const TypeId &typeId,
 
     const BestWorst marks = bestAndWorst(solves);
     for (const Solve &s : solves) {
-        if (s.no >= 1 && s.no <= 12)
+        if (s.no >= 1 && s.no <= 12) {
             r.attempts[std::size_t(s.no - 1)] = s.attempt;
+            r.details[std::size_t(s.no - 1)] = s.details;
+        }
         if (s.no == marks.best) {
             r.bestNo = s.no;
             r.bestTime = s.time;
@@ -106,7 +108,8 @@ SeriesRecord seriesOfAttempts(const QString &dateTime, const TypeId &typeId,
     solves.reserve(attempts.size());
     for (std::size_t i = 0; i < attempts.size(); ++i) {
         labels[i] = attempts[i].text();
-        solves.push_back({int(i) + 1, attempts[i].counted().hundredths, labels[i], attempts[i]});
+        solves.push_back(
+            {int(i) + 1, attempts[i].counted().hundredths, labels[i], attempts[i], {}});
     }
     const Counted average = seriesAverage(solves, rule, bestAndWorst(solves));
     SeriesRecord r = seriesRecord({}, typeId, labels, countedText(average), solves);
@@ -127,7 +130,9 @@ SeriesRecord withPenalty(const SeriesRecord &saved, int no, Penalty penalty, Ave
     }
     if (no < 1 || no > int(attempts.size()))
         throw SpinlogError(describe::invalidArgument());
-    return seriesOfAttempts(saved.dateTime, saved.typeId, attempts, rule);
+    SeriesRecord r = seriesOfAttempts(saved.dateTime, saved.typeId, attempts, rule);
+    r.details = saved.details;
+    return r;
 }
 
 }  // namespace spinlog

@@ -39,8 +39,8 @@ BestWorst bestAndWorst(const std::vector<Solve> &solves);
 Counted seriesAverage(const std::vector<Solve> &solves, AverageRule rule, const BestWorst &marks);
 
 // The record of a series: solve labels 1 to 12 as shown (empty for none), the
-// average as shown, the stamp of the save; each solve's raw time and penalty
-// kept beside.
+// average as shown, the stamp of the save; each solve's raw time, penalty,
+// moment, scramble and comment kept beside.
 SeriesRecord seriesRecord(const QDateTime &now, const TypeId &typeId,
                           const std::array<QString, 12> &labels, const QString &average,
                           const std::vector<Solve> &solves);

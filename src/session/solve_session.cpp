@@ -2,6 +2,7 @@
 
 #include "base/errors.h"
 #include "base/number_text.h"
+#include "base/seams.h"
 #include "base/settings.h"
 #include "base/time_values.h"
 
@@ -135,17 +136,22 @@ bool SolveSession::cancelInspection()
     return true;
 }
 
+std::vector<Solve>::iterator SolveSession::solveAt(int no)
+{
+    return std::find_if(solves_.begin(), solves_.end(),
+                        [no](const Solve &s) { return s.no == no; });
+}
+
 bool SolveSession::setPenalty(int no, Penalty penalty)
 {
     if (!penaltiesOpen())
         return false;
-    const auto at =
-        std::find_if(solves_.begin(), solves_.end(), [no](const Solve &s) { return s.no == no; });
+    const auto at = solveAt(no);
     if (at == solves_.end())
         return false;
     const Notify notify(*this);
     const Attempt attempt{at->attempt.raw, penalty};
-    const Solve solve{no, attempt.counted().hundredths, attempt.text(), attempt};
+    const Solve solve{no, attempt.counted().hundredths, attempt.text(), attempt, at->details};
     // Stored first: the session never shows what the store does not hold.
     store_.update(solve);
     // The large clock follows when it shows this solve.
@@ -159,6 +165,21 @@ bool SolveSession::setPenalty(int no, Penalty penalty)
     return true;
 }
 
+bool SolveSession::setComment(int no, const QString &comment)
+{
+    if (!penaltiesOpen())
+        return false;
+    const auto at = solveAt(no);
+    if (at == solves_.end())
+        return false;
+    const Notify notify(*this);
+    Solve solve = *at;
+    solve.details.comment = comment;
+    store_.update(solve);
+    *at = std::move(solve);
+    return true;
+}
+
 void SolveSession::beginTiming(std::int64_t nowNs, Penalty penalty)
 {
     // The clock keeps its text (the countdown's 0, or the last solve) until
@@ -167,6 +188,7 @@ void SolveSession::beginTiming(std::int64_t nowNs, Penalty penalty)
     elapsed_ = 0;
     startNs_ = nowNs;
     startPenalty_ = penalty;
+    startScramble_ = scrambleShown_ ? scrambleShown_() : QString();
     byTimer_ = false;
     emit sound();
 }
@@ -190,7 +212,10 @@ PressResult SolveSession::finish(std::int64_t hundredths)
     while (no <= 12 && !solveText(no).isEmpty()) ++no;
     if (no > 12)
         throw SpinlogError(invalidPropertyText());
-    const Solve solve{no, attempt.counted().hundredths, time, attempt};
+    Solve solve{no, attempt.counted().hundredths, time, attempt, {}};
+    if (wallClock_)
+        solve.details.moment = wallClock_->localNow().toMSecsSinceEpoch();
+    solve.details.scramble = startScramble_;
     // Stored first: the session never shows a solve the store does not hold.
     store_.add(solve);
     solves_.insert(std::upper_bound(solves_.begin(), solves_.end(), solve,
@@ -380,7 +405,7 @@ QString SolveSession::seriesAverage() const
         const std::optional<Counted> value = countedFromText(text);
         if (!value)
             throw SpinlogError(describe::typeMismatch());
-        counted.push_back(Solve{no, value->hundredths, text, {}});
+        counted.push_back(Solve{no, value->hundredths, text, {}, {}});
     }
     return countedText(spinlog::seriesAverage(counted, type_.average, marks_));
 }

@@ -17,6 +17,7 @@
 #include <QString>
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -24,6 +25,7 @@ class QDateTime;
 
 namespace spinlog {
 
+class Clock;
 class Settings;
 
 enum class SessionState {
@@ -49,6 +51,16 @@ class SolveSession : public QObject {
 public:
     // Both must outlive the session.
     SolveSession(const Settings &settings, SeriesStore &store, QObject *parent = nullptr);
+
+    // Where a stored solve's moment and scramble come from: the wall clock
+    // read at the stop, and the scramble shown for the type when the solve
+    // starts (empty: none). Without them a solve has neither, and its
+    // series' save dates it.
+    void setWallClock(const Clock *clock) { wallClock_ = clock; }
+    void setScrambleShown(std::function<QString()> scramble)
+    {
+        scrambleShown_ = std::move(scramble);
+    }
 
     SessionState state() const { return state_; }
     const PuzzleType &type() const { return type_; }
@@ -93,6 +105,9 @@ public:
     // stored first, then marks and average worked out again. Only while
     // penaltiesOpen(); false when there is no such solve.
     bool setPenalty(int no, Penalty penalty);
+    // Gives solve no a comment (empty: none), stored first; only while
+    // penaltiesOpen(); false when there is no such solve.
+    bool setComment(int no, const QString &comment);
     // The countdown's one-second tick; timing begins on the tick that shows 0.
     // During the inspection it shows the seconds left, then "+2" and "DNF",
     // and gives the warnings at 8 and 12 seconds.
@@ -152,6 +167,7 @@ private:
     PressResult finish(std::int64_t hundredths);
     void markBestWorst();
     QString seriesAverage() const;
+    std::vector<Solve>::iterator solveAt(int no);
 
     const Settings &settings_;
     SeriesStore &store_;
@@ -171,6 +187,9 @@ private:
     bool byTimer_ = false;                  // the solve under way is the timer's
     int ticks_ = 0;                         // of the inspection
     std::optional<std::int64_t> heldSince_;
+    const Clock *wallClock_ = nullptr;
+    std::function<QString()> scrambleShown_;
+    QString startScramble_;  // shown when the solve under way started
 };
 
 }  // namespace spinlog

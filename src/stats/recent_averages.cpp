@@ -8,21 +8,13 @@ void RecentAverages::read(const HistorySolves &history, const TypeId &type)
 {
     const std::size_t wanted = std::size_t(kAverageKinds[kAo12].solves);
     type_ = type;
-    std::vector<std::vector<SolveValue>> lastFirst;
-    std::size_t solves = 0;
-    history.lastDone(type, [&](const SolveRow &row) {
-        SeriesUnderWay series{type, {}};
-        for (const QByteArrayView text : row.times)
-            if (!text.isNull())
-                series.times << QString::fromUtf8(text);
-        lastFirst.push_back(underWaySolves(series, TypeFilter(type)));
-        solves += lastFirst.back().size();
-        return solves < wanted;
-    });
     saved_.clear();
-    std::for_each(lastFirst.rbegin(), lastFirst.rend(), [this](const std::vector<SolveValue> &s) {
-        saved_.insert(saved_.end(), s.begin(), s.end());
+    history.lastDone(type, [&](const CountedSolve &solve) {
+        if (solve.counted)
+            saved_.push_back(SolveValue(solve.counted->hundredths));
+        return saved_.size() < wanted;
     });
+    std::reverse(saved_.begin(), saved_.end());
 }
 
 QString RecentAverages::text(const SeriesUnderWay &underWay) const

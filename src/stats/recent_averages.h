@@ -1,6 +1,7 @@
 #pragma once
 // The main window's current ao5 and ao12 of its type: the type's last saved
-// solves in the history's order, then the series under way, counted as the
+// solves in the history's order (the last done, whenever saved or imported),
+// then the series under way, counted as the
 // statistics window counts them with the series under way in, so the two
 // always show the same figures.
 

@@ -55,9 +55,15 @@ SolveValue *searchSorted(SolveValue *base, std::size_t n, SolveValue v)
     return base + (Upper ? *base <= v : *base < v);
 }
 
+// The mean in whole hundredths, an exact half going up.
+std::int64_t halfUpMean(std::int64_t sum, std::int64_t counted)
+{
+    return (2 * sum + counted) / (2 * counted);
+}
+
 Counted averageOf(std::int64_t sum, int counted)
 {
-    return sum == kDnfSum ? Counted::dnfResult() : Counted{roundedMean(sum, counted), false};
+    return sum == kDnfSum ? Counted::dnfResult() : Counted{halfUpMean(sum, counted), false};
 }
 
 // The sample standard deviation of n values with this sum and sum of
@@ -190,12 +196,12 @@ FigureAccumulator::FigureAccumulator()
 {
     for (const AverageKind &kind : kAverageKinds) windows_.emplace_back(kind.solves, kind.trimmed);
     bestSums_.fill(kDnfSum);
-    bestSeries_.fill(-1);
+    bestLast_.fill(-1);
 }
 
-void FigureAccumulator::add(std::span<const SolveValue> solves, std::int64_t series, int day)
+void FigureAccumulator::add(std::span<const SolveValue> solves, std::int64_t first, int day)
 {
-    const SolveRun run{solves, series, day};
+    const SolveRun run{solves, first, day};
     add(std::span(&run, 1));
 }
 
@@ -224,8 +230,10 @@ void FigureAccumulator::slide(std::size_t w, std::span<const SolveRun> runs)
 {
     TrimmedWindow &window = windows_[w];
     for (const SolveRun &run : runs) {
+        std::int64_t place = run.first;
         for (SolveValue value : run.solves) {
             window.push(value);
+            ++place;
             if (!window.full())
                 continue;
             // The first window sets the best, even a DNF; later ones only
@@ -233,7 +241,7 @@ void FigureAccumulator::slide(std::size_t w, std::span<const SolveRun> runs)
             const std::int64_t sum = window.countedSum();
             if (sum < bestSums_[w] || !seen_[w]) {
                 bestSums_[w] = sum;
-                bestSeries_[w] = run.series;
+                bestLast_[w] = place - 1;
                 seen_[w] = true;
             }
         }
@@ -280,11 +288,14 @@ Figures FigureAccumulator::figures()
     f.solves = solves_;
     f.dnfs = dnfs_;
     if (timed_ > 0) {
-        f.mean = roundedMean(sum_, timed_);
+        f.mean = halfUpMean(sum_, timed_);
         f.best = counts_.front().first;
         f.worst = counts_.back().first;
         f.median = timed_ % 2 != 0 ? timedAt(timed_ / 2)
-                                   : roundedMean(timedAt(timed_ / 2 - 1) + timedAt(timed_ / 2), 2);
+                                   : halfUpMean(timedAt(timed_ / 2 - 1) + timedAt(timed_ / 2), 2);
+    } else if (dnfs_ > 0) {
+        // Every solve a DNF: the best of them is a DNF, as is the worst.
+        f.best = f.worst = kDnfHundredths;
     }
     if (timed_ > 1)
         f.deviation = deviation(timed_, sum_, squares_);
@@ -294,7 +305,7 @@ Figures FigureAccumulator::figures()
         AverageFigure &a = f.averages[w];
         a.current = averageOf(windows_[w].countedSum(), windows_[w].counted());
         a.best = averageOf(bestSums_[w], windows_[w].counted());
-        a.bestSeries = bestSeries_[w];
+        a.bestLast = bestLast_[w];
     }
     return f;
 }
@@ -330,7 +341,9 @@ Histogram FigureAccumulator::histogram()
 
 QString figureText(const std::optional<std::int64_t> &hundredths)
 {
-    return hundredths ? displayForm(*hundredths) : QStringLiteral("-");
+    if (!hundredths)
+        return QStringLiteral("-");
+    return *hundredths == kDnfHundredths ? QStringLiteral("DNF") : displayForm(*hundredths);
 }
 
 QString averageText(const std::optional<Counted> &average)

@@ -2,6 +2,8 @@
 // The figures over a list of solves, as cubers judge themselves: the count,
 // the DNFs, the mean, spread, median, best and worst of the timed solves, and
 // the current and best mean of 3 and averages of 5, 12, 50, 100 and 1000.
+// Means, medians and averages are rounded to the hundredth with an exact
+// half going up, as the competition rules and csTimer round them.
 // Solves are handed in order, a series at a time, and every figure follows
 // them incrementally: one more series costs what its solves cost, never a
 // pass over the list again.
@@ -39,13 +41,14 @@ inline constexpr std::size_t kAo5 = 1, kAo12 = 2;
 struct AverageFigure {
     std::optional<Counted> current;  // of the last N; nothing with fewer solves
     std::optional<Counted> best;     // the least over the whole list, the first of equals
-    std::int64_t bestSeries = -1;    // the series its last solve belongs to
+    std::int64_t bestLast = -1;      // the place of its last solve (see SolveRun)
 };
 
 struct Figures {
     std::int64_t solves = 0;
     std::int64_t dnfs = 0;
     // Of the timed solves, in hundredths; nothing where there are too few.
+    // Best and worst are kDnfHundredths when every solve is a DNF.
     std::optional<std::int64_t> mean, deviation, best, worst, median;
     std::array<AverageFigure, kAverageKinds.size()> averages;
 };
@@ -87,11 +90,12 @@ private:
     std::int64_t total_ = 0, low_ = 0, high_ = 0;
 };
 
-// Solves of one series: `series` names it, `day` is its date as yyyymmdd (0
-// when it cannot be read).
+// Solves that follow each other: `first` is the place of the first in the
+// caller's list (the next ones have the next places), `day` is their date as
+// yyyymmdd (0 when it cannot be read).
 struct SolveRun {
     std::span<const SolveValue> solves;
-    std::int64_t series = -1;
+    std::int64_t first = -1;
     int day = 0;
 };
 
@@ -99,7 +103,7 @@ class FigureAccumulator {
 public:
     FigureAccumulator();
     // The next solves, in order.
-    void add(std::span<const SolveValue> solves, std::int64_t series = -1, int day = 0);
+    void add(std::span<const SolveValue> solves, std::int64_t first = -1, int day = 0);
     void add(std::span<const SolveRun> runs);
 
     Figures figures();
@@ -123,7 +127,7 @@ private:
     std::vector<SolveValue> pending_;
     std::vector<TrimmedWindow> windows_;
     std::array<std::int64_t, kAverageKinds.size()> bestSums_;
-    std::array<std::int64_t, kAverageKinds.size()> bestSeries_;
+    std::array<std::int64_t, kAverageKinds.size()> bestLast_;
     std::array<bool, kAverageKinds.size()> seen_{};  // a full window has come
     std::map<int, std::int64_t> days_;
 };
@@ -132,7 +136,7 @@ private:
 // count it: of the last kind.solves of them; nothing with fewer.
 std::optional<Counted> currentAverage(std::span<const SolveValue> solves, const AverageKind &kind);
 
-// Display texts: "12.34", "1:05.43", "DNF", "-" for nothing.
+// Display texts: "12.34", "1:05.43", "DNF" (kDnfHundredths), "-" for nothing.
 QString figureText(const std::optional<std::int64_t> &hundredths);
 QString averageText(const std::optional<Counted> &average);
 

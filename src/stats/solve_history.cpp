@@ -1,6 +1,10 @@
 #include "stats/solve_history.h"
 
+#include "base/local_calendar.h"
 #include "data/history_order.h"
+#include "data/type_solves.h"
+
+#include <QDateTime>
 
 #include <algorithm>
 #include <condition_variable>
@@ -12,8 +16,8 @@ namespace spinlog {
 
 namespace {
 
-// What a stored solve text counts as: nothing for "-" (no solve in the
-// slot) or a text that is no solve.
+// What a solve text of the series under way counts as: nothing for "-" (no
+// solve in the slot) or a text that is no solve.
 std::optional<SolveValue> solveValue(QByteArrayView text, bool &unreadable)
 {
     unreadable = false;
@@ -40,10 +44,10 @@ public:
     FigureFeeder(const FigureFeeder &) = delete;
     FigureFeeder &operator=(const FigureFeeder &) = delete;
 
-    void add(std::span<const SolveValue> solves, std::int64_t series, int day)
+    void add(std::span<const SolveValue> solves, std::int64_t first, int day)
     {
         batch_.values.insert(batch_.values.end(), solves.begin(), solves.end());
-        batch_.runs.push_back({solves.size(), series, day});
+        batch_.runs.push_back({solves.size(), first, day});
         if (batch_.values.size() >= kBatchSolves)
             handOver();
     }
@@ -64,7 +68,7 @@ private:
     static constexpr std::size_t kBatchSolves = 16384;
     struct Run {
         std::size_t solves;
-        std::int64_t series;
+        std::int64_t first;
         int day;
     };
     struct Batch {
@@ -99,7 +103,7 @@ private:
             std::size_t at = 0;
             for (const Run &run : batch.runs) {
                 runs.push_back(
-                    {std::span(batch.values).subspan(at, run.solves), run.series, run.day});
+                    {std::span(batch.values).subspan(at, run.solves), run.first, run.day});
                 at += run.solves;
             }
             figures.add(runs);
@@ -114,38 +118,51 @@ private:
     std::thread worker_;  // last: it starts once the rest is there
 };
 
-// The day of a DateTime text "yyyy/MM/dd ..." as yyyymmdd; 0 when it is none.
-int dayOf(QByteArrayView d)
-{
-    const auto digits = [&d](qsizetype from, qsizetype count) {
-        int value = 0;
-        for (qsizetype i = from; i < from + count; ++i) {
-            if (d[i] < '0' || d[i] > '9')
-                return -1;
-            value = value * 10 + (d[i] - '0');
+// Consecutive solves of one day that the figures take, gathered into runs.
+class RunBuilder {
+public:
+    template <typename Take>
+    void next(std::size_t place, bool counts, int day, const Take &take)
+    {
+        if (open_ && (!counts || day != day_)) {
+            take(start_, place, day_);
+            open_ = false;
         }
-        return value;
-    };
-    if (d.size() < 10 || d[4] != '/' || d[7] != '/' || (d.size() > 10 && d[10] != ' '))
-        return 0;
-    const int year = digits(0, 4), month = digits(5, 2), day = digits(8, 2);
-    if (year < 0 || month < 1 || month > 12 || day < 1 || day > 31)
-        return 0;
-    return year * 10000 + month * 100 + day;
-}
+        if (counts && !open_) {
+            open_ = true;
+            start_ = place;
+            day_ = day;
+        }
+    }
+    template <typename Take>
+    void close(std::size_t end, const Take &take)
+    {
+        if (open_)
+            take(start_, end, day_);
+        open_ = false;
+    }
 
-}  // namespace
-
-namespace {
+private:
+    bool open_ = false;
+    std::size_t start_ = 0;
+    int day_ = 0;
+};
 
 bool lists(const std::vector<QByteArray> &listed, QByteArrayView typeId)
 {
     return !typeId.isNull() && std::find(listed.begin(), listed.end(), typeId) != listed.end();
 }
 
-SeriesPlace placeOfRow(const SolveRow &row)
+std::vector<QByteArray> bytesOf(const std::vector<TypeId> &ids)
 {
-    return {row.dateTime, row.typeId, row.id};
+    std::vector<QByteArray> bytes;
+    for (const TypeId &id : ids) bytes.push_back(id.text().toUtf8());
+    return bytes;
+}
+
+int dayOf(LocalCalendar &calendar, std::int64_t moment)
+{
+    return moment == kUndated ? 0 : calendar.dayOf(moment);
 }
 
 }  // namespace
@@ -155,129 +172,39 @@ SolveHistory::SolveHistory(std::vector<TypeId> listed) : listed_(std::move(liste
 void SolveHistory::setListed(std::vector<TypeId> listed)
 {
     listed_ = std::move(listed);
-    std::vector<QByteArray> bytes;
-    for (const TypeId &id : listed_) bytes.push_back(id.text().toUtf8());
+    const std::vector<QByteArray> bytes = bytesOf(listed_);
     for (std::size_t t = 0; t < typeIds_.size(); ++t)
         typeListed_[t] = !typeIdNull_[t] && lists(bytes, typeIds_[t]);
 }
 
-void SolveHistory::readAll(const HistorySolves &history, FigureAccumulator &figures,
-                           const TypeFilter &filter)
+std::uint16_t SolveHistory::typeIndex(QByteArrayView typeId)
 {
-    *this = SolveHistory(std::move(listed_));
-    figures = FigureAccumulator();
-    // Room made once: growing blocks of megabytes step by step costs more
-    // than the reading. Most series hold five solves; more grow the room.
-    const std::size_t rows = std::size_t(std::clamp<std::int64_t>(history.mostRows(), 0, 1 << 24));
-    series_.reserve(rows);
-    solves_.reserve(rows * 5);
-    dates_.reserve(qsizetype(rows) * 19);
-    const QByteArray wanted = filter.all() ? QByteArray() : filter.type().text().toUtf8();
-    // Saved series mostly come in the history's order already; the solves go
-    // to the figures as they come while they do.
-    bool inOrder = true;
-    FigureFeeder feeder(figures);
-    history.all([&](const SolveRow &row) {
-        if (inOrder && !series_.empty() && doneBefore(placeOfRow(row), placeOf(series_.back())))
-            inOrder = false;
-        take(row);
-        const Series &s = series_.back();
-        if (inOrder &&
-            (filter.all() ? typeListed_[s.type] : !row.typeId.isNull() && row.typeId == wanted))
-            feeder.add(solvesOf(s), std::int64_t(series_.size() - 1), s.day);
-    });
-    feeder.finish();
-    if (!inOrder) {
-        putInOrder();
-        figures = FigureAccumulator();
-        feed(figures, filter);
-    }
-    read_ = true;
+    for (std::size_t t = 0; t < typeIds_.size(); ++t)
+        if (typeIdNull_[t] == typeId.isNull() && typeIds_[t] == typeId)
+            return std::uint16_t(t);
+    typeIds_.push_back(typeId.toByteArray());
+    typeIdNull_.push_back(typeId.isNull());
+    typeListed_.push_back(lists(bytesOf(listed_), typeId));
+    return std::uint16_t(typeIds_.size() - 1);
 }
 
-void SolveHistory::follow(const HistoryChange &change, const HistorySolves &history,
-                          FigureAccumulator &figures, const TypeFilter &filter)
+void SolveHistory::take(const CountedSolve &solve)
 {
-    if (!read_ || change.kind != HistoryChange::Kind::Added) {
-        readAll(history, figures, filter);
+    if (!solve.counted) {
+        ++unreadable_;
         return;
     }
-    const std::size_t first = series_.size();
-    bool after = true;
-    // Until the new series are counted as well, a failure leaves the next
-    // change to read everything again.
-    read_ = false;
-    history.rows(change.rows, [&](const SolveRow &row) {
-        if (row.id <= lastId_)
-            return;  // read already, with everything after an earlier change
-        after = after && (series_.empty() || !doneBefore(placeOfRow(row), placeOf(series_.back())));
-        if (after)
-            take(row);
-    });
-    // One done before a series held (an import of older solves, a clock set
-    // back): its place is among them.
-    if (!after) {
-        readAll(history, figures, filter);
-        return;
-    }
-    feed(figures, filter, first);
-    read_ = true;
-}
-
-void SolveHistory::take(const SolveRow &row)
-{
-    Series s;
-    s.id = row.id;
-    lastId_ = std::max(lastId_, row.id);
-    s.first = std::uint32_t(solves_.size());
-    for (const QByteArrayView text : row.times) {
-        bool unreadable = false;
-        if (const std::optional<SolveValue> value = solveValue(text, unreadable)) {
-            solves_.push_back(*value);
-            ++s.count;
-        }
-        unreadable_ += unreadable;
-    }
-    s.type = 0;
-    while (s.type < typeIds_.size() &&
-           (typeIdNull_[s.type] != row.typeId.isNull() || typeIds_[s.type] != row.typeId))
-        ++s.type;
-    if (s.type == typeIds_.size()) {
-        std::vector<QByteArray> bytes;
-        for (const TypeId &id : listed_) bytes.push_back(id.text().toUtf8());
-        typeIds_.push_back(row.typeId.toByteArray());
-        typeIdNull_.push_back(row.typeId.isNull());
-        typeListed_.push_back(lists(bytes, row.typeId));
-    }
-    s.day = dayOf(row.dateTime);
-    s.dateNull = row.dateTime.isNull();
-    s.date = std::uint32_t(dates_.size());
-    s.dateSize = std::uint8_t(std::min<qsizetype>(row.dateTime.size(), 255));
-    dates_.append(row.dateTime.first(s.dateSize));
-    series_.push_back(s);
-}
-
-SeriesPlace SolveHistory::placeOf(const Series &s) const
-{
-    const QByteArrayView date =
-        s.dateNull ? QByteArrayView() : QByteArrayView(dates_.constData() + s.date, s.dateSize);
-    const QByteArray &type = typeIds_[s.type];
-    return {date,
-            typeIdNull_[s.type] ? QByteArrayView() : QByteArrayView(type.constData(), type.size()),
-            s.id};
-}
-
-void SolveHistory::putInOrder()
-{
-    std::sort(series_.begin(), series_.end(), [this](const Series &a, const Series &b) {
-        return doneBefore(placeOf(a), placeOf(b));
-    });
-}
-
-QString SolveHistory::dateText(std::size_t series) const
-{
-    const Series &s = series_.at(series);
-    return QString::fromUtf8(dates_.constData() + s.date, s.dateSize);
+    // The type of the solve before is mostly this one's.
+    const std::uint16_t type = !types_.empty() &&
+                                       typeIdNull_[types_.back()] == solve.typeId.isNull() &&
+                                       typeIds_[types_.back()] == solve.typeId
+                                   ? types_.back()
+                                   : typeIndex(solve.typeId);
+    values_.push_back(SolveValue(solve.counted->hundredths));
+    moments_.push_back(solve.moment);
+    series_.push_back(solve.series);
+    places_.push_back(std::uint8_t(solve.place));
+    types_.push_back(type);
 }
 
 int SolveHistory::typeOf(const TypeFilter &filter) const
@@ -288,21 +215,139 @@ int SolveHistory::typeOf(const TypeFilter &filter) const
     for (std::size_t t = 0; t < typeIds_.size(); ++t)
         if (!typeIdNull_[t] && typeIds_[t] == wanted)
             return int(t);
-    return -2;  // no series of it
+    return -2;  // no solve of it
+}
+
+bool SolveHistory::counts(std::uint16_t type, int wanted) const
+{
+    return wanted == -1 ? bool(typeListed_[type]) : int(type) == wanted;
+}
+
+void SolveHistory::readAll(const HistorySolves &history, FigureAccumulator &figures,
+                           const TypeFilter &filter)
+{
+    *this = SolveHistory(std::move(listed_));
+    figures = FigureAccumulator();
+    // Room made once: growing blocks of megabytes step by step costs more
+    // than the reading.
+    const auto about = std::size_t(std::clamp<std::int64_t>(history.solvesAbout(), 0, 1 << 26));
+    values_.reserve(about);
+    moments_.reserve(about);
+    series_.reserve(about);
+    places_.reserve(about);
+    types_.reserve(about);
+    const QByteArray wanted = filter.all() ? QByteArray() : filter.type().text().toUtf8();
+    // Solves mostly come in the history's order already; they go to the
+    // figures as they come while they do.
+    bool inOrder = true;
+    LocalCalendar calendar;
+    RunBuilder runs;
+    FigureFeeder feeder(figures);
+    const auto hand = [&](std::size_t from, std::size_t to, int day) {
+        feeder.add(std::span(values_).subspan(from, to - from), std::int64_t(from), day);
+    };
+    history.all([&](const CountedSolve &solve) {
+        const std::size_t i = values_.size();
+        take(solve);
+        if (!inOrder || values_.size() == i)
+            return;
+        if (i > 0 && doneBefore(placeAt(i), placeAt(i - 1))) {
+            inOrder = false;
+            return;
+        }
+        const std::uint16_t type = types_[i];
+        const bool wantedType =
+            filter.all() ? bool(typeListed_[type]) : !typeIdNull_[type] && typeIds_[type] == wanted;
+        runs.next(i, wantedType, dayOf(calendar, moments_[i]), hand);
+    });
+    if (inOrder)
+        runs.close(values_.size(), hand);
+    feeder.finish();
+    if (!inOrder) {
+        putInOrder();
+        figures = FigureAccumulator();
+        feed(figures, filter);
+    }
+    read_ = true;
+}
+
+void SolveHistory::follow(const std::vector<HistoryChange> &changes, const HistorySolves &history,
+                          FigureAccumulator &figures, const TypeFilter &filter)
+{
+    bool everything = !read_;
+    std::vector<std::int64_t> added;
+    for (const HistoryChange &change : changes) {
+        if (change.kind == HistoryChange::Kind::Commented)
+            continue;
+        if (change.kind != HistoryChange::Kind::Added || change.looseSolves)
+            everything = true;
+        else
+            added.insert(added.end(), change.rows.begin(), change.rows.end());
+    }
+    if (everything) {
+        readAll(history, figures, filter);
+        return;
+    }
+    const std::size_t first = values_.size();
+    // Until the new solves are counted as well, a failure leaves the next
+    // change to read everything again.
+    read_ = false;
+    history.ofSeries(added, [this](const CountedSolve &solve) { take(solve); });
+    for (std::size_t i = std::max<std::size_t>(first, 1); i < values_.size(); ++i) {
+        // One done before a solve held (an import of older solves, a clock
+        // set back): its place is among them.
+        if (doneBefore(placeAt(i), placeAt(i - 1))) {
+            readAll(history, figures, filter);
+            return;
+        }
+    }
+    feed(figures, filter, first);
+    read_ = true;
+}
+
+void SolveHistory::putInOrder()
+{
+    std::vector<std::uint32_t> order(values_.size());
+    for (std::size_t i = 0; i < order.size(); ++i) order[i] = std::uint32_t(i);
+    std::stable_sort(order.begin(), order.end(), [this](std::uint32_t a, std::uint32_t b) {
+        return doneBefore(placeAt(a), placeAt(b));
+    });
+    const auto arrange = [&order](auto &values) {
+        std::remove_reference_t<decltype(values)> arranged;
+        arranged.reserve(values.size());
+        for (const std::uint32_t i : order) arranged.push_back(values[i]);
+        values.swap(arranged);
+    };
+    arrange(values_);
+    arrange(moments_);
+    arrange(series_);
+    arrange(places_);
+    arrange(types_);
+}
+
+QString SolveHistory::dateText(std::size_t place) const
+{
+    const std::int64_t moment = moments_.at(place);
+    if (moment == kUndated)
+        return QString();
+    return QDateTime::fromMSecsSinceEpoch(moment).toString(QStringLiteral("yyyy/MM/dd HH:mm:ss"));
 }
 
 void SolveHistory::feed(FigureAccumulator &figures, const TypeFilter &filter,
                         std::size_t from) const
 {
-    const int type = typeOf(filter);
-    if (type == -2)
+    const int wanted = typeOf(filter);
+    if (wanted == -2)
         return;
     std::vector<SolveRun> runs;
-    for (std::size_t i = from; i < series_.size(); ++i) {
-        const Series &s = series_[i];
-        if (type < 0 ? typeListed_[s.type] : int(s.type) == type)
-            runs.push_back({solvesOf(s), std::int64_t(i), s.day});
-    }
+    const auto hand = [&](std::size_t begin, std::size_t end, int day) {
+        runs.push_back({std::span(values_).subspan(begin, end - begin), std::int64_t(begin), day});
+    };
+    LocalCalendar calendar;
+    RunBuilder builder;
+    for (std::size_t i = from; i < values_.size(); ++i)
+        builder.next(i, counts(types_[i], wanted), dayOf(calendar, moments_[i]), hand);
+    builder.close(values_.size(), hand);
     figures.add(runs);
 }
 

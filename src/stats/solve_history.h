@@ -1,9 +1,9 @@
 #pragma once
 // Every saved solve in memory, read once and then kept up with the history's
-// changes: series added after every one held are read alone; any other
-// change reads everything again. Series are held in the history's order
-// (data/history_order.h), each series' solves in slot order; every type is
-// every series of a type listed in MT_Type.
+// changes: a series saved after every solve held is read alone; any other
+// change reads everything again. Solves are held in the history's order
+// (data/history_order.h): by when they were done, whatever order they were
+// saved or imported in. Every type is every solve of a type listed in MT_Type.
 
 #include "data/history_change.h"
 #include "data/history_order.h"
@@ -14,7 +14,6 @@
 #include <QString>
 #include <QStringList>
 #include <cstdint>
-#include <span>
 #include <vector>
 
 namespace spinlog {
@@ -28,57 +27,50 @@ struct SeriesUnderWay {
 
 class SolveHistory {
 public:
-    struct Series {
-        std::int64_t id = 0;      // its rowid
-        std::uint32_t first = 0;  // its first solve in solves_
-        std::uint8_t count = 0;
-        std::uint8_t dateSize = 0;
-        bool dateNull = false;
-        std::uint32_t type = 0;  // into the TypeIDs met
-        int day = 0;             // yyyymmdd, 0 when the date cannot be read
-        std::uint32_t date = 0;  // its DateTime text in dates_
-    };
-
-    // listed: the TypeIDs of MT_Type, whose series count for every type.
+    // listed: the TypeIDs of MT_Type, whose solves count for every type.
     explicit SolveHistory(std::vector<TypeId> listed = {});
 
-    // Reads every saved series; the figures start from nothing and take the
+    // Reads every saved solve; the figures start from nothing and take the
     // filter's solves on a second thread while the rest is being read.
     void readAll(const HistorySolves &history, FigureAccumulator &figures,
                  const TypeFilter &filter);
-    // Follows a change of the history, handing the filter's new solves to
-    // the figures (or all of them again, from nothing).
-    void follow(const HistoryChange &change, const HistorySolves &history,
+    // Follows the history's changes, handing the filter's new solves to the
+    // figures (or all of them again, from nothing).
+    void follow(const std::vector<HistoryChange> &changes, const HistorySolves &history,
                 FigureAccumulator &figures, const TypeFilter &filter);
-    // The types of MT_Type changed: which series count for every type.
+    // The types of MT_Type changed: which solves count for every type.
     void setListed(std::vector<TypeId> listed);
 
-    std::span<const SolveValue> solvesOf(const Series &s) const
-    {
-        return {solves_.data() + s.first, s.count};
-    }
-    QString dateText(std::size_t series) const;
-    // Solve texts that are neither a time, "DNF" nor "-": left out.
+    std::size_t size() const { return values_.size(); }
+    // When the solve at this place (of the history's order) was done, local
+    // time; empty when it cannot be told.
+    QString dateText(std::size_t place) const;
+    // Stored solve texts that are neither a time nor "DNF": left out.
     std::int64_t unreadable() const { return unreadable_; }
 
-    // The solves of the filter's series from `from` on, into the figures.
+    // The filter's solves from place `from` on, into the figures, in runs
+    // whose places are those here.
     void feed(FigureAccumulator &figures, const TypeFilter &filter, std::size_t from = 0) const;
 
 private:
-    void take(const SolveRow &row);
+    void take(const CountedSolve &solve);
+    std::uint16_t typeIndex(QByteArrayView typeId);
+    bool counts(std::uint16_t type, int wanted) const;
     int typeOf(const TypeFilter &filter) const;
-    SeriesPlace placeOf(const Series &s) const;
+    SolvePlace placeAt(std::size_t i) const { return {moments_[i], series_[i], places_[i]}; }
     void putInOrder();
 
     std::vector<TypeId> listed_;
-    std::vector<Series> series_;
-    std::vector<SolveValue> solves_;
-    QByteArray dates_;
+    // The solves, one entry in each at the same place.
+    std::vector<SolveValue> values_;
+    std::vector<std::int64_t> moments_;
+    std::vector<std::int64_t> series_;
+    std::vector<std::uint8_t> places_;
+    std::vector<std::uint16_t> types_;  // into typeIds_
     std::vector<QByteArray> typeIds_;
     std::vector<bool> typeIdNull_;  // by typeIds_: NULL, no TypeID at all
     std::vector<bool> typeListed_;  // by typeIds_
     std::int64_t unreadable_ = 0;
-    std::int64_t lastId_ = 0;  // the greatest rowid held: a series added later has a greater one
     bool read_ = false;
 };
 

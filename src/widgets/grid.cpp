@@ -384,7 +384,10 @@ void Grid::mouseDoubleClickEvent(QMouseEvent *event)
     // A double click is a second press and nothing more: it never edits and,
     // as a click was already reported for its first half, reports none.
     mousePressEvent(event);
+    const bool inCell = leftPressInCell_;
     leftPressInCell_ = false;
+    if (inCell)
+        emit gridDoubleClicked();
 }
 
 void Grid::keyboardSearch(const QString &)

@@ -73,6 +73,8 @@ public:
 signals:
     // A left click in a data cell, after the cursor moved there.
     void gridClicked();
+    // A left double click in a data cell, after the cursor moved there.
+    void gridDoubleClicked();
     void beforeEdit(int row, int col, bool *cancel);
     // The editor wrote a new text into the cell.
     void cellEdited(int row, int col, const QString &text);

@@ -195,7 +195,7 @@ private slots:
         QVERIFY2(imported.status == 0 &&
                      imported.out.contains("「Clock」→ 新しいタイプ「Clock」（5回）: 5 回") &&
                      imported.out.endsWith(
-                         "14 件の記録を追加しました（重複 0 件は追加していません）。\n"),
+                         "14 件の記録を追加しました（重複 0 回は追加していません）。\n"),
                  qPrintable(imported.out + imported.err));
         for (const QString &name : names.mid(1) + QStringList("17"))
             QVERIFY2(runIn(folder, {"--stats", name}).out.startsWith("解答数\t5\n"),

@@ -4,7 +4,6 @@
 
 #include "base/errors.h"
 #include "data/history_list.h"
-#include "data/history_order.h"
 #include "data_support.h"
 #include "support/history_world.h"
 #include "support/test_main.h"
@@ -114,7 +113,7 @@ private slots:
         w.program().records.reset();
         w.program().records =
             std::make_unique<RecordStores>(Database::open(w.folder.file("Spinlog.mdb")));
-        QCOMPARE(Recordset(w.db(), "select count(*) from sqlite_master").text(0), "11");
+        QCOMPARE(Recordset(w.db(), "select count(*) from sqlite_master").text(0), "16");
         QCOMPARE(listed(), expected);
     }
 
@@ -249,27 +248,6 @@ private slots:
                 said[3].rows == std::vector<std::int64_t>{second});
         QVERIFY(said[4].kind == Kind::Removed && said[4].rows.empty() &&
                 said[4].types == typeOf("2"));
-    }
-
-    // By the moment, then the type, then the saving order; NULL first, a
-    // text before what extends it, as the engine's date order lists them.
-    void theHistorysOrder()
-    {
-        const auto before = [](const char *a, const char *b) {
-            const QList<QByteArray> f = QByteArray(a).split('|'), g = QByteArray(b).split('|');
-            const auto place = [](const QList<QByteArray> &p) {
-                return SeriesPlace{p[0] == "NULL" ? QByteArrayView() : QByteArrayView(p[0]),
-                                   QByteArrayView(p[1]), p[2].toLongLong()};
-            };
-            return doneBefore(place(f), place(g));
-        };
-        QVERIFY(before("2007/05/01 10:00:00|2|9", "2007/05/01 10:00:01|1|1"));
-        QVERIFY(before("2007/05/01 10:00:00|1|9", "2007/05/01 10:00:00|2|1"));
-        QVERIFY(before("2007/05/01 10:00:00|1|1", "2007/05/01 10:00:00|1|2"));
-        QVERIFY(!before("2007/05/01 10:00:00|1|2", "2007/05/01 10:00:00|1|2"));
-        QVERIFY(before("NULL|1|5", "|1|1"));
-        QVERIFY(before("2007/05/01|1|5", "2007/05/01 10:00:00|1|1"));
-        QVERIFY(!before("2007/05/01 10:00:00|1|1", "NULL|1|5"));
     }
 };
 

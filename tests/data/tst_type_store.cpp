@@ -121,6 +121,12 @@ private slots:
         QCOMPARE(rowsOf(w.db(), tables), before);
         store.rewrite(without("8"), {TypeId("8")});
         QCOMPARE(ids(w), "1 2 3 4 5 6 7");
+        // A solve kept without a series holds its type as a series does.
+        w.db().execute(
+            "insert into T_Solve (SolveID, TypeID, TimeMs, Penalty, Moment) values "
+            "(16001, '6', 9000, 0, 0), (16002, '50', 9000, 0, 0)");
+        QCOMPARE(failure([&] { store.rewrite(without("6"), {TypeId("6")}); }),
+                 "タイプ「type 6」には保存した記録が 1 件あるので削除できません");
 
         store.addImported(
             {puzzleTypeOf("20", "a", "5", "0", true), puzzleTypeOf("21", "b", "5", "0", true),
@@ -130,6 +136,8 @@ private slots:
         // 21 holds a series, 22 has one under way, 6 was made in the options.
         QCOMPARE(store.removeImported("mark", TypeId("22")), 1);
         QCOMPARE(ids(w), "1 2 3 4 5 6 7 21 22");
+        QCOMPARE(store.nextFreeId().text(), "51");
+        w.db().execute("delete from T_Solve");
         QCOMPARE(store.nextFreeId().text(), "23");
         addOne(w, "03", "40");
         addOne(w, "04", "abc");

@@ -4,6 +4,7 @@
 #include "base/errors.h"
 #include "interop/cstimer_file.h"
 #include "interop/history_file.h"
+#include "support/history_world.h"
 #include "support/test_main.h"
 
 #include <QDateTime>
@@ -16,21 +17,9 @@
 #include <thread>
 
 using namespace spinlog;
+using namespace spinlog::test;
 
 namespace {
-
-// Every session as name[token@seconds ...].
-QString contents(const HistoryFile &file)
-{
-    QStringList sessions;
-    for (const ImportedSession &session : file.sessions) {
-        QStringList solves;
-        for (const ImportedSolve &solve : session.solves)
-            solves << attemptToken(solve.attempt()) + '@' + QString::number(solve.when());
-        sessions << session.name + '[' + solves.join(' ') + ']';
-    }
-    return formatName(file.format) + ": " + sessions.join(' ');
-}
 
 QString local(const char *dateTime)
 {
@@ -50,21 +39,25 @@ private slots:
         // Several sessions, +2 and DNF (its time kept), comments, a multi-phase
         // solve (its total), a number for a name, a name in \u escapes, an
         // empty session; milliseconds cut to hundredths as csTimer shows them.
-        QTest::newRow("csTimer") << "cstimer_sessions.txt"
-                                 << "csTimer: 3x3x3[1234@1700000000 1000+@1700000060 "
-                                    "900D@1700000120 1502@1700000180 1199@1700000240 "
-                                    "1300@1700000300 1400@1700000360] 2[352@1700001000 "
-                                    "410@1700001060] 日本[]";
-        // Older copies: JSON texts in strings, names in sessionName, a
-        // time with a binary fraction, an empty session text.
-        QTest::newRow("csTimer, older") << "cstimer_older.txt"
-                                        << "csTimer: OH[3220@1450000000 2783+@1450000100] 2[]";
+        QTest::newRow("csTimer")
+            << "cstimer_sessions.txt"
+            << "csTimer: 3x3x3[1234@1700000000{R U R' U'||} 1000+@1700000060{F2 U|ok|} "
+               "900D@1700000120{B|DNF after pop|} 1502@1700000180{L2|multi-phase|7000 3000} "
+               "1199@1700000240{D||} 1300@1700000300{U||} 1400@1700000360{R||}] "
+               "2[352@1700001000{R U||} 410@1700001060{U||}] 日本[]";
+        // Older copies: JSON texts in strings (the details read again from
+        // them), names in sessionName, a time with a binary fraction, an empty
+        // session text.
+        QTest::newRow("csTimer, older")
+            << "cstimer_older.txt"
+            << "csTimer: OH[3220@1450000000{U' B2||} 2783+@1450000100{B2 R2||}] 2[]";
         // +2 kept with its two seconds in, a separator and a line end in a
         // comment, categories beside the puzzle.
         QTest::newRow("Twisty Timer")
             << "twisty_backup.txt"
-            << "Twisty Timer: 3x3x3[1234@1700000000 1000+@1700000060 900D@1700000120] "
-               "3x3x3 OH[2050@1700000180] Pyraminx[432@1700000240]";
+            << "Twisty Timer: 3x3x3[1234@1700000000{R U||} 1000+@1700000060{F2|plus two: 10.00 "
+               "raw|} 900D@1700000120{B|a \";\" in the comment|}] 3x3x3 OH[2050@1700000180{L|two\n"
+               "lines|}] Pyraminx[432@1700000240{R||}]";
         // Code page 932, a quoted name with a comma; a DNF's time is not in it.
         const QString t1 = local("2023/11/14 22:13:20"), t2 = local("2023/11/15 08:00:00"),
                       t3 = local("2023/11/16 09:00:00");
@@ -78,7 +71,7 @@ private slots:
     void samples()
     {
         QFETCH(QString, file);
-        QTEST(contents(readHistoryFile(QStringLiteral(SPINLOG_SAMPLES "/") + file)), "read");
+        QTEST(contentsOf(readHistoryFile(QStringLiteral(SPINLOG_SAMPLES "/") + file)), "read");
     }
 
     // A FIFO and the standard input are read as streams, as
@@ -86,7 +79,7 @@ private slots:
     void streams()
     {
         const QString sample = QStringLiteral(SPINLOG_SAMPLES "/cstimer_sessions.txt");
-        const QString expected = contents(readHistoryFile(sample));
+        const QString expected = contentsOf(readHistoryFile(sample));
         QFile file(sample);
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QByteArray bytes = file.readAll();
@@ -102,7 +95,7 @@ private slots:
             ::close(fd);
         };
         std::thread writer([&] { writeTo(::open(fifo.constData(), O_WRONLY)); });
-        QCOMPARE(contents(readHistoryFile(dir.filePath("fifo"))), expected);
+        QCOMPARE(contentsOf(readHistoryFile(dir.filePath("fifo"))), expected);
         writer.join();
 
         int pipe[2];
@@ -113,8 +106,8 @@ private slots:
         writer = std::thread([&] { writeTo(pipe[1]); });
         QString read, empty;
         try {
-            read = contents(readHistoryFile("-"));
-            empty = contents(readHistoryFile("-"));  // at its end now
+            read = contentsOf(readHistoryFile("-"));
+            empty = contentsOf(readHistoryFile("-"));  // at its end now
         } catch (const SpinlogError &e) {
             empty = e.description();
         }
@@ -139,8 +132,12 @@ private slots:
             << QByteArray(solve).replace("12000", "-1") << "ありえない時間 -1 ms";
         QTest::newRow("an unknown penalty")
             << QByteArray(solve).replace("[0,", "[1000,") << "不明なペナルティ 1000";
-        QTest::newRow("no date") << QByteArray(solve).replace(",1700000000", "")
-                                 << "記録の日時がありません";
+        QTest::newRow("no date, as the oldest files")
+            << QByteArray(solve).replace(",1700000000", "") << "";
+        QTest::newRow("no comment either")
+            << QByteArray(solve).replace(",\"\",1700000000", "") << "";
+        QTest::newRow("a date that is no number")
+            << QByteArray(solve).replace("1700000000", "\"x\"") << "数があるべき";
         QTest::newRow("text after the data") << solve + "x"
                                              << "余分な文字";
         QTest::newRow("nested 100000 deep")
@@ -194,20 +191,53 @@ private slots:
     }
 
     // What is written reads back as it was: names in any script, every
-    // penalty, the time as measured, the second of each solve.
+    // penalty, the time as measured, the second of each solve, scrambles,
+    // comments (quotes, line ends, any script) and phases.
     void writtenFileReadsBack()
     {
-        const std::vector<CsTimerSession> sessions{{"3x3x3目隠し \"quoted\" \\",
-                                                    {{{6543, Penalty::None}, 1700000000},
-                                                     {{1000, Penalty::PlusTwo}, 1700000000},
-                                                     {{900, Penalty::Dnf}, 1700000001}}},
-                                                   {"2x2x2", {{{352, Penalty::None}, 1600000000}}}};
+        const auto at = [](std::int64_t seconds, QString scramble = {}, QString comment = {},
+                           std::vector<std::int64_t> splits = {}) {
+            SolveDetails d;
+            d.moment = seconds * 1000 + 999;  // the second it falls in
+            d.scramble = scramble;
+            d.comment = comment;
+            d.splits = splits;
+            return d;
+        };
+        const std::vector<CsTimerSession> sessions{
+            {"3x3x3目隠し \"quoted\" \\",
+             {{{6543, Penalty::None}, at(1700000000, "R U' F2", "line 1\nline \"2\" 日本")},
+              {{1000, Penalty::PlusTwo}, at(1700000000, "", "", {4000, 6000})},
+              {{900, Penalty::Dnf}, at(1700000001, "(1,0)/ (-3,2)/")}}},
+            {"2x2x2", {{{352, Penalty::None}, at(1600000000)}}}};
         const QByteArray written = writeCsTimer(sessions);
         QVERIFY(written.startsWith("{\"session1\":"));  // as csTimer recognises its own
-        QCOMPARE(contents(readHistoryBytes(writeCsTimer({}))), "csTimer: ");
-        QCOMPARE(contents(readHistoryBytes(written)),
-                 "csTimer: 3x3x3目隠し \"quoted\" \\[6543@1700000000 1000+@1700000000 "
-                 "900D@1700000001] 2x2x2[352@1600000000]");
+        QCOMPARE(contentsOf(readHistoryBytes(writeCsTimer({}))), "csTimer: ");
+        QCOMPARE(contentsOf(readHistoryBytes(written)),
+                 "csTimer: 3x3x3目隠し \"quoted\" \\[6543@1700000000{R U' F2|line 1\nline "
+                 "\"2\" 日本|} 1000+@1700000000{||4000 6000} 900D@1700000001{(1,0)/ (-3,2)/||}] "
+                 "2x2x2[352@1600000000]");
+    }
+
+    // A file of the oldest kind, its solves without a date: they take the
+    // file's time, a millisecond apart in the file's order; the time keeps
+    // its thousandths.
+    void undatedSolvesTakeTheFilesTime()
+    {
+        const QByteArray file =
+            "{\"session1\":[[[0,12345],\"R\",\"a\"],[[2000,9000],\"U\",\"\"]],"
+            "\"session2\":[[[-1,8000],\"F\",\"\"]]}";
+        const HistoryFile read = readHistoryBytes(file, 1'700'000'000'000);
+        QCOMPARE(read.undated, 3);
+        QStringList moments;
+        for (const ImportedSession &session : read.sessions)
+            for (const ImportedSolve &solve : session.solves)
+                moments
+                    << QString("%1:%2:%3").arg(solve.moment()).arg(solve.ms()).arg(solve.dated());
+        QCOMPARE(moments.join(' '),
+                 "1700000000000:12345:0 1700000000001:9000:0 "
+                 "1700000000002:8000:0");
+        QCOMPARE(solveDetails(read, read.sessions[0], read.sessions[0].solves[0]).comment, "a");
     }
 };
 

@@ -7,6 +7,7 @@
 #include "data/database.h"
 #include "data/history_writer.h"
 #include "session/solve_session.h"
+#include "support/fakes.h"
 #include "support/temp_app_folder.h"
 #include "support/test_main.h"
 
@@ -242,8 +243,10 @@ private slots:
         for (const QString &row : stored.split(u' ', Qt::SkipEmptyParts)) {
             const QString time = row.section(u':', 1);
             rig.store.rows.push_back({row.section(u':', 0, 0).toInt(),
-                                      *hundredthsFromSecondsText(timeChangeS(time)), time,
-                                      *attemptFromText(time)});
+                                      *hundredthsFromSecondsText(timeChangeS(time)),
+                                      time,
+                                      *attemptFromText(time),
+                                      {}});
         }
         rig.session.restore();
         QTEST(rig.run(script), "clock");
@@ -297,19 +300,71 @@ private slots:
         DatabaseSeriesStore store(*db, history);
         const QList<std::int64_t> stored{1234, 29, 57, 113, 1005, 6543, 99999, 0, 1, 4999};
         for (int i = 0; i < stored.size(); ++i)
-            store.add({i + 1, stored[i], displayForm(stored[i]), {stored[i], Penalty::None}});
+            store.add({i + 1, stored[i], displayForm(stored[i]), {stored[i], Penalty::None}, {}});
         QList<std::int64_t> back;
         for (const Solve &s : store.load()) back << s.hundredths;
         QCOMPARE(back, stored);
     }
 
-    // The series moves into the history whole, or stays where it was, when
-    // either statement of the save fails.
+    // A solve keeps the moment of its stop and the scramble shown as it
+    // began, through a penalty and a comment, a kill before the save (the
+    // next run finds them in W_Time) and the save into T_Solve.
+    void solvesKeepTheirMomentAndScramble()
+    {
+        TempAppFolder folder;
+        folder.write(QStringLiteral("Spinlog.ini"), "[Option]\r\n" + kNoWait);
+        FakeClock clock;
+        QString shown = QStringLiteral("R U R'");
+        const auto run = [&](const std::function<void(SolveSession &, HistoryWriter &)> &act) {
+            auto db = Database::open(folder.file(QStringLiteral("Spinlog.mdb")));
+            HistoryWriter history(*db);
+            DatabaseSeriesStore store(*db, history);
+            Settings settings(folder.file(QStringLiteral("Spinlog.ini")));
+            settings.load();
+            SolveSession session(settings, store);
+            session.setWallClock(&clock);
+            session.setScrambleShown([&] { return shown; });
+            session.showType(puzzleTypeOf("1", {}, "2", "0", false), false);
+            session.restore();
+            act(session, history);
+        };
+        const qint64 stopped = clock.now.addSecs(15).toMSecsSinceEpoch();
+        run([&](SolveSession &session, HistoryWriter &) {
+            session.press(0);
+            shown = QStringLiteral("F2");  // the next scramble comes while it runs
+            clock.now = clock.now.addSecs(15);
+            session.press(12'340'000'000);
+            QVERIFY(session.setPenalty(1, Penalty::PlusTwo));
+            QVERIFY(session.setComment(1, QStringLiteral("pop")));
+        });  // killed here: never saved
+        run([&](SolveSession &session, HistoryWriter &history) {
+            QCOMPARE(session.solveText(1), QStringLiteral("14.34+"));
+            const SolveDetails &first = session.solves().front().details;
+            QCOMPARE(first.moment, stopped);
+            QCOMPARE(first.scramble + '/' + first.comment, QStringLiteral("R U R'/pop"));
+            session.press(0);  // started with F2
+            clock.now = clock.now.addSecs(40);
+            session.press(9'870'000'000);
+            session.save(clock.now);
+            const SeriesRecord saved = history.series(1);
+            QCOMPARE(saved.attempts[0], Attempt({1234, Penalty::PlusTwo}));
+            QCOMPARE(saved.details[0].moment, stopped);
+            QCOMPARE(saved.details[0].scramble + '/' + saved.details[0].comment,
+                     QStringLiteral("R U R'/pop"));
+            QCOMPARE(saved.details[1].scramble, QStringLiteral("F2"));
+            QCOMPARE(saved.details[1].moment, clock.now.toMSecsSinceEpoch());
+            QCOMPARE(saved.details[1].rawMs, 9870);
+        });
+    }
+
+    // The series moves into the history whole, with its solves' rows, or
+    // stays where it was, when any statement of the save fails.
     void saveIsAllOrNothing_data()
     {
         QTest::addColumn<QString>("failing");
         QTest::newRow("nothing fails") << "";
         QTest::newRow("the history row") << "before insert on T_Time";
+        QTest::newRow("the second solve's row") << "before insert on T_Solve when new.[No] = 2";
         QTest::newRow("emptying the work table") << "before delete on W_Time";
     }
 
@@ -344,16 +399,25 @@ private slots:
         }
         QCOMPARE(saved, failing.isEmpty());
         QCOMPARE(count("T_Time") + count("W_Time") / 2, 1);
+        QCOMPARE(count("T_Solve"), saved ? 2 : 0);
         QCOMPARE(session.state(), saved ? SessionState::Idle : SessionState::Complete);
         if (saved) {
             Recordset rs(*db, QStringLiteral("select * from T_Time"));
             QStringList row;
             for (int i = 0; i < rs.fieldCount(); ++i)
                 row << (rs.field(i).isNull() ? QStringLiteral("NULL") : rs.text(i));
-            // No import mark: the stopwatch saved it.
+            // No import mark: the stopwatch saved it; its solves' key.
             QCOMPARE(row.join(u'|'), QStringLiteral("2007/05/12 14:03:09|5|1:02.50|9.87|-|-|-|-|-|-"
                                                     "|-|-|-|-|36.18|36.18|2|9.87|9.87|1|1:02.50|"
-                                                    "62.5|6250 987|NULL"));
+                                                    "62.5|6250 987|NULL|1"));
+            // Without a wall clock the solves are dated by the save.
+            const qint64 moment =
+                QDateTime(QDate(2007, 5, 12), QTime(14, 3, 9)).toMSecsSinceEpoch();
+            QCOMPARE(rowsOf(*db,
+                            "select SolveID, SeriesKey, TypeID, [No], TimeMs, Penalty, "
+                            "Moment - " +
+                                QString::number(moment) + " from T_Solve"),
+                     QStringList({"17|1|5|1|62500|0|0", "18|1|5|2|9870|0|0"}));
         }
     }
 };

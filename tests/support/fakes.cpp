@@ -32,6 +32,18 @@ std::optional<QString> FakePrompts::saveFile(const SaveFileRequest &request)
     return file.isEmpty() ? std::nullopt : std::optional(file);
 }
 
+std::optional<QString> FakePrompts::inputText(const QString &title, const QString &label,
+                                              const QString &text)
+{
+    inputShown << title << label << text;
+    if (inputs.empty())
+        return std::nullopt;
+    const bool given = inputs.front().has_value();
+    const QString written = inputs.front().value_or(QString());
+    inputs.pop_front();
+    return given ? std::optional(written) : std::nullopt;
+}
+
 QStringList FakePrompts::texts() const
 {
     QStringList list;

@@ -23,11 +23,15 @@ public:
     Answer message(const QString &text, Icon icon, Buttons buttons, Answer defaultButton) override;
     std::optional<std::uint32_t> pickColor() override;
     std::optional<QString> saveFile(const SaveFileRequest &request) override;
+    std::optional<QString> inputText(const QString &title, const QString &label,
+                                     const QString &text) override;
 
     // Answers for Yes/No boxes, taken in order; Yes when the script runs out.
     std::deque<Answer> answers;
     std::deque<std::optional<std::uint32_t>> colors;  // nothing = cancel; cancel when none left
     std::deque<QString> saveFiles;                    // an empty name = cancel
+    std::deque<std::optional<QString>> inputs;        // nothing = cancel; cancel when none left
+    QStringList inputShown;  // each input's title, label and the text it started from
     std::function<void(const ShownBox &)> onMessage;  // called while a box is shown
 
     std::vector<ShownBox> boxes;

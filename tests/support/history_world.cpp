@@ -33,9 +33,9 @@ void addSeries(Database &db, const SeriesRow &s)
         values);
 }
 
-int countRows(Database &db, const QString &where)
+int countRows(Database &db, const QString &where, const QString &table)
 {
-    Recordset rs(db, QStringLiteral("select count(*) as n from T_Time ") + where);
+    Recordset rs(db, QStringLiteral("select count(*) as n from ") + table + ' ' + where);
     return rs.field(QStringLiteral("n")).toInt();
 }
 
@@ -48,6 +48,26 @@ void dropAddedIndexes(Database &db)
          !rs.eof(); rs.moveNext())
         names << rs.text(0);
     for (const QString &name : names) db.execute("drop index " + name);
+}
+
+QString contentsOf(const HistoryFile &file)
+{
+    QStringList sessions;
+    for (const ImportedSession &session : file.sessions) {
+        QStringList solves;
+        for (const ImportedSolve &solve : session.solves) {
+            QString text =
+                attemptToken(solve.attempt()) + '@' + QString::number(solve.moment() / 1000);
+            const SolveDetails d = solveDetails(file, session, solve);
+            QStringList splits;
+            for (const std::int64_t ms : d.splits) splits << QString::number(ms);
+            if (!d.scramble.isEmpty() || !d.comment.isEmpty() || !splits.isEmpty())
+                text += '{' + d.scramble + '|' + d.comment + '|' + splits.join(' ') + '}';
+            solves << text;
+        }
+        sessions << session.name + '[' + solves.join(' ') + ']';
+    }
+    return formatName(file.format) + ": " + sessions.join(' ');
 }
 
 QByteArray twelveSolves(const char *name)

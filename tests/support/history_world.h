@@ -4,6 +4,7 @@
 
 #include "app/program.h"
 #include "data/record_stores.h"
+#include "interop/history_file.h"
 #include "support/fakes.h"
 #include "support/temp_app_folder.h"
 
@@ -19,9 +20,13 @@ struct SeriesRow {
 };
 
 void addSeries(Database &db, const SeriesRow &series);
-int countRows(Database &db, const QString &where = {});
+int countRows(Database &db, const QString &where = {}, const QString &table = "T_Time");
 // Drops the indexes a file of an older program did not have.
 void dropAddedIndexes(Database &db);
+
+// Every session of a file as name[token@seconds ...], each solve's scramble,
+// comment and phases in braces where it has any, read again from the file.
+QString contentsOf(const HistoryFile &file);
 
 // A csTimer file of one session of that name: 12 solves of 10.00, 10.10 ...
 // 11.10 s, a second apart from 1700000000.

@@ -31,7 +31,8 @@ QStringList rowsOf(Database &db, const QString &select)
     QStringList rows;
     for (Recordset rs(db, select); !rs.eof(); rs.moveNext()) {
         QStringList fields;
-        for (int i = 0; i < rs.fieldCount(); ++i) fields << rs.text(i);
+        for (int i = 0; i < rs.fieldCount(); ++i)
+            fields << (rs.field(i).isNull() ? QStringLiteral("NULL") : rs.text(i));
         rows << fields.join(u'|');
     }
     return rows;

@@ -21,7 +21,7 @@ private:
     QTemporaryDir dir_;
 };
 
-// The rows a select returns, each its fields' texts joined by "|".
+// The rows a select returns, each its fields' texts ("NULL" for NULL) joined by "|".
 QStringList rowsOf(Database &db, const QString &select);
 
 }  // namespace spinlog::test

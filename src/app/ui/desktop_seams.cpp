@@ -9,6 +9,8 @@
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QSoundEffect>
 #include <QUrl>
@@ -45,6 +47,15 @@ std::optional<std::uint32_t> QtPrompts::pickColor()
         return std::nullopt;
     return std::uint32_t(color.red()) | (std::uint32_t(color.green()) << 8) |
            (std::uint32_t(color.blue()) << 16);
+}
+
+std::optional<QString> QtPrompts::inputText(const QString &title, const QString &label,
+                                            const QString &text)
+{
+    bool ok = false;
+    const QString written = QInputDialog::getText(QApplication::activeWindow(), title, label,
+                                                  QLineEdit::Normal, text, &ok);
+    return ok ? std::optional(written) : std::nullopt;
 }
 
 std::optional<QString> QtPrompts::saveFile(const SaveFileRequest &request)

@@ -16,6 +16,8 @@ public:
     Answer message(const QString &text, Icon icon, Buttons buttons, Answer defaultButton) override;
     std::optional<std::uint32_t> pickColor() override;
     std::optional<QString> saveFile(const SaveFileRequest &request) override;
+    std::optional<QString> inputText(const QString &title, const QString &label,
+                                     const QString &text) override;
 };
 
 class SteadyClock : public Clock {

@@ -147,6 +147,12 @@ ScrambleWindow *addScrambleWindow(Program &program, frmMain &window)
         if (scramble->shownLastTime())
             scramble->show();
     });
+    // A solve keeps the scramble the window showed for its type as it began.
+    program.session->setScrambleShown([shown = QPointer<ScrambleWindow>(scramble)] {
+        if (!shown || !shown->isVisible() || !shown->board().next())
+            return QString();
+        return shown->board().next()->text;
+    });
     return scramble;
 }
 
@@ -190,6 +196,7 @@ std::unique_ptr<frmMain> makeMainWindow(Program &program)
 {
     RecordStores &records = *program.records;
     program.session = std::make_unique<SolveSession>(program.settings, records.series);
+    program.session->setWallClock(&program.seams.clock);
     QObject::connect(program.session.get(), &SolveSession::sound,
                      [&program] { Sub_Sound(program); });
     // The inspection's calls at 8 and 12 seconds: a sound of their own.

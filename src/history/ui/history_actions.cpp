@@ -10,7 +10,8 @@
 #include "chart/ui/chart_window.h"
 #include "history/history_columns.h"
 #include "history/ui/history_window.h"
-#include "interop/cstimer_export.h"
+#include "history/ui/solve_view.h"
+#include "interop/history_export.h"
 #include "widgets/grid.h"
 #include "widgets/units.h"
 
@@ -191,6 +192,15 @@ void frmView::fillPenaltyMenu()
     });
 }
 
+void frmView::showSolves()
+{
+    const int row = vsFlex_->row();
+    if (row < 1 || row > listed_.size())
+        return;
+    SolveView view({parts_.history, edits_, prompts_, reporter_}, listed_.id(row - 1), this);
+    view.exec();
+}
+
 void frmView::givePenalty(int no, Penalty penalty)
 {
     // The history's change refills the list and every window's best values.
@@ -285,7 +295,7 @@ void frmView::importHistory()
         };
         if (!importPrompts_->preview(this, plan, choose))
             return;
-        if (plan.seriesCount() == 0) {
+        if (plan.seriesCount() == 0 && plan.looseCount() == 0) {
             prompts_.message(Text::tr("取り込む記録がありません"), Icon::Exclamation, Buttons::Ok);
             return;
         }
@@ -296,12 +306,7 @@ void frmView::importHistory()
                              Icon::Information, Buttons::Ok);
             return;
         }
-        prompts_.message(Text::tr("%1 件の記録を追加しました（重複 %2 件は追加していません）。"
-                                  "\r\n取り込まなかった回: %3 回")
-                             .arg(tally->added)
-                             .arg(tally->duplicates)
-                             .arg(plan.leftOverCount()),
-                         Icon::Information, Buttons::Ok);
+        prompts_.message(importedText(*tally, plan.leftOutCount()), Icon::Information, Buttons::Ok);
     });
 }
 
@@ -320,7 +325,9 @@ void frmView::undoImport()
             Text::tr("%1 の取り込み（記録 %2 件%3）を元に戻します、よろしいですか")
                 .arg(last->id.left(19))
                 .arg(last->series)
-                .arg(made);
+                .arg((last->loose > 0 ? Text::tr("、記録に入らない回 %1 回").arg(last->loose)
+                                      : QString()) +
+                     made);
         if (prompts_.message(question, Icon::Question, Buttons::YesNo, Answer::Yes) != Answer::Yes)
             return;
         importer_.undo(*last);

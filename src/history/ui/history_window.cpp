@@ -153,6 +153,7 @@ void frmView::buildControls()
     vsFlex_->setContextMenuPolicy(Qt::PreventContextMenu);
     vsFlex_->setGeometry(twipsRect(45, 450, 12390, 2085));
     connect(vsFlex_, &Grid::mouseDown, this, [this](int button) { vsFlex_MouseDown(button); });
+    connect(vsFlex_, &Grid::gridDoubleClicked, this, &frmView::showSolves);
 
     fixedLabel(client_, Text::tr("タイプ:"), twipsRect(255, 135, 630, 210));
     cmbType_ = new QComboBox(client_);
@@ -220,6 +221,8 @@ void frmView::buildMenus()
     rightClick_->setObjectName(QStringLiteral("M_RightClickMain"));
     add(rightClick_, "M_RightClick1", Text::tr("削除(&D)"), {},
         [this] { Sub_Delete(DeleteScope::Current); });
+    add(rightClick_, "M_RightClickSolves", Text::tr("解答の詳細(&S)..."), {},
+        [this] { showSolves(); });
     penaltyMenu_ = rightClick_->addMenu(Text::tr("ペナルティ(&P)"));
     penaltyMenu_->setObjectName(QStringLiteral("M_RightClickPenalty"));
     const std::array<std::pair<QString, Penalty>, 3> kinds{

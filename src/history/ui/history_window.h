@@ -1,7 +1,8 @@
 #pragma once
 // frmView: the history window. Lists the saved series, filtered by type and
 // sorted by date or average, with their count, best single and best average;
-// deletes one or all listed series, changes a penalty on a saved series,
+// shows a series' solves (a double click), deletes one or all listed series,
+// changes a penalty or a comment on a saved series,
 // exports the list as CSV or as csTimer's file, imports another timer's
 // history and takes the newest import back. It shows the rows the history
 // hands it, acts on their ids through the history's use cases (history_edits.h,
@@ -107,6 +108,8 @@ private:
     // store as the menu pops up; a choice acts on that series.
     void fillPenaltyMenu();
     void givePenalty(int no, Penalty penalty);
+    // The current row's solves with their moments, scrambles and comments.
+    void showSolves();
     void Sub_OutputCSV();
     // The listed type (or every type) as csTimer's export file.
     void exportCsTimer();

@@ -20,18 +20,7 @@ namespace spinlog {
 
 namespace {
 
-enum Column {
-    Session,
-    Solves,
-    PlusTwo,
-    Dnf,
-    Type,
-    NewLength,
-    Series,
-    Duplicates,
-    LeftOver,
-    Columns
-};
+enum Column { Session, Solves, PlusTwo, Dnf, Type, NewLength, Series, Duplicates, Loose, Columns };
 
 // The sessions that hold solves, a row each, read from the import only as
 // the view shows them: a file of a hundred thousand sessions costs a list
@@ -77,7 +66,7 @@ public:
         const QStringList headers{
             Text::tr("セッション"), Text::tr("回数"),           QStringLiteral("+2"),
             QStringLiteral("DNF"),  Text::tr("取り込むタイプ"), Text::tr("新しいタイプの回数"),
-            Text::tr("記録"),       Text::tr("重複"),           Text::tr("残り")};
+            Text::tr("記録"),       Text::tr("重複"),           Text::tr("記録に入らない回")};
         if (orientation == Qt::Horizontal && role == Qt::DisplayRole)
             return headers.value(section);
         return QAbstractTableModel::headerData(section, orientation, role);
@@ -111,7 +100,7 @@ public:
             case NewLength: return made ? QVariant(made->length()) : QVariant();
             case Series: return plan.series;
             case Duplicates: return plan.duplicates;
-            case LeftOver: return qulonglong(plan.leftOver.size());
+            case Loose: return plan.loose;
             default: return {};
         }
     }
@@ -238,7 +227,7 @@ public:
         table_->setColumnWidth(Session, room(Text::tr("セッション名セッション")));
         table_->setColumnWidth(Type, room(widest) + 24);
         table_->setColumnWidth(NewLength, room(Text::tr("新しいタイプの回数")));
-        for (const int column : {Solves, PlusTwo, Dnf, Series, Duplicates, LeftOver})
+        for (const int column : {Solves, PlusTwo, Dnf, Series, Duplicates, Loose})
             table_->setColumnWidth(column, room(QStringLiteral("000000")));
         layout->addWidget(table_, 2);
         summary_ = new QPlainTextEdit(this);

@@ -26,6 +26,7 @@
 #include <QSignalBlocker>
 #include <QStatusBar>
 #include <QTimer>
+#include <algorithm>
 #include <cmath>
 #include <utility>
 
@@ -113,11 +114,24 @@ void frmMain::render()
         showStatus(status);
 
     const int count = session_.type().length();
+    std::array<QString, 13> tips;
+    for (const Solve &solve : session_.solves()) {
+        QStringList lines;
+        if (!solve.details.scramble.isEmpty())
+            lines << Text::tr("スクランブル: ") + solve.details.scramble;
+        if (!solve.details.comment.isEmpty())
+            lines << Text::tr("コメント: ") + solve.details.comment;
+        if (solve.no >= 1 && solve.no <= 12)
+            tips[std::size_t(solve.no)] = lines.join(QLatin1Char('\n'));
+    }
     for (int n = 1; n <= 12; ++n) {
         QLabel *label = lblTime_[std::size_t(n)];
         label->setText(session_.solveText(n));
         paintBackground(label, session_.solveColor(n));
         label->setVisible(n <= count);
+        // A solve's scramble and comment where the pointer rests on it.
+        if (label->toolTip() != tips[std::size_t(n)])
+            label->setToolTip(tips[std::size_t(n)]);
     }
     lblAveTime_->setText(session_.averageText());
     lblBTm_->setText(bests_.bestTime);
@@ -367,7 +381,25 @@ void frmMain::solveMenu(int no, const QPoint &at)
         QAction *action = menu.addAction(caption);
         connect(action, &QAction::triggered, this, [this, no, p = penalty] { givePenalty(no, p); });
     }
+    menu.addSeparator();
+    QAction *comment = menu.addAction(Text::tr("コメント..."));
+    comment->setObjectName(QStringLiteral("M_SolveComment"));
+    connect(comment, &QAction::triggered, this, [this, no] { giveComment(no); });
     menu.exec(at);
+}
+
+void frmMain::giveComment(int no)
+{
+    const auto solve = std::find_if(session_.solves().begin(), session_.solves().end(),
+                                    [no](const Solve &s) { return s.no == no; });
+    if (solve == session_.solves().end())
+        return;
+    const std::optional<QString> comment = parts_.prompts.inputText(
+        Text::tr("コメント"), Text::tr("%1回目 (%2) のコメント:").arg(no).arg(solve->time),
+        solve->details.comment);
+    if (comment)
+        guarded(parts_.reporter, Procedure::Comment,
+                [&] { session_.setComment(no, comment->trimmed()); });
 }
 
 void frmMain::tmrCountDown_Timer()

@@ -131,8 +131,9 @@ private:
     void showRecentAverages(bool readSaved);
     void Sub_StartStop();
     void givePenalty(int no, Penalty penalty);
-    // The solve label's menu: a penalty for its solve.
+    // The solve label's menu: a penalty or a comment for its solve.
     void solveMenu(int no, const QPoint &at);
+    void giveComment(int no);
     // With the hold-to-start option: a start key's press and release.
     bool holdKey(QKeyEvent *key);
     // A start key's release that no repeat followed: the clock starts at it.

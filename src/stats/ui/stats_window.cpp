@@ -33,8 +33,9 @@ namespace spinlog {
 
 namespace {
 
-// The series-under-way's place where a best ends in it.
-constexpr std::int64_t kUnderWaySeries = -2;
+// The place of the series under way's first solve, after every saved one:
+// a best that ends in it ends at this place or later.
+constexpr std::int64_t kUnderWayPlace = std::int64_t(1) << 40;
 constexpr int kShownDays = 30;
 
 const QColor kBarColour(0x2f, 0x6f, 0xc0);
@@ -332,10 +333,8 @@ void StatsWindow::readHistory()
 void StatsWindow::followHistory()
 {
     const std::vector<HistoryChange> changes = std::exchange(changes_, {});
-    guarded(parts_.reporter, Procedure::StatsDataSet, [&] {
-        for (const HistoryChange &change : changes)
-            solves_.follow(change, parts_.solves, saved_, filter());
-    });
+    guarded(parts_.reporter, Procedure::StatsDataSet,
+            [&] { solves_.follow(changes, parts_.solves, saved_, filter()); });
     showFigures();
 }
 
@@ -373,7 +372,7 @@ void StatsWindow::showFigures()
         if (!solves.empty()) {
             const QDate today = parts_.clock.localNow().date();
             withUnderWay = saved_;
-            withUnderWay->add(solves, kUnderWaySeries,
+            withUnderWay->add(solves, kUnderWayPlace,
                               today.year() * 10000 + today.month() * 100 + today.day());
             figures = withUnderWay->figures();
             shown = &*withUnderWay;
@@ -386,12 +385,12 @@ void StatsWindow::showFigures()
         for (int c = 0; c < 2; ++c) tblFigures_->item(int(r), c)->setText(line.value(c + 1));
     }
     for (std::size_t w = 0; w < kAverageKinds.size(); ++w) {
-        const std::int64_t series = figures.averages[w].bestSeries;
+        const std::int64_t last = figures.averages[w].bestLast;
         QString date;
-        if (series == kUnderWaySeries)
+        if (last >= kUnderWayPlace)
             date = Text::tr("計測中のセット");
-        else if (series >= 0)
-            date = solves_.dateText(std::size_t(series));
+        else if (last >= 0)
+            date = solves_.dateText(std::size_t(last));
         tblFigures_->item(int(lines.size() - kAverageKinds.size() + w), 2)->setText(date);
     }
     const Histogram histogram = shown->histogram();
@@ -425,7 +424,7 @@ void StatsWindow::showHistogram(const Histogram &h, const Figures &figures)
     const auto mark = [top](QLineSeries *line, const QString &name,
                             const std::optional<std::int64_t> &at) {
         line->setName(name + QLatin1Char(' ') + figureText(at));
-        if (at)
+        if (at && *at != kDnfHundredths)
             line->replace({QPointF(seconds(*at), 0), QPointF(seconds(*at), top)});
         else
             line->clear();

@@ -85,18 +85,21 @@ private slots:
         View view(w, prompts);
         view.trigger("M_FileImport");
         QVERIFY2(prompts.previewed.contains("「OH」→ 3x3x3: 12 回（+2 0、DNF 0）、2 件の記録、重複 "
-                                            "0 件、残り 2 回"),
+                                            "0 回、記録に入らない回 2 回"),
                  qPrintable(prompts.previewed));
-        QCOMPARE(prompts.previewed.count("取り込まない回: "), 2);
+        QCOMPARE(prompts.previewed.count("記録に入らない回: "), 2);
         QCOMPARE(view.rows(), 2);
+        // The last two solves are kept without a series.
         QCOMPARE(w.prompts().texts().last(),
-                 "2 件の記録を追加しました（重複 0 件は追加していません）。\r\n"
-                 "取り込まなかった回: 2 回");
+                 "2 件の記録を追加しました（重複 0 回は追加していません）。\r\n"
+                 "記録に入らない回 2 回も追加しました。");
+        QCOMPARE(countRows(w.db(), "", "T_Solve"), 12);
         w.prompts().answers = {Answer::Yes};
         view.trigger("M_FileUndoImport");
         QVERIFY(w.prompts().texts().last().endsWith(
-            "の取り込み（記録 2 件）を元に戻します、よろしいですか"));
+            "の取り込み（記録 2 件、記録に入らない回 2 回）を元に戻します、よろしいですか"));
         QCOMPARE(view.rows(), 0);
+        QCOMPARE(countRows(w.db(), "", "T_Solve"), 0);
         view.trigger("M_FileUndoImport");
         QCOMPARE(w.prompts().texts().last(), "元に戻す取り込みがありません");
     }
@@ -165,16 +168,16 @@ private slots:
             const QByteArray n = QByteArray::number(s);
             file += "\"session" + n + "\":[";
             if (s % 3 != 0)
-                file += "[[0," + QByteArray::number(1000 + s) + "],\"\",\"\"," +
+                file += "[[0," + QByteArray::number(1000 + 10 * s) + "],\"\",\"\"," +
                         QByteArray::number(1700000000 + s) + "]";
             file += "],";
             names +=
                 (s > 1 ? "," : "") + QByteArray("\\\"") + n + "\\\":{\\\"name\\\":\\\"3x3x3\\\"}";
         }
         file += "\"properties\":{\"sessionData\":\"{" + names + "}\"}}";
-        w.history().add(seriesOfAttempts(dateTimeText(1700000001), TypeId("1"),
-                                         {{100, Penalty::None}},
-                                         AverageRule::LeaveOutBestWorst));  // session 1's 1001 ms
+        w.history().add(seriesOfAttempts(dateTimeText(1700000001000), TypeId("1"),
+                                         {{101, Penalty::None}},
+                                         AverageRule::LeaveOutBestWorst));  // session 1's 1010 ms
         HistoryImporter importer(w.history(), w.program().records->types);
         HistoryImport import = importer.plan(readHistoryBytes(file));
         const ChooseSessionType choose = [&](int session, const SessionTarget &target) {
@@ -189,12 +192,13 @@ private slots:
             return dialog->findChild<QPlainTextEdit *>("previewSummary")->toPlainText();
         };
         QCOMPARE(rows->rowCount(), 2000);
-        QCOMPARE(row(0), "3x3x3|1|0|0|3x3x3（1回）||1|1|0");
+        QCOMPARE(row(0), "3x3x3|1|0|0|3x3x3（1回）||0|1|0");
         QCOMPARE(row(1999), "3x3x3|1|0|0|3x3x3（1回）||1|0|0");
         QVERIFY(dialog->findChildren<QComboBox *>().isEmpty());
         QCOMPARE(totals(),
                  "csTimer の記録: 3000 セッション\n回のないセッション 1000 個は取り込みません\n"
-                 "作る記録 2000 件（うち重複 1 件は追加しません）、取り込まない回 0 回\n");
+                 "作る記録 1999 件、記録に入らない回 0 回（重複 1 回は追加しません）、"
+                 "取り込まない回 0 回\n");
         // Left out through its drop-down, as a user does, then sent back.
         table->edit(rows->index(0, 4));
         auto *choice = dialog->findChild<QComboBox *>();
@@ -202,10 +206,11 @@ private slots:
         choice->setCurrentIndex(0);
         emit choice->activated(0);
         QCOMPARE(row(0), "3x3x3|1|0|0|（取り込まない）||0|0|0");
-        QVERIFY(totals().contains(
-            "作る記録 1999 件（うち重複 0 件は追加しません）、取り込まない回 1 回"));
+        QVERIFY(
+            totals().contains("作る記録 1999 件、記録に入らない回 0 回（重複 0 "
+                              "回は追加しません）、取り込まない回 1 回"));
         QVERIFY(rows->setData(rows->index(0, 4), 1, Qt::EditRole));
-        QCOMPARE(row(0), "3x3x3|1|0|0|3x3x3（1回）||1|1|0");
+        QCOMPARE(row(0), "3x3x3|1|0|0|3x3x3（1回）||0|1|0");
         QCOMPARE(import.run(w.history(), "mark", {})->added, 1999);
     }
 

@@ -5,10 +5,12 @@
 #include "app/mdb.h"
 #include "app/ui/startup.h"
 #include "data/record_stores.h"
+#include "interop/history_importer.h"
 #include "main_window/ui/main_window.h"
 #include "session/series_rules.h"
 #include "stats/ui/stats_window.h"
 #include "support/fakes.h"
+#include "support/history_world.h"
 #include "support/temp_app_folder.h"
 #include "support/test_main.h"
 #include "widgets/units.h"
@@ -18,6 +20,7 @@
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTableWidget>
@@ -371,6 +374,15 @@ private slots:
         QTRY_COMPARE(stats->findChild<QTableWidget *>("tblFigures")->item(0, 0)->text(), "17");
         QCOMPARE(statsAo5(), "11.50");
         QCOMPARE(barAo5(), "11.50");
+        // Twelve solves of 2006 imported: two series and two solves without
+        // one, all counted, none of them current.
+        f.folder.write("older.txt", twelveSolves("3x3x3").replace("17000000", "11500000"));
+        HistoryImporter importer(f.world.program.records->history, f.world.program.records->types);
+        HistoryImport older = importer.plan(f.folder.file("older.txt"));
+        QVERIFY(importer.run(older, QDateTime()));
+        QTRY_COMPARE(stats->findChild<QTableWidget *>("tblFigures")->item(0, 0)->text(), "29");
+        QCOMPARE(statsAo5(), "11.50");
+        QCOMPARE(barAo5(), "11.50");
 
         std::vector<PuzzleType> renamed = f.world.program.records->types.all();
         renamed[0].name = "3x3x3 OH";
@@ -568,6 +580,34 @@ private slots:
         QCOMPARE(f.text("lblBTm") + ' ' + f.text("lblBAveTm"), QString("1:11.00 1:12.00"));
     }
 
+    // A solve label's menu gives its solve a comment, which its label tells
+    // and the save keeps; a cancel changes nothing.
+    void aCommentOnASolve()
+    {
+        MainFixture f(kNoWaiting, {}, std::nullopt);
+        f.window->show();
+        f.types()->setCurrentIndex(4);  // three solves
+        f.solve(5000);
+        f.solve(6000);
+        const auto comment = [&](const std::optional<QString> &answer) {
+            f.world.prompts.inputs = {answer};
+            QTimer::singleShot(0, [] {
+                auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+                menu->setActiveAction(menu->findChild<QAction *>("M_SolveComment"));
+                QTest::keyClick(menu, Qt::Key_Return);
+            });
+            emit f.child("lblTime2")->customContextMenuRequested(QPoint(2, 2));
+        };
+        comment(QString("  a pop, lucky  "));
+        QCOMPARE(f.child("lblTime2")->toolTip(), "コメント: a pop, lucky");
+        comment(std::nullopt);
+        QCOMPARE(f.world.prompts.inputShown.last(), "a pop, lucky");
+        f.solve(7000);
+        const SeriesRecord saved = f.world.program.records->history.series(1);
+        QCOMPARE(saved.details[1].comment, "a pop, lucky");
+        QCOMPARE(saved.details[0].comment + saved.details[2].comment, "");
+    }
+
     // F6 shows the scramble for the next solve; a stored solve brings the
     // next one and keeps the one used; the window comes back at the next start.
     void scrambleWindow()
@@ -581,6 +621,11 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(next->text().contains(u' '), 30000);
         const QString first = next->text();
         f.solve(5000);
+        // The solve keeps the scramble the window showed and the moment it stopped.
+        const SolveDetails &stored = f.world.program.session->solves().front().details;
+        QCOMPARE(stored.scramble, first);
+        QCOMPARE(stored.moment, f.world.clock.now.toMSecsSinceEpoch());
+        QCOMPARE(f.child("lblTime1")->toolTip(), "スクランブル: " + first);
         QTRY_VERIFY_WITH_TIMEOUT(next->text().contains(u' ') && next->text() != first, 30000);
         QCOMPARE(scramble->findChild<QLabel *>("lblPrevious")->text(), "前回: " + first);
         scramble->move(300, 200);

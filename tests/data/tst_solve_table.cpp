@@ -1,0 +1,142 @@
+// Each solve's own row beside its series: what an older copy of the program
+// does to T_Time (its penalty, its delete, its save, its compaction) between
+// a save and a read, after which the solves are still with their series or
+// gone with them; the stored form of a scramble.
+
+#include "data/compaction.h"
+#include "data/history_writer.h"
+#include "data/scramble_code.h"
+#include "data/solve_table.h"
+#include "session/series_rules.h"
+#include "support/history_world.h"
+#include "support/test_main.h"
+
+#include <QTest>
+
+using namespace spinlog;
+using namespace spinlog::test;
+
+namespace {
+
+// A 5-solve series of type 1 timed from `first` (ms), a solve a minute, each
+// with its own scramble.
+SeriesRecord timed(const char *date, std::int64_t raw, std::int64_t first)
+{
+    SeriesRecord r =
+        seriesOfAttempts(date, TypeId("1"), std::vector<Attempt>(5, {raw, Penalty::None}),
+                         AverageRule::LeaveOutBestWorst);
+    for (int i = 0; i < 5; ++i) {
+        r.details[std::size_t(i)].moment = first + i * 60'000;
+        r.details[std::size_t(i)].scramble = QStringLiteral("R U%1").arg(raw + i);
+    }
+    return r;
+}
+
+// Every solve the statistics read, in the order read: hundredths@moment.
+QStringList counted(RecordStores &records)
+{
+    QStringList solves;
+    records.historySolves.all([&](const CountedSolve &solve) {
+        solves << QString("%1@%2").arg(solve.counted->hundredths).arg(solve.moment);
+    });
+    return solves;
+}
+
+}  // namespace
+
+class SolveTableTest : public QObject {
+    Q_OBJECT
+private slots:
+    void olderCopysStatementsBetweenASaveAndARead()
+    {
+        HistoryWorld w;
+        const std::int64_t t = 1'700'000'000'000;
+        w.history().add(timed("2023/11/15 07:17:20", 1000, t));
+        w.history().add(timed("2023/11/15 08:17:20", 2000, t + 3'600'000));
+        // An older copy's penalty: its own statement writes the texts and tokens.
+        w.db().execute(
+            "update T_Time set Time2='22.00+', AveTime='20.00', Solves='2000 2000+ "
+            "2000 2000 2000' where rowid=2");
+        QCOMPARE(w.history().series(2).details[1].scramble, "R U2001");
+        QCOMPARE(counted(*w.program().records).at(6), QString("2200@%1").arg(t + 3'660'000));
+        QCOMPARE(counted(*w.program().records).size(), 10);
+        // An older copy's delete takes the series' solves along.
+        w.db().execute("delete from T_Time where rowid=1");
+        QCOMPARE(countRows(w.db(), "", "T_Solve"), 5);
+        // An older copy's save: no solves of its own; counted by its texts at
+        // its DateTime, local time.
+        addSeries(w.db(), {"2023/11/16 09:00:00", "1", {"30.00", "31.00", "DNF"}, "DNF"});
+        const qint64 older = QDateTime(QDate(2023, 11, 16), QTime(9, 0)).toMSecsSinceEpoch();
+        // Read first, as they were mostly done before any with solves.
+        QCOMPARE(counted(*w.program().records).mid(0, 4),
+                 QStringList({QString("3000@%1").arg(older), QString("3100@%1").arg(older),
+                              QString("999999999@%1").arg(older),
+                              QString("2000@%1").arg(t + 3'600'000)}));
+
+        // The exit's compaction (the export an older copy runs too) may number
+        // T_Time's rows anew, as here: the solves find their series by its
+        // key all the same.
+        w.program().records.reset();
+        QCOMPARE(compactDatabaseFile(w.folder.file("Spinlog.mdb")).failed,
+                 CompactOutcome::Failed::Nothing);
+        w.program().records =
+            std::make_unique<RecordStores>(Database::open(w.folder.file("Spinlog.mdb")));
+        w.db().execute("update T_Time set rowid = rowid + 10");
+        QCOMPARE(rowsOf(w.db(), "select rowid, SeriesKey from T_Time order by rowid"),
+                 QStringList({"12|2", "13|NULL"}));
+        const SeriesRecord kept = w.history().series(12);
+        QCOMPARE(kept.details[4].scramble + kept.times[1], "R U200422.00+");
+        QCOMPARE(kept.details[4].moment, t + 3'840'000);
+
+        // The newest series deleted the older copy's way: its key may come
+        // again, and the series saved under it has its own solves alone.
+        w.db().execute("delete from T_Time where DateTime='2023/11/15 08:17:20'");
+        w.history().add(timed("2023/11/17 10:00:00", 3000, t + 7'200'000));
+        QCOMPARE(rowsOf(w.db(), "select SeriesKey, count(*) from T_Solve group by SeriesKey"),
+                 QStringList("1|5"));
+        QCOMPARE(w.history().series(14).details[0].scramble, "R U3000");
+    }
+
+    // A comment on an older copy's series gives its solves rows of their own,
+    // dated by the series; the statistics count them as before.
+    void aCommentOnAnOlderCopysSeries()
+    {
+        HistoryWorld w;
+        addSeries(w.db(), {"2023/11/16 09:00:00", "1", {"30.00", "31.00+", "29.00"}, "30.00"});
+        const QStringList before = counted(*w.program().records);
+        w.history().setComment(1, 2, "timer slipped");
+        const SeriesRecord r = w.history().series(1);
+        QCOMPARE(r.details[1].comment, "timer slipped");
+        QCOMPARE(r.attempts[1], Attempt({2900, Penalty::PlusTwo}));
+        QCOMPARE(counted(*w.program().records), before);
+    }
+
+    void scrambleStoredForm_data()
+    {
+        QTest::addColumn<QString>("scramble");
+        QTest::addColumn<bool>("coded");
+        QTest::newRow("3x3x3") << "R U2 F' D B2 L R' U F2 D' B L2" << true;
+        QTest::newRow("big cubes") << "3Rw2 Uw' Fw 3Bw Lw2 x y2 z'" << true;
+        QTest::newRow("pyraminx tips") << "U' R L B u r' l b'" << true;
+        QTest::newRow("megaminx") << "R++ D-- R-- D++ U'" << true;
+        QTest::newRow("moves among others") << "R (1,0)/ U F" << true;
+        QTest::newRow("square-1") << "(1,0)/ (-3,2)/ (0,-1)/" << false;
+        QTest::newRow("clock") << "UR5+ DR2- DL3+ UL" << false;
+        QTest::newRow("two spaces") << "R U F  B D L R U" << true;
+        QTest::newRow("a leading space and a line end") << " R U\nR' F2 B" << true;
+        QTest::newRow("beyond ASCII") << "R U 右" << false;
+        QTest::newRow("one move") << "R" << false;
+    }
+    void scrambleStoredForm()
+    {
+        QFETCH(QString, scramble);
+        QFETCH(bool, coded);
+        const QVariant stored = storedScramble(scramble);
+        QCOMPARE(stored.typeId() == QMetaType::QByteArray, coded);
+        QCOMPARE(coded ? scrambleFromCode(stored.toByteArray()) : stored.toString(), scramble);
+        QVERIFY(storedScramble(QString()).isNull());
+    }
+};
+
+SPINLOG_TEST(SolveTableTest)
+#include "tst_solve_table.moc"
