@@ -208,6 +208,36 @@ private slots:
         QCOMPARE(receiving.count(), 0);
         QCOMPARE(started.count(), 0);
     }
+
+    // A whole solve through the decoder and the timer, advanced by the
+    // decoder's stream time: the timer's time stored, cut to hundredths; a
+    // cable pulled while running stores nothing.
+    void solvesFromTheSignal()
+    {
+        for (const bool cablePulled : {false, true}) {
+            TimerLine line(3);
+            line.rest(0.03);
+            line.reset(1);
+            line.run(9870);
+            cablePulled ? line.silence(1.5) : line.stop(2);
+            const auto samples = line.render({48000, 0.1, true, 0.002, 0.01});
+            StackmatTimer timer;
+            QStringList log;
+            connect(&timer, &StackmatTimer::stopped, [&](StackmatTime t) {
+                log << QString("stop %1 %2").arg(t.ms).arg(t.hundredths());
+            });
+            connect(&timer, &StackmatTimer::abandoned, [&] { log << "lost"; });
+            StackmatDecoder decoder(48000, 1);
+            for (std::size_t at = 0; at < samples.size(); at += 960) {
+                const std::size_t count = std::min<std::size_t>(960, samples.size() - at);
+                for (const StackmatPacket &packet : decoder.feed(samples.data() + at, count))
+                    timer.take(packet);
+                timer.advanceTo(decoder.streamNs());
+            }
+            QCOMPARE(log.join(','), cablePulled ? "lost" : "stop 9870 987");
+            QCOMPARE(timer.receiving(), !cablePulled);
+        }
+    }
 };
 
 SPINLOG_TEST(TestStackmatDecoder)
