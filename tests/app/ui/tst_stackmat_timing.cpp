@@ -100,7 +100,8 @@ private slots:
         const std::tuple<const char *, const char *, const char *, const char *, const char *,
                          const char *, bool> rows[] = {
             {"fourth generation: counts up, stored once, cut to hundredths", "",
-             "I0*2 _0.056 _0.168 _1.279 I12.345*3", "0 0.05 0.16 1.27 12.34", "12.34", "接続中", false},
+             "I0*2 _0.056 _0.168 _1.279 I12.345*3", "0 0.05 0.16 1.27 12.34", "12.34", "接続中",
+             false},
             {"third generation: S repeated, the reset readies the next", "",
              "I0 _0.1 S9.87*4 I0 _0.05 S1.5", "0 0.10 9.87 0.05 1.50", "9.87,1.50", "接続中", false},
             {"a timer already running starts nothing", "", "_1 _1.1 S1.2", "0", "", "接続中", false},
