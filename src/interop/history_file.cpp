@@ -124,7 +124,8 @@ QString formatName(HistoryFormat format)
 
 std::optional<std::int64_t> msOfTime(double ms)
 {
-    if (!std::isfinite(ms) || ms < 0)
+    // Out of range before the rounding, which gives nothing usable past 2^63.
+    if (!std::isfinite(ms) || ms < 0 || ms >= double(kDnfHundredths) * 10)
         return std::nullopt;
     // Decimals beyond the ms are a float's noise (32200.000000000004).
     const std::int64_t whole = std::llround(ms);

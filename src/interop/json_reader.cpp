@@ -4,6 +4,7 @@
 #include "base/shown_text.h"
 
 #include <charconv>
+#include <cstring>
 
 namespace spinlog {
 
@@ -167,9 +168,17 @@ void JsonReader::skipString()
         if (static_cast<unsigned char>(c) < 0x20)
             fail(Text::tr("文字列に制御文字があります"));
         if (c == '\\') {
+            // Checked as a read checks it: a record read again later for
+            // its scramble or comment must not fail where this passed.
             if (i_ >= s_.size())
                 break;
-            ++i_;
+            const char e = s_[i_++];
+            if (e == 'u')
+                hex4();
+            else if (e == 0 || !std::strchr("\"\\/bfnrt", e)) {
+                --i_;
+                fail(QStringLiteral("文字列に不正なエスケープがあります"));
+            }
         }
     }
     fail(Text::tr("文字列が閉じられないまま終わっています"));

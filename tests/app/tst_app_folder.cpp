@@ -1,13 +1,12 @@
-// Where a copy keeps its files: the portable copy beside the program as
-// always, the installed copy in the user's data folder, made on the first
-// start from the delivered files without ever touching what the user has.
+// Where the installed copy keeps its files: the user's data folder, made on
+// the first start from the delivered files without ever touching what the
+// user has. (The portable copy, beside the program, is every end-to-end test's.)
 
 #include "app/app_folder.h"
 #include "support/file_size_limit.h"
 #include "support/temp_app_folder.h"
 #include "support/test_main.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QTest>
@@ -46,35 +45,12 @@ QStringList entries(const QString &folder)
 class AppFolderTest : public QObject {
     Q_OBJECT
 private slots:
-    void userDataFolder_data()
-    {
-        QTest::addColumn<QString>("xdgDataHome");
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("set") << "/data/me/"
-                             << "/data/me/Spinlog";
-        QTest::newRow("unset") << QString() << "/home/me/.local/share/Spinlog";
-        QTest::newRow("empty") << ""
-                               << "/home/me/.local/share/Spinlog";
-        QTest::newRow("relative") << "data"
-                                  << "/home/me/.local/share/Spinlog";
-    }
+    // XDG_DATA_HOME set, unset, empty and relative (no folder: the default).
     void userDataFolder()
     {
-        QFETCH(QString, xdgDataHome);
-        QTEST(spinlog::userDataFolder(xdgDataHome, "/home/me"), "expected");
-    }
-
-    void firstStartCopiesTheDeliveredFiles()
-    {
-        Delivered delivered;
-        TempAppFolder home(false);
-        const QString folder = home.file(".local/share/Spinlog");
-        QCOMPARE(prepareUserFolder(folder, delivered.files.path()), QString());
-        QCOMPARE(entries(folder),
-                 (QStringList{"Readme.txt", "Sound.wav", "Spinlog.mdb", "Warn.wav"}));
-        for (const char *name : {"Spinlog.mdb", "Sound.wav", "Warn.wav", "Readme.txt"})
-            QCOMPARE(readFile(folder + '/' + name), delivered.files.read(name));
-        QVERIFY(QFile::permissions(folder + "/Spinlog.mdb") & QFile::WriteOwner);
+        for (const QString &set : {QString(), QString(""), QString("data")})
+            QCOMPARE(spinlog::userDataFolder(set, "/home/me"), "/home/me/.local/share/Spinlog");
+        QCOMPARE(spinlog::userDataFolder("/data/me/", "/home/me"), "/data/me/Spinlog");
     }
 
     // Later starts: the database, a replaced sound and a link stay the
@@ -116,7 +92,11 @@ private slots:
         }
         QCOMPARE(entries(folder), QStringList());
         QCOMPARE(prepareUserFolder(folder, delivered.files.path()), QString());
-        QCOMPARE(readFile(folder + "/Spinlog.mdb"), delivered.files.read("Spinlog.mdb"));
+        QCOMPARE(entries(folder),
+                 (QStringList{"Readme.txt", "Sound.wav", "Spinlog.mdb", "Warn.wav"}));
+        for (const char *name : {"Spinlog.mdb", "Sound.wav", "Warn.wav", "Readme.txt"})
+            QCOMPARE(readFile(folder + '/' + name), delivered.files.read(name));
+        QVERIFY(QFile::permissions(folder + "/Spinlog.mdb") & QFile::WriteOwner);
 
         // Optional files missing from the package: the folder is still ready.
         QDir(folder).removeRecursively();
@@ -128,21 +108,6 @@ private slots:
         QDir(folder).removeRecursively();
         QVERIFY(!prepareUserFolder(folder, delivered.files.path()).isEmpty());
         QCOMPARE(entries(folder), QStringList());
-    }
-
-    // Every build but the package's: the folder holding the program, and
-    // nothing made anywhere.
-    void portableCopyIsTheProgramsFolder()
-    {
-        TempAppFolder home(false);
-        const QByteArray realHome = qgetenv("HOME");
-        qputenv("HOME", home.path().toUtf8());
-        const AppFolder folder = applicationFolder(CopyKind::Portable);
-        qputenv("HOME", realHome);
-        QCOMPARE(folder.path, QCoreApplication::applicationDirPath());
-        QCOMPARE(folder.problem, QString());
-        QCOMPARE(entries(home.path()), QStringList());
-        QCOMPARE(deliveredFolder("/usr/bin"), "/usr/share/spinlog");
     }
 };
 

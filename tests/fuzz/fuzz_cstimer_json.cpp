@@ -53,7 +53,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         for (std::size_t k = 0; k < read.solves.size(); ++k) {
             const SolveDetails &d = written[s].solves[k].details;
             const SolveDetails back = solveDetails(again, read, read.solves[k]);
-            if (!(read.solves[k].attempt() == written[s].solves[k].attempt()) ||
+            if (!(read.solves[k].attempt() == written[s].solves[k].attempt) ||
                 back.rawMs != d.rawMs || read.solves[k].moment() / 1000 != *d.moment / 1000 ||
                 back.scramble != d.scramble || back.comment != d.comment || back.splits != d.splits)
                 std::abort();

@@ -130,6 +130,8 @@ private slots:
         QTest::newRow("cut in the middle") << whole.left(200) << "1行 201文字目: ";
         QTest::newRow("a time of -1")
             << QByteArray(solve).replace("12000", "-1") << "ありえない時間 -1 ms";
+        QTest::newRow("a time past any integer")
+            << QByteArray(solve).replace("12000", "1e43") << "ありえない時間 1e+43 ms";
         QTest::newRow("an unknown penalty")
             << QByteArray(solve).replace("[0,", "[1000,") << "不明なペナルティ 1000";
         QTest::newRow("no date, as the oldest files")
@@ -138,6 +140,9 @@ private slots:
             << QByteArray(solve).replace(",\"\",1700000000", "") << "";
         QTest::newRow("a date that is no number")
             << QByteArray(solve).replace("1700000000", "\"x\"") << "数があるべき";
+        // Refused when read, not later when the import asks for the comment.
+        QTest::newRow("a comment with a wrong escape")
+            << QByteArray(solve).replace("\"\",1700", "\"a\\qb\",1700") << "不正なエスケープ";
         QTest::newRow("text after the data") << solve + "x"
                                              << "余分な文字";
         QTest::newRow("nested 100000 deep")

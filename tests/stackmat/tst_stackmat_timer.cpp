@@ -60,37 +60,33 @@ private slots:
         QTest::addColumn<QString>("script");
         QTest::addColumn<QString>("log");
         QTest::addColumn<bool>("underWay");
-        QTest::newRow("a solve, stopped by S repeated")
-            << "I0 C0 A0 _0.05 _0.16 _0.27 S0.3 S0.3 S0.3"
-            << "on ready start:50 t:160 t:270 stop:300" << false;
-        QTest::newRow("the reset readies the next")
-            << "I0 _0.1 S0.2 S0.2 I0 A0 _0.05 _0.16"
-            << "on ready start:100 stop:200 ready start:50 t:160" << true;
-        QTest::newRow("fourth generation: stopped is I with the time")
-            << "I0 I0 _0.056 _0.168 I12.345 I12.345 I12.345"
-            << "on ready start:56 t:168 stop:12345" << false;
-        QTest::newRow("joined while running: no solve") << "_1 _1.1 S1.2 S1.2"
-                                                        << "on" << false;
-        QTest::newRow("running on from a stop without a reset")
-            << "I0 _0.1 S1 C1 _1.1 _1.2 S2"
-            << "on ready start:100 stop:1000" << false;
-        QTest::newRow("hands on after a stop are not ready") << "S5 C5 A5 _5.1 S6"
-                                                             << "on" << false;
-        QTest::newRow("reset while running")
-            << "I0 _0.1 _0.2 I0 _0.1 S0.5"
-            << "on ready start:100 t:200 abandon:reset ready start:100 stop:500" << false;
-        QTest::newRow("a hand on while the time moves runs on")
-            << "I0 _0.1 L0.2 R0.3 C0.4 C0.4 C0.4"
-            << "on ready start:100 t:200 t:300 t:400 stop:400" << false;
-        QTest::newRow("lost while running stores nothing; back running starts nothing")
-            << "I0 _0.1 +1500 _1.7 _1.8 S1.9 I0"
-            << "on ready start:100 abandon:lost off on ready" << false;
-        QTest::newRow("lost after one second, not at it")
-            << "I0 +1000 _0.1 +1000 +1"
-            << "on ready start:100 abandon:lost off" << false;
-        QTest::newRow("a second without packets at rest")
-            << "I0 +1001 I0 _0.1"
-            << "on ready off on ready start:100" << true;
+        // clang-format off
+        const std::tuple<const char *, const char *, const char *, bool> rows[] = {
+            {"a solve, stopped by S repeated", "I0 C0 A0 _0.05 _0.16 _0.27 S0.3 S0.3 S0.3",
+             "on ready start:50 t:160 t:270 stop:300", false},
+            {"the reset readies the next", "I0 _0.1 S0.2 S0.2 I0 A0 _0.05 _0.16",
+             "on ready start:100 stop:200 ready start:50 t:160", true},
+            {"fourth generation: stopped is I with the time",
+             "I0 I0 _0.056 _0.168 I12.345 I12.345 I12.345", "on ready start:56 t:168 stop:12345",
+             false},
+            {"joined while running: no solve", "_1 _1.1 S1.2 S1.2", "on", false},
+            {"running on from a stop without a reset", "I0 _0.1 S1 C1 _1.1 _1.2 S2",
+             "on ready start:100 stop:1000", false},
+            {"hands on after a stop are not ready", "S5 C5 A5 _5.1 S6", "on", false},
+            {"reset while running", "I0 _0.1 _0.2 I0 _0.1 S0.5",
+             "on ready start:100 t:200 abandon:reset ready start:100 stop:500", false},
+            {"a hand on while the time moves runs on", "I0 _0.1 L0.2 R0.3 C0.4 C0.4 C0.4",
+             "on ready start:100 t:200 t:300 t:400 stop:400", false},
+            {"lost while running stores nothing; back running starts nothing",
+             "I0 _0.1 +1500 _1.7 _1.8 S1.9 I0", "on ready start:100 abandon:lost off on ready",
+             false},
+            {"lost after one second, not at it", "I0 +1000 _0.1 +1000 +1",
+             "on ready start:100 abandon:lost off", false},
+            {"a second without packets at rest", "I0 +1001 I0 _0.1",
+             "on ready off on ready start:100", true}};
+        // clang-format on
+        for (const auto &[name, script, log, underWay] : rows)
+            QTest::newRow(name) << QString(script) << QString(log) << underWay;
     }
     void solves()
     {
@@ -100,25 +96,6 @@ private slots:
         StackmatTimer timer;
         QCOMPARE(run(timer, script), log);
         QCOMPARE(timer.solveUnderWay(), underWay);
-    }
-
-    // What a session shows and stores: the phase, the receiving flag, the
-    // hundredths cut from thousandths.
-    void phasesAndTimes()
-    {
-        StackmatTimer timer;
-        QCOMPARE(timer.phase(), StackmatTimer::Phase::Unknown);
-        QVERIFY(!timer.receiving());
-        QStringList phases;
-        QObject::connect(&timer, &StackmatTimer::phaseChanged,
-                         [&](StackmatTimer::Phase p) { phases << QString::number(int(p)); });
-        run(timer, "I0 L0 C0 A0 _0.05 I9.879 I0 +1001");
-        QCOMPARE(phases.join(' '), "1 2 3 4 5 1 0");
-        QCOMPARE(timer.time().ms, 0);
-        const StackmatTime gen4{12345, true};
-        QCOMPARE(gen4.hundredths(), 1234);
-        QCOMPARE((StackmatTime{9879, true}).hundredths(), 987);
-        QCOMPARE((StackmatTime{9870, false}).hundredths(), 987);
     }
 
     // Lost at once when the input goes; only while receiving.

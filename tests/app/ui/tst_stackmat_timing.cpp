@@ -94,68 +94,39 @@ private slots:
         QTest::addColumn<QString>("script");
         QTest::addColumn<QString>("clock");   // the large clock as it changed
         QTest::addColumn<QString>("stored");  // W_Time's times
-        QTest::addColumn<QString>(
-            "status");  // the status bar's first panel, after "スタックマット: "
-        QTest::addColumn<bool>("logged");  // the log tells of a solve lost with the signal
-        QTest::newRow("fourth generation: counts up, stored once, cut to hundredths")
-            << kStackmat << "I0*2 _0.056 _0.168 _1.279 I12.345*3"
-            << "0 0.05 0.16 1.27 12.34"
-            << "12.34"
-            << "接続中" << false;
-        QTest::newRow("third generation: S repeated, the reset readies the next")
-            << kStackmat << "I0 _0.1 S9.87*4 I0 _0.05 S1.5"
-            << "0 0.10 9.87 0.05 1.50"
-            << "9.87,1.50"
-            << "接続中" << false;
-        QTest::newRow("a timer already running starts nothing") << kStackmat << "_1 _1.1 S1.2"
-                                                                << "0"
-                                                                << ""
-                                                                << "接続中" << false;
-        QTest::newRow("the timer reset while running: nothing stored")
-            << kStackmat << "I0 _0.1 _0.2 I0"
-            << "0 0.10 0.20 0"
-            << ""
-            << "接続中" << false;
-        QTest::newRow("the signal lost while running: nothing stored, and why")
-            << kStackmat << "I0 _0.1 _0.2 +1200"
-            << "0 0.10 0.20 0"
-            << ""
-            << "信号が途切れ、記録なし" << true;
-        QTest::newRow("the signal back after the loss") << kStackmat << "I0 _0.1 +1200 I0 _0.1 S2"
-                                                        << "0 0.10 0 0.10 2.00"
-                                                        << "2.00"
-                                                        << "接続中" << true;
-        QTest::newRow("inspection of 16 s before the timer's start: +2")
-            << kStackmat + "Inspection=1\r\n"
-            << "K I0*142 _0.05 S10"
-            << "0 15 0.05 12.00+"
-            << "12.00+"
-            << "接続中" << false;
-        QTest::newRow("inspection of over 17 s: DNF") << kStackmat + "Inspection=1\r\n"
-                                                      << "K I0*160 _0.05 S10"
-                                                      << "0 15 0.05 DNF"
-                                                      << "DNF"
-                                                      << "接続中" << false;
-        QTest::newRow("F5 stops the timer's solve by the clock; its stop is then no second")
-            << kStackmat << "I0 _0.05 _0.16 K S0.3*2"
-            << "0 0.05 0.16 0.11"
-            << "0.11"
-            << "接続中" << false;
-        QTest::newRow("F5 times a solve with the Stackmat chosen, no signal")
-            << kStackmat << "K +5000 K"
-            << "0 5.00"
-            << "5.00"
-            << "入力デバイスなし" << false;
-        QTest::newRow("a key's solve under way: the timer's start and loss leave it")
-            << kStackmat << "I0 K _0.1 +1200 K"
-            << "0 1.31"
-            << "1.31"
-            << "入力デバイスなし" << false;
-        QTest::newRow("the keyboard chosen: the timer times nothing")
-            << QByteArray() << "I0 _0.1 S5*2"
-            << "0"
-            << ""
-            << "" << false;
+        QTest::addColumn<QString>("status");  // the first panel, after "スタックマット: "
+        QTest::addColumn<bool>("logged");     // the log tells of a solve lost with the signal
+        // clang-format off
+        const std::tuple<const char *, const char *, const char *, const char *, const char *,
+                         const char *, bool> rows[] = {
+            {"fourth generation: counts up, stored once, cut to hundredths", "",
+             "I0*2 _0.056 _0.168 _1.279 I12.345*3", "0 0.05 0.16 1.27 12.34", "12.34", "接続中",
+             false},
+            {"third generation: S repeated, the reset readies the next", "",
+             "I0 _0.1 S9.87*4 I0 _0.05 S1.5", "0 0.10 9.87 0.05 1.50", "9.87,1.50", "接続中", false},
+            {"a timer already running starts nothing", "", "_1 _1.1 S1.2", "0", "", "接続中", false},
+            {"the timer reset while running: nothing stored", "", "I0 _0.1 _0.2 I0",
+             "0 0.10 0.20 0", "", "接続中", false},
+            {"the signal lost while running: nothing stored, and why", "", "I0 _0.1 _0.2 +1200",
+             "0 0.10 0.20 0", "", "信号が途切れ、記録なし", true},
+            {"the signal back after the loss", "", "I0 _0.1 +1200 I0 _0.1 S2", "0 0.10 0 0.10 2.00",
+             "2.00", "接続中", true},
+            {"inspection of 16 s before the timer's start: +2", "Inspection=1\r\n",
+             "K I0*142 _0.05 S10", "0 15 0.05 12.00+", "12.00+", "接続中", false},
+            {"inspection of over 17 s: DNF", "Inspection=1\r\n", "K I0*160 _0.05 S10",
+             "0 15 0.05 DNF", "DNF", "接続中", false},
+            {"F5 stops the timer's solve by the clock; its stop is then no second", "",
+             "I0 _0.05 _0.16 K S0.3*2", "0 0.05 0.16 0.11", "0.11", "接続中", false},
+            {"F5 times a solve with the Stackmat chosen, no signal", "", "K +5000 K", "0 5.00",
+             "5.00", "入力デバイスなし", false},
+            {"a key's solve under way: the timer's start and loss leave it", "",
+             "I0 K _0.1 +1200 K", "0 1.31", "1.31", "入力デバイスなし", false},
+            {"the keyboard chosen: the timer times nothing", nullptr, "I0 _0.1 S5*2", "0", "", "",
+             false}};
+        // clang-format on
+        for (const auto &[name, options, script, clock, stored, status, logged] : rows)
+            QTest::newRow(name) << (options ? kStackmat + options : QByteArray()) << QString(script)
+                                << QString(clock) << QString(stored) << QString(status) << logged;
     }
     void solves()
     {
