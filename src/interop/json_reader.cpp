@@ -177,7 +177,7 @@ void JsonReader::skipString()
                 hex4();
             else if (e == 0 || !std::strchr("\"\\/bfnrt", e)) {
                 --i_;
-                fail(QStringLiteral("文字列に不正なエスケープがあります"));
+                fail(Text::tr("文字列に不正なエスケープがあります"));
             }
         }
     }
