@@ -3,6 +3,7 @@
 SPINLOG_PACKAGES=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-multimedia-dev qt6-charts-dev libqt6opengl6-dev qt6-translations-l10n libgl-dev
+  qt6-l10n-tools qt6-tools-dev
   libsqlcipher-dev sqlcipher
   fonts-ipafont-gothic
   xvfb xdotool x11-utils imagemagick python3

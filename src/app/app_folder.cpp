@@ -2,6 +2,7 @@
 
 #include "base/errors.h"
 #include "base/replacing_file.h"
+#include "base/shown_text.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -43,15 +44,14 @@ QString userDataFolder(const QString &xdgDataHome, const QString &home)
 QString prepareUserFolder(const QString &folder, const QString &delivered)
 {
     if (!QDir().mkpath(folder) || !QFileInfo(folder).isDir())
-        return QStringLiteral("データフォルダーを作れません: ") + folder;
+        return Text::tr("データフォルダーを作れません: ") + folder;
     const auto from = [&](const char *name) { return delivered + QLatin1Char('/') + name; };
     const auto to = [&](const char *name) { return folder + QLatin1Char('/') + name; };
     try {
         if (!present(to("Spinlog.mdb")))
             writeWhole(to("Spinlog.mdb"), contents(from("Spinlog.mdb")));
     } catch (const SpinlogError &e) {
-        return QStringLiteral("データベースをデータフォルダーへコピーできません: ") +
-               e.description();
+        return Text::tr("データベースをデータフォルダーへコピーできません: ") + e.description();
     }
     // The program runs without these, as a portable copy does; a failure here
     // shows where they are used (no sound, Help's message).
@@ -74,13 +74,19 @@ QString deliveredFolder(const QString &programFolder)
     return QDir::cleanPath(programFolder + QStringLiteral("/../share/spinlog"));
 }
 
+QString applicationFolderPath(CopyKind kind)
+{
+    if (kind == CopyKind::Portable)
+        return QCoreApplication::applicationDirPath();
+    return userDataFolder(qEnvironmentVariable("XDG_DATA_HOME"), QDir::homePath());
+}
+
 AppFolder applicationFolder(CopyKind kind)
 {
-    const QString programFolder = QCoreApplication::applicationDirPath();
-    if (kind == CopyKind::Portable)
-        return {programFolder, {}};
-    AppFolder folder{userDataFolder(qEnvironmentVariable("XDG_DATA_HOME"), QDir::homePath()), {}};
-    folder.problem = prepareUserFolder(folder.path, deliveredFolder(programFolder));
+    AppFolder folder{applicationFolderPath(kind), {}};
+    if (kind == CopyKind::Installed)
+        folder.problem =
+            prepareUserFolder(folder.path, deliveredFolder(QCoreApplication::applicationDirPath()));
     return folder;
 }
 

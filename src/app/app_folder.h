@@ -32,6 +32,9 @@ QString prepareUserFolder(const QString &folder, const QString &delivered);
 // in programFolder.
 QString deliveredFolder(const QString &programFolder);
 
+// This copy's application folder, as it is (an installed copy's perhaps not
+// made yet).
+QString applicationFolderPath(CopyKind kind);
 // This copy's application folder, an installed copy's made ready.
 AppFolder applicationFolder(CopyKind kind);
 

@@ -1,6 +1,7 @@
 #include "app/backup_restore.h"
 
 #include "app/program.h"
+#include "base/shown_text.h"
 #include "session/solve_session.h"
 
 namespace spinlog {
@@ -18,10 +19,11 @@ std::vector<RestoreChoice> BackupRestore::choices() const
     for (const Snapshot &s : listSnapshots(program_.path(QStringLiteral("Spinlog.mdb")))) {
         const std::optional<int> series = countSavedSeries(s.path);
         const QString row =
-            QStringLiteral("%1  記録 %2 件%3")
+            Text::tr("%1  記録 %2 件%3")
                 .arg(s.date.toString(QStringLiteral("yyyy/MM/dd")),
-                     series ? QString::number(*series) : QStringLiteral("（読めません）"),
-                     s.beforeRestore ? s.written.toString(QStringLiteral("  復元前 HH:mm:ss"))
+                     series ? QString::number(*series) : Text::tr("（読めません）"),
+                     s.beforeRestore ? Text::tr("  復元前 %1")
+                                           .arg(s.written.toString(QStringLiteral("HH:mm:ss")))
                                      : QString());
         choices.push_back({s, series, row});
     }
@@ -46,14 +48,13 @@ bool askRestore(Program &program, const ChooseSnapshot &choose)
     Prompts &prompts = program.seams.prompts;
     BackupRestore restore(program);
     if (!restore.allowed()) {
-        prompts.message(
-            QStringLiteral("計測中です、計測を停止してからバックアップを選んでください"),
-            Icon::Exclamation, Buttons::Ok);
+        prompts.message(Text::tr("計測中です、計測を停止してからバックアップを選んでください"),
+                        Icon::Exclamation, Buttons::Ok);
         return false;
     }
     const std::vector<RestoreChoice> choices = restore.choices();
     if (choices.empty()) {
-        prompts.message(QStringLiteral("バックアップがありません"), Icon::Exclamation, Buttons::Ok);
+        prompts.message(Text::tr("バックアップがありません"), Icon::Exclamation, Buttons::Ok);
         return false;
     }
     QStringList rows;
@@ -65,11 +66,11 @@ bool askRestore(Program &program, const ChooseSnapshot &choose)
     // Told now, not after the program has closed for nothing.
     if (!choice.series) {
         prompts.message(
-            QStringLiteral("このバックアップは読めません。別のバックアップを選んでください。"),
+            Text::tr("このバックアップは読めません。別のバックアップを選んでください。"),
             Icon::Exclamation, Buttons::Ok);
         return false;
     }
-    const QString question = QStringLiteral(
+    const QString question = Text::tr(
                                  "%1 のバックアップ（記録 %2 件）に戻します。\r\n"
                                  "今のデータもバックアップとして残します。\r\n"
                                  "復元は終了のときに行います。Spinlog を終了してよろしいですか")

@@ -3,6 +3,7 @@
 #include "app/command_support.h"
 #include "app/interop_command.h"
 #include "app/stats_command.h"
+#include "base/shown_text.h"
 #include "scramble/scramble_command.h"
 
 #include <QIODevice>
@@ -14,10 +15,9 @@ namespace {
 
 QString usage()
 {
-    return QStringLiteral(
-               "使い方: spinlog                          ストップウォッチを起動します\n") +
+    return Text::tr("使い方: spinlog                          ストップウォッチを起動します\n") +
            scrambleUsage() + statsUsage() + interopUsage() +
-           QStringLiteral("        spinlog --help                   この説明を表示します\n");
+           Text::tr("        spinlog --help                   この説明を表示します\n");
 }
 
 }  // namespace
@@ -42,13 +42,13 @@ int runCommandLine(const QStringList &args, QIODevice &out, QIODevice &err, cons
     } else if (args.value(0) == QLatin1String("--help")) {
         output << usage();
     } else {
-        errors << QStringLiteral("spinlog: 「%1」は使えないオプションです。\n").arg(args.value(0));
+        errors << Text::tr("spinlog: 「%1」は使えないオプションです。\n").arg(args.value(0));
         errors << usage();
         status = 2;
     }
     output.flush();
     if (output.status() != QTextStream::Ok) {
-        errors << QStringLiteral("spinlog: 出力を書き込めません: %1\n").arg(out.errorString());
+        errors << Text::tr("spinlog: 出力を書き込めません: %1\n").arg(out.errorString());
         status = 1;
     }
     errors.flush();

@@ -1,6 +1,7 @@
 #include "app/command_support.h"
 
 #include "base/errors.h"
+#include "base/shown_text.h"
 #include "base/type_names.h"
 
 #include <QTextStream>
@@ -26,8 +27,8 @@ const PuzzleType *typeNamed(const QString &text, const std::vector<PuzzleType> &
             both << QStringLiteral("%1 (%2)").arg(types[std::size_t(position)].name,
                                                   types[std::size_t(position)].id.text());
         throw SpinlogError(
-            QStringLiteral("タイプ「%1」は %2 のどれとも読めます。番号で指定してください。")
-                .arg(text, both.join(QStringLiteral("、"))));
+            Text::tr("タイプ「%1」は %2 のどれとも読めます。番号で指定してください。")
+                .arg(text, both.join(Text::tr("、"))));
     }
     if (named.size() == 1)
         return &types[std::size_t(named.front())];

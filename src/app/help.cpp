@@ -1,6 +1,7 @@
 #include "app/help.h"
 
 #include "app/program.h"
+#include "base/shown_text.h"
 #include "base/version.h"
 
 #include <QDirIterator>
@@ -13,12 +14,12 @@ namespace spinlog {
 QString shellErrorText(int code)
 {
     switch (code) {
-        case 0: return QStringLiteral("メモリ不足です");
-        case 2: return QStringLiteral("ファイルが見つかりません");
-        case 3: return QStringLiteral("パスが見つかりません");
-        case 11: return QStringLiteral("ファイルが無効です");
-        case 31: return QStringLiteral("関連付けられているファイルがありません");
-        default: return QStringLiteral("エラーNo.=") + QString::number(code);
+        case 0: return Text::tr("メモリ不足です");
+        case 2: return Text::tr("ファイルが見つかりません");
+        case 3: return Text::tr("パスが見つかりません");
+        case 11: return Text::tr("ファイルが無効です");
+        case 31: return Text::tr("関連付けられているファイルがありません");
+        default: return Text::tr("エラーNo.=") + QString::number(code);
     }
 }
 
@@ -100,8 +101,8 @@ void Sub_ShowHelpFile(const Program &program)
     // The log line also names the file that would not open.
     const QString text = shellErrorText(result);
     const ProcedureReport &report = reportOf(Procedure::ShowHelpFile);
-    program.seams.prompts.message(report.title + QStringLiteral("\r\n") + text, Icon::Critical,
-                                  Buttons::Ok);
+    program.seams.prompts.message(report.shownTitle() + QStringLiteral("\r\n") + text,
+                                  Icon::Critical, Buttons::Ok);
     program.log.write(report.logPrefix + text + QChar(0x3000) + path);
 }
 
@@ -109,7 +110,7 @@ void Sub_ShowWebFile(const Program &program)
 {
     guarded(program.reporter, Procedure::ShowWebFile, [&] {
         if (!program.seams.shell.openUrl(version::kWebPage))
-            throw SpinlogError(QStringLiteral("Webページを開くプログラムを起動できません。"));
+            throw SpinlogError(Text::tr("Webページを開くプログラムを起動できません。"));
     });
 }
 

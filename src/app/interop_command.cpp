@@ -4,6 +4,7 @@
 #include "app/instance_lock.h"
 #include "base/errors.h"
 #include "base/export_file.h"
+#include "base/shown_text.h"
 #include "base/type_names.h"
 #include "data/compaction.h"
 #include "data/database.h"
@@ -30,9 +31,8 @@ std::unique_ptr<RecordStores> openRecords(const QString &folder, Access access)
     } catch (const std::exception &e) {
         const QString description = errorDescription(e);
         if (description == lockedDescription())
-            throw SpinlogError(
-                QStringLiteral("データベースが使用中です（Spinlog が起動中です）。"));
-        throw SpinlogError(QStringLiteral("データベースを開けません: ") + description);
+            throw SpinlogError(Text::tr("データベースが使用中です（Spinlog が起動中です）。"));
+        throw SpinlogError(Text::tr("データベースを開けません: ") + description);
     }
 }
 
@@ -45,7 +45,7 @@ int runExport(const QStringList &args, const QString &folder, QTextStream &out, 
         const std::vector<PuzzleType> types = records->types.all();
         const PuzzleType *named = typeNamed(args[2], types);
         if (!named)
-            throw SpinlogError(QStringLiteral("タイプ「%1」はありません（%2）。")
+            throw SpinlogError(Text::tr("タイプ「%1」はありません（%2）。")
                                    .arg(args[2], typeNames(types, QStringLiteral("/"))));
         filter = TypeFilter(named->id);
     }
@@ -55,13 +55,13 @@ int runExport(const QStringList &args, const QString &folder, QTextStream &out, 
         exportHistory(format, records->historyExport, records->types, filter, args[1], folder);
     // The file on the standard output is all that goes there.
     QTextStream &said = isStandardOutput(args[1]) ? err : out;
-    said << QStringLiteral("%1 に %2 セッション、%3 件の記録（%4 回）を出力しました。\n")
+    said << Text::tr("%1 に %2 セッション、%3 件の記録（%4 回）を出力しました。\n")
                 .arg(args[1])
                 .arg(tally.sessions)
                 .arg(tally.series)
                 .arg(tally.solves);
     if (tally.skipped > 0)
-        said << QStringLiteral("日時かタイムの読めない %1 件の記録は出力していません。\n")
+        said << Text::tr("日時かタイムの読めない %1 件の記録は出力していません。\n")
                     .arg(tally.skipped);
     return 0;
 }
@@ -72,10 +72,10 @@ TypeId importedType(const RecordStores &records, const QString &text)
     const std::vector<PuzzleType> types = records.types.all();
     const PuzzleType *named = typeNamed(text, types);
     if (!named)
-        throw SpinlogError(QStringLiteral("タイプ「%1」はありません。").arg(text));
+        throw SpinlogError(Text::tr("タイプ「%1」はありません。").arg(text));
     if (!named->timeable())
         throw SpinlogError(
-            QStringLiteral("タイプ「%1」は回数が 1～12 でないので取り込めません。").arg(text));
+            Text::tr("タイプ「%1」は回数が 1～12 でないので取り込めません。").arg(text));
     return named->id;
 }
 
@@ -92,12 +92,12 @@ void refuseUntypedSessions(const HistoryImport &import)
         QStringList same;
         for (const int t : positionsNamed(plan.name, typeNames)) same << typeNames[t];
         if (same.size() > 1)
-            throw SpinlogError(QStringLiteral("セッション「%1」は %2 のどのタイプとも読めます。"
-                                              "--type で取り込むタイプを指定してください。")
-                                   .arg(plan.name, same.join(QStringLiteral("、"))));
-        throw SpinlogError(QStringLiteral("セッション「%1」と同じ名前のタイプがありません。--type "
-                                          "で取り込むタイプを指定するか、--new-types "
-                                          "で新しいタイプとして取り込んでください。")
+            throw SpinlogError(Text::tr("セッション「%1」は %2 のどのタイプとも読めます。"
+                                        "--type で取り込むタイプを指定してください。")
+                                   .arg(plan.name, same.join(Text::tr("、"))));
+        throw SpinlogError(Text::tr("セッション「%1」と同じ名前のタイプがありません。--type "
+                                    "で取り込むタイプを指定するか、--new-types "
+                                    "で新しいタイプとして取り込んでください。")
                                .arg(plan.name));
     }
 }
@@ -129,7 +129,7 @@ int runImport(const QStringList &args, const QString &folder, QTextStream &out, 
         return out.status() == QTextStream::Ok;
     };
     if (!importer.run(import, QDateTime::currentDateTime(), saidBeforeCommit)) {
-        err << QStringLiteral("spinlog: 出力を書き込めないので、取り込みを取り消しました。\n");
+        err << Text::tr("spinlog: 出力を書き込めないので、取り込みを取り消しました。\n");
         return 1;
     }
     return 0;
@@ -144,7 +144,7 @@ bool isInteropCommand(const QStringList &args)
 
 QString interopUsage()
 {
-    return QStringLiteral(
+    return Text::tr(
         "        spinlog --export-cstimer ファイル [タイプ]  計測結果(タイプの指定で"
         "そのタイプだけ)を csTimer の形式で出力します\n"
         "        spinlog --export-twisty ファイル [タイプ]   計測結果を Twisty Timer の"
@@ -163,16 +163,15 @@ int runInteropCommand(const QStringList &args, const QString &appFolder, QTextSt
                   : args.size() == 2 || (args.size() == 4 && args[2] == QStringLiteral("--type")) ||
                         (args.size() == 3 && args[2] == QStringLiteral("--new-types"));
     if (!shapeOk || args.value(1).isEmpty())
-        return failCommand(err, exporting
-                                    ? args.value(0) + QStringLiteral(" ファイル [タイプ] "
-                                                                     "の形で指定してください。")
-                                    : QStringLiteral("--import ファイル [--type タイプ | "
-                                                     "--new-types] の形で指定してください。"));
+        return failCommand(
+            err, exporting
+                     ? Text::tr("%1 ファイル [タイプ] の形で指定してください。").arg(args.value(0))
+                     : Text::tr("--import ファイル [--type タイプ | "
+                                "--new-types] の形で指定してください。"));
     // The running program holds the folder; its database is its own.
     InstanceLock lock;
     if (!lock.claim(appFolder))
-        return failCommand(err,
-                           QStringLiteral("Spinlog が起動中です。終了してから実行してください。"));
+        return failCommand(err, Text::tr("Spinlog が起動中です。終了してから実行してください。"));
     try {
         return exporting ? runExport(args, appFolder, out, err)
                          : runImport(args, appFolder, out, err);

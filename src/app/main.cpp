@@ -1,4 +1,6 @@
+#include "app/app_folder.h"
 #include "app/command_line.h"
+#include "app/language.h"
 #include "app/memory.h"
 #include "app/ui/startup.h"
 
@@ -24,6 +26,7 @@ int main(int argc, char **argv)
         QFile out, err;
         out.open(1, QIODevice::WriteOnly | QIODevice::Unbuffered);
         err.open(2, QIODevice::WriteOnly | QIODevice::Unbuffered);
+        spinlog::useChosenLanguage(spinlog::applicationFolderPath(kCopy));
         return spinlog::runCommandLine(QCoreApplication::arguments().mid(1), out, err, {}, kCopy);
     }
     return spinlog::runSpinlog(argc, argv, kCopy);

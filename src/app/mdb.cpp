@@ -1,6 +1,7 @@
 #include "app/mdb.h"
 
 #include "app/program.h"
+#include "base/shown_text.h"
 #include "data/compaction.h"
 #include "data/record_stores.h"
 #include "data/snapshots.h"
@@ -9,10 +10,12 @@ namespace spinlog {
 
 namespace {
 
-const QString kCompactFailed = QStringLiteral("MDB最適化失敗。");
-const QString kMoved = QStringLiteral(
-    "データベースファイルが移動または置き換えられたため、"
-    "開いていた内容を次のファイルに保存しました");
+// Shown translated, logged as written.
+constexpr const char *kCompactFailed = QT_TRANSLATE_NOOP("Text", "MDB最適化失敗。");
+constexpr const char *kMoved =
+    QT_TRANSLATE_NOOP("Text",
+                      "データベースファイルが移動または置き換えられたため、"
+                      "開いていた内容を次のファイルに保存しました");
 
 // The file the database was opened from is gone or another one: compacting
 // would work on the wrong file, so what the connection holds goes to a new
@@ -26,9 +29,10 @@ void saveToNewFile(Program &program)
     if (!guarded(program.reporter, Procedure::CompactRecover,
                  [&] { saved = exportDatabase(program.records->database(), stem); }))
         return;
-    program.seams.prompts.message(kMoved + QStringLiteral("\r\n") + saved, Icon::Exclamation,
-                                  Buttons::Ok);
-    program.log.write(reportOf(Procedure::CompactMoved).logPrefix + kMoved + QChar(0x3000) + saved);
+    program.seams.prompts.message(Text::tr(kMoved) + QStringLiteral("\r\n") + saved,
+                                  Icon::Exclamation, Buttons::Ok);
+    program.log.write(reportOf(Procedure::CompactMoved).logPrefix + QString::fromUtf8(kMoved) +
+                      QChar(0x3000) + saved);
 }
 
 // The exit's copy of the closed file, or the restore the user chose instead:
@@ -53,14 +57,14 @@ void snapshotOrRestore(Program &program)
     program.restoreFrom.clear();
     if (outcome.restored)
         program.seams.prompts.message(
-            QStringLiteral("バックアップから復元しました。復元前のデータは次のファイルに"
-                           "残しました\r\n") +
+            Text::tr("バックアップから復元しました。復元前のデータは次のファイルに"
+                     "残しました\r\n") +
                 outcome.keptAs,
             Icon::Information, Buttons::Ok);
     else
         // A restore that fails at any step leaves the file as it was.
         program.reporter.report(Procedure::RestoreBackup,
-                                outcome.description + QStringLiteral("。データは元のままです。"));
+                                outcome.description + Text::tr("。データは元のままです。"));
 }
 
 }  // namespace
@@ -89,8 +93,9 @@ bool Fun_MDBCompact(Program &program)
             // The open's own report first, then the compaction's, which has
             // no description of its own.
             program.reporter.report(Procedure::MdbOpen, outcome.description);
-            program.seams.prompts.message(kCompactFailed, Icon::Critical, Buttons::Ok);
-            program.log.write(reportOf(Procedure::CompactCompact).logPrefix + kCompactFailed);
+            program.seams.prompts.message(Text::tr(kCompactFailed), Icon::Critical, Buttons::Ok);
+            program.log.write(reportOf(Procedure::CompactCompact).logPrefix +
+                              QString::fromUtf8(kCompactFailed));
             break;
         case CompactOutcome::Failed::Compact:
             program.reporter.report(Procedure::CompactCompact, outcome.description);

@@ -2,6 +2,7 @@
 
 #include "base/encoding.h"
 #include "base/errors.h"
+#include "base/shown_text.h"
 #include "base/system_calls.h"
 
 #include <QFile>
@@ -185,7 +186,7 @@ bool ErrorLog::write(const QString &message) const
         log.written = true;
         return true;
     } catch (const SpinlogError &e) {
-        prompts_.message(QStringLiteral("Log出力エラー\r\n") + e.description(), Icon::Critical,
+        prompts_.message(Text::tr("Log出力エラー\r\n") + e.description(), Icon::Critical,
                          Buttons::Ok);
         return false;
     }

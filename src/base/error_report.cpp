@@ -2,6 +2,7 @@
 
 #include "base/error_log.h"
 #include "base/seams.h"
+#include "base/shown_text.h"
 
 #include <array>
 
@@ -9,58 +10,75 @@ namespace spinlog {
 
 namespace {
 
-const QString kLoadFailed = QStringLiteral("フォームロードエラー");
-const QString kSaveFailed = QStringLiteral("保存エラー");
+// The titles are translated as a box shows them; the prefixes never are.
+constexpr const char *kLoadFailed = QT_TRANSLATE_NOOP("Text", "フォームロードエラー");
+constexpr const char *kSaveFailed = QT_TRANSLATE_NOOP("Text", "保存エラー");
 
 // In the order of Procedure.
 const std::array<ProcedureReport, 39> kReports = {{
     {kLoadFailed, QStringLiteral("[frmMain]-[Form_Load] ")},
-    {QStringLiteral("カウントダウンタイマエラー"),
+    {QT_TRANSLATE_NOOP("Text", "カウントダウンタイマエラー"),
      QStringLiteral("[frmMain]-[tmrCountDown_Timer] ")},
-    {QStringLiteral("計測タイマエラー"), QStringLiteral("[frmMain]-[tmrCount_Timer] ")},
-    {QStringLiteral("計測開始/停止エラー"), QStringLiteral("[frmMain]-[Sub_StartStop] ")},
+    {QT_TRANSLATE_NOOP("Text", "計測タイマエラー"), QStringLiteral("[frmMain]-[tmrCount_Timer] ")},
+    {QT_TRANSLATE_NOOP("Text", "計測開始/停止エラー"),
+     QStringLiteral("[frmMain]-[Sub_StartStop] ")},
     {kSaveFailed, QStringLiteral("[frmMain]-[Sub_Save] ")},
-    {QStringLiteral("タイプセットエラー"), QStringLiteral("[frmMain]-[Sub_cmbTypeSet] ")},
-    {QStringLiteral("メイン画面更新エラー"), QStringLiteral("[frmMain]-[Sub_MainDspSet] ")},
-    {QStringLiteral("サウンド再生エラー"), QStringLiteral("[mdlMain]-[Sub_Sound] ")},
+    {QT_TRANSLATE_NOOP("Text", "タイプセットエラー"),
+     QStringLiteral("[frmMain]-[Sub_cmbTypeSet] ")},
+    {QT_TRANSLATE_NOOP("Text", "メイン画面更新エラー"),
+     QStringLiteral("[frmMain]-[Sub_MainDspSet] ")},
+    {QT_TRANSLATE_NOOP("Text", "サウンド再生エラー"), QStringLiteral("[mdlMain]-[Sub_Sound] ")},
     {kLoadFailed, QStringLiteral("[frmOption]-[Form_Load] ")},
     {kSaveFailed, QStringLiteral("[frmOption]-[cmdOK_Click] ")},
     {kLoadFailed, QStringLiteral("[frmView]-[Form_Load] ")},
-    {QStringLiteral("データ表示エラー"), QStringLiteral("[frmView]-[Sub_DataSet] ")},
-    {QStringLiteral("削除エラー"), QStringLiteral("[frmView]-[Sub_Delete] ")},
-    {QStringLiteral("CSV出力エラー"), QStringLiteral("[frmView]-[Sub_OutputCSV] ")},
-    {QStringLiteral("キーダウンエラー"), QStringLiteral("[frmVersion]-[Form_KeyDown] ")},
-    {QStringLiteral("データベースオープンエラー"), QStringLiteral("[mdlCommon]-[Fun_MDBOpen] ")},
-    {QStringLiteral("MDB最適化エラー[Backup]"),
+    {QT_TRANSLATE_NOOP("Text", "データ表示エラー"), QStringLiteral("[frmView]-[Sub_DataSet] ")},
+    {QT_TRANSLATE_NOOP("Text", "削除エラー"), QStringLiteral("[frmView]-[Sub_Delete] ")},
+    {QT_TRANSLATE_NOOP("Text", "CSV出力エラー"), QStringLiteral("[frmView]-[Sub_OutputCSV] ")},
+    {QT_TRANSLATE_NOOP("Text", "キーダウンエラー"), QStringLiteral("[frmVersion]-[Form_KeyDown] ")},
+    {QT_TRANSLATE_NOOP("Text", "データベースオープンエラー"),
+     QStringLiteral("[mdlCommon]-[Fun_MDBOpen] ")},
+    {QT_TRANSLATE_NOOP("Text", "MDB最適化エラー[Backup]"),
      QStringLiteral("[mdlCommon]-[Fun_MDBCompact]-[ErrBackup] ")},
-    {QStringLiteral("MDB最適化エラー[Compact]"),
+    {QT_TRANSLATE_NOOP("Text", "MDB最適化エラー[Compact]"),
      QStringLiteral("[mdlCommon]-[Fun_MDBCompact]-[ErrCompact] ")},
-    {QStringLiteral("MDB最適化エラー[Recover]"),
+    {QT_TRANSLATE_NOOP("Text", "MDB最適化エラー[Recover]"),
      QStringLiteral("[mdlCommon]-[Fun_MDBCompact]-[ErrRecover] ")},
-    {QStringLiteral("Readme表示エラー"), QStringLiteral("[mdlCommon]-[Sub_ShowHelpFlie] ")},
-    {QStringLiteral("Webページ表示エラー"), QStringLiteral("[mdlCommon]-[Sub_ShowWebFlie] ")},
-    {QStringLiteral("グラフ表示エラー"), QStringLiteral("[frmChart]-[Form_Load] ")},
-    {QStringLiteral("グラフ保存エラー"), QStringLiteral("[frmChart]-[Sub_SavePNG] ")},
-    {QStringLiteral("ペナルティ設定エラー"), QStringLiteral("[frmMain]-[Sub_Penalty] ")},
-    {QStringLiteral("ペナルティ設定エラー"), QStringLiteral("[frmView]-[Sub_Penalty] ")},
-    {QStringLiteral("統計表示エラー"), QStringLiteral("[frmStats]-[Sub_DataSet] ")},
-    {QStringLiteral("csTimer形式出力エラー"), QStringLiteral("[frmView]-[Sub_OutputCsTimer] ")},
-    {QStringLiteral("取り込みエラー"), QStringLiteral("[frmView]-[Sub_Import] ")},
-    {QStringLiteral("取り込み取り消しエラー"), QStringLiteral("[frmView]-[Sub_UndoImport] ")},
-    {QStringLiteral("バックアップ復元エラー"), QStringLiteral("[mdlCommon]-[Sub_RestoreBackup] ")},
-    {QStringLiteral("コメント設定エラー"), QStringLiteral("[frmMain]-[Comment] ")},
-    {QStringLiteral("コメント設定エラー"), QStringLiteral("[frmView]-[Comment] ")},
-    {QStringLiteral("解答表示エラー"), QStringLiteral("[frmView]-[SolveView] ")},
-    {QStringLiteral("タイプ追加エラー"), QStringLiteral("[frmOption]-[cmdAddType_Click] ")},
-    {QStringLiteral("タイプ削除エラー"), QStringLiteral("[frmOption]-[cmdRemoveType_Click] ")},
+    {QT_TRANSLATE_NOOP("Text", "Readme表示エラー"),
+     QStringLiteral("[mdlCommon]-[Sub_ShowHelpFlie] ")},
+    {QT_TRANSLATE_NOOP("Text", "Webページ表示エラー"),
+     QStringLiteral("[mdlCommon]-[Sub_ShowWebFlie] ")},
+    {QT_TRANSLATE_NOOP("Text", "グラフ表示エラー"), QStringLiteral("[frmChart]-[Form_Load] ")},
+    {QT_TRANSLATE_NOOP("Text", "グラフ保存エラー"), QStringLiteral("[frmChart]-[Sub_SavePNG] ")},
+    {QT_TRANSLATE_NOOP("Text", "ペナルティ設定エラー"), QStringLiteral("[frmMain]-[Sub_Penalty] ")},
+    {QT_TRANSLATE_NOOP("Text", "ペナルティ設定エラー"), QStringLiteral("[frmView]-[Sub_Penalty] ")},
+    {QT_TRANSLATE_NOOP("Text", "統計表示エラー"), QStringLiteral("[frmStats]-[Sub_DataSet] ")},
+    {QT_TRANSLATE_NOOP("Text", "csTimer形式出力エラー"),
+     QStringLiteral("[frmView]-[Sub_OutputCsTimer] ")},
+    {QT_TRANSLATE_NOOP("Text", "取り込みエラー"), QStringLiteral("[frmView]-[Sub_Import] ")},
+    {QT_TRANSLATE_NOOP("Text", "取り込み取り消しエラー"),
+     QStringLiteral("[frmView]-[Sub_UndoImport] ")},
+    {QT_TRANSLATE_NOOP("Text", "バックアップ復元エラー"),
+     QStringLiteral("[mdlCommon]-[Sub_RestoreBackup] ")},
+    {QT_TRANSLATE_NOOP("Text", "コメント設定エラー"), QStringLiteral("[frmMain]-[Comment] ")},
+    {QT_TRANSLATE_NOOP("Text", "コメント設定エラー"), QStringLiteral("[frmView]-[Comment] ")},
+    {QT_TRANSLATE_NOOP("Text", "解答表示エラー"), QStringLiteral("[frmView]-[SolveView] ")},
+    {QT_TRANSLATE_NOOP("Text", "タイプ追加エラー"),
+     QStringLiteral("[frmOption]-[cmdAddType_Click] ")},
+    {QT_TRANSLATE_NOOP("Text", "タイプ削除エラー"),
+     QStringLiteral("[frmOption]-[cmdRemoveType_Click] ")},
     {kLoadFailed, QStringLiteral("[frmScramble]-[Form_Load] ")},
     // Log entries of their own, never a box: no title.
-    {QString(), QStringLiteral("[mdlCommon]-[Fun_MDBCompact]-[ErrMoved] ")},
-    {QString(), QStringLiteral("[mdlCommon]-[Fun_MDBSnapshot] ")},
-    {QString(), QStringLiteral("[frmMain]-[Stackmat] ")},
+    {nullptr, QStringLiteral("[mdlCommon]-[Fun_MDBCompact]-[ErrMoved] ")},
+    {nullptr, QStringLiteral("[mdlCommon]-[Fun_MDBSnapshot] ")},
+    {nullptr, QStringLiteral("[frmMain]-[Stackmat] ")},
 }};
 
 }  // namespace
+
+QString ProcedureReport::shownTitle() const
+{
+    return title ? Text::tr(title) : QString();
+}
 
 const ProcedureReport &reportOf(Procedure procedure)
 {
@@ -70,7 +88,7 @@ const ProcedureReport &reportOf(Procedure procedure)
 void Reporter::report(Procedure procedure, const QString &description) const
 {
     const ProcedureReport &r = reportOf(procedure);
-    report(r.title, r.logPrefix, description);
+    report(r.shownTitle(), r.logPrefix, description);
 }
 
 void Reporter::report(const QString &title, const QString &logPrefix,

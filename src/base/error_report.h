@@ -60,8 +60,9 @@ enum class Procedure {
 // log readers match it; new procedures get plain names here (Procedure) and
 // a prefix in the old style.
 struct ProcedureReport {
-    QString title;      // the first line of the message box
+    const char *title;  // the first line of the message box, untranslated; none for the log only
     QString logPrefix;  // "[module]-[procedure] ", followed by the description
+    QString shownTitle() const;  // the title in the language shown
 };
 
 const ProcedureReport &reportOf(Procedure procedure);

@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <stdexcept>
+#include "base/shown_text.h"
 
 namespace spinlog {
 
@@ -24,19 +25,19 @@ private:
 namespace describe {
 inline QString typeMismatch()
 {
-    return QStringLiteral("型が一致しません。");
+    return Text::tr("型が一致しません。");
 }
 inline QString overflow()
 {
-    return QStringLiteral("オーバーフローしました。");
+    return Text::tr("オーバーフローしました。");
 }
 inline QString invalidArgument()
 {
-    return QStringLiteral("プロシージャの呼び出し、または引数が不正です。");
+    return Text::tr("プロシージャの呼び出し、または引数が不正です。");
 }
 inline QString invalidNull()
 {
-    return QStringLiteral("Null の使い方が不正です。");
+    return Text::tr("Null の使い方が不正です。");
 }
 }  // namespace describe
 

@@ -1,6 +1,7 @@
 #include "base/number_text.h"
 
 #include "base/errors.h"
+#include "base/shown_text.h"
 
 #include <QLocale>
 #include <charconv>
@@ -60,7 +61,7 @@ std::optional<double> numberFromText(const QString &text)
 
 QString invalidPropertyText()
 {
-    return QStringLiteral("プロパティの値が不正です。");
+    return Text::tr("プロパティの値が不正です。");
 }
 
 QString singleText(float value)

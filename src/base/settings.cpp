@@ -34,6 +34,7 @@ const std::array<SettingKey, kSettingCount> kKeys = {{
     {kOption, QStringLiteral("NoInspection"), QStringLiteral("auto")},
     {kOption, QStringLiteral("Timer"), QStringLiteral("keyboard")},
     {kOption, QStringLiteral("StackmatDevice"), QString()},
+    {kOption, QStringLiteral("Language"), QStringLiteral("ja")},
     {kView, QStringLiteral("Top"), QStringLiteral("3000")},
     {kView, QStringLiteral("Left"), QStringLiteral("1000")},
     {kView, QStringLiteral("Height"), QStringLiteral("5000")},

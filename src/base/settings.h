@@ -28,6 +28,7 @@ enum class Setting {
     NoInspection,    // the TypeIDs without inspection, or "auto"
     Timer,           // "stackmat": solves timed by a Stackmat timer; else the keyboard
     StackmatDevice,  // the audio input's id; empty: the system's default input
+    Language,        // "en": the texts shown in English; anything else Japanese
     // [View]
     ViewTop,
     ViewLeft,

@@ -1,6 +1,7 @@
 #include "chart/listed_series.h"
 
 #include "base/attempts.h"
+#include "base/shown_text.h"
 
 namespace spinlog {
 
@@ -31,15 +32,15 @@ ListedSeries listedSeries(const HistoryChart &history, const TypeFilter &filter)
 QString ListedSeries::countText() const
 {
     if (data.series.empty())
-        return QStringLiteral("表示するデータがありません");
+        return Text::tr("表示するデータがありません");
     QStringList left;
     if (unplaced > 0)
-        left << QStringLiteral("日時を読めない%1件").arg(unplaced);
+        left << Text::tr("日時を読めない%1件").arg(unplaced);
     if (dnfAverages > 0)
-        left << QStringLiteral("DNFの平均%1件").arg(dnfAverages);
-    QString text = QStringLiteral("%1件").arg(data.series.size());
+        left << Text::tr("DNFの平均%1件").arg(dnfAverages);
+    QString text = Text::tr("%1件").arg(data.series.size());
     if (!left.isEmpty())
-        text += QStringLiteral("（%1は表示していません）").arg(left.join(QStringLiteral("、")));
+        text += Text::tr("（%1は表示していません）").arg(left.join(Text::tr("、")));
     return text;
 }
 

@@ -1,5 +1,6 @@
 #include "data/database.h"
 
+#include "base/shown_text.h"
 #include "data/attempt_columns.h"
 #include "data/history_indexes.h"
 #include "data/solve_table.h"
@@ -29,11 +30,11 @@ QString engineMessage(sqlite3 *db)
 // database tools use for them.
 QString noCurrentRecord()
 {
-    return QStringLiteral("カレント レコードがありません。");
+    return Text::tr("カレント レコードがありません。");
 }
 QString itemNotFound(const QString &name)
 {
-    return QStringLiteral("このコレクションには項目がありません。(") + name + QLatin1Char(')');
+    return Text::tr("このコレクションには項目がありません。(") + name + QLatin1Char(')');
 }
 
 // The page cache's bound, in KiB: most of the table of a history of 100 000
@@ -270,7 +271,7 @@ std::unique_ptr<Database> Database::open(const QString &path, const QByteArray &
 
 QString rollbackPendingDescription()
 {
-    return QStringLiteral(
+    return Text::tr(
         "中断された変更の巻き戻しが残っています。Spinlog を起動するか --import "
         "を実行すると巻き戻されます。");
 }

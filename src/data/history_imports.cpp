@@ -2,6 +2,7 @@
 // transaction under one mark, the newest import found and taken back.
 
 #include "base/errors.h"
+#include "base/shown_text.h"
 #include "data/database.h"
 #include "data/history_detail.h"
 #include "data/history_indexes.h"
@@ -51,7 +52,7 @@ std::optional<ImportTally> HistoryWriter::importHistory(
     const std::function<bool(int done)> &progress, const std::function<void()> &together)
 {
     if (!imports_ || !keys_)
-        throw SpinlogError(QStringLiteral("このデータベースには取り込みの印を付けられません。"));
+        throw SpinlogError(Text::tr("このデータベースには取り込みの印を付けられません。"));
     ImportTally tally{batch.series, batch.duplicates, batch.loose};
     std::vector<std::int64_t> rows;
     rows.reserve(std::size_t(batch.series));

@@ -1,6 +1,7 @@
 #include "data/history_writer.h"
 
 #include "base/errors.h"
+#include "base/shown_text.h"
 #include "base/time_values.h"
 #include "data/database.h"
 #include "data/history_detail.h"
@@ -80,7 +81,7 @@ std::int64_t HistoryWriter::keyOf(std::int64_t id) const
     Statement key(db_, QStringLiteral("select SeriesKey from T_Time where rowid=?"),
                   {qlonglong(id)});
     if (!key.step())
-        throw SpinlogError(QStringLiteral("カレント レコードがありません。"));
+        throw SpinlogError(Text::tr("カレント レコードがありません。"));
     return sqlite3_column_type(key.handle(), 0) == SQLITE_NULL
                ? -1
                : sqlite3_column_int64(key.handle(), 0);
@@ -90,7 +91,7 @@ SeriesRecord HistoryWriter::series(std::int64_t id) const
 {
     Recordset rs(db_, QStringLiteral("select * from T_Time where rowid=?"), {qlonglong(id)});
     if (rs.eof())
-        throw SpinlogError(QStringLiteral("カレント レコードがありません。"));
+        throw SpinlogError(Text::tr("カレント レコードがありません。"));
     SeriesRecord r;
     const auto text = [&rs](const QString &field) {
         return rs.field(field).isNull() ? QString() : rs.text(field);
@@ -150,7 +151,7 @@ void HistoryWriter::update(std::int64_t id, const SeriesRecord &r)
 void HistoryWriter::setComment(std::int64_t id, int no, const QString &comment)
 {
     if (!keys_)
-        throw SpinlogError(QStringLiteral("このデータベースには解答ごとの記録を書けません。"));
+        throw SpinlogError(Text::tr("このデータベースには解答ごとの記録を書けません。"));
     SeriesRecord r = series(id);
     if (no < 1 || no > 12 || !r.attempts[std::size_t(no - 1)])
         throw SpinlogError(describe::invalidArgument());

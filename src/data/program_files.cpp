@@ -2,6 +2,7 @@
 
 #include "base/errors.h"
 #include "base/export_file.h"
+#include "base/shown_text.h"
 #include "data/compaction.h"
 #include "data/snapshots.h"
 
@@ -31,7 +32,7 @@ std::optional<std::pair<dev_t, ino_t>> identity(const QString &path)
 
 [[noreturn]] void refuse(const QString &file)
 {
-    throw SpinlogError(QStringLiteral("%1 は Spinlog が使うファイルなので、出力先にできません。")
+    throw SpinlogError(Text::tr("%1 は Spinlog が使うファイルなので、出力先にできません。")
                            .arg(QFileInfo(file).fileName()));
 }
 

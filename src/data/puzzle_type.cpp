@@ -1,5 +1,7 @@
 #include "data/puzzle_type.h"
 
+#include "base/shown_text.h"
+
 #include "base/errors.h"
 
 #include <QLocale>
@@ -60,7 +62,10 @@ PuzzleType puzzleTypeOf(const QString &id, const QString &name, const QString &c
     return {TypeId(id), name, seriesLengthOf(count), averageRuleOf(bestWorst), inspected, count};
 }
 
-const QString TypeChoices::kEveryType = QStringLiteral("全て");
+QString TypeChoices::everyType()
+{
+    return Text::tr("全て");
+}
 
 TypeChoices::TypeChoices(std::vector<PuzzleType> types, QString leading)
     : types_(std::move(types)), leading_(std::move(leading)), first_(leading_.isEmpty() ? 0 : 1)

@@ -82,7 +82,7 @@ private:
 // their TypeID.
 class TypeChoices {
 public:
-    static const QString kEveryType;  // "全て"
+    static QString everyType();  // "全て"
 
     TypeChoices() = default;
     TypeChoices(std::vector<PuzzleType> types, QString leading = {});

@@ -2,6 +2,7 @@
 
 #include "base/errors.h"
 #include "base/settings.h"
+#include "base/shown_text.h"
 #include "data/database.h"
 #include "data/solve_table.h"
 #include "data/type_tables.h"
@@ -46,7 +47,7 @@ void noteNumber(const TypeId &id, int &most)
 
 QString typeHoldsSeriesText(const QString &name, int series)
 {
-    return QStringLiteral("タイプ「%1」には保存した記録が %2 件あるので削除できません")
+    return Text::tr("タイプ「%1」には保存した記録が %2 件あるので削除できません")
         .arg(name)
         .arg(series);
 }
@@ -150,7 +151,7 @@ void PuzzleTypeStore::removeStored(const std::vector<TypeId> &removed)
     for (const TypeId &id : removed) {
         // The five rows every copy of the program reads stay five.
         if (std::find(fixed.begin(), fixed.end(), id) != fixed.end())
-            throw SpinlogError(QStringLiteral("最初の5つのタイプは削除できません"));
+            throw SpinlogError(Text::tr("最初の5つのタイプは削除できません"));
         if (const int series = savedSeries(id); series > 0) {
             const std::optional<PuzzleType> type = find(id);
             throw SpinlogError(typeHoldsSeriesText(type ? type->name : id.text(), series));

@@ -2,6 +2,7 @@
 
 #include "base/errors.h"
 #include "base/replacing_file.h"
+#include "base/shown_text.h"
 #include "data/compaction.h"
 #include "data/database.h"
 
@@ -99,12 +100,12 @@ SnapshotOutcome takeSnapshot(const QString &databasePath, const QDate &today,
     const QString target = folder + QLatin1Char('/') + dailyName(today);
     try {
         if (!QDir().mkpath(folder))
-            throw SpinlogError(QStringLiteral("%1 を作れません").arg(folder));
+            throw SpinlogError(Text::tr("%1 を作れません").arg(folder));
         const qint64 size = QFileInfo(database).size();
         const std::optional<qint64> free = freeSpace ? freeSpace(folder) : std::nullopt;
         if (free && *free < 2 * size)
             return {SnapshotOutcome::Result::NoSpace, target,
-                    QStringLiteral("空き容量 %1 バイトがデータベース %2 バイトの2倍に足りません")
+                    Text::tr("空き容量 %1 バイトがデータベース %2 バイトの2倍に足りません")
                         .arg(*free)
                         .arg(size)};
         copyReplacing(database, target);
@@ -151,7 +152,7 @@ RestoreOutcome restoreSnapshot(const QString &databasePath, const QString &snaps
     try {
         step(RestoreStep::Check);
         if (!countSavedSeries(snapshotPath))
-            throw SpinlogError(QStringLiteral("%1 は Spinlog のデータベースとして開けません")
+            throw SpinlogError(Text::tr("%1 は Spinlog のデータベースとして開けません")
                                    .arg(QFileInfo(snapshotPath).fileName()));
         step(RestoreStep::KeepCurrent);
         QDir().mkpath(snapshotFolder(databasePath));

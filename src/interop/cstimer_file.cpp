@@ -8,6 +8,7 @@
 
 #include "interop/cstimer_file.h"
 #include "base/errors.h"
+#include "base/shown_text.h"
 #include "interop/history_file.h"
 #include "interop/json_reader.h"
 #include "interop/solve_records.h"
@@ -80,14 +81,14 @@ public:
     void readFile(JsonReader &reader)
     {
         if (reader.peek() != '{')
-            reader.fail(QStringLiteral("csTimer のデータ（{ で始まるオブジェクト）ではありません"));
+            reader.fail(Text::tr("csTimer のデータ（{ で始まるオブジェクト）ではありません"));
         reader.expect('{');
         QByteArray key;
         bool first = true;
         while (reader.nextKey(key, first)) {
             if (const std::optional<int> n = sessionNumber(key)) {
                 if (sessions.count(*n))
-                    reader.fail(QStringLiteral("%1 が2回あります").arg(QString::fromLatin1(key)));
+                    reader.fail(Text::tr("%1 が2回あります").arg(QString::fromLatin1(key)));
                 ImportedSession &session = sessions[*n];
                 if (reader.peek() == '"') {
                     // An older file's session: a JSON text, kept to read its
@@ -167,7 +168,7 @@ private:
     void readSolves(JsonReader &reader, ImportedSession &session)
     {
         if (reader.peek() != '[')
-            reader.fail(QStringLiteral("記録の配列があるべきところです"));
+            reader.fail(Text::tr("記録の配列があるべきところです"));
         reader.expect('[');
         bool first = true;
         while (reader.nextItem(first)) {
@@ -195,11 +196,11 @@ private:
         else if (penalty == -1)
             attempt.penalty = Penalty::Dnf;
         else
-            reader.fail(QStringLiteral("不明なペナルティ %1 です（0、2000、-1 のどれか）")
+            reader.fail(Text::tr("不明なペナルティ %1 です（0、2000、-1 のどれか）")
                             .arg(penalty, 0, 'g', 15));
         const std::optional<std::int64_t> whole = msOfTime(ms);
         if (!whole)
-            reader.fail(QStringLiteral("ありえない時間 %1 ms です").arg(ms, 0, 'g', 15));
+            reader.fail(Text::tr("ありえない時間 %1 ms です").arg(ms, 0, 'g', 15));
         int fields = 0;  // scramble and comment
         while (fields < 2 && reader.take(',')) {
             reader.skipValue(2);
@@ -214,7 +215,7 @@ private:
         }
         const double seconds = reader.readNumber();
         if (!(seconds >= 1 && seconds <= double(std::numeric_limits<std::uint32_t>::max())))
-            reader.fail(QStringLiteral("ありえない日時 %1 です").arg(seconds, 0, 'g', 15));
+            reader.fail(Text::tr("ありえない日時 %1 です").arg(seconds, 0, 'g', 15));
         while (reader.take(',')) reader.skipValue(2);
         reader.expect(']');
         return ImportedSolve(std::int64_t(seconds) * 1000, *whole, attempt.penalty, at);

@@ -2,6 +2,7 @@
 
 #include "base/encoding.h"
 #include "base/errors.h"
+#include "base/shown_text.h"
 #include "history/history_columns.h"
 #include "interop/history_file.h"
 #include "interop/solve_records.h"
@@ -20,7 +21,7 @@ constexpr qsizetype kMaxFieldBytes = 4096;
 
 [[noreturn]] void failAt(qsizetype line, const QString &what)
 {
-    throw SpinlogError(QStringLiteral("%1行目: %2").arg(line).arg(what));
+    throw SpinlogError(Text::tr("%1行目: %2").arg(line).arg(what));
 }
 
 bool digitsOnly(QByteArrayView text, qsizetype most)
@@ -86,7 +87,7 @@ public:
                 ++i_;
                 for (;;) {
                     if (i_ >= s_.size())
-                        failAt(line_, QStringLiteral("引用符が閉じられないまま終わっています"));
+                        failAt(line_, Text::tr("引用符が閉じられないまま終わっています"));
                     const char c = s_[i_++];
                     if (c == '"') {
                         if (i_ < s_.size() && s_[i_] == '"') {
@@ -100,20 +101,20 @@ public:
                         ++nextLine_;
                     field += c;
                     if (field.size() > kMaxFieldBytes)
-                        failAt(line_, QStringLiteral("項目が長すぎます"));
+                        failAt(line_, Text::tr("項目が長すぎます"));
                 }
             }
             while (i_ < s_.size() && s_[i_] != ',' && s_[i_] != '\n') {
                 field += s_[i_++];
                 if (field.size() > kMaxFieldBytes)
-                    failAt(line_, QStringLiteral("項目が長すぎます"));
+                    failAt(line_, Text::tr("項目が長すぎます"));
             }
             if (i_ < s_.size() && s_[i_] == ',') {
                 ++i_;
                 fields.push_back(field);
                 field.clear();
                 if (fields.size() > 64)
-                    failAt(line_, QStringLiteral("項目が多すぎます"));
+                    failAt(line_, Text::tr("項目が多すぎます"));
                 continue;
             }
             if (field.endsWith('\r'))
@@ -145,15 +146,15 @@ QList<QByteArray> twistyFields(Lines &lines, QByteArrayView line, qsizetype firs
     QByteArray record = line.toByteArray();
     while (!(record.size() >= 2 && record.endsWith('"') && record.count("\";\"") >= 6)) {
         if (lines.number() - first >= 100 || !lines.next(line))
-            failAt(first, QStringLiteral("記録が途中で終わっています（7項目を「\";\"」で区切り、"
-                                         "\"で囲んだ行のはずです）"));
+            failAt(first, Text::tr("記録が途中で終わっています（7項目を「\";\"」で区切り、"
+                                   "\"で囲んだ行のはずです）"));
         record += '\n';
         record += line;
         if (record.size() > 16 * kMaxFieldBytes)
-            failAt(first, QStringLiteral("記録が長すぎます"));
+            failAt(first, Text::tr("記録が長すぎます"));
     }
     if (!record.startsWith('"'))
-        failAt(first, QStringLiteral("記録が「\"」で始まっていません"));
+        failAt(first, Text::tr("記録が「\"」で始まっていません"));
     QList<QByteArray> fields;
     const QByteArray inner = record.mid(1, record.size() - 2);
     for (qsizetype from = 0;;) {
@@ -165,7 +166,7 @@ QList<QByteArray> twistyFields(Lines &lines, QByteArrayView line, qsizetype firs
     }
     // A separator may share the record's own first or last quote.
     if (fields.size() < 7)
-        failAt(first, QStringLiteral("項目が %1 個です（7 個のはず）").arg(fields.size()));
+        failAt(first, Text::tr("項目が %1 個です（7 個のはず）").arg(fields.size()));
     // Twisty Timer writes a comment as it is, separators and all.
     while (fields.size() > 7) fields[6] += "\";\"" + fields.takeAt(7);
     return fields;
@@ -176,9 +177,8 @@ std::pair<std::int64_t, Penalty> twistyAttempt(const QByteArray &time, const QBy
                                                qsizetype first)
 {
     if (!digitsOnly(time, 12))
-        failAt(
-            first,
-            QStringLiteral("時間「%1」が数ではありません").arg(QString::fromUtf8(time.left(40))));
+        failAt(first,
+               Text::tr("時間「%1」が数ではありません").arg(QString::fromUtf8(time.left(40))));
     Attempt attempt;
     double ms = double(time.toLongLong());
     if (penalty == "0") {
@@ -190,12 +190,12 @@ std::pair<std::int64_t, Penalty> twistyAttempt(const QByteArray &time, const QBy
     } else if (penalty == "2") {
         attempt.penalty = Penalty::Dnf;
     } else {
-        failAt(first, QStringLiteral("不明なペナルティ「%1」です（0、1、2 のどれか）")
+        failAt(first, Text::tr("不明なペナルティ「%1」です（0、1、2 のどれか）")
                           .arg(QString::fromUtf8(penalty.left(40))));
     }
     const std::optional<std::int64_t> whole = msOfTime(ms);
     if (!whole)
-        failAt(first, QStringLiteral("ありえない時間 %1 ms です").arg(QString::fromLatin1(time)));
+        failAt(first, Text::tr("ありえない時間 %1 ms です").arg(QString::fromLatin1(time)));
     return {*whole, attempt.penalty};
 }
 
@@ -212,7 +212,7 @@ void readTwistyTimer(HistoryFile &file, QByteArrayView csv)
     Lines lines(csv);
     QByteArrayView line;
     if (!lines.next(line) || !line.startsWith("Puzzle,Category,Time(millis),Date(millis)"))
-        failAt(1, QStringLiteral("Twisty Timer のバックアップの見出しではありません"));
+        failAt(1, Text::tr("Twisty Timer のバックアップの見出しではありません"));
     std::vector<ImportedSession> &sessions = file.sessions;
     std::map<QString, std::size_t> byName;
     for (qsizetype at = lines.position(); lines.next(line); at = lines.position()) {
@@ -227,11 +227,11 @@ void readTwistyTimer(HistoryFile &file, QByteArrayView csv)
         const auto [ms, penalty] = twistyAttempt(fields[2], fields[5], first);
         const QByteArray &date = fields[3];
         if (!digitsOnly(date, 15))
-            failAt(first, QStringLiteral("日時「%1」が数ではありません")
-                              .arg(QString::fromUtf8(date.left(40))));
+            failAt(first,
+                   Text::tr("日時「%1」が数ではありません").arg(QString::fromUtf8(date.left(40))));
         const qint64 moment = date.toLongLong();
         if (moment / 1000 < 1 || moment / 1000 > qint64(std::numeric_limits<std::uint32_t>::max()))
-            failAt(first, QStringLiteral("ありえない日時 %1 です").arg(QString::fromLatin1(date)));
+            failAt(first, Text::tr("ありえない日時 %1 です").arg(QString::fromLatin1(date)));
         const QString name = twistyName(fields[0], fields[1]);
         auto [named, added] = byName.try_emplace(name, sessions.size());
         if (added)
@@ -260,8 +260,7 @@ void readSpinlogCsv(HistoryFile &file, QByteArrayView csv)
     if (records.next(fields))
         for (const QByteArray &field : fields) header << fromCp932(field);
     if (header != historyHeaders())
-        failAt(1,
-               QStringLiteral("Spinlog の CSV の見出し（日時,タイプ,1,…,12,平均）ではありません"));
+        failAt(1, Text::tr("Spinlog の CSV の見出し（日時,タイプ,1,…,12,平均）ではありません"));
     std::vector<ImportedSession> &sessions = file.sessions;
     std::map<QString, std::size_t> byName;
     while (records.next(fields)) {
@@ -269,13 +268,13 @@ void readSpinlogCsv(HistoryFile &file, QByteArrayView csv)
         if (fields.size() == 1 && fields[0].trimmed().isEmpty())
             continue;
         if (fields.size() != 15)
-            failAt(line, QStringLiteral("項目が %1 個です（15 個のはず）").arg(fields.size()));
+            failAt(line, Text::tr("項目が %1 個です（15 個のはず）").arg(fields.size()));
         const QString dateText = fromCp932(fields[0]);
         const QDateTime date =
             QDateTime::fromString(dateText, QStringLiteral("yyyy/MM/dd HH:mm:ss"));
         const qint64 seconds = date.isValid() ? date.toSecsSinceEpoch() : 0;
         if (seconds < 1 || seconds > qint64(std::numeric_limits<std::uint32_t>::max()))
-            failAt(line, QStringLiteral("日時「%1」が読めません").arg(dateText.left(40)));
+            failAt(line, Text::tr("日時「%1」が読めません").arg(dateText.left(40)));
         const QString name = fromCp932(fields[1]);
         auto [at, added] = byName.try_emplace(name, sessions.size());
         if (added)
@@ -287,17 +286,16 @@ void readSpinlogCsv(HistoryFile &file, QByteArrayView csv)
             if (text == QStringLiteral("-"))
                 continue;
             if (solves != n - 1)
-                failAt(line, QStringLiteral("%1回目の前に抜けた記録があります").arg(n));
+                failAt(line, Text::tr("%1回目の前に抜けた記録があります").arg(n));
             const std::optional<Attempt> attempt = attemptFromText(text);
             if (!attempt)
-                failAt(line, QStringLiteral("%1回目の「%2」が時間として読めません")
-                                 .arg(n)
-                                 .arg(text.left(40)));
+                failAt(line,
+                       Text::tr("%1回目の「%2」が時間として読めません").arg(n).arg(text.left(40)));
             session.solves.emplace_back(seconds * 1000, attempt->raw * 10, attempt->penalty, 0);
             ++solves;
         }
         if (solves == 0)
-            failAt(line, QStringLiteral("記録がひとつもありません"));
+            failAt(line, Text::tr("記録がひとつもありません"));
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include "base/errors.h"
 #include "base/export_file.h"
+#include "base/shown_text.h"
 #include "data/program_files.h"
 #include "data/puzzle_type_store.h"
 #include "interop/cstimer_file.h"
@@ -41,7 +42,7 @@ ExportTally exportHistory(ExportFormat format, const HistoryExport &history,
         tally.series += int(series.size());
     }
     if (tally.solves == 0)
-        throw SpinlogError(QStringLiteral("出力データがありません"));
+        throw SpinlogError(Text::tr("出力データがありません"));
     exportWhole(path, format == ExportFormat::CsTimer ? csTimer.finish() : twisty.finish());
     return tally;
 }

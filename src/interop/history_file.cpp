@@ -2,6 +2,7 @@
 
 #include "base/encoding.h"
 #include "base/errors.h"
+#include "base/shown_text.h"
 #include "interop/solve_records.h"
 
 #include <sys/mman.h>
@@ -74,7 +75,7 @@ HistoryFormat formatOf(QByteArrayView bytes)
     if (start.startsWith(spinlogHeader))
         return HistoryFormat::SpinlogCsv;
     throw SpinlogError(
-        QStringLiteral("csTimer、Twisty Timer、Spinlog のどの形式のファイルでもありません。"));
+        Text::tr("csTimer、Twisty Timer、Spinlog のどの形式のファイルでもありません。"));
 }
 
 }  // namespace
@@ -153,7 +154,7 @@ HistoryFile readSource(std::shared_ptr<const SourceBytes> source, std::int64_t u
 
 [[noreturn]] void tooLarge(const QString &name)
 {
-    throw SpinlogError(QStringLiteral("%1: ファイルが大きすぎます（%2 MB まで）。")
+    throw SpinlogError(Text::tr("%1: ファイルが大きすぎます（%2 MB まで）。")
                            .arg(name)
                            .arg(kMaxHistoryFileBytes / (1024 * 1024)));
 }
@@ -170,7 +171,7 @@ QByteArray readStream(QFile &file, const QString &name)
         const qint64 n = file.read(bytes.data() + had, chunk);
         if (n < 0)
             throw SpinlogError(
-                QStringLiteral("%1: 読み込めません（%2）。").arg(name, file.errorString()));
+                Text::tr("%1: 読み込めません（%2）。").arg(name, file.errorString()));
         bytes.resize(had + n);
         if (bytes.size() > kMaxHistoryFileBytes)
             tooLarge(name);
@@ -193,8 +194,7 @@ std::shared_ptr<const SourceBytes> sourceOf(std::unique_ptr<QFile> file, const Q
         return std::make_shared<SourceBytes>(std::move(file), mapped, size);
     QByteArray copy = file->readAll();
     if (copy.size() != size)
-        throw SpinlogError(
-            QStringLiteral("%1: 読み込めません（%2）。").arg(name, file->errorString()));
+        throw SpinlogError(Text::tr("%1: 読み込めません（%2）。").arg(name, file->errorString()));
     return std::make_shared<SourceBytes>(std::move(copy));
 }
 
@@ -208,19 +208,19 @@ HistoryFile readHistoryBytes(QByteArrayView bytes, std::int64_t undatedFrom)
 HistoryFile readHistoryFile(const QString &path)
 {
     const bool standardInput = path == QLatin1String("-");
-    const QString name = standardInput ? QStringLiteral("標準入力") : QFileInfo(path).fileName();
+    const QString name = standardInput ? Text::tr("標準入力") : QFileInfo(path).fileName();
     auto file = std::make_unique<QFile>(path);
     if (standardInput) {
         if (!file->open(STDIN_FILENO, QIODevice::ReadOnly | QIODevice::Unbuffered))
             throw SpinlogError(
-                QStringLiteral("%1: 読み込めません（%2）。").arg(name, file->errorString()));
+                Text::tr("%1: 読み込めません（%2）。").arg(name, file->errorString()));
     } else {
         if (!QFileInfo::exists(path))
-            throw SpinlogError(QStringLiteral("%1: ファイルがありません。").arg(name));
+            throw SpinlogError(Text::tr("%1: ファイルがありません。").arg(name));
         // A FIFO waits here for its writer, as any reader of one does.
         if (!file->open(QIODevice::ReadOnly | QIODevice::Unbuffered))
             throw SpinlogError(
-                QStringLiteral("%1: 読み込めません（%2）。").arg(name, file->errorString()));
+                Text::tr("%1: 読み込めません（%2）。").arg(name, file->errorString()));
     }
     // Solves without a date were done before the file was written (a
     // stream's, before it is read).
@@ -229,7 +229,7 @@ HistoryFile readHistoryFile(const QString &path)
                                      : QFileInfo(path).lastModified().toMSecsSinceEpoch();
     std::shared_ptr<const SourceBytes> source = sourceOf(std::move(file), name);
     if (source->view().isEmpty())
-        throw SpinlogError(QStringLiteral("%1: ファイルが空です。").arg(name));
+        throw SpinlogError(Text::tr("%1: ファイルが空です。").arg(name));
     try {
         return readSource(std::move(source), written);
     } catch (const SpinlogError &e) {

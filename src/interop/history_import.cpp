@@ -1,6 +1,7 @@
 #include "interop/history_import.h"
 
 #include "base/errors.h"
+#include "base/shown_text.h"
 #include "base/type_names.h"
 #include "data/puzzle_type_store.h"
 #include "session/series_rules.h"
@@ -362,16 +363,16 @@ namespace {
 QString typeText(const HistoryImport &import, int type)
 {
     if (type < 0)
-        return QStringLiteral("（取り込まない）");
+        return Text::tr("（取り込まない）");
     const PuzzleType &to = import.types()[std::size_t(type)];
     if (import.isNew(type))
-        return QStringLiteral("新しいタイプ「%1」（%2回）").arg(to.name).arg(to.length());
+        return Text::tr("新しいタイプ「%1」（%2回）").arg(to.name).arg(to.length());
     return to.name;
 }
 
 QString formatLine(const HistoryImport &import)
 {
-    return QStringLiteral("%1 の記録: %2 セッション\n")
+    return Text::tr("%1 の記録: %2 セッション\n")
         .arg(formatName(import.format()))
         .arg(import.sessions().size());
 }
@@ -382,14 +383,14 @@ QString emptyLine(const HistoryImport &import)
     const auto empty = std::count_if(import.sessions().begin(), import.sessions().end(),
                                      [](const SessionPlan &plan) { return plan.solves == 0; });
     return empty == 0 ? QString()
-                      : QStringLiteral("回のないセッション %1 個は取り込みません\n").arg(empty);
+                      : Text::tr("回のないセッション %1 個は取り込みません\n").arg(empty);
 }
 
 QString totalsLine(const HistoryImport &import)
 {
     int undated = 0;
     for (const SessionPlan &plan : import.sessions()) undated += plan.undated;
-    QString text = QStringLiteral(
+    QString text = Text::tr(
                        "作る記録 %1 件、記録に入らない回 %2 回（重複 %3 回は追加しません）、"
                        "取り込まない回 %4 回\n")
                        .arg(import.seriesCount())
@@ -397,7 +398,7 @@ QString totalsLine(const HistoryImport &import)
                        .arg(import.duplicateCount())
                        .arg(import.leftOutCount());
     if (undated > 0)
-        text += QStringLiteral("日時のない回 %1 回はファイルの日時で記録します\n").arg(undated);
+        text += Text::tr("日時のない回 %1 回はファイルの日時で記録します\n").arg(undated);
     return text;
 }
 
@@ -411,7 +412,7 @@ QString importSummary(const HistoryImport &import)
         if (plan.solves == 0)
             continue;
         const QString type = typeText(import, plan.type);
-        text += QStringLiteral(
+        text += Text::tr(
                     "「%1」→ %2: %3 回（+2 %4、DNF %5）、%6 件の記録、重複 %7 回、"
                     "記録に入らない回 %8 回\n")
                     .arg(plan.name, type)
@@ -422,7 +423,7 @@ QString importSummary(const HistoryImport &import)
                     .arg(plan.duplicates)
                     .arg(plan.loose);
         for (const ImportedSolve &solve : import.looseSolves(int(s)))
-            text += QStringLiteral("    記録に入らない回: %1 %2\n")
+            text += Text::tr("    記録に入らない回: %1 %2\n")
                         .arg(dateTimeText(solve.moment()), solve.attempt().text());
     }
     return text + emptyLine(import) + totalsLine(import);
@@ -435,7 +436,7 @@ QString importTotals(const HistoryImport &import, int listed)
     for (std::size_t s = 0; s < import.sessions().size(); ++s) {
         for (const ImportedSolve &solve : import.looseSolves(int(s))) {
             if (shown++ < listed)
-                text += QStringLiteral("「%1」の記録に入らない回: %2 %3\n")
+                text += Text::tr("「%1」の記録に入らない回: %2 %3\n")
                             .arg(import.sessions()[s].name, dateTimeText(solve.moment()),
                                  solve.attempt().text());
             else
@@ -443,7 +444,7 @@ QString importTotals(const HistoryImport &import, int listed)
         }
     }
     if (more > 0)
-        text += QStringLiteral("ほかに記録に入らない回 %1 回\n").arg(more);
+        text += Text::tr("ほかに記録に入らない回 %1 回\n").arg(more);
     return text + totalsLine(import);
 }
 

@@ -8,6 +8,7 @@
 // back whole; every solve keeps its moment, scramble, comment and phases.
 
 #include "base/local_calendar.h"
+#include "base/shown_text.h"
 #include "data/history_writer.h"
 #include "interop/history_file.h"
 
@@ -38,7 +39,10 @@ struct SessionPlan {
 };
 
 // What a session of no type's name may be imported as: a new type.
-inline const QString kNewTypeEntry = QStringLiteral("新しいタイプとして取り込む");
+inline QString newTypeEntry()
+{
+    return Text::tr("新しいタイプとして取り込む");
+}
 inline constexpr int kNewTypeLength = 5;  // its series length unless chosen
 
 class HistoryImport {

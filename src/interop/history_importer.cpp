@@ -1,6 +1,7 @@
 #include "interop/history_importer.h"
 
 #include "base/errors.h"
+#include "base/shown_text.h"
 #include "data/puzzle_type_store.h"
 #include "data/type_tables.h"
 
@@ -58,7 +59,7 @@ std::optional<ImportTally> HistoryImporter::run(HistoryImport &plan, const QDate
         const std::size_t there = types_.all().size();
         if (there + made.size() > std::size_t(kMostTypes))
             throw SpinlogError(
-                QStringLiteral("タイプは %1 個までです。%2 個のタイプに %3 個を加えられません。")
+                Text::tr("タイプは %1 個までです。%2 個のタイプに %3 個を加えられません。")
                     .arg(kMostTypes)
                     .arg(there)
                     .arg(made.size()));
@@ -93,13 +94,13 @@ int HistoryImporter::undo(const ImportMark &mark)
 
 QString importedText(const ImportTally &tally, int leftOut)
 {
-    QString text = QStringLiteral("%1 件の記録を追加しました（重複 %2 回は追加していません）。")
+    QString text = Text::tr("%1 件の記録を追加しました（重複 %2 回は追加していません）。")
                        .arg(tally.added)
                        .arg(tally.duplicates);
     if (tally.loose > 0)
-        text += QStringLiteral("\r\n記録に入らない回 %1 回も追加しました。").arg(tally.loose);
+        text += Text::tr("\r\n記録に入らない回 %1 回も追加しました。").arg(tally.loose);
     if (leftOut > 0)
-        text += QStringLiteral("\r\n取り込まなかった回: %1 回").arg(leftOut);
+        text += Text::tr("\r\n取り込まなかった回: %1 回").arg(leftOut);
     return text;
 }
 

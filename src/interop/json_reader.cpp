@@ -1,6 +1,7 @@
 #include "interop/json_reader.h"
 
 #include "base/errors.h"
+#include "base/shown_text.h"
 
 #include <charconv>
 #include <cstring>
@@ -48,9 +49,9 @@ void JsonReader::fail(const QString &what) const
             ++column;  // a character, not the rest of one
         }
     }
-    QString where = QStringLiteral("%1行 %2文字目").arg(line).arg(column);
+    QString where = Text::tr("%1行 %2文字目").arg(line).arg(column);
     if (!place_.isEmpty())
-        where = place_ + QStringLiteral("の ") + where;
+        where = place_ + Text::tr("の ") + where;
     throw SpinlogError(where + QStringLiteral(": ") + what);
 }
 
@@ -70,8 +71,8 @@ void JsonReader::expect(char c)
 {
     if (peek() != c) {
         if (i_ >= s_.size())
-            fail(QStringLiteral("ファイルが途中で終わっています"));
-        fail(QStringLiteral("「%1」があるべきところです").arg(QLatin1Char(c)));
+            fail(Text::tr("ファイルが途中で終わっています"));
+        fail(Text::tr("「%1」があるべきところです").arg(QLatin1Char(c)));
     }
     ++i_;
 }
@@ -87,7 +88,7 @@ bool JsonReader::take(char c)
 void JsonReader::expectEnd()
 {
     if (peek() != '\0')
-        fail(QStringLiteral("データの後に余分な文字があります"));
+        fail(Text::tr("データの後に余分な文字があります"));
 }
 
 unsigned JsonReader::hex4()
@@ -95,7 +96,7 @@ unsigned JsonReader::hex4()
     unsigned value = 0;
     for (int k = 0; k < 4; ++k, ++i_) {
         if (i_ >= s_.size())
-            fail(QStringLiteral("ファイルが途中で終わっています"));
+            fail(Text::tr("ファイルが途中で終わっています"));
         const char c = s_[i_];
         value <<= 4;
         if (c >= '0' && c <= '9')
@@ -105,7 +106,7 @@ unsigned JsonReader::hex4()
         else if (c >= 'A' && c <= 'F')
             value |= unsigned(c - 'A' + 10);
         else
-            fail(QStringLiteral("\\u の後が16進数ではありません"));
+            fail(Text::tr("\\u の後が16進数ではありません"));
     }
     return value;
 }
@@ -116,18 +117,18 @@ QByteArray JsonReader::readString()
     QByteArray out;
     for (;;) {
         if (i_ >= s_.size())
-            fail(QStringLiteral("文字列が閉じられないまま終わっています"));
+            fail(Text::tr("文字列が閉じられないまま終わっています"));
         const char c = s_[i_++];
         if (c == '"')
             return out;
         if (static_cast<unsigned char>(c) < 0x20)
-            fail(QStringLiteral("文字列に制御文字があります"));
+            fail(Text::tr("文字列に制御文字があります"));
         if (c != '\\') {
             out += c;
             continue;
         }
         if (i_ >= s_.size())
-            fail(QStringLiteral("文字列が閉じられないまま終わっています"));
+            fail(Text::tr("文字列が閉じられないまま終わっています"));
         switch (s_[i_++]) {
             case '"': out += '"'; break;
             case '\\': out += '\\'; break;
@@ -152,7 +153,7 @@ QByteArray JsonReader::readString()
                 appendUtf8(out, code);
                 break;
             }
-            default: --i_; fail(QStringLiteral("文字列に不正なエスケープがあります"));
+            default: --i_; fail(Text::tr("文字列に不正なエスケープがあります"));
         }
     }
 }
@@ -165,7 +166,7 @@ void JsonReader::skipString()
         if (c == '"')
             return;
         if (static_cast<unsigned char>(c) < 0x20)
-            fail(QStringLiteral("文字列に制御文字があります"));
+            fail(Text::tr("文字列に制御文字があります"));
         if (c == '\\') {
             // Checked as a read checks it: a record read again later for
             // its scramble or comment must not fail where this passed.
@@ -176,11 +177,11 @@ void JsonReader::skipString()
                 hex4();
             else if (e == 0 || !std::strchr("\"\\/bfnrt", e)) {
                 --i_;
-                fail(QStringLiteral("文字列に不正なエスケープがあります"));
+                fail(Text::tr("文字列に不正なエスケープがあります"));
             }
         }
     }
-    fail(QStringLiteral("文字列が閉じられないまま終わっています"));
+    fail(Text::tr("文字列が閉じられないまま終わっています"));
 }
 
 double JsonReader::readNumber()
@@ -197,25 +198,25 @@ double JsonReader::readNumber()
     if (i_ < s_.size() && s_[i_] == '0')
         ++i_;
     else if (!digits())
-        fail(i_ >= s_.size() ? QStringLiteral("ファイルが途中で終わっています")
-                             : QStringLiteral("数があるべきところです"));
+        fail(i_ >= s_.size() ? Text::tr("ファイルが途中で終わっています")
+                             : Text::tr("数があるべきところです"));
     if (i_ < s_.size() && s_[i_] == '.') {
         ++i_;
         if (!digits())
-            fail(QStringLiteral("小数点の後に数字がありません"));
+            fail(Text::tr("小数点の後に数字がありません"));
     }
     if (i_ < s_.size() && (s_[i_] == 'e' || s_[i_] == 'E')) {
         ++i_;
         if (i_ < s_.size() && (s_[i_] == '+' || s_[i_] == '-'))
             ++i_;
         if (!digits())
-            fail(QStringLiteral("指数に数字がありません"));
+            fail(Text::tr("指数に数字がありません"));
     }
     double value = 0;
     const auto [end, error] = std::from_chars(s_.data() + start, s_.data() + i_, value);
     if (error != std::errc() || end != s_.data() + i_) {
         i_ = start;
-        fail(QStringLiteral("数が大きすぎます"));
+        fail(Text::tr("数が大きすぎます"));
     }
     return value;
 }
@@ -223,7 +224,7 @@ double JsonReader::readNumber()
 void JsonReader::skipValue(int depth)
 {
     if (depth > kMaxDepth)
-        fail(QStringLiteral("入れ子が深すぎます（%1 段まで）").arg(kMaxDepth));
+        fail(Text::tr("入れ子が深すぎます（%1 段まで）").arg(kMaxDepth));
     switch (peek()) {
         case '{': {
             ++i_;
@@ -248,8 +249,8 @@ void JsonReader::skipValue(int depth)
                     return;
                 }
             }
-            fail(QStringLiteral("値があるべきところです"));
-        case '\0': fail(QStringLiteral("ファイルが途中で終わっています"));
+            fail(Text::tr("値があるべきところです"));
+        case '\0': fail(Text::tr("ファイルが途中で終わっています"));
         default: readNumber();
     }
 }
@@ -262,7 +263,7 @@ bool JsonReader::nextKey(QByteArray &key, bool &first)
         expect(',');
     first = false;
     if (peek() != '"')
-        fail(QStringLiteral("キーがあるべきところです"));
+        fail(Text::tr("キーがあるべきところです"));
     key = readString();
     expect(':');
     return true;

@@ -1,4 +1,5 @@
 #include "main_window/control_states.h"
+#include "base/shown_text.h"
 
 namespace spinlog {
 
@@ -19,8 +20,8 @@ MainControls controlsFor(SessionState state, bool seriesUnderWay, ClockMark mark
     const bool running = state == SessionState::Countdown || state == SessionState::Timing ||
                          state == SessionState::Inspection;
     // In the inspection the next press starts the solve.
-    c.startStopCaption = running && state != SessionState::Inspection ? QStringLiteral("計測停止")
-                                                                      : QStringLiteral("計測開始");
+    c.startStopCaption =
+        running && state != SessionState::Inspection ? Text::tr("計測停止") : Text::tr("計測開始");
     c.startStopEnabled = state != SessionState::Complete;
     c.startStopItemEnabled = c.startStopEnabled;
     c.typeListEnabled = state == SessionState::Idle && !seriesUnderWay;
@@ -38,7 +39,7 @@ MainControls controlsFor(SessionState state, bool seriesUnderWay, ClockMark mark
         case ClockMark::Ready: c.clockColor = kReadyColor; break;
     }
     if (state == SessionState::Timing)
-        c.status = QStringLiteral("計測中...");
+        c.status = Text::tr("計測中...");
     return c;
 }
 

@@ -3,6 +3,7 @@
 #include "base/errors.h"
 #include "base/number_text.h"
 #include "base/settings.h"
+#include "base/shown_text.h"
 #include "data/puzzle_type_store.h"
 #include "data/type_tables.h"
 
@@ -31,6 +32,13 @@ QString noInspectionOf(const std::vector<PuzzleType> &types)
     return ids.join(QLatin1Char(','));
 }
 
+// The language the file chooses (read afresh: the run keeps the one it
+// started with).
+bool isEnglish(const Settings &settings)
+{
+    return settings.read(Setting::Language) == QLatin1String("en");
+}
+
 }  // namespace
 
 LoadedOptions loadOptions(const Settings &settings, const PuzzleTypeStore &types)
@@ -43,6 +51,7 @@ LoadedOptions loadOptions(const Settings &settings, const PuzzleTypeStore &types
     v.holdToStart = settings.isOn(Setting::HoldToStart);
     v.stackmat = settings.timesByStackmat();
     v.stackmatDevice = settings.text(Setting::StackmatDevice);
+    v.english = isEnglish(settings);
     for (int i = 0; i < 3; ++i)
         v.colours[std::size_t(i)] = colorFromText(keyOf(kColourSettings[i]).defaultText);
     v.types.assign(kTypeCount, PuzzleType{});
@@ -92,6 +101,9 @@ void storeOptions(Settings &settings, PuzzleTypeStore &types, const OptionsValue
                        value.stackmat ? QStringLiteral("stackmat") : QStringLiteral("keyboard"));
     if (value.stackmatDevice != settings.text(Setting::StackmatDevice))
         settings.store(Setting::StackmatDevice, value.stackmatDevice);
+    if (value.english != isEnglish(settings))
+        settings.store(Setting::Language,
+                       value.english ? QStringLiteral("en") : QStringLiteral("ja"));
     types.rewrite(value.types, value.removed);
 }
 
@@ -105,8 +117,8 @@ TypeRecords typeRecordsOf(const PuzzleTypeStore &types,
 std::optional<QString> addType(OptionsValue &value, const TypeRecords &records)
 {
     if (int(value.types.size()) >= kMostTypes)
-        return QStringLiteral("タイプは %1 個までです").arg(kMostTypes);
-    PuzzleType type = puzzleTypeOf(QString(), QStringLiteral("新しいタイプ"), QStringLiteral("5"),
+        return Text::tr("タイプは %1 個までです").arg(kMostTypes);
+    PuzzleType type = puzzleTypeOf(QString(), Text::tr("新しいタイプ"), QStringLiteral("5"),
                                    typeBWText(AverageRule::LeaveOutBestWorst), true);
     type.id = records.nextId(value.types);
     value.types.push_back(type);
@@ -116,13 +128,12 @@ std::optional<QString> addType(OptionsValue &value, const TypeRecords &records)
 std::optional<QString> removeType(OptionsValue &value, int index, const TypeRecords &records)
 {
     if (index < 0 || index >= int(value.types.size()))
-        return QStringLiteral("削除するタイプを選択してください");
+        return Text::tr("削除するタイプを選択してください");
     if (index < kTypeCount)
-        return QStringLiteral("最初の%1つのタイプは削除できません").arg(kTypeCount);
+        return Text::tr("最初の%1つのタイプは削除できません").arg(kTypeCount);
     const PuzzleType &type = value.types[std::size_t(index)];
     if (const std::optional<TypeId> underWay = records.underWay(); underWay && *underWay == type.id)
-        return QStringLiteral("タイプ「%1」は計測中のセットがあるので削除できません")
-            .arg(type.name);
+        return Text::tr("タイプ「%1」は計測中のセットがあるので削除できません").arg(type.name);
     if (const int series = records.savedSeries(type.id); series > 0)
         return typeHoldsSeriesText(type.name, series);
     value.removed.push_back(type.id);

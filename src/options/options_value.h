@@ -30,6 +30,7 @@ struct OptionsValue {
     bool holdToStart = false;                // a start key held, then let go, starts
     bool stackmat = false;                   // a Stackmat timer times the solves
     QString stackmatDevice;                  // its audio input's id; empty: the default
+    bool english = false;                    // the texts shown in English from the next start
     // MT_Type's kTypeCount types in TypeID order, then the others by number.
     std::vector<PuzzleType> types;
     int typesRead = kTypeCount;   // of the first five, those read; the rest show empty texts

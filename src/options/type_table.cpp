@@ -11,8 +11,8 @@ QString typeCellText(const PuzzleType &type, int column)
         case IdColumn: return type.id.text();
         case NameColumn: return type.name;
         case CountColumn: return type.storedCount;
-        case BestWorstColumn: return type.countsBestWorst() ? kTypeInclude : kTypeExclude;
-        case InspectionColumn: return type.inspected ? kTypeInspected : kTypeNotInspected;
+        case BestWorstColumn: return type.countsBestWorst() ? typeIncludeText() : typeExcludeText();
+        case InspectionColumn: return type.inspected ? typeInspectedText() : typeNotInspectedText();
         default: return QString();
     }
 }
@@ -26,10 +26,10 @@ void setTypeCell(PuzzleType &type, int column, const QString &text)
             type.seriesLength = seriesLengthOf(text);
             break;
         case BestWorstColumn:
-            type.average =
-                text == kTypeInclude ? AverageRule::CountBestWorst : AverageRule::LeaveOutBestWorst;
+            type.average = text == typeIncludeText() ? AverageRule::CountBestWorst
+                                                     : AverageRule::LeaveOutBestWorst;
             break;
-        case InspectionColumn: type.inspected = text != kTypeNotInspected; break;
+        case InspectionColumn: type.inspected = text != typeNotInspectedText(); break;
         default: break;
     }
 }

@@ -4,6 +4,7 @@
 // kept in the settings instead, so older copies of the program still read
 // MT_Type.
 
+#include "base/shown_text.h"
 #include "data/puzzle_type.h"
 #include "data/type_tables.h"
 
@@ -13,13 +14,29 @@
 namespace spinlog {
 
 inline constexpr int kTypeCount = kFixedTypes;  // the five of MT_Type
-inline const QString kTypeInclude = QStringLiteral("含む");
-inline const QString kTypeExclude = QStringLiteral("除く");
-inline const QString kTypeInspected = QStringLiteral("あり");
-inline const QString kTypeNotInspected = QStringLiteral("なし");
+// The cells' texts in the language shown (the grid is read back through
+// them, in the same language).
+inline QString typeIncludeText()
+{
+    return Text::tr("含む");
+}
+inline QString typeExcludeText()
+{
+    return Text::tr("除く");
+}
+inline QString typeInspectedText()
+{
+    return Text::tr("あり");
+}
+inline QString typeNotInspectedText()
+{
+    return Text::tr("なし");
+}
 inline const QString kTypeCountList = QStringLiteral("1|2|3|4|5|6|7|8|9|10|11|12");
-inline const QString kTypeCountMessage =
-    QStringLiteral("ﾍﾞｽﾄ･ﾜｰｽﾄを除く場合は、回数を3以上に設定してください");
+inline QString typeCountMessage()
+{
+    return Text::tr("ﾍﾞｽﾄ･ﾜｰｽﾄを除く場合は、回数を3以上に設定してください");
+}
 
 // The editor's columns: TypeID under "No.", name, count, best/worst,
 // inspection.

@@ -2,6 +2,7 @@
 
 #include "base/errors.h"
 #include "base/number_text.h"
+#include "base/shown_text.h"
 #include "base/time_values.h"
 
 #include <algorithm>
@@ -15,8 +16,9 @@ PuzzleType missingType(const TypeId &id, const QString &listName)
 
 QString unusableTypeText(const PuzzleType &type)
 {
-    const QString stored = type.storedCount.isEmpty() ? QStringLiteral("なし") : type.storedCount;
-    return QStringLiteral(
+    const QString stored =
+        type.storedCount.isEmpty() ? Text::tr("なし", "no count") : type.storedCount;
+    return Text::tr(
                "タイプ「%1」の回数(%2)では計測できません。\r\n"
                "オプションのタイプ設定で回数を1～12から選んでください")
         .arg(type.name, stored);
@@ -51,7 +53,7 @@ Counted seriesAverage(const std::vector<Solve> &solves, AverageRule rule, const 
         ++count;
     }
     if (count == 0)
-        throw SpinlogError(QStringLiteral("0 で除算しました。"));
+        throw SpinlogError(Text::tr("0 で除算しました。"));
     return {roundedMean(sum, count), false};
 }
 

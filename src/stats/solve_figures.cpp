@@ -1,5 +1,6 @@
 #include "stats/solve_figures.h"
 
+#include "base/shown_text.h"
 #include "base/time_values.h"
 
 #include <algorithm>
@@ -353,13 +354,13 @@ QString averageText(const std::optional<Counted> &average)
 std::vector<QStringList> figureLines(const Figures &f)
 {
     std::vector<QStringList> lines{
-        {QStringLiteral("解答数"), QString::number(f.solves)},
+        {Text::tr("解答数"), QString::number(f.solves)},
         {QStringLiteral("DNF"), QString::number(f.dnfs)},
-        {QStringLiteral("平均"), figureText(f.mean)},
-        {QStringLiteral("標準偏差"), figureText(f.deviation)},
-        {QStringLiteral("最速"), figureText(f.best)},
-        {QStringLiteral("最遅"), figureText(f.worst)},
-        {QStringLiteral("中央値"), figureText(f.median)},
+        {Text::tr("平均", "mean of solves"), figureText(f.mean)},
+        {Text::tr("標準偏差"), figureText(f.deviation)},
+        {Text::tr("最速"), figureText(f.best)},
+        {Text::tr("最遅"), figureText(f.worst)},
+        {Text::tr("中央値"), figureText(f.median)},
     };
     for (std::size_t w = 0; w < kAverageKinds.size(); ++w)
         lines.push_back({QLatin1String(kAverageKinds[w].name), averageText(f.averages[w].current),

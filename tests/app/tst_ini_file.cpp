@@ -100,7 +100,7 @@ private slots:
             {"Option/CntDownTm", "15"}, {"Option/AlarmTm", "30"}, {"Option/DefColor", "14671839"},
             {"Option/BestColor", "16744576"}, {"Option/WorstColor", "8421631"},
             {"Option/Inspection", "0"}, {"Option/HoldToStart", "0"}, {"Option/NoInspection", "auto"},
-            {"Option/Timer", "keyboard"}, {"Option/StackmatDevice", ""},
+            {"Option/Timer", "keyboard"}, {"Option/StackmatDevice", ""}, {"Option/Language", "ja"},
             {"View/Top", "3000"}, {"View/Left", "1000"}, {"View/Height", "5000"},
             {"View/SearchType", "0"}, {"View/SearchOrder", "0"}, {"Chart/Left", "1500"},
             {"Chart/Top", "1500"}, {"Chart/Width", "12000"}, {"Chart/Height", "8000"},

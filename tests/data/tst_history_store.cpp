@@ -208,7 +208,7 @@ private slots:
         QCOMPARE(untouched.clears, 0);
         // A list without an entry never means every type.
         const TypeChoices choices({puzzleTypeOf("1", "3x3x3", "5", "0", true)},
-                                  TypeChoices::kEveryType);
+                                  TypeChoices::everyType());
         QVERIFY_THROWS_EXCEPTION(SpinlogError, choices.filterAt(-1));
         QVERIFY_THROWS_EXCEPTION(SpinlogError, choices.filterAt(2));
         QVERIFY(choices.filterAt(0).all() && choices.filterAt(1) == typeOf("1"));

@@ -219,8 +219,8 @@ class SpinlogTest(unittest.TestCase):
         self.menu(main, "alt+t", "o")
         dialog = self.wait_window("^オプション$", process.pid)
         self.key(dialog, *keys)
-        # OK is no default button; click it (2475, 9345, 1140 x 345 twips).
-        self.x("mousemove", "--window", dialog, 203, 634, "click", "1")
+        # OK is no default button; click it (2475, 9780, 1140 x 345 twips).
+        self.x("mousemove", "--window", dialog, 203, 663, "click", "1")
         wait_for(lambda: not self.windows("^オプション$", process.pid), what="OK")
 
     def screen(self, main):

@@ -32,9 +32,10 @@ std::optional<QString> FakePrompts::saveFile(const SaveFileRequest &request)
     return file.isEmpty() ? std::nullopt : std::optional(file);
 }
 
-std::optional<QString> FakePrompts::inputText(const QString &, const QString &, const QString &text)
+std::optional<QString> FakePrompts::inputText(const QString &title, const QString &label,
+                                              const QString &text)
 {
-    inputShown << text;
+    inputShown << title << label << text;
     if (inputs.empty())
         return std::nullopt;
     const bool given = inputs.front().has_value();

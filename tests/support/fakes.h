@@ -31,7 +31,7 @@ public:
     std::deque<std::optional<std::uint32_t>> colors;  // nothing = cancel; cancel when none left
     std::deque<QString> saveFiles;                    // an empty name = cancel
     std::deque<std::optional<QString>> inputs;        // nothing = cancel; cancel when none left
-    QStringList inputShown;                           // the text each input started from
+    QStringList inputShown;  // each input's title, label and the text it started from
     std::function<void(const ShownBox &)> onMessage;  // called while a box is shown
 
     std::vector<ShownBox> boxes;

@@ -2,6 +2,7 @@
 
 #include "base/error_report.h"
 #include "base/seams.h"
+#include "base/shown_text.h"
 #include "base/version.h"
 #include "widgets/units.h"
 
@@ -30,7 +31,7 @@ QLabel *addLabel(QWidget *parent, const char *name, const QRect &rect)
 frmVersion::frmVersion(Shell &shell, QString folder, const Reporter &reporter, QWidget *parent)
     : QDialog(parent), shell_(shell), folder_(std::move(folder)), reporter_(reporter)
 {
-    setWindowTitle(QStringLiteral("バージョン情報"));
+    setWindowTitle(Text::tr("バージョン情報"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     setFixedSize(px(3390), px(2400));
@@ -102,7 +103,7 @@ void frmVersion::Form_KeyDown(int keyCode)
         // Whatever the file manager does, the next D starts a new sequence.
         matched_ = 0;
         if (!shell_.openFolder(folder_))
-            throw SpinlogError(QStringLiteral("フォルダを開くプログラムを起動できません。"));
+            throw SpinlogError(Text::tr("フォルダを開くプログラムを起動できません。"));
     });
 }
 

@@ -3,6 +3,7 @@
 #include "base/error_log.h"
 #include "base/error_report.h"
 #include "base/settings.h"
+#include "base/shown_text.h"
 #include "main_window/ui/main_window.h"
 
 namespace spinlog {
@@ -12,9 +13,9 @@ namespace {
 QString inputText(StackmatInput::Status status)
 {
     switch (status) {
-        case StackmatInput::Status::NoDevice: return QStringLiteral("入力デバイスなし");
-        case StackmatInput::Status::DeviceGone: return QStringLiteral("入力デバイスが外れました");
-        case StackmatInput::Status::Failed: return QStringLiteral("入力デバイスを開けません");
+        case StackmatInput::Status::NoDevice: return Text::tr("入力デバイスなし");
+        case StackmatInput::Status::DeviceGone: return Text::tr("入力デバイスが外れました");
+        case StackmatInput::Status::Failed: return Text::tr("入力デバイスを開けません");
         case StackmatInput::Status::Off:
         case StackmatInput::Status::Listening: break;
     }
@@ -92,9 +93,8 @@ void StackmatLink::abandoned(StackmatTimer::Abandon why)
     if (!window_.timerAbandoned() || why != StackmatTimer::Abandon::SignalLost)
         return;
     lostSolve_ = true;
-    log_.write(
-        reportOf(Procedure::Stackmat).logPrefix +
-        QStringLiteral("計測中にスタックマットの信号が途切れたため、タイムを記録しませんでした"));
+    log_.write(reportOf(Procedure::Stackmat).logPrefix +
+               Text::tr("計測中にスタックマットの信号が途切れたため、タイムを記録しませんでした"));
     showStatus();
 }
 
@@ -115,11 +115,11 @@ void StackmatLink::showStatus()
     if (on_) {
         const QString device = input_ ? inputText(input_->status()) : QString();
         // A solve lost says so first, whatever took the signal away.
-        text = timer_.receiving()  ? QStringLiteral("接続中")
-               : lostSolve_        ? QStringLiteral("信号が途切れ、記録なし")
+        text = timer_.receiving()  ? Text::tr("接続中")
+               : lostSolve_        ? Text::tr("信号が途切れ、記録なし")
                : !device.isEmpty() ? device
-                                   : QStringLiteral("信号なし");
-        text = QStringLiteral("スタックマット: ") + text;
+                                   : Text::tr("信号なし");
+        text = Text::tr("スタックマット: ") + text;
     }
     window_.showTimerStatus(text);
 }

@@ -1,8 +1,10 @@
 #include "app/ui/startup.h"
 
+#include "app/language.h"
 #include "app/mdb.h"
 #include "app/program.h"
 #include "app/ui/desktop_seams.h"
+#include "base/shown_text.h"
 #include "base/version.h"
 #include "data/compaction.h"
 #include "main_window/ui/main_window.h"
@@ -19,7 +21,7 @@ namespace spinlog {
 std::unique_ptr<frmMain> Main(Program &program)
 {
     if (!program.seams.app.claimSingleInstance()) {
-        program.seams.prompts.message(QStringLiteral("２重起動はできません"), Icon::Critical,
+        program.seams.prompts.message(Text::tr("２重起動はできません"), Icon::Critical,
                                       Buttons::Ok);
         program.seams.app.endNow();
         return nullptr;
@@ -44,16 +46,17 @@ int runSpinlog(int argc, char **argv, CopyKind kind)
     // Japanese face; IPA P Gothic has the metrics the layout was drawn with.
     QFont::insertSubstitution(kLayoutFontFamily, QStringLiteral("IPAPGothic"));
     QApplication::setFont(layoutFont(9));
-    QTranslator qtJapanese;
-    if (qtJapanese.load(QStringLiteral("qtbase_ja"),
-                        QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(&qtJapanese);
-
     // The menu entry's name, which a Wayland desktop matches the window with.
     QGuiApplication::setDesktopFileName(version::kAppId);
 
     QtPrompts prompts;
     const AppFolder folder = applicationFolder(kind);
+    // Qt's own texts (the boxes' buttons, the file dialog) follow the language.
+    QTranslator qtJapanese;
+    if (!useChosenLanguage(folder.path) &&
+        qtJapanese.load(QStringLiteral("qtbase_ja"),
+                        QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtJapanese);
     if (!folder.problem.isEmpty()) {
         prompts.message(folder.problem, Icon::Critical, Buttons::Ok, Answer::Ok);
         return 1;

@@ -10,6 +10,7 @@
 #include "app/sound.h"
 #include "app/ui/stackmat_link.h"
 #include "app/ui/startup.h"
+#include "base/shown_text.h"
 #include "data/record_stores.h"
 #include "history/ui/history_window.h"
 #include "main_window/ui/main_window.h"
@@ -97,9 +98,9 @@ void restoreBackup(Program &program, QWidget *over)
 {
     const auto choose = [over](const QStringList &rows) -> std::optional<int> {
         bool ok = false;
-        const QString row = QInputDialog::getItem(
-            over, QStringLiteral("バックアップから復元"),
-            QStringLiteral("戻すバックアップを選んでください:"), rows, 0, false, &ok);
+        const QString row = QInputDialog::getItem(over, Text::tr("バックアップから復元"),
+                                                  Text::tr("戻すバックアップを選んでください:"),
+                                                  rows, 0, false, &ok);
         return ok ? std::optional<int>(int(rows.indexOf(row))) : std::nullopt;
     };
     // An exit refused after all must not leave the choice for a later one.

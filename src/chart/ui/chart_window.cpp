@@ -4,6 +4,7 @@
 #include "base/error_report.h"
 #include "base/export_file.h"
 #include "base/seams.h"
+#include "base/shown_text.h"
 #include "base/time_values.h"
 #include "chart/axis_ticks.h"
 #include "chart/ui/plot_view.h"
@@ -104,7 +105,7 @@ ChartWindow::ChartWindow(ChartWindowParts parts, ListedSeries listed, const QStr
 {
     const QString count = listed.countText();
     data_ = std::move(listed.data);
-    setWindowTitle(QStringLiteral("グラフ"));
+    setWindowTitle(Text::tr("グラフ"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMaximizeButtonHint |
                    Qt::WindowCloseButtonHint);
@@ -116,8 +117,8 @@ ChartWindow::ChartWindow(ChartWindowParts parts, ListedSeries listed, const QStr
     status->setObjectName(QStringLiteral("statusPanel"));
     status->setText(count);
     statusBar_->addWidget(status, 1);
-    statusBar_->addPermanentWidget(new QLabel(
-        QStringLiteral("ホイール: 拡大・縮小　ドラッグ: 移動　ダブルクリック: 全体表示")));
+    statusBar_->addPermanentWidget(
+        new QLabel(Text::tr("ホイール: 拡大・縮小　ドラッグ: 移動　ダブルクリック: 全体表示")));
 
     if (data_.series.empty()) {
         const double now = double(QDateTime::currentMSecsSinceEpoch());
@@ -147,19 +148,19 @@ void ChartWindow::buildChart(const QString &typeName)
     chart->setBackgroundRoundness(0);
     chart->layout()->setContentsMargins(0, 0, 0, 0);
     chart->setMargins(QMargins(12, 10, 24, 6));
-    chart->setTitle(QStringLiteral("平均タイムの推移 ― ") + typeName);
+    chart->setTitle(Text::tr("平均タイムの推移 ― ") + typeName);
     chart->setTitleFont(layoutFont(12, true));
     chart->setPlotAreaBackgroundBrush(QColor(0xfa, 0xfb, 0xfd));
     chart->setPlotAreaBackgroundVisible(true);
 
     averages_ = new QScatterSeries;
-    averages_->setName(QStringLiteral("平均タイム"));
+    averages_->setName(Text::tr("平均タイム"));
     averages_->setColor(kAverageColour);
     averages_->setBorderColor(Qt::white);
     averages_->setMarkerShape(QScatterSeries::MarkerShapeCircle);
-    trend_ = lineSeries(QStringLiteral("直近%1回の平均").arg(kTrendWindow), kTrendColour, 2.5);
-    auto *bestAverage = lineSeries(QStringLiteral("ベストタイム(平均)"), kBestAverageColour, 2);
-    auto *bestSingle = lineSeries(QStringLiteral("ベストタイム"), kBestSingleColour, 2);
+    trend_ = lineSeries(Text::tr("直近%1回の平均").arg(kTrendWindow), kTrendColour, 2.5);
+    auto *bestAverage = lineSeries(Text::tr("ベストタイム(平均)"), kBestAverageColour, 2);
+    auto *bestSingle = lineSeries(Text::tr("ベストタイム"), kBestSingleColour, 2);
     bestAverage->replace(lines_.bestAverage);
     bestSingle->replace(lines_.bestSingle);
     for (QXYSeries *s :
@@ -199,9 +200,9 @@ void ChartWindow::buildAxes(QChart *chart)
 {
     axisX_ = new QCategoryAxis;
     axisX_->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
-    axisX_->setTitleText(QStringLiteral("日付"));
+    axisX_->setTitleText(Text::tr("日付"));
     axisY_ = new QCategoryAxis;
-    axisY_->setTitleText(QStringLiteral("タイム"));
+    axisY_->setTitleText(Text::tr("タイム"));
     axisY_->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
     for (QAbstractAxis *axis :
          {static_cast<QAbstractAxis *>(axisX_), static_cast<QAbstractAxis *>(axisY_)}) {
@@ -225,13 +226,13 @@ void ChartWindow::buildMenus()
                             const QKeySequence &key, auto handler) {
         return addMenuAction(menu, name, caption, key, this, handler);
     };
-    QMenu *fileMenu = menuBar->addMenu(QStringLiteral("ファイル(&F)"));
-    add(fileMenu, "M_SavePNG", QStringLiteral("画像として保存(&S)..."),
+    QMenu *fileMenu = menuBar->addMenu(Text::tr("ファイル(&F)"));
+    add(fileMenu, "M_SavePNG", Text::tr("画像として保存(&S)..."),
         QKeySequence(Qt::CTRL | Qt::Key_S), [this] { savePicture(); });
     fileMenu->addSeparator();
-    add(fileMenu, "M_Close", QStringLiteral("閉じる(&X)"), {}, [this] { close(); });
-    QMenu *viewMenu = menuBar->addMenu(QStringLiteral("表示(&V)"));
-    add(viewMenu, "M_ShowAll", QStringLiteral("全体を表示(&A)"), QKeySequence(Qt::Key_Home),
+    add(fileMenu, "M_Close", Text::tr("閉じる(&X)"), {}, [this] { close(); });
+    QMenu *viewMenu = menuBar->addMenu(Text::tr("表示(&V)"));
+    add(viewMenu, "M_ShowAll", Text::tr("全体を表示(&A)"), QKeySequence(Qt::Key_Home),
         [this] { showAll(); });
     layout()->setMenuBar(menuBar);
 }
@@ -335,7 +336,7 @@ QString ChartWindow::pointText(const QPointF &point) const
         const ChartSeries &s = data_.series[std::size_t(lines_.averageSeries[p - all.begin()])];
         return QDateTime::fromMSecsSinceEpoch(s.ms).toString(
                    QStringLiteral("yyyy/MM/dd HH:mm:ss")) +
-               QLatin1Char('\n') + data_.typeNames.value(s.type) + QStringLiteral("\n平均: ") +
+               QLatin1Char('\n') + data_.typeNames.value(s.type) + Text::tr("\n平均: ") +
                displayForm(s.average);
     }
     return QString();
@@ -344,11 +345,10 @@ QString ChartWindow::pointText(const QPointF &point) const
 void ChartWindow::savePicture()
 {
     SaveFileRequest request;
-    request.title = QStringLiteral("画像の保存先の選択");
-    request.initialName = QStringLiteral("グラフ.png");
-    request.filters =
-        QStringList{QStringLiteral("PNG画像(*.png)"), QStringLiteral("JPEG画像(*.jpg *.jpeg)"),
-                    QStringLiteral("すべてのファイル(*.*)")};
+    request.title = Text::tr("画像の保存先の選択");
+    request.initialName = Text::tr("グラフ.png");
+    request.filters = QStringList{Text::tr("PNG画像(*.png)"), Text::tr("JPEG画像(*.jpg *.jpeg)"),
+                                  Text::tr("すべてのファイル(*.*)")};
     request.defaultSuffix = QStringLiteral("png");
     request.confirmOverwrite = true;
     const std::optional<QString> chosen = parts_.prompts.saveFile(request);
@@ -361,8 +361,7 @@ void ChartWindow::savePicture()
         QBuffer buffer(&picture);
         buffer.open(QIODevice::WriteOnly);
         if (!chartView_->grab().save(&buffer, format))
-            throw SpinlogError(
-                QStringLiteral("画像を%1形式にできません。").arg(QLatin1String(format)));
+            throw SpinlogError(Text::tr("画像を%1形式にできません。").arg(QLatin1String(format)));
         // Written whole or not at all: a failure leaves an older file as it was.
         exportWhole(path, picture);
     });

@@ -6,6 +6,7 @@
 #include "base/error_report.h"
 #include "base/seams.h"
 #include "base/settings.h"
+#include "base/shown_text.h"
 #include "chart/ui/chart_window.h"
 #include "history/history_columns.h"
 #include "history/ui/history_window.h"
@@ -116,7 +117,7 @@ void frmView::Sub_DataSet()
 {
     ++dataSetRuns_;
     run(Procedure::DataSet, [this] {
-        showProgress(QStringLiteral("データ表示中..."));
+        showProgress(Text::tr("データ表示中..."));
         GridSink sink(*vsFlex_, listed_, settings_);
         parts_.list.list(filter(), order(), sink);
         fitTimeColumns();
@@ -133,13 +134,12 @@ void frmView::Sub_DataSet()
 void frmView::Sub_Delete(DeleteScope scope)
 {
     if (listed_.size() == 0) {
-        prompts_.message(QStringLiteral("削除するデータがありません"), Icon::Exclamation,
-                         Buttons::Ok);
+        prompts_.message(Text::tr("削除するデータがありません"), Icon::Exclamation, Buttons::Ok);
         return;
     }
     const int row = vsFlex_->row();
     if (row < 1 || row > listed_.size()) {
-        prompts_.message(QStringLiteral("削除するデータを選択してください"), Icon::Exclamation,
+        prompts_.message(Text::tr("削除するデータを選択してください"), Icon::Exclamation,
                          Buttons::Ok);
         return;
     }
@@ -147,13 +147,13 @@ void frmView::Sub_Delete(DeleteScope scope)
         // The date as the store holds it for the row's id.
         const QString question =
             scope == DeleteScope::Current
-                ? QStringLiteral("日時: ") + edits_.series(listed_.id(row - 1)).dateTime +
-                      QStringLiteral(" のデータを削除します、よろしいですか")
-                : QStringLiteral("表示中の全てのデータ(") + QString::number(listed_.size()) +
-                      QStringLiteral("件)を削除します、よろしいですか");
+                ? Text::tr("日時: ") + edits_.series(listed_.id(row - 1)).dateTime +
+                      Text::tr(" のデータを削除します、よろしいですか")
+                : Text::tr("表示中の全てのデータ(") + QString::number(listed_.size()) +
+                      Text::tr("件)を削除します、よろしいですか");
         if (prompts_.message(question, Icon::Question, Buttons::YesNo, Answer::Yes) != Answer::Yes)
             return;
-        showProgress(QStringLiteral("削除中..."));
+        showProgress(Text::tr("削除中..."));
         // Exactly the row chosen: another series saved in the same second
         // stays. The store's change refills the list.
         if (scope == DeleteScope::Current)
@@ -210,13 +210,13 @@ void frmView::givePenalty(int no, Penalty penalty)
 void frmView::Sub_OutputCSV()
 {
     if (listed_.size() == 0) {
-        prompts_.message(QStringLiteral("出力データがありません"), Icon::Exclamation, Buttons::Ok);
+        prompts_.message(Text::tr("出力データがありません"), Icon::Exclamation, Buttons::Ok);
         return;
     }
     SaveFileRequest request;
-    request.title = QStringLiteral("CSVファイル保存先の選択");
+    request.title = Text::tr("CSVファイル保存先の選択");
     request.filters =
-        QStringList{QStringLiteral("CSVファイル(*.csv)"), QStringLiteral("すべてのファイル(*.*)")};
+        QStringList{Text::tr("CSVファイル(*.csv)"), Text::tr("すべてのファイル(*.*)")};
     request.selectedFilter = 0;
     request.defaultSuffix = QStringLiteral("csv");
     request.confirmOverwrite = true;
@@ -227,7 +227,7 @@ void frmView::Sub_OutputCSV()
     int reachedRow = 0;
     CsvOutcome outcome;
     const bool written = run(Procedure::OutputCsv, [&] {
-        showProgress(QStringLiteral("CSV出力中..."));
+        showProgress(Text::tr("CSV出力中..."));
         // The rows the window lists, in its filter and order, from the store.
         outcome = edits_.exportCsv(*path, settings_.folder(), filter(), order(), &reachedRow);
         cursorToFirstRecord();
@@ -242,8 +242,8 @@ void frmView::Sub_OutputCSV()
         return;
     }
     if (outcome.lossyFields > 0)
-        prompts_.message(QStringLiteral("Shift_JIS(CP932)で表せない文字を含む項目が%1件あり、"
-                                        "その文字を「?」にして出力しました")
+        prompts_.message(Text::tr("Shift_JIS(CP932)で表せない文字を含む項目が%1件あり、"
+                                  "その文字を「?」にして出力しました")
                              .arg(outcome.lossyFields),
                          Icon::Exclamation, Buttons::Ok);
 }
@@ -251,33 +251,33 @@ void frmView::Sub_OutputCSV()
 void frmView::exportCsTimer()
 {
     if (listed_.size() == 0) {
-        prompts_.message(QStringLiteral("出力データがありません"), Icon::Exclamation, Buttons::Ok);
+        prompts_.message(Text::tr("出力データがありません"), Icon::Exclamation, Buttons::Ok);
         return;
     }
     SaveFileRequest request;
-    request.title = QStringLiteral("csTimer形式ファイル保存先の選択");
+    request.title = Text::tr("csTimer形式ファイル保存先の選択");
     request.initialName = QStringLiteral("cstimer_spinlog.txt");
-    request.filters = QStringList{QStringLiteral("csTimerのデータ(*.txt)"),
-                                  QStringLiteral("すべてのファイル(*.*)")};
+    request.filters =
+        QStringList{Text::tr("csTimerのデータ(*.txt)"), Text::tr("すべてのファイル(*.*)")};
     request.defaultSuffix = QStringLiteral("txt");
     const std::optional<QString> path = prompts_.saveFile(request);
     if (!path)
         return;
     ExportTally tally;
     if (!run(Procedure::ExportCsTimer, [&] {
-            showProgress(QStringLiteral("csTimer形式で出力中..."));
+            showProgress(Text::tr("csTimer形式で出力中..."));
             tally = spinlog::exportCsTimer(parts_.exported, parts_.types, filter(), *path,
                                            settings_.folder());
             clearProgress();
         }))
         return;
-    QString text = QStringLiteral("%1 セッション、%2 件の記録（%3 回）を出力しました")
+    QString text = Text::tr("%1 セッション、%2 件の記録（%3 回）を出力しました")
                        .arg(tally.sessions)
                        .arg(tally.series)
                        .arg(tally.solves);
     if (tally.skipped > 0)
-        text += QStringLiteral("\r\n日時かタイムの読めない %1 件の記録は出力していません")
-                    .arg(tally.skipped);
+        text +=
+            Text::tr("\r\n日時かタイムの読めない %1 件の記録は出力していません").arg(tally.skipped);
     prompts_.message(text, Icon::Information, Buttons::Ok);
 }
 
@@ -287,7 +287,7 @@ void frmView::importHistory()
     if (!path)
         return;
     run(Procedure::ImportHistory, [&] {
-        showProgress(QStringLiteral("読み込み中..."));
+        showProgress(Text::tr("読み込み中..."));
         HistoryImport plan = importer_.plan(*path);
         clearProgress();
         const ChooseSessionType choose = [&](int session, const SessionTarget &target) {
@@ -296,14 +296,13 @@ void frmView::importHistory()
         if (!importPrompts_->preview(this, plan, choose))
             return;
         if (plan.seriesCount() == 0 && plan.looseCount() == 0) {
-            prompts_.message(QStringLiteral("取り込む記録がありません"), Icon::Exclamation,
-                             Buttons::Ok);
+            prompts_.message(Text::tr("取り込む記録がありません"), Icon::Exclamation, Buttons::Ok);
             return;
         }
         const std::optional<ImportTally> tally =
             importer_.run(plan, QDateTime::currentDateTime(), importPrompts_->progress(this));
         if (!tally) {
-            prompts_.message(QStringLiteral("取り込みを中止しました。何も追加していません"),
+            prompts_.message(Text::tr("取り込みを中止しました。何も追加していません"),
                              Icon::Information, Buttons::Ok);
             return;
         }
@@ -316,17 +315,17 @@ void frmView::undoImport()
     run(Procedure::UndoImport, [&] {
         const std::optional<ImportMark> last = importer_.lastImport();
         if (!last) {
-            prompts_.message(QStringLiteral("元に戻す取り込みがありません"), Icon::Exclamation,
+            prompts_.message(Text::tr("元に戻す取り込みがありません"), Icon::Exclamation,
                              Buttons::Ok);
             return;
         }
         const QString made =
-            last->types > 0 ? QStringLiteral("、作ったタイプ %1 個").arg(last->types) : QString();
+            last->types > 0 ? Text::tr("、作ったタイプ %1 個").arg(last->types) : QString();
         const QString question =
-            QStringLiteral("%1 の取り込み（記録 %2 件%3）を元に戻します、よろしいですか")
+            Text::tr("%1 の取り込み（記録 %2 件%3）を元に戻します、よろしいですか")
                 .arg(last->id.left(19))
                 .arg(last->series)
-                .arg((last->loose > 0 ? QStringLiteral("、記録に入らない回 %1 回").arg(last->loose)
+                .arg((last->loose > 0 ? Text::tr("、記録に入らない回 %1 回").arg(last->loose)
                                       : QString()) +
                      made);
         if (prompts_.message(question, Icon::Question, Buttons::YesNo, Answer::Yes) != Answer::Yes)

@@ -4,6 +4,7 @@
 #include "base/error_report.h"
 #include "base/number_text.h"
 #include "base/settings.h"
+#include "base/shown_text.h"
 #include "data/puzzle_type_store.h"
 #include "history/history_columns.h"
 #include "widgets/grid.h"
@@ -55,7 +56,7 @@ protected:
 
 QString invalidPropertyValue()
 {
-    return QStringLiteral("プロパティの値が不正です。");
+    return Text::tr("プロパティの値が不正です。");
 }
 
 // A list position set from a stored setting must name an entry.
@@ -104,7 +105,7 @@ frmView::frmView(HistoryWindowParts parts, QWidget *parent)
       ownImportPrompts_(makeImportDialogs()),
       importPrompts_(ownImportPrompts_.get())
 {
-    setWindowTitle(QStringLiteral("計測結果"));
+    setWindowTitle(Text::tr("計測結果"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     setFont(layoutFont(9));
@@ -154,23 +155,23 @@ void frmView::buildControls()
     connect(vsFlex_, &Grid::mouseDown, this, [this](int button) { vsFlex_MouseDown(button); });
     connect(vsFlex_, &Grid::gridDoubleClicked, this, &frmView::showSolves);
 
-    fixedLabel(client_, QStringLiteral("タイプ:"), twipsRect(255, 135, 630, 210));
+    fixedLabel(client_, Text::tr("タイプ:"), twipsRect(255, 135, 630, 210));
     cmbType_ = new QComboBox(client_);
     cmbType_->setObjectName(QStringLiteral("cmbType"));
     cmbType_->setFont(layoutFont(9.75));
     cmbType_->setGeometry(twipsRect(915, 75, 1365, 315));
-    fixedLabel(client_, QStringLiteral("並順:"), twipsRect(2340, 135, 570, 210));
+    fixedLabel(client_, Text::tr("並順:"), twipsRect(2340, 135, 570, 210));
     cmbOrder_ = new QComboBox(client_);
     cmbOrder_->setObjectName(QStringLiteral("cmbOrder"));
     cmbOrder_->setFont(layoutFont(9.75));
     cmbOrder_->setGeometry(twipsRect(2940, 75, 1470, 315));
-    fixedLabel(client_, QStringLiteral("件数:"), twipsRect(5325, 150, 585, 210));
+    fixedLabel(client_, Text::tr("件数:"), twipsRect(5325, 150, 585, 210));
     lblKensu_ =
         valueBox(client_, "lblKensu", QStringLiteral("999999"), twipsRect(5940, 105, 870, 270));
-    fixedLabel(client_, QStringLiteral("ベストタイム:"), twipsRect(7035, 150, 1050, 210));
+    fixedLabel(client_, Text::tr("ベストタイム:"), twipsRect(7035, 150, 1050, 210));
     lblBTm_ =
         valueBox(client_, "lblBTm", QStringLiteral("59:59.99"), twipsRect(8100, 105, 1095, 270));
-    fixedLabel(client_, QStringLiteral("ベストタイム(平均):"), twipsRect(9420, 150, 1500, 210));
+    fixedLabel(client_, Text::tr("ベストタイム(平均):"), twipsRect(9420, 150, 1500, 210));
     lblBAveTm_ = valueBox(client_, "lblBAveTm", QStringLiteral("59:59.99"),
                           twipsRect(10950, 105, 1095, 270));
     connect(cmbType_, &QComboBox::currentIndexChanged, this, &frmView::listChanged);
@@ -190,19 +191,18 @@ void frmView::buildMenus()
                             const QKeySequence &key, auto handler) {
         return addMenuAction(menu, name, caption, key, this, handler);
     };
-    QMenu *fileMenu = menuBar->addMenu(QStringLiteral("ファイル(&F)"));
-    add(fileMenu, "M_File1", QStringLiteral("CSV出力(&O)..."), {}, [this] { Sub_OutputCSV(); });
-    add(fileMenu, "M_FileCsTimer", QStringLiteral("csTimer形式で出力(&J)..."), {},
+    QMenu *fileMenu = menuBar->addMenu(Text::tr("ファイル(&F)"));
+    add(fileMenu, "M_File1", Text::tr("CSV出力(&O)..."), {}, [this] { Sub_OutputCSV(); });
+    add(fileMenu, "M_FileCsTimer", Text::tr("csTimer形式で出力(&J)..."), {},
         [this] { exportCsTimer(); });
     fileMenu->addSeparator();
-    add(fileMenu, "M_FileImport", QStringLiteral("取り込み(&I)..."), {},
-        [this] { importHistory(); });
-    add(fileMenu, "M_FileUndoImport", QStringLiteral("取り込みを元に戻す(&U)"), {},
+    add(fileMenu, "M_FileImport", Text::tr("取り込み(&I)..."), {}, [this] { importHistory(); });
+    add(fileMenu, "M_FileUndoImport", Text::tr("取り込みを元に戻す(&U)"), {},
         [this] { undoImport(); });
     fileMenu->addSeparator();
-    add(fileMenu, "M_File4", QStringLiteral("グラフ(&G)..."), QKeySequence(Qt::CTRL | Qt::Key_G),
+    add(fileMenu, "M_File4", Text::tr("グラフ(&G)..."), QKeySequence(Qt::CTRL | Qt::Key_G),
         [this] { showChart(); });
-    statistics_ = add(fileMenu, "M_File5", QStringLiteral("統計(&S)..."), {}, [this] {
+    statistics_ = add(fileMenu, "M_File5", Text::tr("統計(&S)..."), {}, [this] {
         // Every type when the list has no entry (a failed load).
         const PuzzleType *shown = choices_.typeAt(cmbType_->currentIndex());
         if (openStatistics_)
@@ -210,23 +210,23 @@ void frmView::buildMenus()
     });
     statistics_->setVisible(false);
     fileMenu->addSeparator();
-    add(fileMenu, "M_File3", QStringLiteral("終了(&X)"), {}, [this] { close(); });
-    QMenu *editMenu = menuBar->addMenu(QStringLiteral("編集(&E)"));
-    add(editMenu, "M_Edit1", QStringLiteral("削除(&D)"), QKeySequence(Qt::Key_Delete),
+    add(fileMenu, "M_File3", Text::tr("終了(&X)"), {}, [this] { close(); });
+    QMenu *editMenu = menuBar->addMenu(Text::tr("編集(&E)"));
+    add(editMenu, "M_Edit1", Text::tr("削除(&D)"), QKeySequence(Qt::Key_Delete),
         [this] { Sub_Delete(DeleteScope::Current); });
-    add(editMenu, "M_Edit2", QStringLiteral("全件削除(&A)"), {},
+    add(editMenu, "M_Edit2", Text::tr("全件削除(&A)"), {},
         [this] { Sub_Delete(DeleteScope::Listed); });
     // The context menu is never part of the menu bar.
     rightClick_ = new QMenu(QStringLiteral("RightClick"), this);
     rightClick_->setObjectName(QStringLiteral("M_RightClickMain"));
-    add(rightClick_, "M_RightClick1", QStringLiteral("削除(&D)"), {},
+    add(rightClick_, "M_RightClick1", Text::tr("削除(&D)"), {},
         [this] { Sub_Delete(DeleteScope::Current); });
-    add(rightClick_, "M_RightClickSolves", QStringLiteral("解答の詳細(&S)..."), {},
+    add(rightClick_, "M_RightClickSolves", Text::tr("解答の詳細(&S)..."), {},
         [this] { showSolves(); });
-    penaltyMenu_ = rightClick_->addMenu(QStringLiteral("ペナルティ(&P)"));
+    penaltyMenu_ = rightClick_->addMenu(Text::tr("ペナルティ(&P)"));
     penaltyMenu_->setObjectName(QStringLiteral("M_RightClickPenalty"));
     const std::array<std::pair<QString, Penalty>, 3> kinds{
-        {{QStringLiteral("ペナルティなし"), Penalty::None},
+        {{Text::tr("ペナルティなし"), Penalty::None},
          {QStringLiteral("+2"), Penalty::PlusTwo},
          {QStringLiteral("DNF"), Penalty::Dnf}}};
     for (int n = 1; n <= 12; ++n) {
@@ -257,8 +257,8 @@ void frmView::Form_Load()
         loadEnd_ = false;
         fillTypeList();
         setListPosition(cmbType_, int16FromText(searchType));
-        cmbOrder_->addItems({QStringLiteral("日時 [昇順]"), QStringLiteral("日時 [降順]"),
-                             QStringLiteral("平均 [昇順]"), QStringLiteral("平均 [降順]")});
+        cmbOrder_->addItems({Text::tr("日時 [昇順]"), Text::tr("日時 [降順]"),
+                             Text::tr("平均 [昇順]"), Text::tr("平均 [降順]")});
         setListPosition(cmbOrder_, int16FromText(searchOrder));
         layOutColumns();
         Sub_DataSet();
@@ -282,7 +282,7 @@ void frmView::layOutColumns()
     vsFlex_->setColAlignment(1, Qt::AlignLeft | Qt::AlignVCenter);
     vsFlex_->setColWidth(0, twipsOf(QStringLiteral("  0000/00/00 00:00:00  ")));
     vsFlex_->setColWidth(1, twipsOf(QStringLiteral("  XXXXX  ")));
-    const QStringList headers = historyHeaders();
+    const QStringList headers = shownHistoryHeaders();
     for (int c = 0; c < kHistoryCols; ++c) vsFlex_->setTextMatrix(0, c, headers.at(c));
 }
 
@@ -383,7 +383,7 @@ void frmView::historyChanged(const HistoryChange &change)
 
 void frmView::fillTypeList()
 {
-    choices_ = TypeChoices(parts_.types.all(), TypeChoices::kEveryType);
+    choices_ = TypeChoices(parts_.types.all(), TypeChoices::everyType());
     cmbType_->addItems(choices_.entries());
 }
 

@@ -1,5 +1,6 @@
 // The import's dialogs on the desktop.
 
+#include "base/shown_text.h"
 #include "history/ui/import_prompts.h"
 
 #include <QAbstractTableModel>
@@ -32,11 +33,11 @@ public:
         : QAbstractTableModel(parent),
           import_(import),
           choose_(choose),
-          types_(import.types(), QStringLiteral("（取り込まない）"))
+          types_(import.types(), Text::tr("（取り込まない）"))
     {
         choices_ << types_.entries().first();
         for (const PuzzleType &type : types_.types())
-            choices_ << QStringLiteral("%1（%2回）").arg(type.name).arg(type.length());
+            choices_ << Text::tr("%1（%2回）").arg(type.name).arg(type.length());
         for (std::size_t s = 0; s < import.sessions().size(); ++s)
             if (import.sessions()[s].solves > 0)
                 rows_.push_back(int(s));
@@ -47,7 +48,7 @@ public:
     {
         QStringList entries = choices_;
         if (offersNewType(row))
-            entries << kNewTypeEntry;
+            entries << newTypeEntry();
         return entries;
     }
     const QStringList &widestChoices() const { return choices_; }
@@ -62,15 +63,10 @@ public:
     }
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override
     {
-        static const QStringList headers{QStringLiteral("セッション"),
-                                         QStringLiteral("回数"),
-                                         QStringLiteral("+2"),
-                                         QStringLiteral("DNF"),
-                                         QStringLiteral("取り込むタイプ"),
-                                         QStringLiteral("新しいタイプの回数"),
-                                         QStringLiteral("記録"),
-                                         QStringLiteral("重複"),
-                                         QStringLiteral("記録に入らない回")};
+        const QStringList headers{
+            Text::tr("セッション"), Text::tr("回数"),           QStringLiteral("+2"),
+            QStringLiteral("DNF"),  Text::tr("取り込むタイプ"), Text::tr("新しいタイプの回数"),
+            Text::tr("記録"),       Text::tr("重複"),           Text::tr("記録に入らない回")};
         if (orientation == Qt::Horizontal && role == Qt::DisplayRole)
             return headers.value(section);
         return QAbstractTableModel::headerData(section, orientation, role);
@@ -100,7 +96,7 @@ public:
             case Solves: return plan.solves;
             case PlusTwo: return plan.plusTwo;
             case Dnf: return plan.dnf;
-            case Type: return made ? kNewTypeEntry : choices_.value(entryOf(index.row()));
+            case Type: return made ? newTypeEntry() : choices_.value(entryOf(index.row()));
             case NewLength: return made ? QVariant(made->length()) : QVariant();
             case Series: return plan.series;
             case Duplicates: return plan.duplicates;
@@ -205,7 +201,7 @@ public:
     PreviewDialog(QWidget *over, const HistoryImport &import, const ChooseSessionType &choose)
         : QDialog(over), import_(import)
     {
-        setWindowTitle(QStringLiteral("取り込みの確認"));
+        setWindowTitle(Text::tr("取り込みの確認"));
         resize(900, 420);
         auto *layout = new QVBoxLayout(this);
         auto *model = new PreviewModel(import, choose, this);
@@ -225,12 +221,12 @@ public:
         const auto room = [this](const QString &sample) {
             return fontMetrics().horizontalAdvance(sample) + 24;
         };
-        QString widest = kNewTypeEntry;
+        QString widest = newTypeEntry();
         for (const QString &entry : model->widestChoices())
             widest = entry.size() > widest.size() ? entry : widest;
-        table_->setColumnWidth(Session, room(QStringLiteral("セッション名セッション")));
+        table_->setColumnWidth(Session, room(Text::tr("セッション名セッション")));
         table_->setColumnWidth(Type, room(widest) + 24);
-        table_->setColumnWidth(NewLength, room(QStringLiteral("新しいタイプの回数")));
+        table_->setColumnWidth(NewLength, room(Text::tr("新しいタイプの回数")));
         for (const int column : {Solves, PlusTwo, Dnf, Series, Duplicates, Loose})
             table_->setColumnWidth(column, room(QStringLiteral("000000")));
         layout->addWidget(table_, 2);
@@ -239,8 +235,8 @@ public:
         summary_->setReadOnly(true);
         layout->addWidget(summary_, 1);
         auto *buttons = new QDialogButtonBox(this);
-        buttons->addButton(QStringLiteral("取り込む"), QDialogButtonBox::AcceptRole);
-        buttons->addButton(QStringLiteral("キャンセル"), QDialogButtonBox::RejectRole);
+        buttons->addButton(Text::tr("取り込む"), QDialogButtonBox::AcceptRole);
+        buttons->addButton(Text::tr("キャンセル"), QDialogButtonBox::RejectRole);
         connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
         connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
         layout->addWidget(buttons);
@@ -260,8 +256,8 @@ public:
     std::optional<QString> openFile(QWidget *over) override
     {
         const QString path = QFileDialog::getOpenFileName(
-            over, QStringLiteral("取り込むファイルの選択"), QString(),
-            QStringLiteral("記録ファイル(*.txt *.json *.csv);;すべてのファイル(*)"));
+            over, Text::tr("取り込むファイルの選択"), QString(),
+            Text::tr("記録ファイル(*.txt *.json *.csv);;すべてのファイル(*)"));
         return path.isEmpty() ? std::nullopt : std::optional(path);
     }
     bool preview(QWidget *over, const HistoryImport &plan, const ChooseSessionType &choose) override
@@ -271,9 +267,9 @@ public:
     }
     ImportProgress progress(QWidget *over) override
     {
-        auto dialog = std::make_shared<QProgressDialog>(QStringLiteral("取り込み中..."),
-                                                        QStringLiteral("キャンセル"), 0, 1, over);
-        dialog->setWindowTitle(QStringLiteral("取り込み"));
+        auto dialog = std::make_shared<QProgressDialog>(Text::tr("取り込み中..."),
+                                                        Text::tr("キャンセル"), 0, 1, over);
+        dialog->setWindowTitle(Text::tr("取り込み"));
         dialog->setWindowModality(Qt::WindowModal);
         dialog->setMinimumDuration(300);
         return [dialog](int done, int total) {

@@ -2,6 +2,7 @@
 
 #include "base/error_report.h"
 #include "base/seams.h"
+#include "base/shown_text.h"
 #include "data/history_writer.h"
 #include "history/history_edits.h"
 #include "widgets/units.h"
@@ -44,14 +45,14 @@ SolveView::SolveView(SolveViewParts parts, std::int64_t id, QWidget *parent)
     : QDialog(parent), parts_(parts), id_(id)
 {
     setObjectName(QStringLiteral("frmSolves"));
-    setWindowTitle(QStringLiteral("解答の詳細"));
+    setWindowTitle(Text::tr("解答の詳細"));
     setFont(layoutFont(9));
     auto *layout = new QVBoxLayout(this);
     table_ = new QTableWidget(0, Columns, this);
     table_->setObjectName(QStringLiteral("tblSolves"));
-    table_->setHorizontalHeaderLabels({QStringLiteral("回"), QStringLiteral("タイム"),
-                                       QStringLiteral("ペナルティ"), QStringLiteral("日時"),
-                                       QStringLiteral("スクランブル"), QStringLiteral("コメント")});
+    table_->setHorizontalHeaderLabels({Text::tr("回"), Text::tr("タイム"), Text::tr("ペナルティ"),
+                                       Text::tr("日時"), Text::tr("スクランブル"),
+                                       Text::tr("コメント")});
     table_->verticalHeader()->hide();
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     table_->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -63,10 +64,10 @@ SolveView::SolveView(SolveViewParts parts, std::int64_t id, QWidget *parent)
     layout->addWidget(table_, 1);
     auto *buttons = new QDialogButtonBox(this);
     QPushButton *comment =
-        buttons->addButton(QStringLiteral("コメント..."), QDialogButtonBox::ActionRole);
+        buttons->addButton(Text::tr("コメント..."), QDialogButtonBox::ActionRole);
     comment->setObjectName(QStringLiteral("cmdComment"));
     connect(comment, &QPushButton::clicked, this, &SolveView::writeComment);
-    QPushButton *close = buttons->addButton(QStringLiteral("閉じる"), QDialogButtonBox::RejectRole);
+    QPushButton *close = buttons->addButton(Text::tr("閉じる"), QDialogButtonBox::RejectRole);
     close->setObjectName(QStringLiteral("cmdClose"));
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     layout->addWidget(buttons);
@@ -96,8 +97,7 @@ void SolveView::fill()
             if (!penalty) {
                 penalty = new QComboBox(table_);
                 penalty->setObjectName(QStringLiteral("cmbPenalty%1").arg(r + 1));
-                penalty->addItems(
-                    {QStringLiteral("なし"), QStringLiteral("+2"), QStringLiteral("DNF")});
+                penalty->addItems({Text::tr("なし"), QStringLiteral("+2"), QStringLiteral("DNF")});
                 connect(penalty, &QComboBox::currentIndexChanged, this,
                         [this, no = r + 1](int choice) { choosePenalty(no, choice); });
                 table_->setCellWidget(r, PenaltyColumn, penalty);
@@ -137,8 +137,8 @@ void SolveView::writeComment()
     if (row < 0 || row >= solves_)
         return;
     const std::optional<QString> comment = parts_.prompts.inputText(
-        QStringLiteral("コメント"),
-        QStringLiteral("%1回目 (%2) のコメント:").arg(row + 1).arg(table_->item(row, Time)->text()),
+        Text::tr("コメント"),
+        Text::tr("%1回目 (%2) のコメント:").arg(row + 1).arg(table_->item(row, Time)->text()),
         table_->item(row, Comment)->text());
     if (comment)
         guarded(parts_.reporter, Procedure::HistoryComment,

@@ -5,6 +5,7 @@
 #include "base/number_text.h"
 #include "base/seams.h"
 #include "base/settings.h"
+#include "base/shown_text.h"
 #include "data/history_list.h"
 #include "data/history_writer.h"
 #include "data/puzzle_type_store.h"
@@ -117,9 +118,9 @@ void frmMain::render()
     for (const Solve &solve : session_.solves()) {
         QStringList lines;
         if (!solve.details.scramble.isEmpty())
-            lines << QStringLiteral("スクランブル: ") + solve.details.scramble;
+            lines << Text::tr("スクランブル: ") + solve.details.scramble;
         if (!solve.details.comment.isEmpty())
-            lines << QStringLiteral("コメント: ") + solve.details.comment;
+            lines << Text::tr("コメント: ") + solve.details.comment;
         if (solve.no >= 1 && solve.no <= 12)
             tips[std::size_t(solve.no)] = lines.join(QLatin1Char('\n'));
     }
@@ -176,7 +177,7 @@ bool frmMain::Form_Unload()
 {
     const SessionState state = session_.state();
     if (state == SessionState::Countdown || state == SessionState::Timing) {
-        parts_.prompts.message(QStringLiteral("計測中です、計測を停止してから終了してください"),
+        parts_.prompts.message(Text::tr("計測中です、計測を停止してから終了してください"),
                                Icon::Exclamation, Buttons::Ok);
         // The running display goes on from the true elapsed time, not from
         // the ticks that were held up while the message was open.
@@ -185,7 +186,7 @@ bool frmMain::Form_Unload()
     }
 
     rememberPlace();
-    showStatus(QStringLiteral("MDB最適化中..."));
+    showStatus(Text::tr("MDB最適化中..."));
     if (commands_.closeDatabase)
         commands_.closeDatabase();
     parts_.app.endNow();
@@ -373,7 +374,7 @@ void frmMain::solveMenu(int no, const QPoint &at)
         return;
     QMenu menu(this);
     menu.setObjectName(QStringLiteral("M_SolvePenalty"));
-    const std::pair<QString, Penalty> kinds[] = {{QStringLiteral("ペナルティなし"), Penalty::None},
+    const std::pair<QString, Penalty> kinds[] = {{Text::tr("ペナルティなし"), Penalty::None},
                                                  {QStringLiteral("+2"), Penalty::PlusTwo},
                                                  {QStringLiteral("DNF"), Penalty::Dnf}};
     for (const auto &[caption, penalty] : kinds) {
@@ -381,7 +382,7 @@ void frmMain::solveMenu(int no, const QPoint &at)
         connect(action, &QAction::triggered, this, [this, no, p = penalty] { givePenalty(no, p); });
     }
     menu.addSeparator();
-    QAction *comment = menu.addAction(QStringLiteral("コメント..."));
+    QAction *comment = menu.addAction(Text::tr("コメント..."));
     comment->setObjectName(QStringLiteral("M_SolveComment"));
     connect(comment, &QAction::triggered, this, [this, no] { giveComment(no); });
     menu.exec(at);
@@ -394,8 +395,8 @@ void frmMain::giveComment(int no)
     if (solve == session_.solves().end())
         return;
     const std::optional<QString> comment = parts_.prompts.inputText(
-        QStringLiteral("コメント"),
-        QStringLiteral("%1回目 (%2) のコメント:").arg(no).arg(solve->time), solve->details.comment);
+        Text::tr("コメント"), Text::tr("%1回目 (%2) のコメント:").arg(no).arg(solve->time),
+        solve->details.comment);
     if (comment)
         guarded(parts_.reporter, Procedure::Comment,
                 [&] { session_.setComment(no, comment->trimmed()); });
@@ -427,13 +428,13 @@ void frmMain::tmrCount_Timer()
 
 void frmMain::Sub_Save()
 {
-    const QString question = QStringLiteral("平均タイム: ") + session_.averageText() +
-                             QStringLiteral("\r\n結果を保存しますか");
+    const QString question =
+        Text::tr("平均タイム: ") + session_.averageText() + Text::tr("\r\n結果を保存しますか");
     if (parts_.prompts.message(question, Icon::Question, Buttons::YesNo) != Answer::Yes)
         return;
 
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    showStatus(QStringLiteral("保存中..."));
+    showStatus(Text::tr("保存中..."));
     const bool saved = guarded(
         parts_.reporter, Procedure::Save, [this] { session_.save(parts_.clock.localNow()); },
         // The hourglass goes first, or it would cover the error box too.
@@ -447,7 +448,7 @@ void frmMain::Sub_Save()
 
 void frmMain::reset()
 {
-    if (parts_.prompts.message(QStringLiteral("リセットします、よろしいですか"), Icon::Question,
+    if (parts_.prompts.message(Text::tr("リセットします、よろしいですか"), Icon::Question,
                                Buttons::YesNo, Answer::Yes) != Answer::Yes)
         return;
     Sub_MainDspSet();

@@ -2,6 +2,7 @@
 
 #include "main_window/ui/main_window.h"
 
+#include "base/shown_text.h"
 #include "main_window/ui/time_box.h"
 #include "widgets/menu_action.h"
 #include "widgets/units.h"
@@ -80,7 +81,7 @@ void frmMain::buildControls()
 
     buildTimers();
 
-    cmdStartStop_ = new QPushButton(QStringLiteral("計測開始"), client);
+    cmdStartStop_ = new QPushButton(Text::tr("計測開始"), client);
     cmdStartStop_->setObjectName(QStringLiteral("cmdStartStop"));
     cmdStartStop_->setGeometry(twipsRect(105, 930, 1590, 645));
     cmdStartStop_->setFont(layoutFont(12, true));
@@ -98,15 +99,13 @@ void frmMain::buildControls()
                                   Qt::Alignment alignment) {
         addLabel(client, name, rect, text)->setAlignment(alignment | Qt::AlignVCenter);
     };
-    caption("lbl4", twipsRect(135, 135, 1035, 195), QStringLiteral("計測タイム:"), Qt::AlignLeft);
-    caption("lbl3", twipsRect(2790, 195, 660, 195), QStringLiteral("タイプ:"), Qt::AlignRight);
-    caption("lbl2", twipsRect(2295, 585, 1155, 195), QStringLiteral("ベストタイム:"),
-            Qt::AlignRight);
+    caption("lbl4", twipsRect(135, 135, 1035, 195), Text::tr("計測タイム:"), Qt::AlignLeft);
+    caption("lbl3", twipsRect(2790, 195, 660, 195), Text::tr("タイプ:"), Qt::AlignRight);
+    caption("lbl2", twipsRect(2295, 585, 1155, 195), Text::tr("ベストタイム:"), Qt::AlignRight);
     lblBTm_ = addLabel(client, "lblBTm", twipsRect(3480, 540, 1365, 270));
     lblAveTime_ = addLabel(client, "lblAveTime", twipsRect(3480, 1305, 1365, 270));
-    caption("lbl0", twipsRect(2055, 1350, 1395, 195), QStringLiteral("今回平均タイム:"),
-            Qt::AlignRight);
-    caption("lbl1", twipsRect(1860, 975, 1590, 195), QStringLiteral("ベストタイム(平均):"),
+    caption("lbl0", twipsRect(2055, 1350, 1395, 195), Text::tr("今回平均タイム:"), Qt::AlignRight);
+    caption("lbl1", twipsRect(1860, 975, 1590, 195), Text::tr("ベストタイム(平均):"),
             Qt::AlignRight);
     lblBAveTm_ = addLabel(client, "lblBAveTm", twipsRect(3480, 930, 1365, 270));
     for (QLabel *box : {lblBTm_, lblAveTime_, lblBAveTm_}) makeTimeBox(box, layoutFont(9.75));
@@ -188,27 +187,27 @@ void frmMain::buildMenus()
         };
     };
 
-    QMenu *file = bar->addMenu(QStringLiteral("ファイル(&F)"));
+    QMenu *file = bar->addMenu(Text::tr("ファイル(&F)"));
     file->setObjectName(QStringLiteral("M_FileMain"));
-    actStartStop_ = add(file, "M_File1", QStringLiteral("計測開始/停止(&T)"),
-                        QKeySequence(Qt::Key_F5), [this] { Sub_StartStop(); });
-    actReset_ = add(file, "M_File2", QStringLiteral("リセット(&R)"), {}, [this] { reset(); });
+    actStartStop_ = add(file, "M_File1", Text::tr("計測開始/停止(&T)"), QKeySequence(Qt::Key_F5),
+                        [this] { Sub_StartStop(); });
+    actReset_ = add(file, "M_File2", Text::tr("リセット(&R)"), {}, [this] { reset(); });
     file->addSeparator();
-    actSave_ = add(file, "M_File4", QStringLiteral("保存(&S)"), {}, [this] { Sub_Save(); });
+    actSave_ = add(file, "M_File4", Text::tr("保存(&S)"), {}, [this] { Sub_Save(); });
     buildPenaltyMenu(file);
     file->addSeparator();
-    add(file, "M_FileRestore", QStringLiteral("バックアップから復元(&B)..."), {},
+    add(file, "M_FileRestore", Text::tr("バックアップから復元(&B)..."), {},
         open(commands_.restoreBackup));
     file->addSeparator();
-    add(file, "M_File6", QStringLiteral("終了(&X)"), {}, [this] { close(); });
+    add(file, "M_File6", Text::tr("終了(&X)"), {}, [this] { close(); });
 
-    QMenu *tools = bar->addMenu(QStringLiteral("ツール(&T)"));
+    QMenu *tools = bar->addMenu(Text::tr("ツール(&T)"));
     tools->setObjectName(QStringLiteral("M_ToolMain"));
-    add(tools, "M_Tool1", QStringLiteral("計測結果(&R)..."), QKeySequence(Qt::Key_F12),
+    add(tools, "M_Tool1", Text::tr("計測結果(&R)..."), QKeySequence(Qt::Key_F12),
         open(commands_.openHistory));
-    add(tools, "M_ToolStats", QStringLiteral("統計(&G)..."), {}, open(commands_.openStatistics));
+    add(tools, "M_ToolStats", Text::tr("統計(&G)..."), {}, open(commands_.openStatistics));
     tools->addSeparator();
-    actOptions_ = add(tools, "M_Tool3", QStringLiteral("オプション(&O)..."), {}, [this] {
+    actOptions_ = add(tools, "M_Tool3", Text::tr("オプション(&O)..."), {}, [this] {
         if (commands_.openOptions)
             commands_.openOptions(this);
         // What the options changed shows as the dialog closes.
@@ -216,7 +215,7 @@ void frmMain::buildMenus()
             followOptions();
     });
     tools->addSeparator();
-    actScramble_ = add(tools, "M_ToolScramble", QStringLiteral("スクランブル(&S)"),
+    actScramble_ = add(tools, "M_ToolScramble", Text::tr("スクランブル(&S)"),
                        QKeySequence(Qt::Key_F6), [this] {
                            if (commands_.toggleScramble)
                                commands_.toggleScramble();
@@ -229,10 +228,10 @@ void frmMain::buildMenus()
 // Penalties for the last solve, with the keys cubers know.
 void frmMain::buildPenaltyMenu(QMenu *file)
 {
-    QMenu *penalties = file->addMenu(QStringLiteral("ペナルティ(&P)"));
+    QMenu *penalties = file->addMenu(Text::tr("ペナルティ(&P)"));
     penalties->setObjectName(QStringLiteral("M_FilePenalty"));
     const std::array<std::pair<QString, Penalty>, 3> kinds{
-        {{QStringLiteral("ペナルティなし(&N)"), Penalty::None},
+        {{Text::tr("ペナルティなし(&N)"), Penalty::None},
          {QStringLiteral("+2(&2)"), Penalty::PlusTwo},
          {QStringLiteral("DNF(&D)"), Penalty::Dnf}}};
     for (int i = 0; i < 3; ++i) {
@@ -256,13 +255,13 @@ void frmMain::buildHelpMenu(const Add &add, const Open &open)
                 command();
         };
     };
-    QMenu *help = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
+    QMenu *help = menuBar()->addMenu(Text::tr("ヘルプ(&H)"));
     help->setObjectName(QStringLiteral("M_HelpMain"));
     add(help, "M_Help1", QStringLiteral("Readme.txt(&R)..."), QKeySequence(Qt::Key_F1),
         run(commands_.showReadme));
-    add(help, "M_Help2", QStringLiteral("Webページ(&W)..."), {}, run(commands_.showWebPage));
+    add(help, "M_Help2", Text::tr("Webページ(&W)..."), {}, run(commands_.showWebPage));
     help->addSeparator();
-    add(help, "M_Help4", QStringLiteral("バージョン情報(&A)..."), {}, open(commands_.openVersion));
+    add(help, "M_Help4", Text::tr("バージョン情報(&A)..."), {}, open(commands_.openVersion));
 }
 
 }  // namespace spinlog

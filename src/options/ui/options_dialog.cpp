@@ -2,6 +2,7 @@
 
 #include "base/error_report.h"
 #include "base/seams.h"
+#include "base/shown_text.h"
 #include "options/ui/type_editor.h"
 #include "widgets/grid.h"
 #include "widgets/units.h"
@@ -59,9 +60,9 @@ frmOption::~frmOption() = default;
 
 void frmOption::buildControls(TypeRecords records, const std::vector<LoadedOptions::Input> &inputs)
 {
-    setWindowTitle(QStringLiteral("オプション"));
+    setWindowTitle(Text::tr("オプション"));
     setFont(layoutFont(9));
-    setFixedSize(px(5085), px(9810));
+    setFixedSize(px(5085), px(10245));
     setSizeGripEnabled(false);
 
     // The frames are as wide as the type grid's five columns and its scroll bar
@@ -71,24 +72,26 @@ void frmOption::buildControls(TypeRecords records, const std::vector<LoadedOptio
     buildTypeFrame(std::move(records));
     buildInspectionFrame();
     buildTimerFrame(inputs);
+    buildLanguageRow();
 
     // Neither button answers Enter or Escape.
     const auto button = [this](const QString &caption, const char *name, int left) {
         auto *b = new QPushButton(caption, this);
-        b->setGeometry(twipsRect(left, 9345, 1140, 345));
+        b->setGeometry(twipsRect(left, 9780, 1140, 345));
         b->setAutoDefault(false);
         b->setObjectName(QLatin1String(name));
         return b;
     };
     cmdOK_ = button(QStringLiteral("OK"), "cmdOK", 2475);
     connect(cmdOK_, &QPushButton::clicked, this, &frmOption::cmdOK_Click);
-    cmdCancel_ = button(QStringLiteral("キャンセル"), "cmdCancel", 3735);
+    cmdCancel_ = button(Text::tr("キャンセル"), "cmdCancel", 3735);
     connect(cmdCancel_, &QPushButton::clicked, this, &QDialog::reject);
 
     QWidget *order[] = {cmdOK_,          cmdCancel_,     txtTime_[0],       txtTime_[1],
                         cmdColor_[0],    cmdColor_[1],   cmdColor_[2],      vsFlex_,
                         cmdAddType_,     cmdRemoveType_, optInspection_[0], optInspection_[1],
-                        chkHoldToStart_, optTimer_[0],   optTimer_[1],      cmbStackmatDevice_};
+                        chkHoldToStart_, optTimer_[0],   optTimer_[1],      cmbStackmatDevice_,
+                        cmbLanguage_};
     for (std::size_t i = 0; i + 1 < std::size(order); ++i) setTabOrder(order[i], order[i + 1]);
     cmdOK_->setFocus();
 }
@@ -102,11 +105,10 @@ void frmOption::buildTimeFrame()
         l->setObjectName(QStringLiteral("lbl%1").arg(index));
         lbl_[std::size_t(index)] = l;
     };
-    fraTime_ = new QGroupBox(QStringLiteral("時間設定"), this);
+    fraTime_ = new QGroupBox(Text::tr("時間設定"), this);
     fraTime_->setGeometry(twipsRect(75, 105, 4935, 1155));
-    label(0, fraTime_, QStringLiteral("カウントダウン時間(秒)(&C):"),
-          twipsRect(165, 360, 2085, 180));
-    label(1, fraTime_, QStringLiteral("アラーム間隔(秒)(&A):"), twipsRect(330, 750, 1920, 180));
+    label(0, fraTime_, Text::tr("カウントダウン時間(秒)(&C):"), twipsRect(165, 360, 2085, 180));
+    label(1, fraTime_, Text::tr("アラーム間隔(秒)(&A):"), twipsRect(330, 750, 1920, 180));
     for (int i = 0; i < 2; ++i) {
         auto *box = new QLineEdit(fraTime_);
         box->setGeometry(twipsRect(2760, i == 0 ? 315 : 705, 615, 300));
@@ -120,7 +122,7 @@ void frmOption::buildTimeFrame()
 
 void frmOption::buildColourFrame()
 {
-    fraColor_ = new QGroupBox(QStringLiteral("色設定"), this);
+    fraColor_ = new QGroupBox(Text::tr("色設定"), this);
     fraColor_->setGeometry(twipsRect(75, 1395, 4935, 1635));
     const auto label = [this](int index, const QString &text, QRect at) {
         auto *l = new AccessLabel(text, fraColor_);
@@ -129,9 +131,9 @@ void frmOption::buildColourFrame()
         l->setObjectName(QStringLiteral("lbl%1").arg(index));
         lbl_[std::size_t(index)] = l;
     };
-    label(2, QStringLiteral("通常タイム背景色(&N):"), twipsRect(315, 360, 1920, 180));
-    label(3, QStringLiteral("ベストタイム背景色(&B):"), twipsRect(315, 780, 1920, 180));
-    label(4, QStringLiteral("ワーストタイム背景色(&W):"), twipsRect(210, 1215, 2025, 180));
+    label(2, Text::tr("通常タイム背景色(&N):"), twipsRect(315, 360, 1920, 180));
+    label(3, Text::tr("ベストタイム背景色(&B):"), twipsRect(315, 780, 1920, 180));
+    label(4, Text::tr("ワーストタイム背景色(&W):"), twipsRect(210, 1215, 2025, 180));
     const int colorTops[3] = {315, 735, 1170};
     for (int i = 0; i < 3; ++i) {
         auto *preview = new QLabel(fraColor_);
@@ -153,7 +155,7 @@ void frmOption::buildColourFrame()
 
 void frmOption::buildTypeFrame(TypeRecords records)
 {
-    fraType_ = new QGroupBox(QStringLiteral("タイプ設定"), this);
+    fraType_ = new QGroupBox(Text::tr("タイプ設定"), this);
     fraType_->setGeometry(twipsRect(75, 3165, 4935, 3060));
     vsFlex_ = new Grid(fraType_);
     vsFlex_->setGeometry(twipsRect(135, 300, 4635, 2100));
@@ -168,10 +170,10 @@ void frmOption::buildTypeFrame(TypeRecords records)
         b->setObjectName(QLatin1String(name));
         return b;
     };
-    cmdAddType_ = button(QStringLiteral("追加(&T)"), "cmdAddType", 135);
+    cmdAddType_ = button(Text::tr("追加(&T)"), "cmdAddType", 135);
     connect(cmdAddType_, &QPushButton::clicked, this,
             [this] { guarded(reporter_, Procedure::AddType, [this] { typeEditor_->addType(); }); });
-    cmdRemoveType_ = button(QStringLiteral("削除(&R)"), "cmdRemoveType", 1395);
+    cmdRemoveType_ = button(Text::tr("削除(&R)"), "cmdRemoveType", 1395);
     connect(cmdRemoveType_, &QPushButton::clicked, this, [this] {
         guarded(reporter_, Procedure::RemoveType, [this] { typeEditor_->removeCurrentType(); });
     });
@@ -179,48 +181,61 @@ void frmOption::buildTypeFrame(TypeRecords records)
 
 void frmOption::buildInspectionFrame()
 {
-    fraInspection_ = new QGroupBox(QStringLiteral("インスペクション"), this);
+    fraInspection_ = new QGroupBox(Text::tr("インスペクション"), this);
     fraInspection_->setGeometry(twipsRect(75, 6375, 4935, 1155));
     fraInspection_->setObjectName(QStringLiteral("fraInspection"));
-    const QString texts[2] = {QStringLiteral("カウントダウン(時間設定の秒数)(&D)"),
-                              QStringLiteral("WCA インスペクション(15秒)(&I)")};
+    const QString texts[2] = {Text::tr("カウントダウン(時間設定の秒数)(&D)"),
+                              Text::tr("WCA インスペクション(15秒)(&I)")};
     for (int i = 0; i < 2; ++i) {
         auto *choice = new QRadioButton(texts[i], fraInspection_);
         choice->setGeometry(twipsRect(165, i == 0 ? 315 : 705, 4350, 285));
         choice->setObjectName(QStringLiteral("optInspection%1").arg(i));
         optInspection_[std::size_t(i)] = choice;
     }
-    chkHoldToStart_ = new QCheckBox(QStringLiteral("スペースキーを押し続けて離すと開始(&H)"), this);
+    chkHoldToStart_ = new QCheckBox(Text::tr("スペースキーを押し続けて離すと開始(&H)"), this);
     chkHoldToStart_->setGeometry(twipsRect(240, 7650, 4350, 285));
     chkHoldToStart_->setObjectName(QStringLiteral("chkHoldToStart"));
 }
 
 void frmOption::buildTimerFrame(const std::vector<LoadedOptions::Input> &inputs)
 {
-    auto *frame = new QGroupBox(QStringLiteral("計時"), this);
+    auto *frame = new QGroupBox(Text::tr("計時"), this);
     frame->setGeometry(twipsRect(75, 8055, 4935, 1155));
     frame->setObjectName(QStringLiteral("fraTimer"));
-    const QString texts[2] = {QStringLiteral("キーボード(&K)"),
-                              QStringLiteral("スタックマット(&S)")};
+    const QString texts[2] = {Text::tr("キーボード(&K)"), Text::tr("スタックマット(&S)")};
     for (int i = 0; i < 2; ++i) {
         auto *choice = new QRadioButton(texts[i], frame);
         choice->setGeometry(twipsRect(i == 0 ? 165 : 2160, 315, 1950, 285));
         choice->setObjectName(QStringLiteral("optTimer%1").arg(i));
         optTimer_[std::size_t(i)] = choice;
     }
-    auto *label = new AccessLabel(QStringLiteral("入力デバイス(&V):"), frame);
+    auto *label = new AccessLabel(Text::tr("入力デバイス(&V):"), frame);
     label->setGeometry(twipsRect(165, 750, 1470, 180));
     cmbStackmatDevice_ = new QComboBox(frame);
     cmbStackmatDevice_->setGeometry(twipsRect(1680, 690, 2835, 315));
     cmbStackmatDevice_->setObjectName(QStringLiteral("cmbStackmatDevice"));
     label->setBuddy(cmbStackmatDevice_);
-    cmbStackmatDevice_->addItem(QStringLiteral("既定の入力デバイス"), QString());
+    cmbStackmatDevice_->addItem(Text::tr("既定の入力デバイス"), QString());
     for (const LoadedOptions::Input &input : inputs)
         cmbStackmatDevice_->addItem(input.name, input.id);
     // A device chosen before and not plugged in now stays the choice.
     const QString &chosen = value_.stackmatDevice;
     if (cmbStackmatDevice_->findData(chosen) < 0)
-        cmbStackmatDevice_->addItem(chosen + QStringLiteral("（未接続）"), chosen);
+        cmbStackmatDevice_->addItem(chosen + Text::tr("（未接続）"), chosen);
+}
+
+void frmOption::buildLanguageRow()
+{
+    auto *label = new AccessLabel(Text::tr("表示言語(&L):"), this);
+    label->setGeometry(twipsRect(240, 9360, 1260, 180));
+    cmbLanguage_ = new QComboBox(this);
+    cmbLanguage_->setGeometry(twipsRect(1560, 9300, 1455, 315));
+    cmbLanguage_->setObjectName(QStringLiteral("cmbLanguage"));
+    cmbLanguage_->addItems({Text::tr("日本語"), QStringLiteral("English")});
+    label->setBuddy(cmbLanguage_);
+    // The running windows keep their texts: the choice is read at start-up.
+    auto *note = new QLabel(Text::tr("（次回の起動から）"), this);
+    note->setGeometry(twipsRect(3090, 9360, 1920, 180));
 }
 
 void frmOption::Form_Load(const QString &failure)
@@ -234,6 +249,7 @@ void frmOption::Form_Load(const QString &failure)
     optTimer_[value_.stackmat ? 1 : 0]->setChecked(true);
     cmbStackmatDevice_->setCurrentIndex(cmbStackmatDevice_->findData(value_.stackmatDevice));
     cmbStackmatDevice_->setEnabled(value_.stackmat);
+    cmbLanguage_->setCurrentIndex(value_.english ? 1 : 0);
     // The boxes edit the value from here on.
     connect(txtTime_[0], &QLineEdit::textChanged, this,
             [this](const QString &text) { value_.countdown = text; });
@@ -249,6 +265,8 @@ void frmOption::Form_Load(const QString &failure)
     });
     connect(cmbStackmatDevice_, &QComboBox::currentIndexChanged, this,
             [this] { value_.stackmatDevice = cmbStackmatDevice_->currentData().toString(); });
+    connect(cmbLanguage_, &QComboBox::currentIndexChanged, this,
+            [this](int index) { value_.english = index == 1; });
     if (!failure.isEmpty())
         reporter_.report(Procedure::OptionLoad, failure);
 }
@@ -346,10 +364,10 @@ void frmOption::cmdOK_Click()
 {
     vsFlex_->finishEditing();
     guarded(reporter_, Procedure::OptionOk, [this] {
-        if (!checkTime(0, QStringLiteral("カウントダウン時間に0以上の数値を入力してください")))
+        if (!checkTime(0, Text::tr("カウントダウン時間に0以上の数値を入力してください")))
             return;
-        if (!checkTime(1, QStringLiteral("アラーム間隔に0以上の数値を入力してください\r\n"
-                                         "  (アラーム未使用時は0を入力してください)")))
+        if (!checkTime(1, Text::tr("アラーム間隔に0以上の数値を入力してください\r\n"
+                                   "  (アラーム未使用時は0を入力してください)")))
             return;
         if (!typeEditor_->check(prompts_))
             return;

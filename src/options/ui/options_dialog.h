@@ -1,7 +1,8 @@
 #pragma once
 // frmOption: countdown, alarm interval, the three marking colours, the
 // puzzle type table, the inspection and the hold to start, and what times the
-// solves (the keyboard or a Stackmat timer, with its audio input). Built
+// solves (the keyboard or a Stackmat timer, with its audio input), and the
+// language of the texts from the next start. Built
 // afresh at each opening around the value read for it; OK checks the value
 // and hands it over to be stored.
 
@@ -53,6 +54,7 @@ private:
     void buildColourFrame();
     void buildInspectionFrame();
     void buildTimerFrame(const std::vector<LoadedOptions::Input> &inputs);
+    void buildLanguageRow();
     void Form_Load(const QString &failure);
     void cmdOK_Click();
     void cmdColor_Click(int index);
@@ -75,6 +77,7 @@ private:
     QCheckBox *chkHoldToStart_ = nullptr;
     std::array<QRadioButton *, 2> optTimer_{};  // the keyboard, the Stackmat
     QComboBox *cmbStackmatDevice_ = nullptr;    // its entries' data: the inputs' ids
+    QComboBox *cmbLanguage_ = nullptr;          // Japanese, English
     QPushButton *cmdOK_ = nullptr;
     QPushButton *cmdCancel_ = nullptr;
     QPushButton *cmdAddType_ = nullptr;

@@ -1,6 +1,7 @@
 #include "options/ui/type_editor.h"
 
 #include "base/seams.h"
+#include "base/shown_text.h"
 #include "widgets/grid.h"
 #include "widgets/units.h"
 
@@ -44,10 +45,10 @@ void TypeEditor::setupAndShow(const QFont &font)
     grid_.setColWidth(4, chars(6));
 
     grid_.setTextMatrix(0, 0, QStringLiteral("No."));
-    grid_.setTextMatrix(0, 1, QStringLiteral("名前"));
-    grid_.setTextMatrix(0, 2, QStringLiteral("回数"));
-    grid_.setTextMatrix(0, 3, QStringLiteral("ﾍﾞｽﾄ･ﾜｰｽﾄ"));
-    grid_.setTextMatrix(0, 4, QStringLiteral("ｲﾝｽﾍﾟｸｼｮﾝ"));
+    grid_.setTextMatrix(0, 1, Text::tr("名前"));
+    grid_.setTextMatrix(0, 2, Text::tr("回数"));
+    grid_.setTextMatrix(0, 3, Text::tr("ﾍﾞｽﾄ･ﾜｰｽﾄ"));
+    grid_.setTextMatrix(0, 4, Text::tr("ｲﾝｽﾍﾟｸｼｮﾝ"));
     showTypes();
     grid_.setRow(1);
     grid_.setCol(1);
@@ -97,7 +98,7 @@ bool TypeEditor::check(Prompts &prompts)
     const int failing = firstFailingType(value_.types);
     if (failing < 0)
         return true;
-    prompts.message(kTypeCountMessage, Icon::Exclamation, Buttons::Ok);
+    prompts.message(typeCountMessage(), Icon::Exclamation, Buttons::Ok);
     grid_.selectCell(failing + 1, CountColumn);
     return false;
 }
@@ -123,8 +124,10 @@ void TypeEditor::vsFlex_BeforeEdit(int row, int col, bool *)
                     : 20);
             break;
         case 2: grid_.setComboList(kTypeCountList); break;
-        case 3: grid_.setComboList(kTypeInclude + QLatin1Char('|') + kTypeExclude); break;
-        case 4: grid_.setComboList(kTypeInspected + QLatin1Char('|') + kTypeNotInspected); break;
+        case 3: grid_.setComboList(typeIncludeText() + QLatin1Char('|') + typeExcludeText()); break;
+        case 4:
+            grid_.setComboList(typeInspectedText() + QLatin1Char('|') + typeNotInspectedText());
+            break;
         default: break;
     }
 }

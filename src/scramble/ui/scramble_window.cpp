@@ -3,6 +3,7 @@
 #include "base/errors.h"
 #include "base/number_text.h"
 #include "base/settings.h"
+#include "base/shown_text.h"
 #include "widgets/units.h"
 
 #include <QCoreApplication>
@@ -308,7 +309,7 @@ ScrambleWindow::ScrambleWindow(Settings &settings, const ErrorLog &log, QWidget 
       board_([this](ScrambleKind kind) { source().request(kind); })
 {
     setObjectName(QStringLiteral("frmScramble"));
-    setWindowTitle(QStringLiteral("スクランブル"));
+    setWindowTitle(Text::tr("スクランブル"));
     setFont(layoutFont(9));
 
     lblScramble_ = new QLabel(this);
@@ -417,10 +418,10 @@ void ScrambleWindow::render()
     // The Megaminx's seven lines as the official sheets print them.
     if (kind == ScrambleKind::Megaminx)
         text.replace(QRegularExpression(QStringLiteral("(U'?) ")), QStringLiteral("\\1\n"));
-    lblScramble_->setText(kind ? text : QStringLiteral("このタイプのスクランブルはありません"));
+    lblScramble_->setText(kind ? text : Text::tr("このタイプのスクランブルはありません"));
     picNet_->setScramble(next);
     const std::optional<Scramble> &previous = board_.previous();
-    lblPrevious_->setText(previous ? QStringLiteral("前回: ") + previous->text : QString());
+    lblPrevious_->setText(previous ? Text::tr("前回: ") + previous->text : QString());
 }
 
 }  // namespace spinlog

@@ -2,6 +2,7 @@
 
 #include "base/error_report.h"
 #include "base/seams.h"
+#include "base/shown_text.h"
 #include "base/time_values.h"
 #include "chart/axis_ticks.h"
 #include "data/puzzle_type_store.h"
@@ -127,7 +128,7 @@ protected:
         painter.setFont(layoutFont(9.75, true));
         const QFontMetrics title(painter.font());
         painter.drawText(QRect(0, 4, width(), title.height()), Qt::AlignHCenter,
-                         QStringLiteral("日ごとの解答数 (解答のあった直近%1日)").arg(kShownDays));
+                         Text::tr("日ごとの解答数 (解答のあった直近%1日)").arg(kShownDays));
         painter.setFont(layoutFont(8));
         const QFontMetrics small(painter.font());
         std::int64_t most = 1;
@@ -171,7 +172,7 @@ StatsWindow::StatsWindow(StatsWindowParts parts, const TypeFilter &filter, QWidg
     : QDialog(parent), parts_(std::move(parts))
 {
     setObjectName(QStringLiteral("frmStats"));
-    setWindowTitle(QStringLiteral("統計"));
+    setWindowTitle(Text::tr("統計"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMaximizeButtonHint |
                    Qt::WindowCloseButtonHint);
@@ -210,13 +211,13 @@ void StatsWindow::underWayChanged()
 void StatsWindow::buildControls()
 {
     auto *top = new QHBoxLayout;
-    top->addWidget(new QLabel(QStringLiteral("タイプ:")));
+    top->addWidget(new QLabel(Text::tr("タイプ:")));
     cmbType_ = new QComboBox;
     cmbType_->setObjectName(QStringLiteral("cmbType"));
     cmbType_->setFont(layoutFont(9.75));
     cmbType_->setMinimumWidth(px(1365));
     top->addWidget(cmbType_);
-    chkUnderWay_ = new QCheckBox(QStringLiteral("計測中のセットを含める"));
+    chkUnderWay_ = new QCheckBox(Text::tr("計測中のセットを含める"));
     chkUnderWay_->setObjectName(QStringLiteral("chkUnderWay"));
     chkUnderWay_->setChecked(true);
     chkUnderWay_->setVisible(bool(parts_.underWay));
@@ -227,7 +228,7 @@ void StatsWindow::buildControls()
     tblFigures_ = new QTableWidget(0, 3);
     tblFigures_->setObjectName(QStringLiteral("tblFigures"));
     tblFigures_->setHorizontalHeaderLabels(
-        {QStringLiteral("現在"), QStringLiteral("ベスト"), QStringLiteral("ベストの日時")});
+        {Text::tr("現在"), Text::tr("ベスト"), Text::tr("ベストの日時")});
     QStringList names;
     for (const QStringList &line : figureLines(Figures())) names << line.first();
     tblFigures_->setRowCount(int(names.size()));
@@ -271,18 +272,18 @@ void StatsWindow::buildControls()
 
 QWidget *StatsWindow::buildHistogram()
 {
-    QChart *chart = plainChart(QStringLiteral("タイムの分布"));
+    QChart *chart = plainChart(Text::tr("タイムの分布"));
     // The area series does not own its upper line; the chart does.
     histogramTop_ = new QLineSeries(chart);
     auto *area = new QAreaSeries(histogramTop_);
-    area->setName(QStringLiteral("解答数"));
+    area->setName(Text::tr("解答数"));
     area->setColor(kBarColour.lighter(140));
     area->setBorderColor(kBarColour);
     chart->addSeries(area);
     meanLine_ = markLine(chart, kMeanColour);
     bestLine_ = markLine(chart, kBestColour);
-    histogramX_ = valueAxis(chart, Qt::AlignBottom, QStringLiteral("タイム (秒)"));
-    histogramY_ = valueAxis(chart, Qt::AlignLeft, QStringLiteral("解答数"));
+    histogramX_ = valueAxis(chart, Qt::AlignBottom, Text::tr("タイム (秒)"));
+    histogramY_ = valueAxis(chart, Qt::AlignLeft, Text::tr("解答数"));
     histogramX_->setLabelFormat(QStringLiteral("%g"));
     histogramY_->setLabelFormat(QStringLiteral("%d"));
     for (QAbstractSeries *s : chart->series()) {
@@ -316,7 +317,7 @@ void StatsWindow::fillTypeList()
     // Without the types, every type still has its entry.
     std::vector<PuzzleType> types;
     guarded(parts_.reporter, Procedure::StatsDataSet, [&] { types = parts_.types.all(); });
-    choices_ = TypeChoices(std::move(types), TypeChoices::kEveryType);
+    choices_ = TypeChoices(std::move(types), TypeChoices::everyType());
     cmbType_->addItems(choices_.entries());
 }
 
@@ -387,7 +388,7 @@ void StatsWindow::showFigures()
         const std::int64_t last = figures.averages[w].bestLast;
         QString date;
         if (last >= kUnderWayPlace)
-            date = QStringLiteral("計測中のセット");
+            date = Text::tr("計測中のセット");
         else if (last >= 0)
             date = solves_.dateText(std::size_t(last));
         tblFigures_->item(int(lines.size() - kAverageKinds.size() + w), 2)->setText(date);
@@ -396,11 +397,11 @@ void StatsWindow::showFigures()
     showHistogram(histogram, figures);
     showDays(shown->days());
 
-    QString status = QStringLiteral("解答 %1 件").arg(figures.solves);
+    QString status = Text::tr("解答 %1 件").arg(figures.solves);
     if (histogram.beyond > 0)
-        status += QStringLiteral("　グラフの範囲より遅い解答 %1 件").arg(histogram.beyond);
+        status += Text::tr("　グラフの範囲より遅い解答 %1 件").arg(histogram.beyond);
     if (solves_.unreadable() > 0)
-        status += QStringLiteral("　読めない記録 %1 件").arg(solves_.unreadable());
+        status += Text::tr("　読めない記録 %1 件").arg(solves_.unreadable());
     statusPanel_->setText(status);
 }
 
@@ -428,8 +429,8 @@ void StatsWindow::showHistogram(const Histogram &h, const Figures &figures)
         else
             line->clear();
     };
-    mark(meanLine_, QStringLiteral("平均"), figures.mean);
-    mark(bestLine_, QStringLiteral("最速"), figures.best);
+    mark(meanLine_, Text::tr("平均", "mean of solves"), figures.mean);
+    mark(bestLine_, Text::tr("最速"), figures.best);
     if (h.counts.empty())
         roundRange(histogramX_, 0, 1, 0.01);
     else

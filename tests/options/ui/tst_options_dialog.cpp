@@ -161,7 +161,7 @@ private slots:
         pick(grid, 4, 2, 2);
         QTest::mouseClick(button(*dialog, "cmdOK"), Qt::LeftButton);
         QCOMPARE(world.boxes().size(), 3);
-        QCOMPARE(world.boxes().last(), kTypeCountMessage);
+        QCOMPARE(world.boxes().last(), typeCountMessage());
         QCOMPARE(QApplication::focusWidget(), grid);
         QCOMPARE(std::pair(grid->row(), grid->col()), std::pair(2, 2));
         dialog->close();
