@@ -83,11 +83,11 @@ QString LocalCalendar::dateTimeText(std::int64_t moment)
         return QDateTime::fromMSecsSinceEpoch(moment).toString(
             QStringLiteral("yyyy/MM/dd HH:mm:ss"));
     const std::int64_t seconds = (moment - dayStart_) / 1000;
-    char text[20];
+    char text[32];  // room for any int the compiler must assume
     std::snprintf(text, sizeof text, "%04d/%02d/%02d %02d:%02d:%02d", day_ / 10000,
                   day_ / 100 % 100, day_ % 100, int(seconds / 3600), int(seconds / 60 % 60),
                   int(seconds % 60));
-    return QString::fromLatin1(text, 19);
+    return QString::fromLatin1(text);
 }
 
 }  // namespace spinlog
