@@ -9,7 +9,7 @@ from harness import NO_COUNTDOWN, SpinlogTest, insert_series
 STORED = (insert_series("2007/05/01 21:03:09", "1", ["10.00", "9.00", "12.00", "11.00", "13.00"],
                         "11.00", 2, 5) + "insert into W_Time ([No],[Time],TimeSS) values (1,'1:02.34',62.34),(2,'5.43',5.43);")
 BACKUP_FAILED = "[mdlCommon]-[Fun_MDBCompact]-[ErrBackup] "
-SNAPSHOT_SKIPPED = "[mdlCommon]-[Fun_MDBSnapshot] "
+SNAPSHOT_SKIPPED = "[mdlCommon]-[Snapshot] "
 
 
 def log_record(text):

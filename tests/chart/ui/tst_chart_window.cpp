@@ -44,7 +44,7 @@ private slots:
         QVERIFY(w.prompts.boxes.empty());
         save->trigger();
         QVERIFY(w.prompts.texts().value(0).startsWith("グラフ保存エラー\r\n"));
-        QVERIFY(test::logTextAt(folder, 3).startsWith("[frmChart]-[Sub_SavePNG] "));
+        QVERIFY(test::logTextAt(folder, 3).startsWith("[frmChart]-[SavePicture] "));
         save->trigger();
         QCOMPARE(w.prompts.boxes.size(), std::size_t(1));
         const QImage image(folder.file("a.png"));
