@@ -41,6 +41,17 @@ SeriesRecord oneSeries(int n)
     r.typeId = TypeId(QStringLiteral("1"));
     const QStringList times{"12.34", "11.02", "13.50", "DNF", "12.00"};
     for (int i = 0; i < 12; ++i) r.times[std::size_t(i)] = times.value(i, QStringLiteral("-"));
+    // With its solves, as the timing saves them: 10 s apart, the last at the
+    // save.
+    const std::int64_t raws[] = {1234, 1102, 1350, 1587, 1200};
+    const std::int64_t saved =
+        QDateTime::fromString(r.dateTime, QStringLiteral("yyyy/MM/dd HH:mm:ss"))
+            .toMSecsSinceEpoch();
+    for (int i = 0; i < 5; ++i) {
+        r.attempts[std::size_t(i)] = Attempt{raws[i], i == 3 ? Penalty::Dnf : Penalty::None};
+        r.details[std::size_t(i)].moment = saved - (4 - i) * 10'000;
+        r.details[std::size_t(i)].scramble = QStringLiteral("R U R' U' F2 D L2 B' R2 U2 F");
+    }
     r.aveTime = QStringLiteral("12.61");
     r.aveHundredths = 1261;
     r.bestNo = 2;

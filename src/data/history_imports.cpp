@@ -121,8 +121,7 @@ std::optional<ImportMark> HistoryWriter::lastImport() const
         countOf(db_, QStringLiteral("select count(*) from T_Time where ImportID=?"), {*id});
     if (keys_)
         mark.loose = countOf(
-            db_,
-            QStringLiteral("select count(*) from T_Solve where ImportID=? and SeriesKey is null"),
+            db_, QStringLiteral("select count(*) from T_Solve where ImportID=? and [No] is null"),
             {*id});
     return mark;
 }

@@ -8,6 +8,9 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
+#include <memory>
+
 namespace spinlog {
 
 using namespace history_detail;
@@ -97,6 +100,101 @@ void HistorySolves::olderSeries(const QString &where, const QVariantList &values
     }
 }
 
+namespace {
+
+// The TypeIDs T_Solve holds, each found by one step of its index.
+std::vector<QByteArray> solveTypes(Database &db)
+{
+    std::vector<QByteArray> types;
+    Statement first(db, QStringLiteral("select min(TypeID) from T_Solve"));
+    if (!first.step() || sqlite3_column_type(first.handle(), 0) == SQLITE_NULL)
+        return types;
+    types.push_back(textField(first.handle(), 0).toByteArray());
+    Statement next(db, QStringLiteral("select min(TypeID) from T_Solve where TypeID > ?"),
+                   QVariantList(1));
+    for (;;) {
+        sqlite3_stmt *stmt = next.handle();
+        sqlite3_reset(stmt);
+        const QByteArray &last = types.back();
+        sqlite3_bind_text(stmt, 1, last.constData(), int(last.size()), SQLITE_TRANSIENT);
+        if (!next.step() || sqlite3_column_type(stmt, 0) == SQLITE_NULL)
+            return types;
+        types.push_back(textField(stmt, 0).toByteArray());
+    }
+}
+
+// One type's solves by their moment, from the index alone. The index puts
+// solves done at the same moment (an older copy's series, dated by its save)
+// in the order of their times: those are put back in the order of their
+// SolveIDs, their series' and places' order.
+class TypeCursor {
+public:
+    TypeCursor(std::unique_ptr<Statement> statement, QByteArray typeId)
+        : statement_(std::move(statement)), typeId_(std::move(typeId))
+    {
+        haveAhead_ = read(ahead_);
+    }
+
+    bool step()
+    {
+        if (++at_ < tied_.size()) {
+            current_ = tied_[at_];
+            return true;
+        }
+        tied_.clear();
+        if (!haveAhead_)
+            return false;
+        current_ = ahead_;
+        haveAhead_ = read(ahead_);
+        if (haveAhead_ && ahead_.solve.moment == current_.solve.moment) {
+            tied_.push_back(current_);
+            do tied_.push_back(ahead_);
+            while ((haveAhead_ = read(ahead_)) && ahead_.solve.moment == current_.solve.moment);
+            std::sort(tied_.begin(), tied_.end(),
+                      [](const Row &a, const Row &b) { return a.id < b.id; });
+            at_ = 0;
+            current_ = tied_.front();
+        }
+        return true;
+    }
+    const CountedSolve &solve() const { return current_.solve; }
+    std::int64_t id() const { return current_.id; }
+
+private:
+    struct Row {
+        std::int64_t id = 0;
+        CountedSolve solve;
+    };
+
+    bool read(Row &row)
+    {
+        if (!statement_->step())
+            return false;
+        sqlite3_stmt *stmt = statement_->handle();
+        row.id = sqlite3_column_int64(stmt, 0);
+        CountedSolve &solve = row.solve;
+        solve.series = row.id / kSolvesPerKey;
+        solve.place = int(row.id % kSolvesPerKey);
+        solve.typeId = typeId_;
+        const int penalty = sqlite3_column_int(stmt, 2);
+        const std::int64_t hundredths = hundredthsOfMs(sqlite3_column_int64(stmt, 1));
+        solve.counted = penalty == 2   ? Counted::dnfResult()
+                        : penalty == 1 ? Counted{hundredths + kPlusTwoHundredths, false}
+                                       : Counted{hundredths, false};
+        solve.moment = sqlite3_column_int64(stmt, 3);
+        return true;
+    }
+
+    std::unique_ptr<Statement> statement_;
+    QByteArray typeId_;
+    Row current_, ahead_;
+    bool haveAhead_ = false;
+    std::vector<Row> tied_;  // of one moment, in SolveID order
+    std::size_t at_ = 0;
+};
+
+}  // namespace
+
 void HistorySolves::all(const std::function<void(const CountedSolve &)> &take) const
 {
     // An older copy's series were mostly done before any with solves.
@@ -105,23 +203,40 @@ void HistorySolves::all(const std::function<void(const CountedSolve &)> &take) c
                 {}, take);
     if (!keys_)
         return;
-    Statement statement(db_, QStringLiteral("select SolveID, TypeID, TimeMs, Penalty, Moment "
-                                            "from T_Solve order by SolveID"));
-    sqlite3_stmt *stmt = statement.handle();
-    CountedSolve solve;
-    while (statement.step()) {
+    // A cursor per type over the counted index, merged by moment: the solves
+    // come in the order they were done and no row is read.
+    std::vector<std::optional<QByteArray>> types{std::nullopt};  // NULL first
+    for (QByteArray &typeId : solveTypes(db_)) types.emplace_back(std::move(typeId));
+    std::vector<TypeCursor> cursors;
+    for (std::optional<QByteArray> &typeId : types) {
+        const QString select = QStringLiteral(
+            "select SolveID, TimeMs, Penalty, Moment from T_Solve where TypeID %1 order by Moment");
+        TypeCursor cursor(
+            typeId ? std::make_unique<Statement>(db_, select.arg(QStringLiteral("= ?")),
+                                                 QVariantList{QString::fromUtf8(*typeId)})
+                   : std::make_unique<Statement>(db_, select.arg(QStringLiteral("is null"))),
+            typeId.value_or(QByteArray()));
+        if (cursor.step())
+            cursors.push_back(std::move(cursor));
+    }
+    // A heap of the cursors, the one whose solve was done first on top.
+    const auto later = [&cursors](std::size_t a, std::size_t b) {
+        const TypeCursor &x = cursors[a], &y = cursors[b];
+        const std::int64_t xMoment = x.solve().moment, yMoment = y.solve().moment;
+        return xMoment != yMoment ? xMoment > yMoment : x.id() > y.id();
+    };
+    std::vector<std::size_t> heap(cursors.size());
+    for (std::size_t i = 0; i < heap.size(); ++i) heap[i] = i;
+    std::make_heap(heap.begin(), heap.end(), later);
+    while (!heap.empty()) {
+        std::pop_heap(heap.begin(), heap.end(), later);
+        TypeCursor &cursor = cursors[heap.back()];
         ++rowsRead_;
-        const std::int64_t id = sqlite3_column_int64(stmt, 0);
-        solve.series = id / kSolvesPerKey;
-        solve.place = int(id % kSolvesPerKey);
-        solve.typeId = textField(stmt, 1);
-        const int penalty = sqlite3_column_int(stmt, 3);
-        const std::int64_t hundredths = hundredthsOfMs(sqlite3_column_int64(stmt, 2));
-        solve.counted = penalty == 2   ? Counted::dnfResult()
-                        : penalty == 1 ? Counted{hundredths + kPlusTwoHundredths, false}
-                                       : Counted{hundredths, false};
-        solve.moment = sqlite3_column_int64(stmt, 4);
-        take(solve);
+        take(cursor.solve());
+        if (cursor.step())
+            std::push_heap(heap.begin(), heap.end(), later);
+        else
+            heap.pop_back();
     }
 }
 

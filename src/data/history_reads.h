@@ -54,8 +54,9 @@ class HistorySolves {
 public:
     explicit HistorySolves(Database &db);
     // Every saved solve: the series older copies saved (their texts, in
-    // saving order), then T_Solve's in the order of their keys. The reader
-    // puts them in the history's order: reading by an index costs more.
+    // saving order), then T_Solve's in the order they were done (of one type
+    // and moment, in the index's order). The reader puts them in the
+    // history's order where they are not.
     void all(const std::function<void(const CountedSolve &)> &take) const;
     // About as many solves as all() hands out, found at once: to make room
     // before reading.

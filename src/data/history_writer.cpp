@@ -117,8 +117,12 @@ SeriesRecord HistoryWriter::series(std::int64_t id) const
     if (keys_ && !rs.field(QStringLiteral("SeriesKey")).isNull()) {
         for (const StoredSolve &solve :
              solvesOfSeries(db_, rs.field(QStringLiteral("SeriesKey")).toLongLong()))
-            if (solve.no >= 1 && solve.no <= 12)
+            if (solve.no >= 1 && solve.no <= 12) {
+                // Their raw times are there only (an older file's rows
+                // have the tokens too: the same).
+                r.attempts[std::size_t(solve.no - 1)] = solve.attempt;
                 r.details[std::size_t(solve.no - 1)] = solve.details;
+            }
     }
     return r;
 }
@@ -138,7 +142,8 @@ void HistoryWriter::update(std::int64_t id, const SeriesRecord &r)
            << secondsValue(r.bestHundredths) << r.worstNo << r.worstTime
            << secondsValue(r.worstHundredths);
     if (tokens_) {
-        sql += QStringLiteral(", Solves=?");
+        sql += keys_ ? QStringLiteral(", Solves=CASE WHEN SeriesKey IS NULL THEN ? END")
+                     : QStringLiteral(", Solves=?");
         values << solvesTokens(r);
     }
     sql += QStringLiteral(" where rowid=?");
@@ -204,7 +209,7 @@ void HistoryWriter::removeListed(const TypeFilter &filter)
         db_.execute(QStringLiteral("delete from T_Time") + typeCondition(filter, values), values);
         if (keys_) {
             values.clear();
-            db_.execute(QStringLiteral("delete from T_Solve where SeriesKey is null") +
+            db_.execute(QStringLiteral("delete from T_Solve where [No] is null") +
                             typeCondition(filter, values, " and "),
                         values);
         }
@@ -219,7 +224,7 @@ int HistoryWriter::looseSolves(const TypeFilter &filter) const
         return 0;
     QVariantList values;
     Statement count(db_,
-                    QStringLiteral("select count(*) from T_Solve where SeriesKey is null") +
+                    QStringLiteral("select count(*) from T_Solve where [No] is null") +
                         typeCondition(filter, values, " and "),
                     values);
     count.step();

@@ -225,7 +225,7 @@ int PuzzleTypeStore::savedSeries(const TypeId &id) const
                     hasSolveTable(db_)
                         ? QStringLiteral("select (select count(*) from T_Time where TypeID=?1) + "
                                          "(select count(*) from T_Solve where TypeID=?1 and "
-                                         "SeriesKey is null)")
+                                         "[No] is null)")
                         : QStringLiteral("select count(*) from T_Time where TypeID=?"),
                     {id.text()});
     count.step();

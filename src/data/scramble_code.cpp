@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <vector>
 
 namespace spinlog {
 
@@ -63,6 +64,114 @@ int moveOf(QByteArrayView token)
     return at != keys.end() && at->first == key ? at->second : -1;
 }
 
+// A scramble of outer turns only (the first 18 moves of the table), or of
+// outer and two-layer turns (the first 36), is packed three moves at a time:
+// 18^3 < 2^13 and 36^3 < 2^16. Its first byte, never a move's, says which
+// and how many moves are left over after the threes.
+constexpr unsigned char kPackedMark = 0xE0;
+constexpr int kPackedMarks = 6;
+static_assert(kFirstMove + kMoves <= kPackedMark, "a mark is never a move");
+
+struct Packing {
+    int moves;        // the moves it can hold: 18 or 36
+    int groupBits;    // bits of three moves
+    int partBits[3];  // bits of the moves left over: none, one, two
+};
+constexpr Packing kPackings[2] = {{18, 13, {0, 5, 9}}, {36, 16, {0, 6, 11}}};
+
+// The moves of a text that is moves of the table's first 36 alone, a single
+// space apart; none for any other text.
+std::vector<int> plainMoves(QByteArrayView text)
+{
+    std::vector<int> moves;
+    const char *const end = text.data() + text.size();
+    for (const char *from = text.data();;) {
+        const char *space = std::find(from, end, ' ');
+        const int move = moveOf(QByteArrayView(from, space - from));
+        if (move < 0 || move >= kPackings[1].moves)
+            return {};
+        moves.push_back(move);
+        if (space == end)
+            return moves;
+        from = space + 1;
+    }
+}
+
+QByteArray packed(const std::vector<int> &moves)
+{
+    const int which = *std::max_element(moves.begin(), moves.end()) < kPackings[0].moves ? 0 : 1;
+    const Packing &p = kPackings[which];
+    const int left = int(moves.size() % 3);
+    QByteArray code(1, char(kPackedMark + which * 3 + left));
+    std::uint32_t bits = 0;
+    int held = 0;
+    const auto put = [&](std::uint32_t value, int width) {
+        bits = bits << width | value;
+        held += width;
+        while (held >= 8) {
+            held -= 8;
+            code += char(bits >> held & 0xFF);
+        }
+    };
+    std::size_t i = 0;
+    for (; i + 3 <= moves.size(); i += 3)
+        put(std::uint32_t((moves[i] * p.moves + moves[i + 1]) * p.moves + moves[i + 2]),
+            p.groupBits);
+    if (left == 1)
+        put(std::uint32_t(moves[i]), p.partBits[1]);
+    else if (left == 2)
+        put(std::uint32_t(moves[i] * p.moves + moves[i + 1]), p.partBits[2]);
+    if (held > 0)
+        code += char(bits << (8 - held) & 0xFF);
+    return code;
+}
+
+QString unpacked(QByteArrayView code)
+{
+    const int mark = static_cast<unsigned char>(code.front()) - kPackedMark;
+    const Packing &p = kPackings[mark / 3];
+    const int left = mark % 3;
+    const int bytes = int(code.size()) - 1;
+    // The byte count and the moves left over give the number of threes: one
+    // more three would take more than a byte more.
+    const int groups = std::max(0, (bytes * 8 - p.partBits[left]) / p.groupBits);
+    std::vector<int> moves;
+    moves.reserve(std::size_t(groups * 3 + left));
+    std::uint64_t bits = 0;
+    int held = 0;
+    int at = 1;
+    const auto take = [&](int width) {
+        while (held < width) {
+            bits = bits << 8 | (at < int(code.size()) ? static_cast<unsigned char>(code[at]) : 0u);
+            ++at;
+            held += 8;
+        }
+        held -= width;
+        return int(bits >> held & ((1u << width) - 1));
+    };
+    for (int g = 0; g < groups; ++g) {
+        const int v = take(p.groupBits);
+        moves.push_back(v / (p.moves * p.moves) % p.moves);
+        moves.push_back(v / p.moves % p.moves);
+        moves.push_back(v % p.moves);
+    }
+    if (left == 1) {
+        moves.push_back(take(p.partBits[1]) % p.moves);
+    } else if (left == 2) {
+        const int v = take(p.partBits[2]);
+        moves.push_back(v / p.moves % p.moves);
+        moves.push_back(v % p.moves);
+    }
+    QByteArray text;
+    text.reserve(int(moves.size()) * 3);
+    for (const int move : moves) {
+        if (!text.isEmpty())
+            text += ' ';
+        text += moveTexts()[std::size_t(move)];
+    }
+    return QString::fromUtf8(text);
+}
+
 }  // namespace
 
 QVariant storedScramble(const QString &scramble)
@@ -70,6 +179,12 @@ QVariant storedScramble(const QString &scramble)
     if (scramble.isEmpty())
         return QVariant();
     const QByteArray text = scramble.toUtf8();
+    // Packed when that is shorter than a byte a move (from five moves on).
+    if (const std::vector<int> moves = plainMoves(text); !moves.empty()) {
+        QByteArray code = packed(moves);
+        if (code.size() < qsizetype(moves.size()))
+            return code;
+    }
     for (const char c : text)
         if (static_cast<unsigned char>(c) >= kFirstMove)
             return scramble;  // beyond ASCII: no code for it
@@ -101,6 +216,9 @@ QVariant storedScramble(const QString &scramble)
 
 QString scrambleFromCode(QByteArrayView code)
 {
+    if (!code.isEmpty() && static_cast<unsigned char>(code.front()) >= kPackedMark &&
+        static_cast<unsigned char>(code.front()) < kPackedMark + kPackedMarks)
+        return unpacked(code);
     const auto &texts = moveTexts();
     QByteArray text;
     text.reserve(code.size() * 3);

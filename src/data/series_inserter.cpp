@@ -56,7 +56,10 @@ void bindSeries(sqlite3_stmt *stmt, const SeriesRecord &r, const SeriesColumns &
         else
             bindText(stmt, at++, importId);
     }
-    if (columns.tokens)
+    // A series with solves of its own keeps their raw times there only.
+    if (columns.tokens && key >= 0)
+        sqlite3_bind_null(stmt, at++);
+    else if (columns.tokens)
         bindText(stmt, at++, solvesTokens(r));
     if (columns.keys && key >= 0)
         sqlite3_bind_int64(stmt, at++, key);

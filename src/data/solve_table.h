@@ -1,13 +1,16 @@
 #pragma once
 // T_Solve, a row for every solve: of a saved series (its T_Time row carries
-// the series' key in SeriesKey) or without one (the last solves of an
-// imported session that fill no series). Its SolveID is the key times 16
-// plus the solve's place, so a series' solves are one range of the table's
-// own order and need no index; a key is never given twice. Rows an older
-// copy of the program writes to T_Time have no key and no solves. Two
-// triggers keep the solves with their series whoever changes T_Time: a
-// deleted series takes its solves along, a penalty written into a series'
-// texts reaches its solves. The compaction's export copies both.
+// the series' key in SeriesKey, the solve its place in [No]) or without one
+// (the last solves of an imported session that fill no series: no [No]).
+// Its SolveID is the key times 16 plus the solve's place, so a series'
+// solves are one range of the table's own order and need no index; a key
+// is never given twice. A series with solves keeps their raw times in them
+// alone (its T_Time.Solves stays empty). Rows an older copy of the program
+// writes to T_Time have no key and no solves. Two triggers keep the solves
+// with their series whoever changes T_Time: a deleted series takes its
+// solves along, a penalty written into a series' texts reaches its solves.
+// The compaction's export copies both. (The first files with solves also
+// kept the key in each row, T_Solve.SeriesKey: no longer read or written.)
 //
 // W_Time gains each solve's moment, scramble and comment, so a crash
 // between a solve and its save loses neither.

@@ -50,7 +50,7 @@ TypeSolveWalk::TypeSolveWalk(Database &db, const TypeId &type, bool lastFirst, b
         keyed_ = std::make_unique<Statement>(
             db,
             QStringLiteral("select SolveID, TimeMs, Penalty, Moment, Scramble, Comment, Splits, "
-                           "SeriesKey from T_Solve where TypeID=? order by Moment%1, SolveID%1")
+                           "[No] from T_Solve where TypeID=? order by Moment%1, SolveID%1")
                 .arg(direction),
             QVariantList{type.text()});
     else

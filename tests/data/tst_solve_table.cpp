@@ -92,7 +92,7 @@ private slots:
         // again, and the series saved under it has its own solves alone.
         w.db().execute("delete from T_Time where DateTime='2023/11/15 08:17:20'");
         w.history().add(timed("2023/11/17 10:00:00", 3000, t + 7'200'000));
-        QCOMPARE(rowsOf(w.db(), "select SeriesKey, count(*) from T_Solve group by SeriesKey"),
+        QCOMPARE(rowsOf(w.db(), "select SolveID / 16, count(*) from T_Solve group by 1"),
                  QStringList("1|5"));
         QCOMPARE(w.history().series(14).details[0].scramble, "R U3000");
     }
@@ -111,28 +111,89 @@ private slots:
         QCOMPARE(counted(*w.program().records), before);
     }
 
+    // A file of the first builds with solves: each row kept its series' key,
+    // a narrower index, a scramble a byte a move. It opens with the counted
+    // index in its place; its rows read as before beside the new ones.
+    void aFileOfTheFirstSolveRows()
+    {
+        HistoryWorld w;
+        const std::int64_t t = 1'700'000'000'000;
+        w.history().add(timed("2023/11/15 07:17:20", 1000, t));
+        w.program().records.reset();
+        {
+            auto db = Database::open(w.folder.file("Spinlog.mdb"));
+            db->execute("drop table T_Solve");
+            db->execute(
+                "create table T_Solve (SolveID INTEGER PRIMARY KEY, SeriesKey INTEGER, TypeID "
+                "TEXT, [No] INTEGER, TimeMs INTEGER, Penalty INTEGER, Moment INTEGER, Scramble, "
+                "Comment TEXT, Splits TEXT, ImportID TEXT)");
+            db->execute("create index T_Solve_TypeID_Moment on T_Solve (TypeID, Moment)");
+            // Series 1's first solve a DNF of 12.34; two solves without a series.
+            db->execute(
+                "insert into T_Solve values (17, 1, '1', 1, 12340, 2, ?, x'8089', '', "
+                "'', ''), (33, NULL, '1', NULL, 9000, 0, ?, NULL, 'loose', '', 'i'), "
+                "(34, NULL, '1', NULL, 9100, 1, ?, NULL, '', '', 'i')",
+                {qlonglong(t), qlonglong(t - 2000), qlonglong(t - 1000)});
+        }
+        w.program().records =
+            std::make_unique<RecordStores>(Database::open(w.folder.file("Spinlog.mdb")));
+        QCOMPARE(rowsOf(w.db(),
+                        "select name from sqlite_master where tbl_name='T_Solve' and "
+                        "type='index'"),
+                 QStringList("T_Solve_Counted"));
+        const SeriesRecord r = w.history().series(1);
+        QCOMPARE(r.attempts[0], Attempt({1234, Penalty::Dnf}));
+        QCOMPARE(r.details[0].scramble, "U R");
+        QCOMPARE(w.history().looseSolves(TypeFilter()), 2);
+        w.history().add(timed("2023/11/15 08:17:20", 2000, t + 3'600'000));
+        QCOMPARE(rowsOf(w.db(), "select SeriesKey, [No] from T_Solve where SolveID >= 48"),
+                 QStringList({"NULL|1", "NULL|2", "NULL|3", "NULL|4", "NULL|5"}));
+        QCOMPARE(w.history().looseSolves(TypeFilter()), 2);
+        QCOMPARE(counted(*w.program().records).mid(0, 3),
+                 QStringList({QString("900@%1").arg(t - 2000), QString("1110@%1").arg(t - 1000),
+                              QString("999999999@%1").arg(t)}));
+    }
+
     void scrambleStoredForm_data()
     {
         QTest::addColumn<QString>("scramble");
         QTest::addColumn<bool>("coded");
-        QTest::newRow("3x3x3") << "R U2 F' D B2 L R' U F2 D' B L2" << true;
-        QTest::newRow("big cubes") << "3Rw2 Uw' Fw 3Bw Lw2 x y2 z'" << true;
-        QTest::newRow("pyraminx tips") << "U' R L B u r' l b'" << true;
-        QTest::newRow("megaminx") << "R++ D-- R-- D++ U'" << true;
-        QTest::newRow("moves among others") << "R (1,0)/ U F" << true;
-        QTest::newRow("square-1") << "(1,0)/ (-3,2)/ (0,-1)/" << false;
-        QTest::newRow("clock") << "UR5+ DR2- DL3+ UL" << false;
-        QTest::newRow("two spaces") << "R U F  B D L R U" << true;
-        QTest::newRow("a leading space and a line end") << " R U\nR' F2 B" << true;
-        QTest::newRow("beyond ASCII") << "R U 右" << false;
-        QTest::newRow("one move") << "R" << false;
+        QTest::addColumn<int>("bytes");  // of the stored blob; 0: not checked
+        // Outer turns alone and with two-layer turns are packed three moves
+        // to 13 or 16 bits, with one or two moves left over or none.
+        const QString outer = "R U2 F' D B2 L R' U F2 D' B L2 U' D2 F R2 B' L' D U B2 R'";
+        const QString wide =
+            "Rw U2 Fw' D Bw2 L Rw' Uw F2 Dw' B Lw2 Uw' Dw2 Fw R2 Bw2 L' Dw Bw U' Bw2";
+        for (int moves : {5, 6, 7, 20, 21, 22}) {
+            const QString o = outer.section(' ', 0, moves - 1);
+            QTest::addRow("%d outer turns", moves)
+                << o << true << 1 + ((moves / 3) * 13 + QList{0, 5, 9}[moves % 3] + 7) / 8;
+            const QString w = wide.section(' ', 0, moves - 1);
+            QTest::addRow("%d wide turns", moves)
+                << w << true << 1 + ((moves / 3) * 16 + QList{0, 6, 11}[moves % 3] + 7) / 8;
+        }
+        QTest::newRow("2x2x2") << "R U' F2 R' U F' R2 U2 F R'" << true << 7;
+        QTest::newRow("four moves: a byte each") << "R U F B2" << true << 4;
+        QTest::newRow("big cubes") << "3Rw2 Uw' Fw 3Bw Lw2 x y2 z'" << true << 8;
+        QTest::newRow("pyraminx tips") << "U' R L B u r' l b'" << true << 8;
+        QTest::newRow("megaminx") << "R++ D-- R-- D++ U'" << true << 5;
+        QTest::newRow("moves among others") << "R (1,0)/ U F" << true << 0;
+        QTest::newRow("square-1") << "(1,0)/ (-3,2)/ (0,-1)/" << false << 0;
+        QTest::newRow("clock") << "UR5+ DR2- DL3+ UL" << false << 0;
+        QTest::newRow("two spaces") << "R U F  B D L R U" << true << 0;
+        QTest::newRow("a leading space and a line end") << " R U\nR' F2 B" << true << 0;
+        QTest::newRow("beyond ASCII") << "R U 右" << false << 0;
+        QTest::newRow("one move") << "R" << false << 0;
     }
     void scrambleStoredForm()
     {
         QFETCH(QString, scramble);
         QFETCH(bool, coded);
+        QFETCH(int, bytes);
         const QVariant stored = storedScramble(scramble);
         QCOMPARE(stored.typeId() == QMetaType::QByteArray, coded);
+        if (bytes > 0)
+            QCOMPARE(stored.toByteArray().size(), bytes);
         QCOMPARE(coded ? scrambleFromCode(stored.toByteArray()) : stored.toString(), scramble);
         QVERIFY(storedScramble(QString()).isNull());
     }

@@ -344,7 +344,7 @@ private slots:
         QTest::newRow("a solve of a series refused")
             << "before insert on T_Solve when new.[No] = 4" << -1;
         QTest::newRow("a solve without a series refused")
-            << "before insert on T_Solve when new.SeriesKey is null" << -1;
+            << "before insert on T_Solve when new.[No] is null" << -1;
         QTest::newRow("cancelled at the end") << "" << 2;
         QTest::newRow("cancelled at once") << "" << 0;
     }
