@@ -2,6 +2,7 @@
 
 #include "base/errors.h"
 
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -217,6 +218,47 @@ QString displayForm(const QString &secondsText)
     return timeChangeHNS(secondsText.left(secondsText.size() - 3)) + secondsText.right(3);
 }
 
+QString displayForm(std::int64_t hundredths)
+{
+    // A solve's time, written straight: an import writes a million of them.
+    // Others (negative, or beyond the whole part's 32 bits) take the rule.
+    constexpr std::int64_t kStraightBelow = std::int64_t(100) << 31;
+    if (hundredths < 0 || hundredths >= kStraightBelow)
+        return displayForm(secondsText(hundredths));
+    const std::int64_t whole = hundredths / 100;
+    const std::int64_t h = whole / 3600, m = whole % 3600 / 60, s = whole % 60;
+    // At most 8 + 1 + 2 + 1 + 2 + 1 + 2 characters.
+    std::array<char, 24> text{};
+    std::size_t n = 0;
+    const auto put = [&text, &n](std::int64_t value, bool twoDigits) {
+        std::array<char, 20> digits{};
+        std::size_t k = 0;
+        do {
+            digits[k++] = char('0' + value % 10);
+            value /= 10;
+        } while (value != 0 && k < digits.size());
+        if (twoDigits && k < 2)
+            digits[k++] = '0';
+        while (k > 0 && n < text.size()) text[n++] = digits[--k];
+    };
+    const auto mark = [&text, &n](char c) {
+        if (n < text.size())
+            text[n++] = c;
+    };
+    if (h != 0) {
+        put(h, false);
+        mark(':');
+    }
+    if (m != 0 || h != 0) {
+        put(m, h != 0);
+        mark(':');
+    }
+    put(s, whole >= 10);
+    mark('.');
+    put(hundredths % 100, true);
+    return QString::fromLatin1(text.data(), qsizetype(n));
+}
+
 std::int64_t hundredthsFromNs(std::int64_t ns)
 {
     constexpr std::int64_t kNsPerHundredth = 10'000'000;
@@ -276,6 +318,12 @@ std::int64_t roundedMean(std::int64_t sum, std::int64_t counted)
 
 double secondsValue(std::int64_t hundredths)
 {
+    // The value of the text "12.34" is the double nearest to 12.34, and so
+    // is 1234 / 100.0: the division of two exact numbers is rounded once.
+    // Beyond 2^53 a number of hundredths is no longer exact: read the text.
+    constexpr std::int64_t kExact = std::int64_t(1) << 53;
+    if (hundredths > -kExact && hundredths < kExact)
+        return double(hundredths) / 100.0;
     return secondsText(hundredths).toDouble();
 }
 

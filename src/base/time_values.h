@@ -21,10 +21,7 @@ QString secondsText(std::int64_t hundredths);
 // rule every window uses for a time with hundredths. A failure (a whole part
 // beyond 32 bits) throws SpinlogError for the calling procedure's handler.
 QString displayForm(const QString &secondsText);
-inline QString displayForm(std::int64_t hundredths)
-{
-    return displayForm(secondsText(hundredths));
-}
+QString displayForm(std::int64_t hundredths);
 
 // Nanoseconds to the nearest hundredth of a second (halves up).
 std::int64_t hundredthsFromNs(std::int64_t ns);

@@ -45,10 +45,13 @@ IndexesSetAside::IndexesSetAside(Database &db) : db_(db)
     std::vector<QString> names;
     {
         // The program's own on T_Time and T_Solve; the index the delivered
-        // file has always had stays.
+        // file has always had stays, and so does the one of the series
+        // without solves: an import adds none to it, and making it again
+        // would read the whole table for nothing.
         Statement indexes(db_, QStringLiteral("select name, sql from sqlite_master where type="
                                               "'index' and sql is not null and tbl_name in "
-                                              "('T_Time', 'T_Solve') and name <> 'T_Time_TypeID'"));
+                                              "('T_Time', 'T_Solve') and name not in "
+                                              "('T_Time_TypeID', 'T_Time_WithoutSolves')"));
         while (indexes.step()) {
             names.push_back(QString::fromUtf8(
                 reinterpret_cast<const char *>(sqlite3_column_text(indexes.handle(), 0))));

@@ -47,21 +47,44 @@ std::uint32_t keyOf(QByteArrayView token)
     return key;
 }
 
+// The moves by their keys, in a table of twice as many places as moves: a
+// key is found in one or two probes (an import looks up every move of half
+// a million scrambles).
+class MoveTable {
+public:
+    MoveTable()
+    {
+        slots_.fill({0, -1});
+        for (int m = 0; m < kMoves; ++m) {
+            const std::uint32_t key = keyOf(moveTexts()[std::size_t(m)]);
+            std::size_t at = placeOf(key);
+            while (slots_[at].second >= 0) at = (at + 1) % kSlots;
+            slots_[at] = {key, m};
+        }
+    }
+    int find(std::uint32_t key) const
+    {
+        for (std::size_t at = placeOf(key);; at = (at + 1) % kSlots) {
+            if (slots_[at].second < 0)
+                return -1;
+            if (slots_[at].first == key)
+                return slots_[at].second;
+        }
+    }
+
+private:
+    static constexpr std::size_t kSlots = 256;
+    static_assert(kSlots >= 2 * kMoves, "a free place ends every search");
+    static std::size_t placeOf(std::uint32_t key) { return (key * 2654435761u) >> 24; }
+    std::array<std::pair<std::uint32_t, int>, kSlots> slots_;
+};
+
 int moveOf(QByteArrayView token)
 {
-    // (key, move) sorted by key.
-    static const std::array<std::pair<std::uint32_t, int>, kMoves> keys = [] {
-        std::array<std::pair<std::uint32_t, int>, kMoves> all;
-        for (int m = 0; m < kMoves; ++m)
-            all[std::size_t(m)] = {keyOf(moveTexts()[std::size_t(m)]), m};
-        std::sort(all.begin(), all.end());
-        return all;
-    }();
+    static const MoveTable table;
     if (token.isEmpty() || token.size() > 4)
         return -1;
-    const std::uint32_t key = keyOf(token);
-    const auto at = std::lower_bound(keys.begin(), keys.end(), std::pair(key, -1));
-    return at != keys.end() && at->first == key ? at->second : -1;
+    return table.find(keyOf(token));
 }
 
 // A scramble of outer turns only (the first 18 moves of the table), or of
@@ -84,6 +107,8 @@ constexpr Packing kPackings[2] = {{18, 13, {0, 5, 9}}, {36, 16, {0, 6, 11}}};
 std::vector<int> plainMoves(QByteArrayView text)
 {
     std::vector<int> moves;
+    // Two bytes a move at the least: one allocation.
+    moves.reserve(std::size_t(text.size() / 2 + 1));
     const char *const end = text.data() + text.size();
     for (const char *from = text.data();;) {
         const char *space = std::find(from, end, ' ');
@@ -102,7 +127,10 @@ QByteArray packed(const std::vector<int> &moves)
     const int which = *std::max_element(moves.begin(), moves.end()) < kPackings[0].moves ? 0 : 1;
     const Packing &p = kPackings[which];
     const int left = int(moves.size() % 3);
-    QByteArray code(1, char(kPackedMark + which * 3 + left));
+    // Written in place: the mark, then at most two bytes a three and the rest.
+    QByteArray code(qsizetype(1 + (moves.size() / 3 + 1) * 2), Qt::Uninitialized);
+    char *out = code.data();
+    *out++ = char(kPackedMark + which * 3 + left);
     std::uint32_t bits = 0;
     int held = 0;
     const auto put = [&](std::uint32_t value, int width) {
@@ -110,7 +138,7 @@ QByteArray packed(const std::vector<int> &moves)
         held += width;
         while (held >= 8) {
             held -= 8;
-            code += char(bits >> held & 0xFF);
+            *out++ = char(bits >> held & 0xFF);
         }
     };
     std::size_t i = 0;
@@ -122,7 +150,8 @@ QByteArray packed(const std::vector<int> &moves)
     else if (left == 2)
         put(std::uint32_t(moves[i] * p.moves + moves[i + 1]), p.partBits[2]);
     if (held > 0)
-        code += char(bits << (8 - held) & 0xFF);
+        *out++ = char(bits << (8 - held) & 0xFF);
+    code.truncate(out - code.constData());
     return code;
 }
 

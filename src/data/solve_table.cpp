@@ -153,8 +153,8 @@ void SolveInserter::add(std::int64_t key, int place, bool inSeries, const TypeId
     // The series' key is the SolveID's (a sixteenth of it): a place marks
     // a solve of a series.
     sqlite3_bind_int64(stmt, 1, key * kSolvesPerKey + place);
-    const QByteArray typeId = type.text().toUtf8();
-    sqlite3_bind_text(stmt, 2, typeId.constData(), int(typeId.size()), SQLITE_TRANSIENT);
+    const QByteArray &typeId = type_(type.text());
+    sqlite3_bind_text(stmt, 2, typeId.constData(), int(typeId.size()), SQLITE_STATIC);
     if (inSeries)
         sqlite3_bind_int(stmt, 3, place);
     else
@@ -173,8 +173,21 @@ void SolveInserter::add(std::int64_t key, int place, bool inSeries, const TypeId
     }
     bindText(stmt, 8, details.comment);
     bindText(stmt, 9, splitsText(details.splits));
-    bindText(stmt, 10, importId);
+    if (importId.isEmpty())
+        sqlite3_bind_null(stmt, 10);
+    else
+        sqlite3_bind_text(stmt, 10, importId_(importId).constData(),
+                          int(importId_(importId).size()), SQLITE_STATIC);
     insert_->step();
+}
+
+const QByteArray &SolveInserter::Utf8Of::operator()(const QString &from)
+{
+    if (from != text || utf8.isNull()) {
+        text = from;
+        utf8 = from.toUtf8();
+    }
+    return utf8;
 }
 
 std::vector<StoredSolve> solvesOfSeries(Database &db, std::int64_t key)

@@ -70,9 +70,18 @@ public:
              const SolveDetails &details, const QString &importId);
 
 private:
+    // A text bound as UTF-8, converted once while it stays the same: an
+    // import gives every solve the same type and mark.
+    struct Utf8Of {
+        const QByteArray &operator()(const QString &text);
+        QString text;
+        QByteArray utf8;
+    };
+
     Database &db_;
     std::unique_ptr<Statement> insert_;
     std::int64_t lastKey_ = -1;
+    Utf8Of type_, importId_;
 };
 
 // The solves of the series with this key, in place order.

@@ -116,6 +116,16 @@ QByteArray JsonReader::readString()
     expect('"');
     QByteArray out;
     for (;;) {
+        // A run without quotes, escapes or controls at once: most strings
+        // are one.
+        qsizetype plain = i_;
+        while (plain < s_.size() && s_[plain] != '"' && s_[plain] != '\\' &&
+               static_cast<unsigned char>(s_[plain]) >= 0x20)
+            ++plain;
+        if (plain != i_) {
+            out.append(s_.data() + i_, plain - i_);
+            i_ = plain;
+        }
         if (i_ >= s_.size())
             fail(Text::tr("文字列が閉じられないまま終わっています"));
         const char c = s_[i_++];

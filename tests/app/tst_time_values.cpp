@@ -59,7 +59,23 @@ private slots:
             const QString back = timeChangeS(displayForm(seconds));
             if (back != seconds || hundredthsFromSecondsText(seconds) != hundredths)
                 QFAIL(qPrintable(seconds + " came back as " + back));
+            if (displayForm(hundredths) != displayForm(seconds))
+                QFAIL(qPrintable(seconds + " shown as " + displayForm(hundredths)));
+            // The stored number is its text's, to the last bit.
+            if (secondsValue(hundredths) != seconds.toDouble() ||
+                secondsValue(-hundredths) != secondsText(-hundredths).toDouble())
+                QFAIL(qPrintable(seconds + " stored as another number"));
         }
+        for (const std::int64_t far :
+             {(std::int64_t(1) << 53) - 1, std::int64_t(1) << 53,
+              std::numeric_limits<std::int64_t>::max(), std::numeric_limits<std::int64_t>::min()})
+            QCOMPARE(secondsValue(far), secondsText(far).toDouble());
+        // Hours, days and the whole part's last value.
+        for (const std::int64_t far :
+             {std::int64_t(3600000), std::int64_t(8639999), std::int64_t(36000000),
+              std::int64_t(123456789012), (std::int64_t(100) << 31) - 1})
+            QCOMPARE(displayForm(far), displayForm(secondsText(far)));
+        QVERIFY_THROWS_EXCEPTION(SpinlogError, displayForm(std::int64_t(100) << 31));
     }
 
     void hundredths()

@@ -177,6 +177,20 @@ private slots:
         QTest::newRow("big cubes") << "3Rw2 Uw' Fw 3Bw Lw2 x y2 z'" << true << 8;
         QTest::newRow("pyraminx tips") << "U' R L B u r' l b'" << true << 8;
         QTest::newRow("megaminx") << "R++ D-- R-- D++ U'" << true << 5;
+        // Every move of the table a byte (packed ones aside), and near
+        // misses as they are.
+        QStringList every;
+        for (const char *turn : {"U",  "D",  "L",   "R",   "F",   "B",   "Uw",  "Dw",  "Lw", "Rw",
+                                 "Fw", "Bw", "3Uw", "3Dw", "3Lw", "3Rw", "3Fw", "3Bw", "u",  "d",
+                                 "l",  "r",  "f",   "b",   "x",   "y",   "z",   "M",   "E",  "S"})
+            every << turn << QString(turn) + "'" << QString(turn) + "2";
+        every << "R++"
+              << "R--"
+              << "D++"
+              << "D--"
+              << "/";
+        QTest::newRow("every move") << every.join(' ') << true << 95;
+        QTest::newRow("near misses") << "R3 U2' 4Rw x3 Rw++ D+ R U F B L D" << true << 28;
         QTest::newRow("moves among others") << "R (1,0)/ U F" << true << 0;
         QTest::newRow("square-1") << "(1,0)/ (-3,2)/ (0,-1)/" << false << 0;
         QTest::newRow("clock") << "UR5+ DR2- DL3+ UL" << false << 0;

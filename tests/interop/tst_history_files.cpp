@@ -143,6 +143,11 @@ private slots:
         // Refused when read, not later when the import asks for the comment.
         QTest::newRow("a comment with a wrong escape")
             << QByteArray(solve).replace("\"\",1700", "\"a\\qb\",1700") << "不正なエスケープ";
+        QTest::newRow("a line end inside a comment")
+            << QByteArray(solve).replace("\"\",1700", "\"a b\nc\",1700") << "制御文字";
+        QTest::newRow("a comment never closed")
+            << QByteArray(solve).left(solve.indexOf("\"\",1700") + 1) + "R U"
+            << "閉じられない";
         QTest::newRow("text after the data") << solve + "x"
                                              << "余分な文字";
         QTest::newRow("nested 100000 deep")
