@@ -39,6 +39,31 @@ const std::array<QByteArray, kMoves> &moveTexts()
     return texts;
 }
 
+// A scramble's text written in place: at most four characters a move and
+// the space before it, so a blob of n bytes gives at most 5n characters (or
+// 5 for each of the three moves of a packed pair of bytes). An export reads
+// half a million of them.
+class TextOut {
+public:
+    explicit TextOut(qsizetype most) : text_(most, Qt::Uninitialized), at_(text_.data()) {}
+    void move(int move, bool spaced)
+    {
+        if (spaced)
+            *at_++ = u' ';
+        for (const char c : moveTexts()[std::size_t(move)]) *at_++ = char16_t(c);
+    }
+    void character(char c) { *at_++ = char16_t(static_cast<unsigned char>(c)); }
+    QString done()
+    {
+        text_.truncate(at_ - text_.constData());
+        return std::move(text_);
+    }
+
+private:
+    QString text_;
+    QChar *at_;
+};
+
 // A move's text as a number (its bytes, at most four), for a search by halves.
 std::uint32_t keyOf(QByteArrayView token)
 {
@@ -164,8 +189,9 @@ QString unpacked(QByteArrayView code)
     // The byte count and the moves left over give the number of threes: one
     // more three would take more than a byte more.
     const int groups = std::max(0, (bytes * 8 - p.partBits[left]) / p.groupBits);
-    std::vector<int> moves;
-    moves.reserve(std::size_t(groups * 3 + left));
+    TextOut out(qsizetype(groups * 3 + left) * 5);
+    int written = 0;
+    const auto put = [&](int move) { out.move(move % p.moves, written++ > 0); };
     std::uint64_t bits = 0;
     int held = 0;
     int at = 1;
@@ -180,25 +206,18 @@ QString unpacked(QByteArrayView code)
     };
     for (int g = 0; g < groups; ++g) {
         const int v = take(p.groupBits);
-        moves.push_back(v / (p.moves * p.moves) % p.moves);
-        moves.push_back(v / p.moves % p.moves);
-        moves.push_back(v % p.moves);
+        put(v / (p.moves * p.moves));
+        put(v / p.moves);
+        put(v);
     }
     if (left == 1) {
-        moves.push_back(take(p.partBits[1]) % p.moves);
+        put(take(p.partBits[1]));
     } else if (left == 2) {
         const int v = take(p.partBits[2]);
-        moves.push_back(v / p.moves % p.moves);
-        moves.push_back(v % p.moves);
+        put(v / p.moves);
+        put(v);
     }
-    QByteArray text;
-    text.reserve(int(moves.size()) * 3);
-    for (const int move : moves) {
-        if (!text.isEmpty())
-            text += ' ';
-        text += moveTexts()[std::size_t(move)];
-    }
-    return QString::fromUtf8(text);
+    return out.done();
 }
 
 }  // namespace
@@ -248,24 +267,28 @@ QString scrambleFromCode(QByteArrayView code)
     if (!code.isEmpty() && static_cast<unsigned char>(code.front()) >= kPackedMark &&
         static_cast<unsigned char>(code.front()) < kPackedMark + kPackedMarks)
         return unpacked(code);
-    const auto &texts = moveTexts();
-    QByteArray text;
-    text.reserve(code.size() * 3);
+    // A byte below the moves is the character itself (codes are made of
+    // ASCII texts only); one past the table, in a damaged blob, reads "?".
+    TextOut out(code.size() * 5);
     bool lastWasMove = false;
     for (const char c : code) {
         const auto byte = static_cast<unsigned char>(c);
         if (byte < kFirstMove) {
-            text += c;
+            out.character(c);
             lastWasMove = false;
             continue;
         }
-        if (lastWasMove)
-            text += ' ';
         const int move = byte - kFirstMove;
-        text += move < kMoves ? texts[std::size_t(move)] : QByteArray("?");
+        if (move < kMoves) {
+            out.move(move, lastWasMove);
+        } else {
+            if (lastWasMove)
+                out.character(' ');
+            out.character('?');
+        }
         lastWasMove = true;
     }
-    return QString::fromUtf8(text);
+    return out.done();
 }
 
 }  // namespace spinlog

@@ -211,6 +211,15 @@ private slots:
         QCOMPARE(coded ? scrambleFromCode(stored.toByteArray()) : stored.toString(), scramble);
         QVERIFY(storedScramble(QString()).isNull());
     }
+    // A damaged blob reads without reading past its end: an unknown byte is
+    // "?", missing bits are zeros.
+    void damagedScrambleCodes()
+    {
+        QCOMPARE(scrambleFromCode(QByteArray("\x80\xDF\xFE", 3)), QString("U ? ?"));
+        QCOMPARE(scrambleFromCode(QByteArray("\x80(1,0)\x83", 7)), QString("U(1,0)D"));
+        QCOMPARE(scrambleFromCode(QByteArray("\xE0\xFF\xFF", 3)).count(' '), 2);
+        QCOMPARE(scrambleFromCode(QByteArray("\xE4", 1)), QString("U"));
+    }
 };
 
 SPINLOG_TEST(SolveTableTest)
