@@ -39,6 +39,22 @@ QString countedText(const Counted &counted, bool plusTwo)
 
 std::optional<Counted> countedFromText(const QString &text)
 {
+    // A short text of plain characters goes by its bytes: an import reads
+    // three a series.
+    std::array<char, 24> bytes{};
+    if (text.size() > qsizetype(bytes.size()))
+        return countedByRule(text);
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        if (c >= 0x80)
+            return countedByRule(text);
+        bytes[std::size_t(i)] = char(c);
+    }
+    return countedFromUtf8(std::string_view(bytes.data(), std::size_t(text.size())));
+}
+
+std::optional<Counted> countedByRule(const QString &text)
+{
     if (text == kDnf)
         return Counted::dnfResult();
     const QString time = text.endsWith(QLatin1Char('+')) ? text.chopped(1) : text;
@@ -57,7 +73,7 @@ std::optional<Counted> countedFromText(const QString &text)
 std::optional<Counted> countedFromUtf8(std::string_view text)
 {
     const auto slow = [text] {
-        return countedFromText(QString::fromUtf8(text.data(), qsizetype(text.size())));
+        return countedByRule(QString::fromUtf8(text.data(), qsizetype(text.size())));
     };
     if (text == "DNF")
         return Counted::dnfResult();

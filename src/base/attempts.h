@@ -43,12 +43,15 @@ struct Attempt {
 QString countedText(const Counted &counted, bool plusTwo = false);
 
 // What a display text counts as; nothing for a text that is none of these.
+// The forms the program writes ("12.34", "1:05.43", "1:00:00.00", "14.34+",
+// "DNF") are read by their bytes; any other text by countedByRule, so both
+// always agree.
 std::optional<Counted> countedFromText(const QString &text);
-// The same from UTF-8 bytes, for reading every solve of a long history: the
-// forms the program writes ("12.34", "1:05.43", "1:00:00.00", "14.34+",
-// "DNF") are read here byte by byte; any other text goes to countedFromText,
-// so both always agree.
+// The same from UTF-8 bytes, for reading every solve of a long history.
 std::optional<Counted> countedFromUtf8(std::string_view text);
+// The rule itself: the display form read back as seconds, as the windows
+// read what they show.
+std::optional<Counted> countedByRule(const QString &text);
 // The attempt a display text stands for, where no raw time was kept: "14.34+"
 // is a raw 12.34 with +2, "DNF" a DNF of raw 0.
 std::optional<Attempt> attemptFromText(const QString &text);

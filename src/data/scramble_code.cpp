@@ -39,10 +39,9 @@ const std::array<QByteArray, kMoves> &moveTexts()
     return texts;
 }
 
-// A scramble's text written in place: at most four characters a move and
-// the space before it, so a blob of n bytes gives at most 5n characters (or
-// 5 for each of the three moves of a packed pair of bytes). An export reads
-// half a million of them.
+// A scramble's text written in place, into room for the most it can take:
+// a move is at most four characters and the space before it. An export
+// writes half a million of them.
 class TextOut {
 public:
     explicit TextOut(qsizetype most) : text_(most, Qt::Uninitialized), at_(text_.data()) {}
@@ -64,7 +63,7 @@ private:
     QChar *at_;
 };
 
-// A move's text as a number (its bytes, at most four), for a search by halves.
+// A move's text as a number (its bytes, at most four), the key of the move table.
 std::uint32_t keyOf(QByteArrayView token)
 {
     std::uint32_t key = 0;

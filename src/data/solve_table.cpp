@@ -173,11 +173,12 @@ void SolveInserter::add(std::int64_t key, int place, bool inSeries, const TypeId
     }
     bindText(stmt, 8, details.comment);
     bindText(stmt, 9, splitsText(details.splits));
-    if (importId.isEmpty())
+    if (importId.isEmpty()) {
         sqlite3_bind_null(stmt, 10);
-    else
-        sqlite3_bind_text(stmt, 10, importId_(importId).constData(),
-                          int(importId_(importId).size()), SQLITE_STATIC);
+    } else {
+        const QByteArray &mark = importId_(importId);
+        sqlite3_bind_text(stmt, 10, mark.constData(), int(mark.size()), SQLITE_STATIC);
+    }
     insert_->step();
 }
 
@@ -193,11 +194,12 @@ const QByteArray &SolveInserter::Utf8Of::operator()(const QString &from)
 std::vector<StoredSolve> solvesOfSeries(Database &db, std::int64_t key)
 {
     std::vector<StoredSolve> solves;
-    Statement rows(db,
-                   QStringLiteral("select SolveID, [No], TypeID, [No], TimeMs, Penalty, Moment, "
-                                  "Scramble, Comment, Splits, ImportID from T_Solve where SolveID "
-                                  "between ? and ? order by SolveID"),
-                   {qlonglong(key * kSolvesPerKey), qlonglong(key * kSolvesPerKey + 15)});
+    Statement rows(
+        db,
+        QStringLiteral("select SolveID, TypeID, [No], TimeMs, Penalty, Moment, Scramble, "
+                       "Comment, Splits, ImportID from T_Solve where SolveID between ? "
+                       "and ? order by SolveID"),
+        {qlonglong(key * kSolvesPerKey), qlonglong(key * kSolvesPerKey + 15)});
     sqlite3_stmt *stmt = rows.handle();
     const auto text = [stmt](int col) {
         const auto *t = reinterpret_cast<const char *>(sqlite3_column_text(stmt, col));
@@ -206,26 +208,27 @@ std::vector<StoredSolve> solvesOfSeries(Database &db, std::int64_t key)
     while (rows.step()) {
         StoredSolve s;
         s.id = sqlite3_column_int64(stmt, 0);
-        if (sqlite3_column_type(stmt, 1) != SQLITE_NULL)
+        s.typeId = TypeId(text(1));
+        // A place only for a solve of the series.
+        if (sqlite3_column_type(stmt, 2) != SQLITE_NULL)
             s.seriesKey = s.id / kSolvesPerKey;
-        s.typeId = TypeId(text(2));
-        s.no = sqlite3_column_int(stmt, 3);
-        const std::int64_t ms = sqlite3_column_int64(stmt, 4);
-        const int penalty = sqlite3_column_int(stmt, 5);
+        s.no = sqlite3_column_int(stmt, 2);
+        const std::int64_t ms = sqlite3_column_int64(stmt, 3);
+        const int penalty = sqlite3_column_int(stmt, 4);
         s.attempt = {hundredthsOfMs(ms), penalty == 1   ? Penalty::PlusTwo
                                          : penalty == 2 ? Penalty::Dnf
                                                         : Penalty::None};
         s.details.rawMs = ms;
-        s.details.moment = sqlite3_column_int64(stmt, 6);
-        if (sqlite3_column_type(stmt, 7) == SQLITE_BLOB)
+        s.details.moment = sqlite3_column_int64(stmt, 5);
+        if (sqlite3_column_type(stmt, 6) == SQLITE_BLOB)
             s.details.scramble = scrambleFromCode(
-                QByteArrayView(static_cast<const char *>(sqlite3_column_blob(stmt, 7)),
-                               sqlite3_column_bytes(stmt, 7)));
+                QByteArrayView(static_cast<const char *>(sqlite3_column_blob(stmt, 6)),
+                               sqlite3_column_bytes(stmt, 6)));
         else
-            s.details.scramble = text(7);
-        s.details.comment = text(8);
-        s.details.splits = splitsOf(text(9));
-        s.importId = text(10);
+            s.details.scramble = text(6);
+        s.details.comment = text(7);
+        s.details.splits = splitsOf(text(8));
+        s.importId = text(9);
         solves.push_back(std::move(s));
     }
     return solves;

@@ -6,8 +6,6 @@
 #include "base/time_values.h"
 
 #include <algorithm>
-#include <array>
-#include <string_view>
 
 namespace spinlog {
 
@@ -59,26 +57,6 @@ Counted seriesAverage(const std::vector<Solve> &solves, AverageRule rule, const 
     return {roundedMean(sum, count), false};
 }
 
-namespace {
-
-// A time text read as the text reader reads it, by its bytes when it is a
-// short one of plain characters (an import reads three a series).
-std::optional<Counted> countedOf(const QString &text)
-{
-    std::array<char, 24> bytes{};
-    if (text.size() > qsizetype(bytes.size()))
-        return countedFromText(text);
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const char16_t c = text[i].unicode();
-        if (c >= 0x80)
-            return countedFromText(text);
-        bytes[std::size_t(i)] = char(c);
-    }
-    return countedFromUtf8(std::string_view(bytes.data(), std::size_t(text.size())));
-}
-
-}  // namespace
-
 SeriesRecord seriesRecord(const QDateTime &now, const TypeId &typeId,
                           const std::array<QString, 12> &labels, const QString &average,
                           const std::vector<Solve> &solves)
@@ -89,7 +67,7 @@ SeriesRecord seriesRecord(const QDateTime &now, const TypeId &typeId,
     for (std::size_t i = 0; i < labels.size(); ++i)
         r.times[i] = labels[i].isEmpty() ? QStringLiteral("-") : labels[i];
     r.aveTime = average;
-    const std::optional<Counted> averaged = countedOf(average);
+    const std::optional<Counted> averaged = countedFromText(average);
     if (!averaged)
         throw SpinlogError(describe::typeMismatch());
     r.aveHundredths = averaged->hundredths;
@@ -112,7 +90,7 @@ SeriesRecord seriesRecord(const QDateTime &now, const TypeId &typeId,
     // The numbers are those of the display texts, as the history shows them.
     for (auto [text, hundredths] :
          {std::pair{&r.bestTime, &r.bestHundredths}, std::pair{&r.worstTime, &r.worstHundredths}}) {
-        const std::optional<Counted> value = countedOf(*text);
+        const std::optional<Counted> value = countedFromText(*text);
         if (!value)
             throw SpinlogError(describe::typeMismatch());
         *hundredths = value->hundredths;

@@ -95,9 +95,9 @@ private slots:
             QCOMPARE(hundredthsFromSecondsText(text), hundredths);
     }
 
-    // The byte reader the statistics use says what the text reader says, on
-    // the forms the program writes, their edges and random texts made of
-    // their characters.
+    // The byte reader (the statistics', and the text reader's for short
+    // texts) says what the rule says, on the forms the program writes, their
+    // edges and random texts made of their characters.
     void solveTextsReadByBytesAsByText()
     {
         QStringList texts = QString(
@@ -116,8 +116,10 @@ private slots:
         }
         for (const QString &text : texts) {
             const QByteArray utf8 = text.toUtf8();
+            const std::optional<Counted> byRule = countedByRule(text);
             if (countedFromUtf8(std::string_view(utf8.constData(), std::size_t(utf8.size()))) !=
-                countedFromText(text))
+                    byRule ||
+                countedFromText(text) != byRule)
                 QFAIL(qPrintable("read differently: \"" + text + '"'));
         }
     }
